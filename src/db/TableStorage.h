@@ -1,0 +1,59 @@
+#pragma once
+
+#include "db/FieldType.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+namespace db {
+
+// How a table file set is opened.
+enum class OpenMode {
+    Shared,     // other cursors and programs may read and write too
+    Exclusive,  // nobody else may open it while we hold it
+};
+
+// One open table file set (a Paradox .DB with its companions, or a dBase .DBF with its memo file). A storage is
+// shared by every cursor of the process that opens the same files; the cursors (db::Table) keep their own position
+// and pending record, the storage keeps the records. Rows are numbered 0..recordCount()-1 in table order: key order
+// for a keyed table, file order otherwise; deleted dBase records are not rows.
+//
+// Every method either completes or raises EngineError; a method that writes leaves the files valid at every moment
+// the process could die.
+class TableStorage {
+public:
+    virtual ~TableStorage() = default;
+
+    virtual QString path() const = 0;
+    virtual const FieldDefList& fields() const = 0;
+    // Number of leading fields that make up the primary key; 0 for a keyless table.
+    virtual int keyFieldCount() const = 0;
+
+    // Non-empty when the table may not be written, with the reason in words for the user.
+    virtual QString readOnlyReason() const = 0;
+
+    virtual int recordCount() const = 0;
+    virtual Record read(int row) const = 0;
+
+    // Writes a new record. A keyless table puts it before beforeRow (recordCount() appends); a keyed table puts it
+    // in key order and raises a key violation when the key exists. Returns the row the record landed on.
+    virtual int insert(const Record& record, int beforeRow) = 0;
+    // Replaces the record of row; returns the row it is on afterwards (a changed key moves it).
+    virtual int update(int row, const Record& record) = 0;
+    virtual void remove(int row) = 0;
+    virtual void empty() = 0;
+
+    // Row of the record whose leading key fields equal keyValues (as many as given), or -1.
+    virtual int findKey(const Record& keyValues) const = 0;
+
+    // Counts every change of the records, so that cursors sharing the storage notice writes of the others.
+    virtual std::uint64_t changeCount() const = 0;
+
+    // Makes everything written so far durable and every derived file (indexes, headers) current.
+    virtual void flush() = 0;
+};
+
+using TableStoragePtr = std::shared_ptr<TableStorage>;
+
+}  // namespace db

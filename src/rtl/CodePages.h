@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The two single-byte code pages of the program: Windows-1252 ("ANSI", what the program's own texts and files
+// use) and 850 ("OEM", files written under DOS). Both directions are exact 256-entry tables.
+namespace rtl {
+
+enum class CodePage { Windows1252 = 1252, Oem850 = 850, Oem437 = 437 };
+
+QString decode(const QByteArray& bytes, CodePage cp);
+// Characters the code page cannot hold become '?'.
+QByteArray encode(const QString& text, CodePage cp);
+// True when every character of text has a byte in the code page.
+bool canEncode(const QString& text, CodePage cp);
+
+// Byte to character and back for one code page; 0 from toByte means "not representable" (except for U+0000).
+char16_t toUnicode(unsigned char byte, CodePage cp);
+int toByte(char16_t ch, CodePage cp);  // -1 when the code page has no byte for ch
+
+// The platform's OEM to ANSI conversion of a text read as ANSI: each character is taken as its 1252 byte, that
+// byte is read as an 850 character, and the result is that character (a 1252 text again). Characters without a
+// 1252 equivalent become '?'.
+QString OemToAnsi(const QString& text);
+QString AnsiToOem(const QString& text);
+
+}  // namespace rtl

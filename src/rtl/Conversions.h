@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QTime>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+// String conversions with the behaviour of the classic runtime the program's rules are written against. Every
+// conversion that depends on the locale reads rtl::formatSettings() at the moment of the call.
+namespace rtl {
+
+// Raised when a text is not a value of the wanted kind; what() names the value, e.g.
+// "'12a' ist kein gültiger Gleitkommawert".
+class EConvertError : public std::runtime_error {
+public:
+    explicit EConvertError(const QString& message);
+    QString message() const { return QString::fromUtf8(what()); }
+};
+
+// Floating point: optional blanks around, optional sign, digits with at most one DecimalSeparator, optional
+// exponent "E"/"e" with optional sign. No thousands separators.
+double StrToFloat(const QString& s);
+bool TryStrToFloat(const QString& s, double& value);
+
+// General format with 15 significant digits, the DecimalSeparator, no thousands separators; exponent form only
+// where fixed notation would need more than 15 digits ("1E20", "1,5E-7").
+QString FloatToStr(double value);
+
+// Format("%<width>.<decimals>f", value): fixed point, halves rounded away from zero, right-aligned in width
+// characters (padding blanks in front), DecimalSeparator as the decimal point.
+QString FormatFixed(double value, int decimals, int width = 0);
+
+// 32-bit integers: optionally signed decimal digits, surrounding blanks allowed; anything else, or a value out of
+// the 32-bit range, raises EConvertError.
+QString IntToStr(std::int64_t value);
+std::int32_t StrToInt(const QString& s);
+bool TryStrToInt(const QString& s, std::int32_t& value);
+
+// Dates and times under the current settings. The day/month/year order comes from ShortDateFormat; a two-digit
+// year is taken into the century window around the current year (50 years back, 49 ahead). Times accept hours,
+// minutes, optional seconds and an optional "AM"/"PM".
+QDate StrToDate(const QString& s);
+QTime StrToTime(const QString& s);
+QDateTime StrToDateTime(const QString& s);
+bool TryStrToDate(const QString& s, QDate& value);
+bool TryStrToTime(const QString& s, QTime& value);
+bool TryStrToDateTime(const QString& s, QDateTime& value);
+QString DateToStr(const QDate& d);
+QString TimeToStr(const QTime& t);
+// Date and time joined by a blank; the time part is left out at midnight.
+QString DateTimeToStr(const QDateTime& dt);
+
+// Trim removes every character up to and including the blank (code <= 32) from both ends; TrimLeft and TrimRight
+// from one end only.
+QString Trim(const QString& s);
+QString TrimLeft(const QString& s);
+QString TrimRight(const QString& s);
+
+// UpperCase changes only a-z; AnsiUpperCase changes every letter that has an upper-case form.
+QString UpperCase(const QString& s);
+QString LowerCase(const QString& s);
+QString AnsiUpperCase(const QString& s);
+QString AnsiLowerCase(const QString& s);
+
+}  // namespace rtl
