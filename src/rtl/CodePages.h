@@ -3,8 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
-// The two single-byte code pages of the program: Windows-1252 ("ANSI", what the program's own texts and files
-// use) and 850 ("OEM", files written under DOS). Both directions are exact 256-entry tables.
+// The single-byte code pages of the program: Windows-1252 ("ANSI", what the program's own texts and files use),
+// 850 ("OEM", files written under DOS) and 437 (named by some table headers). Both directions are exact
+// 256-entry tables.
 namespace rtl {
 
 enum class CodePage { Windows1252 = 1252, Oem850 = 850, Oem437 = 437 };
@@ -15,7 +16,7 @@ QByteArray encode(const QString& text, CodePage cp);
 // True when every character of text has a byte in the code page.
 bool canEncode(const QString& text, CodePage cp);
 
-// Byte to character and back for one code page; 0 from toByte means "not representable" (except for U+0000).
+// Byte to character and back for one code page. Every byte has a character.
 char16_t toUnicode(unsigned char byte, CodePage cp);
 int toByte(char16_t ch, CodePage cp);  // -1 when the code page has no byte for ch
 

@@ -3,6 +3,8 @@
 #include <QChar>
 #include <QString>
 
+class QLocale;
+
 namespace rtl {
 
 // The process-wide format settings every conversion reads. They start from the system locale and are changed at
@@ -21,7 +23,11 @@ struct FormatSettings {
 // The settings in force. Mutable on purpose: callers assign single members.
 FormatSettings& formatSettings();
 
-// Settings taken from the system locale (what the process starts with).
+// Settings taken from a locale, in the classic notation: the locale's date separator becomes the "/" of the short
+// date format, and a two-digit year is widened to four digits so that written dates keep their century.
+FormatSettings settingsFromLocale(const QLocale& locale);
+
+// Settings taken from the system locale (what the process starts with, at the first use of formatSettings()).
 FormatSettings settingsFromSystemLocale();
 
 // Puts the settings back to those of the system locale.
