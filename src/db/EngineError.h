@@ -22,6 +22,10 @@ constexpr int InvalidState = 0x2E01;
 constexpr int FilterSyntax = 0x2E04;
 constexpr int IoError = 0x2101;
 constexpr int AliasNotFound = 0x2710;
+// The engine's own codes for two refusals of the cursor: a record that another cursor changed or deleted while
+// this one edited it, and an operation that needs the table opened exclusively.
+constexpr int RecordChanged = 0x2206;
+constexpr int ExclusiveAccessNeeded = 0x2A0C;
 }  // namespace ErrorCode
 
 // Every failure of the table engine. It carries the engine's list of numeric codes (most specific first) and a

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "db/FieldType.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+#include <Qt>
+
+namespace db {
+
+class Table;
+
+// One column of an open table, seen through its cursor: it reads and writes the cursor's current record.
+//
+// Conversions follow the field classes of the platform the program's rules were written for:
+//   - an empty text written into a numeric, logical, date or time field clears it; into a text field it clears
+//     it as well (the table files do not tell an empty text from a blank field);
+//   - a text longer than a text field is cut to the field's size without an error;
+//   - a logical field reads "True"/"False" and takes any leading part of "True" or "False" in any case ("t",
+//     "FALSE", "fal"); other texts ("Ja", "Yes", "1") are refused, as the original refuses them;
+//   - floating-point values read with FloatToStr, dates with DateToStr and friends, under rtl::formatSettings();
+//   - a float written into an integer field is rounded half to even, and every integer field checks its range.
+// Every refused value raises EngineError with ErrorCode::InvalidValue and a German message that names the value
+// and the field; so a caller needs one catch for all engine failures. Writing while the cursor is neither in edit
+// nor in insert state raises EngineError with ErrorCode::InvalidState: a write never starts editing by itself.
+class Field {
+public:
+    Field(Table* table, int index, const FieldDef& def, bool indexField);
+    Field(const Field&) = delete;
+    Field& operator=(const Field&) = delete;
+
+    Table* DataSet() const { return table_; }
+    int Index() const { return index_; }  // position in the record, 0-based
+
+    QString FieldName() const { return def_.name; }
+    FieldType DataType() const { return def_.type; }
+    int Size() const { return def_.size; }
+    int Precision() const { return def_.precision; }
+    // Bytes the value takes in the record buffer of the original platform (string: size + 1, blobs: 0, ...).
+    int DataSize() const;
+    bool Required() const { return def_.required; }
+    // Member of the table's primary index.
+    bool IsIndexField() const { return indexField_; }
+    const FieldDef& def() const { return def_; }
+
+    // Display settings for grids; they survive Close and Open of the same table object.
+    int DisplayWidth() const;
+    void setDisplayWidth(int width) { displayWidth_ = width; }
+    bool Visible() const { return visible_; }
+    void setVisible(bool visible) { visible_ = visible; }
+    QString DisplayLabel() const { return displayLabel_.isEmpty() ? def_.name : displayLabel_; }
+    void setDisplayLabel(const QString& label) { displayLabel_ = label; }
+    Qt::Alignment Alignment() const;
+    void setAlignment(Qt::Alignment alignment)
+    {
+        alignment_ = alignment;
+        alignmentSet_ = true;
+    }
+
+    bool IsNull() const;
+    void Clear();
+
+    QString AsString() const;
+    void setAsString(const QString& value);
+    int AsInteger() const;
+    void setAsInteger(int value);
+    double AsFloat() const;
+    void setAsFloat(double value);
+    bool AsBoolean() const;
+    void setAsBoolean(bool value);
+    QDateTime AsDateTime() const;
+    void setAsDateTime(const QDateTime& value);
+    // The stored value in the kind FieldType.h lists for the type; an invalid QVariant for a blank field. Writing
+    // takes any of those kinds (and texts, numbers, dates for any type) and converts as the setters above do.
+    QVariant AsVariant() const;
+    void setAsVariant(const QVariant& value);
+
+    // Converts value for a field of this definition the way setAsVariant does, without a cursor; FindKey uses it
+    // to turn look-up values into key values.
+    static QVariant convert(const FieldDef& def, const QVariant& value);
+
+private:
+    friend class Table;
+    void rebind(int index, const FieldDef& def, bool indexField);
+    QVariant raw() const;
+    void store(const QVariant& value);
+
+    Table* table_;
+    int index_;
+    FieldDef def_;
+    bool indexField_;
+    int displayWidth_ = 0;
+    bool visible_ = true;
+    QString displayLabel_;
+    Qt::Alignment alignment_;
+    bool alignmentSet_ = false;
+};
+
+}  // namespace db

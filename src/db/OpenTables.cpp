@@ -1,0 +1,94 @@
+#include "db/OpenTables.h"
+
+#include "db/EngineError.h"
+#include "db/TableFormat.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <map>
+
+namespace db {
+
+namespace {
+
+struct Entry {
+    TableStoragePtr storage;
+    int holders = 0;
+    OpenMode mode = OpenMode::Shared;
+};
+
+// The program works on one thread (the user-interface thread), so the registry needs no lock of its own.
+std::map<QString, Entry>& registry()
+{
+    static std::map<QString, Entry> entries;
+    return entries;
+}
+
+}  // namespace
+
+OpenTables::Lease::Lease(QString key, TableStoragePtr storage, OpenMode mode)
+    : key_(std::move(key)), storage_(std::move(storage)), mode_(mode)
+{
+}
+
+OpenTables::Lease::~Lease()
+{
+    try {
+        release();
+    } catch (const std::exception& e) {
+        qWarning("Closing table %s failed: %s", qUtf8Printable(key_), e.what());
+    }
+}
+
+void OpenTables::Lease::release()
+{
+    if (!held_)
+        return;
+    held_ = false;
+    auto& entries = registry();
+    const auto it = entries.find(key_);
+    if (it == entries.end())
+        return;
+    if (--it->second.holders > 0) {
+        storage_.reset();
+        return;
+    }
+    // The last holder closes the files: the entry goes first, so that a failing flush cannot leave the table
+    // registered as open forever.
+    TableStoragePtr storage = std::move(it->second.storage);
+    entries.erase(it);
+    storage_.reset();
+    storage->flush();
+}
+
+QString OpenTables::keyFor(const QString& path)
+{
+    const QFileInfo info(findFileIgnoringCase(QDir::cleanPath(QFileInfo(path).absoluteFilePath())));
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+std::unique_ptr<OpenTables::Lease> OpenTables::acquire(const QString& key, OpenMode mode,
+                                                       const std::function<TableStoragePtr()>& open)
+{
+    auto& entries = registry();
+    const auto it = entries.find(key);
+    if (it != entries.end()) {
+        if (mode == OpenMode::Exclusive || it->second.mode == OpenMode::Exclusive) {
+            throw EngineError(ErrorCode::FileLocked, QStringLiteral("Die Tabelle %1 wird bereits verwendet.")
+                                                         .arg(QDir::toNativeSeparators(key)));
+        }
+        ++it->second.holders;
+        return std::unique_ptr<Lease>(new Lease(key, it->second.storage, mode));
+    }
+    TableStoragePtr storage = open();
+    entries.emplace(key, Entry{storage, 1, mode});
+    return std::unique_ptr<Lease>(new Lease(key, std::move(storage), mode));
+}
+
+bool OpenTables::isOpen(const QString& key)
+{
+    return registry().count(key) > 0;
+}
+
+}  // namespace db

@@ -1,0 +1,789 @@
+#include "db/Table.h"
+
+#include "db/EngineError.h"
+#include "db/TableFormat.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace db {
+
+// ---- FieldDefs ----
+
+void FieldDefs::Clear()
+{
+    defs_.clear();
+    keyFieldCount_ = 0;
+}
+
+void FieldDefs::Add(const QString& name, FieldType type, int size, bool required)
+{
+    FieldDef def;
+    def.name = name;
+    def.type = type;
+    def.size = size;
+    def.required = required;
+    defs_.push_back(def);
+}
+
+void FieldDefs::Add(const FieldDef& def)
+{
+    defs_.push_back(def);
+}
+
+int FieldDefs::IndexOf(const QString& name) const
+{
+    for (std::size_t i = 0; i < defs_.size(); ++i) {
+        if (defs_[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void FieldDefs::assign(const FieldDefList& defs, int keyFieldCount)
+{
+    defs_ = defs;
+    keyFieldCount_ = keyFieldCount;
+}
+
+// ---- Table ----
+
+Table::Table(QObject* parent) : QObject(parent) {}
+
+Table::~Table()
+{
+    try {
+        Close();
+    } catch (const std::exception& e) {
+        qWarning("Closing table %s failed: %s", qUtf8Printable(tableName_), e.what());
+    }
+}
+
+void Table::setTableName(const QString& name)
+{
+    checkInactive("TableName");
+    tableName_ = name;
+}
+
+void Table::setTableType(TTableType type)
+{
+    checkInactive("TableType");
+    tableType_ = type;
+}
+
+void Table::setFormat(const TableFormat* format)
+{
+    checkInactive("Format");
+    format_ = format;
+}
+
+void Table::setExclusive(bool exclusive)
+{
+    checkInactive("Exclusive");
+    exclusive_ = exclusive;
+}
+
+const TableFormat& Table::format() const
+{
+    if (format_)
+        return *format_;
+    switch (tableType_) {
+    case ttParadox:
+        return paradoxFormat();
+    case ttDBase:
+        return dbaseFormat();
+    case ttDefault:
+        break;
+    }
+    return QFileInfo(tableName_).suffix().compare(QStringLiteral("DBF"), Qt::CaseInsensitive) == 0 ? dbaseFormat()
+                                                                                                  : paradoxFormat();
+}
+
+QString Table::filePath() const
+{
+    if (tableName_.isEmpty())
+        return QString();
+    const QFileInfo info(tableName_);
+    return info.suffix().isEmpty() ? tableName_ + format().defaultExtension() : tableName_;
+}
+
+QString Table::displayName() const
+{
+    return QDir::toNativeSeparators(filePath());
+}
+
+void Table::checkActive() const
+{
+    if (state_ == dsInactive) {
+        throw EngineError(ErrorCode::InvalidState,
+                          QStringLiteral("Die Tabelle %1 ist nicht geöffnet.").arg(displayName()));
+    }
+}
+
+void Table::checkInactive(const char* operation) const
+{
+    if (state_ != dsInactive) {
+        throw EngineError(ErrorCode::InvalidState,
+                          QStringLiteral("%1 ist bei der geöffneten Tabelle %2 nicht möglich.")
+                              .arg(QString::fromLatin1(operation), displayName()));
+    }
+}
+
+bool Table::CanModify() const
+{
+    return Active() && storage_->readOnlyReason().isEmpty();
+}
+
+QString Table::ReadOnlyReason() const
+{
+    return Active() ? storage_->readOnlyReason() : QString();
+}
+
+void Table::checkWritable() const
+{
+    checkActive();
+    const QString reason = storage_->readOnlyReason();
+    if (!reason.isEmpty())
+        throw EngineError(ErrorCode::ReadOnlyTable, reason);
+}
+
+// ---- open and close ----
+
+void Table::setActive(bool active)
+{
+    if (active)
+        Open();
+    else
+        Close();
+}
+
+void Table::Open()
+{
+    if (Active())
+        return;
+    if (tableName_.isEmpty())
+        throw EngineError(ErrorCode::TableNotFound, QStringLiteral("Es wurde kein Tabellenname angegeben."));
+    const TableFormat& fmt = format();
+    const QString path = filePath();
+    const OpenMode mode = exclusive_ ? OpenMode::Exclusive : OpenMode::Shared;
+    lease_ = OpenTables::acquire(OpenTables::keyFor(path), mode, [&] { return fmt.open(path, mode); });
+    storage_ = lease_->storage().get();
+    fieldDefs_.assign(storage_->fields(), storage_->keyFieldCount());
+    buildFields();
+
+    modified_ = false;
+    const int count = storage_->recordCount();
+    row_ = count > 0 ? 0 : -1;
+    bof_ = true;
+    eof_ = count == 0;
+    readCurrent();
+    markSeen();
+    setState(dsBrowse);
+    emit afterOpen();
+    notifyData(nullptr);
+    emit afterScroll();
+}
+
+void Table::buildFields()
+{
+    const FieldDefList& defs = storage_->fields();
+    const int keyCount = storage_->keyFieldCount();
+    std::vector<std::unique_ptr<Field>> previous = std::move(fields_);
+    fields_.clear();
+    for (std::size_t i = 0; i < defs.size(); ++i) {
+        const int index = static_cast<int>(i);
+        const bool indexField = index < keyCount;
+        // A field of the same name and type keeps its object, and with it the display settings made on it.
+        auto same = std::find_if(previous.begin(), previous.end(), [&](const std::unique_ptr<Field>& f) {
+            return f && f->FieldName().compare(defs[i].name, Qt::CaseInsensitive) == 0
+                   && f->DataType() == defs[i].type;
+        });
+        if (same != previous.end()) {
+            (*same)->rebind(index, defs[i], indexField);
+            fields_.push_back(std::move(*same));
+        } else {
+            fields_.push_back(std::make_unique<Field>(this, index, defs[i], indexField));
+        }
+    }
+    activeFieldCount_ = static_cast<int>(fields_.size());
+}
+
+void Table::Close()
+{
+    if (!Active())
+        return;
+    // A pending record is dropped; whoever wants it kept posts it first.
+    modified_ = false;
+    buffer_.clear();
+    original_.clear();
+    row_ = -1;
+    bof_ = eof_ = true;
+    activeFieldCount_ = 0;
+    storage_ = nullptr;
+    std::unique_ptr<OpenTables::Lease> lease = std::move(lease_);
+    setState(dsInactive);
+    emit afterClose();
+    lease->release();
+}
+
+// ---- keeping step with the storage ----
+
+void Table::markSeen()
+{
+    seenChange_ = storage_->changeCount();
+}
+
+void Table::readCurrent()
+{
+    if (row_ >= 0 && row_ < storage_->recordCount())
+        buffer_ = storage_->read(row_);
+    else
+        buffer_.assign(storage_->fields().size(), QVariant());
+}
+
+// Another cursor wrote to the shared storage: find our record again. A keyed table finds it by its key; a keyless
+// one looks for the same record at its position and at the neighbouring ones (a record inserted or deleted before
+// it moves it by one), else keeps the position.
+void Table::syncWithStorage()
+{
+    if (!storage_ || storage_->changeCount() == seenChange_)
+        return;
+    markSeen();
+    if (state_ != dsBrowse)
+        return;  // a pending record is placed when it is posted
+    const int count = storage_->recordCount();
+    if (count == 0) {
+        row_ = -1;
+        bof_ = eof_ = true;
+        readCurrent();
+        return;
+    }
+    if (row_ < 0) {
+        row_ = 0;
+        readCurrent();
+        return;
+    }
+    int found = -1;
+    const int keyCount = storage_->keyFieldCount();
+    if (keyCount > 0) {
+        found = storage_->findKey(Record(buffer_.begin(), buffer_.begin() + keyCount));
+    } else {
+        for (int candidate : {row_, row_ - 1, row_ + 1}) {
+            if (candidate >= 0 && candidate < count && storage_->read(candidate) == buffer_) {
+                found = candidate;
+                break;
+            }
+        }
+    }
+    row_ = found >= 0 ? found : std::clamp(row_, 0, count - 1);
+    readCurrent();
+}
+
+// Before a Post of edit state: the row the edited record is on now, or an error when another cursor changed or
+// deleted it meanwhile.
+int Table::locateEditedRow()
+{
+    if (storage_->changeCount() == seenChange_)
+        return row_;
+    const int count = storage_->recordCount();
+    const int keyCount = storage_->keyFieldCount();
+    int found = -1;
+    if (keyCount > 0) {
+        const int r = storage_->findKey(Record(original_.begin(), original_.begin() + keyCount));
+        if (r >= 0 && storage_->read(r) == original_)
+            found = r;
+    } else if (row_ >= 0 && row_ < count && storage_->read(row_) == original_) {
+        found = row_;
+    } else {
+        // Nearest equal record; a keyless table has nothing else to tell its records apart by.
+        for (int distance = 1; distance < count && found < 0; ++distance) {
+            for (int candidate : {row_ - distance, row_ + distance}) {
+                if (candidate >= 0 && candidate < count && storage_->read(candidate) == original_) {
+                    found = candidate;
+                    break;
+                }
+            }
+        }
+    }
+    if (found < 0) {
+        throw EngineError(ErrorCode::RecordChanged,
+                          QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Benutzer geändert "
+                                         "oder gelöscht."));
+    }
+    return found;
+}
+
+// ---- notifications ----
+
+void Table::setState(TDataSetState state)
+{
+    if (state_ == state)
+        return;
+    state_ = state;
+    notifyState();
+}
+
+void Table::notifyData(Field* field)
+{
+    if (disableCount_ == 0)
+        emit dataChanged(field);
+}
+
+void Table::notifyState()
+{
+    if (disableCount_ == 0)
+        emit stateChanged();
+}
+
+void Table::DisableControls()
+{
+    if (disableCount_++ == 0)
+        stateWhenDisabled_ = state_;
+}
+
+void Table::EnableControls()
+{
+    if (disableCount_ == 0)
+        return;
+    if (--disableCount_ > 0)
+        return;
+    if (state_ != stateWhenDisabled_)
+        emit stateChanged();
+    if (Active())
+        emit dataChanged(nullptr);
+}
+
+// ---- moving ----
+
+void Table::checkBrowseMode()
+{
+    checkActive();
+    if (state_ == dsEdit || state_ == dsInsert) {
+        if (modified_)
+            Post();
+        else
+            Cancel();
+    }
+    syncWithStorage();
+}
+
+void Table::First()
+{
+    checkBrowseMode();
+    const int count = storage_->recordCount();
+    row_ = count > 0 ? 0 : -1;
+    bof_ = true;
+    eof_ = count == 0;
+    readCurrent();
+    notifyData(nullptr);
+    emit afterScroll();
+}
+
+void Table::Last()
+{
+    checkBrowseMode();
+    const int count = storage_->recordCount();
+    row_ = count - 1;
+    eof_ = true;
+    bof_ = count == 0;
+    readCurrent();
+    notifyData(nullptr);
+    emit afterScroll();
+}
+
+void Table::Next()
+{
+    checkBrowseMode();
+    const int count = storage_->recordCount();
+    if (!eof_) {
+        if (row_ + 1 < count) {
+            ++row_;
+            bof_ = false;
+            readCurrent();
+            notifyData(nullptr);
+        } else {
+            eof_ = true;
+        }
+    }
+    emit afterScroll();
+}
+
+void Table::Prior()
+{
+    checkBrowseMode();
+    if (!bof_) {
+        if (row_ > 0) {
+            --row_;
+            eof_ = false;
+            readCurrent();
+            notifyData(nullptr);
+        } else {
+            bof_ = true;
+        }
+    }
+    emit afterScroll();
+}
+
+bool Table::Eof()
+{
+    if (!Active())
+        return true;
+    syncWithStorage();
+    if (storage_->recordCount() == 0 && state_ == dsBrowse)
+        return true;
+    return eof_;
+}
+
+bool Table::Bof()
+{
+    if (!Active())
+        return true;
+    syncWithStorage();
+    if (storage_->recordCount() == 0 && state_ == dsBrowse)
+        return true;
+    return bof_;
+}
+
+int Table::RecNo()
+{
+    if (!Active())
+        return 0;
+    if (state_ == dsInsert)
+        return -1;
+    syncWithStorage();
+    return row_ + 1;
+}
+
+void Table::setRecNo(int recNo)
+{
+    checkBrowseMode();
+    const int count = storage_->recordCount();
+    if (count == 0)
+        return;
+    row_ = std::clamp(recNo, 1, count) - 1;
+    bof_ = eof_ = false;
+    readCurrent();
+    notifyData(nullptr);
+    emit afterScroll();
+}
+
+int Table::RecordCount()
+{
+    if (!Active())
+        return 0;
+    syncWithStorage();
+    return storage_->recordCount();
+}
+
+bool Table::IsEmpty()
+{
+    return RecordCount() == 0;
+}
+
+// ---- changing ----
+
+void Table::Append()
+{
+    checkWritable();
+    checkBrowseMode();
+    buffer_.assign(storage_->fields().size(), QVariant());
+    appending_ = true;
+    insertBefore_ = storage_->recordCount();
+    modified_ = false;
+    bof_ = false;
+    eof_ = true;
+    setState(dsInsert);
+    notifyData(nullptr);
+    emit afterScroll();
+}
+
+void Table::Insert()
+{
+    checkWritable();
+    checkBrowseMode();
+    buffer_.assign(storage_->fields().size(), QVariant());
+    appending_ = false;
+    insertBefore_ = std::max(row_, 0);
+    modified_ = false;
+    bof_ = eof_ = false;
+    setState(dsInsert);
+    notifyData(nullptr);
+    emit afterScroll();
+}
+
+void Table::Edit()
+{
+    checkWritable();
+    if (state_ == dsEdit || state_ == dsInsert)
+        return;
+    syncWithStorage();
+    if (storage_->recordCount() == 0) {
+        Insert();
+        return;
+    }
+    readCurrent();
+    original_ = buffer_;
+    modified_ = false;
+    setState(dsEdit);
+}
+
+void Table::Post()
+{
+    checkActive();
+    if (state_ != dsEdit && state_ != dsInsert)
+        return;
+    for (const auto& field : fields_) {
+        const int i = field->Index();
+        if (i >= activeFieldCount_)
+            continue;
+        // The storage numbers an auto-increment field itself.
+        if (field->Required() && field->DataType() != FieldType::ftAutoInc && !buffer_[i].isValid()) {
+            throw EngineError(ErrorCode::RequiredFieldMissing,
+                              QStringLiteral("Feld '%1' muss einen Wert haben.").arg(field->FieldName()));
+        }
+    }
+    int landed;
+    if (state_ == dsInsert) {
+        const int count = storage_->recordCount();
+        const int before = appending_ ? count : std::clamp(insertBefore_, 0, count);
+        landed = storage_->insert(buffer_, before);
+    } else {
+        landed = storage_->update(locateEditedRow(), buffer_);
+    }
+    row_ = landed;
+    bof_ = eof_ = false;
+    modified_ = false;
+    original_.clear();
+    readCurrent();
+    markSeen();
+    setState(dsBrowse);
+    emit afterPost();
+    notifyData(nullptr);
+}
+
+void Table::Cancel()
+{
+    checkActive();
+    if (state_ != dsEdit && state_ != dsInsert)
+        return;
+    const bool wasInsert = state_ == dsInsert;
+    if (!wasInsert)
+        buffer_ = original_;  // so that finding the record again looks for it as it is stored
+    modified_ = false;
+    original_.clear();
+    setState(dsBrowse);
+    syncWithStorage();
+    const int count = storage_->recordCount();
+    if (count == 0) {
+        row_ = -1;
+        bof_ = eof_ = true;
+    } else {
+        row_ = std::clamp(row_, 0, count - 1);
+        if (wasInsert)
+            bof_ = eof_ = false;
+    }
+    readCurrent();
+    notifyData(nullptr);
+    if (wasInsert)
+        emit afterScroll();
+}
+
+void Table::Delete()
+{
+    checkActive();
+    if (state_ == dsInsert) {
+        Cancel();
+        return;
+    }
+    checkWritable();
+    int row = row_;
+    if (state_ == dsEdit) {
+        row = locateEditedRow();
+        modified_ = false;
+        original_.clear();
+        setState(dsBrowse);
+    } else {
+        syncWithStorage();
+        row = row_;
+    }
+    if (storage_->recordCount() == 0 || row < 0) {
+        throw EngineError(ErrorCode::InvalidState,
+                          QStringLiteral("Die Tabelle %1 enthält keinen Datensatz, der gelöscht werden könnte.")
+                              .arg(displayName()));
+    }
+    storage_->remove(row);
+    markSeen();
+    const int count = storage_->recordCount();
+    if (count == 0) {
+        row_ = -1;
+        bof_ = eof_ = true;
+    } else {
+        row_ = std::min(row, count - 1);
+        bof_ = eof_ = false;
+    }
+    readCurrent();
+    notifyData(nullptr);
+    emit afterScroll();
+}
+
+bool Table::FindKey(const QVariant& keyValue)
+{
+    return FindKey(QVariantList{keyValue});
+}
+
+bool Table::FindKey(const QVariantList& keyValues)
+{
+    checkBrowseMode();
+    const int keyCount = storage_->keyFieldCount();
+    if (keyCount == 0) {
+        throw EngineError(ErrorCode::NotSupported,
+                          QStringLiteral("Die Tabelle %1 hat keinen Primärschlüssel.").arg(displayName()));
+    }
+    if (keyValues.isEmpty() || keyValues.size() > keyCount) {
+        throw EngineError(ErrorCode::InvalidValue,
+                          QStringLiteral("Der Primärschlüssel der Tabelle %1 hat %2 Felder, gesucht wurde mit %3.")
+                              .arg(displayName())
+                              .arg(keyCount)
+                              .arg(keyValues.size()));
+    }
+    Record key;
+    const FieldDefList& defs = storage_->fields();
+    for (qsizetype i = 0; i < keyValues.size(); ++i)
+        key.push_back(Field::convert(defs[static_cast<std::size_t>(i)], keyValues[i]));
+    const int found = storage_->findKey(key);
+    if (found < 0)
+        return false;
+    row_ = found;
+    bof_ = eof_ = false;
+    readCurrent();
+    notifyData(nullptr);
+    emit afterScroll();
+    return true;
+}
+
+// ---- fields ----
+
+Field* Table::FindField(const QString& name)
+{
+    for (int i = 0; i < activeFieldCount_; ++i) {
+        if (fields_[static_cast<std::size_t>(i)]->FieldName().compare(name, Qt::CaseInsensitive) == 0)
+            return fields_[static_cast<std::size_t>(i)].get();
+    }
+    return nullptr;
+}
+
+Field* Table::FieldByName(const QString& name)
+{
+    Field* field = FindField(name);
+    if (!field) {
+        throw EngineError(ErrorCode::FieldNotFound,
+                          QStringLiteral("Feld '%1' nicht gefunden.").arg(name));
+    }
+    return field;
+}
+
+Field* Table::Fields(int index)
+{
+    if (index < 0 || index >= activeFieldCount_) {
+        throw EngineError(ErrorCode::FieldNotFound,
+                          QStringLiteral("Die Tabelle %1 hat kein Feld mit der Nummer %2.")
+                              .arg(displayName())
+                              .arg(index));
+    }
+    return fields_[static_cast<std::size_t>(index)].get();
+}
+
+int Table::FieldCount() const
+{
+    return activeFieldCount_;
+}
+
+int Table::IndexFieldCount() const
+{
+    return Active() ? storage_->keyFieldCount() : 0;
+}
+
+QVariant Table::fieldValue(int index)
+{
+    checkActive();
+    if (state_ == dsBrowse)
+        syncWithStorage();
+    return buffer_.at(static_cast<std::size_t>(index));
+}
+
+void Table::setFieldValue(int index, const QVariant& value)
+{
+    checkActive();
+    if (state_ != dsEdit && state_ != dsInsert) {
+        throw EngineError(ErrorCode::InvalidState,
+                          QStringLiteral("Die Tabelle %1 ist nicht im Bearbeitungs- oder Einfügemodus.")
+                              .arg(displayName()));
+    }
+    buffer_[static_cast<std::size_t>(index)] = value;
+    modified_ = true;
+    notifyData(fields_[static_cast<std::size_t>(index)].get());
+}
+
+// ---- whole tables ----
+
+void Table::CreateTable()
+{
+    checkInactive("CreateTable");
+    if (fieldDefs_.Count() == 0) {
+        throw EngineError(ErrorCode::InvalidValue,
+                          QStringLiteral("Die Tabelle %1 kann nicht ohne Felder angelegt werden.").arg(displayName()));
+    }
+    const QString path = filePath();
+    if (OpenTables::isOpen(OpenTables::keyFor(path))) {
+        throw EngineError(ErrorCode::FileLocked,
+                          QStringLiteral("Die Tabelle %1 wird bereits verwendet.").arg(displayName()));
+    }
+    format().create(path, fieldDefs_.list(), fieldDefs_.KeyFieldCount());
+}
+
+void Table::EmptyTable()
+{
+    if (Active()) {
+        checkWritable();
+        if (lease_->mode() != OpenMode::Exclusive) {
+            throw EngineError(ErrorCode::ExclusiveAccessNeeded,
+                              QStringLiteral("Die Tabelle %1 muss zum Leeren exklusiv geöffnet sein.")
+                                  .arg(displayName()));
+        }
+        if (state_ == dsEdit || state_ == dsInsert) {
+            modified_ = false;
+            original_.clear();
+            setState(dsBrowse);
+        }
+        storage_->empty();
+        markSeen();
+        row_ = -1;
+        bof_ = eof_ = true;
+        readCurrent();
+        notifyData(nullptr);
+        return;
+    }
+    const TableFormat& fmt = format();
+    const QString path = filePath();
+    auto lease = OpenTables::acquire(OpenTables::keyFor(path), OpenMode::Exclusive,
+                                     [&] { return fmt.open(path, OpenMode::Exclusive); });
+    const QString reason = lease->storage()->readOnlyReason();
+    if (!reason.isEmpty())
+        throw EngineError(ErrorCode::ReadOnlyTable, reason);
+    lease->storage()->empty();
+    lease->release();
+}
+
+void Table::DeleteTable()
+{
+    checkInactive("DeleteTable");
+    const QString path = filePath();
+    if (OpenTables::isOpen(OpenTables::keyFor(path))) {
+        throw EngineError(ErrorCode::FileLocked,
+                          QStringLiteral("Die Tabelle %1 wird bereits verwendet.").arg(displayName()));
+    }
+    format().remove(path);
+}
+
+}  // namespace db

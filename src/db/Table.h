@@ -1,0 +1,206 @@
+#pragma once
+
+#include "db/Field.h"
+#include "db/FieldType.h"
+#include "db/OpenTables.h"
+#include "db/TableStorage.h"
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace db {
+
+class TableFormat;
+
+// Which files a table lives in. ttDefault decides by the extension: ".DBF" is dBase, anything else (".DB", none)
+// is Paradox.
+enum TTableType { ttDefault, ttParadox, ttDBase };
+
+// dsInactive: closed. dsBrowse: on a stored record. dsEdit: changing the current record. dsInsert: filling a new
+// record that is not stored yet.
+enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
+
+// The field list a table is created from, and after Open the structure of the open table.
+class FieldDefs {
+public:
+    void Clear();
+    void Add(const QString& name, FieldType type, int size = 0, bool required = false);
+    void Add(const FieldDef& def);
+    int Count() const { return static_cast<int>(defs_.size()); }
+    const FieldDef& Items(int index) const { return defs_.at(static_cast<std::size_t>(index)); }
+    int IndexOf(const QString& name) const;  // without regard to case; -1 when absent
+    const FieldDefList& list() const { return defs_; }
+
+    // The primary key: the first KeyFieldCount fields (0: no key). dBase tables have none.
+    int KeyFieldCount() const { return keyFieldCount_; }
+    void setKeyFieldCount(int count) { keyFieldCount_ = count; }
+
+    void assign(const FieldDefList& defs, int keyFieldCount);
+
+private:
+    FieldDefList defs_;
+    int keyFieldCount_ = 0;
+};
+
+// A cursor over one table file set, with the operations and the state machine of the original platform's table
+// component.
+//
+// State machine (browse, edit, insert):
+//   - Edit changes the current record; on an empty table it starts a new record instead (insert state).
+//   - Insert starts a new record that a keyless table stores before the current record; Append one that a
+//     keyless table stores at the end. A keyed table stores every new record in key order.
+//   - Post stores the pending record and leaves the cursor on it (in a keyed table wherever its key put it).
+//     Post in insert state stores the record even when no field was set.
+//   - Moving the cursor (First, Next, Prior, Last, FindKey, RecNo), Insert and Append first finish a pending
+//     record: a changed one is posted, an unchanged one is dropped.
+//   - Cancel drops the pending record; Close drops it too, without a word.
+//   - When Post fails (key violation, required field empty, a value the storage refuses) the error is raised and
+//     the record stays pending in its state, as the original keeps it: the caller may correct and post again or
+//     cancel. Every move that would post it raises the same error until then.
+//   - Writing a field needs edit or insert state; it never starts editing by itself.
+//
+// Several cursors on the same file set share one storage (see OpenTables). A cursor notices the writes of the
+// others and stays on its record where it can: by key in a keyed table, by position and contents otherwise. A
+// record changed or deleted by another cursor while this one edits it makes Post fail instead of overwriting the
+// wrong record.
+//
+// Notifications are Qt signals. afterOpen, afterClose, afterPost and afterScroll always fire; dataChanged and
+// stateChanged are the channel of data-aware controls and are held back between DisableControls and
+// EnableControls, which then sends one stateChanged (if the state changed) and one dataChanged(nullptr).
+class Table : public QObject {
+    Q_OBJECT
+
+public:
+    explicit Table(QObject* parent = nullptr);
+    ~Table() override;
+
+    // Full path of the table; without an extension the format's own is added (".DB" or ".DBF").
+    void setTableName(const QString& name);
+    QString TableName() const { return tableName_; }
+    void setTableType(TTableType type);
+    TTableType TableType() const { return tableType_; }
+    // A table kept in files of another kind than Paradox or dBase; overrides the table type. The format must
+    // outlive the table.
+    void setFormat(const TableFormat* format);
+    // The path the table's main file has: TableName with the default extension added when it has none.
+    QString filePath() const;
+
+    void setExclusive(bool exclusive);
+    bool Exclusive() const { return exclusive_; }
+
+    void Open();
+    void Close();
+    bool Active() const { return state_ != dsInactive; }
+    void setActive(bool active);
+    TDataSetState State() const { return state_; }
+    bool Modified() const { return modified_; }
+    // Whether the open table may be written; ReadOnlyReason says why not.
+    bool CanModify() const;
+    QString ReadOnlyReason() const;
+
+    void First();
+    void Next();
+    void Prior();
+    void Last();
+    bool Eof();
+    bool Bof();
+    // Position of the current record, 1-based; 0 for an empty or closed table, -1 while inserting.
+    int RecNo();
+    void setRecNo(int recNo);
+    int RecordCount();
+    bool IsEmpty();
+
+    void Append();
+    void Insert();
+    void Edit();
+    void Post();
+    void Cancel();
+    void Delete();
+
+    // Exact look-up on the primary key with as many leading key fields as values are given. Found: the cursor is
+    // on the record and the answer is true. Not found: the cursor stays where it was and the answer is false.
+    bool FindKey(const QVariantList& keyValues);
+    bool FindKey(const QVariant& keyValue);
+
+    Field* FieldByName(const QString& name);  // raises EngineError (FieldNotFound) when absent
+    Field* FindField(const QString& name);    // nullptr when absent or closed
+    Field* Fields(int index);                 // raises EngineError when out of range
+    int FieldCount() const;
+    // Number of fields in the primary index (0 for a keyless table), while open.
+    int IndexFieldCount() const;
+
+    db::FieldDefs& FieldDefs() { return fieldDefs_; }
+
+    // Creates the table from FieldDefs (an existing one of that name is replaced); the table must be closed.
+    void CreateTable();
+    // Deletes every record. Needs exclusive use: an open table must have been opened exclusively, a closed table
+    // is opened exclusively for the moment.
+    void EmptyTable();
+    // Deletes the table's files; the table must be closed and nobody may hold it.
+    void DeleteTable();
+
+    void DisableControls();
+    void EnableControls();
+    bool ControlsDisabled() const { return disableCount_ > 0; }
+
+signals:
+    void afterOpen();
+    void afterClose();
+    void afterPost();
+    void afterScroll();
+    // A field's value changed (field set) or the whole record changed or moved (field null).
+    void dataChanged(db::Field* field);
+    void stateChanged();
+
+private:
+    friend class Field;
+    QVariant fieldValue(int index);
+    void setFieldValue(int index, const QVariant& value);
+
+    const TableFormat& format() const;
+    void checkActive() const;
+    void checkInactive(const char* operation) const;
+    void checkWritable() const;
+    void checkBrowseMode();
+    void syncWithStorage();
+    void readCurrent();
+    void markSeen();
+    int locateEditedRow();
+    void setState(TDataSetState state);
+    void notifyData(Field* field);
+    void notifyState();
+    void buildFields();
+    QString displayName() const;
+
+    QString tableName_;
+    TTableType tableType_ = ttDefault;
+    const TableFormat* format_ = nullptr;
+    bool exclusive_ = false;
+    db::FieldDefs fieldDefs_;
+
+    std::unique_ptr<OpenTables::Lease> lease_;
+    TableStorage* storage_ = nullptr;
+    std::vector<std::unique_ptr<Field>> fields_;  // kept after Close so display settings survive
+    int activeFieldCount_ = 0;
+
+    TDataSetState state_ = dsInactive;
+    Record buffer_;    // the current record, or the pending one in edit and insert state
+    Record original_;  // the record as it was when Edit started
+    int row_ = -1;     // current row, -1 when the table is empty
+    bool bof_ = true;
+    bool eof_ = true;
+    bool modified_ = false;
+    bool appending_ = false;
+    int insertBefore_ = 0;
+    std::uint64_t seenChange_ = 0;
+
+    int disableCount_ = 0;
+    TDataSetState stateWhenDisabled_ = dsInactive;
+};
+
+}  // namespace db

@@ -1,0 +1,282 @@
+#include "db/paradox/ParadoxFiles.h"
+
+#include "db/EngineError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace db::paradox {
+
+namespace {
+
+constexpr qint64 kMbBlock = 4096;
+constexpr int kSubEntries = 64;
+constexpr int kSubFirstChunk = 0x150 / 16;  // data area of a suballocation block starts after its entry table
+constexpr int kSubChunks = 256;
+constexpr qint64 kSmallBlobLimit = 2048;
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+[[noreturn]] void ioError(const QString& what, const QString& path)
+{
+    throw EngineError(ErrorCode::IoError,
+                      QStringLiteral("%1 %2: %3").arg(what, QDir::toNativeSeparators(path), systemError()));
+}
+
+}  // namespace
+
+PosixFile::~PosixFile()
+{
+    close();
+}
+
+PosixFile::PosixFile(PosixFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
+
+PosixFile& PosixFile::operator=(PosixFile&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        fd_ = std::exchange(other.fd_, -1);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+void PosixFile::open(const QString& path, int flags, int mode)
+{
+    close();
+    const QByteArray native = QFile::encodeName(path);
+    int fd;
+    do {
+        fd = ::open(native.constData(), flags | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) ioError(QStringLiteral("Die Datei kann nicht geöffnet werden:"), path);
+    fd_ = fd;
+    path_ = path;
+}
+
+void PosixFile::close()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+qint64 PosixFile::size() const
+{
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) ioError(QStringLiteral("Die Größe der Datei ist nicht lesbar:"), path_);
+    return st.st_size;
+}
+
+void PosixFile::readAt(qint64 offset, char* buffer, qint64 n, const QString& what) const
+{
+    qint64 done = 0;
+    while (done < n) {
+        const ssize_t r = ::pread(fd_, buffer + done, size_t(n - done), off_t(offset + done));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            ioError(QStringLiteral("Die Datei kann nicht gelesen werden:"), path_);
+        }
+        if (r == 0)
+            throw EngineError(ErrorCode::CorruptFile,
+                              corruptMessage(path_, QStringLiteral("%1 reicht über das Dateiende hinaus.").arg(what)));
+        done += r;
+    }
+}
+
+QByteArray PosixFile::readAt(qint64 offset, qint64 n, const QString& what) const
+{
+    QByteArray result(n, Qt::Uninitialized);
+    readAt(offset, result.data(), n, what);
+    return result;
+}
+
+void PosixFile::writeAt(qint64 offset, const char* data, qint64 n)
+{
+    qint64 done = 0;
+    while (done < n) {
+        const ssize_t w = ::pwrite(fd_, data + done, size_t(n - done), off_t(offset + done));
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            ioError(QStringLiteral("Die Datei kann nicht geschrieben werden:"), path_);
+        }
+        done += w;
+    }
+}
+
+void PosixFile::sync()
+{
+    if (::fsync(fd_) != 0) ioError(QStringLiteral("Die Datei kann nicht gesichert werden:"), path_);
+}
+
+void syncDirectory(const QString& path)
+{
+    const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);  // best effort: some file systems refuse fsync on folders
+        ::close(fd);
+    }
+}
+
+void renameFile(const QString& from, const QString& to)
+{
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        ioError(QStringLiteral("Die Datei kann nicht ersetzt werden:"), to);
+}
+
+QString scratchPathFor(const QString& path)
+{
+    return path + QStringLiteral(".new~");
+}
+
+void BlobFile::writeEmpty(const QString& path)
+{
+    QByteArray header(kMbBlock, '\0');
+    char* d = header.data();
+    d[0x00] = 0;             // header block
+    putU16(d + 0x01, 1);     // one 4 KiB unit
+    putU16(d + 0x03, 1);     // modification counter
+    const char constants[] = {char(0x82), 0x73, 0x02, 0x00, 0x29, 0x00};
+    std::memcpy(d + 0x05, constants, sizeof constants);
+    putU16(d + 0x0B, 0x1000);
+    putU16(d + 0x0D, 0x1000);
+    d[0x10] = 0x10;
+    putU16(d + 0x11, 0x0040);
+    putU16(d + 0x13, 0x0800);
+    putU16(d + 0x29, 0x02A1);
+    PosixFile file;
+    file.open(path, O_WRONLY | O_CREAT | O_TRUNC);
+    file.writeAt(0, header.constData(), header.size());
+    file.sync();
+}
+
+void BlobFile::open(const QString& path, bool writable)
+{
+    file_.open(path, writable ? O_RDWR : O_RDONLY);
+    size_ = file_.size();
+    if (size_ < kMbBlock)
+        throw EngineError(ErrorCode::CorruptFile,
+                          corruptMessage(path, QStringLiteral("Die Memo-Datei ist kürzer als ihr Kopfblock.")));
+    const QByteArray head = file_.readAt(0, 5, QStringLiteral("Der Kopf der Memo-Datei"));
+    if (head.at(0) != 0)
+        throw EngineError(ErrorCode::CorruptFile,
+                          corruptMessage(path, QStringLiteral("Die Memo-Datei hat keinen gültigen Kopfblock.")));
+    modCount_ = getU16(head.constData() + 3);
+}
+
+QByteArray BlobFile::read(const BlobRef& ref) const
+{
+    const QString what = QStringLiteral("Ein Memo");
+    auto bad = [&](const QString& detail) {
+        throw EngineError(ErrorCode::CorruptFile, corruptMessage(file_.path(), detail));
+    };
+    const qint64 offset = ref.offsetAndIndex & 0xFFFFFF00u;
+    const int index = int(ref.offsetAndIndex & 0xFF);
+    if (offset < kMbBlock || offset % kMbBlock != 0 || offset + kMbBlock > size_)
+        bad(QStringLiteral("Ein Memo-Verweis zeigt außerhalb der Memo-Datei."));
+    char blockHead[9];
+    file_.readAt(offset, blockHead, 9, what);
+    const int type = std::uint8_t(blockHead[0]);
+    if (index == 0xFF) {
+        if (type != 2) bad(QStringLiteral("Ein Memo-Verweis zeigt auf einen Block falschen Typs."));
+        const qint64 blocks = getU16(blockHead + 1);
+        const qint64 length = getU32(blockHead + 3);
+        if (length != ref.length || 9 + length > blocks * kMbBlock || offset + 9 + length > size_)
+            bad(QStringLiteral("Die Länge eines Memos stimmt nicht mit seinem Block überein."));
+        return file_.readAt(offset + 9, length, what);
+    }
+    if (index >= kSubEntries || type != 3) bad(QStringLiteral("Ein Memo-Verweis ist ungültig."));
+    char entry[5];
+    file_.readAt(offset + 12 + 5 * index, entry, 5, what);
+    const qint64 dataOffset = qint64(std::uint8_t(entry[0])) * 16;
+    const qint64 chunks = std::uint8_t(entry[1]);
+    const qint64 last = std::uint8_t(entry[4]);
+    if (dataOffset == 0 || chunks == 0 || last == 0 || last > 16)
+        bad(QStringLiteral("Ein Memo-Verweis zeigt auf einen leeren Eintrag."));
+    const qint64 length = (chunks - 1) * 16 + last;
+    if (length != ref.length || dataOffset + length > kMbBlock)
+        bad(QStringLiteral("Die Länge eines Memos stimmt nicht mit seinem Eintrag überein."));
+    return file_.readAt(offset + dataOffset, length, what);
+}
+
+std::uint32_t BlobFile::appendBlock(const QByteArray& block)
+{
+    const qint64 offset = (size_ + kMbBlock - 1) / kMbBlock * kMbBlock;
+    if (offset + block.size() > qint64(0xFFFFFF00u))
+        throw EngineError(ErrorCode::NotSupported,
+                          QStringLiteral("Die Memo-Datei %1 ist voll.").arg(QDir::toNativeSeparators(file_.path())));
+    file_.writeAt(offset, block.constData(), block.size());
+    size_ = offset + block.size();
+    dirty_ = true;
+    return std::uint32_t(offset);
+}
+
+BlobRef BlobFile::write(const QByteArray& blob)
+{
+    BlobRef ref;
+    ref.length = std::uint32_t(blob.size());
+    ref.modification = ++modCount_;
+    if (modCount_ == 0) ref.modification = modCount_ = 1;
+    const qint64 length = blob.size();
+    if (length > kSmallBlobLimit) {
+        const qint64 blocks = (9 + length + kMbBlock - 1) / kMbBlock;
+        if (blocks > 0xFFFF)
+            throw EngineError(ErrorCode::NotSupported, QStringLiteral("Ein Memo ist zu groß (%1 Bytes).").arg(length));
+        QByteArray block(blocks * kMbBlock, '\0');
+        char* d = block.data();
+        d[0] = 2;
+        putU16(d + 1, std::uint32_t(blocks));
+        putU32(d + 3, std::uint32_t(length));
+        putU16(d + 7, ref.modification);
+        std::memcpy(d + 9, blob.constData(), size_t(length));
+        ref.offsetAndIndex = appendBlock(block) | 0xFF;
+        return ref;
+    }
+    const int chunks = int((length + 15) / 16);
+    if (subBlock_ == 0 || subNextEntry_ < 0 || subNextChunk_ + chunks > kSubChunks) {
+        QByteArray block(kMbBlock, '\0');
+        block[0] = 3;
+        putU16(block.data() + 1, 1);
+        subBlock_ = appendBlock(block);
+        subNextEntry_ = kSubEntries - 1;
+        subNextChunk_ = kSubFirstChunk;
+    }
+    // The data goes in before the entry that describes it; neither is reachable until a record points here.
+    file_.writeAt(subBlock_ + qint64(subNextChunk_) * 16, blob.constData(), length);
+    char entry[5];
+    entry[0] = char(subNextChunk_);
+    entry[1] = char(chunks);
+    putU16(entry + 2, ref.modification);
+    entry[4] = char(length - qint64(chunks - 1) * 16);
+    file_.writeAt(subBlock_ + 12 + 5 * subNextEntry_, entry, 5);
+    ref.offsetAndIndex = std::uint32_t(subBlock_) | std::uint32_t(subNextEntry_);
+    --subNextEntry_;
+    subNextChunk_ += chunks;
+    dirty_ = true;
+    return ref;
+}
+
+void BlobFile::sync()
+{
+    if (!dirty_) return;
+    char counter[2];
+    putU16(counter, modCount_);
+    file_.writeAt(3, counter, 2);
+    file_.sync();
+    dirty_ = false;
+}
+
+}  // namespace db::paradox

@@ -1,0 +1,84 @@
+#pragma once
+
+// Plain file access for the table files: positioned reads and writes that either complete or raise EngineError,
+// the blob file (.MB), and the steps of replacing a file atomically.
+
+#include "db/paradox/ParadoxFormat.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+namespace db::paradox {
+
+class PosixFile {
+public:
+    PosixFile() = default;
+    ~PosixFile();
+    PosixFile(const PosixFile&) = delete;
+    PosixFile& operator=(const PosixFile&) = delete;
+    PosixFile(PosixFile&& other) noexcept;
+    PosixFile& operator=(PosixFile&& other) noexcept;
+
+    // flags as for open(2); mode for new files.
+    void open(const QString& path, int flags, int mode = 0644);
+    void close();
+    bool isOpen() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+    const QString& path() const { return path_; }
+
+    qint64 size() const;
+    // Reads exactly n bytes at offset; a short file raises a corrupt-file error naming `what`.
+    void readAt(qint64 offset, char* buffer, qint64 n, const QString& what) const;
+    QByteArray readAt(qint64 offset, qint64 n, const QString& what) const;
+    void writeAt(qint64 offset, const char* data, qint64 n);
+    void sync();
+
+private:
+    int fd_ = -1;
+    QString path_;
+};
+
+// Makes a rename in the folder of path durable.
+void syncDirectory(const QString& path);
+// rename(2) with an EngineError on failure.
+void renameFile(const QString& from, const QString& to);
+// Name of the scratch file a new version of path is written to before it replaces path.
+QString scratchPathFor(const QString& path);
+
+// A pointer to one blob as a record field stores it after the leader.
+struct BlobRef {
+    std::uint32_t offsetAndIndex = 0;
+    std::uint32_t length = 0;
+    std::uint16_t modification = 0;
+};
+
+// The blob file of a table. New blobs are only ever appended (whole new blocks, or free entries of a
+// suballocation block this object created), so nothing a record already points to is ever overwritten.
+class BlobFile {
+public:
+    static void writeEmpty(const QString& path);
+
+    void open(const QString& path, bool writable);
+    bool isOpen() const { return file_.isOpen(); }
+    const QString& path() const { return file_.path(); }
+
+    QByteArray read(const BlobRef& ref) const;
+    BlobRef write(const QByteArray& blob);
+    // Stores the modification counter and makes every appended blob durable.
+    void sync();
+
+private:
+    std::uint32_t appendBlock(const QByteArray& block);
+
+    PosixFile file_;
+    qint64 size_ = 0;
+    std::uint16_t modCount_ = 0;
+    bool dirty_ = false;
+    // Suballocation block currently filled by this object (0 = none yet).
+    qint64 subBlock_ = 0;
+    int subNextEntry_ = -1;
+    int subNextChunk_ = 0;
+};
+
+}  // namespace db::paradox

@@ -1,0 +1,156 @@
+#pragma once
+
+// Byte layout of Paradox table files and the encoding of field values. Everything here works on byte buffers
+// only; the files themselves are handled by ParadoxStorage and ParadoxWriter.
+
+#include "db/FieldType.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+namespace db::paradox {
+
+// Type codes in a table header's field descriptors.
+namespace TypeCode {
+constexpr std::uint8_t Alpha = 0x01;
+constexpr std::uint8_t Date = 0x02;
+constexpr std::uint8_t Short = 0x03;
+constexpr std::uint8_t Long = 0x04;
+constexpr std::uint8_t Money = 0x05;
+constexpr std::uint8_t Number = 0x06;
+constexpr std::uint8_t Logical = 0x09;
+constexpr std::uint8_t Memo = 0x0C;
+constexpr std::uint8_t Blob = 0x0D;
+constexpr std::uint8_t FmtMemo = 0x0E;
+constexpr std::uint8_t Ole = 0x0F;
+constexpr std::uint8_t Graphic = 0x10;
+constexpr std::uint8_t Time = 0x14;
+constexpr std::uint8_t Timestamp = 0x15;
+constexpr std::uint8_t AutoInc = 0x16;
+constexpr std::uint8_t Bcd = 0x17;
+constexpr std::uint8_t Bytes = 0x18;
+}  // namespace TypeCode
+
+namespace FileType {
+constexpr std::uint8_t KeyedTable = 0;
+constexpr std::uint8_t PrimaryIndex = 1;
+constexpr std::uint8_t UnkeyedTable = 2;
+}  // namespace FileType
+
+constexpr int kBlockHeaderSize = 6;
+constexpr int kBcdRecordSize = 17;
+constexpr int kBlobPointerSize = 10;
+constexpr int kLevel7 = 0x0C;
+
+// Little-endian helpers for header integers.
+inline std::uint16_t getU16(const char* p)
+{
+    return std::uint16_t(std::uint8_t(p[0]) | (std::uint8_t(p[1]) << 8));
+}
+inline std::uint32_t getU32(const char* p)
+{
+    return std::uint32_t(std::uint8_t(p[0])) | (std::uint32_t(std::uint8_t(p[1])) << 8) |
+           (std::uint32_t(std::uint8_t(p[2])) << 16) | (std::uint32_t(std::uint8_t(p[3])) << 24);
+}
+inline void putU16(char* p, std::uint32_t v)
+{
+    p[0] = char(v & 0xFF);
+    p[1] = char((v >> 8) & 0xFF);
+}
+inline void putU32(char* p, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i) p[i] = char((v >> (8 * i)) & 0xFF);
+}
+
+struct FieldLayout {
+    std::uint8_t type = 0;
+    std::uint8_t sizeByte = 0;  // as stored in the descriptor (BCD: decimals)
+    int offset = 0;             // in the record
+    int length = 0;             // bytes in the record
+    bool isBlob() const;
+    int leaderSize() const { return length - kBlobPointerSize; }
+};
+
+// What the header of a .DB file says, plus its raw bytes so that a rewrite keeps what we do not interpret.
+struct TableHeader {
+    QByteArray raw;  // headerSize bytes as read (or as built for a new table)
+    int recordSize = 0;
+    int headerSize = 0;
+    int fileType = 0;
+    int blockSize = 0;
+    std::uint32_t numRecords = 0;
+    int blocksInUse = 0;
+    int fileBlocks = 0;
+    int firstBlock = 0;
+    int lastBlock = 0;
+    int keyFieldCount = 0;
+    int fileVersion = 0;
+    int sortOrder = 0;
+    int codePage = 0;
+    QString sortOrderName;
+    std::int32_t autoInc = 0;
+    bool encrypted = false;
+    bool writeProtected = false;
+    std::vector<FieldLayout> layout;
+    QList<QByteArray> fieldNames;  // raw bytes in the table's code page
+
+    bool hasLevel4Area() const { return fileVersion >= 0x05; }
+    int tableNameSize() const { return fileVersion >= kLevel7 ? 261 : 79; }
+};
+
+// Parses and checks the header of a .DB file of fileSize bytes; `head` holds at least its first headerSize
+// bytes (or the whole file when shorter). Raises EngineError with a German message on anything inconsistent.
+TableHeader parseTableHeader(const QByteArray& head, qint64 fileSize, const QString& path);
+
+// Number of bytes the header of a file with this layout needs (the "realHeaderSize").
+int realHeaderSize(const TableHeader& h);
+
+// Maps a descriptor type code to the program's field type, and back (0 when the type cannot be stored).
+FieldType fieldTypeOf(std::uint8_t typeCode);
+std::uint8_t typeCodeOf(FieldType type);
+int recordBytesOf(std::uint8_t typeCode, int sizeByte);
+
+// Text in the table's code page. Covers the code pages of the program (1252, 850, 437) through rtl and any other
+// one the platform knows (header code page 0 falls back on the sort order's character set).
+class TextCodec {
+public:
+    TextCodec() = default;
+    TextCodec(int codePage, const QString& sortOrderName);
+    QString decode(const QByteArray& bytes) const;
+    QByteArray encode(const QString& text) const;
+    int codePage() const { return codePage_; }
+    bool supported() const { return kind_ != Kind::Unknown; }
+
+private:
+    enum class Kind { Rtl, Named, Unknown };
+    Kind kind_ = Kind::Rtl;
+    int codePage_ = 1252;
+    QByteArray name_;
+};
+
+// Value encodings of one field in a record buffer. decodeField returns an invalid QVariant for a blank field;
+// blob fields are decoded by the storage (they need the .MB file).
+QVariant decodeField(const FieldLayout& f, const char* data, const TextCodec& codec);
+// Writes value into the field's bytes (all zero for a null value). Raises EngineError for a value the type
+// cannot hold; a text longer than an alpha field is cut.
+void encodeField(const FieldLayout& f, const QVariant& value, char* data, const TextCodec& codec,
+                 const QString& fieldName);
+bool isBlank(const char* data, int length);
+
+// Day numbers as the format counts them: 0001-01-01 is day 1.
+QDate dateFromDays(std::int64_t days);
+std::int64_t daysFromDate(const QDate& date);
+
+// Names of an existing table's companions, found without regard to case. Empty when there is none.
+QString findCompanion(const QString& tablePath, const QString& extension);
+// Path a new companion gets: the table's base name with the extension in the case of the table's own extension.
+QString newCompanionPath(const QString& tablePath, const QString& extension);
+// Every companion whose extension matches the pattern (regular expression over the extension, case-insensitive).
+QStringList findCompanions(const QString& tablePath, const QString& extensionPattern);
+
+QString corruptMessage(const QString& path, const QString& detail);
+
+}  // namespace db::paradox

@@ -1,0 +1,645 @@
+#include "db/paradox/ParadoxStorage.h"
+
+#include "db/EngineError.h"
+#include "db/paradox/ParadoxValidity.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QtDebug>
+#include <algorithm>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace db::paradox {
+
+namespace {
+
+constexpr int kMaxHeaderRead = 0x10000;
+
+QString resolveTablePath(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isFile()) return info.absoluteFilePath();
+    // The original platform ignores case in file names; so do we, and a name without extension means the .DB.
+    const QDir dir = info.absoluteDir();
+    const QString wanted = info.suffix().isEmpty() ? info.fileName() + QStringLiteral(".db") : info.fileName();
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden))
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0) return dir.filePath(name);
+    throw EngineError(ErrorCode::TableNotFound,
+                      QStringLiteral("Die Tabelle %1 existiert nicht.").arg(QDir::toNativeSeparators(path)));
+}
+
+// German dictionary order, the stand-in for the international sort orders whose weights are not public:
+// letters without their accents and case, umlauts as their base letter, ß as "ss".
+QString dictionaryForm(const QString& text)
+{
+    QString folded;
+    folded.reserve(text.size());
+    for (QChar c : text) {
+        if (c == QChar(0x00DF)) {
+            folded += QStringLiteral("SS");
+            continue;
+        }
+        if (c.decompositionTag() == QChar::Canonical) {
+            const QString parts = c.decomposition();
+            if (!parts.isEmpty()) c = parts.at(0);
+        }
+        folded += c.toUpper();
+    }
+    return folded;
+}
+
+int sign(int v)
+{
+    return (v > 0) - (v < 0);
+}
+
+bool isNull(const QVariant& v)
+{
+    return !v.isValid() || v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isEmpty()) ||
+           (v.typeId() == QMetaType::QByteArray && v.toByteArray().isEmpty());
+}
+
+}  // namespace
+
+std::shared_ptr<ParadoxStorage> ParadoxStorage::open(const QString& path, OpenMode mode)
+{
+    std::shared_ptr<ParadoxStorage> storage(new ParadoxStorage);
+    storage->load(path, mode);
+    return storage;
+}
+
+ParadoxStorage::~ParadoxStorage()
+{
+    if (!dirty_) return;
+    try {
+        flush();
+    } catch (const EngineError& e) {
+        qWarning().noquote() << e.message();
+    }
+}
+
+void ParadoxStorage::load(const QString& requestedPath, OpenMode mode)
+{
+    path_ = resolveTablePath(requestedPath);
+    mode_ = mode;
+    lock_.acquire(path_, mode);
+    db_.open(path_, O_RDONLY);
+    struct stat st {};
+    if (::fstat(db_.fd(), &st) == 0) dbInode_ = qint64(st.st_ino);
+    const qint64 size = db_.size();
+    const QByteArray head = db_.readAt(0, std::min<qint64>(size, kMaxHeaderRead), QStringLiteral("Der Dateikopf"));
+    header_ = parseTableHeader(head, size, path_);
+    if (header_.encrypted)
+        throw EngineError(ErrorCode::PasswordProtected,
+                          QStringLiteral("Die Tabelle %1 ist durch ein Kennwort geschützt und kann nicht geöffnet werden.")
+                              .arg(QDir::toNativeSeparators(path_)));
+    codec_ = TextCodec(header_.codePage, header_.sortOrderName);
+    asciiOrder_ = header_.sortOrderName.isEmpty() ? header_.sortOrder == 0
+                                                  : header_.sortOrderName.compare(QLatin1String("ascii"),
+                                                                                  Qt::CaseInsensitive) == 0;
+    autoInc_ = header_.autoInc;
+    for (size_t i = 0; i < header_.layout.size(); ++i) {
+        const FieldLayout& f = header_.layout[i];
+        FieldDef def;
+        def.name = codec_.decode(header_.fieldNames[qsizetype(i)]);
+        def.type = fieldTypeOf(f.type);
+        if (f.type == TypeCode::Alpha || f.type == TypeCode::Bytes)
+            def.size = f.length;
+        else if (f.isBlob())
+            def.size = f.leaderSize();
+        else if (f.type == TypeCode::Bcd) {
+            def.size = 32;
+            def.precision = f.sizeByte;
+        }
+        if (f.isBlob()) hasBlobFields_ = true;
+        if (f.type == TypeCode::AutoInc) autoIncFields_.push_back(int(i));
+        fields_.push_back(def);
+    }
+    walkChain();
+
+    if (hasBlobFields_) {
+        const QString mb = findCompanion(path_, QStringLiteral("MB"));
+        if (!mb.isEmpty())
+            blobs_.open(mb, false);
+        else
+            mbMissingPath_ = newCompanionPath(path_, QStringLiteral("MB"));
+    }
+    readValidity();
+
+    const QStringList secondary =
+        findCompanions(path_, QStringLiteral("[XY][0-9A-Fa-f]{2}|[XY]G[0-9A-Fa-f]"));
+    QStringList reasons;
+    if (!secondary.isEmpty()) {
+        QStringList names;
+        for (const QString& s : secondary) names << QFileInfo(s).fileName();
+        reasons << QStringLiteral("Sie hat Sekundärindizes (%1), die dieses Programm nicht pflegen kann.")
+                       .arg(names.join(QStringLiteral(", ")));
+    }
+    if (header_.writeProtected) reasons << QStringLiteral("Sie ist schreibgeschützt.");
+    if (!codec_.supported())
+        reasons << QStringLiteral("Ihre Codeseite %1 wird nicht unterstützt.").arg(header_.codePage);
+    if (!readOnlyReason_.isEmpty()) reasons << readOnlyReason_;
+    if (!reasons.isEmpty())
+        readOnlyReason_ = QStringLiteral("Die Tabelle %1 kann nur gelesen werden. %2")
+                              .arg(QDir::toNativeSeparators(path_), reasons.join(QLatin1Char(' ')));
+}
+
+void ParadoxStorage::readValidity()
+{
+    const QString valPath = findCompanion(path_, QStringLiteral("VAL"));
+    if (valPath.isEmpty()) return;
+    const ValidityChecks checks = readValidityChecks(valPath, header_);
+    if (checks.stale) return;  // belongs to an earlier structure; the original engine ignores it as well
+    for (const QByteArray& name : checks.requiredFields)
+        for (size_t i = 0; i < fields_.size(); ++i)
+            if (header_.fieldNames[qsizetype(i)].compare(name, Qt::CaseInsensitive) == 0) fields_[i].required = true;
+    if (!checks.unenforced.isEmpty())
+        readOnlyReason_ = QStringLiteral("Sie hat Gültigkeitsprüfungen, die dieses Programm nicht einhalten kann (%1).")
+                              .arg(checks.unenforced.join(QStringLiteral(", ")));
+}
+
+void ParadoxStorage::walkChain()
+{
+    blocks_.clear();
+    std::vector<bool> visited(size_t(header_.fileBlocks) + 1, false);
+    const int rs = header_.recordSize;
+    const int capacity = (header_.blockSize - kBlockHeaderSize) / rs;
+    qint64 rows = 0;
+    int block = header_.firstBlock;
+    while (block != 0) {
+        if (block < 1 || block > header_.fileBlocks)
+            throw EngineError(ErrorCode::CorruptFile,
+                              corruptMessage(path_, QStringLiteral("Die Blockkette verweist auf Block %1 außerhalb der Datei.")
+                                                        .arg(block)));
+        if (visited[size_t(block)])
+            throw EngineError(ErrorCode::CorruptFile,
+                              corruptMessage(path_, QStringLiteral("Die Blockkette enthält eine Schleife.")));
+        visited[size_t(block)] = true;
+        char bh[kBlockHeaderSize];
+        db_.readAt(header_.headerSize + qint64(block - 1) * header_.blockSize, bh, kBlockHeaderSize,
+                   QStringLiteral("Block %1").arg(block));
+        const int next = getU16(bh);
+        const int lastOffset = std::int16_t(getU16(bh + 4));
+        int count = 0;
+        if (lastOffset >= 0) {
+            if (lastOffset % rs != 0 || lastOffset / rs + 1 > capacity)
+                throw EngineError(ErrorCode::CorruptFile,
+                                  corruptMessage(path_, QStringLiteral("Block %1 gibt eine unmögliche Satzzahl an.").arg(block)));
+            count = lastOffset / rs + 1;
+        }
+        if (count > 0) blocks_.push_back({block, count, int(rows)});
+        rows += count;
+        block = next;
+    }
+    rowCount_ = int(rows);
+}
+
+int ParadoxStorage::recordCount() const
+{
+    return materialized_ ? int(rows_.size()) : rowCount_;
+}
+
+void ParadoxStorage::checkRow(int row) const
+{
+    if (row < 0 || row >= recordCount())
+        throw EngineError(ErrorCode::InvalidState,
+                          QStringLiteral("Satz %1 gibt es in der Tabelle %2 nicht.").arg(row + 1).arg(QFileInfo(path_).fileName()));
+}
+
+QByteArray ParadoxStorage::rawRecord(int row) const
+{
+    if (materialized_) return rows_[size_t(row)];
+    const auto it = std::upper_bound(blocks_.begin(), blocks_.end(), row,
+                                     [](int r, const BlockRef& b) { return r < b.firstRow; });
+    const int index = int(it - blocks_.begin()) - 1;
+    const BlockRef& b = blocks_[size_t(index)];
+    const int rs = header_.recordSize;
+    if (cachedBlock_ != index) {
+        cache_ = db_.readAt(header_.headerSize + qint64(b.block - 1) * header_.blockSize + kBlockHeaderSize,
+                            qint64(b.count) * rs, QStringLiteral("Block %1").arg(b.block));
+        cachedBlock_ = index;
+    }
+    return cache_.mid(qsizetype(row - b.firstRow) * rs, rs);
+}
+
+QVariant ParadoxStorage::decodeBlob(const FieldLayout& f, const char* p) const
+{
+    const int leader = f.leaderSize();
+    BlobRef ref;
+    ref.offsetAndIndex = getU32(p + leader);
+    ref.length = getU32(p + leader + 4);
+    ref.modification = getU16(p + leader + 8);
+    if (ref.length == 0) return {};
+    QByteArray bytes;
+    if (ref.offsetAndIndex == 0) {
+        if (ref.length > std::uint32_t(leader))
+            throw EngineError(ErrorCode::CorruptFile,
+                              corruptMessage(path_, QStringLiteral("Ein Memo ist länger als sein Platz im Satz, aber ohne Verweis.")));
+        bytes = QByteArray(p, ref.length);
+    } else {
+        if (!blobs_.isOpen())
+            throw EngineError(ErrorCode::CorruptFile,
+                              corruptMessage(path_, QStringLiteral("Die Memo-Datei %1 fehlt.")
+                                                        .arg(QFileInfo(mbMissingPath_).fileName())));
+        bytes = blobs_.read(ref);
+    }
+    switch (f.type) {
+    case TypeCode::Memo:
+    case TypeCode::FmtMemo: return codec_.decode(bytes);
+    case TypeCode::Graphic:
+    case TypeCode::Ole:
+        // Graphics and OLE objects carry an 8-byte prefix (kind, payload length) in front of the payload.
+        if (bytes.size() >= 8 && bytes.at(0) == 1 && bytes.at(1) == 0 && bytes.at(2) == 0 &&
+            getU32(bytes.constData() + 4) == std::uint32_t(bytes.size() - 8))
+            bytes.remove(0, 8);
+        return bytes;
+    default: return bytes;
+    }
+}
+
+Record ParadoxStorage::read(int row) const
+{
+    checkRow(row);
+    const QByteArray raw = rawRecord(row);
+    Record record;
+    record.reserve(header_.layout.size());
+    for (const FieldLayout& f : header_.layout) {
+        const char* p = raw.constData() + f.offset;
+        record.push_back(f.isBlob() ? decodeBlob(f, p) : decodeField(f, p, codec_));
+    }
+    return record;
+}
+
+// ---- key order -------------------------------------------------------------------------------------------------
+
+int ParadoxStorage::compareKeys(const char* a, const char* b, int fieldCount) const
+{
+    for (int i = 0; i < fieldCount; ++i) {
+        const FieldLayout& f = header_.layout[size_t(i)];
+        const char* pa = a + f.offset;
+        const char* pb = b + f.offset;
+        if (!asciiOrder_ && f.type == TypeCode::Alpha) {
+            const QString sa = dictionaryForm(codec_.decode(QByteArray(pa, int(qstrnlen(pa, uint(f.length))))));
+            const QString sb = dictionaryForm(codec_.decode(QByteArray(pb, int(qstrnlen(pb, uint(f.length))))));
+            const int c = sa.compare(sb);
+            if (c != 0) return sign(c);
+        }
+        const int c = std::memcmp(pa, pb, size_t(f.length));
+        if (c != 0) return sign(c);
+    }
+    return 0;
+}
+
+int ParadoxStorage::lowerBound(const char* key, int fieldCount) const
+{
+    int lo = 0;
+    int hi = recordCount();
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (compareKeys(rawRecord(mid).constData(), key, fieldCount) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+int ParadoxStorage::findKey(const Record& keyValues) const
+{
+    const int k = std::min<int>(int(keyValues.size()), header_.keyFieldCount);
+    if (k <= 0 || recordCount() == 0) return -1;
+    QByteArray key(header_.recordSize, '\0');
+    try {
+        for (int i = 0; i < k; ++i)
+            encodeField(header_.layout[size_t(i)], keyValues[size_t(i)], key.data() + header_.layout[size_t(i)].offset,
+                        codec_, fields_[size_t(i)].name);
+    } catch (const EngineError&) {
+        return -1;  // a value the key field cannot hold is in no record
+    }
+    if (orderChecked_ < 0) {
+        orderChecked_ = 1;
+        const int n = recordCount();
+        QByteArray previous = n > 0 ? rawRecord(0) : QByteArray();
+        for (int row = 1; row < n && orderChecked_; ++row) {
+            const QByteArray current = rawRecord(row);
+            if (compareKeys(previous.constData(), current.constData(), header_.keyFieldCount) >= 0) orderChecked_ = 0;
+            previous = current;
+        }
+    }
+    const int keyBytes = header_.layout[size_t(k - 1)].offset + header_.layout[size_t(k - 1)].length;
+    if (orderChecked_ == 1) {
+        const int row = lowerBound(key.constData(), k);
+        if (row < recordCount() && std::memcmp(rawRecord(row).constData(), key.constData(), size_t(keyBytes)) == 0)
+            return row;
+        return -1;
+    }
+    for (int row = 0; row < recordCount(); ++row)
+        if (std::memcmp(rawRecord(row).constData(), key.constData(), size_t(keyBytes)) == 0) return row;
+    return -1;
+}
+
+int ParadoxStorage::placeKey(const QByteArray& record, int ignoreRow)
+{
+    Q_UNUSED(ignoreRow);
+    const int k = header_.keyFieldCount;
+    const int row = lowerBound(record.constData(), k);
+    const int n = recordCount();
+    if (row < n && compareKeys(rows_[size_t(row)].constData(), record.constData(), k) == 0) {
+        QStringList parts;
+        const Record values = [&] {
+            Record r;
+            for (int i = 0; i < k; ++i)
+                r.push_back(decodeField(header_.layout[size_t(i)], record.constData() + header_.layout[size_t(i)].offset, codec_));
+            return r;
+        }();
+        for (const QVariant& v : values) parts << v.toString();
+        throw EngineError(ErrorCode::KeyViolation, QStringLiteral("Schlüsselverletzung: Den Schlüssel %1 gibt es in der Tabelle %2 schon.")
+                                                       .arg(parts.join(QStringLiteral(", ")), QFileInfo(path_).fileName()));
+    }
+    if (!asciiOrder_) {
+        // Our dictionary order only stands in for the table's real collation. Where it and plain byte order put the
+        // key at different places, another engine may well see the order differently, so we do not write it.
+        const int keyBytes = header_.layout[size_t(k - 1)].offset + header_.layout[size_t(k - 1)].length;
+        const bool afterPrevious =
+            row == 0 || std::memcmp(rows_[size_t(row - 1)].constData(), record.constData(), size_t(keyBytes)) < 0;
+        const bool beforeNext =
+            row >= n || std::memcmp(record.constData(), rows_[size_t(row)].constData(), size_t(keyBytes)) < 0;
+        if (!afterPrevious || !beforeNext) {
+            QString text;
+            for (int i = 0; i < k; ++i) {
+                if (i) text += QStringLiteral(", ");
+                text += decodeField(header_.layout[size_t(i)], record.constData() + header_.layout[size_t(i)].offset, codec_)
+                            .toString();
+            }
+            throw EngineError(ErrorCode::NotSupported,
+                              QStringLiteral("Der Schlüssel \"%1\" kann in der Sortierfolge %2 der Tabelle %3 nicht sicher "
+                                             "eingeordnet werden; der Satz wurde nicht geschrieben.")
+                                  .arg(text, header_.sortOrderName, QFileInfo(path_).fileName()));
+        }
+    }
+    return row;
+}
+
+// ---- writing ---------------------------------------------------------------------------------------------------
+
+void ParadoxStorage::checkWritable()
+{
+    if (!readOnlyReason_.isEmpty()) throw EngineError(ErrorCode::ReadOnlyTable, readOnlyReason_);
+}
+
+void ParadoxStorage::materialize()
+{
+    if (materialized_) return;
+    std::vector<QByteArray> rows;
+    rows.reserve(size_t(rowCount_));
+    for (int row = 0; row < rowCount_; ++row) rows.push_back(rawRecord(row));
+    if (header_.keyFieldCount > 0) {
+        for (size_t i = 1; i < rows.size(); ++i)
+            if (compareKeys(rows[i - 1].constData(), rows[i].constData(), header_.keyFieldCount) >= 0)
+                throw EngineError(ErrorCode::ReadOnlyTable,
+                                  QStringLiteral("Die Tabelle %1 kann nicht geändert werden: ihre Sätze stehen nicht in der "
+                                                 "Reihenfolge, die dieses Programm für die Sortierfolge %2 bildet.")
+                                      .arg(QDir::toNativeSeparators(path_), header_.sortOrderName));
+        orderChecked_ = 1;
+    }
+    if (blobs_.isOpen()) blobs_.open(blobs_.path(), true);
+    rows_ = std::move(rows);
+    materialized_ = true;
+    cache_.clear();
+    cachedBlock_ = -1;
+}
+
+void ParadoxStorage::ensureBlobFile()
+{
+    if (blobs_.isOpen()) return;
+    // Records point into no blob file yet, so a fresh one can be put in place directly.
+    const QString path = mbMissingPath_.isEmpty() ? newCompanionPath(path_, QStringLiteral("MB")) : mbMissingPath_;
+    const QString scratch = scratchPathFor(path);
+    BlobFile::writeEmpty(scratch);
+    renameFile(scratch, path);
+    syncDirectory(path);
+    blobs_.open(path, true);
+    mbMissingPath_.clear();
+}
+
+void ParadoxStorage::encodeBlob(const FieldLayout& f, const QVariant& value, char* p)
+{
+    std::memset(p, 0, size_t(f.length));
+    if (isNull(value)) return;
+    QByteArray bytes;
+    if ((f.type == TypeCode::Memo || f.type == TypeCode::FmtMemo) && value.typeId() != QMetaType::QByteArray)
+        bytes = codec_.encode(value.toString());
+    else
+        bytes = value.toByteArray();
+    if (bytes.isEmpty()) return;
+    const int leader = f.leaderSize();
+    std::memcpy(p, bytes.constData(), size_t(std::min<qsizetype>(leader, bytes.size())));
+    const bool prefixed = f.type == TypeCode::Graphic || f.type == TypeCode::Ole;
+    if (!prefixed && bytes.size() <= leader) {
+        putU32(p + leader + 4, std::uint32_t(bytes.size()));
+        return;
+    }
+    if (prefixed) {
+        QByteArray prefix(8, '\0');
+        prefix[0] = 1;
+        prefix[3] = char(f.type == TypeCode::Graphic ? 1 : 2);
+        putU32(prefix.data() + 4, std::uint32_t(bytes.size()));
+        bytes.prepend(prefix);
+    }
+    ensureBlobFile();
+    const BlobRef ref = blobs_.write(bytes);
+    putU32(p + leader, ref.offsetAndIndex);
+    putU32(p + leader + 4, ref.length);
+    putU16(p + leader + 8, ref.modification);
+}
+
+QByteArray ParadoxStorage::encodeRecord(const Record& record, const QByteArray* previous)
+{
+    if (record.size() != header_.layout.size())
+        throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Der Satz hat %1 Werte, die Tabelle %2 Felder.")
+                                                       .arg(record.size())
+                                                       .arg(header_.layout.size()));
+    for (size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].required && isNull(record[i]))
+            throw EngineError(ErrorCode::RequiredFieldMissing,
+                              QStringLiteral("Das Feld %1 muss einen Wert haben.").arg(fields_[i].name));
+    QByteArray raw(header_.recordSize, '\0');
+    for (size_t i = 0; i < header_.layout.size(); ++i) {
+        const FieldLayout& f = header_.layout[i];
+        if (!f.isBlob()) encodeField(f, record[i], raw.data() + f.offset, codec_, fields_[i].name);
+    }
+    // Blobs last: everything that can fail has been checked before anything is appended to the blob file.
+    for (size_t i = 0; i < header_.layout.size(); ++i) {
+        const FieldLayout& f = header_.layout[i];
+        if (!f.isBlob()) continue;
+        if (previous && decodeBlob(f, previous->constData() + f.offset) == record[i]) {
+            std::memcpy(raw.data() + f.offset, previous->constData() + f.offset, size_t(f.length));
+            continue;
+        }
+        encodeBlob(f, record[i], raw.data() + f.offset);
+    }
+    return raw;
+}
+
+void ParadoxStorage::ensureAutoIncSets()
+{
+    if (autoIncSetsBuilt_) return;
+    autoIncUsed_.assign(autoIncFields_.size(), {});
+    for (const QByteArray& row : rows_) rememberAutoInc(row);
+    autoIncSetsBuilt_ = true;
+}
+
+void ParadoxStorage::rememberAutoInc(const QByteArray& record)
+{
+    for (size_t j = 0; j < autoIncFields_.size(); ++j) {
+        const FieldLayout& f = header_.layout[size_t(autoIncFields_[j])];
+        const QVariant v = decodeField(f, record.constData() + f.offset, codec_);
+        if (v.isValid()) autoIncUsed_[j].insert(v.toInt());
+    }
+}
+
+void ParadoxStorage::forgetAutoInc(const QByteArray& record)
+{
+    for (size_t j = 0; j < autoIncFields_.size(); ++j) {
+        const FieldLayout& f = header_.layout[size_t(autoIncFields_[j])];
+        const QVariant v = decodeField(f, record.constData() + f.offset, codec_);
+        if (v.isValid()) autoIncUsed_[j].erase(v.toInt());
+    }
+}
+
+// An auto-increment field gets the next number when it is null. A value set by the caller is kept when no other
+// record has it, and the counter moves above it so that it is never handed out again.
+void ParadoxStorage::assignAutoInc(Record& record, const QByteArray* previous, int ignoreRow)
+{
+    Q_UNUSED(ignoreRow);
+    if (autoIncFields_.empty()) return;
+    ensureAutoIncSets();
+    std::int32_t counter = autoInc_;
+    for (size_t j = 0; j < autoIncFields_.size(); ++j) {
+        const int fi = autoIncFields_[j];
+        const FieldLayout& f = header_.layout[size_t(fi)];
+        const QVariant old = previous ? decodeField(f, previous->constData() + f.offset, codec_) : QVariant();
+        QVariant& v = record[size_t(fi)];
+        if (isNull(v)) {
+            if (old.isValid()) {
+                v = old;
+                continue;
+            }
+            if (counter == 2147483647)
+                throw EngineError(ErrorCode::InvalidValue,
+                                  QStringLiteral("Der Zähler des Feldes %1 ist erschöpft.").arg(fields_[size_t(fi)].name));
+            v = int(++counter);
+            continue;
+        }
+        bool ok = false;
+        const qlonglong wanted = v.toLongLong(&ok);
+        if (!ok || wanted < -2147483647LL || wanted > 2147483647LL) continue;  // encodeField reports it
+        if (old.isValid() && old.toLongLong() == wanted) continue;
+        if (autoIncUsed_[j].count(std::int32_t(wanted))) {
+            if (previous)
+                throw EngineError(ErrorCode::KeyViolation,
+                                  QStringLiteral("Den Wert %1 des Feldes %2 hat schon ein anderer Satz.")
+                                      .arg(wanted)
+                                      .arg(fields_[size_t(fi)].name));
+            v = int(++counter);
+            continue;
+        }
+        counter = std::max<std::int32_t>(counter, std::int32_t(wanted));
+    }
+    autoInc_ = counter;
+}
+
+int ParadoxStorage::insert(const Record& input, int beforeRow)
+{
+    checkWritable();
+    materialize();
+    Record record = input;
+    const std::int32_t savedCounter = autoInc_;
+    QByteArray raw;
+    int row;
+    try {
+        assignAutoInc(record, nullptr, -1);
+        raw = encodeRecord(record, nullptr);
+        if (header_.keyFieldCount > 0)
+            row = placeKey(raw, -1);
+        else
+            row = (beforeRow < 0 || beforeRow > int(rows_.size())) ? int(rows_.size()) : beforeRow;
+        if (int(rows_.size()) >= 0x7FFFFFFF)
+            throw EngineError(ErrorCode::NotSupported, QStringLiteral("Die Tabelle ist voll."));
+    } catch (...) {
+        autoInc_ = savedCounter;
+        throw;
+    }
+    rows_.insert(rows_.begin() + row, raw);
+    if (autoIncSetsBuilt_) rememberAutoInc(raw);
+    dirty_ = true;
+    ++changes_;
+    return row;
+}
+
+int ParadoxStorage::update(int row, const Record& input)
+{
+    checkWritable();
+    materialize();
+    checkRow(row);
+    const QByteArray previous = rows_[size_t(row)];
+    Record record = input;
+    const std::int32_t savedCounter = autoInc_;
+    if (!autoIncFields_.empty()) {
+        ensureAutoIncSets();
+        forgetAutoInc(previous);
+    }
+    QByteArray raw;
+    int target = row;
+    try {
+        assignAutoInc(record, &previous, row);
+        raw = encodeRecord(record, &previous);
+        const int k = header_.keyFieldCount;
+        if (k > 0 && compareKeys(previous.constData(), raw.constData(), k) != 0) {
+            rows_.erase(rows_.begin() + row);
+            try {
+                target = placeKey(raw, -1);
+            } catch (...) {
+                rows_.insert(rows_.begin() + row, previous);
+                throw;
+            }
+            rows_.insert(rows_.begin() + target, raw);
+        } else {
+            rows_[size_t(row)] = raw;
+        }
+    } catch (...) {
+        autoInc_ = savedCounter;
+        if (autoIncSetsBuilt_) rememberAutoInc(previous);
+        throw;
+    }
+    if (autoIncSetsBuilt_) rememberAutoInc(raw);
+    dirty_ = true;
+    ++changes_;
+    return target;
+}
+
+void ParadoxStorage::remove(int row)
+{
+    checkWritable();
+    materialize();
+    checkRow(row);
+    if (autoIncSetsBuilt_) forgetAutoInc(rows_[size_t(row)]);
+    rows_.erase(rows_.begin() + row);
+    dirty_ = true;
+    ++changes_;
+}
+
+void ParadoxStorage::empty()
+{
+    checkWritable();
+    materialize();
+    rows_.clear();
+    if (autoIncSetsBuilt_)
+        for (auto& used : autoIncUsed_) used.clear();
+    dirty_ = true;
+    ++changes_;
+}
+
+}  // namespace db::paradox

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "db/FileLock.h"
+#include "db/TableStorage.h"
+#include "db/paradox/ParadoxFiles.h"
+#include "db/paradox/ParadoxFormat.h"
+
+#include <QByteArray>
+#include <memory>
+#include <unordered_set>
+#include <vector>
+
+namespace db::paradox {
+
+// One open Paradox table. Reading goes straight to the file, block by block. The first write loads every record
+// into memory; from then on the records live here and flush() writes the whole file set anew (see the top of
+// ParadoxWriter.cpp for why that keeps the files valid at every moment).
+class ParadoxStorage final : public TableStorage {
+public:
+    static std::shared_ptr<ParadoxStorage> open(const QString& path, OpenMode mode);
+    ~ParadoxStorage() override;
+
+    QString path() const override { return path_; }
+    const FieldDefList& fields() const override { return fields_; }
+    int keyFieldCount() const override { return header_.keyFieldCount; }
+    QString readOnlyReason() const override { return readOnlyReason_; }
+    int recordCount() const override;
+    Record read(int row) const override;
+    int insert(const Record& record, int beforeRow) override;
+    int update(int row, const Record& record) override;
+    void remove(int row) override;
+    void empty() override;
+    int findKey(const Record& keyValues) const override;
+    std::uint64_t changeCount() const override { return changes_; }
+    void flush() override;
+
+    // Facts of the file for tests and diagnostics.
+    const TableHeader& header() const { return header_; }
+    int autoIncCounter() const { return autoInc_; }
+
+private:
+    struct BlockRef {
+        int block = 0;
+        int count = 0;
+        int firstRow = 0;
+    };
+
+    ParadoxStorage() = default;
+    void load(const QString& path, OpenMode mode);
+    void walkChain();
+    void readValidity();
+
+    QByteArray rawRecord(int row) const;
+    QVariant decodeBlob(const FieldLayout& f, const char* p) const;
+    void encodeBlob(const FieldLayout& f, const QVariant& value, char* p);
+    QByteArray encodeRecord(const Record& record, const QByteArray* previous);
+    void checkRow(int row) const;
+    void checkWritable();
+    void materialize();
+
+    // Key order.
+    int compareKeys(const char* a, const char* b, int fieldCount) const;
+    int lowerBound(const char* key, int fieldCount) const;
+    int placeKey(const QByteArray& record, int ignoreRow);
+    bool asciiOrder() const { return asciiOrder_; }
+
+    // Auto-increment rules.
+    void assignAutoInc(Record& record, const QByteArray* previous, int ignoreRow);
+    void forgetAutoInc(const QByteArray& record);
+    void rememberAutoInc(const QByteArray& record);
+    void ensureAutoIncSets();
+
+    // ParadoxWriter.cpp
+    void writeFileSet();
+    QByteArray buildHeader(int blocks) const;
+    QByteArray buildPrimaryIndex(const std::vector<BlockRef>& blocks, int dbChangeStamp) const;
+    void ensureBlobFile();
+
+    QString path_;
+    OpenMode mode_ = OpenMode::Shared;
+    FileLock lock_;
+    PosixFile db_;
+    qint64 dbInode_ = 0;
+    TableHeader header_;
+    FieldDefList fields_;
+    TextCodec codec_;
+    QString readOnlyReason_;
+    bool asciiOrder_ = true;
+    mutable int orderChecked_ = -1;  // -1 unknown, 0 the stored order differs from ours, 1 matches
+
+    std::vector<BlockRef> blocks_;
+    int rowCount_ = 0;
+    mutable int cachedBlock_ = -1;
+    mutable QByteArray cache_;
+
+    bool materialized_ = false;
+    std::vector<QByteArray> rows_;
+    bool dirty_ = false;
+    std::uint64_t changes_ = 0;
+    std::int32_t autoInc_ = 0;
+    std::vector<int> autoIncFields_;
+    std::vector<std::unordered_set<std::int32_t>> autoIncUsed_;
+    bool autoIncSetsBuilt_ = false;
+
+    BlobFile blobs_;
+    bool hasBlobFields_ = false;
+    QString mbMissingPath_;
+};
+
+}  // namespace db::paradox

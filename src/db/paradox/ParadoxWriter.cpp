@@ -1,0 +1,573 @@
+// Writing Paradox table file sets.
+//
+// Crash safety. A process may die between any two system calls (a single pwrite or rename counts as done or not
+// done). Power loss is covered as far as fsync covers it: every file is synced before it is renamed into place,
+// and the folder after the rename.
+//
+// Invariants:
+//   1. The .DB under its real name is always a complete table: it is only ever replaced as a whole, by rename(2)
+//      of a fully written and synced scratch file ("NAME.DB.new~"); it is never written in place.
+//   2. No byte of the .MB that a record of the current .DB points to is ever overwritten. New blobs go to blocks
+//      appended past the end of the file, or to unused entries of a suballocation block appended in this session;
+//      they become reachable only when invariant 1 puts in the .DB that points to them. Unreachable blocks left by
+//      a crash are wasted space, not damage. The only in-place write is the header's modification counter, a
+//      two-byte field nothing depends on for reading.
+//   3. The .PX is derived data. It is rebuilt from the records at every flush and renamed into place after the
+//      .DB; its stamp (byte 0x2C) names the .DB change count (byte 0x2D) it was built for. A crash between the two
+//      renames leaves a .PX whose stamp disagrees with the .DB: an index out of date, which this engine rebuilds
+//      at the next write and never reads (it finds keys in the records themselves).
+//   4. The inter-process lock always sits on the file the table's name points to: the scratch .DB is locked in
+//      the mode of the open table before it is renamed over the old one, and the old lock is dropped after.
+//   5. Writers of one folder are serialised by an exclusive lock on the folder, and a writer whose .DB was
+//      replaced by someone else since it was opened refuses to write (it would undo the other's changes).
+//   6. Nothing is written while the table is only being read: open() never changes a file.
+//
+// States of a table file set and the function that moves it on:
+//
+//            insert/update/remove/empty                         flush(): writeFileSet()
+//   CLEAN  ----------------------------->  DIRTY (in memory)  -------------------------> SCRATCH WRITTEN
+//     ^                                      |  .MB may hold new, unreachable blobs         |  .DB.new~/.PX.new~
+//     |                                      |  (BlobFile::write)                           |  synced
+//     |                                      v                                              v
+//     |                      process dies: old .DB + old .PX = old table (1, 2)      renameFile(.DB): DB SWITCHED
+//     |                                                                                     |  old .PX stale (3)
+//     +-------------------------------------------------------------------------------------+
+//                                    renameFile(.PX), syncDirectory(): CLEAN again
+
+#include "db/EngineError.h"
+#include "db/paradox/ParadoxStorage.h"
+#include "db/paradox/ParadoxTable.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+#include <functional>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace db::paradox {
+
+namespace {
+
+constexpr int kHeaderUnit = 0x800;
+constexpr int kMaxBlocks = 0xFFFF;
+constexpr qint64 kWriteBuffer = 1 << 20;
+
+// Exclusive lock on the folder of a table for the time one writer replaces files in it.
+class FolderLock {
+public:
+    explicit FolderLock(const QString& tablePath)
+    {
+        const QByteArray dir = QFile::encodeName(QFileInfo(tablePath).absolutePath());
+        fd_ = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd_ < 0) return;  // without the folder lock we still write safely; only concurrent writers race
+        while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~FolderLock()
+    {
+        if (fd_ >= 0) {
+            ::flock(fd_, LOCK_UN);
+            ::close(fd_);
+        }
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
+qint64 inodeOf(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return -1;
+    return qint64(st.st_ino);
+}
+
+int fileModeOf(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return 0644;
+    return int(st.st_mode & 07777);
+}
+
+// Writes blocks to a file through a buffer, so that a big table goes out in large writes.
+class BufferedWriter {
+public:
+    explicit BufferedWriter(PosixFile& file) : file_(file) {}
+    void append(const char* data, qint64 n)
+    {
+        buffer_.append(data, n);
+        if (buffer_.size() >= kWriteBuffer) flush();
+    }
+    void flush()
+    {
+        file_.writeAt(offset_, buffer_.constData(), buffer_.size());
+        offset_ += buffer_.size();
+        buffer_.clear();
+    }
+
+private:
+    PosixFile& file_;
+    QByteArray buffer_;
+    qint64 offset_ = 0;
+};
+
+void writeScratch(const QString& scratch, const QByteArray& header, int mode,
+                  const std::function<void(BufferedWriter&)>& body)
+{
+    PosixFile file;
+    file.open(scratch, O_WRONLY | O_CREAT | O_TRUNC, mode);
+    BufferedWriter out(file);
+    out.append(header.constData(), header.size());
+    if (body) body(out);
+    out.flush();
+    file.sync();
+}
+
+std::uint8_t nextStamp(std::uint8_t stamp)
+{
+    // The original engine is said to trust an index only once the table's change count is at least 2.
+    const int next = (stamp + 1) & 0xFF;
+    return std::uint8_t(next < 2 ? 2 : next);
+}
+
+struct IndexEntry {
+    QByteArray key;
+    int block = 0;
+    int count = 0;
+};
+
+void putIndexShort(char* p, int value)
+{
+    // Stored like a Short field (big-endian, top bit flipped); block numbers and counts above 32767 keep their
+    // low 16 bits, as the field has no more room.
+    const std::uint16_t u = std::uint16_t((value & 0xFFFF) ^ 0x8000);
+    p[0] = char(u >> 8);
+    p[1] = char(u & 0xFF);
+}
+
+}  // namespace
+
+QByteArray ParadoxStorage::buildHeader(int blocks) const
+{
+    QByteArray raw = header_.raw;
+    char* d = raw.data();
+    putU32(d + 0x06, std::uint32_t(rows_.size()));
+    putU16(d + 0x0A, std::uint32_t(blocks));
+    putU16(d + 0x0C, std::uint32_t(blocks));
+    putU16(d + 0x0E, blocks > 0 ? 1 : 0);
+    putU16(d + 0x10, std::uint32_t(blocks));
+    d[0x14] = 0;
+    d[0x2A] = 0;
+    d[0x2D] = char(nextStamp(std::uint8_t(d[0x2D])));
+    putU16(d + 0x3A, std::uint32_t(blocks));
+    putU32(d + 0x49, std::uint32_t(autoInc_));
+    putU16(d + 0x4D, 0);
+    d[0x4F] = 0;
+    return raw;
+}
+
+QByteArray ParadoxStorage::buildPrimaryIndex(const std::vector<BlockRef>& dataBlocks, int dbChangeStamp) const
+{
+    const int k = header_.keyFieldCount;
+    const int keySize = header_.layout[size_t(k - 1)].offset + header_.layout[size_t(k - 1)].length;
+    const int entrySize = keySize + 6;
+    int blockCode = 2;
+    while ((blockCode * 1024 - kBlockHeaderSize) / entrySize < 3) blockCode *= 2;
+    const int blockSize = blockCode * 1024;
+    const int perBlock = (blockSize - kBlockHeaderSize) / entrySize;
+
+    std::vector<QByteArray> blocks;  // index blocks in file order, block n at blocks[n-1]
+    std::vector<IndexEntry> level;
+    for (const BlockRef& b : dataBlocks) level.push_back({rows_[size_t(b.firstRow)].left(keySize), b.block, b.count});
+    int levels = 0;
+    int root = 1;
+    qint64 totalEntries = 0;
+    while (!level.empty()) {
+        ++levels;
+        totalEntries += qint64(level.size());
+        std::vector<IndexEntry> upper;
+        for (size_t start = 0; start < level.size(); start += size_t(perBlock)) {
+            const size_t end = std::min(level.size(), start + size_t(perBlock));
+            QByteArray block(blockSize, '\0');
+            char* d = block.data();
+            const int number = int(blocks.size()) + 1;
+            putU16(d + 4, std::uint32_t(std::int16_t((int(end - start) - 1) * entrySize)));
+            int sum = 0;
+            for (size_t i = start; i < end; ++i) {
+                char* e = d + kBlockHeaderSize + (i - start) * size_t(entrySize);
+                std::memcpy(e, level[i].key.constData(), size_t(keySize));
+                putIndexShort(e + keySize, level[i].block);
+                putIndexShort(e + keySize + 2, level[i].count);
+                putIndexShort(e + keySize + 4, 0);
+                sum += level[i].count;
+            }
+            blocks.push_back(block);
+            upper.push_back({level[start].key, number, sum});
+        }
+        if (upper.size() == 1) {
+            root = upper.front().block;
+            break;
+        }
+        level = std::move(upper);
+    }
+    if (blocks.size() > size_t(kMaxBlocks))
+        throw EngineError(ErrorCode::NotSupported, QStringLiteral("Der Primärindex der Tabelle wird zu groß."));
+    // One chain through all index blocks in file order; readers walk the tree from the root.
+    const int count = int(blocks.size());
+    for (int i = 0; i < count; ++i) {
+        putU16(blocks[size_t(i)].data(), std::uint32_t(i + 1 < count ? i + 2 : 0));
+        putU16(blocks[size_t(i)].data() + 2, std::uint32_t(i));
+    }
+
+    const int tableNameSize = header_.tableNameSize();
+    const int real = 0x58 + 2 * k + 4 + tableNameSize;
+    const int headerSize = (real + kHeaderUnit - 1) / kHeaderUnit * kHeaderUnit;
+    QByteArray header(headerSize, '\0');
+    char* h = header.data();
+    putU16(h + 0x00, std::uint32_t(entrySize));
+    putU16(h + 0x02, std::uint32_t(headerSize));
+    h[0x04] = char(FileType::PrimaryIndex);
+    h[0x05] = char(blockCode);
+    putU32(h + 0x06, std::uint32_t(totalEntries));
+    putU16(h + 0x0A, std::uint32_t(count));
+    putU16(h + 0x0C, std::uint32_t(count));
+    putU16(h + 0x0E, count > 0 ? 1 : 0);
+    putU16(h + 0x10, std::uint32_t(count));
+    putU16(h + 0x1E, std::uint32_t(root));
+    h[0x20] = char(levels);
+    putU16(h + 0x21, std::uint32_t(k));
+    h[0x29] = char(header_.sortOrder);
+    h[0x2C] = char(dbChangeStamp);
+    h[0x39] = char(header_.fileVersion);
+    putU16(h + 0x3A, std::uint32_t(count));
+    putU32(h + 0x49, 1);
+    putU16(h + 0x51, std::uint32_t(real));
+    for (int i = 0; i < k; ++i) {
+        h[0x58 + 2 * i] = char(header_.layout[size_t(i)].type);
+        h[0x58 + 2 * i + 1] = char(header_.layout[size_t(i)].sizeByte);
+    }
+    const QByteArray name = QFileInfo(path_).fileName().toLatin1().left(tableNameSize - 1);
+    std::memcpy(h + 0x58 + 2 * k + 4, name.constData(), size_t(name.size()));
+
+    QByteArray file = header;
+    for (const QByteArray& b : blocks) file += b;
+    return file;
+}
+
+void ParadoxStorage::writeFileSet()
+{
+    const int rs = header_.recordSize;
+    const int perBlock = (header_.blockSize - kBlockHeaderSize) / rs;
+    const qint64 blockCount = (qint64(rows_.size()) + perBlock - 1) / perBlock;
+    if (blockCount > kMaxBlocks)
+        throw EngineError(ErrorCode::NotSupported,
+                          QStringLiteral("Die Tabelle %1 ist voll: mehr als %2 Blöcke.")
+                              .arg(QDir::toNativeSeparators(path_))
+                              .arg(kMaxBlocks));
+    const int blocks = int(blockCount);
+    std::vector<BlockRef> layout;
+    for (int b = 0; b < blocks; ++b) {
+        const int first = b * perBlock;
+        layout.push_back({b + 1, std::min<int>(perBlock, int(rows_.size()) - first), first});
+    }
+
+    FolderLock folderLock(path_);
+    if (inodeOf(path_) != dbInode_)
+        throw EngineError(ErrorCode::FileLocked,
+                          QStringLiteral("Die Tabelle %1 wurde inzwischen von einem anderen Programm geändert; "
+                                         "die Änderungen können nicht gespeichert werden.")
+                              .arg(QDir::toNativeSeparators(path_)));
+    if (blobs_.isOpen()) blobs_.sync();
+
+    const QByteArray header = buildHeader(blocks);
+    const int mode = fileModeOf(path_);
+    const QString dbScratch = scratchPathFor(path_);
+    writeScratch(dbScratch, header, mode, [&](BufferedWriter& out) {
+        QByteArray block(header_.blockSize, '\0');
+        for (const BlockRef& b : layout) {
+            block.fill('\0');
+            char* d = block.data();
+            putU16(d, std::uint32_t(b.block < blocks ? b.block + 1 : 0));
+            putU16(d + 2, std::uint32_t(b.block - 1));
+            putU16(d + 4, std::uint32_t(std::int16_t((b.count - 1) * rs)));
+            for (int i = 0; i < b.count; ++i)
+                std::memcpy(d + kBlockHeaderSize + i * rs, rows_[size_t(b.firstRow + i)].constData(), size_t(rs));
+            out.append(d, block.size());
+        }
+    });
+
+    QString pxPath;
+    QString pxScratch;
+    if (header_.keyFieldCount > 0) {
+        pxPath = findCompanion(path_, QStringLiteral("PX"));
+        if (pxPath.isEmpty()) pxPath = newCompanionPath(path_, QStringLiteral("PX"));
+        pxScratch = scratchPathFor(pxPath);
+        const QByteArray px = buildPrimaryIndex(layout, std::uint8_t(header.at(0x2D)));
+        writeScratch(pxScratch, px, fileModeOf(pxPath), {});
+    }
+
+    FileLock newLock;
+    newLock.acquire(dbScratch, mode_);
+    renameFile(dbScratch, path_);
+    syncDirectory(path_);
+    lock_ = std::move(newLock);
+    db_.open(path_, O_RDONLY);
+    dbInode_ = inodeOf(path_);
+    if (!pxScratch.isEmpty()) {
+        renameFile(pxScratch, pxPath);
+        syncDirectory(pxPath);
+    }
+
+    header_.raw = header;
+    header_.numRecords = std::uint32_t(rows_.size());
+    header_.blocksInUse = header_.fileBlocks = header_.lastBlock = blocks;
+    header_.firstBlock = blocks > 0 ? 1 : 0;
+    header_.autoInc = autoInc_;
+    blocks_ = layout;
+    rowCount_ = int(rows_.size());
+}
+
+void ParadoxStorage::flush()
+{
+    if (!dirty_) return;
+    writeFileSet();
+    dirty_ = false;
+}
+
+// ---- new tables ------------------------------------------------------------------------------------------------
+
+namespace {
+
+struct NewTableOrder {
+    const char* name;
+    std::uint8_t id;
+    int codePage;
+};
+
+// Keyed tables get byte order, which every engine agrees on; keyless ones the Windows international order.
+constexpr NewTableOrder kKeyedOrder{"ascii", 0x00, 437};
+constexpr NewTableOrder kKeylessOrder{"ANSIINTL", 0x62, 1252};
+
+[[noreturn]] void badDefinition(const QString& text)
+{
+    throw EngineError(ErrorCode::InvalidValue, text);
+}
+
+}  // namespace
+
+static void createTable(const QString& requestedPath, const FieldDefList& fields, int keyFieldCount)
+{
+    const int n = int(fields.size());
+    if (n < 1 || n > 255) badDefinition(QStringLiteral("Eine Paradox-Tabelle hat 1 bis 255 Felder, nicht %1.").arg(n));
+    if (keyFieldCount < 0 || keyFieldCount > n || keyFieldCount > 16)
+        badDefinition(QStringLiteral("Unmögliche Zahl von Schlüsselfeldern: %1.").arg(keyFieldCount));
+    const NewTableOrder order = keyFieldCount > 0 ? kKeyedOrder : kKeylessOrder;
+    const TextCodec codec(order.codePage, QString::fromLatin1(order.name));
+
+    TableHeader h;
+    h.fileVersion = kLevel7;
+    h.fileType = keyFieldCount > 0 ? FileType::KeyedTable : FileType::UnkeyedTable;
+    h.keyFieldCount = keyFieldCount;
+    h.sortOrder = order.id;
+    h.sortOrderName = QString::fromLatin1(order.name);
+    h.codePage = order.codePage;
+    QSet<QString> seen;
+    int offset = 0;
+    for (int i = 0; i < n; ++i) {
+        const FieldDef& def = fields[size_t(i)];
+        const QString name = def.name;
+        if (name.trimmed().isEmpty() || name.size() > 25 || name.startsWith(QLatin1Char(' ')))
+            badDefinition(QStringLiteral("Der Feldname \"%1\" ist nicht zulässig.").arg(name));
+        if (seen.contains(name.toUpper())) badDefinition(QStringLiteral("Das Feld %1 kommt doppelt vor.").arg(name));
+        seen.insert(name.toUpper());
+        FieldLayout f;
+        f.type = typeCodeOf(def.type);
+        if (f.type == 0)
+            throw EngineError(ErrorCode::NotSupported,
+                              QStringLiteral("Das Feld %1 hat einen Typ, den Paradox-Tabellen nicht kennen.").arg(name));
+        switch (f.type) {
+        case TypeCode::Alpha:
+        case TypeCode::Bytes:
+            if (def.size < 1 || def.size > 255)
+                badDefinition(QStringLiteral("Das Feld %1 muss 1 bis 255 Zeichen lang sein.").arg(name));
+            f.sizeByte = std::uint8_t(def.size);
+            break;
+        case TypeCode::Memo:
+        case TypeCode::Blob:
+        case TypeCode::FmtMemo:
+        case TypeCode::Ole:
+        case TypeCode::Graphic: {
+            const int minimum = f.type == TypeCode::Memo ? 1 : 0;
+            if (def.size < minimum || def.size > 240)
+                badDefinition(QStringLiteral("Das Memofeld %1 kann %2 bis 240 Zeichen im Satz halten, nicht %3.")
+                                  .arg(name)
+                                  .arg(minimum)
+                                  .arg(def.size));
+            f.sizeByte = std::uint8_t(def.size + kBlobPointerSize);
+            break;
+        }
+        case TypeCode::Bcd:
+            if (def.precision < 0 || def.precision > 32)
+                badDefinition(QStringLiteral("Das Feld %1 kann 0 bis 32 Nachkommastellen haben.").arg(name));
+            f.sizeByte = std::uint8_t(def.precision);
+            break;
+        case TypeCode::Short: f.sizeByte = 2; break;
+        case TypeCode::Logical: f.sizeByte = 1; break;
+        case TypeCode::Money:
+        case TypeCode::Number:
+        case TypeCode::Timestamp: f.sizeByte = 8; break;
+        default: f.sizeByte = 4; break;
+        }
+        f.length = recordBytesOf(f.type, f.sizeByte);
+        f.offset = offset;
+        offset += f.length;
+        if (i < keyFieldCount && f.isBlob())
+            badDefinition(QStringLiteral("Das Memofeld %1 kann nicht zum Schlüssel gehören.").arg(name));
+        h.layout.push_back(f);
+        h.fieldNames.push_back(codec.encode(name));
+    }
+    h.recordSize = offset;
+    int blockCode = 2;
+    while (blockCode <= 32 && (blockCode * 1024 - kBlockHeaderSize) / h.recordSize < 3) blockCode *= 2;
+    if (blockCode > 32) badDefinition(QStringLiteral("Die Sätze der Tabelle wären mit %1 Bytes zu lang.").arg(h.recordSize));
+    h.blockSize = blockCode * 1024;
+
+    const QString path = QFileInfo(requestedPath).absoluteFilePath();
+    // An existing table of this name (in any case) is replaced, but only while nobody has it open.
+    QString existing;
+    {
+        const QFileInfo info(path);
+        for (const QString& name : info.absoluteDir().entryList(QDir::Files | QDir::Hidden))
+            if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0) existing = info.absoluteDir().filePath(name);
+    }
+    FileLock oldLock;
+    std::uint8_t oldStructureStamp = 0;
+    if (!existing.isEmpty()) {
+        oldLock.acquire(existing, OpenMode::Exclusive);
+        QFile old(existing);
+        if (old.open(QIODevice::ReadOnly)) {
+            const QByteArray head = old.read(0x30);
+            if (head.size() == 0x30) oldStructureStamp = std::uint8_t(head.at(0x2E));
+        }
+    }
+
+    const int real = realHeaderSize(h);
+    h.headerSize = (real + kHeaderUnit - 1) / kHeaderUnit * kHeaderUnit;
+    QByteArray raw(h.headerSize, '\0');
+    char* d = raw.data();
+    putU16(d + 0x00, std::uint32_t(h.recordSize));
+    putU16(d + 0x02, std::uint32_t(h.headerSize));
+    d[0x04] = char(h.fileType);
+    d[0x05] = char(blockCode);
+    putU16(d + 0x12, 12);
+    putU16(d + 0x21, std::uint32_t(n));
+    putU16(d + 0x23, std::uint32_t(keyFieldCount));
+    putU32(d + 0x25, 0xFF00FF00u);
+    d[0x29] = char(h.sortOrder);
+    d[0x2D] = 2;
+    // A new structure stamp, so that validity checks of a replaced table no longer apply.
+    d[0x2E] = char(nextStamp(std::uint8_t(oldStructureStamp + 16)));
+    d[0x39] = char(h.fileVersion);
+    d[0x3E] = 0x1F;
+    d[0x3F] = 0x0F;
+    putU16(d + 0x51, std::uint32_t(real));
+    d[0x56] = 0x20;
+    putU16(d + 0x58, 0x0100u + std::uint32_t(h.fileVersion));
+    putU16(d + 0x5A, 0x0100u + std::uint32_t(h.fileVersion));
+    putU32(d + 0x60, std::uint32_t(std::time(nullptr)));
+    putU16(d + 0x64, std::uint32_t(n + 1));
+    putU16(d + 0x6A, std::uint32_t(h.codePage));
+    d[0x6C] = 1;
+    d[0x6D] = 1;
+    int pos = 0x78;
+    for (const FieldLayout& f : h.layout) {
+        d[pos++] = char(f.type);
+        d[pos++] = char(f.sizeByte);
+    }
+    pos += 4 + 4 * n;  // pointers the original engine keeps in memory
+    const QByteArray tableName = QFileInfo(path).fileName().toLatin1().left(h.tableNameSize() - 1);
+    std::memcpy(d + pos, tableName.constData(), size_t(tableName.size()));
+    pos += h.tableNameSize();
+    for (const QByteArray& name : h.fieldNames) {
+        std::memcpy(d + pos, name.constData(), size_t(name.size()));
+        pos += int(name.size()) + 1;
+    }
+    putU16(d + 0x66, std::uint32_t(pos - 0x58));
+    for (int i = 0; i < n; ++i) {
+        putU16(d + pos, std::uint32_t(i + 1));
+        pos += 2;
+    }
+    putU16(d + 0x6E, std::uint32_t(pos - 0x58));
+    std::memcpy(d + pos, order.name, std::strlen(order.name));
+
+    const bool hasBlobs = std::any_of(h.layout.begin(), h.layout.end(), [](const FieldLayout& f) { return f.isBlob(); });
+    const QString dbScratch = scratchPathFor(path);
+    writeScratch(dbScratch, raw, existing.isEmpty() ? 0644 : fileModeOf(existing), {});
+    const QString pxPath = newCompanionPath(path, QStringLiteral("PX"));
+    const QString mbPath = newCompanionPath(path, QStringLiteral("MB"));
+    if (keyFieldCount > 0) {
+        QByteArray px(kHeaderUnit, '\0');
+        char* p = px.data();
+        const int keyBytes = h.layout[size_t(keyFieldCount - 1)].offset + h.layout[size_t(keyFieldCount - 1)].length;
+        putU16(p + 0x00, std::uint32_t(keyBytes + 6));
+        putU16(p + 0x02, kHeaderUnit);
+        p[0x04] = char(FileType::PrimaryIndex);
+        p[0x05] = 2;
+        putU16(p + 0x1E, 1);
+        putU16(p + 0x21, std::uint32_t(keyFieldCount));
+        p[0x29] = char(h.sortOrder);
+        p[0x2C] = d[0x2D];
+        p[0x39] = char(h.fileVersion);
+        putU32(p + 0x49, 1);
+        putU16(p + 0x51, std::uint32_t(0x58 + 2 * keyFieldCount + 4 + h.tableNameSize()));
+        for (int i = 0; i < keyFieldCount; ++i) {
+            p[0x58 + 2 * i] = char(h.layout[size_t(i)].type);
+            p[0x58 + 2 * i + 1] = char(h.layout[size_t(i)].sizeByte);
+        }
+        std::memcpy(p + 0x58 + 2 * keyFieldCount + 4, tableName.constData(), size_t(tableName.size()));
+        writeScratch(scratchPathFor(pxPath), px, 0644, {});
+    }
+    if (hasBlobs) BlobFile::writeEmpty(scratchPathFor(mbPath));
+
+    FolderLock folderLock(path);
+    // The new .DB first: from here on the name holds the new, empty table, which points into no other file.
+    renameFile(dbScratch, path);
+    syncDirectory(path);
+    QStringList keep{path};
+    if (keyFieldCount > 0) {
+        renameFile(scratchPathFor(pxPath), pxPath);
+        keep << pxPath;
+    }
+    if (hasBlobs) {
+        renameFile(scratchPathFor(mbPath), mbPath);
+        keep << mbPath;
+    }
+    // Whatever else belonged to the replaced table describes a structure that no longer exists.
+    const QStringList stale =
+        findCompanions(path, QStringLiteral("DB|PX|MB|VAL|[XY][0-9A-Fa-f]{2}|[XY]G[0-9A-Fa-f]"));
+    for (const QString& file : stale)
+        if (!keep.contains(file)) QFile::remove(file);
+    syncDirectory(path);
+}
+
+TableStoragePtr open(const QString& path, OpenMode mode)
+{
+    return ParadoxStorage::open(path, mode);
+}
+
+void create(const QString& path, const FieldDefList& fields, int keyFieldCount)
+{
+    createTable(path, fields, keyFieldCount);
+}
+
+}  // namespace db::paradox

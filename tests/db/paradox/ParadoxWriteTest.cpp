@@ -1,0 +1,438 @@
+// Tables this engine writes read back the same; keys, auto-increment, locks and companions behave as the original
+// engine's do.
+
+#include "ParadoxTestUtil.h"
+#include "db/paradox/ParadoxTable.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace paradoxtest;
+using db::FieldDef;
+using db::FieldType;
+using db::OpenMode;
+using db::Record;
+
+namespace {
+
+FieldDef def(const char* name, FieldType type, int size = 0, int precision = 0)
+{
+    FieldDef f;
+    f.name = QString::fromUtf8(name);
+    f.type = type;
+    f.size = size;
+    f.precision = precision;
+    return f;
+}
+
+QByteArray pattern(int length, int seed)
+{
+    QByteArray bytes(length, Qt::Uninitialized);
+    for (int i = 0; i < length; ++i) bytes[i] = char((i * 31 + seed * 7) & 0xFF);
+    return bytes;
+}
+
+QString text(int length, int seed)
+{
+    QString s;
+    const QString alphabet = QStringLiteral("abcdefghijklmnopqrstuvwxyzäöüßÄÖÜ 0123456789\r\n");
+    for (int i = 0; i < length; ++i) s += alphabet.at((i + seed) % alphabet.size());
+    return s;
+}
+
+db::FieldDefList everyType()
+{
+    return {def("Nr", FieldType::ftInteger),          def("Name", FieldType::ftString, 30),
+            def("Datum", FieldType::ftDate),          def("Klein", FieldType::ftSmallint),
+            def("Betrag", FieldType::ftCurrency),     def("Zahl", FieldType::ftFloat),
+            def("Ja", FieldType::ftBoolean),          def("Notiz", FieldType::ftMemo, 20),
+            def("Format", FieldType::ftFmtMemo, 0),   def("Bild", FieldType::ftGraphic, 10),
+            def("Objekt", FieldType::ftParadoxOle, 0), def("Daten", FieldType::ftBlob, 16),
+            def("Zeit", FieldType::ftTime),           def("Stempel", FieldType::ftDateTime),
+            def("Lfd", FieldType::ftAutoInc),         def("Genau", FieldType::ftBCD, 32, 4),
+            def("Roh", FieldType::ftBytes, 8)};
+}
+
+// Blob sizes that land in the record, in a suballocated block, and in blocks of their own.
+const int kBlobSizes[] = {0, 1, 10, 20, 21, 100, 2047, 2048, 2049, 5000, 100000};
+
+Record everyTypeRecord(int i)
+{
+    const int blobSize = kBlobSizes[i % int(std::size(kBlobSizes))];
+    Record r;
+    r.push_back(i);
+    r.push_back(i % 5 == 4 ? QVariant() : QVariant(QStringLiteral("Müller %1 Straße").arg(i)));
+    r.push_back(QDate(1900 + i, 1 + i % 12, 1 + i % 28));
+    r.push_back(i % 2 ? -i : i);
+    r.push_back(i * 1.25 - 3);
+    r.push_back(i % 3 ? QVariant(i / 7.0) : QVariant());
+    r.push_back(i % 2 == 0);
+    r.push_back(blobSize ? QVariant(text(blobSize, i)) : QVariant());
+    r.push_back(blobSize ? QVariant(text(blobSize, i + 1)) : QVariant());
+    r.push_back(blobSize ? QVariant(pattern(blobSize, i)) : QVariant());
+    r.push_back(blobSize ? QVariant(pattern(blobSize, i + 3)) : QVariant());
+    r.push_back(blobSize ? QVariant(pattern(blobSize, i + 5)) : QVariant());
+    r.push_back(QTime(i % 24, i % 60, i % 60, i % 1000));
+    r.push_back(QDateTime(QDate(2000 + i, 2, 28 - i % 2), QTime(23, 59, 59, 999), Qt::UTC));
+    r.push_back(QVariant());
+    r.push_back(i % 4 == 3 ? QVariant() : QVariant(-12345.6789 + i));
+    r.push_back(QByteArray("\x01\x02\x03", 3) + QByteArray::number(i));
+    return r;
+}
+
+void expectRecord(const Record& actual, const Record& expected, int autoIncValue, const std::string& where)
+{
+    ASSERT_EQ(actual.size(), expected.size()) << where;
+    for (size_t f = 0; f < expected.size(); ++f) {
+        QVariant want = expected[f];
+        if (f == 14) want = autoIncValue;
+        if (f == 16 && want.isValid()) want = want.toByteArray().leftJustified(8, '\0');
+        EXPECT_TRUE(sameValue(actual[f], want)) << where << " field " << f;
+    }
+}
+
+class ParadoxEveryType : public ::testing::TestWithParam<int> {};
+
+TEST_P(ParadoxEveryType, WriteThenReadEveryFieldTypeAndBlobSize)
+{
+    const int keyFields = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Alles.DB"));
+    db::paradox::create(path, everyType(), keyFields);
+    const int count = 2 * int(std::size(kBlobSizes));
+    {
+        auto table = db::paradox::open(path, OpenMode::Exclusive);
+        // Keyed: inserted in reverse so that every insert lands in front.
+        for (int n = 0; n < count; ++n) {
+            const int i = keyFields ? count - 1 - n : n;
+            table->insert(everyTypeRecord(i), table->recordCount());
+        }
+        for (int i = 0; i < count; ++i)
+            expectRecord(table->read(i), everyTypeRecord(i), keyFields ? count - i : i + 1, "before flush row " + std::to_string(i));
+        table->flush();
+    }
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("Alles.MB"))));
+    EXPECT_EQ(QFileInfo::exists(dir.filePath(QStringLiteral("Alles.PX"))), keyFields > 0);
+    auto table = db::paradox::open(path, OpenMode::Shared);
+    ASSERT_EQ(table->recordCount(), count);
+    EXPECT_EQ(table->keyFieldCount(), keyFields);
+    for (int i = 0; i < count; ++i)
+        expectRecord(table->read(i), everyTypeRecord(i), keyFields ? count - i : i + 1, "after reopen row " + std::to_string(i));
+    const auto& fields = table->fields();
+    EXPECT_EQ(fields[1].size, 30);
+    EXPECT_EQ(fields[7].size, 20);
+    EXPECT_EQ(fields[15].precision, 4);
+    EXPECT_EQ(fields[14].type, FieldType::ftAutoInc);
+}
+
+INSTANTIATE_TEST_SUITE_P(KeyedAndKeyless, ParadoxEveryType, ::testing::Values(0, 1),
+                         [](const auto& info) { return info.param ? std::string("Keyed") : std::string("Keyless"); });
+
+TEST(ParadoxWrite, UpdatesAndDeletesSurviveReopen)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("notes.db"));
+    db::paradox::create(path, {def("Id", FieldType::ftInteger), def("Text", FieldType::ftMemo, 5)}, 0);
+    {
+        auto table = db::paradox::open(path, OpenMode::Shared);
+        for (int i = 0; i < 300; ++i) table->insert({i, text(i * 13, i)}, table->recordCount());
+        table->update(10, {1010, QStringLiteral("kurz")});
+        table->update(11, {1011, text(4000, 3)});
+        table->remove(0);
+        table->insert({-1, QStringLiteral("vorne")}, 0);
+    }
+    auto table = db::paradox::open(path, OpenMode::Shared);
+    ASSERT_EQ(table->recordCount(), 300);
+    EXPECT_TRUE(sameValue(table->read(0)[1], QStringLiteral("vorne")));
+    EXPECT_TRUE(sameValue(table->read(1)[0], 1));
+    EXPECT_TRUE(sameValue(table->read(10)[1], QStringLiteral("kurz")));
+    EXPECT_TRUE(sameValue(table->read(11)[1], text(4000, 3)));
+    EXPECT_TRUE(sameValue(table->read(299)[1], text(299 * 13, 299)));
+    EXPECT_EQ(QFileInfo(dir.filePath(QStringLiteral("notes.mb"))).exists(), true);
+}
+
+TEST(ParadoxWrite, KeyedTableKeepsKeyOrderAndFindsKeys)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("KEYS.DB"));
+    db::paradox::create(path,
+                        {def("Gruppe", FieldType::ftString, 10), def("Nr", FieldType::ftInteger),
+                         def("Name", FieldType::ftString, 100)},
+                        2);
+    std::vector<int> numbers(5000);
+    for (int i = 0; i < 5000; ++i) numbers[size_t(i)] = i * 3 - 2000;
+    std::shuffle(numbers.begin(), numbers.end(), std::mt19937(7));
+    {
+        auto table = db::paradox::open(path, OpenMode::Exclusive);
+        for (int n : numbers) table->insert({n % 2 ? QStringLiteral("B") : QStringLiteral("A"), n, QString::number(n)}, 0);
+        EXPECT_EQ(engineErrorCode([&] { table->insert({QStringLiteral("A"), 4, QStringLiteral("doppelt")}, 0); }),
+                  db::ErrorCode::KeyViolation);
+        // Changing a key moves the record.
+        const int row = table->findKey({QStringLiteral("A"), -2000});
+        ASSERT_EQ(row, 0);
+        const int moved = table->update(row, {QStringLiteral("C"), 1, QStringLiteral("verschoben")});
+        EXPECT_EQ(moved, table->recordCount() - 1);
+        table->remove(table->findKey({QStringLiteral("B"), 1}));
+    }
+    auto table = db::paradox::open(path, OpenMode::Shared);
+    ASSERT_EQ(table->recordCount(), 4999);
+    Record previous;
+    for (int row = 0; row < table->recordCount(); ++row) {
+        const Record r = table->read(row);
+        if (row) {
+            const bool ordered = previous[0].toString() < r[0].toString() ||
+                                 (previous[0] == r[0] && previous[1].toInt() < r[1].toInt());
+            ASSERT_TRUE(ordered) << "row " << row;
+        }
+        previous = r;
+    }
+    struct Find {
+        QString group;
+        int number;
+        bool found;
+    } finds[] = {{"A", 4, true}, {"B", 1, false}, {"C", 1, true}, {"A", 5, false}, {"B", 12997, true}, {"A", -2000, false}};
+    for (const Find& f : finds) {
+        const int row = table->findKey({f.group, f.number});
+        EXPECT_EQ(row >= 0, f.found) << f.group.toStdString() << f.number;
+        if (row >= 0) {
+            EXPECT_EQ(table->read(row)[1].toInt(), f.number);
+        }
+    }
+    EXPECT_EQ(table->findKey({QStringLiteral("C")}), table->recordCount() - 1);
+    EXPECT_GT(QFileInfo(dir.filePath(QStringLiteral("KEYS.PX"))).size(), 2048);
+}
+
+TEST(ParadoxWrite, AutoIncrementRules)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Zaehler.db"));
+    db::paradox::create(path, {def("Lfd", FieldType::ftAutoInc), def("Text", FieldType::ftString, 10)}, 0);
+    struct Step {
+        QVariant given;
+        int expected;
+    } steps[] = {{QVariant(), 1}, {QVariant(), 2}, {10, 10}, {QVariant(), 11}, {5, 5}, {11, 12}, {QVariant(), 13}};
+    {
+        auto table = db::paradox::open(path, OpenMode::Exclusive);
+        for (const Step& s : steps) {
+            const int row = table->insert({s.given, QStringLiteral("x")}, table->recordCount());
+            EXPECT_EQ(table->read(row)[0].toInt(), s.expected) << "given " << s.given.toString().toStdString();
+        }
+        // A deleted number is not handed out again, not even after reopening.
+        table->remove(table->recordCount() - 1);
+        // An update may not take another record's number.
+        EXPECT_EQ(engineErrorCode([&] { table->update(0, {2, QStringLiteral("y")}); }), db::ErrorCode::KeyViolation);
+    }
+    auto table = db::paradox::open(path, OpenMode::Exclusive);
+    const int row = table->insert({QVariant(), QStringLiteral("z")}, table->recordCount());
+    EXPECT_EQ(table->read(row)[0].toInt(), 14);
+}
+
+TEST(ParadoxWrite, RequiredFieldsAreEnforced)
+{
+    QTemporaryDir dir;
+    const QString path = testsupport::copyTableTo(QStringLiteral("paradox/pdriver-joins/paradox-ascii.db"), dir.path());
+    auto table = db::paradox::open(path, OpenMode::Shared);
+    EXPECT_EQ(engineErrorCode([&] { table->insert({QVariant()}, 0); }), db::ErrorCode::RequiredFieldMissing);
+    EXPECT_EQ(engineErrorCode([&] { table->insert({QStringLiteral("da")}, 0); }), 0);
+}
+
+TEST(ParadoxWrite, ExistingTablesOfOtherProgramsAcceptChanges)
+{
+    struct Case {
+        const char* fixture;
+        Record record;
+        int expectedRow;
+    } cases[] = {
+        {"paradox/pdriver-db/CONTACTS.DB", {QStringLiteral("Ölberg"), QStringLiteral("Jörg"), QStringLiteral("Käse & Co"), QStringLiteral("0")}, 55},
+        {"paradox/pdriver-db/ORDERS.DB", {999.0, 1.0, QDate(2024, 1, 2), QVariant(), QStringLiteral("UPS"), 1.5, 1.5, 0.0, QStringLiteral("FOB"), QStringLiteral("Check"), QStringLiteral("Jan")}, 0},
+        {"paradox/pdriver-db/HERCULES.DB", {QStringLiteral("AAA_NEW"), text(3000, 1)}, 0},
+        {"paradox/pdriver-fields/memo.db", {QVariant(), text(700, 2)}, 2},
+        {"paradox/pdriver-areas/STATES.DB", {QStringLiteral("ZZ"), QStringLiteral("Zedland"), QStringLiteral("000"), QStringLiteral("001")}, 53},
+        {"paradox/pdriver-geog/County.DB", {0, QStringLiteral("Nowhere"), QStringLiteral("NW"), QStringLiteral("00000")}, 0},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString path = testsupport::copyTableTo(QString::fromLatin1(c.fixture), dir.path());
+        int before;
+        Record firstBefore;
+        {
+            auto table = db::paradox::open(path, OpenMode::Exclusive);
+            before = table->recordCount();
+            firstBefore = table->read(0);
+            EXPECT_EQ(table->insert(c.record, table->recordCount()), c.expectedRow) << c.fixture;
+        }
+        auto table = db::paradox::open(path, OpenMode::Shared);
+        EXPECT_EQ(table->recordCount(), before + 1) << c.fixture;
+        const Record back = table->read(c.expectedRow);
+        for (size_t f = 0; f < c.record.size(); ++f)
+            if (c.record[f].isValid()) {
+                EXPECT_TRUE(sameValue(back[f], c.record[f])) << c.fixture << " field " << f;
+            }
+        const int oldFirst = c.expectedRow == 0 ? 1 : 0;
+        EXPECT_EQ(table->read(oldFirst), firstBefore) << c.fixture;
+        if (table->keyFieldCount() > 0) {
+            EXPECT_EQ(table->findKey({back[0]}), c.expectedRow) << c.fixture;
+            EXPECT_FALSE(testsupport::fixture(c.fixture).isEmpty());
+        }
+    }
+}
+
+TEST(ParadoxWrite, TablesWeCannotMaintainAreReadOnly)
+{
+    struct Case {
+        const char* fixture;
+        const char* reasonContains;
+    } cases[] = {
+        {"paradox/pdriver-joins/C.DB", "Sekundärindizes"},
+        {"paradox/pdriver-db/CUSTOMER.DB", "CUSTOMER.X06"},
+        {"paradox/pdriver-db/AREACODE.DB", "Eingabemaske"},
+        {"paradox/pdriver-joins/fk4.db", "fk4.XG0"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString path = testsupport::copyTableTo(QString::fromLatin1(c.fixture), dir.path());
+        auto table = db::paradox::open(path, OpenMode::Shared);
+        EXPECT_TRUE(table->readOnlyReason().contains(QString::fromUtf8(c.reasonContains)))
+            << table->readOnlyReason().toStdString();
+        try {
+            table->remove(0);
+            ADD_FAILURE() << c.fixture << " was written";
+        } catch (const db::EngineError& e) {
+            EXPECT_EQ(e.code(), db::ErrorCode::ReadOnlyTable);
+            EXPECT_EQ(e.message(), table->readOnlyReason());
+        }
+    }
+}
+
+TEST(ParadoxWrite, InternationalOrderRefusesKeysItCannotPlaceSafely)
+{
+    QTemporaryDir dir;
+    const QString path = testsupport::copyTableTo(QStringLiteral("paradox/pdriver-db/HERCULES.DB"), dir.path());
+    auto table = db::paradox::open(path, OpenMode::Exclusive);
+    struct Case {
+        const char* key;
+        int code;
+    } cases[] = {{"apfel", db::ErrorCode::NotSupported}, {"ÄPFEL", db::ErrorCode::NotSupported}, {"AAB", 0}, {"ZZZ", 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(engineErrorCode([&] { table->insert({QString::fromUtf8(c.key), QStringLiteral("m")}, 0); }), c.code)
+            << c.key;
+}
+
+TEST(ParadoxWrite, CompanionsAreFoundWithoutRegardToCase)
+{
+    QTemporaryDir dir;
+    const QString path = testsupport::copyTableTo(QStringLiteral("paradox/pdriver-fields/memo.db"), dir.path());
+    ASSERT_TRUE(QFile::rename(dir.filePath(QStringLiteral("memo.mb")), dir.filePath(QStringLiteral("MEMO.MB"))));
+    ASSERT_TRUE(QFile::rename(path, dir.filePath(QStringLiteral("Memo.Db"))));
+    auto table = db::paradox::open(dir.filePath(QStringLiteral("MEMO.db")), OpenMode::Shared);
+    EXPECT_EQ(table->read(0)[1].toString().size(), 555);
+    table->insert({QVariant(), text(3000, 1)}, 0);
+    table->flush();
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("MEMO.MB"))));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("Memo.mb"))));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("memo.px"))));
+
+    struct Created {
+        const char* name;
+        const char* memoFile;
+    } created[] = {{"Kunden.DB", "Kunden.MB"}, {"lower.db", "lower.mb"}};
+    for (const Created& c : created) {
+        db::paradox::create(dir.filePath(QString::fromLatin1(c.name)), {def("Notiz", FieldType::ftMemo, 10)}, 0);
+        EXPECT_TRUE(QFileInfo::exists(dir.filePath(QString::fromLatin1(c.memoFile)))) << c.name;
+    }
+}
+
+TEST(ParadoxWrite, LocksBetweenOpens)
+{
+    QTemporaryDir dir;
+    const QString path = testsupport::copyTableTo(QStringLiteral("paradox/pdriver-db/CONTACTS.DB"), dir.path());
+    struct Case {
+        OpenMode first;
+        OpenMode second;
+        int code;
+    } cases[] = {{OpenMode::Shared, OpenMode::Shared, 0},
+                 {OpenMode::Shared, OpenMode::Exclusive, db::ErrorCode::FileLocked},
+                 {OpenMode::Exclusive, OpenMode::Shared, db::ErrorCode::FileLocked},
+                 {OpenMode::Exclusive, OpenMode::Exclusive, db::ErrorCode::FileLocked}};
+    for (const Case& c : cases) {
+        auto first = db::paradox::open(path, c.first);
+        EXPECT_EQ(engineErrorCode([&] { db::paradox::open(path, c.second); }), c.code);
+        // Writing moves the file under the name; the lock must move with it.
+        if (c.first == OpenMode::Exclusive) {
+            first->insert({QStringLiteral("x"), QVariant(), QVariant(), QVariant()}, 0);
+            first->flush();
+            EXPECT_EQ(engineErrorCode([&] { db::paradox::open(path, c.second); }), c.code);
+        }
+    }
+    EXPECT_EQ(engineErrorCode([&] { db::paradox::create(path, {def("A", FieldType::ftString, 1)}, 0); }), 0);
+}
+
+TEST(ParadoxWrite, LockHeldByAnotherProcess)
+{
+    QTemporaryDir dir;
+    const QString path = testsupport::copyTableTo(QStringLiteral("paradox/pdriver-db/CONTACTS.DB"), dir.path());
+    for (const OpenMode childMode : {OpenMode::Exclusive, OpenMode::Shared}) {
+        int ready[2];
+        int release[2];
+        ASSERT_EQ(pipe(ready), 0);
+        ASSERT_EQ(pipe(release), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            char byte = 0;
+            try {
+                auto table = db::paradox::open(path, childMode);
+                byte = 1;
+                (void)!write(ready[1], &byte, 1);
+                (void)!read(release[0], &byte, 1);
+            } catch (...) {
+                (void)!write(ready[1], &byte, 1);
+            }
+            _exit(0);
+        }
+        char byte = 0;
+        ASSERT_EQ(read(ready[0], &byte, 1), 1);
+        ASSERT_EQ(byte, 1);
+        EXPECT_EQ(engineErrorCode([&] { db::paradox::open(path, OpenMode::Exclusive); }), db::ErrorCode::FileLocked);
+        EXPECT_EQ(engineErrorCode([&] { db::paradox::open(path, OpenMode::Shared); }),
+                  childMode == OpenMode::Exclusive ? db::ErrorCode::FileLocked : 0);
+        (void)!write(release[1], &byte, 1);
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_EQ(engineErrorCode([&] { db::paradox::open(path, OpenMode::Exclusive); }), 0);
+        for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
+    }
+}
+
+TEST(ParadoxWrite, CreateRejectsImpossibleDefinitions)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bad.db"));
+    struct Case {
+        const char* name;
+        db::FieldDefList fields;
+        int keys;
+    } cases[] = {
+        {"no fields", {}, 0},
+        {"alpha too long", {def("A", FieldType::ftString, 256)}, 0},
+        {"duplicate names", {def("A", FieldType::ftInteger), def("a", FieldType::ftInteger)}, 0},
+        {"memo key", {def("M", FieldType::ftMemo, 10)}, 1},
+        {"more keys than fields", {def("A", FieldType::ftInteger)}, 2},
+        {"unknown type", {def("W", FieldType::ftWord)}, 0},
+        {"name too long", {def("Ein_sehr_langer_Feldname_x", FieldType::ftInteger)}, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_NE(engineErrorCode([&] { db::paradox::create(path, c.fields, c.keys); }), 0) << c.name;
+        EXPECT_FALSE(QFileInfo::exists(path)) << c.name;
+    }
+}
+
+}  // namespace
