@@ -10,6 +10,7 @@ include(GoogleTest)
 
 set(IMPORT_TEST_HOME ${CMAKE_BINARY_DIR}/test-home)
 file(MAKE_DIRECTORY ${IMPORT_TEST_HOME}/.config)
+find_program(IMPORT_ENV_PROGRAM env REQUIRED)
 set(IMPORT_FIXTURES_DIR ${CMAKE_SOURCE_DIR}/../shared/fixtures CACHE PATH "Read-only table files written by other programs")
 
 function(import_add_gtest name)
@@ -30,11 +31,14 @@ function(import_add_gtest name)
     IMPORT_FIXTURES_DIR="${IMPORT_FIXTURES_DIR}"
     IMPORT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     IMPORT_PROGRAM_DIR="${IMPORT_PROGRAM_DIR}")
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  # The environment goes through env as the test's launcher: gtest_discover_tests hands only the first entry of
+  # a list-valued ENVIRONMENT property on to the tests (CMake 3.25), which left HOME pointing at the real one.
+  set_target_properties(${name} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+    CROSSCOMPILING_EMULATOR "${IMPORT_ENV_PROGRAM};QT_QPA_PLATFORM=offscreen;HOME=${IMPORT_TEST_HOME};XDG_CONFIG_HOME=${IMPORT_TEST_HOME}/.config;IMPORT_FIXTURES_DIR=${IMPORT_FIXTURES_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     DISCOVERY_MODE PRE_TEST
     PROPERTIES
-      TIMEOUT ${T_TIMEOUT}
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${IMPORT_TEST_HOME};XDG_CONFIG_HOME=${IMPORT_TEST_HOME}/.config;IMPORT_FIXTURES_DIR=${IMPORT_FIXTURES_DIR}")
+      TIMEOUT ${T_TIMEOUT})
 endfunction()
