@@ -1,11 +1,12 @@
-#include <QApplication>
+#include "platform/ImportApplication.h"
+
 #include <QMainWindow>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Velmora"));
-    QApplication::setApplicationName(QStringLiteral("Import"));
+    platform::ImportApplication app(argc, argv);
+    platform::ImportApplication::setOrganizationName(QStringLiteral("Velmora"));
+    platform::ImportApplication::setApplicationName(QStringLiteral("Import"));
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Import"));
     window.resize(640, 480);

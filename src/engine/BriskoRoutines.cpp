@@ -1,0 +1,273 @@
+#include "engine/BriskoRoutines.h"
+
+#include "db/Table.h"
+#include "platform/UserInterface.h"
+#include "rtl/CodePages.h"
+#include "rtl/Conversions.h"
+#include "rtl/FormatSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <exception>
+
+namespace engine {
+
+namespace {
+
+constexpr qint64 KopierPuffergroesse = 8192;
+
+void showError(const QString& text)
+{
+    platform::MessageBox(platform::MessageType::Error, text, platform::Buttons::Ok);
+}
+
+// Wildcard match with the rules of the platform the masks come from: '*' any run, '?' one character, no regard to
+// case, and a pattern ending in ".*" also matching a name without any extension.
+bool wildcardMatch(QStringView pattern, QStringView name)
+{
+    qsizetype p = 0, n = 0, starP = -1, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p].toCaseFolded() == name[n].toCaseFolded())) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == u'*') {
+            starP = p++;
+            starN = n;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*')
+        ++p;
+    if (p == pattern.size())
+        return true;
+    // "name" against "name.*": the dot and the star stand for an empty extension.
+    return pattern.mid(p) == u".*" && !name.contains(u'.');
+}
+
+struct MaskParts {
+    QString folder;   // with trailing separator
+    QString pattern;
+};
+
+MaskParts splitMask(const QString& mask)
+{
+    const qsizetype cut = mask.lastIndexOf(u'/');
+    if (cut < 0)
+        return {QDir::currentPath() + u'/', mask};
+    return {mask.left(cut + 1), mask.mid(cut + 1)};
+}
+
+// Regular files of the mask's folder whose names match, in the order the folder lists them.
+QStringList matchingFiles(const MaskParts& mask)
+{
+    QStringList result;
+    const QDir dir(mask.folder);
+    const QStringList entries =
+        dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+    for (const QString& entry : entries) {
+        if (wildcardMatch(mask.pattern, entry) && !QFileInfo(mask.folder + entry).isDir())
+            result << entry;
+    }
+    return result;
+}
+
+}  // namespace
+
+int CopyFiles(const QString& SourceMask, const QString& TargetDir, const QString& NewBaseName)
+{
+    if (SourceMask.isEmpty() || TargetDir.isEmpty()) {
+        showError(QStringLiteral("Quell- oder Zieldatei wurde nicht angegeben!"));
+        return -1;
+    }
+    if (!QFileInfo(TargetDir).isDir()) {
+        showError(QStringLiteral("Zielpfad nicht vorhanden: ") + TargetDir);
+        return -1;
+    }
+    const MaskParts mask = splitMask(SourceMask);
+    const QString target = TargetDir.endsWith(u'/') ? TargetDir : TargetDir + u'/';
+    std::uint16_t count = 0;
+    for (const QString& entry : matchingFiles(mask)) {
+        QString targetName = entry;
+        if (!NewBaseName.isEmpty()) {
+            const qsizetype dot = entry.lastIndexOf(u'.');
+            targetName = NewBaseName + (dot >= 0 ? entry.mid(dot) : QString());
+        }
+        if (CopyFileTo(mask.folder + entry, target + targetName) == 0)
+            ++count;
+    }
+    return count;
+}
+
+int CopyFileTo(const QString& Source, const QString& Target)
+{
+    const QString fullTarget = QFileInfo(Target).absoluteFilePath();
+    QFile in(Source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        showError(QStringLiteral("Die Datei ") + Source + QStringLiteral("kann nicht geöffnet werden"));
+        return 1;
+    }
+    // The copy goes to a temporary file beside the target and replaces the target only when it is complete.
+    QSaveFile out(fullTarget);
+    out.setDirectWriteFallback(false);
+    if (!out.open(QIODevice::WriteOnly)) {
+        showError(QStringLiteral("Die Zieldatei ") + fullTarget + QStringLiteral("kann nicht angelegt werden"));
+        return 2;
+    }
+    QByteArray buffer(KopierPuffergroesse, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = in.read(buffer.data(), KopierPuffergroesse);
+        if (got < 0 || (got > 0 && out.write(buffer.constData(), got) != got)) {
+            out.cancelWriting();
+            showError(QStringLiteral("Die Zieldatei ") + fullTarget + QStringLiteral("kann nicht angelegt werden"));
+            return 3;
+        }
+        if (got < KopierPuffergroesse)
+            break;
+    }
+    if (!out.commit()) {
+        showError(QStringLiteral("Die Zieldatei ") + fullTarget + QStringLiteral("kann nicht angelegt werden"));
+        return 4;
+    }
+    return 0;
+}
+
+bool FileHasAttr(const QString& FileName, std::uint16_t Attr)
+{
+    const QFileInfo info(FileName);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    std::uint16_t attrs = 0;
+    if (!info.isWritable())
+        attrs |= faReadOnly;
+    if (info.fileName().startsWith(u'.'))
+        attrs |= faHidden;
+    if (info.isDir())
+        attrs |= faDirectory;
+    return (attrs & Attr) == Attr;
+}
+
+QString IfThenStr(bool Cond, const QString& WhenTrue, const QString& WhenFalse)
+{
+    return Cond ? WhenTrue : WhenFalse;
+}
+
+bool IsNumeric(const QString& S)
+{
+    if (S.isEmpty())
+        return false;
+    for (const QChar c : S) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+bool EmptyTableExclusive(db::Table& Table)
+{
+    try {
+        Table.Close();
+        Table.setExclusive(true);
+        Table.EmptyTable();
+        Table.setExclusive(false);
+        return true;
+    } catch (const std::exception&) {
+        Table.Close();
+        const QString crlf = QStringLiteral("\r\n");
+        showError(QStringLiteral("Leeren der Datenbank ") + Table.TableName() + QStringLiteral(" ist fehlgeschlagen.") +
+                  crlf + QStringLiteral("Die Datenbank konnte nicht exclusiv geöffnet werden") + crlf + crlf +
+                  QStringLiteral("Mögliche Problemlösung:") + crlf +
+                  QStringLiteral("Löschen Sie die Dateien P*.lck im aktuellen Programmverzeichnis"));
+        return false;
+    }
+}
+
+QString PadLeftTo(const QString& S, std::uint16_t Width)
+{
+    return S.size() >= Width ? S : QString(Width - S.size(), u' ') + S;
+}
+
+QString CutToLength(const QString& S, std::uint16_t Width)
+{
+    return S.size() <= Width ? S : S.right(Width);
+}
+
+double RoundToDecimals(std::int8_t Decimals, double Value)
+{
+    return rtl::StrToFloat(rtl::FormatFixed(Value, Decimals, 40));
+}
+
+std::int32_t IntMax(std::int32_t A, std::int32_t B)
+{
+    return A > B ? A : B;
+}
+
+std::int32_t IntMin(std::int32_t A, std::int32_t B)
+{
+    return A < B ? A : B;
+}
+
+int DeleteFiles(const QString& Mask)
+{
+    if (Mask.isEmpty()) {
+        showError(QStringLiteral("Dateien wurden nicht angegeben!"));
+        return -1;
+    }
+    const MaskParts mask = splitMask(Mask);
+    std::uint16_t count = 0;
+    for (const QString& entry : matchingFiles(mask)) {
+        if (QFile::remove(mask.folder + entry))
+            ++count;
+    }
+    return count;
+}
+
+QString IntToStrThousands(std::int32_t Value)
+{
+    const QString digits = QString::number(static_cast<qint64>(Value) < 0 ? -static_cast<qint64>(Value)
+                                                                          : static_cast<qint64>(Value));
+    const QChar separator = rtl::formatSettings().ThousandSeparator;
+    QString grouped;
+    grouped.reserve(digits.size() + digits.size() / 3 + 1);
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            grouped += separator;
+        grouped += digits[i];
+    }
+    return Value < 0 ? u'-' + grouped : grouped;
+}
+
+std::int32_t StrToIntThousands(const QString& S)
+{
+    QString plain = S;
+    plain.remove(rtl::formatSettings().ThousandSeparator);
+    return rtl::StrToInt(plain);
+}
+
+void BusyDelay()
+{
+    volatile std::uint32_t counter = 1000000001u;
+    while (counter != 0)
+        counter = counter - 1;
+}
+
+QString OemToAnsiStr(const QString& S)
+{
+    return S.isEmpty() ? S : rtl::OemToAnsi(S);
+}
+
+QString CopyRange(const QString& S, std::int32_t FromPos, std::int32_t ToPos)
+{
+    if (FromPos > S.size() || ToPos < FromPos)
+        return {};
+    const qsizetype from = FromPos < 1 ? 1 : FromPos;
+    const qsizetype to = ToPos > S.size() ? S.size() : ToPos;
+    return from > to ? QString() : S.mid(from - 1, to - from + 1);
+}
+
+}  // namespace engine

@@ -1,0 +1,195 @@
+#include "engine/WorkingTables.h"
+
+#include "db/Field.h"
+#include "texts/Texts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace engine {
+
+using db::FieldDef;
+using db::FieldType;
+
+namespace {
+
+FieldDef alpha(const char* name, int size)
+{
+    return {QString::fromLatin1(name), FieldType::ftString, size, 0, false};
+}
+FieldDef of(const char* name, FieldType type, int size = 0)
+{
+    return {QString::fromLatin1(name), type, size, 0, false};
+}
+
+QString& programFolderOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+}  // namespace
+
+db::FieldDefList ZStruktFields()
+{
+    return {
+        alpha("Index", 1),
+        alpha("Feldname", 255),
+        alpha("Laenge", 3),
+        alpha("Typbezeichnung", 18),
+        alpha("Zuordnung", 255),
+        of("Typ", FieldType::ftSmallint),
+        of("Div", FieldType::ftFloat),
+        of("Mul", FieldType::ftFloat),
+        alpha("Vorgabewert_alph", 80),
+        of("Vorgabewert_num", FieldType::ftFloat),
+        of("BedGleich", FieldType::ftBoolean),
+        of("BedKleiner", FieldType::ftBoolean),
+        of("BedGroesser", FieldType::ftBoolean),
+        of("BedLeer", FieldType::ftBoolean),
+        alpha("Quellwert_alph", 80),
+        of("Quellwert_num", FieldType::ftFloat),
+        of("Formel_alph", FieldType::ftMemo, 240),
+        of("Formel_num", FieldType::ftMemo, 240),
+        of("Runden", FieldType::ftSmallint),
+        of("Ausrichtung_li", FieldType::ftBoolean),
+        of("Ausrichtung_re", FieldType::ftBoolean),
+        of("Ueberl_abschneid_li", FieldType::ftBoolean),
+        of("Ueberl_abschneid_re", FieldType::ftBoolean),
+        of("StringAuswahlBeg", FieldType::ftSmallint),
+        of("StringAuswahlEnd", FieldType::ftSmallint),
+        of("FeldAkt", FieldType::ftBoolean),
+    };
+}
+
+db::FieldDefList QStruktFields()
+{
+    return {
+        alpha("Index", 1),
+        alpha("Feldname", 255),
+        alpha("Typbezeichnung", 18),
+        of("Typ", FieldType::ftSmallint),
+        alpha("Laenge", 3),
+        of("NKommaStellen", FieldType::ftSmallint),
+    };
+}
+
+db::FieldDefList ImpListFields()
+{
+    return {
+        alpha("Bezeichnung", 80),
+        of("Bemerkung", FieldType::ftMemo, 1),
+        alpha("Quellformat", 10),
+        of("TableName", FieldType::ftAutoInc),
+        alpha("VorDefTableName", 8),
+        alpha("Quelldatei", 255),
+        alpha("Zieldatei", 255),
+        of("ZielLeeren", FieldType::ftBoolean),
+        of("Sicherungskopie", FieldType::ftBoolean),
+        of("LetzterImport", FieldType::ftDate),
+        of("Importmodus", FieldType::ftSmallint),
+        of("Marks", FieldType::ftSmallint),
+        alpha("MarkFeld", 80),
+        of("Semic", FieldType::ftBoolean),
+        of("Komma", FieldType::ftBoolean),
+        of("Tab", FieldType::ftBoolean),
+        of("Space", FieldType::ftBoolean),
+        alpha("Andere", 1),
+        of("Delimiter", FieldType::ftSmallint),
+        of("ColNames", FieldType::ftMemo, 1),
+        of("FixBreak", FieldType::ftMemo, 1),
+        of("FixVar", FieldType::ftSmallint),
+        of("DosToWin", FieldType::ftBoolean),
+        alpha("Decimal", 1),
+        alpha("Tausend", 1),
+        alpha("Zeit", 1),
+        alpha("Datum", 1),
+        alpha("TMJ", 10),
+        of("NamesInFirstLine", FieldType::ftBoolean),
+        of("Eigene", FieldType::ftBoolean),
+    };
+}
+
+QString Typbezeichnung(int typeCode, TypeNameTable table)
+{
+    const bool z = table == TypeNameTable::ZStrukt;
+    switch (typeCode) {
+    case 1: return texts::Text(65260);
+    case 2: return texts::Text(z ? 65261 : 65216);
+    case 3: return texts::Text(z ? 65262 : 65217);
+    case 4: return texts::Text(65263);
+    case 5: return texts::Text(65232);
+    case 6: return texts::Text(65233);
+    case 7: return texts::Text(65234);
+    case 8: return texts::Text(65235);
+    case 9: return texts::Text(65250);
+    case 10: return texts::Text(65236);
+    case 11: return texts::Text(65237);
+    case 12: return texts::Text(65238);
+    case 13: return texts::Text(65239);
+    case 14: return texts::Text(65240);
+    case 15: return texts::Text(65241);
+    case 16: return texts::Text(65242);
+    case 17: return texts::Text(65243);
+    case 18: return texts::Text(65244);
+    case 19: return texts::Text(65245);
+    case 20: return texts::Text(65246);
+    // These two names have no number: a language module cannot replace them.
+    case 21: return QStringLiteral("typ. Binär");
+    case 22: return QStringLiteral("Oracle TParam");
+    default: return texts::Text(65247);
+    }
+}
+
+QString LaengeText(int typeCode, int dataSize)
+{
+    if (typeCode == 0 || typeCode == 16 || typeCode == 18 || typeCode < 0 || typeCode > 22)
+        return QStringLiteral("-");
+    if (typeCode == 1)
+        return QString::number(dataSize - 1);
+    return QString::number(dataSize);
+}
+
+QString LaengeText(const db::Field& field)
+{
+    return LaengeText(static_cast<int>(field.DataType()), field.DataSize());
+}
+
+QString ProgramFolder()
+{
+    QString folder = programFolderOverride();
+    if (folder.isEmpty())
+        folder = QCoreApplication::applicationDirPath();
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+void setProgramFolder(const QString& folder)
+{
+    programFolderOverride() = folder;
+}
+
+QString TempFolder()
+{
+    return ProgramFolder() + TempFolderName + u'/';
+}
+
+bool IsSafeBaseName(const QString& baseName)
+{
+    if (baseName.trimmed().isEmpty() || baseName == u"." || baseName.contains(QStringLiteral("..")))
+        return false;
+    for (const QChar c : baseName) {
+        if (c == u'/' || c == u'\\' || c == u'*' || c == u'?' || c == u':' || c.unicode() < 32)
+            return false;
+    }
+    return true;
+}
+
+QString BackupProposal(const QString& targetPath)
+{
+    const QFileInfo info(targetPath);
+    const QString folder = info.path();
+    return (folder.endsWith(u'/') ? folder : folder + u'/') + QStringLiteral("CP_") + info.fileName();
+}
+
+}  // namespace engine

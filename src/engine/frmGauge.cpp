@@ -1,0 +1,290 @@
+#include "engine/frmGauge.h"
+
+#include "platform/UserInterface.h"
+#include "texts/Texts.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+// The pictures live in a resource file of this static library; it must be registered by hand.
+static void initGaugeResources()
+{
+    Q_INIT_RESOURCE(gauge);
+}
+
+namespace engine {
+
+namespace {
+
+constexpr int TopHeight = 41;
+constexpr int BottomHeight = 55;
+
+QLabel* picture(QWidget* parent, const char* resource, int x, int y, bool visible)
+{
+    auto* label = new QLabel(parent);
+    const QPixmap pixmap(QString::fromLatin1(resource));
+    label->setPixmap(pixmap);
+    label->setGeometry(x, y, pixmap.width(), pixmap.height());
+    label->setVisible(visible);
+    return label;
+}
+
+QFrame* rule(QWidget* parent, int y)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(200, y, 120, 2);
+    return line;
+}
+
+}  // namespace
+
+TfrmGauge::TfrmGauge(QWidget* parent) : QDialog(parent)
+{
+    initGaugeResources();
+    setObjectName(QStringLiteral("frmGauge"));
+    // A dialog frame without border icons that stays on top of the program's windows.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
+    setModal(false);
+    // FormCreate: the caption is the program's title.
+    const QString title = QApplication::applicationDisplayName();
+    if (windowTitle() != title)
+        setWindowTitle(title);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    panTop = new QFrame(this);
+    panTop->setObjectName(QStringLiteral("panTop"));
+    panTop->setFixedHeight(TopHeight);
+    Label1 = new QLabel(panTop);
+    Label1->setGeometry(8, 4, ClientWidth - 16, 34);
+    Label1->setWordWrap(true);
+    lblAnzGeles = new QLabel(QStringLiteral("Anzahl gelesener Zeilen"), panTop);
+    lblAnzGeles->setGeometry(8, 22, 200, 16);
+    lblAnzGeles->hide();
+    lblAnzGeles2 = new QLabel(panTop);
+    lblAnzGeles2->setGeometry(210, 22, 110, 16);
+    lblAnzGeles2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblAnzGeles2->hide();
+    layout->addWidget(panTop);
+
+    // The middle holds the pictures of the text-reading animations; the counters panel lies over them and is
+    // hidden while a text source is read. Its children stand at fixed places, so a short window simply clips it.
+    auto* middle = new QWidget(this);
+    middle->setMinimumHeight(0);
+    ImgFolderFull = picture(middle, ":/gauge/pictures/folder_full.xpm", 16, 40, true);
+    for (int i = 0; i < 10; ++i) {
+        // Ten documents along an arc from the folder up and over to the database.
+        const double t = (i + 1) / 11.0;
+        const int x = 40 + static_cast<int>(t * 230);
+        const int y = 44 - static_cast<int>(160 * t * (1 - t));
+        FlyingImages[i] = picture(middle, ":/gauge/pictures/document.xpm", x, y, false);
+    }
+    Database1 = picture(middle, ":/gauge/pictures/database.xpm", 283, 40, true);
+    DataBase2 = picture(middle, ":/gauge/pictures/database_filled.xpm", 283, 40, false);
+    for (int k = 0; k < 7; ++k) {
+        RedImages[k] = picture(middle, QStringLiteral(":/gauge/pictures/red_mark_%1.xpm").arg(k).toLatin1().constData(),
+                               158, 48, false);
+    }
+
+    panImpLauf = new QFrame(middle);
+    panImpLauf->setObjectName(QStringLiteral("panImpLauf"));
+    panImpLauf->setGeometry(0, 0, ClientWidth, 179);
+    panImpLauf->setAutoFillBackground(true);
+    struct Row {
+        const char* caption;
+        QLabel** number;
+        int y;
+    };
+    const Row rows[] = {
+        {"Anzahl der zu importierenden Datensätze", &lblSummeQuelle, 6},
+        {"Anzahl hinzugefügter Datensätze", &lblAnzHinzu, 28},
+        {"Anzahl ignorierter Datensätze", &lblIgnor, 48},
+        {"Anzahl umbenannter Datensätze", &lblUmben, 68},
+        {"Anzahl aktualisierter Datensätze", &lblAnzAkt, 88},
+        {"Summe bearbeiteter Datensätze", &lblSumme, 114},
+        {"Anzahl der aufgetretenen Fehler:", &lblAnzFehler, 146},
+    };
+    for (const Row& row : rows) {
+        auto* caption = new QLabel(QString::fromUtf8(row.caption), panImpLauf);
+        caption->setGeometry(8, row.y, 230, 16);
+        auto* number = new QLabel(QStringLiteral("0"), panImpLauf);
+        number->setGeometry(240, row.y, 80, 16);
+        number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        *row.number = number;
+    }
+    rule(panImpLauf, 109);
+    rule(panImpLauf, 133);
+    rule(panImpLauf, 136);
+    layout->addWidget(middle, 1);
+
+    panBottom = new QFrame(this);
+    panBottom->setObjectName(QStringLiteral("panBottom"));
+    panBottom->setFixedHeight(BottomHeight);
+    panGauge = new QFrame(panBottom);
+    panGauge->setGeometry(8, 2, ClientWidth - 16, 20);
+    Gauge1 = new QProgressBar(panGauge);
+    Gauge1->setGeometry(0, 0, ClientWidth - 16, 20);
+    Gauge1->setTextVisible(true);
+    Gauge1->setAlignment(Qt::AlignCenter);
+    Gauge1->setStyleSheet(QStringLiteral("QProgressBar { background: white; border: 1px solid gray; font-weight: bold; "
+                                         "text-align: center; } QProgressBar::chunk { background: blue; }"));
+    btnGaugeAbbrechen = new TModalButton(QStringLiteral("&Abbrechen"), panBottom);
+    btnGaugeAbbrechen->setObjectName(QStringLiteral("btnGaugeAbbrechen"));
+    btnGaugeAbbrechen->setGeometry(120, 26, 90, 25);
+    btnHilfe = new QPushButton(QStringLiteral("&Hilfe"), panBottom);
+    btnHilfe->setObjectName(QStringLiteral("btnHilfe"));
+    btnHilfe->setGeometry(180, 26, 90, 25);
+    btnHilfe->hide();
+    layout->addWidget(panBottom);
+
+    AnimateTimer1 = new QTimer(this);
+    AnimateTimer1->setInterval(175);
+    AnimateTimer2 = new QTimer(this);
+    AnimateTimer2->setInterval(100);
+    connect(AnimateTimer1, &QTimer::timeout, this, &TfrmGauge::AnimateTimer1Timer);
+    connect(AnimateTimer2, &QTimer::timeout, this, &TfrmGauge::AnimateTimer2Timer);
+    connect(btnGaugeAbbrechen, &QPushButton::clicked, this, &TfrmGauge::btnGaugeAbbrechenClick);
+    connect(btnHilfe, &QPushButton::clicked, this, &TfrmGauge::btnHilfeClick);
+
+    setFixedWidth(ClientWidth);
+    setHeight(275);
+}
+
+void TfrmGauge::registerLockedWindow(QWidget* window)
+{
+    lockedWindows_.push_back(window);
+}
+
+void TfrmGauge::setHeight(int height)
+{
+    setFixedHeight(height);
+}
+
+void TfrmGauge::Show()
+{
+    if (isVisible())
+        return;
+    FormShow();
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+}
+
+void TfrmGauge::Close()
+{
+    if (isHidden())
+        return;
+    hide();
+    FormClose();
+}
+
+void TfrmGauge::FormShow()
+{
+    setLocked(true);
+    for (QLabel* counter : {lblAnzFehler, lblAnzHinzu, lblAnzAkt, lblIgnor, lblUmben, lblSumme})
+        counter->setText(QStringLiteral("0"));
+    btnGaugeAbbrechen->ModalResult = ModalResultNone;
+}
+
+void TfrmGauge::FormClose()
+{
+    setLocked(false);
+}
+
+void TfrmGauge::setLocked(bool locked)
+{
+    for (QWidget* window : lockedWindows_) {
+        if (window && window->isVisible())
+            window->setEnabled(!locked);
+    }
+}
+
+void TfrmGauge::btnGaugeAbbrechenClick()
+{
+    if (btnGaugeAbbrechen->text() != texts::Text(65268)) {
+        Close();
+        return;
+    }
+    const QString crlf = QStringLiteral("\r\n");
+    const QString question = texts::Text(65190) + crlf + texts::Text(65191) + crlf + texts::Text(65192) + crlf + crlf +
+                             texts::Text(65228);
+    if (platform::MessageBox(platform::MessageType::Warning, question, platform::Buttons::YesNo) ==
+        platform::Button::Yes) {
+        Close();
+        btnGaugeAbbrechen->ModalResult = ModalResultCancel;
+    }
+}
+
+void TfrmGauge::btnHilfeClick()
+{
+    platform::ShowHelp(HelpContext);
+}
+
+void TfrmGauge::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        platform::ShowHelp(HelpContext);
+        return;
+    }
+    // Escape must not close the window behind the running operation's back: only the cancel button does.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmGauge::reject()
+{
+    // Reached by Escape or the window manager's close request; the cancel button is the only way out.
+}
+
+void TfrmGauge::closeEvent(QCloseEvent* event)
+{
+    // The window has no close box; a close request from outside must not end an operation unasked.
+    event->ignore();
+}
+
+void TfrmGauge::AnimateTimer1Timer()
+{
+    if (phase_ == 0) {
+        if (!DataBase2->isHidden()) {
+            DataBase2->hide();
+            Database1->show();
+        }
+        Image(3)->show();
+    } else if (phase_ >= 1 && phase_ <= 9) {
+        Image(phase_ + 2)->hide();
+        Image(phase_ + 3)->show();
+    } else if (phase_ == 10) {
+        Image(12)->hide();
+        Database1->hide();
+        DataBase2->show();
+    }
+    if (++phase_ >= 11)
+        phase_ = 0;
+}
+
+void TfrmGauge::AnimateTimer2Timer()
+{
+    if (phase_ == 0) {
+        RedImage(6)->hide();
+        RedImage(0)->show();
+    } else if (phase_ >= 1 && phase_ <= 6) {
+        RedImage(phase_ - 1)->hide();
+        RedImage(phase_)->show();
+    }
+    if (++phase_ >= 7)
+        phase_ = 0;
+}
+
+}  // namespace engine

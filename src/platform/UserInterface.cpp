@@ -1,0 +1,154 @@
+#include "platform/UserInterface.h"
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+UserInterface*& installed()
+{
+    static UserInterface* ui = nullptr;
+    return ui;
+}
+
+UserInterface& required()
+{
+    UserInterface* ui = installed();
+    if (!ui)
+        throw NoUserInterface();
+    return *ui;
+}
+
+}  // namespace
+
+UserInterface* userInterface()
+{
+    return installed();
+}
+
+UserInterface* setUserInterface(UserInterface* ui)
+{
+    UserInterface* previous = installed();
+    installed() = ui;
+    return previous;
+}
+
+Button MessageBox(const MessageRequest& request)
+{
+    return required().showMessage(request);
+}
+
+Button MessageBox(MessageType type, const QString& text, Buttons buttons, int helpContext)
+{
+    return MessageBox(MessageRequest{type, text, QString(), buttons, helpContext});
+}
+
+void ShowMessage(const QString& text)
+{
+    MessageBox(MessageType::Plain, text);
+}
+
+QString OpenFileDialog(const FileDialogRequest& request)
+{
+    return required().fileDialog(FileDialogKind::Open, request);
+}
+
+QString SaveFileDialog(const FileDialogRequest& request)
+{
+    return required().fileDialog(FileDialogKind::Save, request);
+}
+
+std::optional<QString> InputBox(const QString& caption, const QString& prompt, const QString& text)
+{
+    return required().inputBox(InputRequest{caption, prompt, text});
+}
+
+void Beep()
+{
+    required().beep();
+}
+
+void ShowHelp(int helpContext)
+{
+    required().showHelp(helpContext);
+}
+
+bool OpenUrl(const QString& target)
+{
+    return required().openUrl(target);
+}
+
+std::vector<Button> buttonsOf(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::Ok:
+    case Buttons::OkHelp:
+        return {Button::Ok};
+    case Buttons::OkCancel:
+        return {Button::Ok, Button::Cancel};
+    case Buttons::YesNo:
+        return {Button::Yes, Button::No};
+    case Buttons::YesNoCancel:
+        return {Button::Yes, Button::No, Button::Cancel};
+    case Buttons::YesNoCancelYesToAll:
+        return {Button::Yes, Button::No, Button::Cancel, Button::YesToAll};
+    }
+    return {Button::Ok};
+}
+
+Button escapeButton(Buttons buttons)
+{
+    const std::vector<Button> offered = buttonsOf(buttons);
+    for (Button preferred : {Button::Cancel, Button::No}) {
+        if (std::find(offered.begin(), offered.end(), preferred) != offered.end())
+            return preferred;
+    }
+    return Button::Ok;
+}
+
+bool hasHelpButton(Buttons buttons)
+{
+    return buttons == Buttons::OkHelp;
+}
+
+QString messageTypeCaption(MessageType type)
+{
+    switch (type) {
+    case MessageType::Error:
+        return QStringLiteral("Fehler");
+    case MessageType::Warning:
+        return QStringLiteral("Warnung");
+    case MessageType::Information:
+        return QStringLiteral("Information");
+    case MessageType::Confirmation:
+        return QStringLiteral("Bestätigen");
+    case MessageType::Plain:
+        break;
+    }
+    return QString();
+}
+
+QString buttonCaption(Button button)
+{
+    switch (button) {
+    case Button::Ok:
+        return QStringLiteral("OK");
+    case Button::Cancel:
+        return QStringLiteral("Abbrechen");
+    case Button::Yes:
+        return QStringLiteral("&Ja");
+    case Button::No:
+        return QStringLiteral("&Nein");
+    case Button::YesToAll:
+        return QStringLiteral("Ja, &alle");
+    }
+    return QString();
+}
+
+QString helpButtonCaption()
+{
+    return QStringLiteral("&Hilfe");
+}
+
+}  // namespace platform
