@@ -41,7 +41,7 @@ QFrame* rule(QWidget* parent, int y)
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(200, y, 120, 2);
+    line->setGeometry(250, y, 70, 2);
     return line;
 }
 
@@ -69,6 +69,7 @@ TfrmGauge::TfrmGauge(QWidget* parent) : QDialog(parent)
     Label1 = new QLabel(panTop);
     Label1->setGeometry(8, 4, ClientWidth - 16, 34);
     Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblAnzGeles = new QLabel(QStringLiteral("Anzahl gelesener Zeilen"), panTop);
     lblAnzGeles->setGeometry(8, 22, 200, 16);
     lblAnzGeles->hide();
@@ -117,9 +118,9 @@ TfrmGauge::TfrmGauge(QWidget* parent) : QDialog(parent)
     };
     for (const Row& row : rows) {
         auto* caption = new QLabel(QString::fromUtf8(row.caption), panImpLauf);
-        caption->setGeometry(8, row.y, 230, 16);
+        caption->setGeometry(8, row.y, 250, 16);
         auto* number = new QLabel(QStringLiteral("0"), panImpLauf);
-        number->setGeometry(240, row.y, 80, 16);
+        number->setGeometry(258, row.y, 62, 16);
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         *row.number = number;
     }
