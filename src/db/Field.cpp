@@ -432,7 +432,11 @@ void Field::Clear()
 
 QString Field::AsString() const
 {
-    const QVariant v = raw();
+    return textOf(raw());
+}
+
+QString Field::textOf(const QVariant& v) const
+{
     if (!v.isValid())
         return QString();
     switch (kindOf(def_.type)) {

@@ -62,6 +62,9 @@ public:
     void Clear();
 
     QString AsString() const;
+    // The text AsString gives for value when it is this field's stored value; grids show records other than the
+    // current one this way.
+    QString textOf(const QVariant& value) const;
     void setAsString(const QString& value);
     int AsInteger() const;
     void setAsInteger(int value);

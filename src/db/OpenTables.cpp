@@ -17,11 +17,12 @@ struct Entry {
     OpenMode mode = OpenMode::Shared;
 };
 
-// The program works on one thread (the user-interface thread), so the registry needs no lock of its own.
+// The program works on one thread (the user-interface thread), so the registry needs no lock of its own. It is
+// never destroyed: a table object that lives until the program's static objects go still finds it when it closes.
 std::map<QString, Entry>& registry()
 {
-    static std::map<QString, Entry> entries;
-    return entries;
+    static auto* entries = new std::map<QString, Entry>;
+    return *entries;
 }
 
 }  // namespace

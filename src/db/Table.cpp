@@ -167,16 +167,17 @@ void Table::Open()
     const TableFormat& fmt = format();
     const QString path = filePath();
     const OpenMode mode = exclusive_ ? OpenMode::Exclusive : OpenMode::Shared;
-    lease_ = OpenTables::acquire(OpenTables::keyFor(path), mode, [&] { return fmt.open(path, mode); });
+    auto lease = OpenTables::acquire(OpenTables::keyFor(path), mode, [&] { return fmt.open(path, mode); });
+    // A filter that does not fit the table keeps it closed, as when the files could not be opened.
+    filterExpr_ = filtered_ ? filter::compile(filterText_, lease->storage()->fields()) : filter::Expression();
+    visibleBuilt_ = false;
+    lease_ = std::move(lease);
     storage_ = lease_->storage().get();
     fieldDefs_.assign(storage_->fields(), storage_->keyFieldCount());
     buildFields();
 
     modified_ = false;
-    const int count = storage_->recordCount();
-    row_ = count > 0 ? 0 : -1;
-    bof_ = true;
-    eof_ = count == 0;
+    placeOnFirst();
     readCurrent();
     markSeen();
     setState(dsBrowse);
@@ -221,6 +222,9 @@ void Table::Close()
     bof_ = eof_ = true;
     activeFieldCount_ = 0;
     storage_ = nullptr;
+    filterExpr_ = filter::Expression();
+    visibleRows_.clear();
+    visibleBuilt_ = false;
     std::unique_ptr<OpenTables::Lease> lease = std::move(lease_);
     setState(dsInactive);
     emit afterClose();
@@ -261,6 +265,7 @@ void Table::syncWithStorage()
     }
     if (row_ < 0) {
         row_ = 0;
+        settleOnVisible();
         readCurrent();
         return;
     }
@@ -277,6 +282,7 @@ void Table::syncWithStorage()
         }
     }
     row_ = found >= 0 ? found : std::clamp(row_, 0, count - 1);
+    settleOnVisible();
     readCurrent();
 }
 
@@ -312,6 +318,187 @@ int Table::locateEditedRow()
                                          "oder gelöscht."));
     }
     return found;
+}
+
+// ---- the records a filter shows ----
+
+void Table::ensureVisibleRows()
+{
+    const std::uint64_t now = storage_->changeCount();
+    if (visibleBuilt_ && visibleSeen_ == now)
+        return;
+    // Straight from the stored records: no field objects, no cursor moves, one pass.
+    visibleRows_.clear();
+    const int count = storage_->recordCount();
+    for (int row = 0; row < count; ++row) {
+        if (filterExpr_.matches(storage_->read(row)))
+            visibleRows_.push_back(row);
+    }
+    visibleBuilt_ = true;
+    visibleSeen_ = now;
+}
+
+int Table::viewCount()
+{
+    if (!filterActive())
+        return storage_->recordCount();
+    ensureVisibleRows();
+    return static_cast<int>(visibleRows_.size());
+}
+
+// Storage row of the index-th shown record; index must be within viewCount().
+int Table::viewRow(int index)
+{
+    if (!filterActive())
+        return index;
+    ensureVisibleRows();
+    return visibleRows_[static_cast<std::size_t>(index)];
+}
+
+int Table::viewIndexOf(int row)
+{
+    if (!filterActive())
+        return row >= 0 && row < storage_->recordCount() ? row : -1;
+    ensureVisibleRows();
+    const auto it = std::lower_bound(visibleRows_.begin(), visibleRows_.end(), row);
+    return it != visibleRows_.end() && *it == row ? static_cast<int>(it - visibleRows_.begin()) : -1;
+}
+
+int Table::currentIndex()
+{
+    return row_ < 0 ? -1 : viewIndexOf(row_);
+}
+
+// Puts the cursor on a shown record: the current one if it is shown, else the next shown one, else the last;
+// on nothing when nothing is shown.
+void Table::settleOnVisible()
+{
+    const int count = viewCount();
+    if (count == 0) {
+        row_ = -1;
+        bof_ = eof_ = true;
+        return;
+    }
+    if (!filterActive()) {
+        row_ = std::clamp(row_, 0, count - 1);
+        return;
+    }
+    const auto it = std::lower_bound(visibleRows_.begin(), visibleRows_.end(), std::max(row_, 0));
+    row_ = it == visibleRows_.end() ? visibleRows_.back() : *it;
+}
+
+// The cursor's own writes keep the list of shown rows current without reading the table again, as long as the
+// list was current just before the write; otherwise it is built anew when next needed.
+
+void Table::noteInserted(std::uint64_t before, int row)
+{
+    if (!visibleBuilt_ || visibleSeen_ != before)
+        return;
+    auto it = std::lower_bound(visibleRows_.begin(), visibleRows_.end(), row);
+    for (auto later = it; later != visibleRows_.end(); ++later)
+        ++*later;
+    if (filterExpr_.matches(buffer_))
+        visibleRows_.insert(it, row);
+    visibleSeen_ = storage_->changeCount();
+}
+
+void Table::noteUpdated(std::uint64_t before, int from, int to)
+{
+    if (!visibleBuilt_ || visibleSeen_ != before)
+        return;
+    const auto old = std::lower_bound(visibleRows_.begin(), visibleRows_.end(), from);
+    if (old != visibleRows_.end() && *old == from)
+        visibleRows_.erase(old);
+    // The records between the old and the new place move up or down by one.
+    if (to != from) {
+        const int low = std::min(from, to);
+        const int high = std::max(from, to);
+        const int shift = to > from ? -1 : 1;
+        for (auto it = std::lower_bound(visibleRows_.begin(), visibleRows_.end(), low);
+             it != visibleRows_.end() && *it <= high; ++it)
+            *it += shift;
+    }
+    if (filterExpr_.matches(buffer_))
+        visibleRows_.insert(std::lower_bound(visibleRows_.begin(), visibleRows_.end(), to), to);
+    visibleSeen_ = storage_->changeCount();
+}
+
+void Table::noteRemoved(std::uint64_t before, int row)
+{
+    if (!visibleBuilt_ || visibleSeen_ != before)
+        return;
+    auto it = std::lower_bound(visibleRows_.begin(), visibleRows_.end(), row);
+    if (it != visibleRows_.end() && *it == row)
+        it = visibleRows_.erase(it);
+    for (; it != visibleRows_.end(); ++it)
+        --*it;
+    visibleSeen_ = storage_->changeCount();
+}
+
+void Table::setFilter(const QString& text)
+{
+    if (text == filterText_)
+        return;
+    if (Active() && filtered_)
+        applyFilter(text);
+    else
+        filterText_ = text;
+}
+
+void Table::setFiltered(bool filtered)
+{
+    if (filtered == filtered_)
+        return;
+    if (!Active()) {
+        filtered_ = filtered;
+        return;
+    }
+    if (filtered) {
+        applyFilter(filterText_);
+        return;
+    }
+    checkBrowseMode();
+    filtered_ = false;
+    filterExpr_ = filter::Expression();
+    visibleRows_.clear();
+    visibleBuilt_ = false;
+    First();
+}
+
+// Brings text into force on the open table. It is compiled before anything changes, so a text that does not
+// compile leaves the table as it was; then the pending record is finished and the cursor goes to the first
+// shown record.
+void Table::applyFilter(const QString& text)
+{
+    filter::Expression expression = filter::compile(text, storage_->fields());
+    checkBrowseMode();
+    filterText_ = text;
+    filtered_ = true;
+    filterExpr_ = std::move(expression);
+    visibleRows_.clear();
+    visibleBuilt_ = false;
+    First();
+}
+
+Record Table::recordAt(int index)
+{
+    if (!Active() || index < 0 || index >= viewCount())
+        return Record();
+    return storage_->read(viewRow(index));
+}
+
+int Table::pendingIndex()
+{
+    if (state_ != dsInsert)
+        return -1;
+    if (appending_)
+        return viewCount();
+    const int count = viewCount();
+    if (!filterActive())
+        return std::clamp(insertBefore_, 0, count);
+    ensureVisibleRows();
+    return static_cast<int>(std::lower_bound(visibleRows_.begin(), visibleRows_.end(), insertBefore_)
+                            - visibleRows_.begin());
 }
 
 // ---- notifications ----
@@ -356,6 +543,11 @@ void Table::EnableControls()
 
 // ---- moving ----
 
+void Table::CheckBrowseMode()
+{
+    checkBrowseMode();
+}
+
 void Table::checkBrowseMode()
 {
     checkActive();
@@ -368,13 +560,18 @@ void Table::checkBrowseMode()
     syncWithStorage();
 }
 
+void Table::placeOnFirst()
+{
+    const int count = viewCount();
+    row_ = count > 0 ? viewRow(0) : -1;
+    bof_ = true;
+    eof_ = count == 0;
+}
+
 void Table::First()
 {
     checkBrowseMode();
-    const int count = storage_->recordCount();
-    row_ = count > 0 ? 0 : -1;
-    bof_ = true;
-    eof_ = count == 0;
+    placeOnFirst();
     readCurrent();
     notifyData(nullptr);
     emit afterScroll();
@@ -383,8 +580,8 @@ void Table::First()
 void Table::Last()
 {
     checkBrowseMode();
-    const int count = storage_->recordCount();
-    row_ = count - 1;
+    const int count = viewCount();
+    row_ = count > 0 ? viewRow(count - 1) : -1;
     eof_ = true;
     bof_ = count == 0;
     readCurrent();
@@ -395,10 +592,11 @@ void Table::Last()
 void Table::Next()
 {
     checkBrowseMode();
-    const int count = storage_->recordCount();
+    const int count = viewCount();
     if (!eof_) {
-        if (row_ + 1 < count) {
-            ++row_;
+        const int index = currentIndex();
+        if (index >= 0 && index + 1 < count) {
+            row_ = viewRow(index + 1);
             bof_ = false;
             readCurrent();
             notifyData(nullptr);
@@ -413,8 +611,9 @@ void Table::Prior()
 {
     checkBrowseMode();
     if (!bof_) {
-        if (row_ > 0) {
-            --row_;
+        const int index = currentIndex();
+        if (index > 0) {
+            row_ = viewRow(index - 1);
             eof_ = false;
             readCurrent();
             notifyData(nullptr);
@@ -430,7 +629,7 @@ bool Table::Eof()
     if (!Active())
         return true;
     syncWithStorage();
-    if (storage_->recordCount() == 0 && state_ == dsBrowse)
+    if (state_ == dsBrowse && viewCount() == 0)
         return true;
     return eof_;
 }
@@ -440,7 +639,7 @@ bool Table::Bof()
     if (!Active())
         return true;
     syncWithStorage();
-    if (storage_->recordCount() == 0 && state_ == dsBrowse)
+    if (state_ == dsBrowse && viewCount() == 0)
         return true;
     return bof_;
 }
@@ -452,16 +651,16 @@ int Table::RecNo()
     if (state_ == dsInsert)
         return -1;
     syncWithStorage();
-    return row_ + 1;
+    return currentIndex() + 1;
 }
 
 void Table::setRecNo(int recNo)
 {
     checkBrowseMode();
-    const int count = storage_->recordCount();
+    const int count = viewCount();
     if (count == 0)
         return;
-    row_ = std::clamp(recNo, 1, count) - 1;
+    row_ = viewRow(std::clamp(recNo, 1, count) - 1);
     bof_ = eof_ = false;
     readCurrent();
     notifyData(nullptr);
@@ -473,7 +672,7 @@ int Table::RecordCount()
     if (!Active())
         return 0;
     syncWithStorage();
-    return storage_->recordCount();
+    return viewCount();
 }
 
 bool Table::IsEmpty()
@@ -518,7 +717,7 @@ void Table::Edit()
     if (state_ == dsEdit || state_ == dsInsert)
         return;
     syncWithStorage();
-    if (storage_->recordCount() == 0) {
+    if (viewCount() == 0) {
         Insert();
         return;
     }
@@ -543,19 +742,41 @@ void Table::Post()
                               QStringLiteral("Feld '%1' muss einen Wert haben.").arg(field->FieldName()));
         }
     }
+    const std::uint64_t changesBefore = storage_->changeCount();
+    // Where the record is shown now; should the filter not match it once stored, the record that takes this
+    // place becomes the current one, as after a delete.
+    const int shownAt = !filterActive() ? -1 : state_ == dsInsert ? pendingIndex() : currentIndex();
     int landed;
+    int from = -1;
     if (state_ == dsInsert) {
         const int count = storage_->recordCount();
         const int before = appending_ ? count : std::clamp(insertBefore_, 0, count);
         landed = storage_->insert(buffer_, before);
     } else {
-        landed = storage_->update(locateEditedRow(), buffer_);
+        from = locateEditedRow();
+        landed = storage_->update(from, buffer_);
     }
     row_ = landed;
     bof_ = eof_ = false;
     modified_ = false;
     original_.clear();
     readCurrent();
+    if (filterActive()) {
+        if (from < 0)
+            noteInserted(changesBefore, landed);
+        else
+            noteUpdated(changesBefore, from, landed);
+        if (viewIndexOf(row_) < 0) {
+            const int count = viewCount();
+            if (count == 0) {
+                row_ = -1;
+                bof_ = eof_ = true;
+            } else {
+                row_ = viewRow(std::clamp(shownAt, 0, count - 1));
+            }
+            readCurrent();
+        }
+    }
     markSeen();
     setState(dsBrowse);
     emit afterPost();
@@ -574,15 +795,9 @@ void Table::Cancel()
     original_.clear();
     setState(dsBrowse);
     syncWithStorage();
-    const int count = storage_->recordCount();
-    if (count == 0) {
-        row_ = -1;
-        bof_ = eof_ = true;
-    } else {
-        row_ = std::clamp(row_, 0, count - 1);
-        if (wasInsert)
-            bof_ = eof_ = false;
-    }
+    settleOnVisible();
+    if (row_ >= 0 && wasInsert)
+        bof_ = eof_ = false;
     readCurrent();
     notifyData(nullptr);
     if (wasInsert)
@@ -612,7 +827,10 @@ void Table::Delete()
                           QStringLiteral("Die Tabelle %1 enthält keinen Datensatz, der gelöscht werden könnte.")
                               .arg(displayName()));
     }
+    const std::uint64_t changesBefore = storage_->changeCount();
     storage_->remove(row);
+    if (filterActive())
+        noteRemoved(changesBefore, row);
     markSeen();
     const int count = storage_->recordCount();
     if (count == 0) {
@@ -621,6 +839,7 @@ void Table::Delete()
     } else {
         row_ = std::min(row, count - 1);
         bof_ = eof_ = false;
+        settleOnVisible();
     }
     readCurrent();
     notifyData(nullptr);
@@ -652,7 +871,7 @@ bool Table::FindKey(const QVariantList& keyValues)
     for (qsizetype i = 0; i < keyValues.size(); ++i)
         key.push_back(Field::convert(defs[static_cast<std::size_t>(i)], keyValues[i]));
     const int found = storage_->findKey(key);
-    if (found < 0)
+    if (found < 0 || viewIndexOf(found) < 0)
         return false;
     row_ = found;
     bof_ = eof_ = false;
@@ -757,6 +976,9 @@ void Table::EmptyTable()
             setState(dsBrowse);
         }
         storage_->empty();
+        visibleRows_.clear();
+        visibleBuilt_ = true;
+        visibleSeen_ = storage_->changeCount();
         markSeen();
         row_ = -1;
         bof_ = eof_ = true;

@@ -4,6 +4,7 @@
 #include "db/FieldType.h"
 #include "db/OpenTables.h"
 #include "db/TableStorage.h"
+#include "db/filter/Filter.h"
 
 #include <QObject>
 #include <QString>
@@ -69,6 +70,13 @@ private:
 // record changed or deleted by another cursor while this one edits it makes Post fail instead of overwriting the
 // wrong record.
 //
+// Filter: while Filtered is on and the Filter text holds a condition, the cursor shows only the records the
+// condition matches; moving, RecNo (position among the shown records), RecordCount, FindKey and Edit on an
+// empty view all see the shown records only. A posted or changed record the condition no longer matches leaves
+// the view, and the cursor goes to the next shown record (else the last), as after a delete. The text is compiled
+// when the filter comes into force (switched on, changed while on, table opened while on); a text that does not
+// compile raises EngineError and leaves table, filter and cursor as they were.
+//
 // Notifications are Qt signals. afterOpen, afterClose, afterPost and afterScroll always fire; dataChanged and
 // stateChanged are the channel of data-aware controls and are held back between DisableControls and
 // EnableControls, which then sends one stateChanged (if the state changed) and one dataChanged(nullptr).
@@ -114,6 +122,21 @@ public:
     void setRecNo(int recNo);
     int RecordCount();
     bool IsEmpty();
+
+    // Posts a changed pending record, drops an unchanged one; raises when the post fails.
+    void CheckBrowseMode();
+
+    void setFilter(const QString& text);
+    QString Filter() const { return filterText_; }
+    void setFiltered(bool filtered);
+    bool Filtered() const { return filtered_; }
+
+    // Read access for grids and batch moves, without moving the cursor or touching a pending record: the
+    // index-th shown record (0-based, the order navigation sees), as stored; an empty record when out of range.
+    Record recordAt(int index);
+    // Where a grid shows the pending record of insert state: its 0-based position among the shown records.
+    // -1 outside insert state.
+    int pendingIndex();
 
     void Append();
     void Insert();
@@ -168,6 +191,18 @@ private:
     void checkWritable() const;
     void checkBrowseMode();
     void syncWithStorage();
+    void applyFilter(const QString& text);
+    bool filterActive() const { return filtered_ && storage_ && !filterExpr_.isEmpty(); }
+    void ensureVisibleRows();
+    int viewCount();
+    int viewRow(int index);
+    int viewIndexOf(int row);
+    int currentIndex();
+    void settleOnVisible();
+    void placeOnFirst();
+    void noteInserted(std::uint64_t before, int row);
+    void noteUpdated(std::uint64_t before, int from, int to);
+    void noteRemoved(std::uint64_t before, int row);
     void readCurrent();
     void markSeen();
     int locateEditedRow();
@@ -198,6 +233,15 @@ private:
     bool appending_ = false;
     int insertBefore_ = 0;
     std::uint64_t seenChange_ = 0;
+
+    QString filterText_;
+    bool filtered_ = false;
+    filter::Expression filterExpr_;  // compiled while the filter is in force
+    // Storage rows of the shown records, ascending; valid while visibleBuilt_ and the storage's change count is
+    // visibleSeen_. The cursor's own writes adjust it in place, anybody else's make it be built again.
+    std::vector<int> visibleRows_;
+    bool visibleBuilt_ = false;
+    std::uint64_t visibleSeen_ = 0;
 
     int disableCount_ = 0;
     TDataSetState stateWhenDisabled_ = dsInactive;

@@ -43,6 +43,7 @@ void MemoryStorage::checkRow(int row) const
 db::Record MemoryStorage::read(int row) const
 {
     checkRow(row);
+    ++data_->reads;
     return data_->rows[static_cast<std::size_t>(row)];
 }
 

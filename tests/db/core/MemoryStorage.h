@@ -20,6 +20,7 @@ struct MemoryTableData {
     std::uint64_t changes = 0;
     int lastAutoInc = 0;
     QString readOnlyReason;
+    mutable long long reads = 0;  // records handed out by read(), to check who reads how much
 };
 
 class MemoryStorage : public db::TableStorage {

@@ -57,6 +57,20 @@ protected:
         return table;
     }
 
+    // Creates a table of the given fields (keyed on the first keyFieldCount) and returns it open (shared).
+    std::unique_ptr<db::Table> makeTableWith(const QString& base, const db::FieldDefList& fields,
+                                             int keyFieldCount = 0)
+    {
+        auto table = cursor(pathOf(base));
+        table->FieldDefs().Clear();
+        for (const db::FieldDef& def : fields)
+            table->FieldDefs().Add(def);
+        table->FieldDefs().setKeyFieldCount(keyFieldCount);
+        table->CreateTable();
+        table->Open();
+        return table;
+    }
+
     // The Name column from first to last record; leaves the cursor at the end.
     static QStringList names(db::Table& table)
     {

@@ -1,0 +1,111 @@
+#include "db/BatchMove.h"
+
+#include "db/EngineError.h"
+#include "db/OpenTables.h"
+#include "db/Table.h"
+
+#include <QDir>
+#include <algorithm>
+
+namespace db {
+
+namespace {
+
+// Opens a closed table for as long as it lives, and closes it again; an open table is left alone.
+class OpenedForTheMove {
+public:
+    explicit OpenedForTheMove(Table& table) : table_(table)
+    {
+        if (!table_.Active()) {
+            table_.Open();
+            opened_ = true;
+        }
+    }
+    ~OpenedForTheMove()
+    {
+        if (!opened_)
+            return;
+        try {
+            table_.Close();
+        } catch (const std::exception& e) {
+            qWarning("Closing table %s failed: %s", qUtf8Printable(table_.TableName()), e.what());
+        }
+    }
+    OpenedForTheMove(const OpenedForTheMove&) = delete;
+    OpenedForTheMove& operator=(const OpenedForTheMove&) = delete;
+
+    // Closes now, so that a failing close is raised to the caller instead of only being logged.
+    void close()
+    {
+        if (opened_) {
+            opened_ = false;
+            table_.Close();
+        }
+    }
+
+private:
+    Table& table_;
+    bool opened_ = false;
+};
+
+class ControlsDisabled {
+public:
+    explicit ControlsDisabled(Table& table) : table_(table) { table_.DisableControls(); }
+    ~ControlsDisabled() { table_.EnableControls(); }
+    ControlsDisabled(const ControlsDisabled&) = delete;
+    ControlsDisabled& operator=(const ControlsDisabled&) = delete;
+
+private:
+    Table& table_;
+};
+
+}  // namespace
+
+void BatchMove::Execute()
+{
+    movedCount_ = 0;
+    if (!source_ || !destination_) {
+        throw EngineError(ErrorCode::InvalidState,
+                          QStringLiteral("Für das Übertragen der Datensätze fehlt die Quell- oder die Zieltabelle."));
+    }
+    // Appending a table to itself would read the records it is writing.
+    if (OpenTables::keyFor(source_->filePath()) == OpenTables::keyFor(destination_->filePath())) {
+        throw EngineError(ErrorCode::InvalidValue,
+                          QStringLiteral("Die Datensätze der Tabelle %1 können nicht in dieselbe Tabelle übertragen "
+                                         "werden.")
+                              .arg(QDir::toNativeSeparators(source_->filePath())));
+    }
+
+    OpenedForTheMove source(*source_);
+    OpenedForTheMove destination(*destination_);
+    source_->CheckBrowseMode();
+    destination_->CheckBrowseMode();
+    {
+        ControlsDisabled quiet(*destination_);
+        const int fieldCount = std::min(source_->FieldCount(), destination_->FieldCount());
+        const int recordCount = source_->RecordCount();
+        for (int index = 0; index < recordCount; ++index) {
+            const Record record = source_->recordAt(index);
+            destination_->Append();
+            try {
+                for (int i = 0; i < fieldCount && i < static_cast<int>(record.size()); ++i) {
+                    Field* field = destination_->Fields(i);
+                    if (field->DataType() == FieldType::ftAutoInc)
+                        continue;
+                    const QVariant& value = record[static_cast<std::size_t>(i)];
+                    if (value.isValid())
+                        field->setAsVariant(value);
+                }
+                destination_->Post();
+            } catch (...) {
+                destination_->Cancel();
+                throw;
+            }
+            ++movedCount_;
+        }
+    }
+    destination.close();
+    source.close();
+}
+
+}  // namespace db
