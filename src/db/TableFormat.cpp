@@ -69,7 +69,8 @@ public:
     TableStoragePtr open(const QString& path, OpenMode mode) const override { return paradox::open(path, mode); }
     void create(const QString& path, const FieldDefList& fields, int keyFieldCount) const override
     {
-        FileLock lock = lockExisting(path);
+        // paradox::create takes the exclusive lock on a table it replaces itself; a second lock here, through
+        // another file handle, would conflict with it.
         paradox::create(path, fields, keyFieldCount);
     }
     void remove(const QString& path) const override
@@ -92,7 +93,6 @@ public:
             throw EngineError(ErrorCode::NotSupported,
                               QStringLiteral("Eine dBase-Tabelle kann keinen Primärschlüssel haben."));
         }
-        FileLock lock = lockExisting(path);
         dbase::create(path, fields);
     }
     void remove(const QString& path) const override

@@ -158,3 +158,18 @@ TEST_P(StorageTest, EmptyCreateAndDeleteNeedTheTableToThemselves)
     other->DeleteTable();
     EXPECT_EQ(engineErrorOf([&] { other->Open(); }), db::ErrorCode::TableNotFound);
 }
+
+TEST_P(StorageTest, CreateTableReplacesATableNobodyHolds)
+{
+    auto old = makeTable(QStringLiteral("Again"), false, kAce);
+    old->Close();
+    auto fresh = cursor(pathOf("Again"));
+    fresh->FieldDefs().Clear();
+    fresh->FieldDefs().Add("Nr", db::FieldType::ftInteger);
+    fresh->FieldDefs().Add("Text", db::FieldType::ftString, 20);
+    ASSERT_NO_THROW(fresh->CreateTable());
+    fresh->Open();
+    EXPECT_EQ(fresh->RecordCount(), 0);
+    EXPECT_EQ(fresh->FieldCount(), 2);
+    EXPECT_NE(fresh->FindField("Text"), nullptr);
+}
