@@ -1,0 +1,146 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <array>
+#include <stdexcept>
+
+// Reading text sources: physical lines of a file in the program's "ANSI" code page (Windows-1252), and the record
+// scanner that cuts one record of a separated file into its values. Both know nothing of grids, tables or
+// dialogs: the scanner hands every value to the caller, who decides where it goes.
+namespace engine {
+
+// A text file that cannot be opened or read. The message names the file, in German, for the error report.
+class EInOutError : public std::runtime_error {
+public:
+    explicit EInOutError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// Physical lines of a text file, read in large blocks.
+//
+// Line ends: CR LF, LF and a lone CR each end a line, so a line never holds CR or LF. A Ctrl-Z as the very last
+// byte is the DOS end-of-file mark, not text. NUL bytes are no text either (they come from UTF-16 files and
+// padded records) and are dropped, so that a value is never cut at a NUL when it is stored.
+class TextLineReader {
+public:
+    // Raises EInOutError when the file cannot be opened.
+    explicit TextLineReader(const QString& path);
+    TextLineReader(const TextLineReader&) = delete;
+    TextLineReader& operator=(const TextLineReader&) = delete;
+
+    // True when no character is left (the state after the last line has been read).
+    bool atEnd();
+    // The next line without its line end. At the end of the file the line is empty and the answer false.
+    bool readLine(QString& line);
+
+private:
+    bool fill();
+
+    QString path_;
+    QFile file_;
+    qint64 remaining_ = 0;  // bytes of the file still to be read into the buffer (the end-of-file mark excluded)
+    QByteArray buffer_;
+    qsizetype pos_ = 0;
+    bool pendingCr_ = false;  // the last line ended in a CR at the end of a block: a leading LF belongs to it
+};
+
+// The whole text of a file as the reader sees it, its lines joined by LF; for the page that shows the file.
+QString ReadTextFile(const QString& path);
+
+// What ends a value and what quotes one.
+class ScanRules {
+public:
+    ScanRules() { ordinary_.fill(true); ordinary_[10] = ordinary_[13] = false; }
+    ScanRules(const QString& separators, QChar qualifier);
+
+    bool isSeparator(QChar ch) const
+    {
+        const char16_t u = ch.unicode();
+        return u < 256 ? separatorByte_[u] : others_.contains(ch);
+    }
+    // Neither a separator, nor the qualifier, nor CR or LF: a character the character step just appends.
+    bool isOrdinary(QChar ch) const
+    {
+        const char16_t u = ch.unicode();
+        return u < 256 ? ordinary_[u] : (ch != qualifier_ && !others_.contains(ch));
+    }
+    QChar qualifier() const { return qualifier_; }
+    bool hasQualifier() const { return !qualifier_.isNull(); }
+
+private:
+    std::array<bool, 256> separatorByte_{};
+    std::array<bool, 256> ordinary_{};
+    QString others_;  // separators beyond the first 256 characters
+    QChar qualifier_;
+};
+
+// The record scanner: cuts one record, which starts with the physical line `line`, into values. Every value goes to
+// store(column, value, atEnd):
+//   - at a separator (atEnd false) store answers whether it took the value; only then does the column count on
+//     and the value start empty again, otherwise the text collects on into the same value;
+//   - at the end of the record (atEnd true) the last value; the answer is not used.
+// store may throw to abandon the record. A quoted value that runs over the end of a line pulls the next lines from
+// reader; `line` is left holding the last physical line the record took.
+//
+// The rules, as the stored settings of existing users rely on them: a run opens at a qualifier that is not the
+// last character of a line and closes at the next qualifier, so a doubled qualifier is no escape (the text after
+// the closing one is read unquoted, and a qualifier there opens a new run). The last character of a line is never
+// taken inside a run: a line break inside a run becomes CR LF in the value. Qualifiers outside a run, CR and LF are
+// dropped; values are not trimmed.
+template <class Store>
+void scanRecord(QString& line, TextLineReader& reader, const ScanRules& rules, Store&& store)
+{
+    const QChar q = rules.qualifier();
+    const bool quoted = rules.hasQualifier();
+    QString value;
+    int column = 0;
+    qsizetype n = line.size();
+    qsizetype p = 0;
+    while (p < n) {
+        if (quoted && line.at(p) == q && p < n - 1) {
+            int count = 0;
+            do {
+                do {
+                    if (line.at(p) == q)
+                        ++count;
+                    else
+                        value += line.at(p);
+                    ++p;
+                } while (count < 2 && p < n - 1);
+                if (count < 2 && p == n - 1 && line.at(p) != q) {
+                    value += line.at(p);
+                    value += QLatin1String("\r\n");
+                    reader.readLine(line);
+                    n = line.size();
+                    p = 0;
+                }
+            } while (count < 2 && p < n - 1);
+        }
+        if (p >= n)
+            break;
+        const QChar ch = line.at(p);
+        if (rules.isOrdinary(ch)) {
+            // A stretch of plain characters goes in at once.
+            qsizetype end = p + 1;
+            while (end < n && rules.isOrdinary(line.at(end)))
+                ++end;
+            value.append(line.constData() + p, end - p);
+            p = end;
+            continue;
+        }
+        if (rules.isSeparator(ch)) {
+            if (store(column, value, false)) {
+                ++column;
+                value.clear();
+            }
+        }
+        ++p;
+    }
+    store(column, value, true);
+}
+
+}  // namespace engine

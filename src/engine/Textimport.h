@@ -1,0 +1,151 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QTableWidget;
+
+namespace db {
+class BatchMove;
+class Table;
+}  // namespace db
+
+// Separated text sources: from the file to the source table in Temp.
+//
+// The road: the qualifier and separator guess from the first line, the preview of the first 20 records in the
+// column grid, the column headers, the staging table ZSP.db (one 255-character text field per header), the whole
+// file read into it, and the source table named after the file whose text fields are exactly as wide as their
+// longest value. A file with neither separator nor qualifier is read in whole-line mode: one column, one value per
+// line. The fixed-width road (TextimportFixLen.h) shares headers, staging and sizing.
+//
+// The routines work on the wizard's controls and tables, which they receive in a TextImportControls; the reading
+// and sizing underneath (readSeparatedFile and friends) need no window, so tests and benchmarks run them alone.
+namespace engine {
+
+class CharacterGrid;
+class TfrmGauge;
+class TextReadProgress;
+struct ColumnBoundaryList;
+
+// The Separator set: each member is empty when off, else the one character it stands for.
+struct SeparatorSet {
+    QString TrennKomma;
+    QString TrennTab;
+    QString TrennSpace;
+    QString TrennSemic;
+    QString TrennAndere;
+    QString Textbegrenzer;  // the qualifier: a double quote, an apostrophe, or empty
+
+    // The characters that end a value.
+    QString separators() const { return TrennKomma + TrennTab + TrennSpace + TrennSemic + TrennAndere; }
+    QChar qualifier() const { return Textbegrenzer.isEmpty() ? QChar() : Textbegrenzer.at(0); }
+};
+
+// The wizard's objects the text routines work on. The wizard fills one with its own controls and program-wide
+// values; tests fill it with standalone widgets. frmGauge may be null: the routines then show no progress.
+//
+// stgQuellDatVar is a string grid with one fixed header row: row 0 is the grid's horizontal header (see
+// PreviewGrid.h).
+struct TextImportControls {
+    QLineEdit* edtQuelle = nullptr;        // the source file's name
+    QPlainTextEdit* retQuellDat = nullptr;  // the file as the page shows it; its line count sizes preview and bar
+    QTableWidget* stgQuellDatVar = nullptr;
+    CharacterGrid* stgQuellDatFix = nullptr;
+    QLabel* lblVorschauVorber = nullptr;
+    QCheckBox* cbxErsteZeile = nullptr;
+    QCheckBox* cbxKomma = nullptr;
+    QCheckBox* cbxTab = nullptr;
+    QCheckBox* cbxSpace = nullptr;
+    QCheckBox* cbxSemic = nullptr;
+    QCheckBox* cbxAndere = nullptr;
+    QLineEdit* edtAndere = nullptr;
+    QComboBox* comDelimiter = nullptr;  // "(keine)", the double quote, the apostrophe
+    QAbstractButton* rbtNeueImport = nullptr;
+    QAbstractButton* btnErste = nullptr;
+    QAbstractButton* btnLinks = nullptr;
+    QAbstractButton* btnRechts = nullptr;
+    QAbstractButton* btnLetzte = nullptr;
+    QLineEdit* edtRenCols = nullptr;
+    QCheckBox* cbxDosToWin = nullptr;  // of the source format options
+    db::Table* tblImpList = nullptr;   // on the current setting's row
+    db::Table* tblZSP = nullptr;
+    db::Table* tblQuelle = nullptr;
+    db::BatchMove* BMV = nullptr;
+    TfrmGauge* frmGauge = nullptr;
+
+    // Program-wide values of the wizard.
+    SeparatorSet* separators = nullptr;
+    ColumnBoundaryList* boundaries = nullptr;
+    int* AktSpalte = nullptr;  // the column whose header is being renamed
+};
+
+// ---- the routines of the text pages ----
+
+// The qualifier the first line uses: of the double quote and the apostrophe, the one that occurs twice first;
+// empty when neither does. Raises EInOutError when the file cannot be opened.
+QString TextbegrenzerErmitteln(const QString& FileName);
+// Checks the comma or the semicolon box after the first line of edtQuelle, whichever occurs more often there.
+void SearchSeparators(const TextImportControls& c);
+// The separator boxes into the Separator set; true when any separator is on.
+bool TrennzeichenUebernehmen(const TextImportControls& c);
+// comDelimiter into Textbegrenzer; false for "(keine)".
+bool TextbegrenzerUebernehmen(const TextImportControls& c);
+// Every cell emptied, one row (the header) and one column left.
+void RasterLeeren(QTableWidget* Grid);
+void TrennzeichenVorschauZeigen(const TextImportControls& c);
+void ZeilenVorschauZeigen(const TextImportControls& c);
+void SpaltenNamenSetzen(const TextImportControls& c);
+void VorschauAbschliessen(const TextImportControls& c);
+void ZSPTabelleAnlegen(const TextImportControls& c);
+void TrennzeichenDateiEinlesen(const TextImportControls& c, const QString& FileName, db::Table& Table, bool DosToWin);
+void ZeilenInZSPEinlesen(const TextImportControls& c);
+// The longest text of the field over all records, at least 1. The table must be open.
+std::uint16_t MaxFeldLaenge(db::Table& Table, const QString& FieldName, TextReadProgress* progress = nullptr);
+void FeldgroessenDefinieren(const TextImportControls& c);
+
+// ---- the same work without a window ----
+
+// Temp/ZSP.db below the program folder.
+QString StagingTablePath();
+// Temp/<the source file's name without its extension>.db below the program folder.
+QString SourceTablePath(const QString& sourceFile);
+
+// Creates the staging table: one text field of 255 characters for every non-empty header, in order (an existing
+// table is replaced). Creates the Temp folder when it is missing.
+void CreateStagingTable(db::Table& staging, const QString& path, const QStringList& headers);
+
+struct SeparatedReading {
+    QString separators;  // every character that ends a value
+    QChar qualifier;     // null: none
+    bool firstLineHoldsNames = false;
+    bool dosToWin = false;
+};
+
+// Reads the whole separated file into the staging table (emptied first). A line the table cannot take (more values
+// than fields) is asked about, line by line, as the page does: ignore it, keep what fitted, stop, or ignore all.
+// Raises EInOutError when the file cannot be opened.
+void ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
+                       TextReadProgress& progress);
+// Every line (empty ones too) into the first field of the staging table (emptied first).
+void ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHoldsNames, bool dosToWin,
+                    TextReadProgress& progress);
+// The longest text of every field, each at least 1, in one pass over the open table.
+std::vector<int> MaxFieldLengths(db::Table& table, TextReadProgress* progress = nullptr);
+// Creates the source table at sourcePath with one text field per staging field, as wide as its longest value,
+// moves every staging record into it, and deletes the staging table. The source table is left closed.
+void DefineFieldSizes(db::Table& staging, db::Table& source, const QString& sourcePath, db::BatchMove& mover,
+                      TextReadProgress& progress);
+
+// The text of a program text with its "%s" filled in.
+QString TextWithLine(int textId, const QString& line);
+
+}  // namespace engine

@@ -1,0 +1,357 @@
+#include "engine/TextimportFixLen.h"
+
+#include "db/Table.h"
+#include "engine/BriskoRoutines.h"
+#include "engine/CharacterGrid.h"
+#include "engine/PreviewGrid.h"
+#include "engine/TextReadProgress.h"
+#include "engine/TextScanner.h"
+#include "engine/Textimport.h"
+#include "rtl/Conversions.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <set>
+
+namespace engine {
+
+namespace {
+
+constexpr int HighSlot = BoundarySlotCount - 1;
+constexpr int PreviewLines = 20;
+constexpr int CharacterGridLines = 20;
+
+bool checked(const QCheckBox* box)
+{
+    return box && box->isChecked();
+}
+
+std::unique_ptr<TextReadProgress> progressFor(const TextImportControls& c)
+{
+    if (c.frmGauge)
+        return std::make_unique<GaugeTextProgress>(*c.frmGauge, c.retQuellDat ? grid::LineCount(c.retQuellDat) : 0);
+    return std::make_unique<TextReadProgress>();
+}
+
+// rtl::Trim on a part of a line, without copying the part first.
+QString trimmed(QStringView part)
+{
+    qsizetype from = 0;
+    qsizetype to = part.size();
+    while (from < to && part[from].unicode() <= 32)
+        ++from;
+    while (to > from && part[to - 1].unicode() <= 32)
+        --to;
+    return part.sliced(from, to - from).toString();
+}
+
+}  // namespace
+
+// ---- the Column boundary list ----
+
+int TrennposSuchen(const ColumnBoundaryList& list, int Column)
+{
+    return TrennposSuchenAndere(list, Column, -1);
+}
+
+int TrennposSuchenAndere(const ColumnBoundaryList& list, int Column, int ExceptSlot)
+{
+    const int count = std::clamp(list.FixTrennAnzahl, 0, BoundarySlotCount);
+    for (int slot = 0; slot < count; ++slot) {
+        if (slot != ExceptSlot && list.FixTrennPositionen[static_cast<std::size_t>(slot)] == Column)
+            return slot;
+    }
+    return -1;
+}
+
+void TrennposHinzufuegen(ColumnBoundaryList& list, int Column)
+{
+    // A boundary outside the slot's range could not be stored as it is.
+    if (Column < 1 || Column > MaxBoundary)
+        return;
+    if (TrennposSuchen(list, Column) >= 0)
+        return;
+    auto& positions = list.FixTrennPositionen;
+    if (list.FixTrennAnzahl < BoundarySlotCount) {
+        positions[static_cast<std::size_t>(list.FixTrennAnzahl++)] = static_cast<std::int16_t>(Column);
+        return;
+    }
+    if (std::find(positions.begin(), positions.end(), FreeSlot) == positions.end())
+        return;  // 100 boundaries
+    list.FixTrennAnzahl = TrennposVerdichten(positions, HighSlot);
+    positions[static_cast<std::size_t>(list.FixTrennAnzahl++)] = static_cast<std::int16_t>(Column);
+}
+
+int TrennposEntfernen(ColumnBoundaryList& list, int Column)
+{
+    const int slot = TrennposSuchen(list, Column);
+    if (slot >= 0)
+        list.FixTrennPositionen[static_cast<std::size_t>(slot)] = FreeSlot;
+    return slot;
+}
+
+void TrennposLeereMarkieren(ColumnBoundaryList& list)
+{
+    std::replace(list.FixTrennPositionen.begin(), list.FixTrennPositionen.end(), std::int16_t(0), FreeSlot);
+}
+
+void TrennposFreiAufNull(ColumnBoundaryList& list)
+{
+    std::replace(list.FixTrennPositionen.begin(), list.FixTrennPositionen.end(), FreeSlot, std::int16_t(0));
+}
+
+int TrennposVerdichten(BoundarySlots& List, int High)
+{
+    const int last = std::min(High, HighSlot);
+    int count = 0;
+    for (int slot = 0; slot <= last; ++slot) {
+        if (List[static_cast<std::size_t>(slot)] != FreeSlot)
+            List[static_cast<std::size_t>(count++)] = List[static_cast<std::size_t>(slot)];
+    }
+    for (int slot = count; slot <= last; ++slot)
+        List[static_cast<std::size_t>(slot)] = FreeSlot;
+    return count;
+}
+
+void TrennposTauschen(BoundarySlots& List, int /*High*/, int I, int J)
+{
+    std::swap(List.at(static_cast<std::size_t>(I)), List.at(static_cast<std::size_t>(J)));
+}
+
+void TrennposSortieren(BoundarySlots& List, int High, int Lo, int Hi)
+{
+    if (Lo >= Hi)
+        return;
+    TrennposTauschen(List, High, Lo, (Lo + Hi) / 2);
+    int last = Lo;
+    for (int i = Lo + 1; i <= Hi; ++i) {
+        if (List[static_cast<std::size_t>(i)] < List[static_cast<std::size_t>(Lo)])
+            TrennposTauschen(List, High, ++last, i);
+    }
+    TrennposTauschen(List, High, Lo, last);
+    TrennposSortieren(List, High, Lo, last - 1);
+    TrennposSortieren(List, High, last + 1, Hi);
+}
+
+int ErsteTrennpos(const ColumnBoundaryList& list)
+{
+    for (int slot = 0; slot < BoundarySlotCount; ++slot) {
+        if (list.FixTrennPositionen[static_cast<std::size_t>(slot)] >= 1)
+            return slot;
+    }
+    return -1;
+}
+
+// ---- the marks ----
+
+void TrennlinieZeichnen(const TextImportControls& c, int Slot, int Colour)
+{
+    const int column = c.boundaries->FixTrennPositionen.at(static_cast<std::size_t>(Slot));
+    if (Colour == clWhite)
+        c.stgQuellDatFix->eraseMark(column);
+    else
+        c.stgQuellDatFix->drawMark(column);
+}
+
+void TrennlinienNeuZeichnen(const TextImportControls& c)
+{
+    const ColumnBoundaryList& list = *c.boundaries;
+    std::set<int> marks;
+    const int count = std::clamp(list.FixTrennAnzahl, 0, BoundarySlotCount);
+    for (int slot = 0; slot < count; ++slot) {
+        // A 0 left by a split is no boundary and draws nothing.
+        if (list.FixTrennPositionen[static_cast<std::size_t>(slot)] >= 1)
+            marks.insert(list.FixTrennPositionen[static_cast<std::size_t>(slot)]);
+    }
+    c.stgQuellDatFix->setMarks(marks);
+}
+
+void TrennlinienAlleZeichnen(const TextImportControls& c)
+{
+    std::set<int> marks;
+    for (std::int16_t value : c.boundaries->FixTrennPositionen) {
+        if (value >= 1)
+            marks.insert(value);
+    }
+    c.stgQuellDatFix->setMarks(marks);
+}
+
+// ---- the character grid ----
+
+void FixLenZeichenRasterFuellen(const TextImportControls& c)
+{
+    CharacterGrid* g = c.stgQuellDatFix;
+    g->clearContent();
+
+    // The marks added next are appended at the count, and the ones there must stay findable: after a split the
+    // zeros stand in front of the boundaries. So everything that is no boundary becomes free and the boundaries
+    // move to the front, in their order; the count is then exactly the boundaries.
+    ColumnBoundaryList& list = *c.boundaries;
+    for (std::int16_t& value : list.FixTrennPositionen) {
+        if (value < 1)
+            value = FreeSlot;
+    }
+    list.FixTrennAnzahl = TrennposVerdichten(list.FixTrennPositionen, HighSlot);
+
+    // Only the end of the text is trimmed: blanks leading the first line are characters of its first field, and
+    // dropping them would shift that row against the others and against the file.
+    QString text = rtl::TrimRight(c.retQuellDat->toPlainText());
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(u'\r', u'\n');
+    QStringList lines = text.split(u'\n');
+    if (lines.size() > CharacterGridLines)
+        lines.resize(CharacterGridLines);
+    const qsizetype firstLength = lines.first().size();
+    g->setContent(lines, static_cast<int>(std::min<qsizetype>(firstLength + 1, CharacterGrid::MaxColumns)));
+}
+
+// ---- splitting ----
+
+int PrepareSplit(ColumnBoundaryList& list)
+{
+    TrennposFreiAufNull(list);
+    list.FixTrennAnzahl = TrennposVerdichten(list.FixTrennPositionen, HighSlot);
+    TrennposSortieren(list.FixTrennPositionen, HighSlot, 0, HighSlot);
+    return ErsteTrennpos(list);
+}
+
+QStringList CutLine(const QString& line, const BoundarySlots& positions, int first, bool dosToWin)
+{
+    QStringList fields;
+    if (first < 0)
+        return fields;
+    fields.reserve(BoundarySlotCount - first + 1);
+    const QStringView view(line);
+    const qsizetype size = view.size();
+    qsizetype from = 0;
+    const auto take = [&](qsizetype to) {
+        const qsizetype start = std::min(from, size);
+        const qsizetype end = std::clamp(to, start, size);
+        const QString field = trimmed(view.sliced(start, end - start));
+        fields << (dosToWin ? OemToAnsiStr(field) : field);
+    };
+    for (int slot = first; slot < BoundarySlotCount; ++slot) {
+        const qsizetype boundary = positions[static_cast<std::size_t>(slot)];
+        take(boundary);
+        from = std::max(from, boundary);
+    }
+    take(size);
+    return fields;
+}
+
+void FixLenVorschauAufteilen(const TextImportControls& c)
+{
+    QTableWidget* g = c.stgQuellDatVar;
+    g->hide();
+    c.lblVorschauVorber->show();
+    RasterLeeren(g);
+    const int first = PrepareSplit(*c.boundaries);
+    if (first < 0) {
+        ZeilenVorschauZeigen(c);
+        return;
+    }
+    grid::PrepareRows(g, grid::PreviewRowCount(c.retQuellDat));
+    const bool namesInFirstLine = checked(c.cbxErsteZeile);
+    const bool dosToWin = checked(c.cbxDosToWin);
+    const int firstRow = namesInFirstLine ? 0 : 1;
+    TextLineReader reader(c.edtQuelle->text());
+    QString line;
+    int row = firstRow;
+    for (int lines = 0; lines < PreviewLines && reader.readLine(line); ++lines, ++row) {
+        if (row >= grid::RowCount(g))
+            break;
+        const QStringList fields = CutLine(line, c.boundaries->FixTrennPositionen, first, dosToWin);
+        if (row == firstRow)
+            grid::setColCount(g, static_cast<int>(fields.size()));
+        for (int column = 0; column < fields.size() && column < grid::ColCount(g); ++column) {
+            grid::setCell(g, column, row, fields[column]);
+            grid::Widen(g, column, fields[column]);
+        }
+    }
+    if (!namesInFirstLine)
+        SpaltenNamenSetzen(c);
+    c.lblVorschauVorber->hide();
+    g->show();
+    VorschauAbschliessen(c);
+}
+
+void ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundarySlots& positions, int first,
+                        bool firstLineHoldsNames, bool dosToWin, TextReadProgress& progress)
+{
+    TextLineReader reader(path);
+    progress.readingStarts();
+    QString line;
+    if (firstLineHoldsNames)
+        reader.readLine(line);
+    staging.Open();
+    std::vector<db::Field*> fields;
+    for (int i = 0; i < staging.FieldCount(); ++i)
+        fields.push_back(staging.Fields(i));
+    while (!progress.cancelled() && reader.readLine(line)) {
+        staging.Append();
+        const QStringList values = CutLine(line, positions, first, dosToWin);
+        const std::size_t count = std::min(fields.size(), static_cast<std::size_t>(values.size()));
+        for (std::size_t i = 0; i < count; ++i)
+            fields[i]->setAsString(values[static_cast<qsizetype>(i)]);
+        progress.recordRead();
+    }
+    staging.CheckBrowseMode();
+    staging.Close();
+}
+
+void FixLenDateiEinlesen(const TextImportControls& c)
+{
+    const int first = PrepareSplit(*c.boundaries);
+    if (first < 0) {
+        ZeilenInZSPEinlesen(c);
+        return;
+    }
+    const auto progress = progressFor(c);
+    ReadFixedWidthFile(c.edtQuelle->text(), *c.tblZSP, c.boundaries->FixTrennPositionen, first,
+                       checked(c.cbxErsteZeile), checked(c.cbxDosToWin), *progress);
+}
+
+// ---- the stored form ----
+
+QString FixBreakText(const ColumnBoundaryList& list)
+{
+    QString text;
+    text.reserve(BoundarySlotCount * 4);
+    for (std::int16_t value : list.FixTrennPositionen) {
+        text += QString::number(value);
+        text += u';';
+    }
+    return text;
+}
+
+void FixBreakLesen(const QString& text, ColumnBoundaryList& list)
+{
+    ColumnBoundaryList loaded;
+    int stored = 0;
+    QString collected;
+    for (QChar ch : text) {
+        if (ch != u';') {
+            collected += ch;
+            continue;
+        }
+        const std::int32_t value = rtl::StrToInt(collected);
+        collected.clear();
+        if (value == 0)
+            continue;
+        if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max() ||
+            stored >= BoundarySlotCount)
+            throw ERangeError();
+        loaded.FixTrennPositionen[static_cast<std::size_t>(stored++)] = static_cast<std::int16_t>(value);
+    }
+    loaded.FixTrennAnzahl = stored;
+    loaded.FixTrennDragIndex = list.FixTrennDragIndex;
+    list = loaded;
+}
+
+}  // namespace engine

@@ -1,0 +1,126 @@
+#include "TextPage.h"
+
+#include "engine/TextScanner.h"
+#include "engine/PreviewGrid.h"
+#include "engine/WorkingTables.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+TextPage::TextPage()
+{
+    engine::setProgramFolder(program.path() + u'/');
+    comDelimiter.addItems({QStringLiteral("(keine)"), QStringLiteral("\""), QStringLiteral("'")});
+    rbtNeueImport.setAutoExclusive(false);  // alone here, without the page's other start choices
+    rbtNeueImport.setChecked(true);
+    cbxSemic.setChecked(true);
+    controls.edtQuelle = &edtQuelle;
+    controls.retQuellDat = &retQuellDat;
+    controls.stgQuellDatVar = &stgQuellDatVar;
+    controls.stgQuellDatFix = &stgQuellDatFix;
+    controls.lblVorschauVorber = &lblVorschauVorber;
+    controls.cbxErsteZeile = &cbxErsteZeile;
+    controls.cbxKomma = &cbxKomma;
+    controls.cbxTab = &cbxTab;
+    controls.cbxSpace = &cbxSpace;
+    controls.cbxSemic = &cbxSemic;
+    controls.cbxAndere = &cbxAndere;
+    controls.edtAndere = &edtAndere;
+    controls.comDelimiter = &comDelimiter;
+    controls.rbtNeueImport = &rbtNeueImport;
+    controls.btnErste = &btnErste;
+    controls.btnLinks = &btnLinks;
+    controls.btnRechts = &btnRechts;
+    controls.btnLetzte = &btnLetzte;
+    controls.edtRenCols = &edtRenCols;
+    controls.cbxDosToWin = &cbxDosToWin;
+    controls.tblImpList = &tblImpList;
+    controls.tblZSP = &tblZSP;
+    controls.tblQuelle = &tblQuelle;
+    controls.BMV = &BMV;
+    controls.separators = &separators;
+    controls.boundaries = &boundaries;
+    controls.AktSpalte = &AktSpalte;
+}
+
+TextPage::~TextPage()
+{
+    tblZSP.Close();
+    tblQuelle.Close();
+    tblImpList.Close();
+    engine::setProgramFolder(QString());
+}
+
+QString TextPage::setSource(const QByteArray& bytes, const QString& fileName)
+{
+    const QString path = QDir(sources.path()).filePath(fileName);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    retQuellDat.setPlainText(engine::ReadTextFile(path));
+    edtQuelle.setText(path);
+    return path;
+}
+
+std::vector<QStringList> TextPage::gridRows() const
+{
+    std::vector<QStringList> rows;
+    for (int r = 0; r < engine::grid::RowCount(&stgQuellDatVar); ++r) {
+        QStringList cells;
+        for (int c = 0; c < engine::grid::ColCount(&stgQuellDatVar); ++c)
+            cells << engine::grid::Cell(&stgQuellDatVar, c, r);
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+QStringList TextPage::headers() const
+{
+    return gridRows().at(0);
+}
+
+std::vector<QStringList> TextPage::records(db::Table& table)
+{
+    std::vector<QStringList> result;
+    table.Open();
+    for (table.First(); !table.Eof(); table.Next()) {
+        QStringList values;
+        for (int i = 0; i < table.FieldCount(); ++i)
+            values << table.Fields(i)->AsString();
+        result.push_back(values);
+    }
+    table.Close();
+    return result;
+}
+
+std::vector<QStringList> TextPage::records(const QString& tablePath)
+{
+    db::Table table;
+    table.setTableName(tablePath);
+    return records(table);
+}
+
+void TextPage::useStoredSetting(const QString& colNames)
+{
+    rbtNeueImport.setChecked(false);
+    tblImpList.setTableName(QDir(program.path()).filePath(engine::ImpListFileName));
+    tblImpList.FieldDefs().assign(engine::ImpListFields(), engine::ImpListKeyFieldCount);
+    tblImpList.CreateTable();
+    tblImpList.Open();
+    tblImpList.Append();
+    tblImpList.FieldByName(QStringLiteral("Bezeichnung"))->setAsString(QStringLiteral("Kunden"));
+    tblImpList.FieldByName(QStringLiteral("ColNames"))->setAsString(colNames);
+    tblImpList.Post();
+}
+
+void importThroughStaging(TextPage& page, bool fixedWidth)
+{
+    engine::ZSPTabelleAnlegen(page.controls);
+    if (fixedWidth)
+        engine::FixLenDateiEinlesen(page.controls);
+    else
+        engine::TrennzeichenDateiEinlesen(page.controls, page.edtQuelle.text(), page.tblZSP, page.cbxDosToWin.isChecked());
+    engine::FeldgroessenDefinieren(page.controls);
+}
