@@ -133,10 +133,13 @@ int toByte(char16_t ch, CodePage cp)
 
 QString decode(const QByteArray& bytes, CodePage cp)
 {
+    // Whole texts go through the table directly: this runs for every text field of every record read.
+    const auto& upper = upperHalf(cp);
     QString result(bytes.size(), Qt::Uninitialized);
     QChar* out = result.data();
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.constData());
     for (qsizetype i = 0; i < bytes.size(); ++i)
-        out[i] = QChar(toUnicode(static_cast<unsigned char>(bytes[i]), cp));
+        out[i] = QChar(in[i] < 0x80 ? char16_t(in[i]) : upper[in[i] - 0x80]);
     return result;
 }
 
@@ -146,6 +149,10 @@ QByteArray encode(const QString& text, CodePage cp)
     result.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t ch = text[i].unicode();
+        if (ch < 0x80) {
+            result.append(static_cast<char>(ch));
+            continue;
+        }
         // A character outside the basic plane is one character to the reader: one '?', not two.
         if (QChar::isHighSurrogate(ch) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             result.append('?');
