@@ -1,0 +1,431 @@
+#include "engine/FieldPipeline.h"
+
+#include "db/EngineError.h"
+#include "db/Field.h"
+#include "db/Table.h"
+#include "engine/BriskoRoutines.h"
+#include "engine/Formulas.h"
+#include "parser/Parser.h"
+#include "rtl/Conversions.h"
+#include "rtl/FormatSettings.h"
+
+#include <QBuffer>
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QImage>
+#include <QTime>
+#include <limits>
+#include <stdexcept>
+#include <variant>
+
+namespace engine {
+
+namespace {
+
+// One guarded step: a failure is counted and swallowed, the field keeps what it had (the engine's setters change
+// nothing when they refuse a value).
+template <class Step>
+void guarded(const ImportRunContext& run, Step&& step)
+{
+    try {
+        step();
+    } catch (const std::exception&) {
+        AnzFehlerErhoehen(run);
+    }
+}
+
+[[noreturn]] void fieldNotFound(const QString& name)
+{
+    throw db::EngineError(db::ErrorCode::FieldNotFound, QStringLiteral("Feld '%1' nicht gefunden.").arg(name));
+}
+
+// Laenge as the width routines take it; raises like the conversion does for anything that is no whole number in
+// their range.
+std::uint16_t widthOf(const QString& laenge)
+{
+    const std::int32_t width = rtl::StrToInt(laenge);
+    if (width < 0 || width > std::numeric_limits<std::uint16_t>::max())
+        throw std::range_error("Laenge out of range");
+    return static_cast<std::uint16_t>(width);
+}
+
+// A field's value as a number the way the classic field classes read it: a text field converts its text, so a
+// blank one is no number (the engine's AsFloat would answer 0 there).
+double asFloat(const db::Field& field)
+{
+    switch (field.DataType()) {
+    case db::FieldType::ftString:
+    case db::FieldType::ftMemo:
+    case db::FieldType::ftFmtMemo:
+        return rtl::StrToFloat(field.AsString());
+    default:
+        return field.AsFloat();
+    }
+}
+
+// ---- the comparisons of the defaults ----
+
+// A value as the comparisons see it: a number or a text.
+using Comparable = std::variant<double, QString>;
+
+double dayNumber(const QDateTime& dt)
+{
+    static const QDate dayZero(1899, 12, 30);
+    return static_cast<double>(dayZero.daysTo(dt.date())) + dt.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+// The source value in its own kind; nothing for a blank field, which stands in no relation to anything.
+std::optional<Comparable> sourceComparable(const db::Field& field)
+{
+    const QVariant value = field.AsVariant();
+    if (!value.isValid())
+        return std::nullopt;
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Double:
+        return Comparable(value.toDouble());
+    case QMetaType::Bool:
+        // A logical value counts as the classic variant's -1 and 0.
+        return Comparable(value.toBool() ? -1.0 : 0.0);
+    case QMetaType::QDate:
+        return Comparable(dayNumber(QDateTime(value.toDate(), QTime(0, 0))));
+    case QMetaType::QTime:
+        return Comparable(value.toTime().msecsSinceStartOfDay() / 86400000.0);
+    case QMetaType::QDateTime:
+        return Comparable(dayNumber(value.toDateTime()));
+    default:
+        return Comparable(field.AsString());
+    }
+}
+
+double asNumber(const Comparable& value)
+{
+    if (const double* number = std::get_if<double>(&value))
+        return *number;
+    // A text against a number is read as a number; a text that is none raises and ends the field.
+    return rtl::StrToFloat(std::get<QString>(value));
+}
+
+// <0, 0 or >0 as a stands to b.
+int compareValues(const Comparable& a, const Comparable& b)
+{
+    if (std::holds_alternative<QString>(a) && std::holds_alternative<QString>(b))
+        return std::get<QString>(a).compare(std::get<QString>(b), Qt::CaseSensitive);
+    const double x = asNumber(a);
+    const double y = asNumber(b);
+    return x < y ? -1 : (x > y ? 1 : 0);
+}
+
+// The six comparisons of the source value with C; each one that holds writes the default once more.
+template <class Write>
+void sixComparisons(const ImportRunContext& run, const MappingRow& row, const Comparable& C, Write&& write)
+{
+    if (!row.BedGleich && !row.BedKleiner && !row.BedGroesser)
+        return;
+    const std::optional<Comparable> source = sourceComparable(row.sourceField());
+    if (!source)
+        return;
+    const int rel = compareValues(*source, C);
+    if (row.BedGleich && rel == 0)
+        guarded(run, write);
+    if (row.BedKleiner && rel < 0)
+        guarded(run, write);
+    if (row.BedGroesser && rel > 0)
+        guarded(run, write);
+    if (row.BedGleich && row.BedKleiner && rel <= 0)
+        guarded(run, write);
+    if (row.BedGleich && row.BedGroesser && rel >= 0)
+        guarded(run, write);
+    if (row.BedKleiner && row.BedGroesser && rel != 0)
+        guarded(run, write);
+}
+
+// No condition value, no memo target, and a source text longer than the target width.
+bool overLengthRuleHolds(const MappingRow& row)
+{
+    if (!row.Quellwert_alph.isEmpty() || row.Quellwert_num)
+        return false;
+    if (row.Typ == static_cast<int>(db::FieldType::ftMemo) || row.Typ == static_cast<int>(db::FieldType::ftFmtMemo))
+        return false;
+    return row.sourceField().AsString().size() > rtl::StrToInt(row.Laenge);
+}
+
+QString quelldateiFolder(const ImportRunContext& run)
+{
+    db::Field* field = run.tblImpList.FindField(QStringLiteral("Quelldatei"));
+    const QString quelldatei = field ? field->AsString() : QString();
+    const qsizetype slash = std::max(quelldatei.lastIndexOf(u'/'), quelldatei.lastIndexOf(u'\\'));
+    return quelldatei.left(slash + 1);
+}
+
+void copyPicture(const ImportRunContext& run, const db::Field& source, db::Field& target)
+{
+    const QString name = source.AsString();
+    QString path;
+    if (!name.isEmpty()) {
+        if (QFileInfo(name).isFile()) {
+            path = name;
+        } else {
+            const QString beside = quelldateiFolder(run) + name;
+            if (QFileInfo(beside).isFile())
+                path = beside;
+        }
+    }
+    if (path.isEmpty()) {
+        target.Clear();
+        return;
+    }
+    const QByteArray bitmap = PictureFileAsBitmap(path);
+    if (bitmap.isEmpty())
+        throw std::runtime_error("the file holds no picture that can be read");
+    target.setAsVariant(bitmap);
+}
+
+}  // namespace
+
+// ---- rows ----
+
+db::Field& MappingRow::sourceField() const
+{
+    if (!quelle)
+        fieldNotFound(Zuordnung);
+    return *quelle;
+}
+
+db::Field& MappingRow::targetField() const
+{
+    if (!ziel)
+        fieldNotFound(Feldname);
+    return *ziel;
+}
+
+MappingRow ReadMappingRow(db::Table& tblZStrukt)
+{
+    auto text = [&](const char* column) { return tblZStrukt.FieldByName(QLatin1String(column))->AsString(); };
+    auto flag = [&](const char* column) {
+        const db::Field* f = tblZStrukt.FieldByName(QLatin1String(column));
+        return !f->IsNull() && f->AsBoolean();
+    };
+    auto number = [&](const char* column) -> std::optional<double> {
+        const db::Field* f = tblZStrukt.FieldByName(QLatin1String(column));
+        if (f->IsNull())
+            return std::nullopt;
+        return f->AsFloat();
+    };
+    auto whole = [&](const char* column) -> std::optional<int> {
+        const db::Field* f = tblZStrukt.FieldByName(QLatin1String(column));
+        if (f->IsNull())
+            return std::nullopt;
+        return f->AsInteger();
+    };
+
+    MappingRow row;
+    row.Index = text("Index");
+    row.Feldname = text("Feldname");
+    row.Laenge = text("Laenge");
+    row.Typbezeichnung = text("Typbezeichnung");
+    row.Zuordnung = text("Zuordnung");
+    row.Typ = whole("Typ").value_or(0);
+    row.Div = number("Div");
+    row.Mul = number("Mul");
+    row.Vorgabewert_alph = text("Vorgabewert_alph");
+    row.Vorgabewert_num = number("Vorgabewert_num");
+    row.BedGleich = flag("BedGleich");
+    row.BedKleiner = flag("BedKleiner");
+    row.BedGroesser = flag("BedGroesser");
+    row.Quellwert_alph = text("Quellwert_alph");
+    row.Quellwert_num = number("Quellwert_num");
+    row.Formel_alph = text("Formel_alph");
+    row.Formel_num = text("Formel_num");
+    row.Runden = whole("Runden");
+    row.Ausrichtung_li = flag("Ausrichtung_li");
+    row.Ausrichtung_re = flag("Ausrichtung_re");
+    row.Ueberl_abschneid_li = flag("Ueberl_abschneid_li");
+    row.StringAuswahlBeg = whole("StringAuswahlBeg");
+    row.StringAuswahlEnd = whole("StringAuswahlEnd");
+    row.FeldAkt = flag("FeldAkt");
+    return row;
+}
+
+std::vector<MappingRow> BindMappingRows(db::Table& tblZStrukt, db::Table& tblQuelle, db::Table& tblZiel)
+{
+    std::vector<MappingRow> rows;
+    for (tblZStrukt.First(); !tblZStrukt.Eof(); tblZStrukt.Next()) {
+        MappingRow row = ReadMappingRow(tblZStrukt);
+        if (row.isMapped())
+            row.quelle = tblQuelle.FindField(row.Zuordnung);
+        row.ziel = tblZiel.FindField(row.Feldname);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+QByteArray PictureFileAsBitmap(const QString& path)
+{
+    QImage image;
+    if (!image.load(path))
+        return QByteArray();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "BMP"))
+        return QByteArray();
+    return bytes;
+}
+
+// ---- the pipeline ----
+
+void FeldwertKopieren(const ImportRunContext& run, const MappingRow& row)
+{
+    db::Field& target = row.targetField();
+    db::Field& source = row.sourceField();
+    switch (target.DataType()) {
+    case db::FieldType::ftInteger:
+    case db::FieldType::ftWord:
+    case db::FieldType::ftFloat:
+    case db::FieldType::ftCurrency: {
+        QString text = source.AsString();
+        text.remove(rtl::formatSettings().ThousandSeparator);
+        target.setAsFloat(rtl::StrToFloat(text));
+        break;
+    }
+    case db::FieldType::ftGraphic:
+        if (source.DataType() == db::FieldType::ftGraphic)
+            target.setAsVariant(source.AsVariant());
+        else if (source.DataType() == db::FieldType::ftString)
+            copyPicture(run, source, target);
+        else
+            target.Clear();
+        break;
+    default:
+        target.setAsVariant(source.AsVariant());
+        break;
+    }
+}
+
+void FeldRunden(const ImportRunContext& run, const MappingRow& row)
+{
+    if (!row.Runden)
+        return;
+    guarded(run, [&] {
+        const int decimals = *row.Runden;
+        if (decimals < std::numeric_limits<std::int8_t>::min() || decimals > std::numeric_limits<std::int8_t>::max())
+            throw std::range_error("Runden out of range");
+        db::Field& target = row.targetField();
+        target.setAsFloat(RoundToDecimals(static_cast<std::int8_t>(decimals), asFloat(target)));
+    });
+}
+
+void VorgabeAlphAnwenden(const ImportRunContext& run, const MappingRow& row)
+{
+    if (row.Vorgabewert_alph.isEmpty())
+        return;
+    auto write = [&] { row.targetField().setAsString(row.Vorgabewert_alph); };
+    if (overLengthRuleHolds(row))
+        guarded(run, write);
+    // Exact equality of the texts, whatever relations are ticked.
+    if (!row.Quellwert_alph.isEmpty() && row.sourceField().AsString() == row.Quellwert_alph)
+        guarded(run, write);
+    if (row.Quellwert_num)
+        sixComparisons(run, row, Comparable(*row.Quellwert_num), write);
+}
+
+void VorgabeNumAnwenden(const ImportRunContext& run, const MappingRow& row)
+{
+    if (!row.Vorgabewert_num)
+        return;
+    auto write = [&] { row.targetField().setAsVariant(*row.Vorgabewert_num); };
+    if (overLengthRuleHolds(row))
+        guarded(run, write);
+    if (!row.Quellwert_alph.isEmpty())
+        sixComparisons(run, row, Comparable(row.Quellwert_alph), write);
+    if (row.Quellwert_num)
+        sixComparisons(run, row, Comparable(*row.Quellwert_num), write);
+}
+
+void FormelAlphAnwenden(const ImportRunContext& run, const MappingRow& row)
+{
+    guarded(run, [&] { row.targetField().setAsString(FormelAlphBerechnen(run.tblQuelle, row.Formel_alph)); });
+}
+
+void FormelNumAnwenden(const ImportRunContext& run, const MappingRow& row)
+{
+    guarded(run, [&] {
+        run.Parser1.setExpression(FormelNumAufbereiten(run.tblQuelle, row.Formel_num).toStdString());
+        const double value = run.Parser1.Value();
+        row.targetField().setAsFloat(value);
+        FeldRunden(run, row);
+    });
+}
+
+void FeldUebertragen(const ImportRunContext& run, const MappingRow& row)
+{
+    // 1. Copy.
+    guarded(run, [&] { FeldwertKopieren(run, row); });
+    // 2. and 3. both start from the source value: with both set the target ends as source x Mul.
+    if (row.Div && *row.Div != 0)
+        guarded(run, [&] { row.targetField().setAsFloat(asFloat(row.sourceField()) / *row.Div); });
+    if (row.Mul && *row.Mul != 0)
+        guarded(run, [&] { row.targetField().setAsFloat(asFloat(row.sourceField()) * *row.Mul); });
+    // 4. - 7. Defaults, then formulas.
+    if (!row.Vorgabewert_alph.isEmpty())
+        VorgabeAlphAnwenden(run, row);
+    if (row.Vorgabewert_num)
+        VorgabeNumAnwenden(run, row);
+    if (!row.Formel_alph.isEmpty())
+        FormelAlphAnwenden(run, row);
+    if (!row.Formel_num.isEmpty())
+        FormelNumAnwenden(run, row);
+    // 8. Left alignment replaces whatever came before with the trimmed source digits.
+    if (row.Ausrichtung_li) {
+        const QString trimmed = rtl::Trim(row.sourceField().AsString());
+        if (IsNumeric(trimmed))
+            guarded(run, [&] { row.targetField().setAsString(trimmed); });
+    }
+    // 9. Right alignment: only a source of digits as it stands.
+    if (row.Ausrichtung_re && IsNumeric(row.sourceField().AsString()) && IsNumeric(row.Laenge)) {
+        guarded(run, [&] {
+            db::Field& target = row.targetField();
+            target.setAsString(PadLeftTo(rtl::Trim(target.AsString()), widthOf(row.Laenge)));
+        });
+    }
+    // 10. Over-length cut, decided by the declared sizes.
+    if (row.sourceField().DataSize() > row.targetField().DataSize() && row.Ueberl_abschneid_li &&
+        IsNumeric(row.Laenge)) {
+        guarded(run, [&] {
+            db::Field& target = row.targetField();
+            target.setAsString(CutToLength(rtl::Trim(target.AsString()), widthOf(row.Laenge)));
+        });
+    }
+    // 11. Substring, character by character from the source text.
+    if (row.StringAuswahlBeg && row.StringAuswahlEnd && *row.StringAuswahlBeg != 0 && *row.StringAuswahlEnd != 0) {
+        db::Field& target = row.targetField();
+        target.setAsString(QString());
+        const QString sourceText = row.sourceField().AsString();
+        for (int p = *row.StringAuswahlBeg; p <= *row.StringAuswahlEnd; ++p) {
+            guarded(run, [&] {
+                if (p < 1 || p > sourceText.size())
+                    throw std::out_of_range("character position outside the source text");
+                target.setAsString(target.AsString() + sourceText[p - 1]);
+            });
+        }
+    }
+    // 12. Rounding, also after a numeric formula that rounded already.
+    FeldRunden(run, row);
+}
+
+void FeldOhneZuordnung(const ImportRunContext& run, const MappingRow& row)
+{
+    if (!row.Vorgabewert_alph.isEmpty())
+        guarded(run, [&] { row.targetField().setAsString(row.Vorgabewert_alph); });
+    if (row.Vorgabewert_num)
+        guarded(run, [&] { row.targetField().setAsVariant(*row.Vorgabewert_num); });
+    if (!row.Formel_alph.isEmpty())
+        FormelAlphAnwenden(run, row);
+    if (!row.Formel_num.isEmpty())
+        FormelNumAnwenden(run, row);
+}
+
+}  // namespace engine

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "engine/Importlauf.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace db {
+class Field;
+class Table;
+}  // namespace db
+
+// The conversion of one target field during an import run: the copy, division and multiplication, the
+// conditional defaults, the formulas, alignment, cutting, substring and rounding, in that fixed order.
+//
+// Every step that writes the target field runs under its own guard: a failure is counted (AnzFehlerErhoehen),
+// shows nothing, leaves the field as it was and the next step runs. What stands outside the guards (the tests
+// before alignment and cutting, emptying the field before a substring, the comparisons of the defaults) ends the
+// field, and with it the run, when it fails.
+//
+// The Mapping rows are read once when a run starts: the mapping page is locked while the progress window shows, so
+// the rows cannot change under the run, and reading 26 columns of every row for every source record would cost
+// more than the import itself. The source and target fields are looked up once as well; a name that is missing
+// raises where the run would have looked it up, so a wrong mapping fails exactly as it would have.
+namespace engine {
+
+// One Mapping row of ZStrukt.DB as the run sees it. A column is "set" when its value as text is not empty: a blank
+// numeric column is not set, a stored 0 is.
+struct MappingRow {
+    QString Index;
+    QString Feldname;
+    QString Laenge;
+    QString Typbezeichnung;
+    QString Zuordnung;
+    int Typ = 0;
+    std::optional<double> Div;
+    std::optional<double> Mul;
+    QString Vorgabewert_alph;
+    std::optional<double> Vorgabewert_num;
+    bool BedGleich = false;
+    bool BedKleiner = false;
+    bool BedGroesser = false;
+    QString Quellwert_alph;
+    std::optional<double> Quellwert_num;
+    QString Formel_alph;
+    QString Formel_num;
+    std::optional<int> Runden;
+    bool Ausrichtung_li = false;
+    bool Ausrichtung_re = true;
+    bool Ueberl_abschneid_li = false;
+    std::optional<int> StringAuswahlBeg;
+    std::optional<int> StringAuswahlEnd;
+    bool FeldAkt = true;
+
+    bool isKeyRow() const { return !Index.isEmpty(); }
+    bool isMapped() const { return !Zuordnung.isEmpty(); }
+
+    // Bound by BindMappingRows: the field of the source table named by Zuordnung and the field of the target
+    // named by Feldname; nullptr when the table has no such field.
+    db::Field* quelle = nullptr;
+    db::Field* ziel = nullptr;
+
+    // The fields, raising the engine's "field not found" error where the row names a field that does not exist.
+    db::Field& sourceField() const;
+    db::Field& targetField() const;
+};
+
+// Reads the row at tblZStrukt's cursor.
+MappingRow ReadMappingRow(db::Table& tblZStrukt);
+// Reads every row of the open tblZStrukt in table order (the cursor ends behind the last row) and binds each to
+// its fields in the open source and target tables.
+std::vector<MappingRow> BindMappingRows(db::Table& tblZStrukt, db::Table& tblQuelle, db::Table& tblZiel);
+
+// The two routines the drivers call for a row, with the target record in insert or edit state and the source on the
+// current record. Neither posts nor moves a cursor.
+void FeldUebertragen(const ImportRunContext& run, const MappingRow& row);
+void FeldOhneZuordnung(const ImportRunContext& run, const MappingRow& row);
+
+// The steps, callable on their own.
+void FeldwertKopieren(const ImportRunContext& run, const MappingRow& row);
+void FeldRunden(const ImportRunContext& run, const MappingRow& row);
+void VorgabeAlphAnwenden(const ImportRunContext& run, const MappingRow& row);
+void VorgabeNumAnwenden(const ImportRunContext& run, const MappingRow& row);
+void FormelAlphAnwenden(const ImportRunContext& run, const MappingRow& row);
+void FormelNumAnwenden(const ImportRunContext& run, const MappingRow& row);
+
+// The bytes a graphic field receives for a picture file: the picture as a Windows bitmap file ("BM..."), which is
+// what graphic fields of Paradox tables hold. Empty when the file is no picture Qt can read.
+QByteArray PictureFileAsBitmap(const QString& path);
+
+}  // namespace engine

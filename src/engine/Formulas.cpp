@@ -1,0 +1,187 @@
+#include "engine/Formulas.h"
+
+#include "db/Field.h"
+#include "db/Table.h"
+#include "platform/UserInterface.h"
+#include "rtl/Conversions.h"
+#include "rtl/FormatSettings.h"
+#include "texts/Texts.h"
+
+#include <initializer_list>
+
+namespace engine {
+
+namespace {
+
+// Fills the "%s" places of a text in order; what is filled in is not searched again.
+QString fillIn(const QString& pattern, std::initializer_list<QString> values)
+{
+    QString result;
+    qsizetype from = 0;
+    for (const QString& value : values) {
+        const qsizetype at = pattern.indexOf(QLatin1String("%s"), from);
+        if (at < 0)
+            break;
+        result += pattern.mid(from, at - from) + value;
+        from = at + 2;
+    }
+    return result + pattern.mid(from);
+}
+
+void showError(const QString& text)
+{
+    platform::MessageBox(platform::MessageType::Error, text, platform::Buttons::Ok);
+}
+
+void noFormula()
+{
+    showError(texts::Text(65052));
+}
+
+void fieldMissing(const QString& name)
+{
+    showError(fillIn(texts::Text(65053), {name}));
+}
+
+bool isNumericType(db::FieldType type)
+{
+    switch (type) {
+    case db::FieldType::ftSmallint:
+    case db::FieldType::ftInteger:
+    case db::FieldType::ftWord:
+    case db::FieldType::ftFloat:
+    case db::FieldType::ftCurrency:
+    case db::FieldType::ftAutoInc:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+QString FormelAlphBerechnen(db::Table& DataSet, const QString& Formel)
+{
+    QString result;
+    const QString s = rtl::Trim(Formel);
+    if (s.isEmpty()) {
+        noFormula();
+        return QString();
+    }
+    const qsizetype n = s.size();
+    qsizetype i = 0;
+    // Each pass takes one part; a last character alone (an opening mark or "#" with nothing after it) is not
+    // looked at.
+    do {
+        const QChar c = s[i];
+        if (c == u'"') {
+            const qsizetype close = s.indexOf(u'"', i + 1);
+            const qsizetype end = close < 0 ? n : close;
+            result += s.mid(i + 1, end - i - 1);
+            i = close < 0 ? n : close + 1;
+        } else if (c == u'#') {
+            QString name;
+            bool brace = false;
+            qsizetype j = i + 1;
+            while (j < n) {
+                const QChar ch = s[j];
+                if (ch == u'{') {
+                    brace = true;
+                    ++j;
+                    continue;
+                }
+                // A quotation mark right after a name starts the next literal: it is left for the scan, so that
+                // #Name"text" reads as the field followed by the text.
+                if (ch == u'"')
+                    break;
+                if ((ch == u' ' && !brace) || ch == u'+' || (ch == u'}' && brace)) {
+                    ++j;
+                    break;
+                }
+                name += ch;
+                ++j;
+            }
+            i = j;
+            name = rtl::Trim(name);
+            db::Field* field = DataSet.FindField(name);
+            if (!field) {
+                fieldMissing(name);
+                return QString();
+            }
+            result += field->AsString();
+        } else {
+            ++i;
+        }
+    } while (i < n - 1);
+    return result;
+}
+
+QString FormelNumAufbereiten(db::Table& DataSet, const QString& Formel)
+{
+    QString result;
+    const QString s = rtl::Trim(Formel);
+    if (s.isEmpty()) {
+        noFormula();
+        return QString();
+    }
+    const qsizetype n = s.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = s[i];
+        if (c == u'#') {
+            QString name;
+            bool brace = false;
+            qsizetype j = i + 1;
+            while (j < n) {
+                const QChar ch = s[j];
+                if (ch == u'{') {
+                    brace = true;
+                    ++j;
+                    continue;
+                }
+                // Operators, brackets and the comma between function arguments end a name even inside braces and
+                // stay in the expression.
+                if (QStringView(u"+-*/^(),").contains(ch))
+                    break;
+                if ((ch == u' ' && !brace) || (ch == u'}' && brace)) {
+                    ++j;
+                    break;
+                }
+                name += ch;
+                ++j;
+            }
+            i = j;
+            name = rtl::Trim(name);
+            db::Field* field = DataSet.FindField(name);
+            if (!field) {
+                fieldMissing(name);
+                return QString();
+            }
+            if (isNumericType(field->DataType())) {
+                result += field->AsString();
+            } else {
+                const rtl::FormatSettings& fs = rtl::formatSettings();
+                QString text = field->AsString();
+                text.remove(fs.ThousandSeparator);
+                double value = 0;
+                if (!rtl::TryStrToFloat(text, value)) {
+                    showError(fillIn(texts::Text(65054), {name, rtl::Trim(field->AsString()),
+                                                          QString(fs.DecimalSeparator),
+                                                          QString(fs.ThousandSeparator)}));
+                    // The caller gets what was built so far; the parser decides whether that still means anything.
+                    return result;
+                }
+                result += rtl::FloatToStr(value);
+            }
+        } else if (c == u' ') {
+            ++i;
+        } else {
+            result += c;
+            ++i;
+        }
+    }
+    result.replace(u',', u'.');
+    return result;
+}
+
+}  // namespace engine
