@@ -1,5 +1,10 @@
 #include "engine/BriskoRoutines.h"
 
+#include "db/Field.h"
+#include "db/FileLock.h"
+#include "db/Table.h"
+#include "db/paradox/ParadoxTable.h"
+
 #include "platform/ScriptedUi.h"
 #include "rtl/Conversions.h"
 #include "rtl/FormatSettings.h"
@@ -8,6 +13,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace engine;
 
@@ -180,4 +188,104 @@ TEST(TextRoutines, OemTextBecomesWindowsText)
     const QString dos = QStringLiteral("M") + QChar(0x0081) + QStringLiteral("ller");
     EXPECT_EQ(OemToAnsiStr(dos), QString::fromUtf8("Müller"));
     EXPECT_EQ(OemToAnsiStr(QString()), QString());
+}
+
+namespace {
+
+// Another program holding a table: a child process with the table's lock, released when the pipe closes.
+class HeldByAnotherProcess {
+public:
+    explicit HeldByAnotherProcess(const QString& path)
+    {
+        int ready[2], release[2];
+        if (::pipe(ready) != 0 || ::pipe(release) != 0)
+            throw std::runtime_error("pipe");
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(ready[0]);
+            ::close(release[1]);
+            db::FileLock lock;
+            lock.acquire(path, db::OpenMode::Shared);
+            char c = 1;
+            (void)!::write(ready[1], &c, 1);
+            (void)!::read(release[0], &c, 1);  // returns when the parent closes its end
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(release[0]);
+        releaseFd_ = release[1];
+        char c;
+        (void)!::read(ready[0], &c, 1);
+        ::close(ready[0]);
+    }
+    ~HeldByAnotherProcess()
+    {
+        ::close(releaseFd_);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+    }
+
+private:
+    pid_t pid_ = -1;
+    int releaseFd_ = -1;
+};
+
+}  // namespace
+
+TEST(EmptyTableExclusive, EmptiesATableNobodyElseHoldsAndLeavesItClosed)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Kunden.DB");
+    db::paradox::create(path, {{"Name", db::FieldType::ftString, 20, 0, false}}, 0);
+    db::Table table;
+    table.setTableName(path);
+    table.Open();
+    table.Append();
+    table.FieldByName("Name")->setAsString("Meier");
+    table.Post();
+
+    platform::ScriptedUi ui;
+    platform::ScopedUserInterface installed(ui);
+    EXPECT_TRUE(EmptyTableExclusive(table));
+    EXPECT_FALSE(table.Active());
+    EXPECT_FALSE(table.Exclusive());
+    table.Open();
+    EXPECT_EQ(table.RecordCount(), 0);
+}
+
+TEST(EmptyTableExclusive, ATableAnotherProgramHoldsIsReportedAndLeftClosedAndWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Kunden.DB");
+    db::paradox::create(path, {{"Name", db::FieldType::ftString, 20, 0, false}}, 0);
+    {
+        db::Table writer;
+        writer.setTableName(path);
+        writer.Open();
+        writer.Append();
+        writer.FieldByName("Name")->setAsString("Meier");
+        writer.Post();
+    }
+    db::Table table;
+    table.setTableName(path);
+    table.Open();
+
+    platform::ScriptedUi ui;
+    platform::ScopedUserInterface installed(ui);
+    ui.answer(platform::Button::Ok);
+    {
+        HeldByAnotherProcess other(path);
+        EXPECT_FALSE(EmptyTableExclusive(table));
+    }
+    EXPECT_FALSE(table.Active());
+    EXPECT_TRUE(table.Exclusive());
+    const QStringList texts = ui.messageTexts();
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0].startsWith("Leeren der Datenbank " + path + " ist fehlgeschlagen.\r\n"
+                                    "Die Datenbank konnte nicht exclusiv geöffnet werden\r\n\r\n"
+                                    "Mögliche Problemlösung:\r\n"))
+        << texts[0].toStdString();
+    table.setExclusive(false);
+    table.Open();
+    EXPECT_EQ(table.RecordCount(), 1);
 }

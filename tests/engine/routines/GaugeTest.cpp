@@ -1,5 +1,8 @@
 #include "engine/frmGauge.h"
 
+#include "engine/BriskoRoutines.h"
+#include "rtl/FormatSettings.h"
+
 #include "platform/ScriptedUi.h"
 #include "texts/Texts.h"
 
@@ -144,4 +147,23 @@ TEST_F(Gauge, PicturesAreLoadedFromTheResources)
     EXPECT_FALSE(gauge.Image(7)->pixmap().isNull());
     EXPECT_FALSE(gauge.DataBase2->pixmap().isNull());
     EXPECT_FALSE(gauge.RedImage(6)->pixmap().isNull());
+}
+
+TEST_F(Gauge, CountersAreReadBackAndCountOnAcrossTwoOperationsWhileShown)
+{
+    rtl::FormatSettingsGuard guard;
+    rtl::formatSettings().ThousandSeparator = u'.';
+    auto increment = [](QLabel* label) {
+        label->setText(engine::IntToStrThousands(engine::StrToIntThousands(label->text()) + 1));
+    };
+    gauge.Show();
+    gauge.lblAnzHinzu->setText(engine::IntToStrThousands(999));
+    increment(gauge.lblAnzHinzu);
+    EXPECT_EQ(gauge.lblAnzHinzu->text(), "1.000");
+    gauge.Show();  // the second operation finds the window still up
+    increment(gauge.lblAnzHinzu);
+    EXPECT_EQ(gauge.lblAnzHinzu->text(), "1.001");
+    gauge.Close();
+    gauge.Show();  // shown anew: counted from zero again
+    EXPECT_EQ(gauge.lblAnzHinzu->text(), "0");
 }
