@@ -21,6 +21,7 @@ constexpr int kSubEntries = 64;
 constexpr int kSubFirstChunk = 0x150 / 16;  // data area of a suballocation block starts after its entry table
 constexpr int kSubChunks = 256;
 constexpr qint64 kSmallBlobLimit = 2048;
+constexpr qint64 kPendingLimit = 1 << 20;
 
 QString systemError()
 {
@@ -167,6 +168,12 @@ void BlobFile::open(const QString& path, bool writable)
 {
     file_.open(path, writable ? O_RDWR : O_RDONLY);
     size_ = file_.size();
+    pending_.clear();
+    pendingStart_ = size_;
+    cachedBlock_ = -1;
+    blockCache_.clear();
+    subBlock_ = 0;
+    subNextEntry_ = -1;
     if (size_ < kMbBlock)
         throw EngineError(ErrorCode::CorruptFile,
                           corruptMessage(path, QStringLiteral("Die Memo-Datei ist kürzer als ihr Kopfblock.")));
@@ -177,9 +184,49 @@ void BlobFile::open(const QString& path, bool writable)
     modCount_ = getU16(head.constData() + 3);
 }
 
-QByteArray BlobFile::read(const BlobRef& ref) const
+void BlobFile::readBytes(qint64 offset, char* buffer, qint64 n) const
 {
     const QString what = QStringLiteral("Ein Memo");
+    const qint64 pendingEnd = pendingStart_ + pending_.size();
+    if (pending_.isEmpty() || offset + n <= pendingStart_) {
+        file_.readAt(offset, buffer, n, what);
+        return;
+    }
+    if (offset < pendingStart_) {
+        const qint64 head = pendingStart_ - offset;
+        file_.readAt(offset, buffer, head, what);
+        buffer += head;
+        n -= head;
+        offset = pendingStart_;
+    }
+    if (offset + n > pendingEnd)
+        throw EngineError(ErrorCode::CorruptFile,
+                          corruptMessage(file_.path(), QStringLiteral("%1 reicht über das Dateiende hinaus.").arg(what)));
+    std::memcpy(buffer, pending_.constData() + (offset - pendingStart_), size_t(n));
+}
+
+void BlobFile::writeBytes(qint64 offset, const char* data, qint64 n)
+{
+    if (cachedBlock_ >= 0 && offset < cachedBlock_ + kMbBlock && offset + n > cachedBlock_) cachedBlock_ = -1;
+    if (!pending_.isEmpty() && offset >= pendingStart_ && offset + n <= pendingStart_ + pending_.size()) {
+        std::memcpy(pending_.data() + (offset - pendingStart_), data, size_t(n));
+        return;
+    }
+    file_.writeAt(offset, data, n);
+    dirty_ = true;
+}
+
+void BlobFile::writePending()
+{
+    if (pending_.isEmpty()) return;
+    file_.writeAt(pendingStart_, pending_.constData(), pending_.size());
+    pendingStart_ += pending_.size();
+    pending_.clear();
+    dirty_ = true;
+}
+
+QByteArray BlobFile::read(const BlobRef& ref) const
+{
     auto bad = [&](const QString& detail) {
         throw EngineError(ErrorCode::CorruptFile, corruptMessage(file_.path(), detail));
     };
@@ -187,20 +234,27 @@ QByteArray BlobFile::read(const BlobRef& ref) const
     const int index = int(ref.offsetAndIndex & 0xFF);
     if (offset < kMbBlock || offset % kMbBlock != 0 || offset + kMbBlock > size_)
         bad(QStringLiteral("Ein Memo-Verweis zeigt außerhalb der Memo-Datei."));
-    char blockHead[9];
-    file_.readAt(offset, blockHead, 9, what);
-    const int type = std::uint8_t(blockHead[0]);
+    if (cachedBlock_ != offset) {
+        blockCache_.resize(kMbBlock);
+        cachedBlock_ = -1;
+        readBytes(offset, blockCache_.data(), kMbBlock);
+        cachedBlock_ = offset;
+    }
+    const char* block = blockCache_.constData();
+    const int type = std::uint8_t(block[0]);
     if (index == 0xFF) {
         if (type != 2) bad(QStringLiteral("Ein Memo-Verweis zeigt auf einen Block falschen Typs."));
-        const qint64 blocks = getU16(blockHead + 1);
-        const qint64 length = getU32(blockHead + 3);
+        const qint64 blocks = getU16(block + 1);
+        const qint64 length = getU32(block + 3);
         if (length != ref.length || 9 + length > blocks * kMbBlock || offset + 9 + length > size_)
             bad(QStringLiteral("Die Länge eines Memos stimmt nicht mit seinem Block überein."));
-        return file_.readAt(offset + 9, length, what);
+        if (9 + length <= kMbBlock) return QByteArray(block + 9, length);
+        QByteArray bytes(length, Qt::Uninitialized);
+        readBytes(offset + 9, bytes.data(), length);
+        return bytes;
     }
     if (index >= kSubEntries || type != 3) bad(QStringLiteral("Ein Memo-Verweis ist ungültig."));
-    char entry[5];
-    file_.readAt(offset + 12 + 5 * index, entry, 5, what);
+    const char* entry = block + 12 + 5 * index;
     const qint64 dataOffset = qint64(std::uint8_t(entry[0])) * 16;
     const qint64 chunks = std::uint8_t(entry[1]);
     const qint64 last = std::uint8_t(entry[4]);
@@ -209,7 +263,7 @@ QByteArray BlobFile::read(const BlobRef& ref) const
     const qint64 length = (chunks - 1) * 16 + last;
     if (length != ref.length || dataOffset + length > kMbBlock)
         bad(QStringLiteral("Die Länge eines Memos stimmt nicht mit seinem Eintrag überein."));
-    return file_.readAt(offset + dataOffset, length, what);
+    return QByteArray(block + dataOffset, length);
 }
 
 std::uint32_t BlobFile::appendBlock(const QByteArray& block)
@@ -218,9 +272,11 @@ std::uint32_t BlobFile::appendBlock(const QByteArray& block)
     if (offset + block.size() > qint64(0xFFFFFF00u))
         throw EngineError(ErrorCode::NotSupported,
                           QStringLiteral("Die Memo-Datei %1 ist voll.").arg(QDir::toNativeSeparators(file_.path())));
-    file_.writeAt(offset, block.constData(), block.size());
+    if (pending_.isEmpty()) pendingStart_ = offset;
+    pending_.append(QByteArray(offset - (pendingStart_ + pending_.size()), '\0'));
+    pending_.append(block);
     size_ = offset + block.size();
-    dirty_ = true;
+    if (pending_.size() >= kPendingLimit) writePending();
     return std::uint32_t(offset);
 }
 
@@ -255,26 +311,26 @@ BlobRef BlobFile::write(const QByteArray& blob)
         subNextChunk_ = kSubFirstChunk;
     }
     // The data goes in before the entry that describes it; neither is reachable until a record points here.
-    file_.writeAt(subBlock_ + qint64(subNextChunk_) * 16, blob.constData(), length);
+    writeBytes(subBlock_ + qint64(subNextChunk_) * 16, blob.constData(), length);
     char entry[5];
     entry[0] = char(subNextChunk_);
     entry[1] = char(chunks);
     putU16(entry + 2, ref.modification);
     entry[4] = char(length - qint64(chunks - 1) * 16);
-    file_.writeAt(subBlock_ + 12 + 5 * subNextEntry_, entry, 5);
+    writeBytes(subBlock_ + 12 + 5 * subNextEntry_, entry, 5);
     ref.offsetAndIndex = std::uint32_t(subBlock_) | std::uint32_t(subNextEntry_);
     --subNextEntry_;
     subNextChunk_ += chunks;
-    dirty_ = true;
     return ref;
 }
 
 void BlobFile::sync()
 {
+    writePending();
     if (!dirty_) return;
     char counter[2];
     putU16(counter, modCount_);
-    file_.writeAt(3, counter, 2);
+    writeBytes(3, counter, 2);
     file_.sync();
     dirty_ = false;
 }

@@ -54,7 +54,8 @@ struct BlobRef {
 };
 
 // The blob file of a table. New blobs are only ever appended (whole new blocks, or free entries of a
-// suballocation block this object created), so nothing a record already points to is ever overwritten.
+// suballocation block this object created), so nothing a record already points to is ever overwritten. Appended
+// blocks may stay in memory until sync(); reads see them all the same.
 class BlobFile {
 public:
     static void writeEmpty(const QString& path);
@@ -70,9 +71,20 @@ public:
 
 private:
     std::uint32_t appendBlock(const QByteArray& block);
+    // Positioned access that sees the appended bytes not yet written out.
+    void readBytes(qint64 offset, char* buffer, qint64 n) const;
+    void writeBytes(qint64 offset, const char* data, qint64 n);
+    void writePending();
 
     PosixFile file_;
     qint64 size_ = 0;
+    // Appended blocks are collected here and written in large pieces (at the latest by sync(), before any record
+    // points to them), so that adding a small blob costs no system call.
+    QByteArray pending_;
+    qint64 pendingStart_ = 0;
+    // The last suballocation block read, so that the blobs sharing a block are read with one system call.
+    mutable qint64 cachedBlock_ = -1;
+    mutable QByteArray blockCache_;
     std::uint16_t modCount_ = 0;
     bool dirty_ = false;
     // Suballocation block currently filled by this object (0 = none yet).

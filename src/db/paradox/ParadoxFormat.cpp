@@ -285,6 +285,8 @@ TableHeader parseTableHeader(const QByteArray& head, qint64 fileSize, const QStr
     h.blockSize = blockCode * 1024;
     if (h.headerSize < 0x58 || h.headerSize > fileSize || h.headerSize > head.size())
         corrupt(path, QStringLiteral("Die Größe des Dateikopfs (%1 Bytes) ist unmöglich.").arg(h.headerSize));
+    if (h.hasLevel4Area() && h.headerSize < 0x78)
+        corrupt(path, QStringLiteral("Der Dateikopf (%1 Bytes) ist zu kurz für seine Version.").arg(h.headerSize));
     h.raw = head.left(h.headerSize);
 
     h.encrypted = h.fileVersion < 0x05 ? encryption1 != 0

@@ -16,6 +16,7 @@ namespace db::paradox {
 namespace {
 
 constexpr int kMaxHeaderRead = 0x10000;
+constexpr qint64 kBlockCacheLimit = 16 << 20;
 
 QString resolveTablePath(const QString& path)
 {
@@ -208,20 +209,37 @@ void ParadoxStorage::checkRow(int row) const
                           QStringLiteral("Satz %1 gibt es in der Tabelle %2 nicht.").arg(row + 1).arg(QFileInfo(path_).fileName()));
 }
 
-QByteArray ParadoxStorage::rawRecord(int row) const
+const char* ParadoxStorage::recordAt(int row) const
 {
-    if (materialized_) return rows_[size_t(row)];
+    if (materialized_) return rows_[size_t(row)].constData();
     const auto it = std::upper_bound(blocks_.begin(), blocks_.end(), row,
                                      [](int r, const BlockRef& b) { return r < b.firstRow; });
     const int index = int(it - blocks_.begin()) - 1;
     const BlockRef& b = blocks_[size_t(index)];
     const int rs = header_.recordSize;
     if (cachedBlock_ != index) {
-        cache_ = db_.readAt(header_.headerSize + qint64(b.block - 1) * header_.blockSize + kBlockHeaderSize,
-                            qint64(b.count) * rs, QStringLiteral("Block %1").arg(b.block));
+        const auto cached = blockCache_.find(index);
+        if (cached != blockCache_.end()) {
+            cache_ = cached->second;
+        } else {
+            cache_ = db_.readAt(header_.headerSize + qint64(b.block - 1) * header_.blockSize + kBlockHeaderSize,
+                                qint64(b.count) * rs, QStringLiteral("Block %1").arg(b.block));
+            if (blockCacheBytes_ + cache_.size() > kBlockCacheLimit) {
+                blockCache_.clear();
+                blockCacheBytes_ = 0;
+            }
+            blockCache_.emplace(index, cache_);
+            blockCacheBytes_ += cache_.size();
+        }
         cachedBlock_ = index;
     }
-    return cache_.mid(qsizetype(row - b.firstRow) * rs, rs);
+    return cache_.constData() + qsizetype(row - b.firstRow) * rs;
+}
+
+QByteArray ParadoxStorage::rawRecord(int row) const
+{
+    if (materialized_) return rows_[size_t(row)];
+    return QByteArray(recordAt(row), header_.recordSize);
 }
 
 QVariant ParadoxStorage::decodeBlob(const FieldLayout& f, const char* p) const
@@ -262,11 +280,11 @@ QVariant ParadoxStorage::decodeBlob(const FieldLayout& f, const char* p) const
 Record ParadoxStorage::read(int row) const
 {
     checkRow(row);
-    const QByteArray raw = rawRecord(row);
+    const char* raw = recordAt(row);
     Record record;
     record.reserve(header_.layout.size());
     for (const FieldLayout& f : header_.layout) {
-        const char* p = raw.constData() + f.offset;
+        const char* p = raw + f.offset;
         record.push_back(f.isBlob() ? decodeBlob(f, p) : decodeField(f, p, codec_));
     }
     return record;
@@ -296,9 +314,36 @@ int ParadoxStorage::lowerBound(const char* key, int fieldCount) const
 {
     int lo = 0;
     int hi = recordCount();
+    if (!materialized_ && !blockKeys_.isEmpty()) {
+        // First among the blocks by their first keys, in memory; then inside the one block the key may be in.
+        const int keySize = int(blockKeys_.size() / qsizetype(blocks_.size()));
+        int first = 0;
+        int last = int(blocks_.size());
+        while (first < last) {
+            const int mid = first + (last - first) / 2;
+            if (compareKeys(blockKeys_.constData() + qsizetype(mid) * keySize, key, fieldCount) < 0)
+                first = mid + 1;
+            else
+                last = mid;
+        }
+        if (first == 0) return 0;
+        const BlockRef& b = blocks_[size_t(first - 1)];
+        const char* records = recordAt(b.firstRow);  // the block's records lie side by side
+        const int rs = header_.recordSize;
+        int inBlock = 0;
+        int end = b.count;
+        while (inBlock < end) {
+            const int mid = inBlock + (end - inBlock) / 2;
+            if (compareKeys(records + qsizetype(mid) * rs, key, fieldCount) < 0)
+                inBlock = mid + 1;
+            else
+                end = mid;
+        }
+        return b.firstRow + inBlock;
+    }
     while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;
-        if (compareKeys(rawRecord(mid).constData(), key, fieldCount) < 0)
+        if (compareKeys(recordAt(mid), key, fieldCount) < 0)
             lo = mid + 1;
         else
             hi = mid;
@@ -327,16 +372,23 @@ int ParadoxStorage::findKey(const Record& keyValues) const
             if (compareKeys(previous.constData(), current.constData(), header_.keyFieldCount) >= 0) orderChecked_ = 0;
             previous = current;
         }
+        if (orderChecked_ == 1 && !materialized_) {
+            // The first key of every block: the data the primary index holds, built from the records themselves.
+            const FieldLayout& lastKey = header_.layout[size_t(header_.keyFieldCount - 1)];
+            const int keySize = lastKey.offset + lastKey.length;
+            blockKeys_.reserve(qsizetype(blocks_.size()) * keySize);
+            for (const BlockRef& b : blocks_) blockKeys_.append(recordAt(b.firstRow), keySize);
+        }
     }
     const int keyBytes = header_.layout[size_t(k - 1)].offset + header_.layout[size_t(k - 1)].length;
     if (orderChecked_ == 1) {
         const int row = lowerBound(key.constData(), k);
-        if (row < recordCount() && std::memcmp(rawRecord(row).constData(), key.constData(), size_t(keyBytes)) == 0)
+        if (row < recordCount() && std::memcmp(recordAt(row), key.constData(), size_t(keyBytes)) == 0)
             return row;
         return -1;
     }
     for (int row = 0; row < recordCount(); ++row)
-        if (std::memcmp(rawRecord(row).constData(), key.constData(), size_t(keyBytes)) == 0) return row;
+        if (std::memcmp(recordAt(row), key.constData(), size_t(keyBytes)) == 0) return row;
     return -1;
 }
 
@@ -405,10 +457,13 @@ void ParadoxStorage::materialize()
         orderChecked_ = 1;
     }
     if (blobs_.isOpen()) blobs_.open(blobs_.path(), true);
-    rows_ = std::move(rows);
+    rows_.assign(std::move(rows));
     materialized_ = true;
     cache_.clear();
     cachedBlock_ = -1;
+    blockCache_.clear();
+    blockCacheBytes_ = 0;
+    blockKeys_.clear();
 }
 
 void ParadoxStorage::ensureBlobFile()
@@ -487,7 +542,7 @@ void ParadoxStorage::ensureAutoIncSets()
 {
     if (autoIncSetsBuilt_) return;
     autoIncUsed_.assign(autoIncFields_.size(), {});
-    for (const QByteArray& row : rows_) rememberAutoInc(row);
+    for (size_t row = 0; row < rows_.size(); ++row) rememberAutoInc(rows_[row]);
     autoIncSetsBuilt_ = true;
 }
 
@@ -522,15 +577,18 @@ void ParadoxStorage::assignAutoInc(Record& record, const QByteArray* previous, i
         const FieldLayout& f = header_.layout[size_t(fi)];
         const QVariant old = previous ? decodeField(f, previous->constData() + f.offset, codec_) : QVariant();
         QVariant& v = record[size_t(fi)];
+        const auto nextNumber = [&] {
+            if (counter >= 2147483647)
+                throw EngineError(ErrorCode::InvalidValue,
+                                  QStringLiteral("Der Zähler des Feldes %1 ist erschöpft.").arg(fields_[size_t(fi)].name));
+            return int(++counter);
+        };
         if (isNull(v)) {
             if (old.isValid()) {
                 v = old;
                 continue;
             }
-            if (counter == 2147483647)
-                throw EngineError(ErrorCode::InvalidValue,
-                                  QStringLiteral("Der Zähler des Feldes %1 ist erschöpft.").arg(fields_[size_t(fi)].name));
-            v = int(++counter);
+            v = nextNumber();
             continue;
         }
         bool ok = false;
@@ -543,7 +601,7 @@ void ParadoxStorage::assignAutoInc(Record& record, const QByteArray* previous, i
                                   QStringLiteral("Den Wert %1 des Feldes %2 hat schon ein anderer Satz.")
                                       .arg(wanted)
                                       .arg(fields_[size_t(fi)].name));
-            v = int(++counter);
+            v = nextNumber();
             continue;
         }
         counter = std::max<std::int32_t>(counter, std::int32_t(wanted));
@@ -572,7 +630,7 @@ int ParadoxStorage::insert(const Record& input, int beforeRow)
         autoInc_ = savedCounter;
         throw;
     }
-    rows_.insert(rows_.begin() + row, raw);
+    rows_.insert(size_t(row), raw);
     if (autoIncSetsBuilt_) rememberAutoInc(raw);
     dirty_ = true;
     ++changes_;
@@ -598,14 +656,14 @@ int ParadoxStorage::update(int row, const Record& input)
         raw = encodeRecord(record, &previous);
         const int k = header_.keyFieldCount;
         if (k > 0 && compareKeys(previous.constData(), raw.constData(), k) != 0) {
-            rows_.erase(rows_.begin() + row);
+            rows_.erase(size_t(row));
             try {
                 target = placeKey(raw, -1);
             } catch (...) {
-                rows_.insert(rows_.begin() + row, previous);
+                rows_.insert(size_t(row), previous);
                 throw;
             }
-            rows_.insert(rows_.begin() + target, raw);
+            rows_.insert(size_t(target), raw);
         } else {
             rows_[size_t(row)] = raw;
         }
@@ -626,7 +684,7 @@ void ParadoxStorage::remove(int row)
     materialize();
     checkRow(row);
     if (autoIncSetsBuilt_) forgetAutoInc(rows_[size_t(row)]);
-    rows_.erase(rows_.begin() + row);
+    rows_.erase(size_t(row));
     dirty_ = true;
     ++changes_;
 }

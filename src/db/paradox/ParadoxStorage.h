@@ -4,9 +4,11 @@
 #include "db/TableStorage.h"
 #include "db/paradox/ParadoxFiles.h"
 #include "db/paradox/ParadoxFormat.h"
+#include "db/paradox/RowStore.h"
 
 #include <QByteArray>
 #include <memory>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -51,6 +53,8 @@ private:
     void readValidity();
 
     QByteArray rawRecord(int row) const;
+    // The bytes of one record, valid until the next call.
+    const char* recordAt(int row) const;
     QVariant decodeBlob(const FieldLayout& f, const char* p) const;
     void encodeBlob(const FieldLayout& f, const QVariant& value, char* p);
     QByteArray encodeRecord(const Record& record, const QByteArray* previous);
@@ -92,9 +96,15 @@ private:
     int rowCount_ = 0;
     mutable int cachedBlock_ = -1;
     mutable QByteArray cache_;
+    // Blocks read before, so that key searches in a table that is only read do not go to the file for the blocks
+    // every search passes; dropped as a whole when it grows past its limit.
+    mutable std::unordered_map<int, QByteArray> blockCache_;
+    mutable qint64 blockCacheBytes_ = 0;
+    // First key of every block, once the records were found in key order (a table that is only read).
+    mutable QByteArray blockKeys_;
 
     bool materialized_ = false;
-    std::vector<QByteArray> rows_;
+    RowStore rows_;
     bool dirty_ = false;
     std::uint64_t changes_ = 0;
     std::int32_t autoInc_ = 0;

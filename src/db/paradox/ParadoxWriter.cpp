@@ -9,8 +9,9 @@
 //      of a fully written and synced scratch file ("NAME.DB.new~"); it is never written in place.
 //   2. No byte of the .MB that a record of the current .DB points to is ever overwritten. New blobs go to blocks
 //      appended past the end of the file, or to unused entries of a suballocation block appended in this session;
-//      they become reachable only when invariant 1 puts in the .DB that points to them. Unreachable blocks left by
-//      a crash are wasted space, not damage. The only in-place write is the header's modification counter, a
+//      they become reachable only when invariant 1 puts in the .DB that points to them. Appended blocks may wait
+//      in memory (BlobFile) but are written and synced before the scratch .DB is written. Unreachable blocks left
+//      by a crash are wasted space, not damage. The only in-place write is the header's modification counter, a
 //      two-byte field nothing depends on for reading.
 //   3. The .PX is derived data. It is rebuilt from the records at every flush and renamed into place after the
 //      .DB; its stamp (byte 0x2C) names the .DB change count (byte 0x2D) it was built for. A crash between the two

@@ -235,6 +235,25 @@ TEST(ParadoxWrite, AutoIncrementRules)
     EXPECT_EQ(table->read(row)[0].toInt(), 14);
 }
 
+TEST(ParadoxWrite, ExhaustedAutoIncrementCounterRefusesNewNumbers)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Voll.db"));
+    db::paradox::create(path, {def("Lfd", FieldType::ftAutoInc), def("Text", FieldType::ftString, 10)}, 0);
+    {
+        auto table = db::paradox::open(path, OpenMode::Exclusive);
+        table->insert({2147483647, QStringLiteral("letzter")}, 0);
+    }
+    ASSERT_EQ(db::paradox::open(path, OpenMode::Shared)->read(0)[0].toInt(), 2147483647);
+    // Neither a blank number nor one that is taken may wrap the counter around.
+    for (const QVariant& given : {QVariant(), QVariant(2147483647)}) {
+        auto table = db::paradox::open(path, OpenMode::Exclusive);
+        EXPECT_EQ(engineErrorCode([&] { table->insert({given, QStringLiteral("x")}, 1); }),
+                  db::ErrorCode::InvalidValue);
+        EXPECT_EQ(table->recordCount(), 1);
+    }
+}
+
 TEST(ParadoxWrite, RequiredFieldsAreEnforced)
 {
     QTemporaryDir dir;

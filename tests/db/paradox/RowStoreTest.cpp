@@ -1,0 +1,64 @@
+// The chunked record store behaves exactly like one flat list under every mix of inserts and deletes, across chunk
+// splits and chunks that run empty.
+
+#include "db/paradox/RowStore.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
+
+namespace {
+
+struct Mix {
+    const char* name;
+    int initial;     // records assigned at the start
+    int operations;
+    int insertShare;  // of 100: inserts, the rest deletes
+    int appendShare;  // of 100 inserts: at the end
+};
+
+class RowStoreMix : public ::testing::TestWithParam<Mix> {};
+
+TEST_P(RowStoreMix, MatchesAFlatList)
+{
+    const Mix mix = GetParam();
+    std::mt19937 random(12345);
+    std::vector<QByteArray> flat;
+    for (int i = 0; i < mix.initial; ++i) flat.push_back(QByteArray::number(-i));
+    db::paradox::RowStore store;
+    store.assign(flat);
+    for (int op = 0; op < mix.operations; ++op) {
+        const bool insert = flat.empty() || int(random() % 100) < mix.insertShare;
+        if (insert) {
+            const size_t at = int(random() % 100) < mix.appendShare ? flat.size() : random() % (flat.size() + 1);
+            const QByteArray record = QByteArray::number(op);
+            flat.insert(flat.begin() + std::ptrdiff_t(at), record);
+            store.insert(at, record);
+        } else {
+            const size_t at = random() % flat.size();
+            flat.erase(flat.begin() + std::ptrdiff_t(at));
+            store.erase(at);
+        }
+        if (op % 97 == 0 && !flat.empty()) {
+            const size_t at = random() % flat.size();
+            flat[at] += "u";
+            store[at] += "u";
+        }
+        ASSERT_EQ(store.size(), flat.size());
+        if (op % 211 == 0 || op == mix.operations - 1) {
+            for (size_t i = 0; i < flat.size(); ++i) ASSERT_EQ(store[i], flat[i]) << "op " << op << " row " << i;
+        }
+    }
+    // Reading backwards and jumping around finds the same rows as reading forwards.
+    for (size_t i = flat.size(); i-- > 0;) ASSERT_EQ(store[i], flat[i]);
+    store.clear();
+    EXPECT_TRUE(store.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mixes, RowStoreMix,
+    ::testing::Values(Mix{"AppendsOnly", 0, 5000, 100, 100}, Mix{"RandomInsertsIntoLargeTable", 3000, 6000, 100, 0},
+                      Mix{"InsertsAndDeletes", 1500, 8000, 55, 30}, Mix{"DrainToEmptyAndRefill", 2500, 9000, 30, 50}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
