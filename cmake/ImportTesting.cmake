@@ -42,3 +42,17 @@ function(import_add_gtest name)
     PROPERTIES
       TIMEOUT ${T_TIMEOUT})
 endfunction()
+
+# import_add_fuzzer(<name> SOURCES <files...> LIBS <targets...>)
+# A libFuzzer target, built only with -DIMPORT_BUILD_FUZZ=ON (clang).
+function(import_add_fuzzer name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT IMPORT_BUILD_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_compile_options(${name} PRIVATE ${IMPORT_FUZZ_FLAGS} -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+endfunction()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/TestSupport.h"
 #include <QAbstractButton>
 #include <QString>
 #include <QWidget>
@@ -22,7 +23,3 @@ QAbstractButton* buttonWithCaption(QWidget* window, const QString& caption);
 
 }  // namespace dialogdriver
 
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}

@@ -2,6 +2,13 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <ostream>
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace testsupport {
 

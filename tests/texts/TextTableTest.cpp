@@ -1,3 +1,4 @@
+#include "support/TestSupport.h"
 #include "texts/Texts.h"
 
 #include <QDir>
@@ -9,10 +10,6 @@
 #include <optional>
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 // The German table is checked against the reference text list: a document that quotes each program text after its
 // number, e.g.  text 64930 "Beim Umbenennen ... Fehler" CRLF "aufgetreten. ..."  . Most quotations follow that

@@ -117,21 +117,30 @@ void MemoFile::corrupt(const QString& why) const
     throw EngineError(ErrorCode::CorruptFile, QStringLiteral("Die Memodatei %1 ist beschädigt: %2.").arg(path_, why));
 }
 
+std::uint64_t MemoFile::sizeCovering(std::uint64_t end) const
+{
+    if (end > knownSize_)
+        knownSize_ = fileSize();
+    return knownSize_;
+}
+
 QByteArray MemoFile::read(std::uint32_t block) const
 {
     if (block == 0)
         return {};
-    const std::uint64_t size = fileSize();
+    // The size last seen serves as long as the memo lies within it; only a memo beyond it (appended by another
+    // writer since) costs a look at the file.
     const std::uint64_t offset = std::uint64_t(block) * blockSize_;
+    std::uint64_t size = sizeCovering(offset + 8);
     if (offset >= size || (kind_ != MemoKind::Dbt3 && offset < blockSize_))
         corrupt(QStringLiteral("der Verweis auf Block %1 liegt außerhalb der Datei").arg(block));
 
     auto readTerminated = [&](std::uint64_t from) {
         // dBase III text runs to the first 0x1A; the file's end closes it too.
         QByteArray data;
-        char chunk[512];
+        char chunk[4096];
         std::uint64_t at = from;
-        while (at < size) {
+        while (at < (size = sizeCovering(at + 1))) {
             const std::size_t n = std::size_t(std::min<std::uint64_t>(sizeof chunk, size - at));
             readExactly(fd_, chunk, n, at, path_);
             const void* end = std::memchr(chunk, 0x1A, n);
@@ -148,16 +157,22 @@ QByteArray MemoFile::read(std::uint32_t block) const
     };
 
     if (kind_ == MemoKind::Dbt3 || kind_ == MemoKind::Dbt4) {
-        char head[8] = {};
-        if (offset + 8 <= size)
-            readExactly(fd_, head, 8, offset, path_);
-        const bool dbase4Block = std::uint8_t(head[0]) == 0xFF && std::uint8_t(head[1]) == 0xFF &&
-                                 head[2] == 0x08 && head[3] == 0x00;
-        if (!dbase4Block)
+        // The first block in one read: most memos fit in it, header and all.
+        char first[512];
+        const std::size_t got = std::size_t(std::min<std::uint64_t>(sizeof first, size - offset));
+        readExactly(fd_, first, got, offset, path_);
+        const bool dbase4Block = got >= 8 && std::uint8_t(first[0]) == 0xFF && std::uint8_t(first[1]) == 0xFF &&
+                                 first[2] == 0x08 && first[3] == 0x00;
+        if (!dbase4Block) {
+            if (const void* end = std::memchr(first, 0x1A, got))
+                return QByteArray(first, qsizetype(static_cast<const char*>(end) - first));
             return readTerminated(offset);
-        const std::uint32_t length = u32le(head + 4);
-        if (length < 8 || offset + length > size || length - 8 > kMaxMemoBytes)
+        }
+        const std::uint32_t length = u32le(first + 4);
+        if (length < 8 || offset + length > sizeCovering(offset + length) || length - 8 > kMaxMemoBytes)
             corrupt(QStringLiteral("die Länge des Memos in Block %1 ist ungültig").arg(block));
+        if (length <= got)
+            return QByteArray(first + 8, qsizetype(length - 8));
         QByteArray data(qsizetype(length - 8), Qt::Uninitialized);
         readExactly(fd_, data.data(), std::size_t(data.size()), offset + 8, path_);
         return data;
@@ -169,7 +184,7 @@ QByteArray MemoFile::read(std::uint32_t block) const
         corrupt(QStringLiteral("der Verweis auf Block %1 liegt außerhalb der Datei").arg(block));
     readExactly(fd_, head, 8, offset, path_);
     const std::uint32_t length = u32be(head + 4);
-    if (offset + 8 + length > size || length > kMaxMemoBytes)
+    if (length > kMaxMemoBytes || offset + 8 + length > sizeCovering(offset + 8 + length))
         corrupt(QStringLiteral("die Länge des Memos in Block %1 ist ungültig").arg(block));
     QByteArray data(qsizetype(length), Qt::Uninitialized);
     readExactly(fd_, data.data(), length, offset + 8, path_);
@@ -210,13 +225,12 @@ std::uint32_t MemoFile::append(const QByteArray& data)
     }
     const std::uint64_t blocks = std::uint64_t(payload.size()) / blockSize_;
 
-    std::uint64_t start = std::max<std::uint64_t>(blocksInFile, 1);
+    // A new memo always starts at the file's end. A marker beyond it (left by a writer that died after claiming
+    // blocks, or by damage) points at blocks nothing refers to; starting there would only leave a hole, which for
+    // a damaged marker could be a terabyte of sparse file.
+    const std::uint64_t start = std::max<std::uint64_t>(blocksInFile, 1);
     std::uint64_t lastFreeRun = 0;  // block of the free-list entry that ends the list, 0 when there is none
-    if (kind_ == MemoKind::Dbt3) {
-        start = std::max<std::uint64_t>(start, marker);
-    } else if (marker >= blocksInFile) {
-        start = std::max<std::uint64_t>(start, marker);
-    } else {
+    if (kind_ == MemoKind::Dbt4 && marker < blocksInFile) {
         // dBase IV keeps a list of free runs ordered by block number; its last entry points at the end of the
         // file. Walk it with strictly rising block numbers, so a damaged list cannot loop.
         std::uint64_t run = marker;
@@ -229,7 +243,6 @@ std::uint32_t MemoFile::append(const QByteArray& data)
             const std::uint64_t next = u32le(entry);
             if (next >= blocksInFile) {
                 lastFreeRun = run;
-                start = std::max<std::uint64_t>(start, next);
                 break;
             }
             if (next <= run)
@@ -248,6 +261,7 @@ std::uint32_t MemoFile::append(const QByteArray& data)
     putU32le(marker4, std::uint32_t(end));
     writeExactly(fd_, marker4, 4, lastFreeRun * blockSize_, path_);
     writeExactly(fd_, payload.constData(), std::size_t(payload.size()), start * blockSize_, path_);
+    knownSize_ = std::max(size, end * blockSize_);
     return std::uint32_t(start);
 }
 
@@ -258,6 +272,7 @@ void MemoFile::reset()
     writeExactly(fd_, marker4, 4, 0, path_);
     if (::ftruncate(fd_, off_t(std::max<std::uint32_t>(blockSize_, 512))) != 0)
         throw EngineError(ErrorCode::IoError, QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));
+    knownSize_ = fileSize();
 }
 
 QByteArray MemoFile::newDbt4Header()

@@ -38,12 +38,15 @@ public:
 
 private:
     std::uint64_t fileSize() const;
+    // The file's size as last seen, looked at again when end lies beyond it.
+    std::uint64_t sizeCovering(std::uint64_t end) const;
     [[noreturn]] void corrupt(const QString& why) const;
 
     int fd_;
     MemoKind kind_;
     QString path_;
     std::uint32_t blockSize_ = 512;
+    mutable std::uint64_t knownSize_ = 0;
 };
 
 // pread/pwrite that finish the whole range or raise EngineError (short reads: the file ended early).

@@ -13,18 +13,21 @@
 //     III: next free block; dBase IV: the end of its free list) never lies before the end of the file. A new memo
 //     first moves the marker past the blocks it needs, then fills them, and only then is the record that refers
 //     to it written. Dying in between leaves unreferenced blocks (or a marker beyond the file's end), which every
-//     writer, dBase included, simply skips.
+//     writer, dBase included, simply skips. A new memo always starts at the file's end, never at a marker
+//     beyond it, so a damaged marker cannot make the file grow by a hole.
 //  3. Memo blocks in use are never overwritten: a changed memo is written as a new memo; the old blocks stay
 //     unreferenced until the table is packed by another program.
 //  4. An in-place change of a record spans the record's bytes, which may cross a page boundary and so be torn.
 //     Before such a write the old bytes go to a rollback journal (<table file>-journal, with a checksum); the
 //     journal is removed once the record is written. Whoever opens the table for writing next, or starts the next
-//     write, finds a complete journal and writes the old bytes back; an incomplete journal means the record was
-//     not yet touched and is simply removed.
+//     change or delete, finds a complete journal and writes the old bytes back; an incomplete journal means the
+//     record was not yet touched and is simply removed. Appends leave the journal alone: they touch no existing
+//     record. Only a journal holding one whole record of the table is written back.
 //  5. Deleting sets the one-byte deletion flag: all-or-nothing.
 //  6. Emptying first sets the count to 0 (rule 1), then cuts the files.
 //  7. Writers of several processes take turns: each write holds an open-file-description lock on a byte range
 //     of the .DBF far beyond its end, re-reads the header under it and catches up with records others appended.
+//     A table opened exclusively has no other writer and skips both.
 //  8. A table the engine cannot keep correct (production or other index, FoxPro or dBase 7 dialect, field types
 //     it does not write, encryption, an open transaction, an unknown code page) is never written: open() gives it
 //     a readOnlyReason and every write raises EngineError with that reason.
@@ -49,6 +52,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -67,6 +71,20 @@ constexpr char kJournalMagic[8] = {'D', 'B', 'F', 'U', 'N', 'D', 'O', '1'};
 QString errnoText()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// The date for the header. QDate::currentDate() consults the time zone on every call, which a write per record
+// would pay for each time; the date is taken again when the second changes.
+QDate today()
+{
+    static thread_local std::time_t seen = 0;
+    static thread_local QDate date;
+    const std::time_t now = std::time(nullptr);
+    if (now != seen) {
+        seen = now;
+        date = QDate::currentDate();
+    }
+    return date;
 }
 
 std::uint32_t fnv1a(const char* data, std::size_t size)
@@ -160,6 +178,9 @@ private:
     // Puts the values into raw (a record image); memo fields whose value differs from old get a new memo.
     void encodeRecord(const Record& record, QByteArray& raw, const QByteArray* old);
     QVariant readMemo(const DbfField& field, std::uint32_t block) const;
+    QVariant memoValue(const DbfField& field, const QByteArray& data) const;
+    Record decode(const QByteArray& raw, const std::vector<QByteArray>* memos) const;
+    void remember(std::uint32_t physical, const QByteArray& raw);
     void touchHeaderDate();
 
     QString path_;
@@ -177,23 +198,43 @@ private:
     QString readOnlyReason_;
     std::uint64_t changes_ = 0;
     bool dateTouched_ = false;
+    bool tailClean_ = false;  // nothing lies behind the end-of-file marker, as far as our own appends know
+    // The record just written, with the memo data it refers to, by header_.fields index: the cursor reads it back
+    // right after the write, and gets it from here once instead of from the files.
+    std::vector<QByteArray> writtenMemos_;
+    mutable bool recentValid_ = false;
+    std::uint32_t recentPhysical_ = 0;
+    QByteArray recentRaw_;
+    std::vector<QByteArray> recentMemos_;
 };
 
-// Serialises writers of all processes (rule 7) and brings this storage up to date before a write.
+// Serialises writers of all processes (rule 7) and brings this storage up to date before a write. A table opened
+// exclusively has no other writer: its journal was dealt with when it was opened, and nothing needs locking or
+// catching up. An append touches no existing record, so the journal of a change that died (which covers one
+// existing record) waits for the next change, delete or open.
 class DbaseStorage::WriteGuard {
 public:
-    explicit WriteGuard(DbaseStorage& s) : s_(s)
+    enum Purpose { Open, Append, Change };
+
+    WriteGuard(DbaseStorage& s, Purpose purpose) : s_(s), locked_(purpose == Open || s.mode_ != OpenMode::Exclusive)
     {
+        if (!locked_)
+            return;
         lock(F_WRLCK);
         try {
-            s_.recoverJournal();
+            if (purpose != Append)
+                s_.recoverJournal();
             s_.catchUp();
         } catch (...) {
             lock(F_UNLCK);
             throw;
         }
     }
-    ~WriteGuard() { lock(F_UNLCK); }
+    ~WriteGuard()
+    {
+        if (locked_)
+            lock(F_UNLCK);
+    }
 
 private:
     void lock(short type)
@@ -212,6 +253,7 @@ private:
                               QStringLiteral("Die Tabelle %1 kann nicht gesperrt werden: %2").arg(s_.path_, errnoText()));
     }
     DbaseStorage& s_;
+    bool locked_;
 };
 
 DbaseStorage::DbaseStorage(const QString& requestedPath, OpenMode mode, const OpenOptions& options) : mode_(mode)
@@ -299,7 +341,7 @@ DbaseStorage::DbaseStorage(const QString& requestedPath, OpenMode mode, const Op
                                   .arg(codec_.codePage());
         decideWritable();
         if (readOnlyReason_.isEmpty()) {
-            WriteGuard guard(*this);  // recovers a journal left by a writer that died
+            WriteGuard guard(*this, WriteGuard::Open);  // recovers a journal left by a writer that died
         }
         scanRows(0, header_.recordCount);
     } catch (...) {
@@ -398,6 +440,8 @@ void DbaseStorage::catchUp()
                               .arg(path_));
     const std::uint32_t old = header_.recordCount;
     header_.recordCount = count;
+    recentValid_ = false;
+    tailClean_ = false;
     if (count > old) {
         scanRows(old, count);
     } else {
@@ -441,8 +485,12 @@ void DbaseStorage::recoverJournal()
     if (complete) {
         std::uint32_t sum;
         std::memcpy(&sum, data.constData() + 20 + length, 4);
+        // Only the image of one whole record of this table is written back; the offset is checked without
+        // letting offset + length wrap around.
+        const std::uint64_t size = fileSizeOf(fd_, path_);
         complete = sum == fnv1a(data.constData(), 20 + length) && length == header_.recordLength &&
-                   offset >= header_.headerLength && offset + length <= fileSizeOf(fd_, path_);
+                   offset >= header_.headerLength && length <= size && offset <= size - length &&
+                   (offset - header_.headerLength) % header_.recordLength == 0;
     }
     if (complete)
         writeExactly(fd_, data.constData() + 20, length, offset, path_);
@@ -462,11 +510,8 @@ void DbaseStorage::checkWritable() const
         throw EngineError(ErrorCode::ReadOnlyTable, readOnlyReason_);
 }
 
-QVariant DbaseStorage::readMemo(const DbfField& field, std::uint32_t block) const
+QVariant DbaseStorage::memoValue(const DbfField& field, const QByteArray& data) const
 {
-    if (block == 0 || !memo_)
-        return {};
-    const QByteArray data = memo_->read(block);
     if (data.isEmpty())
         return {};
     if (field.def.type == FieldType::ftMemo)
@@ -474,11 +519,15 @@ QVariant DbaseStorage::readMemo(const DbfField& field, std::uint32_t block) cons
     return data;
 }
 
-Record DbaseStorage::read(int row) const
+QVariant DbaseStorage::readMemo(const DbfField& field, std::uint32_t block) const
 {
-    checkRow(row);
-    QByteArray raw(header_.recordLength, Qt::Uninitialized);
-    readExactly(fd_, raw.data(), std::size_t(raw.size()), recordOffset(rows_[size_t(row)]), path_);
+    if (block == 0 || !memo_)
+        return {};
+    return memoValue(field, memo_->read(block));
+}
+
+Record DbaseStorage::decode(const QByteArray& raw, const std::vector<QByteArray>* memos) const
+{
     QByteArray nullFlags;
     if (header_.nullFlagsField >= 0) {
         const DbfField& nf = header_.fields[size_t(header_.nullFlagsField)];
@@ -489,12 +538,35 @@ Record DbaseStorage::read(int row) const
     for (int index : visible_) {
         const DbfField& f = header_.fields[size_t(index)];
         const char* bytes = raw.constData() + f.offset;
-        if (isMemoLetter(f.letter, header_.family, f.length))
-            record.push_back(readMemo(f, memoBlockOf(f, bytes)));
-        else
+        if (!isMemoLetter(f.letter, header_.family, f.length))
             record.push_back(decodeValue(f, bytes, codec_, header_.family, nullFlags));
+        else if (memos)
+            record.push_back(memoValue(f, (*memos)[size_t(index)]));
+        else
+            record.push_back(readMemo(f, memoBlockOf(f, bytes)));
     }
     return record;
+}
+
+Record DbaseStorage::read(int row) const
+{
+    checkRow(row);
+    const std::uint32_t physical = rows_[size_t(row)];
+    if (recentValid_ && physical == recentPhysical_) {
+        recentValid_ = false;
+        return decode(recentRaw_, &recentMemos_);
+    }
+    QByteArray raw(header_.recordLength, Qt::Uninitialized);
+    readExactly(fd_, raw.data(), std::size_t(raw.size()), recordOffset(physical), path_);
+    return decode(raw, nullptr);
+}
+
+void DbaseStorage::remember(std::uint32_t physical, const QByteArray& raw)
+{
+    recentPhysical_ = physical;
+    recentRaw_ = raw.left(header_.recordLength);
+    recentMemos_ = writtenMemos_;
+    recentValid_ = true;
 }
 
 void DbaseStorage::encodeRecord(const Record& record, QByteArray& raw, const QByteArray* old)
@@ -504,6 +576,8 @@ void DbaseStorage::encodeRecord(const Record& record, QByteArray& raw, const QBy
                           QStringLiteral("Der Datensatz hat %1 Werte, die Tabelle %2 Felder.")
                               .arg(record.size())
                               .arg(visible_.size()));
+    recentValid_ = false;
+    writtenMemos_.assign(header_.fields.size(), QByteArray());
     // Plain fields first: a value that does not fit must fail before any memo is written.
     for (size_t i = 0; i < visible_.size(); ++i) {
         const DbfField& f = header_.fields[size_t(visible_[i])];
@@ -518,15 +592,21 @@ void DbaseStorage::encodeRecord(const Record& record, QByteArray& raw, const QBy
         QByteArray data;
         if (value.isValid() && !value.isNull())
             data = f.def.type == FieldType::ftMemo ? codec_.encode(value.toString()) : value.toByteArray();
+        QByteArray& written = writtenMemos_[size_t(visible_[i])];
         if (old) {
             const std::uint32_t oldBlock = memoBlockOf(f, old->constData() + f.offset);
             const QByteArray oldData = oldBlock ? memo_->read(oldBlock) : QByteArray();
-            if (oldData == data || readMemo(f, oldBlock) == value) {
+            if (oldData == data || memoValue(f, oldData) == value) {
                 std::memcpy(raw.data() + f.offset, old->constData() + f.offset, size_t(f.length));
+                written = oldData;
                 continue;
             }
         }
         encodeMemoRef(f, data.isEmpty() ? 0 : memo_->append(data), raw.data() + f.offset);
+        // What reading the memo gives back: a dBase III memo cannot hold its terminator.
+        if (memo_ && memo_->kind() == MemoKind::Dbt3)
+            data.replace('\x1A', QByteArray());
+        written = data;
     }
 }
 
@@ -534,7 +614,7 @@ void DbaseStorage::touchHeaderDate()
 {
     if (dateTouched_)
         return;
-    const QByteArray dc = encodeDateAndCount(QDate::currentDate(), header_.recordCount);
+    const QByteArray dc = encodeDateAndCount(today(), header_.recordCount);
     writeExactly(fd_, dc.constData(), 3, 1, path_);
     dateTouched_ = true;
 }
@@ -544,7 +624,7 @@ int DbaseStorage::insert(const Record& record, int /*beforeRow*/)
     // dBase keeps records in the order they were written: like the original engine, a new record always goes to
     // the end of the table, wherever the cursor stands.
     checkWritable();
-    WriteGuard guard(*this);
+    WriteGuard guard(*this, WriteGuard::Append);
     QByteArray raw(header_.recordLength + 1, ' ');
     raw[header_.recordLength] = kEndOfFile;
     encodeRecord(record, raw, nullptr);
@@ -553,23 +633,27 @@ int DbaseStorage::insert(const Record& record, int /*beforeRow*/)
     if (physical == 0xFFFFFFFFu)
         throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Die Tabelle %1 ist voll.").arg(path_));
     writeExactly(fd_, raw.constData(), std::size_t(raw.size()), recordOffset(physical), path_);
-    const QByteArray dc = encodeDateAndCount(QDate::currentDate(), physical + 1);
+    const QByteArray dc = encodeDateAndCount(today(), physical + 1);
     writeExactly(fd_, dc.constData(), std::size_t(dc.size()), 1, path_);
     dateTouched_ = true;
     header_.recordCount = physical + 1;
     rows_.push_back(physical);
+    remember(physical, raw);
     ++changes_;
-    // Bytes behind the new end (left by another writer or a process that died mid-append) are cut off.
+    // Bytes behind the new end (left by another program or a process that died mid-append) are cut off. They can
+    // only be there at our first append and after others wrote: an append that died covers the same bytes as the
+    // next one, which overwrites them.
     const std::uint64_t end = header_.dataEnd() + 1;
-    if (fileSizeOf(fd_, path_) > end && ::ftruncate(fd_, off_t(end)) != 0)
+    if (!tailClean_ && fileSizeOf(fd_, path_) > end && ::ftruncate(fd_, off_t(end)) != 0)
         throw EngineError(ErrorCode::IoError, QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));
+    tailClean_ = true;
     return int(rows_.size()) - 1;
 }
 
 int DbaseStorage::update(int row, const Record& record)
 {
     checkWritable();
-    WriteGuard guard(*this);
+    WriteGuard guard(*this, WriteGuard::Change);
     checkRow(row);
     const std::uint32_t physical = rows_[size_t(row)];
     const std::uint64_t offset = recordOffset(physical);
@@ -577,8 +661,10 @@ int DbaseStorage::update(int row, const Record& record)
     readExactly(fd_, old.data(), std::size_t(old.size()), offset, path_);
     QByteArray raw = old;
     encodeRecord(record, raw, &old);
-    if (raw == old)
+    if (raw == old) {
+        remember(physical, raw);
         return row;
+    }
 
     // Rule 4: the old image goes to the journal before the record is touched.
     QByteArray journal;
@@ -604,6 +690,7 @@ int DbaseStorage::update(int row, const Record& record)
     ::close(jfd);
     writeExactly(fd_, raw.constData(), std::size_t(raw.size()), offset, path_);
     ::unlink(native.constData());
+    remember(physical, raw);
     touchHeaderDate();
     ++changes_;
     return row;
@@ -612,8 +699,9 @@ int DbaseStorage::update(int row, const Record& record)
 void DbaseStorage::remove(int row)
 {
     checkWritable();
-    WriteGuard guard(*this);
+    WriteGuard guard(*this, WriteGuard::Change);
     checkRow(row);
+    recentValid_ = false;
     writeExactly(fd_, &kDeleted, 1, recordOffset(rows_[size_t(row)]), path_);
     rows_.erase(rows_.begin() + row);
     touchHeaderDate();
@@ -626,8 +714,9 @@ void DbaseStorage::empty()
     if (mode_ != OpenMode::Exclusive)
         throw EngineError(ErrorCode::InvalidState,
                           QStringLiteral("Die Tabelle %1 muss zum Leeren exklusiv geöffnet sein.").arg(path_));
-    WriteGuard guard(*this);
-    const QByteArray dc = encodeDateAndCount(QDate::currentDate(), 0);
+    WriteGuard guard(*this, WriteGuard::Change);
+    recentValid_ = false;
+    const QByteArray dc = encodeDateAndCount(today(), 0);
     writeExactly(fd_, dc.constData(), std::size_t(dc.size()), 1, path_);
     writeExactly(fd_, &kEndOfFile, 1, header_.headerLength, path_);
     if (::ftruncate(fd_, off_t(header_.headerLength) + 1) != 0)

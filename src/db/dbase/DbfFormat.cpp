@@ -68,7 +68,8 @@ QByteArray qtCodecName(int cp)
     }
 }
 
-// Blank and NUL padding around a value in the record.
+// Blank and NUL padding around a value in the record. The answer does not copy: it lives only as long as the
+// record's bytes, which every caller outlives.
 QByteArray trimmedField(const char* bytes, int length)
 {
     int begin = 0;
@@ -77,7 +78,7 @@ QByteArray trimmedField(const char* bytes, int length)
         --end;
     while (begin < end && bytes[begin] == ' ')
         ++begin;
-    return QByteArray(bytes + begin, end - begin);
+    return QByteArray::fromRawData(bytes + begin, end - begin);
 }
 
 bool allSame(const QByteArray& bytes, char c)
@@ -132,7 +133,7 @@ double dbase7Double(const char* p)
 int fixedLengthOf(char letter, DbfFamily family)
 {
     switch (letter) {
-    case 'I': return 4;
+    case 'I': case '+': return 4;
     case 'Y': case 'T': case '@': case 'O': return 8;
     case 'B': return family == DbfFamily::VisualFoxPro ? 8 : 0;
     default: return 0;
@@ -443,7 +444,7 @@ QVariant decodeValue(const DbfField& field, const char* bytes, const TextCodec& 
             --end;
         if (end == bytes)
             return {};
-        return codec.decode(QByteArray(bytes, int(end - bytes)));
+        return codec.decode(QByteArray::fromRawData(bytes, int(end - bytes)));
     }
     case 'V': case 'Q': {
         int used = n;
@@ -472,11 +473,19 @@ QVariant decodeValue(const DbfField& field, const char* bytes, const TextCodec& 
         }
     }
     case 'D': {
+        // Parsed by hand: going through QDate::fromString costs a time-zone look-up per value.
         const QByteArray text = trimmedField(bytes, n);
-        if (text.size() != 8 || allSame(text, '0'))
+        if (text.size() != 8)
             return {};
-        const QDate date = QDate::fromString(QString::fromLatin1(text), QStringLiteral("yyyyMMdd"));
-        return date.isValid() ? QVariant(date) : QVariant();
+        int digits[8];
+        for (int i = 0; i < 8; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return {};
+            digits[i] = text[i] - '0';
+        }
+        const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
+        const QDate date(year, digits[4] * 10 + digits[5], digits[6] * 10 + digits[7]);
+        return year > 0 && date.isValid() ? QVariant(date) : QVariant();
     }
     case 'L':
         switch (bytes[0]) {
@@ -511,6 +520,8 @@ QVariant decodeValue(const DbfField& field, const char* bytes, const TextCodec& 
 
 QString memoText(const QByteArray& bytes, const TextCodec& codec)
 {
+    if (!bytes.contains('\x8D'))
+        return codec.decode(bytes);
     QByteArray cleaned = bytes;
     cleaned.replace(QByteArrayLiteral("\x8D\x0A"), QByteArray());
     return codec.decode(cleaned);
@@ -658,6 +669,15 @@ void encodeMemoRef(const DbfField& field, std::uint32_t block, char* out)
 
 namespace {
 
+// value as count decimal digits with leading zeros.
+void putDigits(char* out, int value, int count)
+{
+    for (int i = count - 1; i >= 0; --i) {
+        out[i] = char('0' + value % 10);
+        value /= 10;
+    }
+}
+
 [[noreturn]] void doesNotFit(const DbfField& field, const QString& value)
 {
     throw EngineError(ErrorCode::InvalidValue,
@@ -714,9 +734,20 @@ void encodeValue(const DbfField& field, const QVariant& value, const TextCodec& 
     switch (field.letter) {
     case 'C': {
         QString text;
-        if (value.typeId() == QMetaType::QTime)
-            text = value.toTime().toString(QStringLiteral("HH:mm:ss"));
-        else if (value.typeId() == QMetaType::QDateTime)
+        if (value.typeId() == QMetaType::QTime) {
+            // By hand: Qt's formatting goes through the locale machinery for every value.
+            const QTime time = value.toTime();
+            if (!time.isValid())
+                return;
+            char hms[8];
+            putDigits(hms, time.hour(), 2);
+            hms[2] = ':';
+            putDigits(hms + 3, time.minute(), 2);
+            hms[5] = ':';
+            putDigits(hms + 6, time.second(), 2);
+            std::memcpy(out, hms, size_t(std::min(8, field.length)));
+            return;
+        } else if (value.typeId() == QMetaType::QDateTime)
             text = value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         else
             text = value.toString();
@@ -732,10 +763,13 @@ void encodeValue(const DbfField& field, const QVariant& value, const TextCodec& 
         const QDate date = value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
         if (!date.isValid())
             return;
-        if (date.year() < 1 || date.year() > 9999)
+        int year = 0, month = 0, day = 0;
+        date.getDate(&year, &month, &day);
+        if (year < 1 || year > 9999)
             doesNotFit(field, date.toString(Qt::ISODate));
-        const QByteArray text = date.toString(QStringLiteral("yyyyMMdd")).toLatin1();
-        std::memcpy(out, text.constData(), 8);
+        putDigits(out, year, 4);
+        putDigits(out + 4, month, 2);
+        putDigits(out + 6, day, 2);
         return;
     }
     case 'L':

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/TestSupport.h"
 #include "StorageKinds.h"
 
 #include "db/EngineError.h"
@@ -14,11 +15,6 @@
 #include <utility>
 #include <vector>
 
-// Readable values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace testdb {
 

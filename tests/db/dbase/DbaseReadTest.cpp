@@ -303,6 +303,8 @@ TEST(DbaseDamagedFile, RaisesEngineError)
         {"field length zero", "dbase/dbfread/people.dbf", "people.dbf", [](QByteArray& b) { b[32 + 16] = 0; }},
         {"unknown version", "dbase/dbfread/people.dbf", "people.dbf", [](QByteArray& b) { b[0] = 0x77; }},
         {"no fields", "dbase/dbfread/people.dbf", "people.dbf", [](QByteArray& b) { b[32] = 0x0D; }},
+        {"autoincrement field shorter than its four bytes", "dbase/dbfread/people.dbf", "people.dbf",
+         [](QByteArray& b) { b[32 + 11] = '+'; b[32 + 16] = 2; }},
         {"dbt3 memo pointer beyond file", "dbase/dbd-xbase/test.dbf", "test.dbf",
          [](QByteArray& b) { b.replace(193 + 1 + 5 + 254, 10, "    999999"); }},
         {"dbt4 memo length beyond file", "dbase/rubydbf/dbase_8b.dbf", "dbase_8b.dbt",

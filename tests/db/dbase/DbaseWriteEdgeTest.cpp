@@ -1,0 +1,210 @@
+// Edges of writing: a record read right after it was written reads as it will from the files, and damaged
+// companion files (a wild memo end marker, a forged rollback journal) neither blow up the files nor get written
+// outside the table's records.
+
+#include "db/EngineError.h"
+#include "db/dbase/DbaseTable.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <cstdint>
+
+using namespace db;
+
+namespace {
+
+FieldDef def(const char* name, FieldType type, int size = 0)
+{
+    FieldDef f;
+    f.name = QString::fromLatin1(name);
+    f.type = type;
+    f.size = size;
+    return f;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+void putU32(QByteArray& b, int at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = char((v >> (8 * i)) & 0xFF);
+}
+
+struct WriteBackCase {
+    const char* name;
+    bool dbase3;  // the table turned into dBase III (version 0x83, plain-text memo file)
+    Record record;
+};
+
+class DbaseReadAfterWrite : public ::testing::TestWithParam<WriteBackCase> {};
+
+// The storage hands out the record it just wrote without reading the files again; what it hands out must be what
+// the files hold, conversions of the writer included.
+TEST_P(DbaseReadAfterWrite, MatchesTheFiles)
+{
+    const WriteBackCase& c = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("W.DBF"));
+    dbase::create(path, {def("NAME", FieldType::ftString, 6), def("NOTE", FieldType::ftMemo),
+                         def("DAY", FieldType::ftDate), def("AT", FieldType::ftTime), def("N", FieldType::ftFloat, 8)});
+    if (c.dbase3) {
+        QByteArray dbf = fileBytes(path);
+        dbf[0] = char(0x83);
+        writeBytes(path, dbf);
+        QByteArray memo(512, '\0');
+        putU32(memo, 0, 1);
+        writeBytes(dir.filePath(QStringLiteral("W.DBT")), memo);
+    }
+    const TableStoragePtr t = dbase::open(path, OpenMode::Shared);
+    Record inserted, updated;
+    {
+        t->insert({QStringLiteral("vorher"), QStringLiteral("altes Memo"), QVariant(), QVariant(), 1}, 0);
+        const int row = t->insert(c.record, 1);
+        inserted = t->read(row);
+        t->update(0, c.record);
+        updated = t->read(0);
+    }
+    const TableStoragePtr reopened = dbase::open(path, OpenMode::Shared);
+    EXPECT_EQ(inserted, reopened->read(1));
+    EXPECT_EQ(updated, reopened->read(0));
+    EXPECT_EQ(t->read(1), reopened->read(1));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, DbaseReadAfterWrite,
+    ::testing::Values(
+        WriteBackCase{"PlainValues", false,
+                      {QStringLiteral("abc"), QStringLiteral("Memo"), QDate(2024, 2, 29), QTime(23, 59, 58), 2.5}},
+        WriteBackCase{"CutAndRounded", false,
+                      {QStringLiteral("zu langer Text"), QString(), QDate(1, 1, 1), QTime(0, 0), 1.23456789}},
+        WriteBackCase{"SoftBreaksInMemo", false,
+                      {QVariant(), QString::fromLatin1("eins\x8D\ndrei\r\n"), QVariant(), QVariant(), QVariant()}},
+        WriteBackCase{"Dbase3MemoWithItsTerminator", true,
+                      {QStringLiteral("x"), QString::fromLatin1("vor\x1A nach"), QVariant(), QVariant(), -0.0001}},
+        WriteBackCase{"Dbase3UnchangedMemo", true,
+                      {QStringLiteral("vorher"), QStringLiteral("altes Memo"), QVariant(), QVariant(), 1}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct MarkerCase {
+    const char* name;
+    bool dbase3;          // the table turned into dBase III (version 0x83, plain-text memo file)
+    std::uint32_t marker;  // the memo file's next-free block as the damage left it
+};
+
+class DbaseMemoMarker : public ::testing::TestWithParam<MarkerCase> {};
+
+// A marker beyond the file's end names blocks no record uses; the next memo goes to the file's end instead of
+// leaving a hole up to the marker.
+TEST_P(DbaseMemoMarker, NewMemoGoesToTheFilesEnd)
+{
+    const MarkerCase& c = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("M.DBF"));
+    const QString memoPath = dir.filePath(QStringLiteral("M.DBT"));
+    dbase::create(path, {def("NAME", FieldType::ftString, 10), def("NOTE", FieldType::ftMemo)});
+    {
+        const TableStoragePtr t = dbase::open(path, OpenMode::Shared);
+        t->insert({QStringLiteral("eins"), QStringLiteral("erstes Memo")}, 0);
+    }
+    QByteArray memo = fileBytes(memoPath);
+    if (c.dbase3) {
+        QByteArray dbf = fileBytes(path);
+        dbf[0] = char(0x83);
+        writeBytes(path, dbf);
+        memo = QByteArray(512, '\0');
+        memo.append(QByteArray("erstes Memo\x1A\x1A"));
+        memo.append(QByteArray(1024 - memo.size(), '\0'));
+    }
+    putU32(memo, 0, c.marker);
+    writeBytes(memoPath, memo);
+
+    const TableStoragePtr t = dbase::open(path, OpenMode::Shared);
+    ASSERT_TRUE(t->readOnlyReason().isEmpty()) << t->readOnlyReason().toStdString();
+    t->insert({QStringLiteral("zwei"), QStringLiteral("zweites Memo")}, 1);
+    EXPECT_EQ(fileBytes(memoPath).size(), memo.size() + 512);
+    const TableStoragePtr reopened = dbase::open(path, OpenMode::Shared);
+    ASSERT_EQ(reopened->recordCount(), 2);
+    EXPECT_EQ(reopened->read(0)[1].toString(), QStringLiteral("erstes Memo"));
+    EXPECT_EQ(reopened->read(1)[1].toString(), QStringLiteral("zweites Memo"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Damage, DbaseMemoMarker,
+                         ::testing::Values(MarkerCase{"Dbase4FarBeyond", false, 0x7FFFFFF0u},
+                                           MarkerCase{"Dbase4JustBeyond", false, 5},
+                                           MarkerCase{"Dbase3FarBeyond", true, 0xFFFFFFFFu},
+                                           MarkerCase{"Dbase3Stale", true, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+std::uint32_t fnv1a(const QByteArray& data)
+{
+    std::uint32_t hash = 2166136261u;
+    for (char c : data) {
+        hash ^= std::uint8_t(c);
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+struct JournalCase {
+    const char* name;
+    std::uint64_t offsetFromHeader;  // added to the header length (wrapping)
+    bool applied;                    // whether the journal's bytes belong back into the table
+};
+
+class DbaseJournal : public ::testing::TestWithParam<JournalCase> {};
+
+// A journal with a valid checksum is written back only when it holds one whole record of this table; any other is
+// dropped, and the table opens for writing either way.
+TEST_P(DbaseJournal, OnlyWholeRecordsAreRestored)
+{
+    const JournalCase& c = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("J.DBF"));
+    dbase::create(path, {def("NAME", FieldType::ftString, 10)});
+    {
+        const TableStoragePtr t = dbase::open(path, OpenMode::Shared);
+        t->insert({QStringLiteral("eins")}, 0);
+        t->insert({QStringLiteral("zwei")}, 1);
+    }
+    const QByteArray before = fileBytes(path);
+    const int headerLength = std::uint8_t(before[8]) | (std::uint8_t(before[9]) << 8);
+    const std::uint32_t recordLength = std::uint8_t(before[10]) | (std::uint8_t(before[11]) << 8);
+    const std::uint64_t offset = std::uint64_t(headerLength) + c.offsetFromHeader;
+    QByteArray journal("DBFUNDO1");
+    journal.append(reinterpret_cast<const char*>(&offset), 8);
+    journal.append(reinterpret_cast<const char*>(&recordLength), 4);
+    journal.append(" alt       ");
+    const std::uint32_t sum = fnv1a(journal);
+    journal.append(reinterpret_cast<const char*>(&sum), 4);
+    writeBytes(path + QStringLiteral("-journal"), journal);
+
+    const TableStoragePtr t = dbase::open(path, OpenMode::Shared);
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-journal")));
+    ASSERT_EQ(t->recordCount(), 2);
+    const QString expectedSecond = c.applied ? QStringLiteral("alt") : QStringLiteral("zwei");
+    EXPECT_EQ(t->read(1)[0].toString(), expectedSecond);
+    EXPECT_EQ(fileBytes(path).size(), before.size());
+    t->insert({QStringLiteral("drei")}, 2);
+    EXPECT_EQ(t->recordCount(), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Forged, DbaseJournal,
+                         ::testing::Values(JournalCase{"SecondRecord", 11, true},
+                                           JournalCase{"WrapsAroundToTheHeader", ~std::uint64_t(0) - 7, false},
+                                           JournalCase{"BetweenRecords", 5, false},
+                                           JournalCase{"BehindTheLastRecord", 22, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
