@@ -13,21 +13,6 @@ namespace engine {
 
 namespace {
 
-// Fills the "%s" places of a text in order; what is filled in is not searched again.
-QString fillIn(const QString& pattern, std::initializer_list<QString> values)
-{
-    QString result;
-    qsizetype from = 0;
-    for (const QString& value : values) {
-        const qsizetype at = pattern.indexOf(QLatin1String("%s"), from);
-        if (at < 0)
-            break;
-        result += pattern.mid(from, at - from) + value;
-        from = at + 2;
-    }
-    return result + pattern.mid(from);
-}
-
 void showError(const QString& text)
 {
     platform::MessageBox(platform::MessageType::Error, text, platform::Buttons::Ok);
@@ -40,7 +25,7 @@ void noFormula()
 
 void fieldMissing(const QString& name)
 {
-    showError(fillIn(texts::Text(65053), {name}));
+    showError(texts::Format(texts::Text(65053), {name}));
 }
 
 bool isNumericType(db::FieldType type)
@@ -165,7 +150,7 @@ QString FormelNumAufbereiten(db::Table& DataSet, const QString& Formel)
                 text.remove(fs.ThousandSeparator);
                 double value = 0;
                 if (!rtl::TryStrToFloat(text, value)) {
-                    showError(fillIn(texts::Text(65054), {name, rtl::Trim(field->AsString()),
+                    showError(texts::Format(texts::Text(65054), {name, rtl::Trim(field->AsString()),
                                                           QString(fs.DecimalSeparator),
                                                           QString(fs.ThousandSeparator)}));
                     // The caller gets what was built so far; the parser decides whether that still means anything.

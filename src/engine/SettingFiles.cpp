@@ -28,21 +28,6 @@ std::function<void()>& deleteRoutine()
     return routine;
 }
 
-// Fills the "%s" places of a program text in order; what is filled in is not searched again.
-QString formatText(const QString& pattern, std::initializer_list<QString> values)
-{
-    QString result;
-    qsizetype from = 0;
-    for (const QString& value : values) {
-        const qsizetype at = pattern.indexOf(QStringLiteral("%s"), from);
-        if (at < 0)
-            break;
-        result += pattern.mid(from, at - from) + value;
-        from = at + 2;
-    }
-    return result + pattern.mid(from);
-}
-
 void showError(const QString& text)
 {
     platform::MessageBox(platform::MessageType::Error, text, platform::Buttons::Ok);
@@ -148,7 +133,7 @@ bool ImportEinstellungLaden(db::Table& tblImpList, db::Table& tblZStrukt, const 
     }
 
     platform::Beep();
-    const QString text = formatText(texts::Text(64982), {basePath, Einstellung}) + CrLf + CrLf + texts::Text(64983);
+    const QString text = texts::Format(texts::Text(64982), {basePath, Einstellung}) + CrLf + CrLf + texts::Text(64983);
     if (platform::MessageBox(platform::MessageType::Error, text, platform::Buttons::YesNo) == platform::Button::Yes) {
         if (!deleteRoutine())
             throw std::logic_error("ImportEinstellungLaden: no routine to delete a setting is set");
@@ -254,7 +239,7 @@ void ZieldateiExklusivPruefen(db::Table& tblZiel)
     } catch (const db::EngineError& error) {
         if (error.code() == db::ErrorCode::FileLocked) {
             platform::MessageBox(platform::MessageType::Warning,
-                                 formatText(texts::Text(64986), {tblZiel.TableName()}), platform::Buttons::Ok);
+                                 texts::Format(texts::Text(64986), {tblZiel.TableName()}), platform::Buttons::Ok);
         }
     } catch (...) {
         // Whatever else went wrong, the table must not stay set to lock everybody else out at its next open.

@@ -67,4 +67,18 @@ ScopedLanguageLookup::~ScopedLanguageLookup()
     activeLookup() = std::move(previous_);
 }
 
+QString Format(const QString& pattern, std::initializer_list<QString> values)
+{
+    QString result;
+    qsizetype from = 0;
+    for (const QString& value : values) {
+        const qsizetype at = pattern.indexOf(QLatin1String("%s"), from);
+        if (at < 0)
+            break;
+        result += pattern.mid(from, at - from) + value;
+        from = at + 2;
+    }
+    return result + pattern.mid(from);
+}
+
 }  // namespace texts

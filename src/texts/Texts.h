@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <span>
 
@@ -23,6 +24,10 @@ struct Entry {
 
 // The text in force for id: the language module's, otherwise the German one, otherwise the marker.
 QString Text(int id);
+
+// Fills the "%s" places of a text in order with values; what is filled in is not searched again, and places
+// left over stay as they are.
+QString Format(const QString& pattern, std::initializer_list<QString> values);
 
 // The program's own German text, whatever module is active; empty when the number is unknown.
 QString GermanText(int id);

@@ -257,3 +257,10 @@ TEST(TextLookup, LanguageModuleFirstThenGermanThenMarker)
 }
 
 }  // namespace
+
+TEST(TextFormat, FillsPlacesInOrderWithoutSearchingWhatWasFilledIn)
+{
+    EXPECT_EQ(texts::Format("Datei %s in %s", {"a%s", "b"}), "Datei a%s in b");
+    EXPECT_EQ(texts::Format("nur %s", {"eins", "zwei"}), "nur eins");
+    EXPECT_EQ(texts::Format("%s und %s", {"x"}), "x und %s");
+}
