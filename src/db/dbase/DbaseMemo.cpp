@@ -3,6 +3,7 @@
 #include "db/EngineError.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -124,6 +125,22 @@ std::uint64_t MemoFile::sizeCovering(std::uint64_t end) const
     return knownSize_;
 }
 
+const char* MemoFile::windowed(std::uint64_t offset, std::size_t n, std::uint64_t size) const
+{
+    if (offset >= windowStart_ && offset + n <= windowStart_ + std::uint64_t(window_.size()))
+        return window_.constData() + (offset - windowStart_);
+    const std::size_t want = std::size_t(std::min<std::uint64_t>(kWindow, size - offset));
+    window_.resize(qsizetype(std::max(want, n)));
+    windowStart_ = offset;
+    try {
+        readExactly(fd_, window_.data(), std::size_t(window_.size()), offset, path_);
+    } catch (...) {
+        dropCache();
+        throw;
+    }
+    return window_.constData();
+}
+
 QByteArray MemoFile::read(std::uint32_t block) const
 {
     if (block == 0)
@@ -157,10 +174,9 @@ QByteArray MemoFile::read(std::uint32_t block) const
     };
 
     if (kind_ == MemoKind::Dbt3 || kind_ == MemoKind::Dbt4) {
-        // The first block in one read: most memos fit in it, header and all.
-        char first[512];
-        const std::size_t got = std::size_t(std::min<std::uint64_t>(sizeof first, size - offset));
-        readExactly(fd_, first, got, offset, path_);
+        // The first block: most memos fit in it, header and all.
+        const std::size_t got = std::size_t(std::min<std::uint64_t>(512, size - offset));
+        const char* first = windowed(offset, got, size);
         const bool dbase4Block = got >= 8 && std::uint8_t(first[0]) == 0xFF && std::uint8_t(first[1]) == 0xFF &&
                                  first[2] == 0x08 && first[3] == 0x00;
         if (!dbase4Block) {
@@ -173,96 +189,138 @@ QByteArray MemoFile::read(std::uint32_t block) const
             corrupt(QStringLiteral("die Länge des Memos in Block %1 ist ungültig").arg(block));
         if (length <= got)
             return QByteArray(first + 8, qsizetype(length - 8));
+        if (length <= kWindow)
+            return QByteArray(windowed(offset, length, sizeCovering(offset + length)) + 8, qsizetype(length - 8));
         QByteArray data(qsizetype(length - 8), Qt::Uninitialized);
         readExactly(fd_, data.data(), std::size_t(data.size()), offset + 8, path_);
         return data;
     }
 
     // FoxPro
-    char head[8];
     if (offset + 8 > size)
         corrupt(QStringLiteral("der Verweis auf Block %1 liegt außerhalb der Datei").arg(block));
-    readExactly(fd_, head, 8, offset, path_);
-    const std::uint32_t length = u32be(head + 4);
+    const std::uint32_t length = u32be(windowed(offset, 8, size) + 4);
     if (length > kMaxMemoBytes || offset + 8 + length > sizeCovering(offset + 8 + length))
         corrupt(QStringLiteral("die Länge des Memos in Block %1 ist ungültig").arg(block));
+    if (8u + length <= kWindow)
+        return QByteArray(windowed(offset, 8u + length, sizeCovering(offset + 8 + length)) + 8, qsizetype(length));
     QByteArray data(qsizetype(length), Qt::Uninitialized);
     readExactly(fd_, data.data(), length, offset + 8, path_);
     return data;
 }
 
-std::uint32_t MemoFile::append(const QByteArray& data)
+std::uint64_t MemoFile::storedSize(std::uint64_t dataSize) const
 {
+    if (kind_ == MemoKind::Dbt3)
+        return (dataSize + 2 + blockSize_ - 1) / blockSize_ * blockSize_;
+    // dBase IV: 8 header bytes and at least one filler byte, which readers that take the length without its header
+    // stop at.
+    return ((8 + dataSize) / blockSize_ + 1) * blockSize_;
+}
+
+std::uint64_t MemoFile::lastFreeRun(std::uint32_t marker, std::uint64_t blocksInFile) const
+{
+    if (kind_ != MemoKind::Dbt4 || marker >= blocksInFile)
+        return 0;
+    // dBase IV keeps a list of free runs ordered by block number; its last entry points at the end of the file.
+    // Walk it with strictly rising block numbers, so a damaged list cannot loop.
+    std::uint64_t run = marker;
+    std::uint64_t steps = 0;
+    while (true) {
+        if (run == 0 || run >= blocksInFile || ++steps > blocksInFile)
+            corrupt(QStringLiteral("die Liste der freien Blöcke ist ungültig"));
+        char entry[8];
+        readExactly(fd_, entry, 8, run * blockSize_, path_);
+        const std::uint64_t next = u32le(entry);
+        if (next >= blocksInFile)
+            return run;
+        if (next <= run)
+            corrupt(QStringLiteral("die Liste der freien Blöcke ist ungültig"));
+        run = next;
+    }
+}
+
+void MemoFile::checkAppendable() const
+{
+    if (kind_ != MemoKind::Dbt3 && kind_ != MemoKind::Dbt4)
+        throw EngineError(ErrorCode::ReadOnlyTable, QStringLiteral("FoxPro-Memodateien werden nur gelesen."));
+    const std::uint64_t size = fileSize();
+    char head[8];
+    readExactly(fd_, head, 8, 0, path_);
+    lastFreeRun(u32le(head), (size + blockSize_ - 1) / blockSize_);
+}
+
+std::vector<std::uint32_t> MemoFile::appendAll(const std::vector<QByteArrayView>& memos)
+{
+    if (memos.empty())
+        return {};
+    if (kind_ != MemoKind::Dbt3 && kind_ != MemoKind::Dbt4)
+        throw EngineError(ErrorCode::ReadOnlyTable, QStringLiteral("FoxPro-Memodateien werden nur gelesen."));
+    dropCache();
     const std::uint64_t size = fileSize();
     const std::uint64_t blocksInFile = (size + blockSize_ - 1) / blockSize_;
     char head[8];
     readExactly(fd_, head, 8, 0, path_);
     const std::uint32_t marker = u32le(head);
 
-    QByteArray payload;
-    if (kind_ == MemoKind::Dbt3) {
-        payload = data;
-        payload.replace('\x1A', QByteArray());  // the terminator cannot be part of the text
-        payload.append("\x1A\x1A", 2);
-        payload.append(QByteArray(qsizetype((blockSize_ - payload.size() % blockSize_) % blockSize_), '\0'));
-    } else if (kind_ == MemoKind::Dbt4) {
-        if (std::uint64_t(data.size()) > kMaxMemoBytes)
-            throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Das Memo ist zu groß."));
-        payload.resize(8);
-        payload[0] = char(0xFF);
-        payload[1] = char(0xFF);
-        payload[2] = 0x08;
-        payload[3] = 0x00;
-        putU32le(payload.data() + 4, std::uint32_t(data.size() + 8));
-        payload.append(data);
-        // At least one filler byte: readers that take the length without its 8 header bytes stop at it.
-        const qsizetype pad = blockSize_ - (payload.size() % blockSize_);
-        payload.append(QByteArray(pad, '\x1F'));
-        if (payload.size() % blockSize_ != 0)
-            payload.append(QByteArray(blockSize_ - payload.size() % blockSize_, '\x1F'));
-    } else {
-        throw EngineError(ErrorCode::ReadOnlyTable, QStringLiteral("FoxPro-Memodateien werden nur gelesen."));
-    }
-    const std::uint64_t blocks = std::uint64_t(payload.size()) / blockSize_;
-
     // A new memo always starts at the file's end. A marker beyond it (left by a writer that died after claiming
     // blocks, or by damage) points at blocks nothing refers to; starting there would only leave a hole, which for
     // a damaged marker could be a terabyte of sparse file.
     const std::uint64_t start = std::max<std::uint64_t>(blocksInFile, 1);
-    std::uint64_t lastFreeRun = 0;  // block of the free-list entry that ends the list, 0 when there is none
-    if (kind_ == MemoKind::Dbt4 && marker < blocksInFile) {
-        // dBase IV keeps a list of free runs ordered by block number; its last entry points at the end of the
-        // file. Walk it with strictly rising block numbers, so a damaged list cannot loop.
-        std::uint64_t run = marker;
-        std::uint64_t steps = 0;
-        while (true) {
-            if (run == 0 || run >= blocksInFile || ++steps > blocksInFile)
-                corrupt(QStringLiteral("die Liste der freien Blöcke ist ungültig"));
-            char entry[8];
-            readExactly(fd_, entry, 8, run * blockSize_, path_);
-            const std::uint64_t next = u32le(entry);
-            if (next >= blocksInFile) {
-                lastFreeRun = run;
-                break;
-            }
-            if (next <= run)
-                corrupt(QStringLiteral("die Liste der freien Blöcke ist ungültig"));
-            run = next;
-        }
+    std::uint64_t total = 0;
+    for (const QByteArrayView data : memos) {
+        if (std::uint64_t(data.size()) > kMaxMemoBytes)
+            throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Das Memo ist zu groß."));
+        const auto terminators = kind_ == MemoKind::Dbt3 ? std::count(data.begin(), data.end(), '\x1A') : 0;
+        total += storedSize(std::uint64_t(data.size() - terminators));
     }
-    const std::uint64_t end = start + blocks;
+    const std::uint64_t end = start + total / blockSize_;
     if (end > 0xFFFFFFFFu || end * blockSize_ > (std::uint64_t(1) << 40))
         throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Die Memodatei %1 ist voll.").arg(path_));
+    const std::uint64_t freeRun = lastFreeRun(marker, blocksInFile);
+
+    std::vector<std::uint32_t> blocks;
+    blocks.reserve(memos.size());
+    QByteArray payload(qsizetype(total), Qt::Uninitialized);
+    char* out = payload.data();
+    std::uint64_t block = start;
+    for (const QByteArrayView data : memos) {
+        blocks.push_back(std::uint32_t(block));
+        char* const begin = out;
+        if (kind_ == MemoKind::Dbt3) {
+            // The terminator cannot be part of the text.
+            for (const char c : data)
+                if (c != '\x1A')
+                    *out++ = c;
+            const std::uint64_t stored = storedSize(std::uint64_t(out - begin));
+            *out++ = '\x1A';
+            *out++ = '\x1A';
+            std::memset(out, 0, std::size_t(stored - std::uint64_t(out - begin)));
+            out = begin + stored;
+        } else {
+            const std::uint64_t stored = storedSize(std::uint64_t(data.size()));
+            out[0] = char(0xFF);
+            out[1] = char(0xFF);
+            out[2] = 0x08;
+            out[3] = 0x00;
+            putU32le(out + 4, std::uint32_t(data.size() + 8));
+            if (!data.isEmpty())
+                std::memcpy(out + 8, data.data(), std::size_t(data.size()));
+            std::memset(out + 8 + data.size(), '\x1F', std::size_t(stored - 8 - std::uint64_t(data.size())));
+            out = begin + stored;
+        }
+        block += std::uint64_t(out - begin) / blockSize_;
+    }
 
     // The marker first: it claims the blocks before anything is in them. Dying after it leaves the end of the used
     // area beyond the file's end, which every writer takes as the place for the next memo; the other order would
     // leave blocks behind the marker that a dBase IV reader takes for the start of its free list.
     char marker4[4];
     putU32le(marker4, std::uint32_t(end));
-    writeExactly(fd_, marker4, 4, lastFreeRun * blockSize_, path_);
+    writeExactly(fd_, marker4, 4, freeRun * blockSize_, path_);
     writeExactly(fd_, payload.constData(), std::size_t(payload.size()), start * blockSize_, path_);
     knownSize_ = std::max(size, end * blockSize_);
-    return std::uint32_t(start);
+    return blocks;
 }
 
 void MemoFile::reset()
@@ -273,6 +331,7 @@ void MemoFile::reset()
     if (::ftruncate(fd_, off_t(std::max<std::uint32_t>(blockSize_, 512))) != 0)
         throw EngineError(ErrorCode::IoError, QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));
     knownSize_ = fileSize();
+    dropCache();
 }
 
 QByteArray MemoFile::newDbt4Header()

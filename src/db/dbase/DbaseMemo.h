@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace db::dbase {
 
@@ -12,6 +13,11 @@ namespace db::dbase {
 // and length against the file's size, so a damaged file raises EngineError instead of reading past its end or
 // allocating without bound. Writing appends only (dBase III and IV files); see DbaseTable.cpp for the order of
 // writes that keeps the table valid.
+//
+// Reads go through a window of the file read ahead (kWindow bytes from the memo asked for): memos written one after
+// the other are read one after the other, so most reads cost no system call. Memo blocks in use are never
+// rewritten, so the window can only be wrong about blocks no record it has been asked about refers to yet; the
+// owner drops it (dropCache) whenever it learns of records written by others, and every write here drops it.
 class MemoFile {
 public:
     MemoFile(int fd, MemoKind kind, const QString& path);
@@ -25,21 +31,40 @@ public:
 
     // Data of the memo starting at block (0 = no memo: empty).
     QByteArray read(std::uint32_t block) const;
-    // Writes data as a new memo behind everything in use and advances the file's end marker; returns its block.
-    std::uint32_t append(const QByteArray& data);
+    // Writes every memo of memos behind everything in use, in one piece after the file's end marker was moved past
+    // them; returns the first block of each.
+    std::vector<std::uint32_t> appendAll(const std::vector<QByteArrayView>& memos);
+    // Raises EngineError when appendAll would find the file damaged (its list of free blocks), without writing.
+    void checkAppendable() const;
+    // Bytes a memo of dataSize bytes takes in the file.
+    std::uint64_t storedSize(std::uint64_t dataSize) const;
     // Drops every memo: header only.
     void reset();
+    // Forgets what was read ahead.
+    void dropCache() const
+    {
+        windowStart_ = 0;
+        window_.clear();
+    }
 
     // A new, empty memo file of the kind we create (dBase IV, 512-byte blocks).
     static QByteArray newDbt4Header();
 
     // Memos larger than this are taken as damage rather than data.
     static constexpr std::uint64_t kMaxMemoBytes = 256u * 1024u * 1024u;
+    // How much a read takes in at once.
+    static constexpr std::size_t kWindow = 64 * 1024;
 
 private:
     std::uint64_t fileSize() const;
     // The file's size as last seen, looked at again when end lies beyond it.
     std::uint64_t sizeCovering(std::uint64_t end) const;
+    // Bytes [offset, offset + n) from the window, reading a new one from offset when they are not in it; the caller
+    // makes sure they lie within the file of size bytes and n <= kWindow. Valid until the next call.
+    const char* windowed(std::uint64_t offset, std::size_t n, std::uint64_t size) const;
+    // The dBase IV free-list entry that ends the list (the one whose marker is moved), 0 when the header's marker
+    // is that end; raises EngineError for a damaged list.
+    std::uint64_t lastFreeRun(std::uint32_t marker, std::uint64_t blocksInFile) const;
     [[noreturn]] void corrupt(const QString& why) const;
 
     int fd_;
@@ -47,6 +72,8 @@ private:
     QString path_;
     std::uint32_t blockSize_ = 512;
     mutable std::uint64_t knownSize_ = 0;
+    mutable std::uint64_t windowStart_ = 0;
+    mutable QByteArray window_;
 };
 
 // pread/pwrite that finish the whole range or raise EngineError (short reads: the file ended early).

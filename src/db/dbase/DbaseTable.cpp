@@ -3,40 +3,56 @@
 // How a write keeps the table valid
 // =================================
 // A process may die between any two system calls. Everything below holds at each of those moments, so another
-// program (or we, after a restart) always finds a table whose header, records and memo file agree. Durability
-// against a power failure additionally needs flush(), which syncs both files.
+// program (or we, after a restart) always finds a table whose header, records and memo file agree, holding what the
+// last completed flush left.
 //
-//  1. The record count in the header never exceeds the number of complete records in the file. An appended
-//     record (with the end-of-file marker behind it) is written first; the count is raised afterwards by one
-//     write of header bytes 1..7, which lies within the first page and is therefore all-or-nothing.
-//  2. A record never points at memo data that is not completely written, and the memo file's end marker (dBase
-//     III: next free block; dBase IV: the end of its free list) never lies before the end of the file. A new memo
-//     first moves the marker past the blocks it needs, then fills them, and only then is the record that refers
-//     to it written. Dying in between leaves unreferenced blocks (or a marker beyond the file's end), which every
-//     writer, dBase included, simply skips. A new memo always starts at the file's end, never at a marker
-//     beyond it, so a damaged marker cannot make the file grow by a hole.
-//  3. Memo blocks in use are never overwritten: a changed memo is written as a new memo; the old blocks stay
+//  1. Changes wait in memory until flush(): new records with their memos, new images of existing records, deletion
+//     marks. The storage flushes them itself when they pass kFlushAt bytes and when it is closed. Reads of waiting
+//     rows are served from memory. A process that dies before a flush completes loses the waiting changes, never
+//     the file.
+//  2. A flush writes in this order, under one lock (rule 9): the rollback journal (only when existing records
+//     change, rule 5), the memos (rule 3), the new records, the changed records and deletion flags, the header's
+//     record count, and last the journal's removal. flush() also syncs both files: the records and memos before the
+//     count is raised, everything before the journal goes.
+//  3. A record never points at memo data that is not completely written, and the memo file's end marker (dBase
+//     III: next free block; dBase IV: the end of its free list) never lies before the end of the file. A flush
+//     first moves the marker past the blocks all its memos need, then writes them in one piece, and only then the
+//     records that refer to them. Dying in between leaves unreferenced blocks (or a marker beyond the file's end),
+//     which every writer, dBase included, simply skips. New memos always start at the file's end, never at a
+//     marker beyond it, so a damaged marker cannot make the file grow by a hole.
+//  4. The record count in the header never exceeds the number of complete records in the file. New records (with
+//     the end-of-file marker behind them) are written first; the count is raised afterwards by one write of header
+//     bytes 1..7, which lies within the first page and is therefore all-or-nothing. A flush of new records only is
+//     done exactly when that write is.
+//  5. Changes of existing records span many bytes in many places. Before the first of them is written, the journal
+//     (<table file>-journal, with a checksum) holds the old bytes of every existing record the flush changes and the
+//     old record count. Whoever opens the table for writing next, or flushes next, finds a complete journal and
+//     writes the old bytes and the old count back, which undoes the whole flush that died; an incomplete journal
+//     means no record was touched yet and is simply removed. Only entries that lie within one record of the
+//     table's records are written back.
+//  6. Memo blocks in use are never overwritten: a changed memo is written as a new memo; the old blocks stay
 //     unreferenced until the table is packed by another program.
-//  4. An in-place change of a record spans the record's bytes, which may cross a page boundary and so be torn.
-//     Before such a write the old bytes go to a rollback journal (<table file>-journal, with a checksum); the
-//     journal is removed once the record is written. Whoever opens the table for writing next, or starts the next
-//     change or delete, finds a complete journal and writes the old bytes back; an incomplete journal means the
-//     record was not yet touched and is simply removed. Appends leave the journal alone: they touch no existing
-//     record. Only a journal holding one whole record of the table is written back.
-//  5. Deleting sets the one-byte deletion flag: all-or-nothing.
-//  6. Emptying first sets the count to 0 (rule 1), then cuts the files.
-//  7. Writers of several processes take turns: each write holds an open-file-description lock on a byte range
-//     of the .DBF far beyond its end, re-reads the header under it and catches up with records others appended.
-//     A table opened exclusively has no other writer and skips both.
-//  8. A table the engine cannot keep correct (production or other index, FoxPro or dBase 7 dialect, field types
+//  7. A record changed or deleted by another writer between our change and our flush: our new image does not bring
+//     a record back that the other deleted.
+//  8. Emptying (exclusive only) drops the waiting changes, first sets the count to 0 (rule 4), then cuts the files.
+//  9. Writers of several processes take turns: each flush holds an open-file-description lock on a byte range of
+//     the .DBF far beyond its end, recovers a journal, re-reads the header under it and catches up with records
+//     others appended; our new records go behind theirs. A table opened exclusively has no other writer and needs
+//     neither lock nor catching up. Between flushes a writer sees the table as of its last flush plus its own
+//     waiting changes.
+// 10. A table the engine cannot keep correct (production or other index, FoxPro or dBase 7 dialect, field types
 //     it does not write, encryption, an open transaction, an unknown code page) is never written: open() gives it
 //     a readOnlyReason and every write raises EngineError with that reason.
-//  9. A new table is written to temporary files which are renamed into place, the memo file before the .DBF, so
+// 11. A new table is written to temporary files which are renamed into place, the memo file before the .DBF, so
 //     that no .DBF ever exists without its memo file.
 //
-// States of one write: idle -> (WriteGuard: lock, recover journal, catch up) -> memos appended (rule 2) ->
-// journal written (update only, rule 4) -> record written -> header updated (append) / journal removed (update)
-// -> idle.
+// Reading takes records in blocks of about kReadBlock bytes and memos through the memo file's read-ahead window.
+// Both are dropped at every flush, catch-up and emptying; a record another process changes in place shows once its
+// block is read again.
+//
+// States: idle -> (insert/update/remove: changes waiting in memory) -> flush: lock, recover journal, catch up ->
+// journal written (existing records change) -> memos appended -> records written -> count raised -> journal
+// removed -> unlock -> idle.
 
 #include "db/dbase/DbaseTable.h"
 
@@ -45,6 +61,7 @@
 #include "db/dbase/DbaseMemo.h"
 #include "db/dbase/DbfFormat.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -57,6 +74,7 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace db::dbase {
 
@@ -66,7 +84,14 @@ constexpr char kDeleted = '*';
 constexpr char kEndOfFile = 0x1A;
 // Where writers of several processes lock each other out: far beyond any real table's end.
 constexpr off_t kWriterLockOffset = 0x7FFFFFF0;
-constexpr char kJournalMagic[8] = {'D', 'B', 'F', 'U', 'N', 'D', 'O', '1'};
+constexpr char kJournalMagic[8] = {'D', 'B', 'F', 'U', 'N', 'D', 'O', '2'};
+// Waiting changes beyond this many bytes (records and the memo blocks they need) are written without waiting for
+// flush().
+constexpr std::uint64_t kFlushAt = 4u << 20;
+// A journal is never larger than the changes of one flush; one larger than this was not written by us.
+constexpr std::uint64_t kMaxJournal = 64u << 20;
+// Records read at once.
+constexpr std::uint32_t kReadBlock = 64 * 1024;
 
 QString errnoText()
 {
@@ -143,6 +168,67 @@ QString dialectName(std::uint8_t version, DbfFamily family)
     }
 }
 
+
+// A memo of a waiting record image: none, new data waiting in the memo arena, or the memo the record's image
+// refers to already (an unchanged memo of an existing record).
+struct PendingMemo {
+    enum State : std::uint8_t { None, New, Keep };
+    std::uint32_t offset = 0;  // of New data in the arena
+    std::uint32_t length = 0;
+    State state = None;
+};
+
+// Record images waiting for a flush, one after the other, with one PendingMemo per memo field each.
+class PendingImages {
+public:
+    void setShape(std::size_t recordLength, std::size_t memoFields)
+    {
+        recordLength_ = recordLength;
+        memoFields_ = memoFields;
+    }
+    std::size_t count() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    char* image(std::size_t i) { return raw_.data() + i * recordLength_; }
+    const char* image(std::size_t i) const { return raw_.data() + i * recordLength_; }
+    PendingMemo* memos(std::size_t i) { return memos_.data() + i * memoFields_; }
+    const PendingMemo* memos(std::size_t i) const { return memos_.data() + i * memoFields_; }
+    // The images back to back, with room for one byte more behind them.
+    std::vector<char>& raw() { return raw_; }
+
+    std::size_t add(const char* image, const PendingMemo* memos)
+    {
+        raw_.insert(raw_.end(), image, image + recordLength_);
+        memos_.insert(memos_.end(), memos, memos + memoFields_);
+        return count_++;
+    }
+    void set(std::size_t i, const char* image, const PendingMemo* memos)
+    {
+        std::memcpy(this->image(i), image, recordLength_);
+        std::copy(memos, memos + memoFields_, this->memos(i));
+    }
+    void erase(std::size_t i)
+    {
+        raw_.erase(raw_.begin() + std::ptrdiff_t(i * recordLength_),
+                   raw_.begin() + std::ptrdiff_t((i + 1) * recordLength_));
+        memos_.erase(memos_.begin() + std::ptrdiff_t(i * memoFields_),
+                     memos_.begin() + std::ptrdiff_t((i + 1) * memoFields_));
+        --count_;
+    }
+    void clear()
+    {
+        raw_.clear();
+        memos_.clear();
+        count_ = 0;
+    }
+
+private:
+    std::size_t recordLength_ = 0;
+    std::size_t memoFields_ = 0;
+    std::size_t count_ = 0;
+    std::vector<char> raw_;
+    std::vector<PendingMemo> memos_;
+};
+
 class DbaseStorage final : public TableStorage {
 public:
     DbaseStorage(const QString& path, OpenMode mode, const OpenOptions& options);
@@ -152,7 +238,7 @@ public:
     const FieldDefList& fields() const override { return defs_; }
     int keyFieldCount() const override { return 0; }
     QString readOnlyReason() const override { return readOnlyReason_; }
-    int recordCount() const override { return int(rows_.size()); }
+    int recordCount() const override { return int(rows_.size() + appended_.count()); }
     Record read(int row) const override;
     int insert(const Record& record, int beforeRow) override;
     int update(int row, const Record& record) override;
@@ -175,13 +261,35 @@ private:
     {
         return std::uint64_t(header_.headerLength) + std::uint64_t(physical) * header_.recordLength;
     }
-    // Puts the values into raw (a record image); memo fields whose value differs from old get a new memo.
-    void encodeRecord(const Record& record, QByteArray& raw, const QByteArray* old);
+    // The bytes of a record in the file, from the block read last or a new block around it.
+    const char* recordBytes(std::uint32_t physical) const;
+    void dropCaches() const;
+    // Puts the values into raw (a whole record image, filled with the record's old bytes for a change) and memos
+    // (one per memo field). For a change, old and oldMemos are the record as it stands (oldMemos null: as in the
+    // files); a memo equal to the old one keeps it.
+    void encodeRecord(const Record& record, char* raw, PendingMemo* memos, const char* old,
+                      const PendingMemo* oldMemos);
+    QByteArray pendingMemoData(const PendingMemo& memo) const
+    {
+        return QByteArray(memoArena_.data() + memo.offset, qsizetype(memo.length));
+    }
     QVariant readMemo(const DbfField& field, std::uint32_t block) const;
     QVariant memoValue(const DbfField& field, const QByteArray& data) const;
-    Record decode(const QByteArray& raw, const std::vector<QByteArray>* memos) const;
-    void remember(std::uint32_t physical, const QByteArray& raw);
-    void touchHeaderDate();
+    // The record of an image; memos null: every memo as the image refers to it in the memo file.
+    Record decode(const char* raw, const PendingMemo* memos) const;
+    bool hasPending() const { return !appended_.empty() || !changed_.empty() || !deleted_.empty(); }
+    // Flushes first when the waiting changes have grown past kFlushAt.
+    void makeRoom();
+    void notePending(const PendingMemo* memos);
+    // Writes the waiting changes (rule 2); durable: synced to disk before and after the count is raised.
+    void writePending(bool durable);
+    void writeJournal(const QByteArray& body);
+    // After a flush: the new records are records of the file, nothing waits.
+    void settle(std::uint32_t oldCount, std::uint32_t newCount);
+    void discardPending();
+    void sync();
+    // makeRoom() for a change of row; returns where that record's row is afterwards.
+    int makeRoomFor(int row);
 
     QString path_;
     QString journalPath_;
@@ -194,39 +302,49 @@ private:
     std::unique_ptr<MemoFile> memo_;
     FieldDefList defs_;
     std::vector<int> visible_;           // header_.fields index of each reported field
-    std::vector<std::uint32_t> rows_;    // physical record number of each non-deleted record
+    std::vector<char> memoField_;        // by header_.fields index: whether its data lives in the memo file
+    std::vector<int> memoSlot_;          // by header_.fields index: its PendingMemo within a record's, or -1
+    std::vector<int> memoFields_;        // header_.fields index of each memo field
+    std::vector<std::uint32_t> rows_;    // physical record number of each non-deleted record in the file
     QString readOnlyReason_;
     std::uint64_t changes_ = 0;
-    bool dateTouched_ = false;
     bool tailClean_ = false;  // nothing lies behind the end-of-file marker, as far as our own appends know
-    // The record just written, with the memo data it refers to, by header_.fields index: the cursor reads it back
-    // right after the write, and gets it from here once instead of from the files.
-    std::vector<QByteArray> writtenMemos_;
-    mutable bool recentValid_ = false;
-    std::uint32_t recentPhysical_ = 0;
-    QByteArray recentRaw_;
-    std::vector<QByteArray> recentMemos_;
+    bool unsynced_ = false;   // written since the files were last synced
+
+    // Waiting changes: new records (rows behind rows_), new images of records in the file by physical number,
+    // records of the file to be deleted, and the data of their new memos.
+    PendingImages appended_;
+    PendingImages changed_;
+    std::vector<std::uint32_t> changedPhysical_;  // of each image in changed_; kNoRecord once it is deleted
+    std::unordered_map<std::uint32_t, std::size_t> changedSlot_;
+    std::vector<std::uint32_t> deleted_;
+    std::vector<char> memoArena_;
+    std::uint64_t pendingBytes_ = 0;
+    bool memoChecked_ = false;  // the memo file was found appendable for the waiting memos
+
+    // Records read ahead: physical numbers blockFirst_ .. blockFirst_ + blockCount_ - 1.
+    mutable std::vector<char> block_;
+    mutable std::uint32_t blockFirst_ = 0;
+    mutable std::uint32_t blockCount_ = 0;
+
+    static constexpr std::uint32_t kNoRecord = 0xFFFFFFFFu;
 };
 
-// Serialises writers of all processes (rule 7) and brings this storage up to date before a write. A table opened
-// exclusively has no other writer: its journal was dealt with when it was opened, and nothing needs locking or
-// catching up. An append touches no existing record, so the journal of a change that died (which covers one
-// existing record) waits for the next change, delete or open.
+// Serialises writers of all processes (rule 9) and brings this storage up to date before a flush. A table opened
+// exclusively has no other writer: nothing needs locking or catching up, only a journal our own failed flush left.
 class DbaseStorage::WriteGuard {
 public:
-    enum Purpose { Open, Append, Change };
-
-    WriteGuard(DbaseStorage& s, Purpose purpose) : s_(s), locked_(purpose == Open || s.mode_ != OpenMode::Exclusive)
+    WriteGuard(DbaseStorage& s, bool shared) : s_(s), locked_(shared)
     {
-        if (!locked_)
-            return;
-        lock(F_WRLCK);
+        if (locked_)
+            lock(F_WRLCK);
         try {
-            if (purpose != Append)
-                s_.recoverJournal();
-            s_.catchUp();
+            s_.recoverJournal();
+            if (locked_)
+                s_.catchUp();
         } catch (...) {
-            lock(F_UNLCK);
+            if (locked_)
+                lock(F_UNLCK);
             throw;
         }
     }
@@ -292,11 +410,19 @@ DbaseStorage::DbaseStorage(const QString& requestedPath, OpenMode mode, const Op
         header_ = parseHeader(head, size, path_, codec_);
 
         for (int i = 0; i < int(header_.fields.size()); ++i) {
-            if (header_.fields[size_t(i)].hidden)
+            const DbfField& f = header_.fields[size_t(i)];
+            const bool memoField = isMemoLetter(f.letter, header_.family, f.length);
+            memoField_.push_back(memoField);
+            memoSlot_.push_back(memoField && !f.hidden ? int(memoFields_.size()) : -1);
+            if (f.hidden)
                 continue;
+            if (memoField)
+                memoFields_.push_back(i);
             visible_.push_back(i);
-            defs_.push_back(header_.fields[size_t(i)].def);
+            defs_.push_back(f.def);
         }
+        appended_.setShape(header_.recordLength, memoFields_.size());
+        changed_.setShape(header_.recordLength, memoFields_.size());
 
         if (header_.hasMemoFields) {
             MemoKind kind = header_.memoKind;
@@ -341,8 +467,9 @@ DbaseStorage::DbaseStorage(const QString& requestedPath, OpenMode mode, const Op
                                   .arg(codec_.codePage());
         decideWritable();
         if (readOnlyReason_.isEmpty()) {
-            WriteGuard guard(*this, WriteGuard::Open);  // recovers a journal left by a writer that died
+            WriteGuard guard(*this, true);  // recovers a journal left by a writer that died
         }
+        rows_.clear();
         scanRows(0, header_.recordCount);
     } catch (...) {
         ::close(fd_);
@@ -353,6 +480,14 @@ DbaseStorage::DbaseStorage(const QString& requestedPath, OpenMode mode, const Op
 
 DbaseStorage::~DbaseStorage()
 {
+    if (hasPending()) {
+        try {
+            writePending(true);
+        } catch (const EngineError& e) {
+            qWarning().noquote() << e.message();
+        }
+    }
+    memo_.reset();
     if (fd_ >= 0)
         ::close(fd_);
 }
@@ -402,16 +537,20 @@ void DbaseStorage::decideWritable()
     }
 }
 
+
 void DbaseStorage::scanRows(std::uint32_t from, std::uint32_t to)
 {
     const std::uint32_t perChunk = std::max<std::uint32_t>(1, (1u << 20) / header_.recordLength);
+    std::vector<std::uint32_t> deleted = deleted_;  // waiting deletions stay deleted
+    std::sort(deleted.begin(), deleted.end());
     std::vector<char> chunk;
     for (std::uint32_t first = from; first < to;) {
         const std::uint32_t n = std::min(perChunk, to - first);
         chunk.resize(std::size_t(n) * header_.recordLength);
         readExactly(fd_, chunk.data(), chunk.size(), recordOffset(first), path_);
         for (std::uint32_t i = 0; i < n; ++i)
-            if (chunk[std::size_t(i) * header_.recordLength] != kDeleted)
+            if (chunk[std::size_t(i) * header_.recordLength] != kDeleted &&
+                (deleted.empty() || !std::binary_search(deleted.begin(), deleted.end(), first + i)))
                 rows_.push_back(first + i);
         first += n;
     }
@@ -419,6 +558,7 @@ void DbaseStorage::scanRows(std::uint32_t from, std::uint32_t to)
 
 void DbaseStorage::catchUp()
 {
+    dropCaches();
     char head[32];
     readExactly(fd_, head, sizeof head, 0, path_);
     const std::uint32_t count = std::uint32_t(std::uint8_t(head[4])) | (std::uint32_t(std::uint8_t(head[5])) << 8) |
@@ -440,17 +580,29 @@ void DbaseStorage::catchUp()
                               .arg(path_));
     const std::uint32_t old = header_.recordCount;
     header_.recordCount = count;
-    recentValid_ = false;
     tailClean_ = false;
     if (count > old) {
         scanRows(old, count);
     } else {
+        // Another program took records away: waiting changes of records that are gone go with them.
+        deleted_.erase(std::remove_if(deleted_.begin(), deleted_.end(), [&](std::uint32_t p) { return p >= count; }),
+                       deleted_.end());
+        for (auto it = changedSlot_.begin(); it != changedSlot_.end();) {
+            if (it->first >= count) {
+                changedPhysical_[it->second] = kNoRecord;
+                it = changedSlot_.erase(it);
+            } else {
+                ++it;
+            }
+        }
         rows_.clear();
         scanRows(0, count);
     }
     ++changes_;
 }
 
+// Journal: magic (8), old record count (4), number of entries (4), entries of offset (8), length (4) and the old
+// bytes, checksum (4) of everything before it.
 void DbaseStorage::recoverJournal()
 {
     const QByteArray native = QFile::encodeName(journalPath_);
@@ -458,48 +610,72 @@ void DbaseStorage::recoverJournal()
     if (jfd < 0)
         return;
     QByteArray data;
-    char buffer[4096];
-    bool tooLarge = false;
-    while (true) {
-        const ssize_t n = ::read(jfd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        data.append(buffer, n);
-        if (data.size() > 70000) {
-            tooLarge = true;
-            break;
+    try {
+        const std::uint64_t size = fileSizeOf(jfd, journalPath_);
+        if (size <= kMaxJournal) {
+            data.resize(qsizetype(size));
+            readExactly(jfd, data.data(), std::size_t(size), 0, journalPath_);
         }
+    } catch (...) {
+        ::close(jfd);
+        throw;
     }
     ::close(jfd);
-    // magic, offset (8), length (4), old bytes, checksum (4)
-    bool complete = !tooLarge && data.size() >= 24 && std::memcmp(data.constData(), kJournalMagic, 8) == 0;
-    std::uint64_t offset = 0;
-    std::uint32_t length = 0;
+
+    auto u32 = [&](qsizetype at) {
+        std::uint32_t v;
+        std::memcpy(&v, data.constData() + at, 4);
+        return v;
+    };
+    struct Entry {
+        std::uint64_t offset;
+        std::uint32_t length;
+        qsizetype at;
+    };
+    std::vector<Entry> entries;
+    bool complete = data.size() >= 20 && std::memcmp(data.constData(), kJournalMagic, 8) == 0 &&
+                    u32(data.size() - 4) == fnv1a(data.constData(), std::size_t(data.size() - 4));
+    const std::uint32_t oldCount = complete ? u32(8) : 0;
     if (complete) {
-        std::memcpy(&offset, data.constData() + 8, 8);
-        std::memcpy(&length, data.constData() + 16, 4);
-        complete = std::uint64_t(data.size()) == 24u + length;
-    }
-    if (complete) {
-        std::uint32_t sum;
-        std::memcpy(&sum, data.constData() + 20 + length, 4);
-        // Only the image of one whole record of this table is written back; the offset is checked without
-        // letting offset + length wrap around.
+        // Only the old bytes of records of this table are written back, each within its record; offsets are
+        // checked without letting a sum wrap around.
         const std::uint64_t size = fileSizeOf(fd_, path_);
-        complete = sum == fnv1a(data.constData(), 20 + length) && length == header_.recordLength &&
-                   offset >= header_.headerLength && length <= size && offset <= size - length &&
-                   (offset - header_.headerLength) % header_.recordLength == 0;
+        const std::uint64_t recordLength = header_.recordLength;
+        complete = recordLength > 0 && std::uint64_t(oldCount) * recordLength + header_.headerLength <= size;
+        const std::uint32_t n = complete ? u32(12) : 0;
+        qsizetype at = 16;
+        for (std::uint32_t i = 0; complete && i < n; ++i) {
+            if (data.size() - 4 - at < 12) {
+                complete = false;
+                break;
+            }
+            Entry e;
+            std::memcpy(&e.offset, data.constData() + at, 8);
+            e.length = u32(at + 8);
+            e.at = at + 12;
+            complete = e.length > 0 && std::uint64_t(data.size() - 4 - e.at) >= e.length &&
+                       e.offset >= header_.headerLength &&
+                       (e.offset - header_.headerLength) / recordLength < oldCount &&
+                       (e.offset - header_.headerLength) % recordLength + e.length <= recordLength;
+            at = e.at + qsizetype(e.length);
+            entries.push_back(e);
+        }
+        complete = complete && at == data.size() - 4;
     }
-    if (complete)
-        writeExactly(fd_, data.constData() + 20, length, offset, path_);
+    if (complete) {
+        for (const Entry& e : entries)
+            writeExactly(fd_, data.constData() + e.at, e.length, e.offset, path_);
+        char count[4];
+        std::memcpy(count, &oldCount, 4);
+        writeExactly(fd_, count, 4, 4, path_);
+        dropCaches();
+    }
     ::unlink(native.constData());
 }
 
 void DbaseStorage::checkRow(int row) const
 {
-    if (row < 0 || row >= int(rows_.size()))
+    if (row < 0 || row >= recordCount())
         throw EngineError(ErrorCode::InvalidState,
                           QStringLiteral("Datensatz %1 gibt es in der Tabelle %2 nicht.").arg(row + 1).arg(path_));
 }
@@ -508,6 +684,29 @@ void DbaseStorage::checkWritable() const
 {
     if (!readOnlyReason_.isEmpty())
         throw EngineError(ErrorCode::ReadOnlyTable, readOnlyReason_);
+}
+
+const char* DbaseStorage::recordBytes(std::uint32_t physical) const
+{
+    if (physical - blockFirst_ < blockCount_)
+        return block_.data() + std::size_t(physical - blockFirst_) * header_.recordLength;
+    // Blocks lie on multiples of their size, so a cursor walking backwards reads ahead as well as one walking on.
+    const std::uint32_t perBlock = std::max<std::uint32_t>(1, kReadBlock / header_.recordLength);
+    const std::uint32_t first = physical / perBlock * perBlock;
+    const std::uint32_t count = std::min(perBlock, header_.recordCount - first);
+    block_.resize(std::size_t(count) * header_.recordLength);
+    blockCount_ = 0;
+    readExactly(fd_, block_.data(), block_.size(), recordOffset(first), path_);
+    blockFirst_ = first;
+    blockCount_ = count;
+    return block_.data() + std::size_t(physical - first) * header_.recordLength;
+}
+
+void DbaseStorage::dropCaches() const
+{
+    blockCount_ = 0;
+    if (memo_)
+        memo_->dropCache();
 }
 
 QVariant DbaseStorage::memoValue(const DbfField& field, const QByteArray& data) const
@@ -526,24 +725,29 @@ QVariant DbaseStorage::readMemo(const DbfField& field, std::uint32_t block) cons
     return memoValue(field, memo_->read(block));
 }
 
-Record DbaseStorage::decode(const QByteArray& raw, const std::vector<QByteArray>* memos) const
+Record DbaseStorage::decode(const char* raw, const PendingMemo* memos) const
 {
     QByteArray nullFlags;
     if (header_.nullFlagsField >= 0) {
         const DbfField& nf = header_.fields[size_t(header_.nullFlagsField)];
-        nullFlags = raw.mid(nf.offset, nf.length);
+        nullFlags = QByteArray(raw + nf.offset, nf.length);
     }
     Record record;
     record.reserve(visible_.size());
     for (int index : visible_) {
         const DbfField& f = header_.fields[size_t(index)];
-        const char* bytes = raw.constData() + f.offset;
-        if (!isMemoLetter(f.letter, header_.family, f.length))
+        const char* bytes = raw + f.offset;
+        if (!memoField_[size_t(index)]) {
             record.push_back(decodeValue(f, bytes, codec_, header_.family, nullFlags));
-        else if (memos)
-            record.push_back(memoValue(f, (*memos)[size_t(index)]));
-        else
+            continue;
+        }
+        const PendingMemo* memo = memos ? &memos[memoSlot_[size_t(index)]] : nullptr;
+        if (!memo || memo->state == PendingMemo::Keep)
             record.push_back(readMemo(f, memoBlockOf(f, bytes)));
+        else if (memo->state == PendingMemo::New)
+            record.push_back(memoValue(f, pendingMemoData(*memo)));
+        else
+            record.push_back(QVariant());
     }
     return record;
 }
@@ -551,72 +755,113 @@ Record DbaseStorage::decode(const QByteArray& raw, const std::vector<QByteArray>
 Record DbaseStorage::read(int row) const
 {
     checkRow(row);
-    const std::uint32_t physical = rows_[size_t(row)];
-    if (recentValid_ && physical == recentPhysical_) {
-        recentValid_ = false;
-        return decode(recentRaw_, &recentMemos_);
+    if (std::size_t(row) >= rows_.size()) {
+        const std::size_t i = std::size_t(row) - rows_.size();
+        return decode(appended_.image(i), appended_.memos(i));
     }
-    QByteArray raw(header_.recordLength, Qt::Uninitialized);
-    readExactly(fd_, raw.data(), std::size_t(raw.size()), recordOffset(physical), path_);
-    return decode(raw, nullptr);
+    const std::uint32_t physical = rows_[size_t(row)];
+    if (!changedSlot_.empty()) {
+        const auto it = changedSlot_.find(physical);
+        if (it != changedSlot_.end())
+            return decode(changed_.image(it->second), changed_.memos(it->second));
+    }
+    return decode(recordBytes(physical), nullptr);
 }
 
-void DbaseStorage::remember(std::uint32_t physical, const QByteArray& raw)
-{
-    recentPhysical_ = physical;
-    recentRaw_ = raw.left(header_.recordLength);
-    recentMemos_ = writtenMemos_;
-    recentValid_ = true;
-}
-
-void DbaseStorage::encodeRecord(const Record& record, QByteArray& raw, const QByteArray* old)
+void DbaseStorage::encodeRecord(const Record& record, char* raw, PendingMemo* memos, const char* old,
+                                const PendingMemo* oldMemos)
 {
     if (record.size() != visible_.size())
         throw EngineError(ErrorCode::InvalidValue,
                           QStringLiteral("Der Datensatz hat %1 Werte, die Tabelle %2 Felder.")
                               .arg(record.size())
                               .arg(visible_.size()));
-    recentValid_ = false;
-    writtenMemos_.assign(header_.fields.size(), QByteArray());
-    // Plain fields first: a value that does not fit must fail before any memo is written.
+    // Plain fields first: a value that does not fit must fail before any memo is taken on.
     for (size_t i = 0; i < visible_.size(); ++i) {
-        const DbfField& f = header_.fields[size_t(visible_[i])];
-        if (!isMemoLetter(f.letter, header_.family, f.length))
-            encodeValue(f, record[i], codec_, raw.data() + f.offset);
+        const int index = visible_[i];
+        if (!memoField_[size_t(index)])
+            encodeValue(header_.fields[size_t(index)], record[i], codec_, raw + header_.fields[size_t(index)].offset);
     }
     for (size_t i = 0; i < visible_.size(); ++i) {
-        const DbfField& f = header_.fields[size_t(visible_[i])];
-        if (!isMemoLetter(f.letter, header_.family, f.length))
+        const int index = visible_[i];
+        if (!memoField_[size_t(index)])
             continue;
+        const DbfField& f = header_.fields[size_t(index)];
+        const int slot = memoSlot_[size_t(index)];
         const QVariant& value = record[i];
         QByteArray data;
         if (value.isValid() && !value.isNull())
             data = f.def.type == FieldType::ftMemo ? codec_.encode(value.toString()) : value.toByteArray();
-        QByteArray& written = writtenMemos_[size_t(visible_[i])];
-        if (old) {
-            const std::uint32_t oldBlock = memoBlockOf(f, old->constData() + f.offset);
-            const QByteArray oldData = oldBlock ? memo_->read(oldBlock) : QByteArray();
-            if (oldData == data || memoValue(f, oldData) == value) {
-                std::memcpy(raw.data() + f.offset, old->constData() + f.offset, size_t(f.length));
-                written = oldData;
-                continue;
-            }
-        }
-        encodeMemoRef(f, data.isEmpty() ? 0 : memo_->append(data), raw.data() + f.offset);
         // What reading the memo gives back: a dBase III memo cannot hold its terminator.
         if (memo_ && memo_->kind() == MemoKind::Dbt3)
             data.replace('\x1A', QByteArray());
-        written = data;
+        if (old) {
+            const PendingMemo oldMemo = oldMemos ? oldMemos[slot] : PendingMemo{0, 0, PendingMemo::Keep};
+            QByteArray oldData;
+            if (oldMemo.state == PendingMemo::New)
+                oldData = pendingMemoData(oldMemo);
+            else if (oldMemo.state == PendingMemo::Keep)
+                oldData = memo_->read(memoBlockOf(f, old + f.offset));
+            if (oldData == data || memoValue(f, oldData) == value) {
+                std::memcpy(raw + f.offset, old + f.offset, size_t(f.length));
+                memos[slot] = oldMemo;
+                continue;
+            }
+        }
+        encodeMemoRef(f, 0, raw + f.offset);  // the block is known when the flush has written the memo
+        if (data.isEmpty()) {
+            memos[slot] = PendingMemo{};
+            continue;
+        }
+        if (std::uint64_t(data.size()) > MemoFile::kMaxMemoBytes)
+            throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Das Memo ist zu groß."));
+        memos[slot] = PendingMemo{std::uint32_t(memoArena_.size()), std::uint32_t(data.size()), PendingMemo::New};
+        memoArena_.insert(memoArena_.end(), data.constData(), data.constData() + data.size());
     }
 }
 
-void DbaseStorage::touchHeaderDate()
+void DbaseStorage::makeRoom()
 {
-    if (dateTouched_)
-        return;
-    const QByteArray dc = encodeDateAndCount(today(), header_.recordCount);
-    writeExactly(fd_, dc.constData(), 3, 1, path_);
-    dateTouched_ = true;
+    if (pendingBytes_ >= kFlushAt)
+        writePending(false);
+}
+
+int DbaseStorage::makeRoomFor(int row)
+{
+    if (pendingBytes_ < kFlushAt)
+        return row;
+    const std::size_t waiting = appended_.count();
+    const bool isNew = std::size_t(row) >= rows_.size();
+    const std::size_t newIndex = isNew ? std::size_t(row) - rows_.size() : 0;
+    const std::uint32_t physical = isNew ? 0 : rows_[size_t(row)];
+    writePending(false);
+    // New records went to the table's end, behind whatever others appended; records of the file keep their number
+    // unless another program took records away.
+    if (isNew)
+        return int(rows_.size() - waiting + newIndex);
+    const auto it = std::lower_bound(rows_.begin(), rows_.end(), physical);
+    if (it == rows_.end() || *it != physical)
+        throw EngineError(ErrorCode::InvalidState,
+                          QStringLiteral("Der Datensatz %1 der Tabelle %2 wurde von einem anderen Programm gelöscht.")
+                              .arg(row + 1)
+                              .arg(path_));
+    return int(it - rows_.begin());
+}
+
+// Counts a new waiting image and its new memos toward kFlushAt; the first new memo of a flush has the memo file
+// checked, so that a damaged one fails the change that needs it instead of the flush.
+void DbaseStorage::notePending(const PendingMemo* memos)
+{
+    pendingBytes_ += header_.recordLength;
+    for (std::size_t m = 0; m < memoFields_.size(); ++m) {
+        if (memos[m].state != PendingMemo::New)
+            continue;
+        if (!memoChecked_) {
+            memo_->checkAppendable();
+            memoChecked_ = true;
+        }
+        pendingBytes_ += memo_->storedSize(memos[m].length);
+    }
 }
 
 int DbaseStorage::insert(const Record& record, int /*beforeRow*/)
@@ -624,74 +869,72 @@ int DbaseStorage::insert(const Record& record, int /*beforeRow*/)
     // dBase keeps records in the order they were written: like the original engine, a new record always goes to
     // the end of the table, wherever the cursor stands.
     checkWritable();
-    WriteGuard guard(*this, WriteGuard::Append);
-    QByteArray raw(header_.recordLength + 1, ' ');
-    raw[header_.recordLength] = kEndOfFile;
-    encodeRecord(record, raw, nullptr);
-
-    const std::uint32_t physical = header_.recordCount;
-    if (physical == 0xFFFFFFFFu)
+    makeRoom();
+    if (std::uint64_t(header_.recordCount) + appended_.count() >= 0xFFFFFFFFu)
         throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Die Tabelle %1 ist voll.").arg(path_));
-    writeExactly(fd_, raw.constData(), std::size_t(raw.size()), recordOffset(physical), path_);
-    const QByteArray dc = encodeDateAndCount(today(), physical + 1);
-    writeExactly(fd_, dc.constData(), std::size_t(dc.size()), 1, path_);
-    dateTouched_ = true;
-    header_.recordCount = physical + 1;
-    rows_.push_back(physical);
-    remember(physical, raw);
+    std::vector<char> raw(header_.recordLength, ' ');
+    std::vector<PendingMemo> memos(memoFields_.size());
+    const std::size_t arenaBefore = memoArena_.size();
+    try {
+        encodeRecord(record, raw.data(), memos.data(), nullptr, nullptr);
+        notePending(memos.data());
+    } catch (...) {
+        memoArena_.resize(arenaBefore);
+        throw;
+    }
+    appended_.add(raw.data(), memos.data());
     ++changes_;
-    // Bytes behind the new end (left by another program or a process that died mid-append) are cut off. They can
-    // only be there at our first append and after others wrote: an append that died covers the same bytes as the
-    // next one, which overwrites them.
-    const std::uint64_t end = header_.dataEnd() + 1;
-    if (!tailClean_ && fileSizeOf(fd_, path_) > end && ::ftruncate(fd_, off_t(end)) != 0)
-        throw EngineError(ErrorCode::IoError, QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));
-    tailClean_ = true;
-    return int(rows_.size()) - 1;
+    return recordCount() - 1;
 }
 
 int DbaseStorage::update(int row, const Record& record)
 {
     checkWritable();
-    WriteGuard guard(*this, WriteGuard::Change);
     checkRow(row);
-    const std::uint32_t physical = rows_[size_t(row)];
-    const std::uint64_t offset = recordOffset(physical);
-    QByteArray old(header_.recordLength, Qt::Uninitialized);
-    readExactly(fd_, old.data(), std::size_t(old.size()), offset, path_);
-    QByteArray raw = old;
-    encodeRecord(record, raw, &old);
-    if (raw == old) {
-        remember(physical, raw);
-        return row;
-    }
+    row = makeRoomFor(row);
+    const bool isNew = std::size_t(row) >= rows_.size();
+    const std::size_t newIndex = isNew ? std::size_t(row) - rows_.size() : 0;
+    const std::uint32_t physical = isNew ? kNoRecord : rows_[size_t(row)];
+    const auto slot = isNew ? changedSlot_.end() : changedSlot_.find(physical);
 
-    // Rule 4: the old image goes to the journal before the record is touched.
-    QByteArray journal;
-    journal.append(kJournalMagic, 8);
-    journal.append(reinterpret_cast<const char*>(&offset), 8);
-    const std::uint32_t length = std::uint32_t(old.size());
-    journal.append(reinterpret_cast<const char*>(&length), 4);
-    journal.append(old);
-    const std::uint32_t sum = fnv1a(journal.constData(), std::size_t(journal.size()));
-    journal.append(reinterpret_cast<const char*>(&sum), 4);
-    const QByteArray native = QFile::encodeName(journalPath_);
-    const int jfd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (jfd < 0)
-        throw EngineError(ErrorCode::IoError,
-                          QStringLiteral("Die Datei %1 kann nicht angelegt werden: %2").arg(journalPath_, errnoText()));
+    std::vector<char> old(header_.recordLength);
+    const PendingMemo* oldMemos = nullptr;
+    if (isNew) {
+        std::memcpy(old.data(), appended_.image(newIndex), old.size());
+        oldMemos = appended_.memos(newIndex);
+    } else if (slot != changedSlot_.end()) {
+        std::memcpy(old.data(), changed_.image(slot->second), old.size());
+        oldMemos = changed_.memos(slot->second);
+    } else {
+        std::memcpy(old.data(), recordBytes(physical), old.size());
+    }
+    std::vector<char> raw = old;
+    std::vector<PendingMemo> memos(memoFields_.size());
+    const std::size_t arenaBefore = memoArena_.size();
     try {
-        writeExactly(jfd, journal.constData(), std::size_t(journal.size()), 0, journalPath_);
+        encodeRecord(record, raw.data(), memos.data(), old.data(), oldMemos);
+        const bool sameMemos = std::all_of(memos.begin(), memos.end(), [&](const PendingMemo& m) {
+            const std::size_t i = std::size_t(&m - memos.data());
+            const PendingMemo o = oldMemos ? oldMemos[i] : PendingMemo{0, 0, PendingMemo::Keep};
+            return m.state == o.state && m.offset == o.offset && m.length == o.length;
+        });
+        if (raw == old && sameMemos) {
+            memoArena_.resize(arenaBefore);
+            return row;
+        }
+        notePending(memos.data());
     } catch (...) {
-        ::close(jfd);
-        ::unlink(native.constData());
+        memoArena_.resize(arenaBefore);
         throw;
     }
-    ::close(jfd);
-    writeExactly(fd_, raw.constData(), std::size_t(raw.size()), offset, path_);
-    ::unlink(native.constData());
-    remember(physical, raw);
-    touchHeaderDate();
+    if (isNew) {
+        appended_.set(newIndex, raw.data(), memos.data());
+    } else if (slot != changedSlot_.end()) {
+        changed_.set(slot->second, raw.data(), memos.data());
+    } else {
+        changedSlot_.emplace(physical, changed_.add(raw.data(), memos.data()));
+        changedPhysical_.push_back(physical);
+    }
     ++changes_;
     return row;
 }
@@ -699,13 +942,34 @@ int DbaseStorage::update(int row, const Record& record)
 void DbaseStorage::remove(int row)
 {
     checkWritable();
-    WriteGuard guard(*this, WriteGuard::Change);
     checkRow(row);
-    recentValid_ = false;
-    writeExactly(fd_, &kDeleted, 1, recordOffset(rows_[size_t(row)]), path_);
-    rows_.erase(rows_.begin() + row);
-    touchHeaderDate();
+    row = makeRoomFor(row);
+    if (std::size_t(row) >= rows_.size()) {
+        appended_.erase(std::size_t(row) - rows_.size());
+    } else {
+        const std::uint32_t physical = rows_[size_t(row)];
+        const auto slot = changedSlot_.find(physical);
+        if (slot != changedSlot_.end()) {
+            changedPhysical_[slot->second] = kNoRecord;
+            changedSlot_.erase(slot);
+        }
+        deleted_.push_back(physical);
+        pendingBytes_ += 32;  // its journal entry
+        rows_.erase(rows_.begin() + row);
+    }
     ++changes_;
+}
+
+void DbaseStorage::discardPending()
+{
+    appended_.clear();
+    changed_.clear();
+    changedPhysical_.clear();
+    changedSlot_.clear();
+    deleted_.clear();
+    memoArena_.clear();
+    pendingBytes_ = 0;
+    memoChecked_ = false;
 }
 
 void DbaseStorage::empty()
@@ -714,8 +978,9 @@ void DbaseStorage::empty()
     if (mode_ != OpenMode::Exclusive)
         throw EngineError(ErrorCode::InvalidState,
                           QStringLiteral("Die Tabelle %1 muss zum Leeren exklusiv geöffnet sein.").arg(path_));
-    WriteGuard guard(*this, WriteGuard::Change);
-    recentValid_ = false;
+    WriteGuard guard(*this, false);
+    discardPending();
+    dropCaches();
     const QByteArray dc = encodeDateAndCount(today(), 0);
     writeExactly(fd_, dc.constData(), std::size_t(dc.size()), 1, path_);
     writeExactly(fd_, &kEndOfFile, 1, header_.headerLength, path_);
@@ -725,7 +990,7 @@ void DbaseStorage::empty()
         memo_->reset();
     header_.recordCount = 0;
     rows_.clear();
-    dateTouched_ = true;
+    unsynced_ = true;
     ++changes_;
 }
 
@@ -737,15 +1002,197 @@ int DbaseStorage::findKey(const Record& /*keyValues*/) const
                           .arg(path_));
 }
 
-void DbaseStorage::flush()
+void DbaseStorage::writeJournal(const QByteArray& body)
 {
-    if (!fdWritable_)
-        return;
+    const QByteArray native = QFile::encodeName(journalPath_);
+    const int jfd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (jfd < 0)
+        throw EngineError(ErrorCode::IoError,
+                          QStringLiteral("Die Datei %1 kann nicht angelegt werden: %2").arg(journalPath_, errnoText()));
+    try {
+        const std::uint32_t sum = fnv1a(body.constData(), std::size_t(body.size()));
+        writeExactly(jfd, body.constData(), std::size_t(body.size()), 0, journalPath_);
+        writeExactly(jfd, &sum, 4, std::uint64_t(body.size()), journalPath_);
+        // On the disk before any record it covers: a power failure must not leave changed records without it.
+        if (::fdatasync(jfd) != 0)
+            throw EngineError(ErrorCode::IoError,
+                              QStringLiteral("Schreibfehler in %1: %2").arg(journalPath_, errnoText()));
+    } catch (...) {
+        ::close(jfd);
+        ::unlink(native.constData());
+        throw;
+    }
+    ::close(jfd);
+}
+
+void DbaseStorage::sync()
+{
     if (::fsync(fd_) != 0)
         throw EngineError(ErrorCode::IoError, QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));
     if (memo_ && ::fsync(memo_->fd()) != 0)
         throw EngineError(ErrorCode::IoError, QStringLiteral("Schreibfehler in der Memodatei zu %1: %2")
                                                   .arg(path_, errnoText()));
+    unsynced_ = false;
+}
+
+void DbaseStorage::writePending(bool durable)
+{
+    if (!hasPending()) {
+        // Nothing to write: a flush still brings the storage up to date with what others wrote.
+        if (durable && mode_ != OpenMode::Exclusive)
+            WriteGuard guard(*this, true);
+        if (durable && unsynced_)
+            sync();
+        return;
+    }
+    WriteGuard guard(*this, mode_ != OpenMode::Exclusive);
+    const std::uint32_t oldCount = header_.recordCount;
+    const std::uint32_t newCount = oldCount + std::uint32_t(appended_.count());
+    if (std::uint64_t(oldCount) + appended_.count() >= 0xFFFFFFFFu)
+        throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Die Tabelle %1 ist voll.").arg(path_));
+
+    // Changes of existing records, with their bytes as they stand now under the lock (rules 5 and 7).
+    struct InPlace {
+        std::uint64_t offset;
+        std::size_t slot;  // in changed_, or kNoRecord for a deletion
+    };
+    std::vector<InPlace> inPlace;
+    QByteArray journal;
+    if (!changed_.empty() || !deleted_.empty()) {
+        journal.append(kJournalMagic, 8);
+        journal.append(reinterpret_cast<const char*>(&oldCount), 4);
+        journal.append(4, '\0');
+        std::vector<char> current(header_.recordLength);
+        auto note = [&](std::uint64_t offset, const char* bytes, std::uint32_t length) {
+            journal.append(reinterpret_cast<const char*>(&offset), 8);
+            journal.append(reinterpret_cast<const char*>(&length), 4);
+            journal.append(bytes, length);
+        };
+        for (std::size_t slot = 0; slot < changedPhysical_.size(); ++slot) {
+            const std::uint32_t physical = changedPhysical_[slot];
+            if (physical == kNoRecord || physical >= oldCount)
+                continue;
+            readExactly(fd_, current.data(), current.size(), recordOffset(physical), path_);
+            if (current[0] == kDeleted)
+                continue;  // another writer deleted it meanwhile
+            note(recordOffset(physical), current.data(), header_.recordLength);
+            inPlace.push_back({recordOffset(physical), slot});
+        }
+        for (const std::uint32_t physical : deleted_) {
+            if (physical >= oldCount)
+                continue;
+            char flag;
+            readExactly(fd_, &flag, 1, recordOffset(physical), path_);
+            note(recordOffset(physical), &flag, 1);
+            inPlace.push_back({recordOffset(physical), kNoRecord});
+        }
+        const std::uint32_t entries = std::uint32_t(inPlace.size());
+        std::memcpy(journal.data() + 12, &entries, 4);
+        if (inPlace.empty())
+            journal.clear();
+    }
+
+    if (!journal.isEmpty())
+        writeJournal(journal);
+    bool committed = false;  // the count is raised
+    try {
+        // Rule 3: the memos of the records written below, in one piece.
+        std::vector<QByteArrayView> memoData;
+        std::vector<std::pair<char*, int>> refs;  // record image and memo field of each
+        auto collect = [&](char* image, const PendingMemo* memos) {
+            for (std::size_t m = 0; m < memoFields_.size(); ++m) {
+                if (memos[m].state != PendingMemo::New)
+                    continue;
+                memoData.emplace_back(memoArena_.data() + memos[m].offset, qsizetype(memos[m].length));
+                refs.emplace_back(image, memoFields_[m]);
+            }
+        };
+        for (std::size_t i = 0; i < appended_.count(); ++i)
+            collect(appended_.image(i), appended_.memos(i));
+        for (const InPlace& change : inPlace)
+            if (change.slot != kNoRecord)
+                collect(changed_.image(change.slot), changed_.memos(change.slot));
+        if (!memoData.empty()) {
+            const std::vector<std::uint32_t> blocks = memo_->appendAll(memoData);
+            for (std::size_t i = 0; i < refs.size(); ++i) {
+                const DbfField& f = header_.fields[size_t(refs[i].second)];
+                encodeMemoRef(f, blocks[i], refs[i].first + f.offset);
+            }
+        }
+
+        // Rule 4: the new records with the end-of-file marker behind them.
+        if (!appended_.empty()) {
+            std::vector<char>& raw = appended_.raw();
+            raw.push_back(kEndOfFile);
+            try {
+                writeExactly(fd_, raw.data(), raw.size(), recordOffset(oldCount), path_);
+            } catch (...) {
+                raw.pop_back();
+                throw;
+            }
+            raw.pop_back();
+        }
+        for (const InPlace& change : inPlace) {
+            if (change.slot == kNoRecord)
+                writeExactly(fd_, &kDeleted, 1, change.offset, path_);
+            else
+                writeExactly(fd_, changed_.image(change.slot), header_.recordLength, change.offset, path_);
+        }
+        if (durable && (::fdatasync(fd_) != 0 || (memo_ && ::fdatasync(memo_->fd()) != 0)))
+            throw EngineError(ErrorCode::IoError, QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));
+
+        const QByteArray dc = encodeDateAndCount(today(), newCount);
+        writeExactly(fd_, dc.constData(), std::size_t(dc.size()), 1, path_);
+        committed = true;
+        // Bytes behind the new end (left by another program or a flush that died) are cut off. They can only be
+        // there at our first flush and after others wrote: a flush that died covers the same bytes as the next
+        // one, which overwrites them.
+        const std::uint64_t end = recordOffset(newCount) + 1;
+        if (!appended_.empty() && !tailClean_) {
+            if (fileSizeOf(fd_, path_) > end && ::ftruncate(fd_, off_t(end)) != 0)
+                throw EngineError(ErrorCode::IoError,
+                                  QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));
+            tailClean_ = true;
+        }
+        if (durable || !journal.isEmpty())
+            sync();
+        else
+            unsynced_ = true;
+        if (!journal.isEmpty())
+            ::unlink(QFile::encodeName(journalPath_).constData());
+    } catch (...) {
+        dropCaches();
+        if (!journal.isEmpty()) {
+            // Undo what was written of the changes; the waiting changes stay for the next flush. When undoing
+            // fails too, the journal stays for whoever writes next, which undoes them then.
+            try {
+                recoverJournal();
+            } catch (const EngineError& e) {
+                qWarning().noquote() << e.message();
+            }
+        } else if (committed) {
+            // The count was raised: the records are the table's now, whatever failed after.
+            settle(oldCount, newCount);
+        }
+        throw;
+    }
+    settle(oldCount, newCount);
+}
+
+void DbaseStorage::settle(std::uint32_t oldCount, std::uint32_t newCount)
+{
+    header_.recordCount = newCount;
+    for (std::uint32_t physical = oldCount; physical < newCount; ++physical)
+        rows_.push_back(physical);
+    discardPending();
+    dropCaches();
+}
+
+void DbaseStorage::flush()
+{
+    if (!fdWritable_ || !readOnlyReason_.isEmpty())
+        return;
+    writePending(true);
 }
 
 // Writes bytes to a new temporary file in dir and returns its path; the caller renames it into place.

@@ -6,7 +6,9 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTime>
+#include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <cmath>
 #include <cstring>
 
@@ -89,20 +91,47 @@ bool allSame(const QByteArray& bytes, char c)
     return true;
 }
 
-std::optional<double> parseNumber(QByteArray text)
+std::optional<double> parseNumber(const QByteArray& text)
 {
     if (text.isEmpty() || allSame(text, '*'))
         return std::nullopt;
-    if (text.startsWith('+'))
-        text.remove(0, 1);
-    text.replace(',', '.');  // some writers use the locale's comma
-    double value = 0;
     const char* first = text.constData();
     const char* last = first + text.size();
+    if (*first == '+')
+        ++first;
+    // Some writers use the locale's comma. The text is the record's own bytes: a comma is replaced in a copy.
+    char copy[64];
+    if (std::memchr(first, ',', size_t(last - first))) {
+        if (last - first > qsizetype(sizeof copy))
+            return std::nullopt;
+        std::replace_copy(first, last, copy, ',', '.');
+        last = copy + (last - first);
+        first = copy;
+    }
+    double value = 0;
     const auto [ptr, ec] = std::from_chars(first, last, value);
     if (ec != std::errc() || ptr != last || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+// A whole number of at most 18 digits with an optional sign, exactly; nothing for anything else.
+std::optional<std::int64_t> parseWholeNumber(const QByteArray& text)
+{
+    const char* p = text.constData();
+    const char* const end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    if (p != end && (*p == '-' || *p == '+'))
+        ++p;
+    if (p == end || end - p > 18)
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (; p != end; ++p) {
+        if (*p < '0' || *p > '9')
+            return std::nullopt;
+        value = value * 10 + (*p - '0');
+    }
+    return negative ? -value : value;
 }
 
 // A day counted from the Julian day number, as Visual FoxPro stores it.
@@ -167,6 +196,31 @@ TextCodec::TextCodec(int codePage) : codePage_(codePage)
                  QStringEncoder(qtName_.constData()).isValid();
 }
 
+bool TextCodec::encodeDirect(const QString& text, char* out) const
+{
+    // The program's three code pages keep ASCII as it is, and Windows-1252 also the Latin-1 letters from 0xA0 on:
+    // texts of those alone take no look-up per character.
+    if (codePage_ != 1252 && codePage_ != 850 && codePage_ != 437)
+        return false;
+    const char16_t limit = codePage_ == 1252 ? 0x100 : 0x80;
+    const QChar* in = text.constData();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = in[i].unicode();
+        if (c >= limit || (c >= 0x80 && c < 0xA0))
+            return false;
+        out[i] = char(c);
+    }
+    return true;
+}
+
+void TextCodec::encodeInto(const QString& text, char* out, int length) const
+{
+    if (text.size() <= length && encodeDirect(text, out))
+        return;
+    const QByteArray bytes = encode(text);
+    std::memcpy(out, bytes.constData(), size_t(std::min<qsizetype>(bytes.size(), length)));
+}
+
 QString TextCodec::decode(const QByteArray& bytes) const
 {
     switch (codePage_) {
@@ -183,6 +237,9 @@ QString TextCodec::decode(const QByteArray& bytes) const
 
 QByteArray TextCodec::encode(const QString& text) const
 {
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    if (encodeDirect(text, bytes.data()))
+        return bytes;
     switch (codePage_) {
     case 850: return rtl::encode(text, rtl::CodePage::Oem850);
     case 437: return rtl::encode(text, rtl::CodePage::Oem437);
@@ -460,7 +517,13 @@ QVariant decodeValue(const DbfField& field, const char* bytes, const TextCodec& 
         return codec.decode(raw);
     }
     case 'N': case 'F': {
-        const auto value = parseNumber(trimmedField(bytes, n));
+        const QByteArray text = trimmedField(bytes, n);
+        if (field.def.type == FieldType::ftSmallint || field.def.type == FieldType::ftInteger) {
+            // Most whole numbers are plain digits: read them without going through a double.
+            if (const auto whole = parseWholeNumber(text))
+                return std::llabs(*whole) > 2147483647 ? QVariant() : QVariant(int(*whole));
+        }
+        const auto value = parseNumber(text);
         if (!value)
             return {};
         switch (field.def.type) {
@@ -703,11 +766,33 @@ void encodeNumber(const DbfField& field, const QVariant& value, char* out)
     if (!ok || !std::isfinite(number))
         doesNotFit(field, value.toString());
     char buffer[400];
-    const auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::fixed, field.decimals);
-    if (ec != std::errc())
-        doesNotFit(field, value.toString());
-    int used = int(end - buffer);
+    int used = 0;
+    if (std::trunc(number) == number && std::fabs(number) < 1e15 && field.decimals < 300) {
+        // Whole numbers by hand: the library's fixed formatting costs more than the rest of the record.
+        std::int64_t whole = std::int64_t(number);
+        if (whole < 0)
+            buffer[used++] = '-';
+        char digits[20];
+        int n = 0;
+        std::uint64_t magnitude = whole < 0 ? std::uint64_t(-whole) : std::uint64_t(whole);
+        do {
+            digits[n++] = char('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        while (n > 0)
+            buffer[used++] = digits[--n];
+        if (field.decimals > 0) {
+            buffer[used++] = '.';
+            std::memset(buffer + used, '0', size_t(field.decimals));
+            used += field.decimals;
+        }
+    } else {
+        const auto [end, ec] =
+            std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::fixed, field.decimals);
+        if (ec != std::errc())
+            doesNotFit(field, value.toString());
+        used = int(end - buffer);
+    }
     // "-0" and "-0.00" after rounding are plain zero.
     if (buffer[0] == '-') {
         bool zero = true;
@@ -749,11 +834,12 @@ void encodeValue(const DbfField& field, const QVariant& value, const TextCodec& 
             return;
         } else if (value.typeId() == QMetaType::QDateTime)
             text = value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        else if (value.typeId() == QMetaType::QString)
+            return codec.encodeInto(*static_cast<const QString*>(value.constData()), out, field.length);
         else
             text = value.toString();
-        QByteArray bytes = codec.encode(text);
         // A text longer than the field is cut, as the original engine does.
-        std::memcpy(out, bytes.constData(), size_t(std::min<qsizetype>(bytes.size(), field.length)));
+        codec.encodeInto(text, out, field.length);
         return;
     }
     case 'N': case 'F':

@@ -40,8 +40,15 @@ public:
     bool supported() const { return supported_; }
     QString decode(const QByteArray& bytes) const;
     QByteArray encode(const QString& text) const;
+    // The first length bytes of text's encoding into out (a text longer than that is cut); out keeps what lies
+    // behind a shorter one.
+    void encodeInto(const QString& text, char* out, int length) const;
 
 private:
+    // Encodes text byte for byte into out (text.size() bytes) when every character maps to itself; false when
+    // one does not, out then holding rubbish.
+    bool encodeDirect(const QString& text, char* out) const;
+
     int codePage_;
     bool supported_ = true;
     QByteArray qtName_;

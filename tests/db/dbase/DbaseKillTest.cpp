@@ -1,6 +1,8 @@
-// A writer killed at random moments leaves a table that opens, holds no torn record and keeps everything the
-// writer had finished. The writer is a forked child that appends, updates and deletes and reports every operation
-// before and after it through a pipe; the parent kills it with SIGKILL and checks the table against the reports.
+// A writer killed at random moments leaves a table that opens, holds no torn record and holds exactly what one of
+// its flushes left: the last one it reported finished, or the one it was in when it died. The writer is a forked
+// child that appends, updates and deletes records and flushes now and then; it reports every change once made (in
+// memory) and every flush before and after it through a pipe. The parent kills it with SIGKILL and compares the
+// table with the states the reports allow.
 
 #include "db/EngineError.h"
 #include "db/dbase/DbaseTable.h"
@@ -46,10 +48,10 @@ Decoded decode(const Record& r)
     return d;
 }
 
-void post(int fd, char op, int number, int version, char phase)
+void report(int fd, const char* format, int a, int b)
 {
     char line[64];
-    const int n = std::snprintf(line, sizeof line, "%c %c %d %d\n", phase, op, number, version);
+    const int n = std::snprintf(line, sizeof line, format, a, b);
     if (::write(fd, line, size_t(n)) != n)
         _exit(3);
 }
@@ -59,8 +61,8 @@ void post(int fd, char op, int number, int version, char phase)
     try {
         QRandomGenerator random(seed);
         const TableStoragePtr table = dbase::open(path, OpenMode::Shared);
-        std::map<int, int> versions;  // row -> version, as this child sees them
-        std::vector<int> numbers;     // visible rows' record numbers
+        std::map<int, int> versions;  // record number -> version, as this child sees them
+        std::vector<int> numbers;     // record number of each row
         int next = 0;
         for (int row = 0; row < table->recordCount(); ++row) {
             const Decoded d = decode(table->read(row));
@@ -68,32 +70,36 @@ void post(int fd, char op, int number, int version, char phase)
             versions[d.number] = d.version;
             next = std::max(next, d.number + 1);
         }
-        // Physical records include deleted ones: the next number follows the file.
-        while (true) {
-            const int choice = int(random.bounded(10));
-            if (choice < 6 || numbers.empty()) {
-                post(fd, 'A', next, 0, 'B');
-                table->insert(recordFor(next, 0), table->recordCount());
-                post(fd, 'A', next, 0, 'E');
-                numbers.push_back(next);
-                versions[next] = 0;
-                ++next;
-            } else if (choice < 9) {
-                const int row = int(random.bounded(int(numbers.size())));
-                const int number = numbers[size_t(row)];
-                const int version = versions[number] + 1;
-                post(fd, 'U', number, version, 'B');
-                table->update(row, recordFor(number, version));
-                post(fd, 'U', number, version, 'E');
-                versions[number] = version;
-            } else {
-                const int row = int(random.bounded(int(numbers.size())));
-                const int number = numbers[size_t(row)];
-                post(fd, 'D', number, 0, 'B');
-                table->remove(row);
-                post(fd, 'D', number, 0, 'E');
-                numbers.erase(numbers.begin() + row);
+        for (int flushes = 0;; ++flushes) {
+            const int changes = 1 + int(random.bounded(12));
+            for (int i = 0; i < changes; ++i) {
+                const int choice = int(random.bounded(10));
+                if (choice < 6 || numbers.empty()) {
+                    table->insert(recordFor(next, 0), table->recordCount());
+                    report(fd, "A %d %d\n", next, 0);
+                    numbers.push_back(next);
+                    versions[next] = 0;
+                    ++next;
+                } else if (choice < 9) {
+                    const int row = int(random.bounded(int(numbers.size())));
+                    const int number = numbers[size_t(row)];
+                    const int version = versions[number] + 1;
+                    table->update(row, recordFor(number, version));
+                    report(fd, "U %d %d\n", number, version);
+                    versions[number] = version;
+                } else {
+                    const int row = int(random.bounded(int(numbers.size())));
+                    const int number = numbers[size_t(row)];
+                    table->remove(row);
+                    report(fd, "D %d %d\n", number, 0);
+                    numbers.erase(numbers.begin() + row);
+                }
             }
+            // A writer that takes its time between flushes: its changes wait in memory meanwhile.
+            ::usleep(useconds_t(random.bounded(2000)));
+            report(fd, "B %d %d\n", flushes, 0);
+            table->flush();
+            report(fd, "F %d %d\n", flushes, 0);
         }
     } catch (const EngineError& e) {
         std::fprintf(stderr, "writer: %s\n", e.what());
@@ -103,13 +109,19 @@ void post(int fd, char op, int number, int version, char phase)
     }
 }
 
-struct Expected {
-    int version = 0;
-    bool deleted = false;
-};
+using State = std::map<int, int>;  // record number -> version of every record in the table
 
-TEST(DbaseKill, KilledWriterLeavesValidTable)
+void apply(State& state, char op, int number, int version)
 {
+    if (op == 'D')
+        state.erase(number);
+    else
+        state[number] = version;
+}
+
+TEST(DbaseKill, KilledWriterLeavesTheStateOfAFlush)
+{
+    constexpr int kKills = 120;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kill.dbf"));
     FieldDef tag{QStringLiteral("TAG"), FieldType::ftString, 20, 0, false};
@@ -118,11 +130,12 @@ TEST(DbaseKill, KilledWriterLeavesValidTable)
     FieldDef memo{QStringLiteral("NOTIZ"), FieldType::ftMemo, 0, 0, false};
     dbase::create(path, {tag, fill, value, memo});
 
-    std::map<int, Expected> expected;  // record number -> state after every finished operation
+    State state;  // what the table held when the child started
     QRandomGenerator random(4711);
-    int appendsFinished = 0;
-    int inFlightOps = 0;
-    for (int kill = 0; kill < 60; ++kill) {
+    int flushesFinished = 0;
+    int diedInFlush = 0;
+    int diedInFlushAfterCount = 0;  // the flush it died in had made it into the table
+    for (int kill = 0; kill < kKills; ++kill) {
         int pipeFds[2];
         ASSERT_EQ(::pipe(pipeFds), 0);
         const pid_t child = ::fork();
@@ -132,7 +145,7 @@ TEST(DbaseKill, KilledWriterLeavesValidTable)
             writerChild(path, pipeFds[1], quint32(kill + 1));
         }
         ::close(pipeFds[1]);
-        ::usleep(useconds_t(2000 + random.bounded(10000)));
+        ::usleep(useconds_t(3000 + random.bounded(12000)));
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
@@ -145,80 +158,61 @@ TEST(DbaseKill, KilledWriterLeavesValidTable)
             reports.append(buffer, n);
         ::close(pipeFds[0]);
 
-        // Replay the finished operations; remember the one that was cut off, if any.
-        char pendingOp = 0;
-        int pendingNumber = -1;
-        int pendingVersion = 0;
+        // flushed: the state after the last flush reported finished; everything: after every reported change,
+        // which is what the table holds when the child died inside the flush that followed them.
+        State flushed = state;
+        State everything = state;
+        bool inFlush = false;
         for (const QByteArray& line : reports.split('\n')) {
             const QList<QByteArray> f = line.split(' ');
-            if (f.size() != 4)
+            if (f.size() != 3)
                 continue;
-            const char op = f[1][0];
-            const int number = f[2].toInt();
-            const int version = f[3].toInt();
-            if (f[0] == "B") {
-                pendingOp = op;
-                pendingNumber = number;
-                pendingVersion = version;
-                continue;
-            }
-            pendingOp = 0;
-            if (op == 'A') {
-                expected[number] = Expected{0, false};
-                ++appendsFinished;
-            } else if (op == 'U') {
-                expected[number].version = version;
+            const char op = f[0][0];
+            if (op == 'B') {
+                inFlush = true;
+            } else if (op == 'F') {
+                inFlush = false;
+                flushed = everything;
+                ++flushesFinished;
             } else {
-                expected[number].deleted = true;
+                apply(everything, op, f[1].toInt(), f[2].toInt());
             }
         }
-        if (pendingOp)
-            ++inFlightOps;
 
         TableStoragePtr table;
         ASSERT_NO_THROW(table = dbase::open(path, OpenMode::Shared)) << "after kill " << kill;
-        std::map<int, int> seen;
+        State seen;
         int previous = -1;
         for (int row = 0; row < table->recordCount(); ++row) {
             Record record;
             ASSERT_NO_THROW(record = table->read(row)) << "kill " << kill << " row " << row;
             const Decoded d = decode(record);
             ASSERT_TRUE(d.consistent) << "torn record after kill " << kill << " row " << row;
-            ASSERT_GT(d.number, previous) << "records out of order";
+            ASSERT_GT(d.number, previous) << "records out of order after kill " << kill;
             previous = d.number;
             seen[d.number] = d.version;
         }
-        for (auto& [number, state] : expected) {
-            const bool pending = pendingOp && pendingNumber == number;
-            const auto found = seen.find(number);
-            if (state.deleted) {
-                EXPECT_EQ(found, seen.end()) << "deleted record " << number << " is back";
-                continue;
-            }
-            if (found == seen.end()) {
-                EXPECT_TRUE(pending && pendingOp == 'D') << "record " << number << " lost after kill " << kill;
-                if (pending)
-                    state.deleted = true;
-                continue;
-            }
-            if (found->second != state.version) {
-                EXPECT_TRUE(pending && pendingOp == 'U' && found->second == pendingVersion)
-                    << "record " << number << " has version " << found->second << ", expected " << state.version;
-                state.version = found->second;
-            }
+        table.reset();
+        EXPECT_FALSE(QFile::exists(path + QStringLiteral("-journal"))) << "journal left after kill " << kill;
+        if (inFlush) {
+            ++diedInFlush;
+            if (seen == everything && everything != flushed)
+                ++diedInFlushAfterCount;
+            ASSERT_TRUE(seen == flushed || seen == everything)
+                << "kill " << kill << " (in a flush): " << seen.size() << " records, expected " << flushed.size()
+                << " or " << everything.size();
+        } else {
+            ASSERT_TRUE(seen == flushed) << "kill " << kill << ": " << seen.size() << " records, expected "
+                                         << flushed.size();
         }
-        for (const auto& [number, version] : seen) {
-            if (expected.count(number))
-                continue;
-            // Only the append that was cut off may have landed.
-            EXPECT_TRUE(pendingOp == 'A' && pendingNumber == number && version == 0)
-                << "unexpected record " << number << " after kill " << kill;
-            expected[number] = Expected{0, false};
-        }
+        state = seen;
     }
-    // The kills really hit the writer while it worked.
-    EXPECT_GT(appendsFinished, 100);
-    EXPECT_GT(inFlightOps, 10);
+    std::printf("%d flushes finished, %d kills in a flush, %d of them after the count was raised; %zu records\n",
+                flushesFinished, diedInFlush, diedInFlushAfterCount, state.size());
+    // The kills really hit the writer while it worked, inside flushes and between them.
+    EXPECT_GT(flushesFinished, 100);
+    EXPECT_GE(diedInFlush, 5);
+    EXPECT_GE(kKills - diedInFlush, 5);
 }
 
 }  // namespace

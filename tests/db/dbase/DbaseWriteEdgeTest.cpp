@@ -50,8 +50,8 @@ struct WriteBackCase {
 
 class DbaseReadAfterWrite : public ::testing::TestWithParam<WriteBackCase> {};
 
-// The storage hands out the record it just wrote without reading the files again; what it hands out must be what
-// the files hold, conversions of the writer included.
+// The storage hands out records waiting for the flush from memory; what it hands out must be what the files hold
+// after the flush, conversions of the writer included.
 TEST_P(DbaseReadAfterWrite, MatchesTheFiles)
 {
     const WriteBackCase& c = GetParam();
@@ -73,13 +73,16 @@ TEST_P(DbaseReadAfterWrite, MatchesTheFiles)
         t->insert({QStringLiteral("vorher"), QStringLiteral("altes Memo"), QVariant(), QVariant(), 1}, 0);
         const int row = t->insert(c.record, 1);
         inserted = t->read(row);
+        t->flush();
         t->update(0, c.record);
         updated = t->read(0);
+        t->flush();
     }
     const TableStoragePtr reopened = dbase::open(path, OpenMode::Shared);
     EXPECT_EQ(inserted, reopened->read(1));
     EXPECT_EQ(updated, reopened->read(0));
     EXPECT_EQ(t->read(1), reopened->read(1));
+    EXPECT_EQ(t->read(0), reopened->read(0));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -133,6 +136,7 @@ TEST_P(DbaseMemoMarker, NewMemoGoesToTheFilesEnd)
     const TableStoragePtr t = dbase::open(path, OpenMode::Shared);
     ASSERT_TRUE(t->readOnlyReason().isEmpty()) << t->readOnlyReason().toStdString();
     t->insert({QStringLiteral("zwei"), QStringLiteral("zweites Memo")}, 1);
+    t->flush();
     EXPECT_EQ(fileBytes(memoPath).size(), memo.size() + 512);
     const TableStoragePtr reopened = dbase::open(path, OpenMode::Shared);
     ASSERT_EQ(reopened->recordCount(), 2);
@@ -157,17 +161,25 @@ std::uint32_t fnv1a(const QByteArray& data)
     return hash;
 }
 
+struct JournalEntry {
+    std::uint64_t offsetFromHeader;  // added to the header length (wrapping)
+    QByteArray bytes;
+};
+
 struct JournalCase {
     const char* name;
-    std::uint64_t offsetFromHeader;  // added to the header length (wrapping)
-    bool applied;                    // whether the journal's bytes belong back into the table
+    std::uint32_t oldCount;  // the record count before the flush that died
+    std::vector<JournalEntry> entries;
+    int cut;       // bytes taken off the journal's end (a journal not written to its end)
+    bool applied;  // whether the journal belongs back into the table
 };
 
 class DbaseJournal : public ::testing::TestWithParam<JournalCase> {};
 
-// A journal with a valid checksum is written back only when it holds one whole record of this table; any other is
-// dropped, and the table opens for writing either way.
-TEST_P(DbaseJournal, OnlyWholeRecordsAreRestored)
+// A flush that died after writing its journal is undone as a whole by the next writer: the old bytes and the old
+// record count go back. A journal that is incomplete or names bytes outside the records it covers is dropped
+// without touching the table, and the table opens for writing either way.
+TEST_P(DbaseJournal, OnlyCompleteJournalsOfWholeRecordsAreRestored)
 {
     const JournalCase& c = GetParam();
     QTemporaryDir dir;
@@ -175,36 +187,56 @@ TEST_P(DbaseJournal, OnlyWholeRecordsAreRestored)
     dbase::create(path, {def("NAME", FieldType::ftString, 10)});
     {
         const TableStoragePtr t = dbase::open(path, OpenMode::Shared);
-        t->insert({QStringLiteral("eins")}, 0);
-        t->insert({QStringLiteral("zwei")}, 1);
+        for (const char* name : {"eins", "zwei", "drei"})
+            t->insert({QString::fromLatin1(name)}, t->recordCount());
     }
     const QByteArray before = fileBytes(path);
     const int headerLength = std::uint8_t(before[8]) | (std::uint8_t(before[9]) << 8);
-    const std::uint32_t recordLength = std::uint8_t(before[10]) | (std::uint8_t(before[11]) << 8);
-    const std::uint64_t offset = std::uint64_t(headerLength) + c.offsetFromHeader;
-    QByteArray journal("DBFUNDO1");
-    journal.append(reinterpret_cast<const char*>(&offset), 8);
-    journal.append(reinterpret_cast<const char*>(&recordLength), 4);
-    journal.append(" alt       ");
+    QByteArray journal("DBFUNDO2");
+    journal.append(reinterpret_cast<const char*>(&c.oldCount), 4);
+    const std::uint32_t entries = std::uint32_t(c.entries.size());
+    journal.append(reinterpret_cast<const char*>(&entries), 4);
+    for (const JournalEntry& e : c.entries) {
+        const std::uint64_t offset = std::uint64_t(headerLength) + e.offsetFromHeader;
+        const std::uint32_t length = std::uint32_t(e.bytes.size());
+        journal.append(reinterpret_cast<const char*>(&offset), 8);
+        journal.append(reinterpret_cast<const char*>(&length), 4);
+        journal.append(e.bytes);
+    }
     const std::uint32_t sum = fnv1a(journal);
     journal.append(reinterpret_cast<const char*>(&sum), 4);
+    journal.chop(c.cut);
     writeBytes(path + QStringLiteral("-journal"), journal);
 
     const TableStoragePtr t = dbase::open(path, OpenMode::Shared);
     EXPECT_FALSE(QFile::exists(path + QStringLiteral("-journal")));
-    ASSERT_EQ(t->recordCount(), 2);
-    const QString expectedSecond = c.applied ? QStringLiteral("alt") : QStringLiteral("zwei");
-    EXPECT_EQ(t->read(1)[0].toString(), expectedSecond);
+    QStringList names;
+    for (int row = 0; row < t->recordCount(); ++row)
+        names << t->read(row)[0].toString();
+    const QStringList expected = c.applied ? QStringList{QStringLiteral("alt")} : QStringList{
+        QStringLiteral("eins"), QStringLiteral("zwei"), QStringLiteral("drei")};
+    EXPECT_EQ(names, expected);
     EXPECT_EQ(fileBytes(path).size(), before.size());
-    t->insert({QStringLiteral("drei")}, 2);
-    EXPECT_EQ(t->recordCount(), 3);
+    t->insert({QStringLiteral("vier")}, t->recordCount());
+    t->flush();
+    EXPECT_EQ(t->recordCount(), expected.size() + 1);
+    // The new record goes right behind the records the count names; what lay behind them is cut off.
+    const std::uint32_t records = (c.applied ? c.oldCount : 3) + 1;
+    EXPECT_EQ(fileBytes(path).size(), headerLength + 11 * records + 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Forged, DbaseJournal,
-                         ::testing::Values(JournalCase{"SecondRecord", 11, true},
-                                           JournalCase{"WrapsAroundToTheHeader", ~std::uint64_t(0) - 7, false},
-                                           JournalCase{"BetweenRecords", 5, false},
-                                           JournalCase{"BehindTheLastRecord", 22, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// Records are 11 bytes: the deletion flag and NAME. Applied cases leave one record of the three, "alt", with the
+// second record deleted again: the flush that died had changed the first and taken the second's flag away.
+INSTANTIATE_TEST_SUITE_P(
+    Forged, DbaseJournal,
+    ::testing::Values(
+        JournalCase{"UndoesTheWholeFlush", 2, {{0, " alt       "}, {11, "*"}}, 0, true},
+        JournalCase{"NotWrittenToItsEnd", 2, {{0, " alt       "}, {11, "*"}}, 1, false},
+        JournalCase{"OnlyItsHead", 2, {{0, " alt       "}, {11, "*"}}, 22, false},
+        JournalCase{"EntryAcrossTwoRecords", 2, {{0, " alt       "}, {5, " alt       "}}, 0, false},
+        JournalCase{"EntryBehindTheOldCount", 2, {{0, " alt       "}, {22, "*"}}, 0, false},
+        JournalCase{"WrapsAroundToTheHeader", 2, {{~std::uint64_t(0) - 7, " alt       "}}, 0, false},
+        JournalCase{"OldCountBeyondTheFile", 9, {{0, " alt       "}}, 0, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -64,6 +64,7 @@ FileSet engineTable(const FieldDefList& defs, const std::vector<Record>& records
         TableStoragePtr t = dbase::open(path, OpenMode::Exclusive);
         for (const Record& r : records)
             t->insert(r, t->recordCount());
+        t->flush();  // a record deleted before it was ever written would not be in the file
         if (deleteRow >= 0)
             t->remove(deleteRow);
     }
@@ -294,20 +295,28 @@ std::uint32_t fnv1a(const QByteArray& data)
     return hash;
 }
 
-// A table with the rollback journal of a change that died half-way: the journal holds the first record's old
-// bytes.
+// A table with the rollback journal of a flush that died half-way: it had changed the first record (torn now),
+// deleted the second and appended a third, and the journal holds the old bytes and the old count.
 FileSet withJournal()
 {
     FileSet files = engineTable({def("NAME", FieldType::ftString, 20), def("N", FieldType::ftFloat, 12, 2)},
-                                {{QStringLiteral("vorher"), 1.5}, {QStringLiteral("zwei"), 2.0}}, -1);
+                                {{QStringLiteral("vorher"), 1.5}, {QStringLiteral("zwei"), 2.0},
+                                 {QStringLiteral("drei"), 3.0}},
+                                -1);
     const int headerLength = std::uint8_t(files.dbf[8]) | (std::uint8_t(files.dbf[9]) << 8);
     const int recordLength = std::uint8_t(files.dbf[10]) | (std::uint8_t(files.dbf[11]) << 8);
-    QByteArray journal("DBFUNDO1");
+    QByteArray journal("DBFUNDO2");
+    journal.append(u32le(2));  // the old count
+    journal.append(u32le(2));  // entries
     journal.append(u64le(std::uint64_t(headerLength)));
     journal.append(u32le(std::uint32_t(recordLength)));
     journal.append(files.dbf.mid(headerLength, recordLength));
+    journal.append(u64le(std::uint64_t(headerLength + recordLength)));
+    journal.append(u32le(1));
+    journal.append(files.dbf.mid(headerLength + recordLength, 1));
     journal.append(u32le(fnv1a(journal)));
     files.dbf.replace(headerLength + 1, 6, "nachhe");  // the torn record
+    files.dbf[headerLength + recordLength] = '*';
     files.journal = journal;
     files.flags |= dbasefuzz::HasJournal | dbasefuzz::Write;
     return files;
