@@ -472,8 +472,7 @@ int Field::AsInteger() const
     const QVariant v = raw();
     switch (kindOf(def_.type)) {
     case Kind::Text: {
-        if (!v.isValid())
-            return 0;
+        // A blank text is no number either, as StrToInt('') is none.
         std::int32_t result = 0;
         if (!rtl::TryStrToInt(v.toString(), result))
             conversionFailed(def_, v.toString(), QStringLiteral("ganzzahliger Wert"));
@@ -505,8 +504,6 @@ double Field::AsFloat() const
     const Kind kind = kindOf(def_.type);
     switch (kind) {
     case Kind::Text: {
-        if (!v.isValid())
-            return 0;
         double result = 0;
         if (!rtl::TryStrToFloat(v.toString(), result))
             conversionFailed(def_, v.toString(), QStringLiteral("Gleitkommawert"));

@@ -20,6 +20,8 @@ class Table;
 //   - a logical field reads "True"/"False" and takes any leading part of "True" or "False" in any case ("t",
 //     "FALSE", "fal"); other texts ("Ja", "Yes", "1") are refused, as the original refuses them;
 //   - floating-point values read with FloatToStr, dates with DateToStr and friends, under rtl::formatSettings();
+//   - a text field read as a number converts its text, and a blank one is no number (as StrToFloat('') is
+//     none): AsInteger and AsFloat raise there, and AsDateTime raises for every text field;
 //   - a float written into an integer field is rounded half to even, and every integer field checks its range.
 // Every refused value raises EngineError with ErrorCode::InvalidValue and a German message that names the value
 // and the field; so a caller needs one catch for all engine failures. Writing while the cursor is neither in edit

@@ -15,6 +15,7 @@ struct Entry {
     TableStoragePtr storage;
     int holders = 0;
     OpenMode mode = OpenMode::Shared;
+    std::shared_ptr<std::vector<OpenTables::Lease*>> leases;
 };
 
 // The program works on one thread (the user-interface thread), so the registry needs no lock of its own. It is
@@ -27,9 +28,10 @@ std::map<QString, Entry>& registry()
 
 }  // namespace
 
-OpenTables::Lease::Lease(QString key, TableStoragePtr storage, OpenMode mode)
-    : key_(std::move(key)), storage_(std::move(storage)), mode_(mode)
+OpenTables::Lease::Lease(QString key, TableStoragePtr storage, OpenMode mode, std::shared_ptr<Holders> holders)
+    : key_(std::move(key)), storage_(std::move(storage)), mode_(mode), holders_(std::move(holders))
 {
+    holders_->push_back(this);
 }
 
 OpenTables::Lease::~Lease()
@@ -46,6 +48,8 @@ void OpenTables::Lease::release()
     if (!held_)
         return;
     held_ = false;
+    settle_ = nullptr;
+    std::erase(*holders_, this);
     auto& entries = registry();
     const auto it = entries.find(key_);
     if (it == entries.end())
@@ -60,6 +64,18 @@ void OpenTables::Lease::release()
     entries.erase(it);
     storage_.reset();
     storage->flush();
+}
+
+void OpenTables::Lease::aboutToWrite() const
+{
+    if (!held_ || holders_->size() < 2)
+        return;
+    // A settling holder only reads, so the list cannot change under the loop; a copy keeps it safe regardless.
+    const Holders others = *holders_;
+    for (Lease* other : others) {
+        if (other != this && other->settle_)
+            other->settle_();
+    }
 }
 
 QString OpenTables::keyFor(const QString& path)
@@ -80,11 +96,12 @@ std::unique_ptr<OpenTables::Lease> OpenTables::acquire(const QString& key, OpenM
                                                          .arg(QDir::toNativeSeparators(key)));
         }
         ++it->second.holders;
-        return std::unique_ptr<Lease>(new Lease(key, it->second.storage, mode));
+        return std::unique_ptr<Lease>(new Lease(key, it->second.storage, mode, it->second.leases));
     }
     TableStoragePtr storage = open();
-    entries.emplace(key, Entry{storage, 1, mode});
-    return std::unique_ptr<Lease>(new Lease(key, std::move(storage), mode));
+    auto leases = std::make_shared<Lease::Holders>();
+    entries.emplace(key, Entry{storage, 1, mode, leases});
+    return std::unique_ptr<Lease>(new Lease(key, std::move(storage), mode, std::move(leases)));
 }
 
 bool OpenTables::isOpen(const QString& key)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace db {
 
@@ -28,12 +29,22 @@ public:
         // hold is gone either way).
         void release();
 
+        // What the holder must do before anybody else changes the records: a cursor that still holds values it
+        // posted, without having read them back, reads them back while the storage still has them where it put
+        // them.
+        void setBeforeOthersWrite(std::function<void()> settle) { settle_ = std::move(settle); }
+        // Called by the holder before it changes the records: every other holder of the storage settles first.
+        void aboutToWrite() const;
+
     private:
         friend class OpenTables;
-        Lease(QString key, TableStoragePtr storage, OpenMode mode);
+        using Holders = std::vector<Lease*>;
+        Lease(QString key, TableStoragePtr storage, OpenMode mode, std::shared_ptr<Holders> holders);
         QString key_;
         TableStoragePtr storage_;
         OpenMode mode_;
+        std::shared_ptr<Holders> holders_;  // every lease on the storage, this one included
+        std::function<void()> settle_;
         bool held_ = true;
     };
 

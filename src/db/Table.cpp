@@ -173,6 +173,7 @@ void Table::Open()
     visibleBuilt_ = false;
     lease_ = std::move(lease);
     storage_ = lease_->storage().get();
+    lease_->setBeforeOthersWrite([this] { refreshPosted(); });
     fieldDefs_.assign(storage_->fields(), storage_->keyFieldCount());
     buildFields();
 
@@ -218,6 +219,9 @@ void Table::Close()
     modified_ = false;
     buffer_.clear();
     original_.clear();
+    written_.clear();
+    unread_.clear();
+    anyUnread_ = false;
     row_ = -1;
     bof_ = eof_ = true;
     activeFieldCount_ = 0;
@@ -244,6 +248,42 @@ void Table::readCurrent()
         buffer_ = storage_->read(row_);
     else
         buffer_.assign(storage_->fields().size(), QVariant());
+    if (anyUnread_) {
+        std::fill(unread_.begin(), unread_.end(), 0);
+        anyUnread_ = false;
+    }
+}
+
+// Reads back the fields this cursor posted and has not read since, from the record it posted them to. Only valid
+// while the storage has not changed since: other cursors call it before they write, this one before it looks
+// for its record after a change it did not make (a change made behind the cursors' backs, such as another
+// process appending to a dBase file, leaves the row where it was).
+void Table::refreshPosted()
+{
+    if (!anyUnread_)
+        return;
+    const bool onRecord = state_ != dsInsert && row_ >= 0 && row_ < storage_->recordCount();
+    Record stored = onRecord ? storage_->read(row_) : Record();  // a failing read leaves the flags as they were
+    std::fill(unread_.begin(), unread_.end(), 0);
+    anyUnread_ = false;
+    if (!onRecord)
+        return;
+    if (state_ == dsEdit) {
+        // The values set since Edit are the pending ones and stay; the rest, and the record Post will look for,
+        // are what is stored.
+        for (std::size_t i = 0; i < buffer_.size() && i < stored.size(); ++i) {
+            if (!written_[i])
+                buffer_[i] = stored[i];
+        }
+        original_ = std::move(stored);
+    } else {
+        buffer_ = std::move(stored);
+    }
+}
+
+void Table::startPending()
+{
+    written_.assign(storage_->fields().size(), 0);
 }
 
 // Another cursor wrote to the shared storage: find our record again. A keyed table finds it by its key; a keyless
@@ -253,6 +293,7 @@ void Table::syncWithStorage()
 {
     if (!storage_ || storage_->changeCount() == seenChange_)
         return;
+    refreshPosted();
     markSeen();
     if (state_ != dsBrowse)
         return;  // a pending record is placed when it is posted
@@ -292,6 +333,7 @@ int Table::locateEditedRow()
 {
     if (storage_->changeCount() == seenChange_)
         return row_;
+    refreshPosted();
     const int count = storage_->recordCount();
     const int keyCount = storage_->keyFieldCount();
     int found = -1;
@@ -548,6 +590,12 @@ void Table::CheckBrowseMode()
     checkBrowseMode();
 }
 
+void Table::FlushBuffers()
+{
+    checkBrowseMode();
+    storage_->flush();
+}
+
 void Table::checkBrowseMode()
 {
     checkActive();
@@ -686,7 +734,12 @@ void Table::Append()
 {
     checkWritable();
     checkBrowseMode();
-    buffer_.assign(storage_->fields().size(), QVariant());
+    // Blanks in place: assigning a blank to every value costs more than destroying and making them anew.
+    buffer_.clear();
+    buffer_.resize(storage_->fields().size());
+    std::fill(unread_.begin(), unread_.end(), 0);
+    anyUnread_ = false;
+    startPending();
     appending_ = true;
     insertBefore_ = storage_->recordCount();
     modified_ = false;
@@ -701,7 +754,11 @@ void Table::Insert()
 {
     checkWritable();
     checkBrowseMode();
-    buffer_.assign(storage_->fields().size(), QVariant());
+    buffer_.clear();
+    buffer_.resize(storage_->fields().size());
+    std::fill(unread_.begin(), unread_.end(), 0);
+    anyUnread_ = false;
+    startPending();
     appending_ = false;
     insertBefore_ = std::max(row_, 0);
     modified_ = false;
@@ -716,13 +773,15 @@ void Table::Edit()
     checkWritable();
     if (state_ == dsEdit || state_ == dsInsert)
         return;
+    // Reads the record anew when anybody wrote since the cursor last read or posted it; otherwise the buffer is
+    // the stored record already.
     syncWithStorage();
     if (viewCount() == 0) {
         Insert();
         return;
     }
-    readCurrent();
     original_ = buffer_;
+    startPending();
     modified_ = false;
     setState(dsEdit);
 }
@@ -748,20 +807,43 @@ void Table::Post()
     const int shownAt = !filterActive() ? -1 : state_ == dsInsert ? pendingIndex() : currentIndex();
     int landed;
     int from = -1;
+    lease_->aboutToWrite();
     if (state_ == dsInsert) {
         const int count = storage_->recordCount();
         const int before = appending_ ? count : std::clamp(insertBefore_, 0, count);
         landed = storage_->insert(buffer_, before);
     } else {
         from = locateEditedRow();
-        landed = storage_->update(from, buffer_);
+        if (anyUnread_) {
+            // A number the storage gave an auto-increment field is read back before the record is written again:
+            // a storage may take the blank this cursor posted as "no number" rather than "keep the number".
+            const FieldDefList& defs = storage_->fields();
+            for (std::size_t i = 0; i < defs.size() && i < unread_.size(); ++i) {
+                if (unread_[i] && !written_[i] && defs[i].type == FieldType::ftAutoInc) {
+                    refreshPosted();
+                    break;
+                }
+            }
+        }
+        landed = storage_->updateChanged(from, buffer_, written_);
     }
     row_ = landed;
     bof_ = eof_ = false;
     modified_ = false;
     original_.clear();
-    readCurrent();
+    // What the storage made of the written fields is read back when asked for; a new record's auto-increment
+    // fields may have been numbered by the storage.
+    const FieldDefList& defs = storage_->fields();
+    unread_.resize(buffer_.size(), 0);
+    for (std::size_t i = 0; i < buffer_.size(); ++i) {
+        if (written_[i] || (from < 0 && i < defs.size() && defs[i].type == FieldType::ftAutoInc)) {
+            unread_[i] = 1;
+            anyUnread_ = true;
+        }
+    }
     if (filterActive()) {
+        // Whether the record stays in view is decided on its stored values.
+        readCurrent();
         if (from < 0)
             noteInserted(changesBefore, landed);
         else
@@ -827,6 +909,7 @@ void Table::Delete()
                           QStringLiteral("Die Tabelle %1 enthält keinen Datensatz, der gelöscht werden könnte.")
                               .arg(displayName()));
     }
+    lease_->aboutToWrite();
     const std::uint64_t changesBefore = storage_->changeCount();
     storage_->remove(row);
     if (filterActive())
@@ -928,7 +1011,10 @@ QVariant Table::fieldValue(int index)
     checkActive();
     if (state_ == dsBrowse)
         syncWithStorage();
-    return buffer_.at(static_cast<std::size_t>(index));
+    const auto i = static_cast<std::size_t>(index);
+    if (anyUnread_ && unread_[i] && !(state_ == dsEdit && written_[i]))
+        refreshPosted();
+    return buffer_.at(i);
 }
 
 void Table::setFieldValue(int index, const QVariant& value)
@@ -940,6 +1026,7 @@ void Table::setFieldValue(int index, const QVariant& value)
                               .arg(displayName()));
     }
     buffer_[static_cast<std::size_t>(index)] = value;
+    written_[static_cast<std::size_t>(index)] = 1;
     modified_ = true;
     notifyData(fields_[static_cast<std::size_t>(index)].get());
 }
@@ -975,6 +1062,7 @@ void Table::EmptyTable()
             original_.clear();
             setState(dsBrowse);
         }
+        lease_->aboutToWrite();
         storage_->empty();
         visibleRows_.clear();
         visibleBuilt_ = true;

@@ -56,7 +56,11 @@ private:
 //   - Insert starts a new record that a keyless table stores before the current record; Append one that a
 //     keyless table stores at the end. A keyed table stores every new record in key order.
 //   - Post stores the pending record and leaves the cursor on it (in a keyed table wherever its key put it).
-//     Post in insert state stores the record even when no field was set.
+//     Post in insert state stores the record even when no field was set. The fields it wrote are read back from
+//     the storage only when somebody asks for them (the storage may have cut, rounded or numbered them), so that
+//     a run of Edit and Post on one record decodes it once, not twice per Post.
+//   - Edit takes the current record as the cursor last read or posted it; it reads it anew only when the shared
+//     storage changed since.
 //   - Moving the cursor (First, Next, Prior, Last, FindKey, RecNo), Insert and Append first finish a pending
 //     record: a changed one is posted, an unchanged one is dropped.
 //   - Cancel drops the pending record; Close drops it too, without a word.
@@ -125,6 +129,9 @@ public:
 
     // Posts a changed pending record, drops an unchanged one; raises when the post fails.
     void CheckBrowseMode();
+    // Makes every record posted so far durable in the table's files, whichever other cursors share them; a changed
+    // pending record is posted first, as by CheckBrowseMode. The cursor stays where it is.
+    void FlushBuffers();
 
     void setFilter(const QString& text);
     QString Filter() const { return filterText_; }
@@ -204,6 +211,8 @@ private:
     void noteUpdated(std::uint64_t before, int from, int to);
     void noteRemoved(std::uint64_t before, int row);
     void readCurrent();
+    void refreshPosted();
+    void startPending();
     void markSeen();
     int locateEditedRow();
     void setState(TDataSetState state);
@@ -233,6 +242,13 @@ private:
     bool appending_ = false;
     int insertBefore_ = 0;
     std::uint64_t seenChange_ = 0;
+    // Fields set since the pending record was started (Edit, Insert, Append).
+    std::vector<char> written_;
+    // Fields of buffer_ (and of original_ in edit state) that hold what this cursor posted instead of what the
+    // storage gives back; valid while nobody changed the storage since, which every other cursor makes sure of
+    // by letting this one read them back first (OpenTables::Lease::aboutToWrite).
+    std::vector<char> unread_;
+    bool anyUnread_ = false;
 
     QString filterText_;
     bool filtered_ = false;

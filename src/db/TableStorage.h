@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace db {
 
@@ -34,6 +35,9 @@ public:
     virtual QString readOnlyReason() const = 0;
 
     virtual int recordCount() const = 0;
+    // A value read back may differ from the one written (cut, rounded, put into the code page, numbered), but
+    // writing a value again stores what it stored the first time, and a blank stays blank (auto-increment fields
+    // aside); cursors rely on that to read what they posted only when it is asked for.
     virtual Record read(int row) const = 0;
 
     // Writes a new record. A keyless table puts it before beforeRow (recordCount() appends); a keyed table puts it
@@ -41,6 +45,14 @@ public:
     virtual int insert(const Record& record, int beforeRow) = 0;
     // Replaces the record of row; returns the row it is on afterwards (a changed key moves it).
     virtual int update(int row, const Record& record) = 0;
+    // update() when the caller knows which fields it changed: changed[i] is non-zero for them, and every other
+    // field of record holds the value the storage has for it (as read() gave it, or as it was last written). A
+    // storage may then encode the changed fields only; the default writes the whole record.
+    virtual int updateChanged(int row, const Record& record, const std::vector<char>& changed)
+    {
+        (void)changed;
+        return update(row, record);
+    }
     virtual void remove(int row) = 0;
     virtual void empty() = 0;
 

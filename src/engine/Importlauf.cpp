@@ -87,13 +87,12 @@ void captionClose(const ImportRunContext& run)
     run.frmGauge.btnGaugeAbbrechen->setText(texts::Text(65269));
 }
 
-// Closing and opening the target is what writes the engine's buffered changes to the files.
+// Writes the engine's buffered changes to the files, whoever else has the target open.
 void makeDurable(db::Table& target)
 {
     if (!target.Active())
         return;
-    target.Close();
-    target.Open();
+    target.FlushBuffers();
 }
 
 // The tables of one run, opened, with the mapping read and its controls disabled; on every way out the mapping's

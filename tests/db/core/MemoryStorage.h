@@ -21,6 +21,7 @@ struct MemoryTableData {
     int lastAutoInc = 0;
     QString readOnlyReason;
     mutable long long reads = 0;  // records handed out by read(), to check who reads how much
+    int flushes = 0;
 };
 
 class MemoryStorage : public db::TableStorage {
@@ -39,7 +40,7 @@ public:
     void empty() override;
     int findKey(const db::Record& keyValues) const override;
     std::uint64_t changeCount() const override { return data_->changes; }
-    void flush() override {}
+    void flush() override { ++data_->flushes; }
 
 private:
     void checkRow(int row) const;

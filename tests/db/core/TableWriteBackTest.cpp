@@ -1,0 +1,282 @@
+#include "MemoryStorage.h"
+#include "TestTables.h"
+
+#include "db/Field.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace testdb;
+using db::FieldType;
+using db::Table;
+
+namespace {
+
+// Fields whose values a storage may store otherwise than written: a text with a letter outside the code page, a
+// fraction longer than a dBase number keeps, a number the storage gives.
+db::FieldDefList writeBackFields()
+{
+    return {
+        {QStringLiteral("Nr"), FieldType::ftInteger, 0, 0, false},
+        {QStringLiteral("Name"), FieldType::ftString, 10, 0, false},
+        {QStringLiteral("Betrag"), FieldType::ftFloat, 0, 0, false},
+        {QStringLiteral("Zaehler"), FieldType::ftAutoInc, 0, 0, false},
+        {QStringLiteral("Datum"), FieldType::ftDate, 0, 0, false},
+    };
+}
+
+const QString kForeign = QStringLiteral("Grüße ж");
+constexpr double kLongFraction = 1.234567;
+
+void set(Table& t, const char* field, const QVariant& value)
+{
+    t.FieldByName(QLatin1String(field))->setAsVariant(value);
+}
+
+void appendFirst(Table& t)
+{
+    t.Append();
+    set(t, "Nr", 1);
+    set(t, "Name", kForeign);
+    set(t, "Betrag", kLongFraction);
+    t.Post();
+}
+
+// Every field as the cursor shows it is the value stored, but for the fields named in pending (set in edit state
+// and not posted yet).
+void expectShowsStored(Table& t, const QStringList& pending = {})
+{
+    ASSERT_GT(t.RecNo(), 0);
+    const db::Record stored = t.recordAt(t.RecNo() - 1);
+    ASSERT_EQ(static_cast<int>(stored.size()), t.FieldCount());
+    for (int i = 0; i < t.FieldCount(); ++i) {
+        db::Field* field = t.Fields(i);
+        if (pending.contains(field->FieldName(), Qt::CaseInsensitive))
+            continue;
+        EXPECT_EQ(field->AsVariant(), stored[static_cast<std::size_t>(i)]) << field->FieldName().toStdString();
+    }
+}
+
+}  // namespace
+
+TEST_P(StorageTest, FieldsShowWhatTheStorageMadeOfAPost)
+{
+    struct Case {
+        const char* name;
+        std::function<void(Table&)> steps;
+        QStringList pending;  // fields set in edit state and not posted when the steps end
+    };
+    const std::vector<Case> cases = {
+        {"a new record", [](Table& t) { appendFirst(t); }, {}},
+        {"one field per post, as the import run writes",
+         [](Table& t) {
+             t.Append();
+             set(t, "Nr", 1);
+             t.Post();
+             t.Edit();
+             set(t, "Name", kForeign);
+             t.Post();
+             t.Edit();
+             set(t, "Betrag", kLongFraction);
+             t.Post();
+             t.Edit();
+             set(t, "Datum", QDate(2024, 2, 29));
+             t.Post();
+         },
+         {}},
+        {"a post without changes", [](Table& t) { appendFirst(t); t.Edit(); t.Post(); }, {}},
+        {"unwritten fields while editing after a post",
+         [](Table& t) { appendFirst(t); t.Edit(); set(t, "Datum", QDate(2024, 2, 29)); },
+         {"Datum"}},
+        {"a cancelled edit after a post",
+         [](Table& t) { appendFirst(t); t.Edit(); set(t, "Name", "Anders"); t.Cancel(); }, {}},
+        {"a second record posted before the first",
+         [](Table& t) {
+             t.Append();
+             set(t, "Nr", 5);
+             set(t, "Betrag", 9.87654321);
+             t.Post();
+             appendFirst(t);
+         },
+         {}},
+        {"a key changed by the post",
+         [](Table& t) {
+             t.Append();
+             set(t, "Nr", 5);
+             t.Post();
+             appendFirst(t);
+             t.Edit();
+             set(t, "Nr", 7);
+             set(t, "Betrag", kLongFraction);
+             t.Post();
+         },
+         {}},
+    };
+    int serial = 0;
+    for (bool keyed : {false, true}) {
+        if (keyed && !GetParam().keyed)
+            continue;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (keyed ? " (keyed)" : ""));
+            auto table = makeTableWith(QStringLiteral("WriteBack%1").arg(++serial), writeBackFields(), keyed ? 1 : 0);
+            c.steps(*table);
+            expectShowsStored(*table, c.pending);
+            if (table->State() != db::dsBrowse)
+                table->Post();
+            expectShowsStored(*table);
+            // A second cursor reads the same values from the storage.
+            auto other = cursor(table->TableName());
+            other->Open();
+            other->setRecNo(table->RecNo());
+            for (int i = 0; i < table->FieldCount(); ++i)
+                EXPECT_EQ(other->Fields(i)->AsVariant(), table->Fields(i)->AsVariant());
+        }
+    }
+}
+
+TEST_P(StorageTest, PostedButUnreadRecordSurvivesOtherCursorsWrites)
+{
+    struct Case {
+        const char* name;
+        std::function<void(Table& a, Table& b)> steps;  // a has just posted its record Nr 1
+        int error;                                     // raised by a's Post at the end, 0 for none
+        QString storedName;                            // of record Nr 1 at the end
+    };
+    auto appendTwo = [](Table& b) {
+        b.Append();
+        set(b, "Nr", 2);
+        set(b, "Name", "Zwei");
+        b.Post();
+    };
+    auto renameFirst = [](Table& b) {
+        b.First();
+        b.Edit();
+        set(b, "Name", "Fremd");
+        b.Post();
+    };
+    const std::vector<Case> cases = {
+        {"another cursor appends, then this one edits",
+         [&](Table& a, Table& b) { appendTwo(b); a.Edit(); set(a, "Name", "Neu"); },
+         0, "Neu"},
+        {"another cursor appends while this one edits",
+         [&](Table& a, Table& b) { a.Edit(); appendTwo(b); set(a, "Name", "Neu"); },
+         0, "Neu"},
+        {"another cursor changes the record, then this one edits",
+         [&](Table& a, Table& b) { renameFirst(b); a.Edit(); set(a, "Datum", QDate(2024, 2, 29)); },
+         0, "Fremd"},
+        {"another cursor changes the record while this one edits",
+         [&](Table& a, Table& b) { a.Edit(); renameFirst(b); set(a, "Name", "Neu"); },
+         db::ErrorCode::RecordChanged, "Fremd"},
+    };
+    int serial = 0;
+    for (bool keyed : {false, true}) {
+        if (keyed && !GetParam().keyed)
+            continue;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (keyed ? " (keyed)" : ""));
+            auto a = makeTableWith(QStringLiteral("Unread%1").arg(++serial), writeBackFields(), keyed ? 1 : 0);
+            auto b = cursor(a->TableName());
+            b->Open();
+            appendFirst(*a);
+            c.steps(*a, *b);
+            EXPECT_EQ(engineErrorOf([&] { a->Post(); }), c.error);
+            if (c.error == 0)
+                expectShowsStored(*a);
+            else
+                a->Cancel();
+            b->First();
+            ASSERT_EQ(b->FieldByName("Nr")->AsInteger(), 1);
+            EXPECT_EQ(b->FieldByName("Name")->AsString(), c.storedName);
+            EXPECT_EQ(b->RecordCount(), a->RecordCount());
+        }
+    }
+}
+
+TEST_P(StorageTest, FlushBuffersMakesPostedRecordsDurable)
+{
+    struct Case {
+        const char* name;
+        std::function<void(Table&)> steps;  // on a table with records 1 "A" and 2 "B", the cursor on the second
+        QStringList durable;                // Name of the records the files hold afterwards
+    };
+    const std::vector<Case> cases = {
+        {"posted records", [](Table&) {}, {"A", "B"}},
+        {"a changed pending record is posted first",
+         [](Table& t) { t.Append(); set(t, "Nr", 3); set(t, "Name", "C"); },
+         {"A", "B", "C"}},
+        {"an unchanged pending record is dropped", [](Table& t) { t.Append(); }, {"A", "B"}},
+        {"an edit in progress", [](Table& t) { t.Edit(); set(t, "Name", "Bb"); }, {"A", "Bb"}},
+    };
+    int serial = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString base = QStringLiteral("Flush%1").arg(++serial);
+        auto table = makeTable(base, false, {{1, "A"}, {2, "B"}});
+        auto holder = cursor(table->TableName());  // keeps the files open past the flush
+        holder->Open();
+        table->Last();
+        const int flushesBefore = GetParam().name == "Memory" ? memoryFormat().data(table->filePath())->flushes : 0;
+        c.steps(*table);
+        const int recNo = table->RecNo() < 0 ? table->RecordCount() + 1 : table->RecNo();
+        table->FlushBuffers();
+        EXPECT_EQ(table->State(), db::dsBrowse);
+        EXPECT_TRUE(table->Active());
+        EXPECT_EQ(table->RecNo(), std::min(recNo, table->RecordCount()));
+
+        if (GetParam().name == "Memory") {
+            // The test double keeps its records in memory: a flush is all it can be asked for.
+            EXPECT_GT(memoryFormat().data(table->filePath())->flushes, flushesBefore);
+            EXPECT_EQ(names(*holder), c.durable);
+            continue;
+        }
+        // What the files hold now, read from a copy by a cursor of its own.
+        const QFileInfo info(table->filePath());
+        const QString copies = dir_.filePath(base + QStringLiteral("_Copy"));
+        ASSERT_TRUE(QDir().mkpath(copies));
+        for (const QFileInfo& file : info.absoluteDir().entryInfoList(QDir::Files)) {
+            if (file.completeBaseName().compare(info.completeBaseName(), Qt::CaseInsensitive) == 0) {
+                ASSERT_TRUE(QFile::copy(file.absoluteFilePath(), copies + u'/' + file.fileName()));
+            }
+        }
+        auto copy = cursor(copies + u'/' + info.fileName());
+        copy->Open();
+        EXPECT_EQ(names(*copy), c.durable);
+    }
+    auto closed = cursor(pathOf(QStringLiteral("Flush1")));
+    EXPECT_EQ(engineErrorOf([&] { closed->FlushBuffers(); }), db::ErrorCode::InvalidState);
+}
+
+// The import run's way of writing a record, one field per Edit and Post, reads nothing back until a field the
+// storage stored is asked for.
+TEST(TableWriteBack, EditAndPostReadBackOnlyWhatIsAskedFor)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Lazy.MEM"));
+    Table table;
+    table.setFormat(&memoryFormat());
+    table.setTableName(path);
+    for (const db::FieldDef& def : writeBackFields())
+        table.FieldDefs().Add(def);
+    table.FieldDefs().setKeyFieldCount(1);
+    table.CreateTable();
+    table.Open();
+    const auto data = memoryFormat().data(path);
+
+    table.Append();
+    set(table, "Nr", 1);
+    table.Post();
+    for (int i = 0; i < 12; ++i) {
+        table.Edit();
+        set(table, "Name", QStringLiteral("N%1").arg(i));
+        // A field set in this edit is the pending value, not a stored one.
+        EXPECT_EQ(table.FieldByName("Name")->AsString(), QStringLiteral("N%1").arg(i));
+        table.Post();
+    }
+    EXPECT_EQ(data->reads, 1);  // the auto-increment number, before the record was written again
+    EXPECT_EQ(table.FieldByName("Zaehler")->AsInteger(), 1);
+    EXPECT_EQ(table.FieldByName("Name")->AsString(), "N11");
+    EXPECT_EQ(data->rows.at(0).at(1), QVariant("N11"));
+    EXPECT_EQ(data->rows.at(0).at(3), QVariant(1));
+}
