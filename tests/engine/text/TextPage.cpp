@@ -102,6 +102,17 @@ std::vector<QStringList> TextPage::records(const QString& tablePath)
     return records(table);
 }
 
+std::vector<int> TextPage::fieldSizes(const QString& tablePath)
+{
+    db::Table table;
+    table.setTableName(tablePath);
+    table.Open();
+    std::vector<int> sizes;
+    for (int i = 0; i < table.FieldCount(); ++i)
+        sizes.push_back(table.Fields(i)->Size());
+    return sizes;
+}
+
 void TextPage::useStoredSetting(const QString& colNames)
 {
     rbtNeueImport.setChecked(false);

@@ -38,6 +38,8 @@ public:
     // Every record of a closed table, each as the texts of its fields.
     static std::vector<QStringList> records(db::Table& table);
     static std::vector<QStringList> records(const QString& tablePath);
+    // The declared sizes of a table's fields, in field order.
+    static std::vector<int> fieldSizes(const QString& tablePath);
 
     // A settings list with one row whose ColNames is given, as the current row of tblImpList.
     void useStoredSetting(const QString& colNames);
