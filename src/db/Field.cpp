@@ -106,11 +106,23 @@ QVariant checkedInteger(const FieldDef& def, std::int64_t value)
 // Day 0 of the original platform's date-time numbers; a date-time is days since then plus the time as a fraction.
 const QDate kDayZero(1899, 12, 30);
 
+// Date-times are plain calendar dates and clock times, so they are kept in UTC: a local one would ask the time
+// zone for every value (a file look-up per call) and move the clock times that a change to summer time skips.
+QDateTime plainDateTime(const QDate& date, const QTime& time)
+{
+    return QDateTime(date, time, Qt::UTC);
+}
+
+double toDateTimeNumber(const QDate& date, const QTime& time)
+{
+    const double days = static_cast<double>(kDayZero.daysTo(date));
+    const double fraction = time.msecsSinceStartOfDay() / 86400000.0;
+    return days < 0 ? days - fraction : days + fraction;
+}
+
 double toDateTimeNumber(const QDateTime& dt)
 {
-    const double days = static_cast<double>(kDayZero.daysTo(dt.date()));
-    const double fraction = dt.time().msecsSinceStartOfDay() / 86400000.0;
-    return days < 0 ? days - fraction : days + fraction;
+    return toDateTimeNumber(dt.date(), dt.time());
 }
 
 QDateTime fromDateTimeNumber(double value)
@@ -118,8 +130,7 @@ QDateTime fromDateTimeNumber(double value)
     const double whole = std::trunc(value);
     const double fraction = std::fabs(value - whole);
     const int msecs = static_cast<int>(std::llround(fraction * 86400000.0));
-    QDateTime result(kDayZero.addDays(static_cast<qint64>(whole)), QTime(0, 0));
-    return result.addMSecs(msecs);
+    return plainDateTime(kDayZero.addDays(static_cast<qint64>(whole)), QTime(0, 0)).addMSecs(msecs);
 }
 
 QVariant dateTimeForKind(Kind kind, const QDateTime& dt)
@@ -309,20 +320,30 @@ QVariant fromVariant(const FieldDef& def, const QVariant& value)
     case QMetaType::QDate:
     case QMetaType::QTime:
     case QMetaType::QDateTime: {
+        const int type = value.typeId();
+        if (kind == Kind::Text) {
+            if (type == QMetaType::QDate)
+                return fromText(def, rtl::DateToStr(value.toDate()));
+            if (type == QMetaType::QTime)
+                return fromText(def, rtl::TimeToStr(value.toTime()));
+            return fromText(def, rtl::DateTimeToStr(value.toDateTime()));
+        }
+        // A date into a date field and a time into a time field go as they are, the usual case of every record.
+        if (type == QMetaType::QDate && kind == Kind::Date) {
+            const QDate date = value.toDate();
+            return date.isValid() ? QVariant(date) : QVariant();
+        }
+        if (type == QMetaType::QTime && kind == Kind::Time) {
+            const QTime time = value.toTime();
+            return time.isValid() ? QVariant(time) : QVariant();
+        }
         QDateTime dt;
-        if (value.typeId() == QMetaType::QDate)
-            dt = QDateTime(value.toDate(), QTime(0, 0));
-        else if (value.typeId() == QMetaType::QTime)
-            dt = QDateTime(kDayZero, value.toTime());
+        if (type == QMetaType::QDate)
+            dt = plainDateTime(value.toDate(), QTime(0, 0));
+        else if (type == QMetaType::QTime)
+            dt = plainDateTime(kDayZero, value.toTime());
         else
             dt = value.toDateTime();
-        if (kind == Kind::Text) {
-            if (value.typeId() == QMetaType::QDate)
-                return fromText(def, rtl::DateToStr(value.toDate()));
-            if (value.typeId() == QMetaType::QTime)
-                return fromText(def, rtl::TimeToStr(value.toTime()));
-            return fromText(def, rtl::DateTimeToStr(dt));
-        }
         if (kind == Kind::Float)
             return QVariant(toDateTimeNumber(dt));
         return fromDateTime(def, dt);
@@ -513,9 +534,9 @@ double Field::AsFloat() const
     case Kind::Float:
         return v.isValid() ? v.toDouble() : 0.0;
     case Kind::Date:
-        return v.isValid() ? toDateTimeNumber(QDateTime(v.toDate(), QTime(0, 0))) : 0.0;
+        return v.isValid() ? toDateTimeNumber(v.toDate(), QTime(0, 0)) : 0.0;
     case Kind::Time:
-        return v.isValid() ? toDateTimeNumber(QDateTime(kDayZero, v.toTime())) : 0.0;
+        return v.isValid() ? toDateTimeNumber(kDayZero, v.toTime()) : 0.0;
     case Kind::DateTime:
         return v.isValid() ? toDateTimeNumber(v.toDateTime()) : 0.0;
     default:
@@ -554,9 +575,9 @@ QDateTime Field::AsDateTime() const
     const QVariant v = raw();
     switch (kindOf(def_.type)) {
     case Kind::Date:
-        return v.isValid() ? QDateTime(v.toDate(), QTime(0, 0)) : QDateTime();
+        return v.isValid() ? plainDateTime(v.toDate(), QTime(0, 0)) : QDateTime();
     case Kind::Time:
-        return v.isValid() ? QDateTime(kDayZero, v.toTime()) : QDateTime();
+        return v.isValid() ? plainDateTime(kDayZero, v.toTime()) : QDateTime();
     case Kind::DateTime:
         return v.isValid() ? v.toDateTime() : QDateTime();
     default:

@@ -145,23 +145,28 @@ QString decode(const QByteArray& bytes, CodePage cp)
 
 QByteArray encode(const QString& text, CodePage cp)
 {
-    QByteArray result;
-    result.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t ch = text[i].unicode();
+    // Never more bytes than characters: written in place and cut to length, as this runs per text field.
+    const qsizetype n = text.size();
+    QByteArray result(n, Qt::Uninitialized);
+    char* out = result.data();
+    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
+    qsizetype used = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t ch = in[i];
         if (ch < 0x80) {
-            result.append(static_cast<char>(ch));
+            out[used++] = static_cast<char>(ch);
             continue;
         }
         // A character outside the basic plane is one character to the reader: one '?', not two.
-        if (QChar::isHighSurrogate(ch) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            result.append('?');
+        if (QChar::isHighSurrogate(ch) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) {
+            out[used++] = '?';
             ++i;
             continue;
         }
         const int b = toByte(ch, cp);
-        result.append(b < 0 ? '?' : static_cast<char>(b));
+        out[used++] = b < 0 ? '?' : static_cast<char>(b);
     }
+    result.truncate(used);
     return result;
 }
 

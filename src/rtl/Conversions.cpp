@@ -8,6 +8,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
@@ -400,11 +401,36 @@ QString padded(int value, int width)
     return QString::number(value).rightJustified(width, u'0');
 }
 
+// Appends value with at least width digits; formatting runs per record, so no temporary strings.
+void appendPadded(QString& out, int value, int width)
+{
+    if (value < 0) {
+        out += padded(value, width);
+        return;
+    }
+    char16_t digits[12];
+    int n = 0;
+    do {
+        digits[n++] = char16_t(u'0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    for (int i = n; i < width; ++i)
+        out += u'0';
+    while (n > 0)
+        out += QChar(digits[--n]);
+}
+
+void appendRepeated(QString& out, QChar c, int count)
+{
+    for (int i = 0; i < count; ++i)
+        out += c;
+}
+
 bool hasAmPm(const QString& format)
 {
-    const QString upper = format.toUpper();
-    return upper.contains(QLatin1String("AM/PM")) || upper.contains(QLatin1String("A/P")) ||
-           upper.contains(QLatin1String("AMPM"));
+    return format.contains(QLatin1String("AM/PM"), Qt::CaseInsensitive) ||
+           format.contains(QLatin1String("A/P"), Qt::CaseInsensitive) ||
+           format.contains(QLatin1String("AMPM"), Qt::CaseInsensitive);
 }
 
 // The classic date and time pattern letters, case-insensitive: d dd ddd dddd, m mm mmm mmmm (minutes right after
@@ -413,9 +439,16 @@ bool hasAmPm(const QString& format)
 QString formatDateTime(const QString& format, const QDate& date, const QTime& time)
 {
     const FormatSettings& fs = formatSettings();
-    const QLocale locale = QLocale::system();
+    // Only names of days and months need the locale, and building it costs more than the rest of the call.
+    std::optional<QLocale> systemLocale;
+    const auto locale = [&systemLocale]() -> const QLocale& {
+        if (!systemLocale)
+            systemLocale.emplace(QLocale::system());
+        return *systemLocale;
+    };
     const bool twelveHour = hasAmPm(format);
     QString out;
+    out.reserve(format.size() + 8);
     bool afterHour = false;
     for (qsizetype i = 0; i < format.size();) {
         const QChar c = format[i];
@@ -453,24 +486,24 @@ QString formatDateTime(const QString& format, const QDate& date, const QTime& ti
         const int count = static_cast<int>(run);
         if (u == u'D') {
             if (count <= 2)
-                out += padded(date.day(), count);
+                appendPadded(out, date.day(), count);
             else if (count == 3)
-                out += locale.dayName(date.dayOfWeek(), QLocale::ShortFormat);
+                out += locale().dayName(date.dayOfWeek(), QLocale::ShortFormat);
             else
-                out += locale.dayName(date.dayOfWeek(), QLocale::LongFormat);
+                out += locale().dayName(date.dayOfWeek(), QLocale::LongFormat);
             afterHour = false;
         } else if (u == u'M' && afterHour) {
-            out += padded(time.minute(), qMin(count, 2));
+            appendPadded(out, time.minute(), qMin(count, 2));
             afterHour = false;
         } else if (u == u'M') {
             if (count <= 2)
-                out += padded(date.month(), count);
+                appendPadded(out, date.month(), count);
             else if (count == 3)
-                out += locale.monthName(date.month(), QLocale::ShortFormat);
+                out += locale().monthName(date.month(), QLocale::ShortFormat);
             else
-                out += locale.monthName(date.month(), QLocale::LongFormat);
+                out += locale().monthName(date.month(), QLocale::LongFormat);
         } else if (u == u'Y') {
-            out += count <= 2 ? padded(date.year() % 100, 2) : padded(date.year(), 4);
+            appendPadded(out, count <= 2 ? date.year() % 100 : date.year(), count <= 2 ? 2 : 4);
             afterHour = false;
         } else if (u == u'H') {
             int hour = time.hour();
@@ -479,22 +512,22 @@ QString formatDateTime(const QString& format, const QDate& date, const QTime& ti
                 if (hour == 0)
                     hour = 12;
             }
-            out += padded(hour, qMin(count, 2));
+            appendPadded(out, hour, qMin(count, 2));
             afterHour = true;
         } else if (u == u'N') {
-            out += padded(time.minute(), qMin(count, 2));
+            appendPadded(out, time.minute(), qMin(count, 2));
             afterHour = false;
         } else if (u == u'S') {
-            out += padded(time.second(), qMin(count, 2));
+            appendPadded(out, time.second(), qMin(count, 2));
             afterHour = false;
         } else if (u == u'Z') {
-            out += padded(time.msec(), count >= 3 ? 3 : 1);
+            appendPadded(out, time.msec(), count >= 3 ? 3 : 1);
         } else if (c == u'/') {
-            out += QString(count, fs.DateSeparator);
+            appendRepeated(out, fs.DateSeparator, count);
         } else if (c == u':') {
-            out += QString(count, fs.TimeSeparator);
+            appendRepeated(out, fs.TimeSeparator, count);
         } else {
-            out += QString(count, c);
+            appendRepeated(out, c, count);
         }
         i += run;
     }
@@ -527,10 +560,59 @@ bool TryStrToFloat(const QString& s, double& value)
     return true;
 }
 
+namespace {
+
+// A value that is exactly the double nearest to a decimal with at most 15 digits and few decimals (whole numbers,
+// prices, measurements) is written straight from that decimal: the 15-digit rounding of the value is that decimal,
+// as the grid of 15 digits is more than four times coarser than the double's precision. Anything else, and
+// values small enough for the scientific form, return false.
+bool shortDecimalToStr(double value, QChar separator, QString& out)
+{
+    constexpr double kLimit = 1e15;
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < kLimit) || magnitude < 1e-4)
+        return false;
+    constexpr int kMaxDecimals = 6;
+    static constexpr double kScale[kMaxDecimals + 1] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+    std::int64_t scaled = 0;
+    int decimals = 0;
+    for (;; ++decimals) {
+        if (decimals > kMaxDecimals)
+            return false;
+        const double product = magnitude * kScale[decimals];
+        if (!(product < kLimit))
+            return false;
+        scaled = std::llround(product);
+        if (static_cast<double>(scaled) / kScale[decimals] == magnitude)
+            break;
+    }
+    char16_t buf[32];
+    int pos = 32;
+    std::int64_t rest = scaled;
+    for (int i = 0; i < decimals; ++i) {
+        buf[--pos] = char16_t(u'0' + rest % 10);
+        rest /= 10;
+    }
+    if (decimals > 0)
+        buf[--pos] = separator.unicode();
+    do {
+        buf[--pos] = char16_t(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest > 0);
+    if (value < 0)
+        buf[--pos] = u'-';
+    out = QString(reinterpret_cast<const QChar*>(buf + pos), 32 - pos);
+    return true;
+}
+
+}  // namespace
+
 QString FloatToStr(double value)
 {
     if (!std::isfinite(value))
         return nonFinite(value);
+    if (QString fast; shortDecimalToStr(value, formatSettings().DecimalSeparator, fast))
+        return fast;
     const Decimal d = toDecimal15(value);
     if (d.digits.empty())
         return QStringLiteral("0");
@@ -702,7 +784,8 @@ bool TryStrToDateTime(const QString& s, QDateTime& value)
         sc.skipBlanks();
         QTime time(0, 0);
         if (sc.atEnd() || (scanTime(sc, time) && sc.atEnd())) {
-            value = QDateTime(date, time);
+            // UTC keeps the clock time as written, also one that a change to summer time skips locally.
+            value = QDateTime(date, time, Qt::UTC);
             return true;
         }
         return false;
@@ -710,7 +793,7 @@ bool TryStrToDateTime(const QString& s, QDateTime& value)
     QTime time;
     if (!TryStrToTime(s, time))
         return false;
-    value = QDateTime(zeroDate(), time);
+    value = QDateTime(zeroDate(), time, Qt::UTC);
     return true;
 }
 

@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <iomanip>
+#include <random>
+#include <string>
 #include <limits>
 
 namespace {
@@ -122,12 +128,54 @@ TEST_F(NumberConversions, FloatToStrUsesFifteenSignificantDigits)
         {"third", u'.', 1.0 / 3.0, "0.333333333333333"},
         {"two thirds rounded", u'.', 2.0 / 3.0, "0.666666666666667"},
         {"carry into a new digit", u'.', 9.999999999999998, "10"},
+        {"negative whole number", u',', -123.0, "-123"},
+        {"six decimals", u',', -0.123456, "-0,123456"},
+        {"seven decimals", u'.', 0.1234567, "0.1234567"},
+        {"decimal stored below its value", u'.', 1.005, "1.005"},
+        {"fifteen digits with a decimal", u'.', 99999999999999.9, "99999999999999.9"},
+        {"noise of three tenths", u'.', 0.1 * 3, "0.3"},
         {"infinity", u'.', std::numeric_limits<double>::infinity(), "INF"},
         {"not a number", u'.', std::numeric_limits<double>::quiet_NaN(), "NAN"},
     };
     for (const auto& c : cases) {
         use(c.decimal, c.decimal == u',' ? u'.' : u',');
         EXPECT_EQ(FloatToStr(c.value), QString::fromUtf8(c.expected)) << c.name;
+    }
+}
+
+// In the fixed range the form is the value rounded to fifteen significant digits without trailing zeros, which
+// Qt's general format gives independently: whole numbers, short decimals and arbitrary doubles must all agree.
+TEST_F(NumberConversions, FloatToStrAgreesWithFifteenDigitRoundingInTheFixedRange)
+{
+    use(u'.', u',');
+    std::mt19937_64 random(20240331);
+    // A double that lies exactly halfway between two fifteen-digit decimals is left out: there Qt rounds away from
+    // zero and the classic runtime to even.
+    const auto isTie = [](double v) {
+        char buf[80];
+        const auto end = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 60).ptr;
+        const std::string mantissa(buf, std::find(buf, end, 'e'));  // "d.ddd…", exact at this length
+        return mantissa[16] == '5' && mantissa.find_first_not_of('0', 17) == std::string::npos;
+    };
+    std::uniform_real_distribution<double> anyMagnitude(-4.0, 14.9);
+    std::uniform_int_distribution<std::int64_t> digits(-99999999999999, 99999999999999);
+    std::uniform_int_distribution<int> decimals(0, 8);
+    for (int i = 0; i < 200000; ++i) {
+        double value = 0;
+        switch (i % 3) {
+        case 0:
+            value = static_cast<double>(digits(random)) / std::pow(10.0, decimals(random));
+            break;
+        case 1:
+            value = static_cast<double>(digits(random) % 100000000) / std::pow(10.0, decimals(random));
+            break;
+        default:
+            value = std::pow(10.0, anyMagnitude(random)) * (i % 2 ? -1 : 1);
+            break;
+        }
+        if (value == 0 || std::fabs(value) < 1e-4 || std::fabs(value) >= 9e14 || isTie(value))
+            continue;
+        ASSERT_EQ(FloatToStr(value), QString::number(value, 'g', 15)) << std::setprecision(17) << value;
     }
 }
 

@@ -142,7 +142,8 @@ QVariant julianDateTime(std::uint32_t day, std::uint32_t msecs)
     const QDate date = QDate::fromJulianDay(day);
     if (!date.isValid() || msecs >= 24u * 3600u * 1000u)
         return {};
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(msecs)));
+    // In UTC, as a plain date and clock time: local time would consult the time zone for every value.
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(msecs)), Qt::UTC);
 }
 
 // dBase 7 stores numbers so that their bytes sort like the values: big-endian with the sign bit flipped

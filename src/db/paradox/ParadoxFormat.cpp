@@ -430,7 +430,8 @@ QVariant decodeField(const FieldLayout& f, const char* p, const TextCodec& codec
     case TypeCode::Alpha: {
         if (p[0] == 0) return {};
         const int len = int(qstrnlen(p, uint(f.length)));
-        return codec.decode(QByteArray(p, len));
+        // The bytes are only read while decoding, so they need not be copied out of the record first.
+        return codec.decode(QByteArray::fromRawData(p, len));
     }
     case TypeCode::Bytes:
         if (isBlank(p, f.length)) return {};

@@ -678,6 +678,36 @@ int ParadoxStorage::update(int row, const Record& input)
     return target;
 }
 
+int ParadoxStorage::updateChanged(int row, const Record& record, const std::vector<char>& changed)
+{
+    // Auto-increment values, blobs and a moved key need the whole record; the run of an import changes plain
+    // fields of a record in place, where re-encoding the unchanged ones is most of the cost.
+    const int keys = header_.keyFieldCount;
+    bool whole = !autoIncFields_.empty() || hasBlobFields_ || changed.size() != header_.layout.size() ||
+                 record.size() != header_.layout.size();
+    for (int i = 0; !whole && i < keys && size_t(i) < changed.size(); ++i)
+        whole = changed[size_t(i)] != 0;
+    if (whole)
+        return update(row, record);
+    checkWritable();
+    materialize();
+    checkRow(row);
+    for (size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].required && isNull(record[i]))
+            throw EngineError(ErrorCode::RequiredFieldMissing,
+                              QStringLiteral("Das Feld %1 muss einen Wert haben.").arg(fields_[i].name));
+    QByteArray raw = rows_[size_t(row)];
+    for (size_t i = 0; i < header_.layout.size(); ++i) {
+        if (!changed[i]) continue;
+        const FieldLayout& f = header_.layout[i];
+        encodeField(f, record[i], raw.data() + f.offset, codec_, fields_[i].name);
+    }
+    rows_[size_t(row)] = raw;
+    dirty_ = true;
+    ++changes_;
+    return row;
+}
+
 void ParadoxStorage::remove(int row)
 {
     checkWritable();

@@ -30,6 +30,7 @@ public:
     Record read(int row) const override;
     int insert(const Record& record, int beforeRow) override;
     int update(int row, const Record& record) override;
+    int updateChanged(int row, const Record& record, const std::vector<char>& changed) override;
     void remove(int row) override;
     void empty() override;
     int findKey(const Record& keyValues) const override;

@@ -455,3 +455,67 @@ TEST(ParadoxWrite, CreateRejectsImpossibleDefinitions)
 }
 
 }  // namespace
+
+// An update that names its changed fields encodes only those; the rules of a whole update still hold.
+TEST(ParadoxWrite, UpdateOfTheChangedFieldsOnly)
+{
+    QTemporaryDir dir;
+    const db::FieldDefList fields = {def("Nr", FieldType::ftInteger), def("Name", FieldType::ftString, 20),
+                                     def("Betrag", FieldType::ftFloat), def("Datum", FieldType::ftDate)};
+    const auto filled = [&](const QString& name, int keys) {
+        const QString path = dir.filePath(name);
+        db::paradox::create(path, fields, keys);
+        auto table = db::paradox::open(path, OpenMode::Shared);
+        for (int i = 0; i < 3; ++i)
+            table->insert({i + 1, QStringLiteral("Satz %1").arg(i + 1), i * 1.5, QDate(2024, 1, 1 + i)},
+                          table->recordCount());
+        return table;
+    };
+    struct Case {
+        const char* name;
+        int keys;
+        Record record;  // for row 1
+        std::vector<char> changed;
+        Record expected;  // row 1 after reopening
+        int expectedRow;
+    };
+    const Case cases[] = {
+        // A field not named keeps its stored bytes even when the record passed holds something else for it.
+        {"unnamed fields keep their bytes", 0, {99, QStringLiteral("neu"), 7.25, QDate(2030, 1, 1)}, {0, 1, 1, 0},
+         {2, QStringLiteral("neu"), 7.25, QDate(2024, 1, 2)}, 1},
+        {"a cleared field", 0, {2, QVariant(), 1.5, QDate(2024, 1, 2)}, {0, 1, 0, 0},
+         {2, QVariant(), 1.5, QDate(2024, 1, 2)}, 1},
+        {"a changed key moves the record", 1, {10, QStringLiteral("Satz 2"), 1.5, QDate(2024, 1, 2)}, {1, 0, 0, 0},
+         {3, QStringLiteral("Satz 3"), 3.0, QDate(2024, 1, 3)}, 2},
+        {"a changed non-key field of a keyed table", 1, {2, QStringLiteral("anders"), 1.5, QDate(2024, 1, 2)},
+         {0, 1, 0, 0}, {2, QStringLiteral("anders"), 1.5, QDate(2024, 1, 2)}, 1},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString name = QStringLiteral("changed%1.db").arg(++n);
+        {
+            auto table = filled(name, c.keys);
+            const std::uint64_t before = table->changeCount();
+            EXPECT_EQ(table->updateChanged(1, c.record, c.changed), c.expectedRow);
+            EXPECT_GT(table->changeCount(), before);
+        }
+        auto table = db::paradox::open(dir.filePath(name), OpenMode::Shared);
+        ASSERT_EQ(table->recordCount(), 3);
+        const Record row = table->read(1);
+        for (size_t i = 0; i < row.size(); ++i)
+            EXPECT_TRUE(sameValue(row[i], c.expected[i])) << "field " << i;
+        EXPECT_TRUE(sameValue(table->read(0)[1], QStringLiteral("Satz 1")));
+    }
+}
+
+TEST(ParadoxWrite, UpdateOfTheChangedFieldsOnlyEnforcesRequiredFields)
+{
+    QTemporaryDir dir;
+    const QString path = testsupport::copyTableTo(QStringLiteral("paradox/pdriver-joins/paradox-ascii.db"), dir.path());
+    auto table = db::paradox::open(path, OpenMode::Shared);
+    const int row = table->insert({QStringLiteral("da")}, 0);
+    EXPECT_EQ(engineErrorCode([&] { table->updateChanged(row, {QVariant()}, {1}); }),
+              db::ErrorCode::RequiredFieldMissing);
+    EXPECT_TRUE(sameValue(table->read(row)[0], QStringLiteral("da")));
+}
