@@ -143,6 +143,15 @@ const char* MemoFile::windowed(std::uint64_t offset, std::size_t n, std::uint64_
 
 QByteArray MemoFile::read(std::uint32_t block) const
 {
+    QByteArray holder;
+    const QByteArrayView data = view(block, holder);
+    if (data.size() == holder.size() && data.data() == holder.constData())
+        return holder;
+    return data.toByteArray();
+}
+
+QByteArrayView MemoFile::view(std::uint32_t block, QByteArray& holder) const
+{
     if (block == 0)
         return {};
     // The size last seen serves as long as the memo lies within it; only a memo beyond it (appended by another
@@ -163,14 +172,15 @@ QByteArray MemoFile::read(std::uint32_t block) const
             const void* end = std::memchr(chunk, 0x1A, n);
             if (end) {
                 data.append(chunk, static_cast<const char*>(end) - chunk);
-                return data;
+                break;
             }
             data.append(chunk, qsizetype(n));
             at += n;
             if (std::uint64_t(data.size()) > kMaxMemoBytes)
                 corrupt(QStringLiteral("das Memo ab Block %1 hat kein Ende").arg(block));
         }
-        return data;
+        holder = std::move(data);
+        return QByteArrayView(holder);
     };
 
     if (kind_ == MemoKind::Dbt3 || kind_ == MemoKind::Dbt4) {
@@ -181,19 +191,19 @@ QByteArray MemoFile::read(std::uint32_t block) const
                                  first[2] == 0x08 && first[3] == 0x00;
         if (!dbase4Block) {
             if (const void* end = std::memchr(first, 0x1A, got))
-                return QByteArray(first, qsizetype(static_cast<const char*>(end) - first));
+                return QByteArrayView(first, qsizetype(static_cast<const char*>(end) - first));
             return readTerminated(offset);
         }
         const std::uint32_t length = u32le(first + 4);
         if (length < 8 || offset + length > sizeCovering(offset + length) || length - 8 > kMaxMemoBytes)
             corrupt(QStringLiteral("die Länge des Memos in Block %1 ist ungültig").arg(block));
         if (length <= got)
-            return QByteArray(first + 8, qsizetype(length - 8));
+            return QByteArrayView(first + 8, qsizetype(length - 8));
         if (length <= kWindow)
-            return QByteArray(windowed(offset, length, sizeCovering(offset + length)) + 8, qsizetype(length - 8));
-        QByteArray data(qsizetype(length - 8), Qt::Uninitialized);
-        readExactly(fd_, data.data(), std::size_t(data.size()), offset + 8, path_);
-        return data;
+            return QByteArrayView(windowed(offset, length, sizeCovering(offset + length)) + 8, qsizetype(length - 8));
+        holder = QByteArray(qsizetype(length - 8), Qt::Uninitialized);
+        readExactly(fd_, holder.data(), std::size_t(holder.size()), offset + 8, path_);
+        return QByteArrayView(holder);
     }
 
     // FoxPro
@@ -203,10 +213,10 @@ QByteArray MemoFile::read(std::uint32_t block) const
     if (length > kMaxMemoBytes || offset + 8 + length > sizeCovering(offset + 8 + length))
         corrupt(QStringLiteral("die Länge des Memos in Block %1 ist ungültig").arg(block));
     if (8u + length <= kWindow)
-        return QByteArray(windowed(offset, 8u + length, sizeCovering(offset + 8 + length)) + 8, qsizetype(length));
-    QByteArray data(qsizetype(length), Qt::Uninitialized);
-    readExactly(fd_, data.data(), length, offset + 8, path_);
-    return data;
+        return QByteArrayView(windowed(offset, 8u + length, sizeCovering(offset + 8 + length)) + 8, qsizetype(length));
+    holder = QByteArray(qsizetype(length), Qt::Uninitialized);
+    readExactly(fd_, holder.data(), length, offset + 8, path_);
+    return QByteArrayView(holder);
 }
 
 std::uint64_t MemoFile::storedSize(std::uint64_t dataSize) const

@@ -31,6 +31,9 @@ public:
 
     // Data of the memo starting at block (0 = no memo: empty).
     QByteArray read(std::uint32_t block) const;
+    // The same data without a copy where it can be had: a view into the read-ahead window, valid until the next
+    // call on this file. A memo the window cannot hold is read into holder, which the view then shows.
+    QByteArrayView view(std::uint32_t block, QByteArray& holder) const;
     // Writes every memo of memos behind everything in use, in one piece after the file's end marker was moved past
     // them; returns the first block of each.
     std::vector<std::uint32_t> appendAll(const std::vector<QByteArrayView>& memos);

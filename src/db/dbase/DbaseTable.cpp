@@ -169,6 +169,21 @@ QString dialectName(std::uint8_t version, DbfFamily family)
 }
 
 
+// Replaces the null value in slot by what make() returns, made right there: a record is ten or more values, read
+// for every row, and moving each from a temporary into its place costs more than making it. A null QVariant holds
+// nothing, so its storage is reused without running its destructor.
+template <typename Make>
+void makeInPlace(QVariant& slot, Make&& make)
+{
+    Q_ASSERT(slot.isNull() && !slot.isValid());
+    try {
+        ::new (static_cast<void*>(&slot)) QVariant(make());
+    } catch (...) {
+        ::new (static_cast<void*>(&slot)) QVariant();
+        throw;
+    }
+}
+
 // A memo of a waiting record image: none, new data waiting in the memo arena, or the memo the record's image
 // refers to already (an unchanged memo of an existing record).
 struct PendingMemo {
@@ -195,6 +210,19 @@ public:
     // The images back to back, with room for one byte more behind them.
     std::vector<char>& raw() { return raw_; }
 
+    // A new image of blanks without memos, to be filled in place; dropLast() takes it back.
+    std::size_t addBlank()
+    {
+        raw_.resize(raw_.size() + recordLength_, ' ');
+        memos_.resize(memos_.size() + memoFields_);
+        return count_++;
+    }
+    void dropLast()
+    {
+        raw_.resize(raw_.size() - recordLength_);
+        memos_.resize(memos_.size() - memoFields_);
+        --count_;
+    }
     std::size_t add(const char* image, const PendingMemo* memos)
     {
         raw_.insert(raw_.end(), image, image + recordLength_);
@@ -269,12 +297,20 @@ private:
     // files); a memo equal to the old one keeps it.
     void encodeRecord(const Record& record, char* raw, PendingMemo* memos, const char* old,
                       const PendingMemo* oldMemos);
+    // The memo of a new record when it is text that goes into the memo arena byte for byte: encoded right there,
+    // without a copy in between. False (nothing done) for any other value.
+    bool appendMemoText(const DbfField& f, const QVariant& value, char* raw, PendingMemo& memo);
     QByteArray pendingMemoData(const PendingMemo& memo) const
     {
         return QByteArray(memoArena_.data() + memo.offset, qsizetype(memo.length));
     }
     QVariant readMemo(const DbfField& field, std::uint32_t block) const;
-    QVariant memoValue(const DbfField& field, const QByteArray& data) const;
+    QByteArrayView pendingMemoView(const PendingMemo& memo) const
+    {
+        return QByteArrayView(memoArena_.data() + memo.offset, qsizetype(memo.length));
+    }
+    // The value of a memo field holding data; owner, when given, may hold the data (then shared, not copied).
+    QVariant memoValue(const DbfField& field, QByteArrayView data, const QByteArray* owner) const;
     // The record of an image; memos null: every memo as the image refers to it in the memo file.
     Record decode(const char* raw, const PendingMemo* memos) const;
     bool hasPending() const { return !appended_.empty() || !changed_.empty() || !deleted_.empty(); }
@@ -540,7 +576,8 @@ void DbaseStorage::decideWritable()
 
 void DbaseStorage::scanRows(std::uint32_t from, std::uint32_t to)
 {
-    const std::uint32_t perChunk = std::max<std::uint32_t>(1, (1u << 20) / header_.recordLength);
+    // Chunks small enough to stay in the processor's cache while their flags are looked at.
+    const std::uint32_t perChunk = std::max<std::uint32_t>(1, kReadBlock / header_.recordLength);
     std::vector<std::uint32_t> deleted = deleted_;  // waiting deletions stay deleted
     std::sort(deleted.begin(), deleted.end());
     std::vector<char> chunk;
@@ -709,45 +746,49 @@ void DbaseStorage::dropCaches() const
         memo_->dropCache();
 }
 
-QVariant DbaseStorage::memoValue(const DbfField& field, const QByteArray& data) const
+QVariant DbaseStorage::memoValue(const DbfField& field, QByteArrayView data, const QByteArray* owner) const
 {
     if (data.isEmpty())
         return {};
     if (field.def.type == FieldType::ftMemo)
         return memoText(data, codec_);
-    return data;
+    if (owner && owner->constData() == data.data() && owner->size() == data.size())
+        return *owner;
+    return data.toByteArray();
 }
 
 QVariant DbaseStorage::readMemo(const DbfField& field, std::uint32_t block) const
 {
     if (block == 0 || !memo_)
         return {};
-    return memoValue(field, memo_->read(block));
+    // Text is decoded straight from the memo file's read-ahead window.
+    QByteArray holder;
+    const QByteArrayView data = memo_->view(block, holder);
+    return memoValue(field, data, &holder);
 }
 
 Record DbaseStorage::decode(const char* raw, const PendingMemo* memos) const
 {
-    QByteArray nullFlags;
+    QByteArrayView nullFlags;
     if (header_.nullFlagsField >= 0) {
         const DbfField& nf = header_.fields[size_t(header_.nullFlagsField)];
-        nullFlags = QByteArray(raw + nf.offset, nf.length);
+        nullFlags = QByteArrayView(raw + nf.offset, nf.length);
     }
-    Record record;
-    record.reserve(visible_.size());
+    Record record(visible_.size());
+    QVariant* out = record.data();
     for (int index : visible_) {
         const DbfField& f = header_.fields[size_t(index)];
         const char* bytes = raw + f.offset;
+        QVariant& value = *out++;
         if (!memoField_[size_t(index)]) {
-            record.push_back(decodeValue(f, bytes, codec_, header_.family, nullFlags));
+            makeInPlace(value, [&] { return decodeValue(f, bytes, codec_, header_.family, nullFlags); });
             continue;
         }
         const PendingMemo* memo = memos ? &memos[memoSlot_[size_t(index)]] : nullptr;
         if (!memo || memo->state == PendingMemo::Keep)
-            record.push_back(readMemo(f, memoBlockOf(f, bytes)));
+            makeInPlace(value, [&] { return readMemo(f, memoBlockOf(f, bytes)); });
         else if (memo->state == PendingMemo::New)
-            record.push_back(memoValue(f, pendingMemoData(*memo)));
-        else
-            record.push_back(QVariant());
+            value = memoValue(f, pendingMemoView(*memo), nullptr);
     }
     return record;
 }
@@ -789,6 +830,8 @@ void DbaseStorage::encodeRecord(const Record& record, char* raw, PendingMemo* me
         const DbfField& f = header_.fields[size_t(index)];
         const int slot = memoSlot_[size_t(index)];
         const QVariant& value = record[i];
+        if (!old && appendMemoText(f, value, raw, memos[slot]))
+            continue;
         QByteArray data;
         if (value.isValid() && !value.isNull())
             data = f.def.type == FieldType::ftMemo ? codec_.encode(value.toString()) : value.toByteArray();
@@ -802,7 +845,7 @@ void DbaseStorage::encodeRecord(const Record& record, char* raw, PendingMemo* me
                 oldData = pendingMemoData(oldMemo);
             else if (oldMemo.state == PendingMemo::Keep)
                 oldData = memo_->read(memoBlockOf(f, old + f.offset));
-            if (oldData == data || memoValue(f, oldData) == value) {
+            if (oldData == data || memoValue(f, oldData, &oldData) == value) {
                 std::memcpy(raw + f.offset, old + f.offset, size_t(f.length));
                 memos[slot] = oldMemo;
                 continue;
@@ -818,6 +861,26 @@ void DbaseStorage::encodeRecord(const Record& record, char* raw, PendingMemo* me
         memos[slot] = PendingMemo{std::uint32_t(memoArena_.size()), std::uint32_t(data.size()), PendingMemo::New};
         memoArena_.insert(memoArena_.end(), data.constData(), data.constData() + data.size());
     }
+}
+
+bool DbaseStorage::appendMemoText(const DbfField& f, const QVariant& value, char* raw, PendingMemo& memo)
+{
+    if (f.def.type != FieldType::ftMemo || value.typeId() != QMetaType::QString || !memo_ ||
+        memo_->kind() == MemoKind::Dbt3)
+        return false;
+    const QString& text = *static_cast<const QString*>(value.constData());
+    if (std::uint64_t(text.size()) > MemoFile::kMaxMemoBytes)
+        return false;  // the general way reports it
+    const std::size_t at = memoArena_.size();
+    memoArena_.resize(at + std::size_t(text.size()));
+    if (!codec_.encodeDirect(text, memoArena_.data() + at)) {
+        memoArena_.resize(at);
+        return false;
+    }
+    encodeMemoRef(f, 0, raw + f.offset);  // the block is known when the flush has written the memo
+    memo = text.isEmpty() ? PendingMemo{}
+                          : PendingMemo{std::uint32_t(at), std::uint32_t(text.size()), PendingMemo::New};
+    return true;
 }
 
 void DbaseStorage::makeRoom()
@@ -872,17 +935,17 @@ int DbaseStorage::insert(const Record& record, int /*beforeRow*/)
     makeRoom();
     if (std::uint64_t(header_.recordCount) + appended_.count() >= 0xFFFFFFFFu)
         throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Die Tabelle %1 ist voll.").arg(path_));
-    std::vector<char> raw(header_.recordLength, ' ');
-    std::vector<PendingMemo> memos(memoFields_.size());
+    // Encoded where it waits; a value that does not fit takes the image back.
     const std::size_t arenaBefore = memoArena_.size();
+    const std::size_t i = appended_.addBlank();
     try {
-        encodeRecord(record, raw.data(), memos.data(), nullptr, nullptr);
-        notePending(memos.data());
+        encodeRecord(record, appended_.image(i), appended_.memos(i), nullptr, nullptr);
+        notePending(appended_.memos(i));
     } catch (...) {
+        appended_.dropLast();
         memoArena_.resize(arenaBefore);
         throw;
     }
-    appended_.add(raw.data(), memos.data());
     ++changes_;
     return recordCount() - 1;
 }

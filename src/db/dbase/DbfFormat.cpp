@@ -83,27 +83,55 @@ QByteArray trimmedField(const char* bytes, int length)
     return QByteArray::fromRawData(bytes + begin, end - begin);
 }
 
-bool allSame(const QByteArray& bytes, char c)
+// The common decimal of at most 15 digits ("-1234.5625"), without a general conversion: its digits as a whole number
+// and the power of ten to divide by are both exact doubles, so the one division rounds correctly, as the general
+// conversion would. False for any other text. (Results go through a reference rather than std::optional: this runs
+// for every number read, and handing a double back in an optional stalls the processor on its copy.)
+bool parseShortDecimal(const char* p, const char* end, double& out)
 {
-    for (char b : bytes)
-        if (b != c)
+    constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const bool negative = p != end && *p == '-';
+    if (negative)
+        ++p;
+    std::int64_t digits = 0;
+    int count = 0;
+    int decimals = -1;  // digits behind the point, -1 without one
+    for (; p != end; ++p) {
+        if (*p >= '0' && *p <= '9') {
+            if (++count > 15)
+                return false;
+            digits = digits * 10 + (*p - '0');
+            if (decimals >= 0)
+                ++decimals;
+        } else if (*p == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
             return false;
+        }
+    }
+    if (count == 0)
+        return false;
+    const double value = decimals > 0 ? double(digits) / kPowers[decimals] : double(digits);
+    out = negative ? -value : value;
     return true;
 }
 
-std::optional<double> parseNumber(const QByteArray& text)
+// The number in [first, last): blank-free text, possibly with a decimal comma; false for anything else.
+bool parseNumber(const char* first, const char* last, double& out)
 {
-    if (text.isEmpty() || allSame(text, '*'))
-        return std::nullopt;
-    const char* first = text.constData();
-    const char* last = first + text.size();
+    if (first == last)
+        return false;
     if (*first == '+')
         ++first;
+    if (parseShortDecimal(first, last, out))
+        return true;
+    if (std::all_of(first, last, [](char c) { return c == '*'; }))
+        return false;
     // Some writers use the locale's comma. The text is the record's own bytes: a comma is replaced in a copy.
     char copy[64];
     if (std::memchr(first, ',', size_t(last - first))) {
         if (last - first > qsizetype(sizeof copy))
-            return std::nullopt;
+            return false;
         std::replace_copy(first, last, copy, ',', '.');
         last = copy + (last - first);
         first = copy;
@@ -111,27 +139,35 @@ std::optional<double> parseNumber(const QByteArray& text)
     double value = 0;
     const auto [ptr, ec] = std::from_chars(first, last, value);
     if (ec != std::errc() || ptr != last || !std::isfinite(value))
+        return false;
+    out = value;
+    return true;
+}
+
+std::optional<double> parseNumber(const QByteArray& text)
+{
+    double value = 0;
+    if (!parseNumber(text.constData(), text.constData() + text.size(), value))
         return std::nullopt;
     return value;
 }
 
-// A whole number of at most 18 digits with an optional sign, exactly; nothing for anything else.
-std::optional<std::int64_t> parseWholeNumber(const QByteArray& text)
+// A whole number of at most 18 digits with an optional sign, exactly; false for anything else.
+bool parseWholeNumber(const char* p, const char* end, std::int64_t& out)
 {
-    const char* p = text.constData();
-    const char* const end = p + text.size();
     const bool negative = p != end && *p == '-';
     if (p != end && (*p == '-' || *p == '+'))
         ++p;
     if (p == end || end - p > 18)
-        return std::nullopt;
+        return false;
     std::int64_t value = 0;
     for (; p != end; ++p) {
         if (*p < '0' || *p > '9')
-            return std::nullopt;
+            return false;
         value = value * 10 + (*p - '0');
     }
-    return negative ? -value : value;
+    out = negative ? -value : value;
+    return true;
 }
 
 // A day counted from the Julian day number, as Visual FoxPro stores it.
@@ -184,6 +220,38 @@ bool validFieldName(const QString& name)
     return true;
 }
 
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F: text without those bytes is Latin-1, which Qt widens many
+// characters at a time. Looked at eight bytes at a time: a byte of that range is one whose top three bits are 100.
+bool latin1Compatible(QByteArrayView bytes)
+{
+    constexpr std::uint64_t kTop3 = 0xE0E0E0E0E0E0E0E0ull;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    constexpr std::uint64_t kLow = 0x0101010101010101ull;
+    const char* p = bytes.data();
+    qsizetype n = bytes.size();
+    auto clean = [&](std::uint64_t word) {
+        // Zero exactly in the bytes of 0x80..0x9F; then the classic test for a zero byte.
+        const std::uint64_t x = (word & kTop3) ^ kHigh;
+        return ((x - kLow) & ~x & kHigh) == 0;
+    };
+    if (n < 8) {
+        // Byte by byte: gathering a short tail into a word would cost more than it saves.
+        unsigned control = 0;
+        for (qsizetype i = 0; i < n; ++i)
+            control |= unsigned(std::uint8_t(p[i]) - 0x80u < 0x20u);
+        return control == 0;
+    }
+    std::uint64_t word;
+    for (; n > 8; p += 8, n -= 8) {
+        std::memcpy(&word, p, 8);
+        if (!clean(word))
+            return false;
+    }
+    // The last eight bytes, overlapping what was looked at already.
+    std::memcpy(&word, p + n - 8, 8);
+    return clean(word);
+}
+
 }  // namespace
 
 // --- code pages ---------------------------------------------------------------------------------------------------
@@ -200,17 +268,22 @@ TextCodec::TextCodec(int codePage) : codePage_(codePage)
 bool TextCodec::encodeDirect(const QString& text, char* out) const
 {
     // The program's three code pages keep ASCII as it is, and Windows-1252 also the Latin-1 letters from 0xA0 on:
-    // texts of those alone take no look-up per character.
+    // texts of those alone take no look-up per character. Checked as a whole first and then narrowed, two loops
+    // without a branch per character that the compiler turns into vector code.
     if (codePage_ != 1252 && codePage_ != 850 && codePage_ != 437)
         return false;
-    const char16_t limit = codePage_ == 1252 ? 0x100 : 0x80;
-    const QChar* in = text.constData();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = in[i].unicode();
-        if (c >= limit || (c >= 0x80 && c < 0xA0))
-            return false;
-        out[i] = char(c);
+    const unsigned limit = codePage_ == 1252 ? 0x100 : 0x80;
+    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype n = text.size();
+    unsigned outside = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const unsigned c = in[i];
+        outside |= unsigned(c >= limit) | unsigned(c - 0x80u < 0x20u);
     }
+    if (outside)
+        return false;
+    for (qsizetype i = 0; i < n; ++i)
+        out[i] = char(in[i]);
     return true;
 }
 
@@ -222,8 +295,12 @@ void TextCodec::encodeInto(const QString& text, char* out, int length) const
     std::memcpy(out, bytes.constData(), size_t(std::min<qsizetype>(bytes.size(), length)));
 }
 
-QString TextCodec::decode(const QByteArray& bytes) const
+QString TextCodec::decode(QByteArrayView view) const
 {
+    if (codePage_ == 1252 && latin1Compatible(view))
+        return QString::fromLatin1(view);
+    // The bytes are only looked at, never kept: no copy of them is made.
+    const QByteArray bytes = QByteArray::fromRawData(view.data(), view.size());
     switch (codePage_) {
     case 850: return rtl::decode(bytes, rtl::CodePage::Oem850);
     case 437: return rtl::decode(bytes, rtl::CodePage::Oem437);
@@ -487,7 +564,7 @@ std::uint32_t memoBlockOf(const DbfField& field, const char* bytes)
 }
 
 QVariant decodeValue(const DbfField& field, const char* bytes, const TextCodec& codec, DbfFamily family,
-                     const QByteArray& nullFlags)
+                     QByteArrayView nullFlags)
 {
     auto bitSet = [&](int bit) {
         return bit >= 0 && bit / 8 < nullFlags.size() && (std::uint8_t(nullFlags[bit / 8]) >> (bit % 8)) & 1;
@@ -502,7 +579,7 @@ QVariant decodeValue(const DbfField& field, const char* bytes, const TextCodec& 
             --end;
         if (end == bytes)
             return {};
-        return codec.decode(QByteArray::fromRawData(bytes, int(end - bytes)));
+        return codec.decode(QByteArrayView(bytes, end - bytes));
     }
     case 'V': case 'Q': {
         int used = n;
@@ -519,21 +596,24 @@ QVariant decodeValue(const DbfField& field, const char* bytes, const TextCodec& 
     }
     case 'N': case 'F': {
         const QByteArray text = trimmedField(bytes, n);
+        const char* first = text.constData();
+        const char* last = first + text.size();
         if (field.def.type == FieldType::ftSmallint || field.def.type == FieldType::ftInteger) {
             // Most whole numbers are plain digits: read them without going through a double.
-            if (const auto whole = parseWholeNumber(text))
-                return std::llabs(*whole) > 2147483647 ? QVariant() : QVariant(int(*whole));
+            std::int64_t whole = 0;
+            if (parseWholeNumber(first, last, whole))
+                return std::llabs(whole) > 2147483647 ? QVariant() : QVariant(int(whole));
         }
-        const auto value = parseNumber(text);
-        if (!value)
+        double value = 0;
+        if (!parseNumber(first, last, value))
             return {};
         switch (field.def.type) {
         case FieldType::ftSmallint: case FieldType::ftInteger:
-            if (std::fabs(*value) > 2147483647.0)
+            if (std::fabs(value) > 2147483647.0)
                 return {};
-            return int(std::llround(*value));
+            return int(std::llround(value));
         default:
-            return *value;
+            return value;
         }
     }
     case 'D': {
@@ -582,11 +662,11 @@ QVariant decodeValue(const DbfField& field, const char* bytes, const TextCodec& 
     }
 }
 
-QString memoText(const QByteArray& bytes, const TextCodec& codec)
+QString memoText(QByteArrayView bytes, const TextCodec& codec)
 {
     if (!bytes.contains('\x8D'))
         return codec.decode(bytes);
-    QByteArray cleaned = bytes;
+    QByteArray cleaned = bytes.toByteArray();
     cleaned.replace(QByteArrayLiteral("\x8D\x0A"), QByteArray());
     return codec.decode(cleaned);
 }
@@ -748,6 +828,42 @@ void putDigits(char* out, int value, int count)
                       QStringLiteral("Der Wert %1 passt nicht in das Feld %2.").arg(value, field.def.name));
 }
 
+// number with decimals places (1 to 15) into out, the way the library's fixed formatting writes it, for numbers
+// whose scaled value lies clearly off a rounding tie: number * 10^decimals is then off the exact product by at
+// most half a unit in its last place, far less than its distance from the tie, so both round the same way. Returns
+// the length written, or 0 when the number needs the library.
+int fixedDecimals(double number, int decimals, char* out)
+{
+    constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (decimals < 1 || decimals > 15)
+        return 0;
+    const double scaled = std::fabs(number) * kPowers[decimals];
+    if (!(scaled < 1e12))
+        return 0;
+    const double below = std::floor(scaled);
+    const double fraction = scaled - below;
+    if (std::fabs(fraction - 0.5) < 1e-3)
+        return 0;
+    std::uint64_t units = std::uint64_t(below) + (fraction > 0.5 ? 1 : 0);
+    char digits[32];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + units % 10);
+        units /= 10;
+    } while (units != 0);
+    while (n <= decimals)
+        digits[n++] = '0';  // at least one digit before the point
+    int used = 0;
+    if (std::signbit(number))
+        out[used++] = '-';
+    while (n > decimals)
+        out[used++] = digits[--n];
+    out[used++] = '.';
+    while (n > 0)
+        out[used++] = digits[--n];
+    return used;
+}
+
 void encodeNumber(const DbfField& field, const QVariant& value, char* out)
 {
     bool ok = false;
@@ -760,6 +876,12 @@ void encodeNumber(const DbfField& field, const QVariant& value, char* out)
         if (!parsed)
             doesNotFit(field, text);
         number = *parsed;
+        ok = true;
+    } else if (value.typeId() == QMetaType::Double) {
+        number = *static_cast<const double*>(value.constData());  // the common cases without a conversion call
+        ok = true;
+    } else if (value.typeId() == QMetaType::Int) {
+        number = *static_cast<const int*>(value.constData());
         ok = true;
     } else {
         number = value.toDouble(&ok);
@@ -787,6 +909,8 @@ void encodeNumber(const DbfField& field, const QVariant& value, char* out)
             std::memset(buffer + used, '0', size_t(field.decimals));
             used += field.decimals;
         }
+    } else if (const int fixed = fixedDecimals(number, field.decimals, buffer); fixed > 0) {
+        used = fixed;
     } else {
         const auto [end, ec] =
             std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::fixed, field.decimals);

@@ -38,16 +38,16 @@ public:
     int codePage() const { return codePage_; }
     // False when neither the program nor Qt can convert this code page (the text is then read as 1252).
     bool supported() const { return supported_; }
-    QString decode(const QByteArray& bytes) const;
+    QString decode(QByteArrayView bytes) const;
     QByteArray encode(const QString& text) const;
     // The first length bytes of text's encoding into out (a text longer than that is cut); out keeps what lies
     // behind a shorter one.
     void encodeInto(const QString& text, char* out, int length) const;
-
-private:
     // Encodes text byte for byte into out (text.size() bytes) when every character maps to itself; false when
     // one does not, out then holding rubbish.
     bool encodeDirect(const QString& text, char* out) const;
+
+private:
 
     int codePage_;
     bool supported_ = true;
@@ -116,7 +116,7 @@ QByteArray encodeDateAndCount(const QDate& date, std::uint32_t count);
 // Value of a field that does not live in a memo file. nullFlags is the record's _NullFlags byte string (empty when
 // the table has none).
 QVariant decodeValue(const DbfField& field, const char* bytes, const TextCodec& codec, DbfFamily family,
-                     const QByteArray& nullFlags);
+                     QByteArrayView nullFlags);
 // Block number a memo-type field points to; 0 for none.
 std::uint32_t memoBlockOf(const DbfField& field, const char* bytes);
 // Writes value into the field's bytes (length bytes at out); memo fields get their block number through
@@ -129,6 +129,6 @@ bool isMemoLetter(char letter, DbfFamily family, int length);
 
 // The text of a memo as the engine hands it out: Clipper's and dBase's soft line breaks (0x8D 0x0A) are
 // formatting of the editor, not content, and are dropped.
-QString memoText(const QByteArray& bytes, const TextCodec& codec);
+QString memoText(QByteArrayView bytes, const TextCodec& codec);
 
 }  // namespace db::dbase
