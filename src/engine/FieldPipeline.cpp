@@ -16,6 +16,8 @@
 #include <QImage>
 #include <QTime>
 #include <limits>
+#include <string>
+#include <unordered_map>
 #include <stdexcept>
 #include <variant>
 
@@ -142,14 +144,31 @@ void sixComparisons(const ImportRunContext& run, const MappingRow& row, const Co
         guarded(run, write);
 }
 
+// The source field's text, read at its first use and then kept: the steps of a field only write the target, so
+// the source record cannot change while they run, and reading the text of a number costs a conversion each time.
+class SourceText {
+public:
+    explicit SourceText(const MappingRow& row) : row_(row) {}
+    const QString& get()
+    {
+        if (!text_)
+            text_ = row_.sourceField().AsString();
+        return *text_;
+    }
+
+private:
+    const MappingRow& row_;
+    std::optional<QString> text_;
+};
+
 // No condition value, no memo target, and a source text longer than the target width.
-bool overLengthRuleHolds(const MappingRow& row)
+bool overLengthRuleHolds(const MappingRow& row, SourceText& sourceText)
 {
     if (!row.Quellwert_alph.isEmpty() || row.Quellwert_num)
         return false;
     if (row.Typ == static_cast<int>(db::FieldType::ftMemo) || row.Typ == static_cast<int>(db::FieldType::ftFmtMemo))
         return false;
-    return row.sourceField().AsString().size() > rtl::StrToInt(row.Laenge);
+    return sourceText.get().size() > rtl::StrToInt(row.Laenge);
 }
 
 QString quelldateiFolder(const ImportRunContext& run)
@@ -183,7 +202,52 @@ void copyPicture(const ImportRunContext& run, const db::Field& source, db::Field
     target.setAsVariant(bitmap);
 }
 
+// The one living FormelWertSpeicher (the newest when several are nested); nullptr when none lives.
+FormelWertSpeicher* activeSpeicher = nullptr;
+
+// Bounded, so that a source whose formulas never repeat costs no more memory than a few thousand entries.
+constexpr std::size_t MaxKeptValues = 4096;
+
+bool hasSideEffects(const std::string& expression)
+{
+    // The parser compares names in upper case; RND advances its generator on every evaluation.
+    for (std::size_t i = 0; i + 2 < expression.size(); ++i) {
+        if ((expression[i] | 0x20) == 'r' && (expression[i + 1] | 0x20) == 'n' && (expression[i + 2] | 0x20) == 'd')
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+FormelWertSpeicher::FormelWertSpeicher() : previous_(activeSpeicher)
+{
+    activeSpeicher = this;
+}
+
+FormelWertSpeicher::~FormelWertSpeicher()
+{
+    activeSpeicher = previous_;
+}
+
+double FormelWertSpeicher::Wert(const ImportRunContext& run, const std::string& expression)
+{
+    FormelWertSpeicher* kept = activeSpeicher;
+    // A parser that hands compile errors to a handler instead of raising would leave no sign of the failure.
+    const bool keepable = kept && !run.Parser1.OnParserError && !hasSideEffects(expression);
+    if (keepable) {
+        if (const auto it = kept->values_.find(expression); it != kept->values_.end())
+            return it->second;
+    }
+    run.Parser1.setExpression(expression);
+    const double value = run.Parser1.Value();
+    if (keepable) {
+        if (kept->values_.size() >= MaxKeptValues)
+            kept->values_.clear();
+        kept->values_.emplace(expression, value);
+    }
+    return value;
+}
 
 // ---- rows ----
 
@@ -277,7 +341,9 @@ QByteArray PictureFileAsBitmap(const QString& path)
 
 // ---- the pipeline ----
 
-void FeldwertKopieren(const ImportRunContext& run, const MappingRow& row)
+namespace {
+
+void copyValue(const ImportRunContext& run, const MappingRow& row, SourceText& sourceText)
 {
     db::Field& target = row.targetField();
     db::Field& source = row.sourceField();
@@ -286,7 +352,7 @@ void FeldwertKopieren(const ImportRunContext& run, const MappingRow& row)
     case db::FieldType::ftWord:
     case db::FieldType::ftFloat:
     case db::FieldType::ftCurrency: {
-        QString text = source.AsString();
+        QString text = sourceText.get();
         text.remove(rtl::formatSettings().ThousandSeparator);
         target.setAsFloat(rtl::StrToFloat(text));
         break;
@@ -305,6 +371,28 @@ void FeldwertKopieren(const ImportRunContext& run, const MappingRow& row)
     }
 }
 
+void alphDefault(const ImportRunContext& run, const MappingRow& row, SourceText& sourceText)
+{
+    if (row.Vorgabewert_alph.isEmpty())
+        return;
+    auto write = [&] { row.targetField().setAsString(row.Vorgabewert_alph); };
+    if (overLengthRuleHolds(row, sourceText))
+        guarded(run, write);
+    // Exact equality of the texts, whatever relations are ticked.
+    if (!row.Quellwert_alph.isEmpty() && sourceText.get() == row.Quellwert_alph)
+        guarded(run, write);
+    if (row.Quellwert_num)
+        sixComparisons(run, row, Comparable(*row.Quellwert_num), write);
+}
+
+}  // namespace
+
+void FeldwertKopieren(const ImportRunContext& run, const MappingRow& row)
+{
+    SourceText sourceText(row);
+    copyValue(run, row, sourceText);
+}
+
 void FeldRunden(const ImportRunContext& run, const MappingRow& row)
 {
     if (!row.Runden)
@@ -320,16 +408,8 @@ void FeldRunden(const ImportRunContext& run, const MappingRow& row)
 
 void VorgabeAlphAnwenden(const ImportRunContext& run, const MappingRow& row)
 {
-    if (row.Vorgabewert_alph.isEmpty())
-        return;
-    auto write = [&] { row.targetField().setAsString(row.Vorgabewert_alph); };
-    if (overLengthRuleHolds(row))
-        guarded(run, write);
-    // Exact equality of the texts, whatever relations are ticked.
-    if (!row.Quellwert_alph.isEmpty() && row.sourceField().AsString() == row.Quellwert_alph)
-        guarded(run, write);
-    if (row.Quellwert_num)
-        sixComparisons(run, row, Comparable(*row.Quellwert_num), write);
+    SourceText sourceText(row);
+    alphDefault(run, row, sourceText);
 }
 
 void VorgabeNumAnwenden(const ImportRunContext& run, const MappingRow& row)
@@ -337,7 +417,8 @@ void VorgabeNumAnwenden(const ImportRunContext& run, const MappingRow& row)
     if (!row.Vorgabewert_num)
         return;
     auto write = [&] { row.targetField().setAsVariant(*row.Vorgabewert_num); };
-    if (overLengthRuleHolds(row))
+    SourceText sourceText(row);
+    if (overLengthRuleHolds(row, sourceText))
         guarded(run, write);
     if (!row.Quellwert_alph.isEmpty())
         sixComparisons(run, row, Comparable(row.Quellwert_alph), write);
@@ -353,8 +434,8 @@ void FormelAlphAnwenden(const ImportRunContext& run, const MappingRow& row)
 void FormelNumAnwenden(const ImportRunContext& run, const MappingRow& row)
 {
     guarded(run, [&] {
-        run.Parser1.setExpression(FormelNumAufbereiten(run.tblQuelle, row.Formel_num).toStdString());
-        const double value = run.Parser1.Value();
+        const std::string expression = FormelNumAufbereiten(run.tblQuelle, row.Formel_num).toStdString();
+        const double value = FormelWertSpeicher::Wert(run, expression);
         row.targetField().setAsFloat(value);
         FeldRunden(run, row);
     });
@@ -362,8 +443,9 @@ void FormelNumAnwenden(const ImportRunContext& run, const MappingRow& row)
 
 void FeldUebertragen(const ImportRunContext& run, const MappingRow& row)
 {
+    SourceText sourceText(row);
     // 1. Copy.
-    guarded(run, [&] { FeldwertKopieren(run, row); });
+    guarded(run, [&] { copyValue(run, row, sourceText); });
     // 2. and 3. both start from the source value: with both set the target ends as source x Mul.
     if (row.Div && *row.Div != 0)
         guarded(run, [&] { row.targetField().setAsFloat(asFloat(row.sourceField()) / *row.Div); });
@@ -371,7 +453,7 @@ void FeldUebertragen(const ImportRunContext& run, const MappingRow& row)
         guarded(run, [&] { row.targetField().setAsFloat(asFloat(row.sourceField()) * *row.Mul); });
     // 4. - 7. Defaults, then formulas.
     if (!row.Vorgabewert_alph.isEmpty())
-        VorgabeAlphAnwenden(run, row);
+        alphDefault(run, row, sourceText);
     if (row.Vorgabewert_num)
         VorgabeNumAnwenden(run, row);
     if (!row.Formel_alph.isEmpty())
@@ -380,12 +462,12 @@ void FeldUebertragen(const ImportRunContext& run, const MappingRow& row)
         FormelNumAnwenden(run, row);
     // 8. Left alignment replaces whatever came before with the trimmed source digits.
     if (row.Ausrichtung_li) {
-        const QString trimmed = rtl::Trim(row.sourceField().AsString());
+        const QString trimmed = rtl::Trim(sourceText.get());
         if (IsNumeric(trimmed))
             guarded(run, [&] { row.targetField().setAsString(trimmed); });
     }
     // 9. Right alignment: only a source of digits as it stands.
-    if (row.Ausrichtung_re && IsNumeric(row.sourceField().AsString()) && IsNumeric(row.Laenge)) {
+    if (row.Ausrichtung_re && IsNumeric(sourceText.get()) && IsNumeric(row.Laenge)) {
         guarded(run, [&] {
             db::Field& target = row.targetField();
             target.setAsString(PadLeftTo(rtl::Trim(target.AsString()), widthOf(row.Laenge)));
@@ -403,12 +485,12 @@ void FeldUebertragen(const ImportRunContext& run, const MappingRow& row)
     if (row.StringAuswahlBeg && row.StringAuswahlEnd && *row.StringAuswahlBeg != 0 && *row.StringAuswahlEnd != 0) {
         db::Field& target = row.targetField();
         target.setAsString(QString());
-        const QString sourceText = row.sourceField().AsString();
+        const QString& text = sourceText.get();
         for (int p = *row.StringAuswahlBeg; p <= *row.StringAuswahlEnd; ++p) {
             guarded(run, [&] {
-                if (p < 1 || p > sourceText.size())
+                if (p < 1 || p > text.size())
                     throw std::out_of_range("character position outside the source text");
-                target.setAsString(target.AsString() + sourceText[p - 1]);
+                target.setAsString(target.AsString() + text[p - 1]);
             });
         }
     }

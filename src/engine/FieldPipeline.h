@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace db {
@@ -84,6 +86,26 @@ void VorgabeAlphAnwenden(const ImportRunContext& run, const MappingRow& row);
 void VorgabeNumAnwenden(const ImportRunContext& run, const MappingRow& row);
 void FormelAlphAnwenden(const ImportRunContext& run, const MappingRow& row);
 void FormelNumAnwenden(const ImportRunContext& run, const MappingRow& row);
+
+// While an object of this class lives, FormelNumAnwenden keeps the value of every prepared expression it has
+// computed and reuses it when the same text comes again: the text holds the source values, so equal texts give equal
+// values, and compiling is the dearest part of the step. Only expressions without RND are kept, as its value changes
+// with every call; failures are never kept, so they are raised and counted each time. The run holds one for its
+// duration (the parser's variables and the number format stay as they are while it runs).
+class FormelWertSpeicher {
+public:
+    FormelWertSpeicher();
+    ~FormelWertSpeicher();
+    FormelWertSpeicher(const FormelWertSpeicher&) = delete;
+    FormelWertSpeicher& operator=(const FormelWertSpeicher&) = delete;
+
+    // The kept value of the expression, computed (and kept when it may be) when there is none.
+    static double Wert(const ImportRunContext& run, const std::string& expression);
+
+private:
+    std::unordered_map<std::string, double> values_;
+    FormelWertSpeicher* previous_;
+};
 
 // The bytes a graphic field receives for a picture file: the picture as a Windows bitmap file ("BM..."), which is
 // what graphic fields of Paradox tables hold. Empty when the file is no picture Qt can read.

@@ -101,7 +101,8 @@ void makeDurable(db::Table& target)
 class RunTables {
 public:
     explicit RunTables(const ImportRunContext& run)
-        : run_(run), ziel_(targetOf(run)), durable_(ziel_), controls_((openAll(run, ziel_), run.tblZStrukt))
+        : run_(run), ziel_(targetOf(run)), durable_(ziel_), controls_((openAll(run, ziel_), run.tblZStrukt)),
+          zielControls_(ziel_)
     {
         rows_ = BindMappingRows(run.tblZStrukt, run.tblQuelle, ziel_);
         for (const MappingRow& row : rows_) {
@@ -120,13 +121,32 @@ public:
     const MappingRow* keyRow() const { return key_; }
 
     bool going() { return !run_.tblQuelle.Eof() && !run_.frmGauge.cancelled(); }
-    void progress() { run_.frmGauge.Gauge1->setValue(run_.tblQuelle.RecNo()); }
+    // The gauge is only drawn when window messages are processed, so it is moved at the same pace; the position
+    // reached is shown at every way out.
+    void progress()
+    {
+        position_ = run_.tblQuelle.RecNo();
+        if (!sinceGauge_.isValid() || sinceGauge_.hasExpired(GaugeIntervalMs)) {
+            showPosition();
+            sinceGauge_.start();
+        }
+    }
 
     // The normal end: what was posted is made durable; a failure to write it is passed on, never reported as done.
     void finish()
     {
+        showPosition();
         controls_.enable();
+        zielControls_.enable();
         durable_.finish();
+    }
+
+    ~RunTables()
+    {
+        try {
+            showPosition();
+        } catch (...) {
+        }
     }
 
 private:
@@ -193,10 +213,25 @@ private:
         bool disabled_ = true;
     };
 
+    void showPosition()
+    {
+        if (position_ >= 0 && run_.frmGauge.Gauge1->value() != position_)
+            run_.frmGauge.Gauge1->setValue(position_);
+    }
+
+    static constexpr qint64 GaugeIntervalMs = 15;
+
     const ImportRunContext& run_;
     db::Table& ziel_;
     Durable durable_;
     ControlsOff controls_;
+    // No grid shows the target while a run goes (the contents viewer is closed before the mode page and shown again
+    // after the run), and every record would otherwise be announced to its data source several times.
+    ControlsOff zielControls_;
+    // Equal formula texts recur across records; their values are kept for the run.
+    FormelWertSpeicher formelWerte_;
+    QElapsedTimer sinceGauge_;
+    int position_ = -1;
     std::vector<MappingRow> rows_;
     const MappingRow* key_ = nullptr;
 };

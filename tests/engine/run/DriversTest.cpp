@@ -301,12 +301,13 @@ TEST_F(Drivers, CancelConfirmedDuringARecord)
         int mode;
         int postsPerRecord;
         const char* counters;
+        int gauge;
     };
     // Cancelled during the second of five records: that record is completed, nothing after it is read.
     const Case cases[] = {
-        {1, 4, "2 0 0 0 2 0"},
-        {2, 1, "2 3 0 0 5 0"},  // mode 2 counts the records it never read as ignored
-        {5, 1, "2 0 0 0 2 0"},
+        {1, 4, "2 0 0 0 2 0", 2},
+        {2, 1, "2 3 0 0 5 0", 5},  // mode 2 counts the records it never read as ignored, and ends the gauge full
+        {5, 1, "2 0 0 0 2 0", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
@@ -325,6 +326,8 @@ TEST_F(Drivers, CancelConfirmedDuringARecord)
         EXPECT_TRUE(frmGauge.Label1->text().endsWith(texts::Text(65279)));
         EXPECT_EQ(frmGauge.btnGaugeAbbrechen->text(), texts::Text(65269));
         EXPECT_EQ(targetRecords(), (QStringList{"1|A|1|imp", "2|B|2|imp"}));
+        // The gauge shows the record reached, however seldom it was drawn on the way.
+        EXPECT_EQ(frmGauge.Gauge1->value(), c.gauge);
     }
 }
 
@@ -342,6 +345,10 @@ TEST_F(Drivers, ARefusedPostEndsTheRunAndKeepsWhatWasPosted)
     EXPECT_EQ(frmGauge.btnGaugeAbbrechen->text(), texts::Text(65268));
     EXPECT_EQ(frmGauge.Label1->text(), texts::Text(65208));
     EXPECT_EQ(tblZiel.State(), db::dsBrowse);
+    // Grids on the target and the mapping follow their cursors again.
+    EXPECT_FALSE(tblZiel.ControlsDisabled());
+    EXPECT_FALSE(tblZStrukt.ControlsDisabled());
+    EXPECT_EQ(frmGauge.Gauge1->value(), 3);
     EXPECT_EQ(recordsOnDisk(targetFile()), 2);
 #ifdef IMPORT_HAVE_PXLIB
     EXPECT_EQ(keysOnDisk(targetFile()), (QStringList{"1", "2"}));
@@ -349,6 +356,43 @@ TEST_F(Drivers, ARefusedPostEndsTheRunAndKeepsWhatWasPosted)
     EXPECT_EQ(targetRecords(), (QStringList{"1|A|1|imp", "2|B|2|imp"}));
     tblZiel.Close();
     EXPECT_EQ(targetRecords(), (QStringList{"1|A|1|imp", "2|B|2|imp"}));
+}
+
+TEST_F(Drivers, NumericFormulasOverRecordsWithRepeatingValues)
+{
+    struct Case {
+        const char* name;
+        const char* formula;
+        QStringList betrag;  // of the target records, in order
+        int failures;
+    };
+    // Records 1 and 3 have the same Betrag, so their formula texts are the same.
+    const Case cases[] = {
+        {"same text, same value", "#Betrag * 2", {"3", "5", "3"}, 0},
+        // A failure is counted for every record it happens in; the field keeps the copied value.
+        {"failure counted each time", "#Betrag / 0", {"1,5", "2,5", "1,5"}, 3},
+        // RND draws anew on every evaluation: equal texts do not give one value.
+        {"RND drawn for each record", "rnd(1000000) + #Betrag * 0", {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        prepare({{1, "A", 1.5}, {2, "B", 2.5}, {3, "C", 1.5}});
+        setRow("Betrag", {{"Formel_num", c.formula}});
+        runMode(1);
+        EXPECT_EQ(failures(), c.failures);
+        EXPECT_FALSE(tblZiel.ControlsDisabled());
+        QStringList betrag;
+        for (const QString& record : targetRecords())
+            betrag << record.section(u'|', 2, 2);
+        if (!c.betrag.isEmpty()) {
+            EXPECT_EQ(betrag, c.betrag);
+        } else {
+            ASSERT_EQ(betrag.size(), 3);
+            EXPECT_NE(betrag[0], betrag[2]);
+        }
+    }
 }
 
 }  // namespace
