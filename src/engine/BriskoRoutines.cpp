@@ -18,11 +18,6 @@ namespace {
 
 constexpr qint64 KopierPuffergroesse = 8192;
 
-void showError(const QString& text)
-{
-    platform::MessageBox(platform::MessageType::Error, text, platform::Buttons::Ok);
-}
-
 // Wildcard match with the rules of the platform the masks come from: '*' any run, '?' one character, no regard to
 // case, and a pattern ending in ".*" also matching a name without any extension.
 bool wildcardMatch(QStringView pattern, QStringView name)
@@ -82,11 +77,11 @@ QStringList matchingFiles(const MaskParts& mask)
 int CopyFiles(const QString& SourceMask, const QString& TargetDir, const QString& NewBaseName)
 {
     if (SourceMask.isEmpty() || TargetDir.isEmpty()) {
-        showError(QStringLiteral("Quell- oder Zieldatei wurde nicht angegeben!"));
+        platform::ErrorBox(QStringLiteral("Quell- oder Zieldatei wurde nicht angegeben!"));
         return -1;
     }
     if (!QFileInfo(TargetDir).isDir()) {
-        showError(QStringLiteral("Zielpfad nicht vorhanden: ") + TargetDir);
+        platform::ErrorBox(QStringLiteral("Zielpfad nicht vorhanden: ") + TargetDir);
         return -1;
     }
     const MaskParts mask = splitMask(SourceMask);
@@ -109,14 +104,14 @@ int CopyFileTo(const QString& Source, const QString& Target)
     const QString fullTarget = QFileInfo(Target).absoluteFilePath();
     QFile in(Source);
     if (!in.open(QIODevice::ReadOnly)) {
-        showError(QStringLiteral("Die Datei ") + Source + QStringLiteral("kann nicht geöffnet werden"));
+        platform::ErrorBox(QStringLiteral("Die Datei ") + Source + QStringLiteral("kann nicht geöffnet werden"));
         return 1;
     }
     // The copy goes to a temporary file beside the target and replaces the target only when it is complete.
     QSaveFile out(fullTarget);
     out.setDirectWriteFallback(false);
     if (!out.open(QIODevice::WriteOnly)) {
-        showError(QStringLiteral("Die Zieldatei ") + fullTarget + QStringLiteral("kann nicht angelegt werden"));
+        platform::ErrorBox(QStringLiteral("Die Zieldatei ") + fullTarget + QStringLiteral("kann nicht angelegt werden"));
         return 2;
     }
     QByteArray buffer(KopierPuffergroesse, Qt::Uninitialized);
@@ -124,14 +119,14 @@ int CopyFileTo(const QString& Source, const QString& Target)
         const qint64 got = in.read(buffer.data(), KopierPuffergroesse);
         if (got < 0 || (got > 0 && out.write(buffer.constData(), got) != got)) {
             out.cancelWriting();
-            showError(QStringLiteral("Die Zieldatei ") + fullTarget + QStringLiteral("kann nicht angelegt werden"));
+            platform::ErrorBox(QStringLiteral("Die Zieldatei ") + fullTarget + QStringLiteral("kann nicht angelegt werden"));
             return 3;
         }
         if (got < KopierPuffergroesse)
             break;
     }
     if (!out.commit()) {
-        showError(QStringLiteral("Die Zieldatei ") + fullTarget + QStringLiteral("kann nicht angelegt werden"));
+        platform::ErrorBox(QStringLiteral("Die Zieldatei ") + fullTarget + QStringLiteral("kann nicht angelegt werden"));
         return 4;
     }
     return 0;
@@ -179,7 +174,7 @@ bool EmptyTableExclusive(db::Table& Table)
     } catch (const std::exception&) {
         Table.Close();
         const QString crlf = QStringLiteral("\r\n");
-        showError(QStringLiteral("Leeren der Datenbank ") + Table.TableName() + QStringLiteral(" ist fehlgeschlagen.") +
+        platform::ErrorBox(QStringLiteral("Leeren der Datenbank ") + Table.TableName() + QStringLiteral(" ist fehlgeschlagen.") +
                   crlf + QStringLiteral("Die Datenbank konnte nicht exclusiv geöffnet werden") + crlf + crlf +
                   QStringLiteral("Mögliche Problemlösung:") + crlf +
                   QStringLiteral("Löschen Sie die Dateien P*.lck im aktuellen Programmverzeichnis"));
@@ -215,7 +210,7 @@ std::int32_t IntMin(std::int32_t A, std::int32_t B)
 int DeleteFiles(const QString& Mask)
 {
     if (Mask.isEmpty()) {
-        showError(QStringLiteral("Dateien wurden nicht angegeben!"));
+        platform::ErrorBox(QStringLiteral("Dateien wurden nicht angegeben!"));
         return -1;
     }
     const MaskParts mask = splitMask(Mask);

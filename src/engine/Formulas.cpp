@@ -13,19 +13,14 @@ namespace engine {
 
 namespace {
 
-void showError(const QString& text)
-{
-    platform::MessageBox(platform::MessageType::Error, text, platform::Buttons::Ok);
-}
-
 void noFormula()
 {
-    showError(texts::Text(65052));
+    platform::ErrorBox(texts::Text(65052));
 }
 
 void fieldMissing(const QString& name)
 {
-    showError(texts::Format(texts::Text(65053), {name}));
+    platform::ErrorBox(texts::Format(texts::Text(65053), {name}));
 }
 
 bool isNumericType(db::FieldType type)
@@ -150,7 +145,7 @@ QString FormelNumAufbereiten(db::Table& DataSet, const QString& Formel)
                 text.remove(fs.ThousandSeparator);
                 double value = 0;
                 if (!rtl::TryStrToFloat(text, value)) {
-                    showError(texts::Format(texts::Text(65054), {name, rtl::Trim(field->AsString()),
+                    platform::ErrorBox(texts::Format(texts::Text(65054), {name, rtl::Trim(field->AsString()),
                                                           QString(fs.DecimalSeparator),
                                                           QString(fs.ThousandSeparator)}));
                     // The caller gets what was built so far; the parser decides whether that still means anything.

@@ -371,7 +371,7 @@ void AnzFehlerErhoehen(const ImportRunContext& run)
 
 void SchluesselZuordnungFehlt(const ImportRunContext& run)
 {
-    platform::MessageBox(platform::MessageType::Error, texts::Text(64991), platform::Buttons::Ok);
+    platform::ErrorBox(texts::Text(64991));
     if (run.ZuordnungsseiteZeigen)
         run.ZuordnungsseiteZeigen();
     run.frmGauge.Close();

@@ -28,11 +28,6 @@ std::function<void()>& deleteRoutine()
     return routine;
 }
 
-void showError(const QString& text)
-{
-    platform::MessageBox(platform::MessageType::Error, text, platform::Buttons::Ok);
-}
-
 // Setting files live beside the working tables under their own base names; a base name that is one of the working
 // tables' would copy a working table over the mapping (or the mapping over itself).
 bool namesWorkingTable(const QString& baseName)
@@ -103,7 +98,7 @@ bool ImportEinstellungLaden(db::Table& tblImpList, db::Table& tblZStrukt, const 
     // The row at the cursor is the one loaded, and the one deleted on Yes below: a name the list does not hold
     // must not load or delete whatever setting the cursor happens to stand on.
     if (!tblImpList.FindKey(Einstellung)) {
-        showError(QStringLiteral("Die Importeinstellung \"%1\" ist nicht in der Liste der Importeinstellungen "
+        platform::ErrorBox(QStringLiteral("Die Importeinstellung \"%1\" ist nicht in der Liste der Importeinstellungen "
                                  "enthalten und kann nicht geladen werden.")
                       .arg(Einstellung));
         return false;
@@ -112,7 +107,7 @@ bool ImportEinstellungLaden(db::Table& tblImpList, db::Table& tblZStrukt, const 
     const QString base =
         tblImpList.FieldByName(eigene ? QStringLiteral("TableName") : QStringLiteral("VorDefTableName"))->AsString();
     if (!IsSafeBaseName(base) || namesWorkingTable(base)) {
-        showError(QStringLiteral("Die Importeinstellung \"%1\" verweist auf den ungültigen Dateinamen \"%2\".")
+        platform::ErrorBox(QStringLiteral("Die Importeinstellung \"%1\" verweist auf den ungültigen Dateinamen \"%2\".")
                       .arg(Einstellung, base) +
                   CrLf +
                   QStringLiteral("Sie kann nicht geladen werden; es ist keine Datei kopiert oder gelöscht worden."));
@@ -161,7 +156,7 @@ void ZuordnungTempKopieren(db::Table& tblZStrukt)
 void DelNoExistQFields(db::Table& tblQuelle, db::Table& tblZStrukt)
 {
     if (!tblQuelle.Active()) {
-        showError(QStringLiteral("Fehler DelNoExistQFields(): tblQuelle nicht aktiv"));
+        platform::ErrorBox(QStringLiteral("Fehler DelNoExistQFields(): tblQuelle nicht aktiv"));
         return;
     }
     tblZStrukt.Open();
@@ -200,12 +195,12 @@ void SicherungskopieErstellen(const BackupControls& controls)
     const QFileInfo targetInfo(target);
     const QFileInfo chosenInfo(chosen);
     if (!hasBaseAndExtension(targetInfo.fileName())) {
-        showError(QStringLiteral("Die Zieltabelle %1 hat keine Dateiendung.").arg(target) + CrLf +
+        platform::ErrorBox(QStringLiteral("Die Zieltabelle %1 hat keine Dateiendung.").arg(target) + CrLf +
                   QStringLiteral("Es ist keine Sicherungskopie erstellt worden."));
         return;
     }
     if (!hasBaseAndExtension(chosenInfo.fileName())) {
-        showError(QStringLiteral("Der Dateiname %1 braucht einen Namen und eine Dateiendung (.db oder .dbf).")
+        platform::ErrorBox(QStringLiteral("Der Dateiname %1 braucht einen Namen und eine Dateiendung (.db oder .dbf).")
                       .arg(chosen) +
                   CrLf + QStringLiteral("Es ist keine Sicherungskopie erstellt worden."));
         return;
@@ -215,7 +210,7 @@ void SicherungskopieErstellen(const BackupControls& controls)
     const QString chosenFolder = QDir(chosenInfo.absolutePath()).canonicalPath();
     if (!targetFolder.isEmpty() && targetFolder == chosenFolder &&
         targetInfo.completeBaseName().compare(chosenInfo.completeBaseName(), Qt::CaseInsensitive) == 0) {
-        showError(QStringLiteral("Die Sicherungskopie kann nicht unter dem Namen der Zieltabelle %1 gespeichert "
+        platform::ErrorBox(QStringLiteral("Die Sicherungskopie kann nicht unter dem Namen der Zieltabelle %1 gespeichert "
                                  "werden.")
                       .arg(target) +
                   CrLf + QStringLiteral("Es ist keine Sicherungskopie erstellt worden."));
@@ -227,7 +222,7 @@ void SicherungskopieErstellen(const BackupControls& controls)
     if (copied > 0)
         platform::MessageBox(platform::MessageType::Information, texts::Text(64984), platform::Buttons::Ok);
     else
-        showError(texts::Text(64985));
+        platform::ErrorBox(texts::Text(64985));
 }
 
 void ZieldateiExklusivPruefen(db::Table& tblZiel)

@@ -65,7 +65,7 @@ void reportFailure(int textId, const QString& tableName)
 {
     QString text = texts::Text(textId);
     text.replace(QStringLiteral("%s"), tableName);
-    platform::MessageBox(platform::MessageType::Error, text, platform::Buttons::Ok);
+    platform::ErrorBox(text);
 }
 
 }  // namespace

@@ -44,6 +44,11 @@ Button MessageBox(MessageType type, const QString& text, Buttons buttons, int he
     return MessageBox(MessageRequest{type, text, QString(), buttons, helpContext});
 }
 
+void ErrorBox(const QString& text)
+{
+    MessageBox(MessageType::Error, text, Buttons::Ok);
+}
+
 void ShowMessage(const QString& text)
 {
     MessageBox(MessageType::Plain, text);

@@ -118,6 +118,8 @@ private:
 // The routes the program's code takes; each goes to the installed interface.
 Button MessageBox(const MessageRequest& request);
 Button MessageBox(MessageType type, const QString& text, Buttons buttons = Buttons::Ok, int helpContext = 0);
+// An error box with OK: how the program reports a refusal.
+void ErrorBox(const QString& text);
 // A plain box with OK under the application title.
 void ShowMessage(const QString& text);
 QString OpenFileDialog(const FileDialogRequest& request);

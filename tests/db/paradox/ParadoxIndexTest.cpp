@@ -144,14 +144,7 @@ void checkIndex(const QString& dbPath, const QString& pxPath, int keySize, int r
     }
 }
 
-db::FieldDef def(const char* name, db::FieldType type, int size = 0)
-{
-    db::FieldDef f;
-    f.name = QString::fromLatin1(name);
-    f.type = type;
-    f.size = size;
-    return f;
-}
+using paradoxtest::def;
 
 struct IndexCase {
     const char* name;

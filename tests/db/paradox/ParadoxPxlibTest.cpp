@@ -20,16 +20,6 @@ using db::Record;
 
 namespace {
 
-FieldDef def(const char* name, FieldType type, int size = 0, int precision = 0)
-{
-    FieldDef f;
-    f.name = QString::fromUtf8(name);
-    f.type = type;
-    f.size = size;
-    f.precision = precision;
-    return f;
-}
-
 struct PxTable {
     pxdoc_t* doc = nullptr;
     explicit PxTable(const QString& path)

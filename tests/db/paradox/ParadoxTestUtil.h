@@ -11,6 +11,16 @@
 
 namespace paradoxtest {
 
+inline db::FieldDef def(const char* name, db::FieldType type, int size = 0, int precision = 0)
+{
+    db::FieldDef f;
+    f.name = QString::fromUtf8(name);
+    f.type = type;
+    f.size = size;
+    f.precision = precision;
+    return f;
+}
+
 inline int fieldIndex(const db::TableStorage& table, const QString& name)
 {
     const auto& fields = table.fields();

@@ -23,16 +23,6 @@ using db::Record;
 
 namespace {
 
-FieldDef def(const char* name, FieldType type, int size = 0, int precision = 0)
-{
-    FieldDef f;
-    f.name = QString::fromUtf8(name);
-    f.type = type;
-    f.size = size;
-    f.precision = precision;
-    return f;
-}
-
 QByteArray pattern(int length, int seed)
 {
     QByteArray bytes(length, Qt::Uninitialized);
