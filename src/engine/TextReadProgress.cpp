@@ -12,6 +12,32 @@
 
 namespace engine {
 
+namespace {
+
+constexpr qint64 MessageIntervalMs = 15;
+
+}  // namespace
+
+bool GaugeTextProgress::roundDue()
+{
+    if (sinceRound_.isValid() && !sinceRound_.hasExpired(MessageIntervalMs))
+        return false;
+    sinceRound_.start();
+    return true;
+}
+
+void GaugeTextProgress::showCount()
+{
+    if (unshown_ == 0)
+        return;
+    const int value = gauge_.Gauge1->value();
+    const int maximum = gauge_.Gauge1->maximum();
+    if (value < maximum)
+        gauge_.Gauge1->setValue(maximum - value < unshown_ ? maximum : value + unshown_);
+    gauge_.lblAnzGeles2->setText(IntToStrThousands(StrToIntThousands(gauge_.lblAnzGeles2->text()) + unshown_));
+    unshown_ = 0;
+}
+
 void GaugeTextProgress::readingStarts()
 {
     gauge_.setHeight(220);
@@ -28,21 +54,30 @@ void GaugeTextProgress::readingStarts()
     gauge_.lblAnzGeles2->show();
     gauge_.lblAnzGeles2->setText(QStringLiteral("0"));
     gauge_.Show();
+    unshown_ = 0;
     QCoreApplication::processEvents();
+    sinceRound_.start();
     gauge_.AnimateTimer1->start();
 }
 
 void GaugeTextProgress::recordRead()
 {
-    if (gauge_.Gauge1->value() < gauge_.Gauge1->maximum())
-        gauge_.Gauge1->setValue(gauge_.Gauge1->value() + 1);
-    gauge_.lblAnzGeles2->setText(IntToStrThousands(StrToIntThousands(gauge_.lblAnzGeles2->text()) + 1));
+    ++unshown_;
+    if (!roundDue())
+        return;
+    showCount();
     QCoreApplication::processEvents();
 }
 
 bool GaugeTextProgress::cancelled()
 {
     return gauge_.cancelled();
+}
+
+void GaugeTextProgress::showNow()
+{
+    showCount();
+    QCoreApplication::processEvents();
 }
 
 void GaugeTextProgress::wholeLinesDone()
@@ -72,7 +107,8 @@ void GaugeTextProgress::sizingStarts()
 
 void GaugeTextProgress::sizingStep()
 {
-    QCoreApplication::processEvents();
+    if (roundDue())
+        QCoreApplication::processEvents();
 }
 
 void GaugeTextProgress::sizingDone()

@@ -104,13 +104,20 @@ void scanRecord(QString& line, TextLineReader& reader, const ScanRules& rules, S
         if (quoted && line.at(p) == q && p < n - 1) {
             int count = 0;
             do {
-                do {
-                    if (line.at(p) == q)
+                // The run takes everything up to its closing qualifier, but never the line's last character.
+                const qsizetype limit = n - 1;
+                while (count < 2 && p < limit) {
+                    if (line.at(p) == q) {
                         ++count;
-                    else
-                        value += line.at(p);
-                    ++p;
-                } while (count < 2 && p < n - 1);
+                        ++p;
+                        continue;
+                    }
+                    qsizetype end = QStringView(line).first(limit).indexOf(q, p);
+                    if (end < 0)
+                        end = limit;
+                    value.append(line.constData() + p, end - p);
+                    p = end;
+                }
                 if (count < 2 && p == n - 1 && line.at(p) != q) {
                     value += line.at(p);
                     value += QLatin1String("\r\n");

@@ -25,6 +25,8 @@
 #include <QTableWidget>
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <sys/stat.h>
 
 namespace engine {
 
@@ -77,21 +79,23 @@ void createReplacing(db::Table& table)
 
 // The answer to a line the staging table could not take; false when the reading is to stop. The pending record
 // keeps what was stored before the fault unless the line is to be ignored.
-bool keepGoingAfterFault(db::Table& staging, const QString& line, bool& ignoreAllFaulty)
+bool keepGoingAfterFault(StagingFiller& staging, const QString& line, bool& ignoreAllFaulty,
+                         TextReadProgress& progress)
 {
     if (rtl::Trim(line).isEmpty())
         return true;
     if (ignoreAllFaulty) {
-        staging.Cancel();
+        staging.cancel();
         return true;
     }
+    progress.showNow();
     switch (platform::MessageBox(platform::MessageType::Error, TextWithLine(64962, line),
                                  platform::Buttons::YesNoCancelYesToAll)) {
     case platform::Button::Yes:
-        staging.Cancel();
+        staging.cancel();
         return true;
     case platform::Button::YesToAll:
-        staging.Cancel();
+        staging.cancel();
         ignoreAllFaulty = true;
         return true;
     case platform::Button::No:
@@ -101,7 +105,127 @@ bool keepGoingAfterFault(db::Table& staging, const QString& line, bool& ignoreAl
     }
 }
 
+// Which file a path names at the moment, down to its last change: the table engine writes a table anew under its
+// name, so any later write gives another file or at least another change time.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+
+    bool operator==(const FileIdentity& other) const
+    {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
+               changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+    }
+};
+
+std::optional<FileIdentity> identityOf(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+// The longest values of the staging table the last reading filled, with the file they belong to.
+struct RememberedLengths {
+    QString path;
+    FileIdentity identity;
+    std::vector<int> lengths;
+};
+
+std::optional<RememberedLengths>& rememberedLengths()
+{
+    static std::optional<RememberedLengths> remembered;
+    return remembered;
+}
+
+// The remembered longest values for the closed table at path, if its file is still the one the reading closed; they
+// are forgotten in any case, so they serve one sizing at most.
+std::optional<std::vector<int>> takeRememberedLengths(const QString& path)
+{
+    std::optional<RememberedLengths>& remembered = rememberedLengths();
+    std::optional<std::vector<int>> lengths;
+    if (remembered && remembered->path == QFileInfo(path).absoluteFilePath()) {
+        const std::optional<FileIdentity> now = identityOf(path);
+        if (now && *now == remembered->identity)
+            lengths = std::move(remembered->lengths);
+    }
+    remembered.reset();
+    return lengths;
+}
+
 }  // namespace
+
+StagingFiller::StagingFiller(db::Table& staging) : staging_(staging)
+{
+    rememberedLengths().reset();
+    staging_.Open();
+    for (int i = 0; i < staging_.FieldCount(); ++i) {
+        fields_.push_back(staging_.Fields(i));
+        sizes_.push_back(fields_.back()->Size());
+    }
+    pending_.assign(fields_.size(), 0);
+    longest_.assign(fields_.size(), 1);
+    staging_.DisableControls();
+    quiet_ = true;
+}
+
+StagingFiller::~StagingFiller()
+{
+    if (quiet_)
+        staging_.EnableControls();
+}
+
+void StagingFiller::keepPending()
+{
+    // The table stores a pending record that changed and drops one that did not.
+    if (staging_.State() != db::dsInsert)
+        return;
+    if (staging_.Modified()) {
+        for (std::size_t i = 0; i < pending_.size(); ++i)
+            longest_[i] = std::max(longest_[i], pending_[i]);
+        ++kept_;
+    }
+    std::fill(pending_.begin(), pending_.end(), 0);
+}
+
+void StagingFiller::append()
+{
+    keepPending();
+    staging_.Append();
+}
+
+void StagingFiller::set(int field, const QString& value)
+{
+    const auto i = static_cast<std::size_t>(field);
+    fields_[i]->setAsString(value);
+    pending_[i] = static_cast<int>(std::min<qsizetype>(value.size(), sizes_[i]));
+}
+
+void StagingFiller::cancel()
+{
+    staging_.Cancel();
+    std::fill(pending_.begin(), pending_.end(), 0);
+}
+
+void StagingFiller::finish()
+{
+    keepPending();
+    staging_.CheckBrowseMode();
+    // Only when every record of the table went in here, so that the lengths tell of all of them.
+    const bool complete = staging_.RecordCount() == kept_;
+    quiet_ = false;
+    staging_.EnableControls();
+    staging_.Close();
+    if (!complete)
+        return;
+    if (const std::optional<FileIdentity> identity = identityOf(staging_.filePath()))
+        rememberedLengths() = RememberedLengths{QFileInfo(staging_.filePath()).absoluteFilePath(), *identity, longest_};
+}
 
 QString TextWithLine(int textId, const QString& line)
 {
@@ -356,7 +480,7 @@ void ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedR
 {
     TextLineReader reader(path);
     EmptyTableExclusive(staging);
-    staging.Open();
+    StagingFiller filler(staging);
     progress.readingStarts();
     QString line;
     if (reading.firstLineHoldsNames)
@@ -365,14 +489,11 @@ void ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedR
     const ScanRules rules(reading.separators, reading.qualifier);
     const bool commaOn = reading.separators.contains(u',');
     const bool semicolonOn = reading.separators.contains(u';');
-    const int fieldCount = staging.FieldCount();
-    std::vector<db::Field*> fields;
-    for (int i = 0; i < fieldCount; ++i)
-        fields.push_back(staging.Fields(i));
+    const int fieldCount = filler.fieldCount();
     const auto store = [&](int column, QString& value, bool) {
         if (column >= fieldCount)
             throw LineFault{};
-        fields[static_cast<std::size_t>(column)]->setAsString(reading.dosToWin ? OemToAnsiStr(value) : value);
+        filler.set(column, reading.dosToWin ? OemToAnsiStr(value) : value);
         return true;
     };
 
@@ -386,21 +507,21 @@ void ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedR
         // A separator closing the line would only give an empty last value.
         if ((line.back() == u',' && commaOn) || (line.back() == u';' && semicolonOn))
             line.chop(1);
-        staging.Append();
+        filler.append();
         bool stop = false;
         try {
             scanRecord(line, reader, rules, store);
         } catch (const LineFault&) {
-            stop = !keepGoingAfterFault(staging, line, ignoreAllFaulty);
+            stop = !keepGoingAfterFault(filler, line, ignoreAllFaulty, progress);
         } catch (const db::EngineError&) {
-            stop = !keepGoingAfterFault(staging, line, ignoreAllFaulty);
+            stop = !keepGoingAfterFault(filler, line, ignoreAllFaulty, progress);
         }
         progress.recordRead();
         if (stop)
             break;
     }
-    staging.CheckBrowseMode();
-    staging.Close();
+    filler.finish();
+    progress.showNow();
 }
 
 void TrennzeichenDateiEinlesen(const TextImportControls& c, const QString& FileName, db::Table& Table, bool DosToWin)
@@ -425,19 +546,19 @@ void ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHolds
 {
     TextLineReader reader(path);
     EmptyTableExclusive(staging);
-    staging.Open();
+    StagingFiller filler(staging);
     progress.readingStarts();
     QString line;
     if (firstLineHoldsNames)
         reader.readLine(line);
-    db::Field* field = staging.Fields(0);
+    staging.Fields(0);  // raises for a table without fields before the first record is appended
     while (!progress.cancelled() && reader.readLine(line)) {
-        staging.Append();
-        field->setAsString(dosToWin ? OemToAnsiStr(line) : line);
+        filler.append();
+        filler.set(0, dosToWin ? OemToAnsiStr(line) : line);
         progress.recordRead();
     }
-    staging.CheckBrowseMode();
-    staging.Close();
+    filler.finish();
+    progress.showNow();
     progress.wholeLinesDone();
 }
 
@@ -518,6 +639,10 @@ void DefineFieldSizes(db::Table& staging, db::Table& source, const QString& sour
                       TextReadProgress& progress)
 {
     progress.sizingStarts();
+    // Lengths the reading noted are as good as a pass over the table while the file is the one it closed.
+    std::optional<std::vector<int>> noted;
+    if (!staging.Active())
+        noted = takeRememberedLengths(staging.filePath());
     if (samePath(staging.filePath(), sourcePath))
         moveStagingAside(staging);
     source.Close();
@@ -525,7 +650,9 @@ void DefineFieldSizes(db::Table& staging, db::Table& source, const QString& sour
     source.setTableName(sourcePath);
     source.FieldDefs().Clear();
     staging.Open();
-    const std::vector<int> lengths = MaxFieldLengths(staging, &progress);
+    if (noted && noted->size() != static_cast<std::size_t>(staging.FieldCount()))
+        noted.reset();
+    const std::vector<int> lengths = noted ? std::move(*noted) : MaxFieldLengths(staging, &progress);
     for (int i = 0; i < staging.FieldCount(); ++i)
         source.FieldDefs().Add(staging.Fields(i)->FieldName(), db::FieldType::ftString,
                                lengths[static_cast<std::size_t>(i)], false);

@@ -16,6 +16,7 @@ class QTableWidget;
 
 namespace db {
 class BatchMove;
+class Field;
 class Table;
 }  // namespace db
 
@@ -122,6 +123,40 @@ QString SourceTablePath(const QString& sourceFile);
 // Creates the staging table: one text field of 255 characters for every non-empty header, in order (an existing
 // table is replaced). Creates the Temp folder when it is missing.
 void CreateStagingTable(db::Table& staging, const QString& path, const QStringList& headers);
+
+// Fills the staging table record by record for the readings below: opens it on construction (a closed table), keeps
+// its data-aware controls quiet while it fills, and notes the longest value every field has taken so far. finish()
+// posts the last record and closes the table; the longest values are then remembered with the file, and the sizing
+// takes them instead of reading every record once more, as long as the file is still the one the reading closed.
+// A stored text is as long as its characters up to the field's size: the text files are read one byte a character
+// and never yield NULs.
+class StagingFiller {
+public:
+    explicit StagingFiller(db::Table& staging);
+    ~StagingFiller();
+    StagingFiller(const StagingFiller&) = delete;
+    StagingFiller& operator=(const StagingFiller&) = delete;
+
+    int fieldCount() const { return static_cast<int>(fields_.size()); }
+    // Starts a new record, finishing the pending one as the table does (posted when changed).
+    void append();
+    void set(int field, const QString& value);
+    // Drops the pending record.
+    void cancel();
+    // Posts the pending record and closes the table.
+    void finish();
+
+private:
+    void keepPending();
+
+    db::Table& staging_;
+    std::vector<db::Field*> fields_;
+    std::vector<int> sizes_;
+    std::vector<int> pending_;  // lengths written into the pending record
+    std::vector<int> longest_;  // over the records kept so far, each at least 1
+    int kept_ = 0;
+    bool quiet_ = false;
+};
 
 struct SeparatedReading {
     QString separators;  // every character that ends a value

@@ -289,20 +289,17 @@ void ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundaryS
     QString line;
     if (firstLineHoldsNames)
         reader.readLine(line);
-    staging.Open();
-    std::vector<db::Field*> fields;
-    for (int i = 0; i < staging.FieldCount(); ++i)
-        fields.push_back(staging.Fields(i));
+    StagingFiller filler(staging);
     while (!progress.cancelled() && reader.readLine(line)) {
-        staging.Append();
+        filler.append();
         const QStringList values = CutLine(line, positions, first, dosToWin);
-        const std::size_t count = std::min(fields.size(), static_cast<std::size_t>(values.size()));
-        for (std::size_t i = 0; i < count; ++i)
-            fields[i]->setAsString(values[static_cast<qsizetype>(i)]);
+        const qsizetype count = std::min<qsizetype>(filler.fieldCount(), values.size());
+        for (qsizetype i = 0; i < count; ++i)
+            filler.set(static_cast<int>(i), values[i]);
         progress.recordRead();
     }
-    staging.CheckBrowseMode();
-    staging.Close();
+    filler.finish();
+    progress.showNow();
 }
 
 void FixLenDateiEinlesen(const TextImportControls& c)

@@ -302,14 +302,17 @@ TEST_F(TextImport, FileIntoTheSourceTable)
         {"a value over two lines lands whole", "\"Zeile eins\r\nZeile zwei\";7\r\nx;8",
          [](TextPage& p) { p.comDelimiter.setCurrentIndex(1); }, {},
          {{"Zeile eins\r\nZeile zwei", "7"}, {"x", "8"}}, {22, 1}},
-        {"Yes ignores the faulty line", "a;b\r\nc;d;e\r\nf;g", [](TextPage&) {}, {platform::Button::Yes},
+        // The values of an ignored line never widen a field; those of a line kept in part do.
+        {"Yes ignores the faulty line", "a;b\r\nccc;dd;e\r\nf;g", [](TextPage&) {}, {platform::Button::Yes},
          {{"a", "b"}, {"f", "g"}}, {1, 1}},
-        {"No keeps the values that fitted", "a;b\r\nc;d;e\r\nf;g", [](TextPage&) {}, {platform::Button::No},
-         {{"a", "b"}, {"c", "d"}, {"f", "g"}}, {1, 1}},
-        {"Cancel stops and keeps the values that fitted", "a;b\r\nc;d;e\r\nf;g", [](TextPage&) {},
-         {platform::Button::Cancel}, {{"a", "b"}, {"c", "d"}}, {1, 1}},
-        {"Yes to all asks once", "a;b\r\nc;d;e\r\nf;g;h\r\ni;j", [](TextPage&) {}, {platform::Button::YesToAll},
-         {{"a", "b"}, {"i", "j"}}, {1, 1}},
+        {"No keeps the values that fitted", "a;b\r\nccc;dd;e\r\nf;g", [](TextPage&) {}, {platform::Button::No},
+         {{"a", "b"}, {"ccc", "dd"}, {"f", "g"}}, {3, 2}},
+        {"Cancel stops and keeps the values that fitted", "a;b\r\nccc;dd;e\r\nf;g", [](TextPage&) {},
+         {platform::Button::Cancel}, {{"a", "b"}, {"ccc", "dd"}}, {3, 2}},
+        {"Yes to all asks once", "a;b\r\nccc;d;e\r\nf;ggg;h\r\ni;j", [](TextPage&) {},
+         {platform::Button::YesToAll}, {{"a", "b"}, {"i", "j"}}, {1, 1}},
+        {"a value longer than the staging field is cut to it", QByteArray(300, 'x') + ";b", [](TextPage&) {}, {},
+         {{QString(255, u'x'), "b"}}, {255, 1}},
         {"a blank faulty line is kept without asking", "a;b\r\n   \r\nc;d",
          [](TextPage& p) { p.cbxSpace.setChecked(true); }, {}, {{"a", "b"}, {"", ""}, {"c", "d"}}, {1, 1}},
         {"the first line names the fields", ansi("Name;Ort\r\nMeier;Köln"),
@@ -345,6 +348,55 @@ TEST_F(TextImport, FileIntoTheSourceTable)
         EXPECT_EQ(TextPage::fieldSizes(table), c.sizes);
         EXPECT_EQ(local.messages().size(), c.answers.size());
         EXPECT_FALSE(QFileInfo::exists(StagingTablePath()));
+    }
+}
+
+// The sizing may take the lengths the reading noted, but only while the staging table is the one the reading left.
+TEST_F(TextImport, SizesFollowTheStagingTableChangedAfterTheReading)
+{
+    struct Case {
+        const char* name;
+        std::function<void(db::Table&)> change;
+        Rows records;
+        std::vector<int> sizes;
+    } const cases[] = {
+        {"unchanged", [](db::Table&) {}, {{"aa", "b"}, {"c", "ddd"}}, {2, 3}},
+        {"a longer record appended",
+         [](db::Table& t) {
+             t.Append();
+             t.Fields(0)->setAsString("eeeee");
+             t.Post();
+         },
+         {{"aa", "b"}, {"c", "ddd"}, {"eeeee", ""}}, {5, 3}},
+        {"the longest value shortened",
+         [](db::Table& t) {
+             t.Last();
+             t.Edit();
+             t.Fields(1)->setAsString("d");
+             t.Post();
+         },
+         {{"aa", "b"}, {"c", "d"}}, {2, 1}},
+        {"every record deleted", [](db::Table& t) { t.EmptyTable(); }, {}, {1, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TextPage p;
+        p.setSource("aa;b\r\nc;ddd\r\n");
+        TrennzeichenVorschauZeigen(p.controls);
+        ZSPTabelleAnlegen(p.controls);
+        TrennzeichenDateiEinlesen(p.controls, p.edtQuelle.text(), p.tblZSP, false);
+        {
+            db::Table other;
+            other.setTableName(StagingTablePath());
+            other.setExclusive(true);
+            other.Open();
+            c.change(other);
+            other.Close();
+        }
+        FeldgroessenDefinieren(p.controls);
+        const QString table = SourceTablePath(p.edtQuelle.text());
+        EXPECT_EQ(TextPage::records(table), c.records);
+        EXPECT_EQ(TextPage::fieldSizes(table), c.sizes);
     }
 }
 
