@@ -431,11 +431,6 @@ Qt::Alignment Field::Alignment() const
     return (kind == Kind::Integer || kind == Kind::Float) ? Qt::AlignRight : Qt::AlignLeft;
 }
 
-QVariant Field::raw() const
-{
-    return table_->fieldValue(index_);
-}
-
 void Field::store(const QVariant& value)
 {
     table_->setFieldValue(index_, value);

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMetaMethod>
 #include <algorithm>
 
 namespace db {
@@ -113,12 +114,9 @@ QString Table::displayName() const
     return QDir::toNativeSeparators(filePath());
 }
 
-void Table::checkActive() const
+void Table::throwInactive() const
 {
-    if (state_ == dsInactive) {
-        throw EngineError(ErrorCode::InvalidState,
-                          QStringLiteral("Die Tabelle %1 ist nicht geöffnet.").arg(displayName()));
-    }
+    throw EngineError(ErrorCode::InvalidState, QStringLiteral("Die Tabelle %1 ist nicht geöffnet.").arg(displayName()));
 }
 
 void Table::checkInactive(const char* operation) const
@@ -173,6 +171,7 @@ void Table::Open()
     visibleBuilt_ = false;
     lease_ = std::move(lease);
     storage_ = lease_->storage().get();
+    readsSingly_ = storage_->readsFieldsSingly();
     lease_->setBeforeOthersWrite([this] { refreshPosted(); });
     fieldDefs_.assign(storage_->fields(), storage_->keyFieldCount());
     buildFields();
@@ -184,7 +183,7 @@ void Table::Open()
     setState(dsBrowse);
     emit afterOpen();
     notifyData(nullptr);
-    emit afterScroll();
+    notifyScroll();
 }
 
 void Table::buildFields()
@@ -242,21 +241,30 @@ void Table::markSeen()
     seenChange_ = storage_->changeCount();
 }
 
-void Table::readCurrent()
+void Table::readCurrent(bool whole)
 {
-    if (row_ >= 0 && row_ < storage_->recordCount())
+    if (row_ >= 0 && row_ < storage_->recordCount()) {
+        if (readsSingly_ && !whole) {
+            // The values buffer_ holds stay, so that the storage can decode into their memory.
+            const std::size_t count = storage_->fields().size();
+            buffer_.resize(count);
+            unread_.assign(count, 1);
+            anyUnread_ = true;
+            return;
+        }
         buffer_ = storage_->read(row_);
-    else
+    } else {
         buffer_.assign(storage_->fields().size(), QVariant());
+    }
     if (anyUnread_) {
         std::fill(unread_.begin(), unread_.end(), 0);
         anyUnread_ = false;
     }
 }
 
-// Reads back the fields this cursor posted and has not read since, from the record it posted them to. Only valid
-// while the storage has not changed since: other cursors call it before they write, this one before it looks
-// for its record after a change it did not make (a change made behind the cursors' backs, such as another
+// Reads the fields this cursor has not read since it moved or posted them, from the record they belong to. Only
+// valid while the storage has not changed since: other cursors call it before they write, this one before it
+// looks for its record after a change it did not make (a change made behind the cursors' backs, such as another
 // process appending to a dBase file, leaves the row where it was).
 void Table::refreshPosted()
 {
@@ -281,6 +289,26 @@ void Table::refreshPosted()
     }
 }
 
+// An unread field a caller asks for. Browsing, every field the storage reads cheaply is read with it: a caller
+// that reads one field of a record mostly reads the others too. Editing, only the field is read.
+void Table::readUnread(std::size_t index)
+{
+    const bool onRecord = state_ != dsInsert && row_ >= 0 && row_ < storage_->recordCount();
+    if (!readsSingly_ || !onRecord) {
+        refreshPosted();
+        return;
+    }
+    if (state_ == dsBrowse) {
+        storage_->readFields(row_, buffer_, unread_);
+        if (!unread_[index])
+            return;
+    }
+    storage_->readField(row_, static_cast<int>(index), buffer_[index]);
+    if (state_ == dsEdit)
+        original_[index] = buffer_[index];  // unwritten since Edit, so the stored value is the original as well
+    unread_[index] = 0;
+}
+
 void Table::startPending()
 {
     written_.assign(storage_->fields().size(), 0);
@@ -289,10 +317,8 @@ void Table::startPending()
 // Another cursor wrote to the shared storage: find our record again. A keyed table finds it by its key; a keyless
 // one looks for the same record at its position and at the neighbouring ones (a record inserted or deleted before
 // it moves it by one), else keeps the position.
-void Table::syncWithStorage()
+void Table::followStorage()
 {
-    if (!storage_ || storage_->changeCount() == seenChange_)
-        return;
     refreshPosted();
     markSeen();
     if (state_ != dsBrowse)
@@ -372,9 +398,26 @@ void Table::ensureVisibleRows()
     // Straight from the stored records: no field objects, no cursor moves, one pass.
     visibleRows_.clear();
     const int count = storage_->recordCount();
-    for (int row = 0; row < count; ++row) {
-        if (filterExpr_.matches(storage_->read(row)))
-            visibleRows_.push_back(row);
+    if (readsSingly_) {
+        // Every record decoded into the values of the one before, without a record made per row.
+        const int fieldCount = static_cast<int>(storage_->fields().size());
+        Record record(static_cast<std::size_t>(fieldCount));
+        std::vector<char> unread;
+        for (int row = 0; row < count; ++row) {
+            unread.assign(record.size(), 1);
+            storage_->readFields(row, record, unread);
+            for (int i = 0; i < fieldCount; ++i) {
+                if (unread[static_cast<std::size_t>(i)])
+                    storage_->readField(row, i, record[static_cast<std::size_t>(i)]);
+            }
+            if (filterExpr_.matches(record))
+                visibleRows_.push_back(row);
+        }
+    } else {
+        for (int row = 0; row < count; ++row) {
+            if (filterExpr_.matches(storage_->read(row)))
+                visibleRows_.push_back(row);
+        }
     }
     visibleBuilt_ = true;
     visibleSeen_ = now;
@@ -553,16 +596,43 @@ void Table::setState(TDataSetState state)
     notifyState();
 }
 
+void Table::connectNotify(const QMetaMethod& signal)
+{
+    QObject::connectNotify(signal);
+    if (signal == QMetaMethod::fromSignal(&Table::afterScroll))
+        heard_ |= HeardScroll;
+    else if (signal == QMetaMethod::fromSignal(&Table::dataChanged))
+        heard_ |= HeardData;
+    else if (signal == QMetaMethod::fromSignal(&Table::stateChanged))
+        heard_ |= HeardState;
+    else if (signal == QMetaMethod::fromSignal(&Table::afterPost))
+        heard_ |= HeardPost;
+    else if (!signal.isValid())
+        heard_ = ~0u;  // a connection that does not say to what: everything is heard
+}
+
 void Table::notifyData(Field* field)
 {
-    if (disableCount_ == 0)
+    if (disableCount_ == 0 && (heard_ & HeardData))
         emit dataChanged(field);
 }
 
 void Table::notifyState()
 {
-    if (disableCount_ == 0)
+    if (disableCount_ == 0 && (heard_ & HeardState))
         emit stateChanged();
+}
+
+void Table::notifyScroll()
+{
+    if (heard_ & HeardScroll)
+        emit afterScroll();
+}
+
+void Table::notifyPost()
+{
+    if (heard_ & HeardPost)
+        emit afterPost();
 }
 
 void Table::DisableControls()
@@ -622,7 +692,7 @@ void Table::First()
     placeOnFirst();
     readCurrent();
     notifyData(nullptr);
-    emit afterScroll();
+    notifyScroll();
 }
 
 void Table::Last()
@@ -634,7 +704,7 @@ void Table::Last()
     bof_ = count == 0;
     readCurrent();
     notifyData(nullptr);
-    emit afterScroll();
+    notifyScroll();
 }
 
 void Table::Next()
@@ -652,7 +722,7 @@ void Table::Next()
             eof_ = true;
         }
     }
-    emit afterScroll();
+    notifyScroll();
 }
 
 void Table::Prior()
@@ -669,7 +739,7 @@ void Table::Prior()
             bof_ = true;
         }
     }
-    emit afterScroll();
+    notifyScroll();
 }
 
 bool Table::Eof()
@@ -712,7 +782,7 @@ void Table::setRecNo(int recNo)
     bof_ = eof_ = false;
     readCurrent();
     notifyData(nullptr);
-    emit afterScroll();
+    notifyScroll();
 }
 
 int Table::RecordCount()
@@ -747,7 +817,7 @@ void Table::Append()
     eof_ = true;
     setState(dsInsert);
     notifyData(nullptr);
-    emit afterScroll();
+    notifyScroll();
 }
 
 void Table::Insert()
@@ -765,7 +835,7 @@ void Table::Insert()
     bof_ = eof_ = false;
     setState(dsInsert);
     notifyData(nullptr);
-    emit afterScroll();
+    notifyScroll();
 }
 
 void Table::Edit()
@@ -796,7 +866,9 @@ void Table::Post()
         if (i >= activeFieldCount_)
             continue;
         // The storage numbers an auto-increment field itself.
-        if (field->Required() && field->DataType() != FieldType::ftAutoInc && !buffer_[i].isValid()) {
+        if (!field->Required() || field->DataType() == FieldType::ftAutoInc)
+            continue;
+        if (!fieldValue(i).isValid()) {
             throw EngineError(ErrorCode::RequiredFieldMissing,
                               QStringLiteral("Feld '%1' muss einen Wert haben.").arg(field->FieldName()));
         }
@@ -814,17 +886,8 @@ void Table::Post()
         landed = storage_->insert(buffer_, before);
     } else {
         from = locateEditedRow();
-        if (anyUnread_) {
-            // A number the storage gave an auto-increment field is read back before the record is written again:
-            // a storage may take the blank this cursor posted as "no number" rather than "keep the number".
-            const FieldDefList& defs = storage_->fields();
-            for (std::size_t i = 0; i < defs.size() && i < unread_.size(); ++i) {
-                if (unread_[i] && !written_[i] && defs[i].type == FieldType::ftAutoInc) {
-                    refreshPosted();
-                    break;
-                }
-            }
-        }
+        // Only the fields set since Edit are passed on: the others keep what is stored, whether or not this cursor
+        // has read them (and a number the storage gave an auto-increment field stays, blank as it may be here).
         landed = storage_->updateChanged(from, buffer_, written_);
     }
     row_ = landed;
@@ -843,7 +906,7 @@ void Table::Post()
     }
     if (filterActive()) {
         // Whether the record stays in view is decided on its stored values.
-        readCurrent();
+        readCurrent(true);
         if (from < 0)
             noteInserted(changesBefore, landed);
         else
@@ -861,7 +924,7 @@ void Table::Post()
     }
     markSeen();
     setState(dsBrowse);
-    emit afterPost();
+    notifyPost();
     notifyData(nullptr);
 }
 
@@ -883,7 +946,7 @@ void Table::Cancel()
     readCurrent();
     notifyData(nullptr);
     if (wasInsert)
-        emit afterScroll();
+        notifyScroll();
 }
 
 void Table::Delete()
@@ -926,7 +989,7 @@ void Table::Delete()
     }
     readCurrent();
     notifyData(nullptr);
-    emit afterScroll();
+    notifyScroll();
 }
 
 bool Table::FindKey(const QVariant& keyValue)
@@ -960,7 +1023,7 @@ bool Table::FindKey(const QVariantList& keyValues)
     bof_ = eof_ = false;
     readCurrent();
     notifyData(nullptr);
-    emit afterScroll();
+    notifyScroll();
     return true;
 }
 
@@ -985,15 +1048,10 @@ Field* Table::FieldByName(const QString& name)
     return field;
 }
 
-Field* Table::Fields(int index)
+void Table::throwNoField(int index) const
 {
-    if (index < 0 || index >= activeFieldCount_) {
-        throw EngineError(ErrorCode::FieldNotFound,
-                          QStringLiteral("Die Tabelle %1 hat kein Feld mit der Nummer %2.")
-                              .arg(displayName())
-                              .arg(index));
-    }
-    return fields_[static_cast<std::size_t>(index)].get();
+    throw EngineError(ErrorCode::FieldNotFound,
+                      QStringLiteral("Die Tabelle %1 hat kein Feld mit der Nummer %2.").arg(displayName()).arg(index));
 }
 
 int Table::FieldCount() const
@@ -1004,17 +1062,6 @@ int Table::FieldCount() const
 int Table::IndexFieldCount() const
 {
     return Active() ? storage_->keyFieldCount() : 0;
-}
-
-QVariant Table::fieldValue(int index)
-{
-    checkActive();
-    if (state_ == dsBrowse)
-        syncWithStorage();
-    const auto i = static_cast<std::size_t>(index);
-    if (anyUnread_ && unread_[i] && !(state_ == dsEdit && written_[i]))
-        refreshPosted();
-    return buffer_.at(i);
 }
 
 void Table::setFieldValue(int index, const QVariant& value)

@@ -159,7 +159,12 @@ public:
 
     Field* FieldByName(const QString& name);  // raises EngineError (FieldNotFound) when absent
     Field* FindField(const QString& name);    // nullptr when absent or closed
-    Field* Fields(int index);                 // raises EngineError when out of range
+    Field* Fields(int index)  // raises EngineError when out of range
+    {
+        if (static_cast<unsigned>(index) >= static_cast<unsigned>(activeFieldCount_))
+            throwNoField(index);
+        return fields_[static_cast<std::size_t>(index)].get();
+    }
     int FieldCount() const;
     // Number of fields in the primary index (0 for a keyless table), while open.
     int IndexFieldCount() const;
@@ -187,17 +192,33 @@ signals:
     void dataChanged(db::Field* field);
     void stateChanged();
 
+protected:
+    void connectNotify(const QMetaMethod& signal) override;
+
 private:
     friend class Field;
     QVariant fieldValue(int index);
     void setFieldValue(int index, const QVariant& value);
+    [[noreturn]] void throwNoField(int index) const;
+    [[noreturn]] void throwInactive() const;
+    void readUnread(std::size_t index);
 
     const TableFormat& format() const;
-    void checkActive() const;
+    void checkActive() const
+    {
+        if (state_ == dsInactive)
+            throwInactive();
+    }
     void checkInactive(const char* operation) const;
     void checkWritable() const;
     void checkBrowseMode();
-    void syncWithStorage();
+    // Cheap when nobody wrote since the cursor last looked: it runs for every field read.
+    void syncWithStorage()
+    {
+        if (storage_ && storage_->changeCount() != seenChange_)
+            followStorage();
+    }
+    void followStorage();
     void applyFilter(const QString& text);
     bool filterActive() const { return filtered_ && storage_ && !filterExpr_.isEmpty(); }
     void ensureVisibleRows();
@@ -210,7 +231,9 @@ private:
     void noteInserted(std::uint64_t before, int row);
     void noteUpdated(std::uint64_t before, int from, int to);
     void noteRemoved(std::uint64_t before, int row);
-    void readCurrent();
+    // Makes buffer_ the record of row_; a storage that reads single fields is read only when they are asked for,
+    // unless whole is set.
+    void readCurrent(bool whole = false);
     void refreshPosted();
     void startPending();
     void markSeen();
@@ -218,6 +241,8 @@ private:
     void setState(TDataSetState state);
     void notifyData(Field* field);
     void notifyState();
+    void notifyScroll();
+    void notifyPost();
     void buildFields();
     QString displayName() const;
 
@@ -249,6 +274,9 @@ private:
     // by letting this one read them back first (OpenTables::Lease::aboutToWrite).
     std::vector<char> unread_;
     bool anyUnread_ = false;
+    // The storage reads single fields: a record the cursor moves to is decoded only as far as it is read, and
+    // its fields count as unread until then (a field read once stays in buffer_ until the cursor moves).
+    bool readsSingly_ = false;
 
     QString filterText_;
     bool filtered_ = false;
@@ -261,6 +289,28 @@ private:
 
     int disableCount_ = 0;
     TDataSetState stateWhenDisabled_ = dsInactive;
+    // Signals anybody ever connected to (never reset: a listener gets every notification): a cursor walking a
+    // table nobody watches does not pay for emitting per record.
+    enum Heard : unsigned { HeardScroll = 1, HeardData = 2, HeardState = 4, HeardPost = 8 };
+    unsigned heard_ = 0;
 };
+
+// Field reads run per field of every record a caller walks over, so their common case is inline.
+inline QVariant Table::fieldValue(int index)
+{
+    if (state_ == dsBrowse)
+        syncWithStorage();
+    else
+        checkActive();
+    const auto i = static_cast<std::size_t>(index);
+    if (anyUnread_ && unread_[i] && !(state_ == dsEdit && written_[i]))
+        readUnread(i);
+    return buffer_[i];
+}
+
+inline QVariant Field::raw() const
+{
+    return table_->fieldValue(index_);
+}
 
 }  // namespace db

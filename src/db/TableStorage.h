@@ -39,6 +39,27 @@ public:
     // writing a value again stores what it stored the first time, and a blank stays blank (auto-increment fields
     // aside); cursors rely on that to read what they posted only when it is asked for.
     virtual Record read(int row) const = 0;
+    // Cursors read a record field by field, each when it is asked for, from a storage that can do so cheaply
+    // (readsFieldsSingly()). readField(row, field, value) gives value what read(row)[field] gives; value may hold
+    // a value of another record, whose memory the storage may reuse when nobody else shares it.
+    virtual bool readsFieldsSingly() const { return false; }
+    virtual void readField(int row, int field, QVariant& value) const
+    {
+        value = read(row).at(static_cast<std::size_t>(field));
+    }
+    // Reads the fields of row that unread marks into record (one value per field) as readField does, and clears
+    // their marks. A storage may leave a field that is costly to read (a blob) marked: readField reads it when it
+    // is asked for.
+    virtual void readFields(int row, Record& record, std::vector<char>& unread) const
+    {
+        const Record stored = read(row);
+        for (std::size_t i = 0; i < stored.size() && i < record.size() && i < unread.size(); ++i) {
+            if (unread[i]) {
+                record[i] = stored[i];
+                unread[i] = 0;
+            }
+        }
+    }
 
     // Writes a new record. A keyless table puts it before beforeRow (recordCount() appends); a keyed table puts it
     // in key order and raises a key violation when the key exists. Returns the row the record landed on.
@@ -46,12 +67,17 @@ public:
     // Replaces the record of row; returns the row it is on afterwards (a changed key moves it).
     virtual int update(int row, const Record& record) = 0;
     // update() when the caller knows which fields it changed: changed[i] is non-zero for them, and every other
-    // field of record holds the value the storage has for it (as read() gave it, or as it was last written). A
-    // storage may then encode the changed fields only; the default writes the whole record.
+    // field keeps what the storage has for it, whatever record holds there (a cursor that read only some fields
+    // of the record holds nothing for the others). A storage may then encode the changed fields only; the default
+    // writes the stored record with the changed fields put in.
     virtual int updateChanged(int row, const Record& record, const std::vector<char>& changed)
     {
-        (void)changed;
-        return update(row, record);
+        Record whole = read(row);
+        for (std::size_t i = 0; i < whole.size() && i < record.size() && i < changed.size(); ++i) {
+            if (changed[i])
+                whole[i] = record[i];
+        }
+        return update(row, whole);
     }
     virtual void remove(int row) = 0;
     virtual void empty() = 0;

@@ -268,8 +268,12 @@ public:
     QString readOnlyReason() const override { return readOnlyReason_; }
     int recordCount() const override { return int(rows_.size() + appended_.count()); }
     Record read(int row) const override;
+    bool readsFieldsSingly() const override { return true; }
+    void readField(int row, int field, QVariant& value) const override;
+    void readFields(int row, Record& record, std::vector<char>& unread) const override;
     int insert(const Record& record, int beforeRow) override;
     int update(int row, const Record& record) override;
+    int updateChanged(int row, const Record& record, const std::vector<char>& changed) override;
     void remove(int row) override;
     void empty() override;
     int findKey(const Record& keyValues) const override;
@@ -295,8 +299,15 @@ private:
     // Puts the values into raw (a whole record image, filled with the record's old bytes for a change) and memos
     // (one per memo field). For a change, old and oldMemos are the record as it stands (oldMemos null: as in the
     // files); a memo equal to the old one keeps it.
+    // changed, when given, names the fields to encode; the others keep what old holds.
     void encodeRecord(const Record& record, char* raw, PendingMemo* memos, const char* old,
-                      const PendingMemo* oldMemos);
+                      const PendingMemo* oldMemos, const std::vector<char>* changed = nullptr);
+    int updateRecord(int row, const Record& record, const std::vector<char>* changed);
+    // The image of row as read() decodes it, and the memos waiting for it (null: as in the files).
+    void imageOf(int row, const char*& raw, const PendingMemo*& memos) const;
+    QByteArrayView nullFlagsOf(const char* raw) const;
+    // One field's value of an image; index is the field's place in header_.fields.
+    QVariant decodeField(const char* raw, const PendingMemo* memos, QByteArrayView nullFlags, int index) const;
     // The memo of a new record when it is text that goes into the memo arena byte for byte: encoded right there,
     // without a copy in between. False (nothing done) for any other value.
     bool appendMemoText(const DbfField& f, const QVariant& value, char* raw, PendingMemo& memo);
@@ -793,6 +804,91 @@ Record DbaseStorage::decode(const char* raw, const PendingMemo* memos) const
     return record;
 }
 
+void DbaseStorage::imageOf(int row, const char*& raw, const PendingMemo*& memos) const
+{
+    checkRow(row);
+    if (std::size_t(row) >= rows_.size()) {
+        const std::size_t i = std::size_t(row) - rows_.size();
+        raw = appended_.image(i);
+        memos = appended_.memos(i);
+        return;
+    }
+    const std::uint32_t physical = rows_[size_t(row)];
+    if (!changedSlot_.empty()) {
+        const auto it = changedSlot_.find(physical);
+        if (it != changedSlot_.end()) {
+            raw = changed_.image(it->second);
+            memos = changed_.memos(it->second);
+            return;
+        }
+    }
+    raw = recordBytes(physical);
+    memos = nullptr;
+}
+
+QByteArrayView DbaseStorage::nullFlagsOf(const char* raw) const
+{
+    if (header_.nullFlagsField < 0)
+        return {};
+    const DbfField& nf = header_.fields[size_t(header_.nullFlagsField)];
+    return QByteArrayView(raw + nf.offset, nf.length);
+}
+
+QVariant DbaseStorage::decodeField(const char* raw, const PendingMemo* memos, QByteArrayView nullFlags, int index) const
+{
+    const DbfField& f = header_.fields[size_t(index)];
+    const char* bytes = raw + f.offset;
+    if (!memoField_[size_t(index)])
+        return decodeValue(f, bytes, codec_, header_.family, nullFlags);
+    const PendingMemo* memo = memos ? &memos[memoSlot_[size_t(index)]] : nullptr;
+    if (!memo || memo->state == PendingMemo::Keep)
+        return readMemo(f, memoBlockOf(f, bytes));
+    if (memo->state == PendingMemo::New)
+        return memoValue(f, pendingMemoView(*memo), nullptr);
+    return {};
+}
+
+void DbaseStorage::readField(int row, int field, QVariant& value) const
+{
+    const char* raw = nullptr;
+    const PendingMemo* memos = nullptr;
+    imageOf(row, raw, memos);
+    const int index = visible_.at(size_t(field));
+    const DbfField& f = header_.fields[size_t(index)];
+    const PendingMemo* memo = memos && memoField_[size_t(index)] ? &memos[memoSlot_[size_t(index)]] : nullptr;
+    if (memoField_[size_t(index)] && f.def.type == FieldType::ftMemo && memo_ &&
+        (!memo || memo->state == PendingMemo::Keep)) {
+        // A text memo is decoded from the memo file's read-ahead window into the text read before.
+        const std::uint32_t block = memoBlockOf(f, raw + f.offset);
+        QByteArray holder;
+        const QByteArrayView data = block == 0 ? QByteArrayView() : memo_->view(block, holder);
+        if (data.isEmpty())
+            value = QVariant();
+        else
+            memoTextInto(data, codec_, value);
+        return;
+    }
+    value = decodeField(raw, memos, nullFlagsOf(raw), index);
+}
+
+void DbaseStorage::readFields(int row, Record& record, std::vector<char>& unread) const
+{
+    const char* raw = nullptr;
+    const PendingMemo* memos = nullptr;
+    imageOf(row, raw, memos);
+    const QByteArrayView nullFlags = nullFlagsOf(raw);
+    const std::size_t count = std::min({visible_.size(), record.size(), unread.size()});
+    for (std::size_t i = 0; i < count; ++i) {
+        const int index = visible_[i];
+        // A memo may mean reading the memo file: only when it is asked for.
+        if (!unread[i] || memoField_[size_t(index)])
+            continue;
+        decodeValueInto(header_.fields[size_t(index)], raw + header_.fields[size_t(index)].offset, codec_,
+                        header_.family, nullFlags, record[i]);
+        unread[i] = 0;
+    }
+}
+
 Record DbaseStorage::read(int row) const
 {
     checkRow(row);
@@ -810,8 +906,9 @@ Record DbaseStorage::read(int row) const
 }
 
 void DbaseStorage::encodeRecord(const Record& record, char* raw, PendingMemo* memos, const char* old,
-                                const PendingMemo* oldMemos)
+                                const PendingMemo* oldMemos, const std::vector<char>* changed)
 {
+    const auto kept = [&](std::size_t i) { return old && changed && !(*changed)[i]; };
     if (record.size() != visible_.size())
         throw EngineError(ErrorCode::InvalidValue,
                           QStringLiteral("Der Datensatz hat %1 Werte, die Tabelle %2 Felder.")
@@ -820,7 +917,7 @@ void DbaseStorage::encodeRecord(const Record& record, char* raw, PendingMemo* me
     // Plain fields first: a value that does not fit must fail before any memo is taken on.
     for (size_t i = 0; i < visible_.size(); ++i) {
         const int index = visible_[i];
-        if (!memoField_[size_t(index)])
+        if (!memoField_[size_t(index)] && !kept(i))
             encodeValue(header_.fields[size_t(index)], record[i], codec_, raw + header_.fields[size_t(index)].offset);
     }
     for (size_t i = 0; i < visible_.size(); ++i) {
@@ -829,6 +926,11 @@ void DbaseStorage::encodeRecord(const Record& record, char* raw, PendingMemo* me
             continue;
         const DbfField& f = header_.fields[size_t(index)];
         const int slot = memoSlot_[size_t(index)];
+        if (kept(i)) {
+            std::memcpy(raw + f.offset, old + f.offset, size_t(f.length));
+            memos[slot] = oldMemos ? oldMemos[slot] : PendingMemo{0, 0, PendingMemo::Keep};
+            continue;
+        }
         const QVariant& value = record[i];
         if (!old && appendMemoText(f, value, raw, memos[slot]))
             continue;
@@ -952,6 +1054,16 @@ int DbaseStorage::insert(const Record& record, int /*beforeRow*/)
 
 int DbaseStorage::update(int row, const Record& record)
 {
+    return updateRecord(row, record, nullptr);
+}
+
+int DbaseStorage::updateChanged(int row, const Record& record, const std::vector<char>& changed)
+{
+    return updateRecord(row, record, changed.size() == visible_.size() ? &changed : nullptr);
+}
+
+int DbaseStorage::updateRecord(int row, const Record& record, const std::vector<char>* changed)
+{
     checkWritable();
     checkRow(row);
     row = makeRoomFor(row);
@@ -975,7 +1087,7 @@ int DbaseStorage::update(int row, const Record& record)
     std::vector<PendingMemo> memos(memoFields_.size());
     const std::size_t arenaBefore = memoArena_.size();
     try {
-        encodeRecord(record, raw.data(), memos.data(), old.data(), oldMemos);
+        encodeRecord(record, raw.data(), memos.data(), old.data(), oldMemos, changed);
         const bool sameMemos = std::all_of(memos.begin(), memos.end(), [&](const PendingMemo& m) {
             const std::size_t i = std::size_t(&m - memos.data());
             const PendingMemo o = oldMemos ? oldMemos[i] : PendingMemo{0, 0, PendingMemo::Keep};

@@ -258,8 +258,11 @@ bool latin1Compatible(QByteArrayView bytes)
 
 TextCodec::TextCodec(int codePage) : codePage_(codePage)
 {
-    if (codePage == 1252 || codePage == 850 || codePage == 437)
+    if (codePage == 1252 || codePage == 850 || codePage == 437) {
+        for (int byte = 0; byte < 256; ++byte)
+            table_[byte] = rtl::toUnicode(static_cast<unsigned char>(byte), rtl::CodePage(codePage));
         return;
+    }
     qtName_ = qtCodecName(codePage);
     supported_ = !qtName_.isEmpty() && QStringDecoder(qtName_.constData()).isValid() &&
                  QStringEncoder(qtName_.constData()).isValid();
@@ -293,6 +296,35 @@ void TextCodec::encodeInto(const QString& text, char* out, int length) const
         return;
     const QByteArray bytes = encode(text);
     std::memcpy(out, bytes.constData(), size_t(std::min<qsizetype>(bytes.size(), length)));
+}
+
+bool TextCodec::decodeInto(QByteArrayView view, QString& text) const
+{
+    if (codePage_ != 1252 && codePage_ != 850 && codePage_ != 437)
+        return false;
+    const qsizetype length = view.size();
+    if (text.isDetached()) {
+        if (text.size() != length)
+            text.resize(length);  // keeps the memory when it is large enough
+    } else {
+        text = QString(length, Qt::Uninitialized);
+    }
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    const auto* in = reinterpret_cast<const unsigned char*>(view.data());
+    // The three code pages are ASCII below 0x80: runs of eight such bytes widen without the table, which the
+    // compiler does eight at a time.
+    qsizetype i = 0;
+    for (; i + 8 <= length; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, in + i, sizeof word);
+        if (word & 0x8080808080808080ull)
+            break;
+        for (int k = 0; k < 8; ++k)
+            out[i + k] = char16_t(in[i + k]);
+    }
+    for (; i < length; ++i)
+        out[i] = table_[in[i]];
+    return true;
 }
 
 QString TextCodec::decode(QByteArrayView view) const
@@ -563,6 +595,29 @@ std::uint32_t memoBlockOf(const DbfField& field, const char* bytes)
     return block;
 }
 
+void decodeValueInto(const DbfField& field, const char* bytes, const TextCodec& codec, DbfFamily family,
+                     QByteArrayView nullFlags, QVariant& value)
+{
+    const int bit = field.nullBit;
+    const bool null = bit >= 0 && bit / 8 < nullFlags.size() && (std::uint8_t(nullFlags[bit / 8]) >> (bit % 8)) & 1;
+    if (field.letter != 'C' || null) {
+        value = decodeValue(field, bytes, codec, family, nullFlags);
+        return;
+    }
+    const char* end = bytes + field.length;
+    while (end > bytes && (end[-1] == ' ' || end[-1] == '\0'))
+        --end;
+    if (end == bytes) {
+        value = QVariant();
+        return;
+    }
+    const QByteArrayView text(bytes, end - bytes);
+    if (value.metaType() == QMetaType::fromType<QString>() && value.isDetached() &&
+        codec.decodeInto(text, *static_cast<QString*>(const_cast<void*>(value.constData()))))
+        return;
+    value = codec.decode(text);
+}
+
 QVariant decodeValue(const DbfField& field, const char* bytes, const TextCodec& codec, DbfFamily family,
                      QByteArrayView nullFlags)
 {
@@ -669,6 +724,14 @@ QString memoText(QByteArrayView bytes, const TextCodec& codec)
     QByteArray cleaned = bytes.toByteArray();
     cleaned.replace(QByteArrayLiteral("\x8D\x0A"), QByteArray());
     return codec.decode(cleaned);
+}
+
+void memoTextInto(QByteArrayView bytes, const TextCodec& codec, QVariant& value)
+{
+    if (!bytes.contains('\x8D') && value.metaType() == QMetaType::fromType<QString>() && value.isDetached() &&
+        codec.decodeInto(bytes, *static_cast<QString*>(const_cast<void*>(value.constData()))))
+        return;
+    value = memoText(bytes, codec);
 }
 
 // --- writing ------------------------------------------------------------------------------------------------------

@@ -39,6 +39,9 @@ public:
     // False when neither the program nor Qt can convert this code page (the text is then read as 1252).
     bool supported() const { return supported_; }
     QString decode(QByteArrayView bytes) const;
+    // decode() into text, reusing its memory when nobody shares it; false (text untouched) for a code page the
+    // program has no table of its own for.
+    bool decodeInto(QByteArrayView bytes, QString& text) const;
     QByteArray encode(const QString& text) const;
     // The first length bytes of text's encoding into out (a text longer than that is cut); out keeps what lies
     // behind a shorter one.
@@ -52,6 +55,7 @@ private:
     int codePage_;
     bool supported_ = true;
     QByteArray qtName_;
+    char16_t table_[256] = {};  // byte to character, for the program's own code pages
 };
 
 // Code page a language driver byte names; 0 when the byte is 0 (not recorded) or unknown.
@@ -117,6 +121,10 @@ QByteArray encodeDateAndCount(const QDate& date, std::uint32_t count);
 // the table has none).
 QVariant decodeValue(const DbfField& field, const char* bytes, const TextCodec& codec, DbfFamily family,
                      QByteArrayView nullFlags);
+// decodeValue into value, which may hold a value of the field read before: a text is decoded into the memory of
+// the one value holds when nobody else shares it.
+void decodeValueInto(const DbfField& field, const char* bytes, const TextCodec& codec, DbfFamily family,
+                     QByteArrayView nullFlags, QVariant& value);
 // Block number a memo-type field points to; 0 for none.
 std::uint32_t memoBlockOf(const DbfField& field, const char* bytes);
 // Writes value into the field's bytes (length bytes at out); memo fields get their block number through
@@ -130,5 +138,7 @@ bool isMemoLetter(char letter, DbfFamily family, int length);
 // The text of a memo as the engine hands it out: Clipper's and dBase's soft line breaks (0x8D 0x0A) are
 // formatting of the editor, not content, and are dropped.
 QString memoText(QByteArrayView bytes, const TextCodec& codec);
+// memoText into value, reusing the memory of the text it holds when nobody else shares it.
+void memoTextInto(QByteArrayView bytes, const TextCodec& codec, QVariant& value);
 
 }  // namespace db::dbase

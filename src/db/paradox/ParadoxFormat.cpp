@@ -11,6 +11,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTime>
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -146,12 +147,6 @@ bool isNullValue(const QVariant& v)
 QString corruptMessage(const QString& path, const QString& detail)
 {
     return QStringLiteral("Die Tabelle %1 ist beschädigt: %2").arg(QDir::toNativeSeparators(path), detail);
-}
-
-bool FieldLayout::isBlob() const
-{
-    return type == TypeCode::Memo || type == TypeCode::Blob || type == TypeCode::FmtMemo || type == TypeCode::Ole ||
-           type == TypeCode::Graphic;
 }
 
 bool isBlank(const char* data, int length)
@@ -370,6 +365,7 @@ TextCodec::TextCodec(int codePage, const QString& sortOrderName)
     case 437:
         kind_ = Kind::Rtl;
         codePage_ = codePage;
+        buildTable();
         return;
     case 0:
         // Level 3 tables name no code page; the sort order tells which character set their text is in.
@@ -380,6 +376,7 @@ TextCodec::TextCodec(int codePage, const QString& sortOrderName)
         } else {
             kind_ = Kind::Rtl;
             codePage_ = ansiSort ? 1252 : 437;
+            buildTable();
         }
         return;
     default: break;
@@ -396,6 +393,64 @@ TextCodec::TextCodec(int codePage, const QString& sortOrderName)
         }
     }
     kind_ = Kind::Unknown;
+}
+
+void TextCodec::buildTable()
+{
+    for (int byte = 0; byte < 256; ++byte)
+        table_[byte] = rtl::toUnicode(static_cast<unsigned char>(byte), rtl::CodePage(codePage_));
+}
+
+bool TextCodec::decodeInto(const char* bytes, qsizetype length, QString& text) const
+{
+    if (kind_ != Kind::Rtl)
+        return false;
+    if (text.isDetached()) {
+        if (text.size() != length) text.resize(length);  // keeps the memory when it is large enough
+    } else
+        text = QString(length, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes);
+    // Every code page here is ASCII below 0x80: runs of eight such bytes widen without the table, which the
+    // compiler does eight at a time.
+    qsizetype i = 0;
+    for (; i + 8 <= length; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, in + i, sizeof word);
+        if (word & 0x8080808080808080ull) break;
+        for (int k = 0; k < 8; ++k)
+            out[i + k] = char16_t(in[i + k]);
+    }
+    for (; i < length; ++i)
+        out[i] = table_[in[i]];
+    return true;
+}
+
+bool TextCodec::encodeInto(const QString& text, char* out, int length) const
+{
+    if (kind_ != Kind::Rtl)
+        return false;
+    // As rtl::encode does, character by character; a zero character ends the text as the field stores it.
+    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype n = text.size();
+    int used = 0;
+    for (qsizetype i = 0; i < n && used < length; ++i) {
+        const char16_t ch = in[i];
+        if (ch < 0x80) {
+            if (ch == 0) break;
+            out[used++] = char(ch);
+            continue;
+        }
+        if (QChar::isHighSurrogate(ch) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) {
+            out[used++] = '?';
+            ++i;
+            continue;
+        }
+        const int b = rtl::toByte(ch, rtl::CodePage(codePage_));
+        if (b == 0) break;
+        out[used++] = b < 0 ? '?' : char(b);
+    }
+    return true;
 }
 
 QString TextCodec::decode(const QByteArray& bytes) const
@@ -470,10 +525,135 @@ QVariant decodeField(const FieldLayout& f, const char* p, const TextCodec& codec
     }
 }
 
+namespace {
+
+// The fixed-size fields are blank when all their bytes are zero.
+template <typename Word>
+bool zeroWord(const char* p)
+{
+    Word w;
+    std::memcpy(&w, p, sizeof w);
+    return w == 0;
+}
+
+// A value of kind T put into value; into its storage when it holds one of that kind already.
+template <typename T>
+Q_ALWAYS_INLINE void putInPlace(QVariant& value, const T& v)
+{
+    if (value.metaType() == QMetaType::fromType<T>() && value.isDetached())
+        *static_cast<T*>(const_cast<void*>(value.constData())) = v;
+    else
+        value = QVariant::fromValue(v);
+}
+
+}  // namespace
+
+namespace {
+
+Q_ALWAYS_INLINE void decodeInPlace(const FieldLayout& f, const char* p, const TextCodec& codec, QVariant& value)
+{
+    switch (f.type) {
+    case TypeCode::Alpha: {
+        if (p[0] == 0) break;
+        const qsizetype len = qsizetype(qstrnlen(p, uint(f.length)));
+        if (value.metaType() == QMetaType::fromType<QString>() && value.isDetached() &&
+            codec.decodeInto(p, len, *static_cast<QString*>(const_cast<void*>(value.constData()))))
+            return;
+        value = codec.decode(QByteArray::fromRawData(p, len));
+        return;
+    }
+    case TypeCode::Logical:
+        if (p[0] == 0) break;
+        putInPlace(value, bool(std::uint8_t(p[0]) & 0x7F));
+        return;
+    case TypeCode::Short:
+        if (zeroWord<std::uint16_t>(p)) break;
+        putInPlace(value, int(decodeInt16(p)));
+        return;
+    case TypeCode::Long:
+    case TypeCode::AutoInc:
+        if (zeroWord<std::uint32_t>(p)) break;
+        putInPlace(value, int(decodeInt32(p)));
+        return;
+    case TypeCode::Money:
+    case TypeCode::Number:
+        if (zeroWord<std::uint64_t>(p)) break;
+        putInPlace(value, decodeDouble(p));
+        return;
+    case TypeCode::Date: {
+        if (zeroWord<std::uint32_t>(p)) break;
+        const QDate date = dateFromDays(decodeInt32(p));
+        if (!date.isValid()) break;
+        putInPlace(value, date);
+        return;
+    }
+    case TypeCode::Time: {
+        if (zeroWord<std::uint32_t>(p)) break;
+        const std::int32_t ms = decodeInt32(p);
+        if (ms < 0 || ms >= kMsPerDay) break;
+        putInPlace(value, QTime::fromMSecsSinceStartOfDay(ms));
+        return;
+    }
+    default:
+        value = decodeField(f, p, codec);
+        return;
+    }
+    if (value.isValid()) value = QVariant();
+}
+
+}  // namespace
+
+void decodeFieldInto(const FieldLayout& f, const char* p, const TextCodec& codec, QVariant& value)
+{
+    decodeInPlace(f, p, codec, value);
+}
+
+void decodeFieldsInto(const std::vector<FieldLayout>& layout, const char* record, const TextCodec& codec,
+                      Record& values, std::vector<char>& unread)
+{
+    const size_t count = std::min({layout.size(), values.size(), unread.size()});
+    QVariant* value = values.data();
+    char* mark = unread.data();
+    for (size_t i = 0; i < count; ++i) {
+        const FieldLayout& f = layout[i];
+        if (!mark[i] || f.isBlob()) continue;
+        decodeInPlace(f, record + f.offset, codec, value[i]);
+        mark[i] = 0;
+    }
+}
+
 void encodeField(const FieldLayout& f, const QVariant& value, char* p, const TextCodec& codec,
                  const QString& fieldName)
 {
     std::memset(p, 0, size_t(f.length));
+    // The kinds a cursor's fields hold, without the general conversions.
+    const QMetaType kind = value.metaType();
+    if (kind == QMetaType::fromType<int>()) {
+        const int v = *static_cast<const int*>(value.constData());
+        switch (f.type) {
+        case TypeCode::Short:
+            if (v < -32767 || v > 32767) badValue(fieldName, value);
+            encodeInt16(p, std::int16_t(v));
+            return;
+        case TypeCode::Long:
+        case TypeCode::AutoInc:
+            if (v < -2147483647) badValue(fieldName, value);
+            encodeInt32(p, v);
+            return;
+        default: break;
+        }
+    } else if (kind == QMetaType::fromType<double>() && (f.type == TypeCode::Number || f.type == TypeCode::Money)) {
+        const double v = *static_cast<const double*>(value.constData());
+        if (!std::isfinite(v)) badValue(fieldName, value);
+        encodeDouble(p, v);
+        return;
+    } else if (kind == QMetaType::fromType<bool>() && f.type == TypeCode::Logical) {
+        p[0] = char(*static_cast<const bool*>(value.constData()) ? 0x81 : 0x80);
+        return;
+    } else if (kind == QMetaType::fromType<QString>() && f.type == TypeCode::Alpha &&
+               codec.encodeInto(*static_cast<const QString*>(value.constData()), p, f.length)) {
+        return;  // a null or empty text leaves the field blank
+    }
     if (isNullValue(value)) return;
     const bool isText = value.typeId() == QMetaType::QString;
     if (isText && f.type != TypeCode::Alpha && value.toString().isEmpty()) return;  // empty text clears a field

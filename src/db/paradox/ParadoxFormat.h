@@ -70,7 +70,11 @@ struct FieldLayout {
     std::uint8_t sizeByte = 0;  // as stored in the descriptor (BCD: decimals)
     int offset = 0;             // in the record
     int length = 0;             // bytes in the record
-    bool isBlob() const;
+    bool isBlob() const
+    {
+        return type == TypeCode::Memo || type == TypeCode::Blob || type == TypeCode::FmtMemo ||
+               type == TypeCode::Ole || type == TypeCode::Graphic;
+    }
     int leaderSize() const { return length - kBlobPointerSize; }
 };
 
@@ -117,23 +121,38 @@ int recordBytesOf(std::uint8_t typeCode, int sizeByte);
 // one the platform knows (header code page 0 falls back on the sort order's character set).
 class TextCodec {
 public:
-    TextCodec() = default;
+    TextCodec() { buildTable(); }
     TextCodec(int codePage, const QString& sortOrderName);
     QString decode(const QByteArray& bytes) const;
+    // decode() into text, reusing its memory when nobody shares it; false (text untouched) for a code page that
+    // has no table of its own here.
+    bool decodeInto(const char* bytes, qsizetype length, QString& text) const;
+    // The first `length` bytes of encode(text) cut at its first zero byte, into out (which the caller zeroed);
+    // false (out untouched) for a code page that has no table of its own here.
+    bool encodeInto(const QString& text, char* out, int length) const;
     QByteArray encode(const QString& text) const;
     int codePage() const { return codePage_; }
     bool supported() const { return kind_ != Kind::Unknown; }
 
 private:
     enum class Kind { Rtl, Named, Unknown };
+    void buildTable();
+
     Kind kind_ = Kind::Rtl;
     int codePage_ = 1252;
     QByteArray name_;
+    char16_t table_[256] = {};  // byte to character, for the code pages of rtl
 };
 
 // Value encodings of one field in a record buffer. decodeField returns an invalid QVariant for a blank field;
 // blob fields are decoded by the storage (they need the .MB file).
 QVariant decodeField(const FieldLayout& f, const char* data, const TextCodec& codec);
+// decodeField into value, which may hold the field's value of another record: a number is replaced in place, a
+// text decoded into the memory of the one value holds when nobody else shares it.
+void decodeFieldInto(const FieldLayout& f, const char* data, const TextCodec& codec, QVariant& value);
+// decodeFieldInto for every field of a record image that unread marks, but the blob fields; clears their marks.
+void decodeFieldsInto(const std::vector<FieldLayout>& layout, const char* record, const TextCodec& codec,
+                      Record& values, std::vector<char>& unread);
 // Writes value into the field's bytes (all zero for a null value). Raises EngineError for a value the type
 // cannot hold; a text longer than an alpha field is cut.
 void encodeField(const FieldLayout& f, const QVariant& value, char* data, const TextCodec& codec,

@@ -17,6 +17,8 @@ namespace {
 
 constexpr int kMaxHeaderRead = 0x10000;
 constexpr qint64 kBlockCacheLimit = 16 << 20;
+constexpr qint64 kChunkBytes = 64 << 10;
+constexpr int kSampleRows = 8;
 
 QString resolveTablePath(const QString& path)
 {
@@ -90,6 +92,7 @@ void ParadoxStorage::load(const QString& requestedPath, OpenMode mode)
     struct stat st {};
     if (::fstat(db_.fd(), &st) == 0) dbInode_ = qint64(st.st_ino);
     const qint64 size = db_.size();
+    fileSize_ = size;
     const QByteArray head = db_.readAt(0, std::min<qint64>(size, kMaxHeaderRead), QStringLiteral("Der Dateikopf"));
     header_ = parseTableHeader(head, size, path_);
     if (header_.encrypted)
@@ -178,9 +181,7 @@ void ParadoxStorage::walkChain()
             throw EngineError(ErrorCode::CorruptFile,
                               corruptMessage(path_, QStringLiteral("Die Blockkette enthält eine Schleife.")));
         visited[size_t(block)] = true;
-        char bh[kBlockHeaderSize];
-        db_.readAt(header_.headerSize + qint64(block - 1) * header_.blockSize, bh, kBlockHeaderSize,
-                   QStringLiteral("Block %1").arg(block));
+        const char* bh = blockData(block, kBlockHeaderSize);
         const int next = getU16(bh);
         const int lastOffset = std::int16_t(getU16(bh + 4));
         int count = 0;
@@ -209,31 +210,66 @@ void ParadoxStorage::checkRow(int row) const
                           QStringLiteral("Satz %1 gibt es in der Tabelle %2 nicht.").arg(row + 1).arg(QFileInfo(path_).fileName()));
 }
 
+const char* ParadoxStorage::blockData(int block, int needed) const
+{
+    const qint64 blockSize = header_.blockSize;
+    const int perChunk = int(std::max<qint64>(1, kChunkBytes / blockSize));
+    const int chunk = (block - 1) / perChunk;
+    const qint64 chunkStart = header_.headerSize + qint64(chunk) * perChunk * blockSize;
+    const qint64 offset = header_.headerSize + qint64(block - 1) * blockSize;
+    if (offset + needed > fileSize_) {
+        // Reports the block as reaching past the end of the file, as reading it alone does.
+        QByteArray bytes(needed, Qt::Uninitialized);
+        db_.readAt(offset, bytes.data(), needed, QStringLiteral("Block %1").arg(block));
+    }
+    if (chunk != currentChunk_) {
+        const auto it = chunks_.find(chunk);
+        if (it != chunks_.end()) {
+            currentData_ = it->second.constData();
+        } else {
+            const qint64 length = std::min(qint64(perChunk) * blockSize, fileSize_ - chunkStart);
+            if (chunk == currentChunk_ + 1) {
+                streamChunk_.resize(length);
+                db_.readAt(chunkStart, streamChunk_.data(), length, QStringLiteral("Block %1").arg(block));
+                currentData_ = streamChunk_.constData();
+            } else {
+                QByteArray bytes = db_.readAt(chunkStart, length, QStringLiteral("Block %1").arg(block));
+                if (chunkBytes_ + length > kBlockCacheLimit) {
+                    chunks_.clear();
+                    chunkBytes_ = 0;
+                }
+                chunkBytes_ += length;
+                currentData_ = chunks_.emplace(chunk, std::move(bytes)).first->second.constData();
+            }
+        }
+        currentChunk_ = chunk;
+    }
+    return currentData_ + (offset - chunkStart);
+}
+
 const char* ParadoxStorage::recordAt(int row) const
 {
     if (materialized_) return rows_[size_t(row)].constData();
+    if (cachedBlock_ >= 0) {
+        // A cursor reads the fields of one record and then the next: mostly the block of the previous access.
+        const BlockRef& last = blocks_[size_t(cachedBlock_)];
+        if (row >= last.firstRow && row - last.firstRow < last.count)
+            return cachedRecords_ + qsizetype(row - last.firstRow) * header_.recordSize;
+    }
     const auto it = std::upper_bound(blocks_.begin(), blocks_.end(), row,
                                      [](int r, const BlockRef& b) { return r < b.firstRow; });
     const int index = int(it - blocks_.begin()) - 1;
-    const BlockRef& b = blocks_[size_t(index)];
-    const int rs = header_.recordSize;
+    return blockRecords(index) + qsizetype(row - blocks_[size_t(index)].firstRow) * header_.recordSize;
+}
+
+const char* ParadoxStorage::blockRecords(int index) const
+{
     if (cachedBlock_ != index) {
-        const auto cached = blockCache_.find(index);
-        if (cached != blockCache_.end()) {
-            cache_ = cached->second;
-        } else {
-            cache_ = db_.readAt(header_.headerSize + qint64(b.block - 1) * header_.blockSize + kBlockHeaderSize,
-                                qint64(b.count) * rs, QStringLiteral("Block %1").arg(b.block));
-            if (blockCacheBytes_ + cache_.size() > kBlockCacheLimit) {
-                blockCache_.clear();
-                blockCacheBytes_ = 0;
-            }
-            blockCache_.emplace(index, cache_);
-            blockCacheBytes_ += cache_.size();
-        }
+        const BlockRef& b = blocks_[size_t(index)];
+        cachedRecords_ = blockData(b.block, kBlockHeaderSize + b.count * header_.recordSize) + kBlockHeaderSize;
         cachedBlock_ = index;
     }
-    return cache_.constData() + qsizetype(row - b.firstRow) * rs;
+    return cachedRecords_;
 }
 
 QByteArray ParadoxStorage::rawRecord(int row) const
@@ -290,6 +326,24 @@ Record ParadoxStorage::read(int row) const
     return record;
 }
 
+void ParadoxStorage::readField(int row, int field, QVariant& value) const
+{
+    checkRow(row);
+    const FieldLayout& f = header_.layout.at(size_t(field));
+    const char* p = recordAt(row) + f.offset;
+    if (f.isBlob())
+        value = decodeBlob(f, p);
+    else
+        decodeFieldInto(f, p, codec_, value);
+}
+
+void ParadoxStorage::readFields(int row, Record& record, std::vector<char>& unread) const
+{
+    checkRow(row);
+    // A blob may mean reading the blob file: only when it is asked for.
+    decodeFieldsInto(header_.layout, recordAt(row), codec_, record, unread);
+}
+
 // ---- key order -------------------------------------------------------------------------------------------------
 
 int ParadoxStorage::compareKeys(const char* a, const char* b, int fieldCount) const
@@ -314,32 +368,57 @@ int ParadoxStorage::lowerBound(const char* key, int fieldCount) const
 {
     int lo = 0;
     int hi = recordCount();
-    if (!materialized_ && !blockKeys_.isEmpty()) {
-        // First among the blocks by their first keys, in memory; then inside the one block the key may be in.
-        const int keySize = int(blockKeys_.size() / qsizetype(blocks_.size()));
+    if (!materialized_ && !samples_.empty()) {
+        // The last sample before the key, then among the records up to the next sample, which lie in one block.
         int first = 0;
-        int last = int(blocks_.size());
+        int last = int(samples_.size());
         while (first < last) {
             const int mid = first + (last - first) / 2;
-            if (compareKeys(blockKeys_.constData() + qsizetype(mid) * keySize, key, fieldCount) < 0)
+            if (compareKeys(sampleKeys_.constData() + qsizetype(mid) * sampleKeySize_, key, fieldCount) < 0)
                 first = mid + 1;
             else
                 last = mid;
         }
         if (first == 0) return 0;
-        const BlockRef& b = blocks_[size_t(first - 1)];
-        const char* records = recordAt(b.firstRow);  // the block's records lie side by side
+        const Sample& sample = samples_[size_t(first - 1)];
+        const int end = size_t(first) < samples_.size() ? samples_[size_t(first)].row : recordCount();
+        const BlockRef& b = blocks_[size_t(sample.block)];
         const int rs = header_.recordSize;
-        int inBlock = 0;
-        int end = b.count;
-        while (inBlock < end) {
-            const int mid = inBlock + (end - inBlock) / 2;
+        const char* records = blockRecords(sample.block) + qsizetype(sample.row - b.firstRow) * rs;
+        int inGroup = 0;
+        int count = std::min(end, b.firstRow + b.count) - sample.row;
+        while (inGroup < count) {
+            const int mid = inGroup + (count - inGroup) / 2;
             if (compareKeys(records + qsizetype(mid) * rs, key, fieldCount) < 0)
-                inBlock = mid + 1;
+                inGroup = mid + 1;
+            else
+                count = mid;
+        }
+        return sample.row + inGroup;
+    }
+    if (materialized_ && rows_.chunkCount() > 0) {
+        // First among the chunks by their first records, then inside the one chunk the key may be in.
+        size_t first = 0;
+        size_t last = rows_.chunkCount();
+        while (first < last) {
+            const size_t mid = first + (last - first) / 2;
+            if (compareKeys(rows_.chunk(mid).first().constData(), key, fieldCount) < 0)
+                first = mid + 1;
+            else
+                last = mid;
+        }
+        if (first == 0) return 0;
+        const QList<QByteArray>& chunk = rows_.chunk(first - 1);
+        qsizetype inChunk = 0;
+        qsizetype end = chunk.size();
+        while (inChunk < end) {
+            const qsizetype mid = inChunk + (end - inChunk) / 2;
+            if (compareKeys(chunk[mid].constData(), key, fieldCount) < 0)
+                inChunk = mid + 1;
             else
                 end = mid;
         }
-        return b.firstRow + inBlock;
+        return int(rows_.chunkStart(first - 1)) + int(inChunk);
     }
     while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;
@@ -376,8 +455,15 @@ int ParadoxStorage::findKey(const Record& keyValues) const
             // The first key of every block: the data the primary index holds, built from the records themselves.
             const FieldLayout& lastKey = header_.layout[size_t(header_.keyFieldCount - 1)];
             const int keySize = lastKey.offset + lastKey.length;
-            blockKeys_.reserve(qsizetype(blocks_.size()) * keySize);
-            for (const BlockRef& b : blocks_) blockKeys_.append(recordAt(b.firstRow), keySize);
+            sampleKeySize_ = keySize;
+            for (size_t index = 0; index < blocks_.size(); ++index) {
+                const BlockRef& b = blocks_[index];
+                const char* records = blockRecords(int(index));
+                for (int i = 0; i < b.count; i += kSampleRows) {
+                    samples_.push_back({b.firstRow + i, int(index)});
+                    sampleKeys_.append(records + qsizetype(i) * header_.recordSize, keySize);
+                }
+            }
         }
     }
     const int keyBytes = header_.layout[size_t(k - 1)].offset + header_.layout[size_t(k - 1)].length;
@@ -459,11 +545,15 @@ void ParadoxStorage::materialize()
     if (blobs_.isOpen()) blobs_.open(blobs_.path(), true);
     rows_.assign(std::move(rows));
     materialized_ = true;
-    cache_.clear();
     cachedBlock_ = -1;
-    blockCache_.clear();
-    blockCacheBytes_ = 0;
-    blockKeys_.clear();
+    cachedRecords_ = nullptr;
+    currentChunk_ = -1;
+    currentData_ = nullptr;
+    streamChunk_.clear();
+    chunks_.clear();
+    chunkBytes_ = 0;
+    samples_.clear();
+    sampleKeys_.clear();
 }
 
 void ParadoxStorage::ensureBlobFile()
@@ -510,25 +600,39 @@ void ParadoxStorage::encodeBlob(const FieldLayout& f, const QVariant& value, cha
     putU16(p + leader + 8, ref.modification);
 }
 
-QByteArray ParadoxStorage::encodeRecord(const Record& record, const QByteArray* previous)
+bool ParadoxStorage::storedNull(const FieldLayout& f, const char* p) const
+{
+    if (f.isBlob()) return getU32(p + f.leaderSize() + 4) == 0;
+    return !decodeField(f, p, codec_).isValid();
+}
+
+QByteArray ParadoxStorage::encodeRecord(const Record& record, const QByteArray* previous, const std::vector<char>* changed)
 {
     if (record.size() != header_.layout.size())
         throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Der Satz hat %1 Werte, die Tabelle %2 Felder.")
                                                        .arg(record.size())
                                                        .arg(header_.layout.size()));
-    for (size_t i = 0; i < fields_.size(); ++i)
-        if (fields_[i].required && isNull(record[i]))
+    // A field the caller did not change keeps its bytes; what record holds for it is not looked at.
+    const auto kept = [&](size_t i) { return previous && changed && !(*changed)[i]; };
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (!fields_[i].required) continue;
+        const FieldLayout& f = header_.layout[i];
+        if (kept(i) ? storedNull(f, previous->constData() + f.offset) : isNull(record[i]))
             throw EngineError(ErrorCode::RequiredFieldMissing,
                               QStringLiteral("Das Feld %1 muss einen Wert haben.").arg(fields_[i].name));
+    }
     QByteArray raw(header_.recordSize, '\0');
     for (size_t i = 0; i < header_.layout.size(); ++i) {
         const FieldLayout& f = header_.layout[i];
-        if (!f.isBlob()) encodeField(f, record[i], raw.data() + f.offset, codec_, fields_[i].name);
+        if (kept(i))
+            std::memcpy(raw.data() + f.offset, previous->constData() + f.offset, size_t(f.length));
+        else if (!f.isBlob())
+            encodeField(f, record[i], raw.data() + f.offset, codec_, fields_[i].name);
     }
     // Blobs last: everything that can fail has been checked before anything is appended to the blob file.
     for (size_t i = 0; i < header_.layout.size(); ++i) {
         const FieldLayout& f = header_.layout[i];
-        if (!f.isBlob()) continue;
+        if (!f.isBlob() || kept(i)) continue;
         if (previous && decodeBlob(f, previous->constData() + f.offset) == record[i]) {
             std::memcpy(raw.data() + f.offset, previous->constData() + f.offset, size_t(f.length));
             continue;
@@ -566,9 +670,9 @@ void ParadoxStorage::forgetAutoInc(const QByteArray& record)
 
 // An auto-increment field gets the next number when it is null. A value set by the caller is kept when no other
 // record has it, and the counter moves above it so that it is never handed out again.
-void ParadoxStorage::assignAutoInc(Record& record, const QByteArray* previous, int ignoreRow)
+// A field left out of changed keeps its number, or gets one when it has none.
+void ParadoxStorage::assignAutoInc(Record& record, const QByteArray* previous, std::vector<char>* changed)
 {
-    Q_UNUSED(ignoreRow);
     if (autoIncFields_.empty()) return;
     ensureAutoIncSets();
     std::int32_t counter = autoInc_;
@@ -577,6 +681,11 @@ void ParadoxStorage::assignAutoInc(Record& record, const QByteArray* previous, i
         const FieldLayout& f = header_.layout[size_t(fi)];
         const QVariant old = previous ? decodeField(f, previous->constData() + f.offset, codec_) : QVariant();
         QVariant& v = record[size_t(fi)];
+        if (changed && !(*changed)[size_t(fi)]) {
+            if (old.isValid()) continue;
+            v = QVariant();
+            (*changed)[size_t(fi)] = 1;
+        }
         const auto nextNumber = [&] {
             if (counter >= 2147483647)
                 throw EngineError(ErrorCode::InvalidValue,
@@ -613,13 +722,16 @@ int ParadoxStorage::insert(const Record& input, int beforeRow)
 {
     checkWritable();
     materialize();
-    Record record = input;
+    Record numbered;  // the record with its auto-increment numbers, when it has such fields
     const std::int32_t savedCounter = autoInc_;
     QByteArray raw;
     int row;
     try {
-        assignAutoInc(record, nullptr, -1);
-        raw = encodeRecord(record, nullptr);
+        if (!autoIncFields_.empty()) {
+            numbered = input;
+            assignAutoInc(numbered, nullptr, nullptr);
+        }
+        raw = encodeRecord(autoIncFields_.empty() ? input : numbered, nullptr, nullptr);
         if (header_.keyFieldCount > 0)
             row = placeKey(raw, -1);
         else
@@ -639,11 +751,18 @@ int ParadoxStorage::insert(const Record& input, int beforeRow)
 
 int ParadoxStorage::update(int row, const Record& input)
 {
+    return updateRecord(row, input, nullptr);
+}
+
+int ParadoxStorage::updateRecord(int row, const Record& input, const std::vector<char>* changedFields)
+{
     checkWritable();
     materialize();
     checkRow(row);
     const QByteArray previous = rows_[size_t(row)];
-    Record record = input;
+    std::vector<char> changed = changedFields ? *changedFields : std::vector<char>();
+    std::vector<char>* mask = changedFields ? &changed : nullptr;
+    Record numbered;
     const std::int32_t savedCounter = autoInc_;
     if (!autoIncFields_.empty()) {
         ensureAutoIncSets();
@@ -652,8 +771,11 @@ int ParadoxStorage::update(int row, const Record& input)
     QByteArray raw;
     int target = row;
     try {
-        assignAutoInc(record, &previous, row);
-        raw = encodeRecord(record, &previous);
+        if (!autoIncFields_.empty()) {
+            numbered = input;
+            assignAutoInc(numbered, &previous, mask);
+        }
+        raw = encodeRecord(autoIncFields_.empty() ? input : numbered, &previous, mask);
         const int k = header_.keyFieldCount;
         if (k > 0 && compareKeys(previous.constData(), raw.constData(), k) != 0) {
             rows_.erase(size_t(row));
@@ -680,29 +802,40 @@ int ParadoxStorage::update(int row, const Record& input)
 
 int ParadoxStorage::updateChanged(int row, const Record& record, const std::vector<char>& changed)
 {
+    if (changed.size() != header_.layout.size() || record.size() != header_.layout.size())
+        return updateRecord(row, record, nullptr);
     // Auto-increment values, blobs and a moved key need the whole record; the run of an import changes plain
     // fields of a record in place, where re-encoding the unchanged ones is most of the cost.
     const int keys = header_.keyFieldCount;
-    bool whole = !autoIncFields_.empty() || hasBlobFields_ || changed.size() != header_.layout.size() ||
-                 record.size() != header_.layout.size();
-    for (int i = 0; !whole && i < keys && size_t(i) < changed.size(); ++i)
+    bool whole = !autoIncFields_.empty() || hasBlobFields_;
+    for (int i = 0; !whole && i < keys; ++i)
         whole = changed[size_t(i)] != 0;
-    if (whole)
-        return update(row, record);
+    if (whole) return updateRecord(row, record, &changed);
     checkWritable();
     materialize();
     checkRow(row);
-    for (size_t i = 0; i < fields_.size(); ++i)
-        if (fields_[i].required && isNull(record[i]))
+    QByteArray& stored = rows_[size_t(row)];
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (!fields_[i].required) continue;
+        const FieldLayout& f = header_.layout[i];
+        if (changed[i] ? isNull(record[i]) : storedNull(f, stored.constData() + f.offset))
             throw EngineError(ErrorCode::RequiredFieldMissing,
                               QStringLiteral("Das Feld %1 muss einen Wert haben.").arg(fields_[i].name));
-    QByteArray raw = rows_[size_t(row)];
+    }
+    // Every changed field is encoded before any goes into the record, so that a refused value changes nothing.
+    if (scratch_.size() != header_.recordSize) scratch_ = QByteArray(header_.recordSize, '\0');
+    char* encoded = scratch_.data();
     for (size_t i = 0; i < header_.layout.size(); ++i) {
         if (!changed[i]) continue;
         const FieldLayout& f = header_.layout[i];
-        encodeField(f, record[i], raw.data() + f.offset, codec_, fields_[i].name);
+        encodeField(f, record[i], encoded + f.offset, codec_, fields_[i].name);
     }
-    rows_[size_t(row)] = raw;
+    char* target = stored.data();
+    for (size_t i = 0; i < header_.layout.size(); ++i) {
+        if (!changed[i]) continue;
+        const FieldLayout& f = header_.layout[i];
+        std::memcpy(target + f.offset, encoded + f.offset, size_t(f.length));
+    }
     dirty_ = true;
     ++changes_;
     return row;

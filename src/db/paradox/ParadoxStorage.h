@@ -28,6 +28,9 @@ public:
     QString readOnlyReason() const override { return readOnlyReason_; }
     int recordCount() const override;
     Record read(int row) const override;
+    bool readsFieldsSingly() const override { return true; }
+    void readField(int row, int field, QVariant& value) const override;
+    void readFields(int row, Record& record, std::vector<char>& unread) const override;
     int insert(const Record& record, int beforeRow) override;
     int update(int row, const Record& record) override;
     int updateChanged(int row, const Record& record, const std::vector<char>& changed) override;
@@ -54,11 +57,20 @@ private:
     void readValidity();
 
     QByteArray rawRecord(int row) const;
+    // The bytes of file block `block` (1-based), of which at least `needed` must lie in the file; valid until the
+    // next call.
+    const char* blockData(int block, int needed) const;
     // The bytes of one record, valid until the next call.
     const char* recordAt(int row) const;
+    // The records of blocks_[index], side by side.
+    const char* blockRecords(int index) const;
     QVariant decodeBlob(const FieldLayout& f, const char* p) const;
     void encodeBlob(const FieldLayout& f, const QVariant& value, char* p);
-    QByteArray encodeRecord(const Record& record, const QByteArray* previous);
+    // The record image of record; for a change, previous is the stored image, and a field changed leaves out
+    // (when given) keeps its bytes.
+    QByteArray encodeRecord(const Record& record, const QByteArray* previous, const std::vector<char>* changed);
+    bool storedNull(const FieldLayout& f, const char* p) const;
+    int updateRecord(int row, const Record& record, const std::vector<char>* changed);
     void checkRow(int row) const;
     void checkWritable();
     void materialize();
@@ -70,7 +82,7 @@ private:
     bool asciiOrder() const { return asciiOrder_; }
 
     // Auto-increment rules.
-    void assignAutoInc(Record& record, const QByteArray* previous, int ignoreRow);
+    void assignAutoInc(Record& record, const QByteArray* previous, std::vector<char>* changed);
     void forgetAutoInc(const QByteArray& record);
     void rememberAutoInc(const QByteArray& record);
     void ensureAutoIncSets();
@@ -95,17 +107,33 @@ private:
 
     std::vector<BlockRef> blocks_;
     int rowCount_ = 0;
-    mutable int cachedBlock_ = -1;
-    mutable QByteArray cache_;
-    // Blocks read before, so that key searches in a table that is only read do not go to the file for the blocks
-    // every search passes; dropped as a whole when it grows past its limit.
-    mutable std::unordered_map<int, QByteArray> blockCache_;
-    mutable qint64 blockCacheBytes_ = 0;
+    qint64 fileSize_ = 0;
+    // The file is read in chunks of consecutive blocks (a table's blocks mostly lie in chain order). Chunks read
+    // out of order are kept, so that key searches in a table that is only read do not go to the file for the
+    // blocks every search passes; dropped as a whole when they grow past their limit. Chunks read in order (a
+    // cursor walking the table) go through one buffer.
+    mutable std::unordered_map<int, QByteArray> chunks_;
+    mutable qint64 chunkBytes_ = 0;
+    mutable QByteArray streamChunk_;
+    mutable int currentChunk_ = -1;  // the chunk of the last block asked for, and its bytes
+    mutable const char* currentData_ = nullptr;
+    mutable int cachedBlock_ = -1;     // index in blocks_ of the block whose records cachedRecords_ points to
+    mutable const char* cachedRecords_ = nullptr;
     // First key of every block, once the records were found in key order (a table that is only read).
-    mutable QByteArray blockKeys_;
+    // The key of every kSampleRows-th record of each block (from its first on), in key order, once the records
+    // were found in key order (a table that is only read): a search finds the few records the key may be among
+    // in memory the processor keeps close, and looks at the file's blocks only for those.
+    struct Sample {
+        int row = 0;
+        int block = 0;  // index in blocks_
+    };
+    mutable std::vector<Sample> samples_;
+    mutable QByteArray sampleKeys_;
+    mutable int sampleKeySize_ = 0;
 
     bool materialized_ = false;
     RowStore rows_;
+    QByteArray scratch_;  // changed fields encoded before they go into their record
     bool dirty_ = false;
     std::uint64_t changes_ = 0;
     std::int32_t autoInc_ = 0;

@@ -14,7 +14,7 @@ constexpr std::size_t kMaxChunkRows = 2 * kChunkRows;
 std::pair<std::size_t, std::size_t> RowStore::locate(std::size_t row) const
 {
     std::size_t c = lastChunk_;
-    if (c >= chunks_.size() || row < starts_[c] || row >= starts_[c] + chunks_[c].size()) {
+    if (c >= chunks_.size() || row < starts_[c] || row >= starts_[c] + std::size_t(chunks_[c].size())) {
         c = std::size_t(std::upper_bound(starts_.begin(), starts_.end(), row) - starts_.begin()) - 1;
         lastChunk_ = c;
     }
@@ -24,13 +24,13 @@ std::pair<std::size_t, std::size_t> RowStore::locate(std::size_t row) const
 const QByteArray& RowStore::operator[](std::size_t row) const
 {
     const auto [c, i] = locate(row);
-    return chunks_[c][i];
+    return chunks_[c].at(qsizetype(i));
 }
 
 QByteArray& RowStore::operator[](std::size_t row)
 {
     const auto [c, i] = locate(row);
-    return chunks_[c][i];
+    return chunks_[c][qsizetype(i)];
 }
 
 void RowStore::insert(std::size_t row, const QByteArray& record)
@@ -43,23 +43,23 @@ void RowStore::insert(std::size_t row, const QByteArray& record)
     std::size_t i;
     if (row == size_) {
         c = chunks_.size() - 1;
-        i = chunks_[c].size();
+        i = std::size_t(chunks_[c].size());
     } else {
         std::tie(c, i) = locate(row);
     }
-    chunks_[c].insert(chunks_[c].begin() + std::ptrdiff_t(i), record);
+    chunks_[c].insert(qsizetype(i), record);
     for (std::size_t k = c + 1; k < starts_.size(); ++k) ++starts_[k];
     ++size_;
-    if (chunks_[c].size() > kMaxChunkRows) split(c);
+    if (std::size_t(chunks_[c].size()) > kMaxChunkRows) split(c);
 }
 
 void RowStore::split(std::size_t c)
 {
     // Appends fill the last chunk completely; elsewhere the two halves leave room on both sides.
-    const std::size_t keep = c + 1 == chunks_.size() ? chunks_[c].size() - 1 : chunks_[c].size() / 2;
-    std::vector<QByteArray> tail(std::make_move_iterator(chunks_[c].begin() + std::ptrdiff_t(keep)),
-                                 std::make_move_iterator(chunks_[c].end()));
-    chunks_[c].erase(chunks_[c].begin() + std::ptrdiff_t(keep), chunks_[c].end());
+    const std::size_t rows = std::size_t(chunks_[c].size());
+    const std::size_t keep = c + 1 == chunks_.size() ? rows - 1 : rows / 2;
+    QList<QByteArray> tail = chunks_[c].sliced(qsizetype(keep));
+    chunks_[c].resize(qsizetype(keep));
     chunks_.insert(chunks_.begin() + std::ptrdiff_t(c + 1), std::move(tail));
     starts_.insert(starts_.begin() + std::ptrdiff_t(c + 1), starts_[c] + keep);
 }
@@ -67,7 +67,7 @@ void RowStore::split(std::size_t c)
 void RowStore::erase(std::size_t row)
 {
     const auto [c, i] = locate(row);
-    chunks_[c].erase(chunks_[c].begin() + std::ptrdiff_t(i));
+    chunks_[c].remove(qsizetype(i));
     for (std::size_t k = c + 1; k < starts_.size(); ++k) --starts_[k];
     --size_;
     if (chunks_[c].empty()) {
@@ -91,8 +91,10 @@ void RowStore::assign(std::vector<QByteArray> rows)
     for (std::size_t start = 0; start < rows.size(); start += kChunkRows) {
         const std::size_t end = std::min(rows.size(), start + kChunkRows);
         starts_.push_back(start);
-        chunks_.emplace_back(std::make_move_iterator(rows.begin() + std::ptrdiff_t(start)),
-                             std::make_move_iterator(rows.begin() + std::ptrdiff_t(end)));
+        QList<QByteArray>& chunk = chunks_.emplace_back();
+        chunk.reserve(qsizetype(end - start));
+        for (std::size_t row = start; row < end; ++row)
+            chunk.append(std::move(rows[row]));
     }
     size_ = rows.size();
 }

@@ -110,6 +110,17 @@ int MemoryStorage::update(int row, const db::Record& record)
     return position;
 }
 
+int MemoryStorage::updateChanged(int row, const db::Record& record, const std::vector<char>& changed)
+{
+    checkRow(row);
+    db::Record values = data_->rows[static_cast<std::size_t>(row)];
+    for (std::size_t i = 0; i < values.size() && i < record.size() && i < changed.size(); ++i) {
+        if (changed[i])
+            values[i] = record[i];
+    }
+    return update(row, values);
+}
+
 void MemoryStorage::remove(int row)
 {
     checkRow(row);

@@ -36,6 +36,8 @@ public:
     db::Record read(int row) const override;
     int insert(const db::Record& record, int beforeRow) override;
     int update(int row, const db::Record& record) override;
+    // Puts the changed fields into the stored record, as a storage that encodes only those does.
+    int updateChanged(int row, const db::Record& record, const std::vector<char>& changed) override;
     void remove(int row) override;
     void empty() override;
     int findKey(const db::Record& keyValues) const override;

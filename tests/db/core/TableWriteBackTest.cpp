@@ -274,9 +274,92 @@ TEST(TableWriteBack, EditAndPostReadBackOnlyWhatIsAskedFor)
         EXPECT_EQ(table.FieldByName("Name")->AsString(), QStringLiteral("N%1").arg(i));
         table.Post();
     }
-    EXPECT_EQ(data->reads, 1);  // the auto-increment number, before the record was written again
+    EXPECT_EQ(data->reads, 0);  // the fields not set stay as the storage has them, the auto-increment number too
     EXPECT_EQ(table.FieldByName("Zaehler")->AsInteger(), 1);
     EXPECT_EQ(table.FieldByName("Name")->AsString(), "N11");
     EXPECT_EQ(data->rows.at(0).at(1), QVariant("N11"));
     EXPECT_EQ(data->rows.at(0).at(3), QVariant(1));
+}
+
+// A cursor reads a record it moves to only as far as its fields are asked for. Another cursor's write must not
+// let it read a different record than the one it is on, nor let its Edit overwrite a record changed meanwhile.
+TEST_P(StorageTest, RecordNotReadYetSurvivesOtherCursorsWrites)
+{
+    struct Case {
+        const char* name;
+        std::function<void(Table& a, Table& b)> steps;  // a has just moved to Nr 2 "B" of 1 "A", 2 "B", 3 "C"
+        int error;                                     // raised by a's Post at the end (after an Edit), 0 for none
+        QString shown;                                 // Name a shows at the end
+    };
+    auto goTo = [](Table& t, int nr) {
+        for (t.First(); !t.Eof() && t.FieldByName(QStringLiteral("Nr"))->AsInteger() != nr;)
+            t.Next();
+    };
+    auto rename = [&](Table& b, int nr, const char* name) {
+        goTo(b, nr);
+        b.Edit();
+        b.FieldByName(QStringLiteral("Name"))->setAsString(QLatin1String(name));
+        b.Post();
+    };
+    const std::vector<Case> cases = {
+        {"another cursor appends", [](Table&, Table& b) {
+             b.Append();
+             b.FieldByName(QStringLiteral("Nr"))->setAsInteger(4);
+             b.FieldByName(QStringLiteral("Name"))->setAsString(QStringLiteral("D"));
+             b.Post();
+         }, 0, "B"},
+        {"another cursor deletes the record before", [&](Table&, Table& b) { goTo(b, 1); b.Delete(); }, 0, "B"},
+        {"another cursor changes the record after", [&](Table&, Table& b) { rename(b, 3, "Z"); }, 0, "B"},
+        {"another cursor changes the record", [&](Table&, Table& b) { rename(b, 2, "X"); }, 0, "X"},
+        {"another cursor changes the record while this one edits",
+         [&](Table& a, Table& b) {
+             a.Edit();
+             rename(b, 2, "X");
+             a.FieldByName(QStringLiteral("Nr"))->setAsInteger(2);
+         },
+         db::ErrorCode::RecordChanged, "X"},
+    };
+    int serial = 0;
+    for (bool keyed : {false, true}) {
+        if (keyed && !GetParam().keyed)
+            continue;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (keyed ? " (keyed)" : ""));
+            auto a = makeTable(QStringLiteral("NotRead%1").arg(++serial), keyed, {{1, "A"}, {2, "B"}, {3, "C"}});
+            auto b = cursor(a->TableName());
+            b->Open();
+            a->First();
+            a->Next();
+            c.steps(*a, *b);
+            if (a->State() == db::dsEdit) {
+                EXPECT_EQ(engineErrorOf([&] { a->Post(); }), c.error);
+                a->Cancel();
+            }
+            EXPECT_EQ(a->FieldByName(QStringLiteral("Nr"))->AsInteger(), 2);
+            EXPECT_EQ(current(*a), c.shown);
+        }
+    }
+}
+
+// The cursor decodes a record into the memory of the values it held for the record before, where nobody else
+// holds them: a value a caller took keeps what it was when the cursor moves on.
+TEST_P(StorageTest, ValuesTakenFromTheCursorKeepWhenItMoves)
+{
+    auto table = makeTable(QStringLiteral("Taken"), false, {{1, "Erster"}, {2, "Zweiter"}, {3, "Dritter"}});
+    db::Field* name = table->FieldByName(QStringLiteral("Name"));
+    db::Field* nr = table->FieldByName(QStringLiteral("Nr"));
+    const QVariant firstName = name->AsVariant();
+    const QString firstText = name->AsString();
+    const QVariant firstNr = nr->AsVariant();
+    table->Next();
+    QStringList seen = {name->AsString()};
+    table->Next();
+    seen << name->AsString();
+    EXPECT_EQ(firstName, QVariant(QStringLiteral("Erster")));
+    EXPECT_EQ(firstText, QStringLiteral("Erster"));
+    EXPECT_EQ(firstNr, QVariant(1));
+    EXPECT_EQ(seen, QStringList({QStringLiteral("Zweiter"), QStringLiteral("Dritter")}));
+    table->Prior();
+    EXPECT_EQ(name->AsString(), QStringLiteral("Zweiter"));
+    EXPECT_EQ(nr->AsInteger(), 2);
 }
