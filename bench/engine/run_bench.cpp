@@ -67,7 +67,8 @@ void fillSource(db::Table& table, int count, int keyBase)
         table.Fields(6)->setAsFloat(i % 100 + 0.25);
         table.Fields(7)->setAsFloat(i % 1000 / 7.0);
         table.Fields(8)->setAsFloat(i / 3.0);
-        table.Fields(9)->setAsDateTime(QDateTime(QDate(2000, 1, 1).addDays(i % 9000), QTime(0, 0)));
+        // A date without a time of day: a local date and time would look up the time zone for every record.
+        table.Fields(9)->setAsVariant(QDate(2000, 1, 1).addDays(i % 9000));
         table.Fields(10)->setAsInteger(i % 50);
         table.Fields(11)->setAsString(i % 10 == 0 ? QStringLiteral("-") : QStringLiteral("Notiz %1").arg(i));
         table.Post();
@@ -155,16 +156,19 @@ struct World {
             for (const char* flag : {"BedGleich", "BedKleiner", "BedGroesser", "BedLeer", "Ausrichtung_li",
                                      "Ueberl_abschneid_li", "Ueberl_abschneid_re"})
                 set(flag, false);
-            const QString name = field->FieldName();
-            if (name == "Menge")
+            // A dBase target keeps its field names in capitals.
+            const auto is = [&](const char* name) {
+                return field->FieldName().compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+            };
+            if (is("Menge"))
                 set("Formel_num", "#Menge * 1.16");
-            if (name == "Preis") {
+            if (is("Preis")) {
                 set("Formel_num", "(#Preis + #Menge) / 2");
                 set("Runden", 2);
             }
-            if (name == "Betrag")
+            if (is("Betrag"))
                 set("Runden", 1);
-            if (name == "Notiz") {
+            if (is("Notiz")) {
                 set("Vorgabewert_alph", "leer");
                 set("Quellwert_alph", "-");
             }

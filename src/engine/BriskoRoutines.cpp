@@ -10,7 +10,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
 #include <exception>
+#include <limits>
+#include <optional>
 
 namespace engine {
 
@@ -70,6 +76,125 @@ QStringList matchingFiles(const MaskParts& mask)
             result << entry;
     }
     return result;
+}
+
+// A finite non-zero value's magnitude rounded to 15 significant digits, the form the classic runtime formats from:
+// 0.d1 d2 ... d<count> * 10^exponent, without trailing zeros.
+struct Digits15 {
+    char digits[24];
+    int count = 0;
+    int exponent = 0;
+
+    explicit Digits15(double value)
+    {
+        // "d.dddddddddddddde+x": fifteen significant digits, rounded correctly from the binary value.
+        char text[40];
+        const std::to_chars_result written =
+            std::to_chars(text, text + sizeof text, std::fabs(value), std::chars_format::scientific, 14);
+        const char* p = text;
+        for (; *p != 'e'; ++p) {
+            if (*p != '.')
+                digits[count++] = *p;
+        }
+        ++p;
+        if (*p == '+')
+            ++p;
+        std::from_chars(p, written.ptr, exponent);
+        ++exponent;
+        dropTrailingZeros();
+    }
+
+    void dropTrailingZeros()
+    {
+        while (count > 0 && digits[count - 1] == '0')
+            --count;
+    }
+
+    // Cut after `keep` significant digits, halves away from zero.
+    void roundAt(int keep)
+    {
+        if (keep < 0) {
+            count = 0;
+            return;
+        }
+        if (keep >= count)
+            return;
+        const bool up = digits[keep] >= '5';
+        count = keep;
+        if (up) {
+            int k = keep - 1;
+            while (k >= 0 && digits[k] == '9') {
+                digits[k] = '0';
+                --k;
+            }
+            if (k >= 0) {
+                ++digits[k];
+            } else {
+                // All nines carried over: 0.999 -> 1, one place further up.
+                digits[0] = '1';
+                count = 1;
+                ++exponent;
+            }
+        }
+        dropTrailingZeros();
+    }
+
+    // The decimal read back as a double with the given sign, as the classic reader reads its text: a zero has no
+    // sign. Nothing when the decimal lies beyond the double range.
+    std::optional<double> read(bool negative) const
+    {
+        if (count == 0)
+            return 0.0;
+        // "0.<digits>e<exponent>" is the same decimal as any fixed-point text of it, so it reads back as the same
+        // double.
+        char decimal[48] = {'0', '.'};
+        std::memcpy(decimal + 2, digits, static_cast<std::size_t>(count));
+        char* end = decimal + 2 + count;
+        *end++ = 'e';
+        end = std::to_chars(end, decimal + sizeof decimal, exponent).ptr;
+        double result = 0;
+        const std::from_chars_result done = std::from_chars(decimal, end, result, std::chars_format::general);
+        if (done.ec != std::errc() || !std::isfinite(result))
+            return std::nullopt;
+        return negative ? -result : result;
+    }
+};
+
+// Whether the value is the double nearest to a decimal of at most 15 significant digits and at most `decimals`
+// places (0 to 6): then its 15-digit form is that decimal, which no rounding at `decimals` places changes. Whole
+// numbers, prices and values rounded before are such decimals.
+bool isShortDecimal(double value, int decimals)
+{
+    static constexpr double Scale[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-4) || decimals > 6)
+        return false;
+    // A decimal with fewer places is one with `decimals` places too, so one test does while the scaled value stays
+    // an exact whole number; only larger values go down the places one by one.
+    if (magnitude * Scale[decimals] < 1e15)
+        return static_cast<double>(std::llround(magnitude * Scale[decimals])) / Scale[decimals] == magnitude;
+    for (int d = 0; d <= decimals; ++d) {
+        const double product = magnitude * Scale[d];
+        if (!(product < 1e15))
+            return false;
+        if (static_cast<double>(std::llround(product)) / Scale[d] == magnitude)
+            return true;
+    }
+    return false;
+}
+
+// What FormatFixed(value, decimals) reads back as: the value's 15 significant digits, cut at `decimals` places with
+// halves away from zero, as a double. Nothing when the rounded decimal lies beyond the double range.
+std::optional<double> roundedAtDecimals(double value, int decimals)
+{
+    decimals = std::min(decimals, 18);
+    if (value == 0.0)
+        return 0.0;
+    if (isShortDecimal(value, decimals))
+        return value;
+    Digits15 d(value);
+    d.roundAt(d.exponent + decimals);
+    return d.read(value < 0);
 }
 
 }  // namespace
@@ -182,9 +307,27 @@ bool EmptyTableExclusive(db::Table& Table)
     }
 }
 
+std::optional<double> NumberThroughText(double Value)
+{
+    const QChar separator = rtl::formatSettings().DecimalSeparator;
+    if (!std::isfinite(Value) || separator.isDigit() || separator == u'+' || separator == u'-' || separator == u'E' ||
+        separator == u'e')
+        return std::nullopt;
+    if (Value == 0.0)
+        return 0.0;
+    if (isShortDecimal(Value, 6))
+        return Value;
+    return Digits15(Value).read(Value < 0);
+}
+
 QString PadLeftTo(const QString& S, std::uint16_t Width)
 {
-    return S.size() >= Width ? S : QString(Width - S.size(), u' ') + S;
+    if (S.size() >= Width)
+        return S;
+    // Built in one piece: right alignment pads a field of every record.
+    QString padded(Width, u' ');
+    std::copy(S.cbegin(), S.cend(), padded.begin() + (Width - S.size()));
+    return padded;
 }
 
 QString CutToLength(const QString& S, std::uint16_t Width)
@@ -194,6 +337,13 @@ QString CutToLength(const QString& S, std::uint16_t Width)
 
 double RoundToDecimals(std::int8_t Decimals, double Value)
 {
+    // Rounding runs once or twice per field and record, so the usual case is done on the digits alone; the text
+    // round trip stays for what it alone decides (an invalid count, a value that is no number or that its
+    // rounding carries beyond the largest double, a decimal separator that reads as a digit).
+    if (Decimals >= 0 && std::isfinite(Value) && !rtl::formatSettings().DecimalSeparator.isDigit()) {
+        if (const std::optional<double> rounded = roundedAtDecimals(Value, Decimals))
+            return *rounded;
+    }
     return rtl::StrToFloat(rtl::FormatFixed(Value, Decimals, 40));
 }
 
@@ -224,23 +374,60 @@ int DeleteFiles(const QString& Mask)
 
 QString IntToStrThousands(std::int32_t Value)
 {
-    const QString digits = QString::number(static_cast<qint64>(Value) < 0 ? -static_cast<qint64>(Value)
-                                                                          : static_cast<qint64>(Value));
+    // The counters of the progress window are rewritten for every record: digits and separators go straight into
+    // one buffer, from the right.
     const QChar separator = rtl::formatSettings().ThousandSeparator;
-    QString grouped;
-    grouped.reserve(digits.size() + digits.size() / 3 + 1);
-    for (qsizetype i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            grouped += separator;
-        grouped += digits[i];
-    }
-    return Value < 0 ? u'-' + grouped : grouped;
+    std::uint32_t rest = Value < 0 ? 0u - static_cast<std::uint32_t>(Value) : static_cast<std::uint32_t>(Value);
+    QChar buffer[16];
+    int pos = 16;
+    int digits = 0;
+    do {
+        if (digits > 0 && digits % 3 == 0)
+            buffer[--pos] = separator;
+        buffer[--pos] = QChar(static_cast<char16_t>(u'0' + rest % 10));
+        rest /= 10;
+        ++digits;
+    } while (rest > 0);
+    if (Value < 0)
+        buffer[--pos] = u'-';
+    return QString(buffer + pos, 16 - pos);
 }
 
 std::int32_t StrToIntThousands(const QString& S)
 {
+    // Read with the separators skipped, which is what removing them first gives; only a text that is no number
+    // goes the long way, for the conversion's own error.
+    const QChar separator = rtl::formatSettings().ThousandSeparator;
+    std::int64_t magnitude = 0;
+    bool negative = false;
+    bool started = false;
+    int digits = 0;
+    bool valid = true;
+    for (const QChar c : S) {
+        if (c == separator)
+            continue;
+        if (!started) {
+            if (c == u' ')
+                continue;
+            started = true;
+            if (c == u'+' || c == u'-') {
+                negative = c == u'-';
+                continue;
+            }
+        }
+        if (c < u'0' || c > u'9' || magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) {
+            valid = false;
+            break;
+        }
+        magnitude = magnitude * 10 + (c.unicode() - u'0');
+        ++digits;
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (valid && digits > 0 && value >= std::numeric_limits<std::int32_t>::min() &&
+        value <= std::numeric_limits<std::int32_t>::max())
+        return static_cast<std::int32_t>(value);
     QString plain = S;
-    plain.remove(rtl::formatSettings().ThousandSeparator);
+    plain.remove(separator);
     return rtl::StrToInt(plain);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace db {
 class Table;
@@ -39,6 +40,11 @@ bool IsNumeric(const QString& S);
 // Closes the table, opens it exclusively and empties it; the table is left closed. On any failure an error box
 // tells the user and the result is false.
 bool EmptyTableExclusive(db::Table& Table);
+
+// What StrToFloat(FloatToStr(Value)) gives: the value at 15 significant digits. Nothing where only the text round
+// trip itself can tell: a value that is no number or whose 15-digit form lies beyond the double range, or a decimal
+// separator that could be read as part of a number.
+std::optional<double> NumberThroughText(double Value);
 
 QString PadLeftTo(const QString& S, std::uint16_t Width);
 // Keeps the last Width characters of a longer text.

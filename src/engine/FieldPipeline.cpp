@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QTime>
+#include <cmath>
 #include <limits>
 #include <string>
 #include <unordered_map>
@@ -146,9 +147,15 @@ void sixComparisons(const ImportRunContext& run, const MappingRow& row, const Co
 
 // The source field's text, read at its first use and then kept: the steps of a field only write the target, so
 // the source record cannot change while they run, and reading the text of a number costs a conversion each time.
+//
+// For a number field, what two steps want of that text follows from the value alone: the number the copy reads from
+// it, and whether it is digits alone (right alignment). Both are then had without writing the text, which is the
+// dearer part; where the value leaves anything open (a blank field, a value the text round trip refuses, separators
+// that could stand in a written number), they come from the text as ever.
 class SourceText {
 public:
     explicit SourceText(const MappingRow& row) : row_(row) {}
+
     const QString& get()
     {
         if (!text_)
@@ -156,9 +163,76 @@ public:
         return *text_;
     }
 
+    // The text with thousands separators dropped and read as a number, where the value gives it.
+    std::optional<double> copiedNumber()
+    {
+        study();
+        return number_;
+    }
+
+    // IsNumeric(get()).
+    bool isDigits()
+    {
+        study();
+        return digits_ ? *digits_ : IsNumeric(get());
+    }
+
 private:
+    void study()
+    {
+        if (studied_)
+            return;
+        const db::Field& source = row_.sourceField();
+        studied_ = true;
+        switch (source.DataType()) {
+        case db::FieldType::ftSmallint:
+        case db::FieldType::ftInteger:
+        case db::FieldType::ftWord:
+        case db::FieldType::ftAutoInc: {
+            // Written as its decimal digits, with a minus in front when negative.
+            const QVariant value = source.AsVariant();
+            if (!value.isValid())
+                return;
+            const qlonglong whole = value.toLongLong();
+            digits_ = whole >= 0;
+            if (separatorsStayApart())
+                number_ = static_cast<double>(whole);
+            break;
+        }
+        case db::FieldType::ftFloat:
+        case db::FieldType::ftCurrency:
+        case db::FieldType::ftBCD: {
+            // Written at 15 significant digits: digits alone exactly when those are a whole number below 10^15,
+            // which is written without exponent.
+            const QVariant value = source.AsVariant();
+            if (!value.isValid())
+                return;
+            const std::optional<double> read = NumberThroughText(value.toDouble());
+            if (!read)
+                return;
+            digits_ = *read >= 0 && *read < 1e15 && *read == std::floor(*read);
+            if (separatorsStayApart())
+                number_ = *read;
+            break;
+        }
+        default:
+            break;
+        }
+    }
+
+    // Whether dropping thousands separators leaves a written number as it was.
+    static bool separatorsStayApart()
+    {
+        const rtl::FormatSettings& fs = rtl::formatSettings();
+        const QChar thousands = fs.ThousandSeparator;
+        return !thousands.isDigit() && thousands != u'-' && thousands != u'E' && thousands != fs.DecimalSeparator;
+    }
+
     const MappingRow& row_;
     std::optional<QString> text_;
+    bool studied_ = false;
+    std::optional<double> number_;
+    std::optional<bool> digits_;
 };
 
 // No condition value, no memo target, and a source text longer than the target width.
@@ -249,6 +323,27 @@ double FormelWertSpeicher::Wert(const ImportRunContext& run, const std::string& 
     return value;
 }
 
+double FormelWertSpeicher::Wert(const ImportRunContext& run, const NumericFormula& formula)
+{
+    FormelWertSpeicher* kept = activeSpeicher;
+    std::string key;
+    key.reserve(96);
+    const bool byValues = kept && !run.Parser1.OnParserError && formula.appendValueKey(key);
+    if (byValues) {
+        if (const auto it = kept->byFieldValues_.find(key); it != kept->byFieldValues_.end())
+            return it->second;
+    }
+    const std::string expression = formula.expression().toStdString();
+    const double value = Wert(run, expression);
+    // Kept under the values only where the text is kept: never a failure (Wert raised), never RND.
+    if (byValues && !hasSideEffects(expression)) {
+        if (kept->byFieldValues_.size() >= MaxKeptValues)
+            kept->byFieldValues_.clear();
+        kept->byFieldValues_.emplace(std::move(key), value);
+    }
+    return value;
+}
+
 // ---- rows ----
 
 db::Field& MappingRow::sourceField() const
@@ -321,6 +416,8 @@ std::vector<MappingRow> BindMappingRows(db::Table& tblZStrukt, db::Table& tblQue
         if (row.isMapped())
             row.quelle = tblQuelle.FindField(row.Zuordnung);
         row.ziel = tblZiel.FindField(row.Feldname);
+        if (!row.Formel_num.isEmpty())
+            row.formelNum = std::make_shared<const NumericFormula>(tblQuelle, row.Formel_num);
         rows.push_back(std::move(row));
     }
     return rows;
@@ -352,6 +449,10 @@ void copyValue(const ImportRunContext& run, const MappingRow& row, SourceText& s
     case db::FieldType::ftWord:
     case db::FieldType::ftFloat:
     case db::FieldType::ftCurrency: {
+        if (const std::optional<double> number = sourceText.copiedNumber()) {
+            target.setAsFloat(*number);
+            break;
+        }
         QString text = sourceText.get();
         text.remove(rtl::formatSettings().ThousandSeparator);
         target.setAsFloat(rtl::StrToFloat(text));
@@ -434,8 +535,10 @@ void FormelAlphAnwenden(const ImportRunContext& run, const MappingRow& row)
 void FormelNumAnwenden(const ImportRunContext& run, const MappingRow& row)
 {
     guarded(run, [&] {
-        const std::string expression = FormelNumAufbereiten(run.tblQuelle, row.Formel_num).toStdString();
-        const double value = FormelWertSpeicher::Wert(run, expression);
+        const bool prepared = row.formelNum && row.formelNum->isFor(run.tblQuelle, row.Formel_num);
+        const double value =
+            prepared ? FormelWertSpeicher::Wert(run, *row.formelNum)
+                     : FormelWertSpeicher::Wert(run, FormelNumAufbereiten(run.tblQuelle, row.Formel_num).toStdString());
         row.targetField().setAsFloat(value);
         FeldRunden(run, row);
     });
@@ -467,7 +570,7 @@ void FeldUebertragen(const ImportRunContext& run, const MappingRow& row)
             guarded(run, [&] { row.targetField().setAsString(trimmed); });
     }
     // 9. Right alignment: only a source of digits as it stands.
-    if (row.Ausrichtung_re && IsNumeric(sourceText.get()) && IsNumeric(row.Laenge)) {
+    if (row.Ausrichtung_re && sourceText.isDigits() && IsNumeric(row.Laenge)) {
         guarded(run, [&] {
             db::Field& target = row.targetField();
             target.setAsString(PadLeftTo(rtl::Trim(target.AsString()), widthOf(row.Laenge)));

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "engine/Formulas.h"
 #include "engine/Importlauf.h"
 
 #include <QString>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -62,6 +64,8 @@ struct MappingRow {
     // named by Feldname; nullptr when the table has no such field.
     db::Field* quelle = nullptr;
     db::Field* ziel = nullptr;
+    // Bound by BindMappingRows as well: Formel_num taken apart over the source table.
+    std::shared_ptr<const NumericFormula> formelNum;
 
     // The fields, raising the engine's "field not found" error where the row names a field that does not exist.
     db::Field& sourceField() const;
@@ -101,9 +105,14 @@ public:
 
     // The kept value of the expression, computed (and kept when it may be) when there is none.
     static double Wert(const ImportRunContext& run, const std::string& expression);
+    // The value of a prepared formula for the source's current record. Where its text follows from the values of
+    // the number fields it names, the value is kept by those values as well, so that a record whose numbers came
+    // before costs neither the writing of its text nor the parser.
+    static double Wert(const ImportRunContext& run, const NumericFormula& formula);
 
 private:
     std::unordered_map<std::string, double> values_;
+    std::unordered_map<std::string, double> byFieldValues_;
     FormelWertSpeicher* previous_;
 };
 

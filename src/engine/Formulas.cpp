@@ -7,6 +7,8 @@
 #include "rtl/FormatSettings.h"
 #include "texts/Texts.h"
 
+#include <bit>
+#include <cstdint>
 #include <initializer_list>
 
 namespace engine {
@@ -96,14 +98,10 @@ QString FormelAlphBerechnen(db::Table& DataSet, const QString& Formel)
     return result;
 }
 
-QString FormelNumAufbereiten(db::Table& DataSet, const QString& Formel)
+NumericFormula::NumericFormula(db::Table& DataSet, const QString& Formel) : table_(&DataSet), formula_(Formel)
 {
-    QString result;
     const QString s = rtl::Trim(Formel);
-    if (s.isEmpty()) {
-        noFormula();
-        return QString();
-    }
+    empty_ = s.isEmpty();
     const qsizetype n = s.size();
     qsizetype i = 0;
     while (i < n) {
@@ -131,37 +129,87 @@ QString FormelNumAufbereiten(db::Table& DataSet, const QString& Formel)
                 ++j;
             }
             i = j;
-            name = rtl::Trim(name);
-            db::Field* field = DataSet.FindField(name);
-            if (!field) {
-                fieldMissing(name);
-                return QString();
-            }
-            if (isNumericType(field->DataType())) {
-                result += field->AsString();
-            } else {
-                const rtl::FormatSettings& fs = rtl::formatSettings();
-                QString text = field->AsString();
-                text.remove(fs.ThousandSeparator);
-                double value = 0;
-                if (!rtl::TryStrToFloat(text, value)) {
-                    platform::ErrorBox(texts::Format(texts::Text(65054), {name, rtl::Trim(field->AsString()),
-                                                          QString(fs.DecimalSeparator),
-                                                          QString(fs.ThousandSeparator)}));
-                    // The caller gets what was built so far; the parser decides whether that still means anything.
-                    return result;
-                }
-                result += rtl::FloatToStr(value);
-            }
+            Part reference;
+            reference.name = rtl::Trim(name);
+            reference.field = DataSet.FindField(reference.name);
+            reference.isReference = true;
+            parts_.push_back(std::move(reference));
         } else if (c == u' ') {
             ++i;
         } else {
-            result += c;
+            if (parts_.empty() || parts_.back().isReference)
+                parts_.emplace_back();
+            parts_.back().literal += c;
             ++i;
+        }
+    }
+}
+
+QString NumericFormula::expression() const
+{
+    if (empty_) {
+        noFormula();
+        return QString();
+    }
+    QString result;
+    result.reserve(formula_.size() + 24 * static_cast<qsizetype>(parts_.size()));
+    for (const Part& part : parts_) {
+        if (!part.isReference) {
+            result += part.literal;
+            continue;
+        }
+        if (!part.field) {
+            fieldMissing(part.name);
+            return QString();
+        }
+        const db::Field& field = *part.field;
+        if (isNumericType(field.DataType())) {
+            result += field.AsString();
+        } else {
+            const rtl::FormatSettings& fs = rtl::formatSettings();
+            QString text = field.AsString();
+            text.remove(fs.ThousandSeparator);
+            double value = 0;
+            if (!rtl::TryStrToFloat(text, value)) {
+                platform::ErrorBox(texts::Format(texts::Text(65054), {part.name, rtl::Trim(field.AsString()),
+                                                                      QString(fs.DecimalSeparator),
+                                                                      QString(fs.ThousandSeparator)}));
+                // The caller gets what was built so far; the parser decides whether that still means anything.
+                return result;
+            }
+            result += rtl::FloatToStr(value);
         }
     }
     result.replace(u',', u'.');
     return result;
+}
+
+bool NumericFormula::appendValueKey(std::string& key) const
+{
+    if (empty_)
+        return false;
+    key.append(reinterpret_cast<const char*>(formula_.constData()), std::size_t(formula_.size()) * sizeof(QChar));
+    for (const Part& part : parts_) {
+        if (!part.isReference)
+            continue;
+        if (!part.field || !isNumericType(part.field->DataType()))
+            return false;
+        const QVariant value = part.field->AsVariant();
+        if (!value.isValid())
+            return false;
+        // The text of a number field is its value written out, as a whole number or as a double at 15 digits.
+        const db::FieldType type = part.field->DataType();
+        const bool whole = type != db::FieldType::ftFloat && type != db::FieldType::ftCurrency;
+        const std::int64_t bits = whole ? value.toLongLong() : std::bit_cast<std::int64_t>(value.toDouble());
+        key.push_back(whole ? 'i' : 'f');
+        key.append(reinterpret_cast<const char*>(&bits), sizeof bits);
+    }
+    return true;
+}
+
+QString FormelNumAufbereiten(db::Table& DataSet, const QString& Formel)
+{
+    return NumericFormula(DataSet, Formel).expression();
 }
 
 }  // namespace engine

@@ -122,6 +122,10 @@ TfrmGauge::TfrmGauge(QWidget* parent) : QDialog(parent)
         auto* number = new QLabel(QStringLiteral("0"), panImpLauf);
         number->setGeometry(258, row.y, 62, 16);
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // A run rewrites its counters for every record: as plain text of a fixed size, a new number only repaints
+        // the label, without a look for markup or a new layout of the window.
+        number->setTextFormat(Qt::PlainText);
+        number->setFixedSize(62, 16);
         *row.number = number;
     }
     rule(panImpLauf, 109);

@@ -54,14 +54,18 @@ Decimal toDecimal15(double value)
     if (value == 0.0)
         return d;
     std::array<char, 64> buf{};
-    // "d.dddddddddddddde±x": fifteen significant digits, rounded correctly from the binary value.
+    // "d.dddddddddddddde±x": fifteen significant digits, rounded correctly from the binary value. Read in place:
+    // this runs for every number written as text.
     const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value), std::chars_format::scientific, 14);
-    const std::string text(buf.data(), res.ptr);
-    const auto e = text.find('e');
-    for (std::size_t i = 0; i < e; ++i)
-        if (text[i] != '.')
-            d.digits += text[i];
-    d.exponent = std::stoi(text.substr(e + 1)) + 1;
+    const char* p = buf.data();
+    for (; *p != 'e'; ++p)
+        if (*p != '.')
+            d.digits += *p;
+    ++p;
+    if (*p == '+')
+        ++p;
+    std::from_chars(p, res.ptr, d.exponent);
+    ++d.exponent;
     while (!d.digits.empty() && d.digits.back() == '0')
         d.digits.pop_back();
     return d;
@@ -428,9 +432,17 @@ void appendRepeated(QString& out, QChar c, int count)
 
 bool hasAmPm(const QString& format)
 {
-    return format.contains(QLatin1String("AM/PM"), Qt::CaseInsensitive) ||
-           format.contains(QLatin1String("A/P"), Qt::CaseInsensitive) ||
-           format.contains(QLatin1String("AMPM"), Qt::CaseInsensitive);
+    // One pass, as every date written as text asks: each of the three markers begins with an A.
+    const QStringView view(format);
+    for (qsizetype i = 0; i < view.size(); ++i) {
+        if (view[i] != u'A' && view[i] != u'a')
+            continue;
+        const QStringView rest = view.mid(i);
+        if (rest.startsWith(u"AM/PM", Qt::CaseInsensitive) || rest.startsWith(u"A/P", Qt::CaseInsensitive) ||
+            rest.startsWith(u"AMPM", Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
 }
 
 // The classic date and time pattern letters, case-insensitive: d dd ddd dddd, m mm mmm mmmm (minutes right after
@@ -618,6 +630,7 @@ QString FloatToStr(double value)
         return QStringLiteral("0");
     const QChar sep = formatSettings().DecimalSeparator;
     QString out;
+    out.reserve(24);  // the longest form: sign, 15 digits, separator, three leading zeros or an exponent
     if (d.negative)
         out += u'-';
     const int ndigits = static_cast<int>(d.digits.size());

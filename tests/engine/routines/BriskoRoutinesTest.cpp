@@ -12,10 +12,13 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace engine;
 
@@ -179,6 +182,82 @@ TEST(TextRoutines, RoundingHalvesAwayFromZeroUnderEitherDecimalSeparator)
         EXPECT_DOUBLE_EQ(RoundToDecimals(0, -2.5), -3.0);
         EXPECT_DOUBLE_EQ(RoundToDecimals(1, 0.05), 0.1);
         EXPECT_DOUBLE_EQ(RoundToDecimals(3, 1234.5), 1234.5);
+    }
+}
+
+// Rounding works on the digits, the counters read their text without copying it: both must give exactly what the
+// text round trip they stand for gives, or fail with its error.
+TEST(TextRoutines, RoundingAndCountersAgreeWithTheirTextRoundTrip)
+{
+    rtl::FormatSettingsGuard guard;
+    const auto viaText = [](int decimals, double value) {
+        return rtl::StrToFloat(rtl::FormatFixed(value, decimals, 40));
+    };
+    const double edges[] = {0.0,     -0.0,    0.004,     -0.004,   0.005,   -0.005,  0.999,  9.995,    99.5,
+                            2.345,   1e-20,   -1e-20,    1e15,     123456789012345.6,  4.35,   1.0 / 3,  2.0 / 3,
+                            1e300,   -1e300,  5e-324,    0.5,      -2.5,    1234.5,  1e-5,   0.15,     1.005};
+    std::uint64_t seed = 0x9E3779B97F4A7C15ull;
+    std::vector<double> values(std::begin(edges), std::end(edges));
+    for (int i = 0; i < 4000; ++i) {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        const double mantissa = static_cast<double>(seed >> 11) / static_cast<double>(1ull << 53);
+        const int exponent = static_cast<int>((seed >> 3) % 40) - 20;
+        values.push_back((seed & 1 ? -1 : 1) * mantissa * std::pow(10.0, exponent));
+    }
+    for (const QChar sep : {QChar(u'.'), QChar(u',')}) {
+        rtl::formatSettings().DecimalSeparator = sep;
+        for (const double value : values) {
+            for (const int decimals : {0, 1, 2, 3, 7, 15, 18, 19}) {
+                const double expected = viaText(decimals, value);
+                const double got = RoundToDecimals(static_cast<std::int8_t>(decimals), value);
+                ASSERT_EQ(std::signbit(got), std::signbit(expected)) << value << " " << decimals;
+                ASSERT_EQ(got, expected) << value << " " << decimals;
+            }
+        }
+    }
+    for (const QChar sep : {QChar(u'.'), QChar(u','), QChar(u'E'), QChar(u'5')}) {
+        rtl::formatSettings().DecimalSeparator = sep;
+        std::size_t answered = 0;
+        for (const double value : values) {
+            const std::optional<double> got = NumberThroughText(value);
+            answered += got.has_value();
+            double expected = 0;
+            if (!rtl::TryStrToFloat(rtl::FloatToStr(value), expected)) {
+                ASSERT_FALSE(got) << value;
+            } else if (got) {
+                ASSERT_EQ(std::signbit(*got), std::signbit(expected)) << value;
+                ASSERT_EQ(*got, expected) << value;
+            }
+        }
+        // Under the usual separators nearly every value is answered without its text.
+        if (sep == u'.' || sep == u',') {
+            EXPECT_GT(answered, values.size() - 10);
+        }
+    }
+    rtl::formatSettings().DecimalSeparator = u',';
+    EXPECT_FALSE(NumberThroughText(std::numeric_limits<double>::infinity()));
+    EXPECT_FALSE(NumberThroughText(std::numeric_limits<double>::max()));
+
+    EXPECT_THROW(RoundToDecimals(-1, 2.5), rtl::EConvertError);
+    EXPECT_THROW(RoundToDecimals(2, std::numeric_limits<double>::max()), rtl::EConvertError);
+    EXPECT_THROW(RoundToDecimals(2, std::numeric_limits<double>::quiet_NaN()), rtl::EConvertError);
+
+    const struct {
+        QChar separator;
+        const char* text;
+    } counters[] = {{u'.', ""},           {u'.', "-"},           {u'.', "+1.000"},         {u'.', " 12"},
+                    {u'.', "12 "},        {u'.', "1..2"},        {u'.', "2.147.483.647"},  {u'.', "2.147.483.648"},
+                    {u'.', "-2.147.483.648"}, {u'.', "-2.147.483.649"}, {u'.', "- 1"},     {u'.', "99999999999999"},
+                    {u' ', "1 234 567"},  {u' ', " - 1 000"},    {u'-', "1-000"},          {u'.', "1.2x"}};
+    for (const auto& c : counters) {
+        rtl::formatSettings().ThousandSeparator = c.separator;
+        QString plain = QString::fromUtf8(c.text);
+        plain.remove(c.separator);
+        std::int32_t expected = 0;
+        if (rtl::TryStrToInt(plain, expected))
+            EXPECT_EQ(StrToIntThousands(QString::fromUtf8(c.text)), expected) << c.text;
+        else
+            EXPECT_THROW(StrToIntThousands(QString::fromUtf8(c.text)), rtl::EConvertError) << c.text;
     }
 }
 

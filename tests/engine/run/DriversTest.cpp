@@ -365,6 +365,7 @@ TEST_F(Drivers, NumericFormulasOverRecordsWithRepeatingValues)
         const char* formula;
         QStringList betrag;  // of the target records, in order
         int failures;
+        QVariant second = 2.5;  // Betrag of the second record
     };
     // Records 1 and 3 have the same Betrag, so their formula texts are the same.
     const Case cases[] = {
@@ -373,12 +374,17 @@ TEST_F(Drivers, NumericFormulasOverRecordsWithRepeatingValues)
         {"failure counted each time", "#Betrag / 0", {"1,5", "2,5", "1,5"}, 3},
         // RND draws anew on every evaluation: equal texts do not give one value.
         {"RND drawn for each record", "rnd(1000000) + #Betrag * 0", {}, 0},
+        // A blank number is no number for the copy, and writes none into the text, whatever was computed for the
+        // others.
+        {"a blank number between equal ones", "#Betrag * 2", {"3", "", "3"}, 2, QVariant()},
+        // Numbers that are written alike are the same expression.
+        {"numbers written alike", "#Betrag * 2", {"3", "3", "3"}, 0, 1.5 + 4.5e-16},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
-        prepare({{1, "A", 1.5}, {2, "B", 2.5}, {3, "C", 1.5}});
+        prepare({{1, "A", 1.5}, {2, "B", c.second}, {3, "C", 1.5}});
         setRow("Betrag", {{"Formel_num", c.formula}});
         runMode(1);
         EXPECT_EQ(failures(), c.failures);

@@ -77,6 +77,31 @@ const db::FieldDefList text20{def("Q", FieldType::ftString, 20)};
 const db::FieldDefList text30{def("Q", FieldType::ftString, 30)};
 const db::FieldDefList float1{def("Q", FieldType::ftFloat)};
 
+// A number source is copied and aligned by its text, which the pipeline may leave unwritten: the outcome must be
+// the text's all the same.
+TEST_F(Pipeline, NumberSourcesAsTheirText)
+{
+    const db::FieldDef zFloat = def("Z", FieldType::ftFloat);
+    const db::FieldDef zText6 = def("Z", FieldType::ftString, 6);
+    const db::FieldDefList int1{def("Q", FieldType::ftInteger)};
+    const FieldCase cases[] = {
+        {"a whole number is digits", int1, {42}, zText6, {}, "    42", 0},
+        {"a negative number is not", int1, {-5}, zText6, {}, "-5", 0},
+        {"a whole float is digits", float1, {42.0}, zText6, {}, "    42", 0},
+        {"a float with places is not", float1, {4.5}, zText6, {}, "4,5", 0},
+        {"a float reaches a number field at 15 digits", float1, {0.1 + 0.2}, zFloat, {}, 0.3, 0},
+        {"a float of 15 digits that round to a whole number", float1, {41.9999999999999996}, zText6, {}, "    42", 0},
+        {"a whole number into a float field", int1, {7}, zFloat, {}, 7.0, 0},
+        {"a blank number fails the copy", float1, {QVariant()}, zFloat, {}, QVariant(), 1},
+    };
+    for (const FieldCase& c : cases) {
+        TearDown();
+        SetUp();
+        check(c);
+        ui.clearRecord();
+    }
+}
+
 TEST_F(Pipeline, StepsOfAMappedField)
 {
     const db::FieldDef zFloat = def("Z", FieldType::ftFloat);
@@ -118,6 +143,8 @@ TEST_F(Pipeline, StepsOfAMappedField)
         {"a blank numeric formula writes 0", float1, {10.0}, zFloat, {{"Formel_num", "   "}}, 0.0, 0, {65052}},
         {"a text formula naming a missing field writes nothing", text20, {"a"}, def("Z", FieldType::ftString, 20),
          {{"Formel_alph", "\"x\" + #Fehlt"}}, QVariant(), 0, {65053}},
+        {"a numeric formula naming a missing field writes 0", float1, {10.0}, zFloat,
+         {{"Formel_num", "#Q + #Fehlt"}}, 0.0, 0, {65053}},
         {"a field that is no number leaves a broken expression", text20, {"abc"}, def("Z", FieldType::ftString, 20),
          {{"Formel_num", "2*#Q"}}, "abc", 1, {65054}},
         {"unmapped: the formula wins over the default", text20, {"abc"}, def("Z", FieldType::ftString, 20),
