@@ -85,6 +85,12 @@ void Table::setExclusive(bool exclusive)
     exclusive_ = exclusive;
 }
 
+void Table::setScratch(bool scratch)
+{
+    checkInactive("Scratch");
+    scratch_ = scratch;
+}
+
 const TableFormat& Table::format() const
 {
     if (format_)
@@ -165,7 +171,8 @@ void Table::Open()
     const TableFormat& fmt = format();
     const QString path = filePath();
     const OpenMode mode = exclusive_ ? OpenMode::Exclusive : OpenMode::Shared;
-    auto lease = OpenTables::acquire(OpenTables::keyFor(path), mode, [&] { return fmt.open(path, mode); });
+    auto lease =
+        OpenTables::acquire(OpenTables::keyFor(path), mode, [&] { return fmt.open(path, mode); }, scratch_);
     // A filter that does not fit the table keeps it closed, as when the files could not be opened.
     filterExpr_ = filtered_ ? filter::compile(filterText_, lease->storage()->fields()) : filter::Expression();
     visibleBuilt_ = false;
@@ -399,16 +406,20 @@ void Table::ensureVisibleRows()
     visibleRows_.clear();
     const int count = storage_->recordCount();
     if (readsSingly_) {
-        // Every record decoded into the values of the one before, without a record made per row.
-        const int fieldCount = static_cast<int>(storage_->fields().size());
-        Record record(static_cast<std::size_t>(fieldCount));
-        std::vector<char> unread;
+        // Only the fields the condition names are decoded (a memo it does not name is never read), each into the
+        // value of the record before, without a record made per row.
+        const std::vector<int>& used = filterExpr_.fieldsUsed();
+        Record record(storage_->fields().size());
+        std::vector<char> unread(record.size(), 0);
         for (int row = 0; row < count; ++row) {
-            unread.assign(record.size(), 1);
+            for (const int i : used)
+                unread[static_cast<std::size_t>(i)] = 1;
             storage_->readFields(row, record, unread);
-            for (int i = 0; i < fieldCount; ++i) {
-                if (unread[static_cast<std::size_t>(i)])
+            for (const int i : used) {
+                if (unread[static_cast<std::size_t>(i)]) {
                     storage_->readField(row, i, record[static_cast<std::size_t>(i)]);
+                    unread[static_cast<std::size_t>(i)] = 0;
+                }
             }
             if (filterExpr_.matches(record))
                 visibleRows_.push_back(row);
@@ -1088,10 +1099,12 @@ void Table::CreateTable()
                           QStringLiteral("Die Tabelle %1 kann nicht ohne Felder angelegt werden.").arg(displayName()));
     }
     const QString path = filePath();
-    if (OpenTables::isOpen(OpenTables::keyFor(path))) {
+    const QString key = OpenTables::keyFor(path);
+    if (OpenTables::isOpen(key)) {
         throw EngineError(ErrorCode::FileLocked,
                           QStringLiteral("Die Tabelle %1 wird bereits verwendet.").arg(displayName()));
     }
+    OpenTables::discardKept(key);
     format().create(path, fieldDefs_.list(), fieldDefs_.KeyFieldCount());
 }
 
@@ -1123,8 +1136,10 @@ void Table::EmptyTable()
     }
     const TableFormat& fmt = format();
     const QString path = filePath();
-    auto lease = OpenTables::acquire(OpenTables::keyFor(path), OpenMode::Exclusive,
-                                     [&] { return fmt.open(path, OpenMode::Exclusive); });
+    const QString key = OpenTables::keyFor(path);
+    OpenTables::discardKept(key);
+    auto lease = OpenTables::acquire(
+        key, OpenMode::Exclusive, [&] { return fmt.open(path, OpenMode::Exclusive); }, scratch_);
     const QString reason = lease->storage()->readOnlyReason();
     if (!reason.isEmpty())
         throw EngineError(ErrorCode::ReadOnlyTable, reason);
@@ -1136,10 +1151,12 @@ void Table::DeleteTable()
 {
     checkInactive("DeleteTable");
     const QString path = filePath();
-    if (OpenTables::isOpen(OpenTables::keyFor(path))) {
+    const QString key = OpenTables::keyFor(path);
+    if (OpenTables::isOpen(key)) {
         throw EngineError(ErrorCode::FileLocked,
                           QStringLiteral("Die Tabelle %1 wird bereits verwendet.").arg(displayName()));
     }
+    OpenTables::discardKept(key);
     format().remove(path);
 }
 

@@ -105,6 +105,17 @@ public:
     void setExclusive(bool exclusive);
     bool Exclusive() const { return exclusive_; }
 
+    // A scratch table is one the program keeps in its own working folder and builds anew from its origin whenever
+    // it needs it, so its files need not survive a crash or a power loss; a user's table is never one. Its changes
+    // are written without waiting for the disk, and when its last cursor closes, the records stay in the process
+    // (see OpenTables) instead of being written: opening the same files again as a scratch table in the same mode
+    // gets them back. DeleteTable, CreateTable and EmptyTable drop what the process keeps without writing it.
+    // Whatever needs the files current writes them first, without waiting for the disk: a cursor that opens them
+    // without the flag or in the other mode, FlushBuffers, the end of the process. Set while the table is closed;
+    // kept across Close and Open.
+    void setScratch(bool scratch);
+    bool Scratch() const { return scratch_; }
+
     void Open();
     void Close();
     bool Active() const { return state_ != dsInactive; }
@@ -250,6 +261,7 @@ private:
     TTableType tableType_ = ttDefault;
     const TableFormat* format_ = nullptr;
     bool exclusive_ = false;
+    bool scratch_ = false;
     db::FieldDefs fieldDefs_;
 
     std::unique_ptr<OpenTables::Lease> lease_;

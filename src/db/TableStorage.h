@@ -90,6 +90,13 @@ public:
 
     // Makes everything written so far durable and every derived file (indexes, headers) current.
     virtual void flush() = 0;
+
+    // The files of a scratch table (see OpenTables) need to be current and valid when they are written, not
+    // durable: its writes leave out waiting for the disk (fsync). A storage that always syncs may ignore it.
+    virtual void setScratch(bool scratch) { (void)scratch; }
+    // Forgets every change not written yet, so that closing writes nothing: the files are about to be deleted,
+    // replaced or emptied. The storage is not used afterwards.
+    virtual void discardChanges() {}
 };
 
 using TableStoragePtr = std::shared_ptr<TableStorage>;

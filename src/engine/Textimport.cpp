@@ -2,6 +2,7 @@
 
 #include "db/BatchMove.h"
 #include "db/EngineError.h"
+#include "db/OpenTables.h"
 #include "db/Table.h"
 #include "engine/BriskoRoutines.h"
 #include "engine/PreviewGrid.h"
@@ -130,12 +131,19 @@ std::optional<FileIdentity> identityOf(const QString& path)
     return FileIdentity{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
 }
 
-// The longest values of the staging table the last reading filled, with the file they belong to.
+// The longest values of the staging table the last reading filled, with the file they belong to and the records
+// the process keeps of it (the staging table is a scratch table: its records stay in the process unwritten).
 struct RememberedLengths {
     QString path;
     FileIdentity identity;
+    std::optional<db::OpenTables::Version> kept;
     std::vector<int> lengths;
 };
+
+std::optional<db::OpenTables::Version> keptVersion(const QString& path)
+{
+    return db::OpenTables::version(db::OpenTables::keyFor(path));
+}
 
 std::optional<RememberedLengths>& rememberedLengths()
 {
@@ -151,7 +159,7 @@ std::optional<std::vector<int>> takeRememberedLengths(const QString& path)
     std::optional<std::vector<int>> lengths;
     if (remembered && remembered->path == QFileInfo(path).absoluteFilePath()) {
         const std::optional<FileIdentity> now = identityOf(path);
-        if (now && *now == remembered->identity)
+        if (now && *now == remembered->identity && keptVersion(path) == remembered->kept)
             lengths = std::move(remembered->lengths);
     }
     remembered.reset();
@@ -223,8 +231,10 @@ void StagingFiller::finish()
     staging_.Close();
     if (!complete)
         return;
-    if (const std::optional<FileIdentity> identity = identityOf(staging_.filePath()))
-        rememberedLengths() = RememberedLengths{QFileInfo(staging_.filePath()).absoluteFilePath(), *identity, longest_};
+    if (const std::optional<FileIdentity> identity = identityOf(staging_.filePath())) {
+        rememberedLengths() = RememberedLengths{QFileInfo(staging_.filePath()).absoluteFilePath(), *identity,
+                                                keptVersion(staging_.filePath()), longest_};
+    }
 }
 
 QString TextWithLine(int textId, const QString& line)
@@ -457,6 +467,9 @@ void CreateStagingTable(db::Table& staging, const QString& path, const QStringLi
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     staging.Close();
+    // Built anew from the text file for every reading and deleted by the sizing: its records need not reach the
+    // disk, and the sizing takes them from memory.
+    staging.setScratch(true);
     staging.setTableType(db::ttParadox);
     staging.setTableName(path);
     staging.FieldDefs().Clear();
@@ -618,6 +631,11 @@ void moveStagingAside(db::Table& staging)
     const QString base = info.completeBaseName();
     const QString aside = base + QStringLiteral("_Staging");
     staging.Close();
+    // The files move to another name: they must hold the records first, and the process may keep none of them
+    // under the old name. An open without the scratch flag writes them and ends the keeping.
+    staging.setScratch(false);
+    staging.Open();
+    staging.Close();
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
         const QFileInfo file(name);
         if (file.completeBaseName().compare(base, Qt::CaseInsensitive) != 0)
@@ -631,6 +649,7 @@ void moveStagingAside(db::Table& staging)
         }
     }
     staging.setTableName(dir.filePath(aside + u'.' + info.suffix()));
+    staging.setScratch(true);
 }
 
 }  // namespace

@@ -271,31 +271,36 @@ TextCodec::TextCodec(int codePage) : codePage_(codePage)
 bool TextCodec::encodeDirect(const QString& text, char* out) const
 {
     // The program's three code pages keep ASCII as it is, and Windows-1252 also the Latin-1 letters from 0xA0 on:
-    // texts of those alone take no look-up per character. Checked as a whole first and then narrowed, two loops
-    // without a branch per character that the compiler turns into vector code.
+    // texts of those alone take no look-up per character. One pass narrows every character and notes whether any
+    // lies outside (above the page's direct range, or a C1 control 0x80..0x9F); kept in 16-bit lanes without a
+    // branch per character, the compiler does it many characters at a time.
     if (codePage_ != 1252 && codePage_ != 850 && codePage_ != 437)
         return false;
-    const unsigned limit = codePage_ == 1252 ? 0x100 : 0x80;
+    const std::uint16_t beyond = codePage_ == 1252 ? 0xFF00 : 0xFF80;
     const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
     const qsizetype n = text.size();
-    unsigned outside = 0;
+    std::uint16_t outside = 0;
+    std::uint16_t control = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const unsigned c = in[i];
-        outside |= unsigned(c >= limit) | unsigned(c - 0x80u < 0x20u);
+        const std::uint16_t c = in[i];
+        outside |= std::uint16_t(c & beyond);
+        control |= std::uint16_t((c & 0xE0) == 0x80);
+        out[i] = char(c);
     }
-    if (outside)
-        return false;
-    for (qsizetype i = 0; i < n; ++i)
-        out[i] = char(in[i]);
-    return true;
+    return (outside | control) == 0;
 }
 
 void TextCodec::encodeInto(const QString& text, char* out, int length) const
 {
-    if (text.size() <= length && encodeDirect(text, out))
+    const qsizetype n = text.size();
+    if (n <= length && encodeDirect(text, out)) {
+        std::memset(out + n, ' ', size_t(length - n));
         return;
+    }
     const QByteArray bytes = encode(text);
-    std::memcpy(out, bytes.constData(), size_t(std::min<qsizetype>(bytes.size(), length)));
+    const qsizetype used = std::min<qsizetype>(bytes.size(), length);
+    std::memcpy(out, bytes.constData(), size_t(used));
+    std::memset(out + used, ' ', size_t(length - used));
 }
 
 bool TextCodec::decodeInto(QByteArrayView view, QString& text) const
@@ -1001,9 +1006,14 @@ void encodeNumber(const DbfField& field, const QVariant& value, char* out)
 
 void encodeValue(const DbfField& field, const QVariant& value, const TextCodec& codec, char* out)
 {
-    std::memset(out, ' ', size_t(field.length));
-    if (!value.isValid() || value.isNull())
+    if (!value.isValid() || value.isNull()) {
+        std::memset(out, ' ', size_t(field.length));
         return;
+    }
+    // A text into a character field, the commonest value, pads the field itself.
+    if (field.letter == 'C' && value.typeId() == QMetaType::QString)
+        return codec.encodeInto(*static_cast<const QString*>(value.constData()), out, field.length);
+    std::memset(out, ' ', size_t(field.length));
     switch (field.letter) {
     case 'C': {
         QString text;
@@ -1022,8 +1032,6 @@ void encodeValue(const DbfField& field, const QVariant& value, const TextCodec& 
             return;
         } else if (value.typeId() == QMetaType::QDateTime)
             text = value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        else if (value.typeId() == QMetaType::QString)
-            return codec.encodeInto(*static_cast<const QString*>(value.constData()), out, field.length);
         else
             text = value.toString();
         // A text longer than the field is cut, as the original engine does.

@@ -43,8 +43,7 @@ public:
     // program has no table of its own for.
     bool decodeInto(QByteArrayView bytes, QString& text) const;
     QByteArray encode(const QString& text) const;
-    // The first length bytes of text's encoding into out (a text longer than that is cut); out keeps what lies
-    // behind a shorter one.
+    // Text's encoding into out's length bytes: a text longer than that is cut, a shorter one padded with blanks.
     void encodeInto(const QString& text, char* out, int length) const;
     // Encodes text byte for byte into out (text.size() bytes) when every character maps to itself; false when
     // one does not, out then holding rubbish.

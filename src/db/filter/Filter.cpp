@@ -330,4 +330,9 @@ const QString& Expression::text() const
     return program_->text;
 }
 
+const std::vector<int>& Expression::fieldsUsed() const
+{
+    return program_->fields;
+}
+
 }  // namespace db::filter

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 // The filter language of the table cursor. A filter text is compiled once against the table's fields and then
 // tested against every record; the cursor shows only the records it matches.
@@ -51,6 +52,9 @@ public:
     bool isEmpty() const;
     // The text the expression was compiled from.
     const QString& text() const;
+    // The fields the conditions look at (indexes into the compiled field list, ascending, each once): matches()
+    // reads no other value of the record, so a caller may leave the others unread.
+    const std::vector<int>& fieldsUsed() const;
 
 private:
     friend Expression compile(const QString& text, const FieldDefList& fields);

@@ -4,6 +4,7 @@
 #include "rtl/Conversions.h"
 #include "rtl/FormatSettings.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace db::filter {
@@ -83,6 +84,13 @@ public:
         if (peek().kind != Tok::End)
             fail(ErrorCode::FilterSyntax, peek(), QStringLiteral("AND, OR oder das Ende der Bedingung erwartet"));
         program->root = root;
+        for (const Node& node : program->nodes) {
+            for (const int field : {node.field, node.otherField})
+                if (field >= 0)
+                    program->fields.push_back(field);
+        }
+        std::sort(program->fields.begin(), program->fields.end());
+        program->fields.erase(std::unique(program->fields.begin(), program->fields.end()), program->fields.end());
         return program;
     }
 

@@ -55,6 +55,7 @@ struct Program {
     QString text;
     std::vector<Node> nodes;
     int root = 0;
+    std::vector<int> fields;  // every field a node refers to, ascending, each once
 };
 
 ValueKind valueKindOf(FieldType type);

@@ -324,14 +324,14 @@ BlobRef BlobFile::write(const QByteArray& blob)
     return ref;
 }
 
-void BlobFile::sync()
+void BlobFile::sync(bool durable)
 {
     writePending();
     if (!dirty_) return;
     char counter[2];
     putU16(counter, modCount_);
     writeBytes(3, counter, 2);
-    file_.sync();
+    if (durable) file_.sync();
     dirty_ = false;
 }
 

@@ -66,8 +66,8 @@ public:
 
     QByteArray read(const BlobRef& ref) const;
     BlobRef write(const QByteArray& blob);
-    // Stores the modification counter and makes every appended blob durable.
-    void sync();
+    // Stores the modification counter and writes every appended blob; durable: waits until the disk has them.
+    void sync(bool durable = true);
 
 private:
     std::uint32_t appendBlock(const QByteArray& block);

@@ -434,7 +434,19 @@ bool TextCodec::encodeInto(const QString& text, char* out, int length) const
     const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
     const qsizetype n = text.size();
     int used = 0;
-    for (qsizetype i = 0; i < n && used < length; ++i) {
+    // Runs of four characters between 1 and 0x7F narrow without the table, as decodeInto widens them.
+    qsizetype i = 0;
+    for (; i + 4 <= n && used + 4 <= length; i += 4) {
+        std::uint64_t word;
+        std::memcpy(&word, in + i, sizeof word);
+        constexpr std::uint64_t ones = 0x0001000100010001ull;
+        const bool zero = ((word - ones) & ~word & 0x8000800080008000ull) != 0;
+        if ((word & 0xFF80FF80FF80FF80ull) || zero) break;
+        for (int k = 0; k < 4; ++k)
+            out[used + k] = char(in[i + k]);
+        used += 4;
+    }
+    for (; i < n && used < length; ++i) {
         const char16_t ch = in[i];
         if (ch < 0x80) {
             if (ch == 0) break;
@@ -485,6 +497,8 @@ QVariant decodeField(const FieldLayout& f, const char* p, const TextCodec& codec
     case TypeCode::Alpha: {
         if (p[0] == 0) return {};
         const int len = int(qstrnlen(p, uint(f.length)));
+        QString text;
+        if (codec.decodeInto(p, len, text)) return text;
         // The bytes are only read while decoding, so they need not be copied out of the record first.
         return codec.decode(QByteArray::fromRawData(p, len));
     }

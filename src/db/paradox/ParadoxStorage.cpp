@@ -564,7 +564,7 @@ void ParadoxStorage::ensureBlobFile()
     const QString scratch = scratchPathFor(path);
     BlobFile::writeEmpty(scratch);
     renameFile(scratch, path);
-    syncDirectory(path);
+    if (durable_) syncDirectory(path);
     blobs_.open(path, true);
     mbMissingPath_.clear();
 }

@@ -39,6 +39,8 @@ public:
     int findKey(const Record& keyValues) const override;
     std::uint64_t changeCount() const override { return changes_; }
     void flush() override;
+    void setScratch(bool scratch) override { durable_ = !scratch; }
+    void discardChanges() override { dirty_ = false; }
 
     // Facts of the file for tests and diagnostics.
     const TableHeader& header() const { return header_; }
@@ -135,6 +137,7 @@ private:
     RowStore rows_;
     QByteArray scratch_;  // changed fields encoded before they go into their record
     bool dirty_ = false;
+    bool durable_ = true;  // writes wait for the disk (fsync); not for a scratch table
     std::uint64_t changes_ = 0;
     std::int32_t autoInc_ = 0;
     std::vector<int> autoIncFields_;

@@ -2,7 +2,8 @@
 //
 // Crash safety. A process may die between any two system calls (a single pwrite or rename counts as done or not
 // done). Power loss is covered as far as fsync covers it: every file is synced before it is renamed into place,
-// and the folder after the rename.
+// and the folder after the rename. A scratch table (setScratch) leaves the syncs out: the invariants below still
+// hold against the death of the process, and a power loss may cost it its contents, which its owner builds anew.
 //
 // Invariants:
 //   1. The .DB under its real name is always a complete table: it is only ever replaced as a whole, by rename(2)
@@ -123,7 +124,7 @@ private:
 };
 
 void writeScratch(const QString& scratch, const QByteArray& header, int mode,
-                  const std::function<void(BufferedWriter&)>& body)
+                  const std::function<void(BufferedWriter&)>& body, bool durable = true)
 {
     PosixFile file;
     file.open(scratch, O_WRONLY | O_CREAT | O_TRUNC, mode);
@@ -131,7 +132,7 @@ void writeScratch(const QString& scratch, const QByteArray& header, int mode,
     out.append(header.constData(), header.size());
     if (body) body(out);
     out.flush();
-    file.sync();
+    if (durable) file.sync();
 }
 
 std::uint8_t nextStamp(std::uint8_t stamp)
@@ -288,7 +289,7 @@ void ParadoxStorage::writeFileSet()
                           QStringLiteral("Die Tabelle %1 wurde inzwischen von einem anderen Programm geändert; "
                                          "die Änderungen können nicht gespeichert werden.")
                               .arg(QDir::toNativeSeparators(path_)));
-    if (blobs_.isOpen()) blobs_.sync();
+    if (blobs_.isOpen()) blobs_.sync(durable_);
 
     const QByteArray header = buildHeader(blocks);
     const int mode = fileModeOf(path_);
@@ -305,7 +306,7 @@ void ParadoxStorage::writeFileSet()
                 std::memcpy(d + kBlockHeaderSize + i * rs, rows_[size_t(b.firstRow + i)].constData(), size_t(rs));
             out.append(d, block.size());
         }
-    });
+    }, durable_);
 
     QString pxPath;
     QString pxScratch;
@@ -314,19 +315,19 @@ void ParadoxStorage::writeFileSet()
         if (pxPath.isEmpty()) pxPath = newCompanionPath(path_, QStringLiteral("PX"));
         pxScratch = scratchPathFor(pxPath);
         const QByteArray px = buildPrimaryIndex(layout, std::uint8_t(header.at(0x2D)));
-        writeScratch(pxScratch, px, fileModeOf(pxPath), {});
+        writeScratch(pxScratch, px, fileModeOf(pxPath), {}, durable_);
     }
 
     FileLock newLock;
     newLock.acquire(dbScratch, mode_);
     renameFile(dbScratch, path_);
-    syncDirectory(path_);
+    if (durable_) syncDirectory(path_);
     lock_ = std::move(newLock);
     db_.open(path_, O_RDONLY);
     dbInode_ = inodeOf(path_);
     if (!pxScratch.isEmpty()) {
         renameFile(pxScratch, pxPath);
-        syncDirectory(pxPath);
+        if (durable_) syncDirectory(pxPath);
     }
 
     header_.raw = header;

@@ -196,6 +196,34 @@ TEST(DbaseCodePage, TextWritesLikeItsTable)
     }
 }
 
+// A field takes the text's encoding, cut to its length or padded with blanks, whatever the field held before; a
+// text whose encoding is shorter than the text (a character beyond the basic plane is one '?') leaves nothing of
+// a first attempt behind.
+TEST(DbaseCodePage, TextIntoAFieldIsCutOrPadded)
+{
+    struct IntoCase {
+        const char* name;
+        QString text;
+        int length;
+        const char* expected;
+    };
+    const IntoCase cases[] = {
+        {"shorter", QStringLiteral("abc"), 6, "abc   "},
+        {"exactly as long", QStringLiteral("Grüße"), 5, "Gr\xFC\xDF" "e"},
+        {"longer", QStringLiteral("abcdefgh"), 4, "abcd"},
+        {"empty", QString(), 3, "   "},
+        {"beyond the basic plane", QStringLiteral("ab\U0001F600c"), 8, "ab?c    "},
+        {"outside the code page, cut", QStringLiteral("\u03A9\u03A9\u03A9\u03A9\u03A9"), 3, "???"},
+    };
+    const TextCodec codec(1252);
+    for (const IntoCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray field(c.length, 'x');
+        codec.encodeInto(c.text, field.data(), c.length);
+        EXPECT_EQ(field, QByteArray(c.expected));
+    }
+}
+
 // --- memos of new records -----------------------------------------------------------------------------------------
 
 FieldDef def(const char* name, FieldType type, int size = 0, int precision = 0)
