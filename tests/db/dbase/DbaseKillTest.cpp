@@ -145,15 +145,20 @@ TEST(DbaseKill, KilledWriterLeavesTheStateOfAFlush)
             writerChild(path, pipeFds[1], quint32(kill + 1));
         }
         ::close(pipeFds[1]);
-        ::usleep(useconds_t(3000 + random.bounded(12000)));
+        // The kill follows the writer's progress rather than the clock, so that a busy machine, which slows the
+        // writer down, does not leave it killed before it got anywhere.
+        QByteArray reports;
+        char buffer[65536];
+        ssize_t n;
+        const int linesBeforeKill = 1 + int(random.bounded(60));
+        while (reports.count('\n') < linesBeforeKill && (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0)
+            reports.append(buffer, n);
+        ::usleep(useconds_t(random.bounded(3000)));
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself, status " << status;
 
-        QByteArray reports;
-        char buffer[65536];
-        ssize_t n;
         while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0)
             reports.append(buffer, n);
         ::close(pipeFds[0]);
