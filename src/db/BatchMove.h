@@ -16,7 +16,10 @@ enum TBatchMode { batAppend };
 // beyond the destination's are left out, and an auto-increment field is numbered by the destination itself.
 //
 // A table that is closed is opened for the move and closed again afterwards. Neither cursor is moved by the
-// reading; a pending record of either table is finished first. The first record that cannot be converted or
+// reading; a pending record of either table is finished first. Where the stored values carry over as they are (text
+// into text of the same code page), the records go from storage to storage below the cursors: the destination's
+// cursors then follow the new records as they follow any other writer's, and its controls hear of them once, when
+// the move ends, as they do after the move through the cursor. The first record that cannot be converted or
 // stored (a key violation, a value a field refuses) ends the move with its EngineError; the records moved before
 // it stay, and MovedCount says how many they are.
 class BatchMove {
@@ -33,6 +36,12 @@ public:
     int MovedCount() const { return movedCount_; }
 
 private:
+    // Copies the stored records storage to storage where the destination's storage can take them as they are
+    // stored (see TableStorage::copiesFrom); false, with nothing moved, where it cannot.
+    bool copyStored(int fieldCount);
+    // Appends every record through the destination cursor, field by field.
+    void moveFieldByField(int fieldCount);
+
     Table* source_ = nullptr;
     Table* destination_ = nullptr;
     TBatchMode mode_ = batAppend;

@@ -215,6 +215,15 @@ void Table::buildFields()
         }
     }
     activeFieldCount_ = static_cast<int>(fields_.size());
+    requiredFields_.clear();
+    autoIncFields_.clear();
+    for (std::size_t i = 0; i < defs.size(); ++i) {
+        // The storage numbers an auto-increment field itself.
+        if (defs[i].type == FieldType::ftAutoInc)
+            autoIncFields_.push_back(static_cast<int>(i));
+        else if (defs[i].required)
+            requiredFields_.push_back(static_cast<int>(i));
+    }
 }
 
 void Table::Close()
@@ -226,6 +235,7 @@ void Table::Close()
     buffer_.clear();
     original_.clear();
     written_.clear();
+    anyWritten_ = false;
     unread_.clear();
     anyUnread_ = false;
     row_ = -1;
@@ -288,9 +298,10 @@ void Table::refreshPosted()
         // are what is stored.
         for (std::size_t i = 0; i < buffer_.size() && i < stored.size(); ++i) {
             if (!written_[i])
-                buffer_[i] = stored[i];
+                buffer_[i] = std::move(stored[i]);
+            else if (i < original_.size())
+                original_[i] = std::move(stored[i]);
         }
-        original_ = std::move(stored);
     } else {
         buffer_ = std::move(stored);
     }
@@ -310,15 +321,29 @@ void Table::readUnread(std::size_t index)
         if (!unread_[index])
             return;
     }
+    // Editing, the field is unwritten (a written one is not read), so the stored value is its original as well.
     storage_->readField(row_, static_cast<int>(index), buffer_[index]);
-    if (state_ == dsEdit)
-        original_[index] = buffer_[index];  // unwritten since Edit, so the stored value is the original as well
     unread_[index] = 0;
 }
 
 void Table::startPending()
 {
-    written_.assign(storage_->fields().size(), 0);
+    const std::size_t count = storage_->fields().size();
+    if (written_.size() != count)
+        written_.assign(count, 0);
+    else if (anyWritten_)
+        std::fill(written_.begin(), written_.end(), 0);
+    anyWritten_ = false;
+}
+
+Record Table::editedOriginal() const
+{
+    Record original = buffer_;
+    for (std::size_t i = 0; i < original.size() && i < written_.size() && i < original_.size(); ++i) {
+        if (written_[i])
+            original[i] = original_[i];
+    }
+    return original;
 }
 
 // Another cursor wrote to the shared storage: find our record again. A keyed table finds it by its key; a keyless
@@ -367,20 +392,21 @@ int Table::locateEditedRow()
     if (storage_->changeCount() == seenChange_)
         return row_;
     refreshPosted();
+    const Record original = editedOriginal();
     const int count = storage_->recordCount();
     const int keyCount = storage_->keyFieldCount();
     int found = -1;
     if (keyCount > 0) {
-        const int r = storage_->findKey(Record(original_.begin(), original_.begin() + keyCount));
-        if (r >= 0 && storage_->read(r) == original_)
+        const int r = storage_->findKey(Record(original.begin(), original.begin() + keyCount));
+        if (r >= 0 && storage_->read(r) == original)
             found = r;
-    } else if (row_ >= 0 && row_ < count && storage_->read(row_) == original_) {
+    } else if (row_ >= 0 && row_ < count && storage_->read(row_) == original) {
         found = row_;
     } else {
         // Nearest equal record; a keyless table has nothing else to tell its records apart by.
         for (int distance = 1; distance < count && found < 0; ++distance) {
             for (int candidate : {row_ - distance, row_ + distance}) {
-                if (candidate >= 0 && candidate < count && storage_->read(candidate) == original_) {
+                if (candidate >= 0 && candidate < count && storage_->read(candidate) == original) {
                     found = candidate;
                     break;
                 }
@@ -861,7 +887,7 @@ void Table::Edit()
         Insert();
         return;
     }
-    original_ = buffer_;
+    original_.resize(buffer_.size());
     startPending();
     modified_ = false;
     setState(dsEdit);
@@ -872,16 +898,11 @@ void Table::Post()
     checkActive();
     if (state_ != dsEdit && state_ != dsInsert)
         return;
-    for (const auto& field : fields_) {
-        const int i = field->Index();
-        if (i >= activeFieldCount_)
-            continue;
-        // The storage numbers an auto-increment field itself.
-        if (!field->Required() || field->DataType() == FieldType::ftAutoInc)
-            continue;
+    for (const int i : requiredFields_) {
         if (!fieldValue(i).isValid()) {
             throw EngineError(ErrorCode::RequiredFieldMissing,
-                              QStringLiteral("Feld '%1' muss einen Wert haben.").arg(field->FieldName()));
+                              QStringLiteral("Feld '%1' muss einen Wert haben.")
+                                  .arg(fields_[static_cast<std::size_t>(i)]->FieldName()));
         }
     }
     const std::uint64_t changesBefore = storage_->changeCount();
@@ -904,16 +925,25 @@ void Table::Post()
     row_ = landed;
     bof_ = eof_ = false;
     modified_ = false;
-    original_.clear();
     // What the storage made of the written fields is read back when asked for; a new record's auto-increment
     // fields may have been numbered by the storage.
-    const FieldDefList& defs = storage_->fields();
     unread_.resize(buffer_.size(), 0);
-    for (std::size_t i = 0; i < buffer_.size(); ++i) {
-        if (written_[i] || (from < 0 && i < defs.size() && defs[i].type == FieldType::ftAutoInc)) {
-            unread_[i] = 1;
-            anyUnread_ = true;
+    if (anyWritten_) {
+        // Byte by byte: the marks were just set one by one, and reading them in wider words would stall on those
+        // stores.
+        const std::size_t count = std::min(unread_.size(), written_.size());
+        char* unread = unread_.data();
+        const char* written = written_.data();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (written[i])
+                unread[i] = 1;
         }
+        anyUnread_ = true;
+    }
+    if (from < 0) {
+        for (const int i : autoIncFields_)
+            unread_[static_cast<std::size_t>(i)] = 1;
+        anyUnread_ = anyUnread_ || !autoIncFields_.empty();
     }
     if (filterActive()) {
         // Whether the record stays in view is decided on its stored values.
@@ -945,10 +975,14 @@ void Table::Cancel()
     if (state_ != dsEdit && state_ != dsInsert)
         return;
     const bool wasInsert = state_ == dsInsert;
-    if (!wasInsert)
-        buffer_ = original_;  // so that finding the record again looks for it as it is stored
+    if (!wasInsert) {
+        // So that finding the record again looks for it as it is stored.
+        for (std::size_t i = 0; i < buffer_.size() && i < written_.size() && i < original_.size(); ++i) {
+            if (written_[i])
+                buffer_[i].swap(original_[i]);
+        }
+    }
     modified_ = false;
-    original_.clear();
     setState(dsBrowse);
     syncWithStorage();
     settleOnVisible();
@@ -1083,8 +1117,16 @@ void Table::setFieldValue(int index, const QVariant& value)
                           QStringLiteral("Die Tabelle %1 ist nicht im Bearbeitungs- oder Einfügemodus.")
                               .arg(displayName()));
     }
-    buffer_[static_cast<std::size_t>(index)] = value;
-    written_[static_cast<std::size_t>(index)] = 1;
+    const auto i = static_cast<std::size_t>(index);
+    if (state_ == dsEdit && !written_[i]) {
+        // The first change of the field since Edit keeps what it held; a copy that fails changes nothing.
+        original_[i] = value;
+        buffer_[i].swap(original_[i]);
+    } else {
+        buffer_[i] = value;
+    }
+    written_[i] = 1;
+    anyWritten_ = true;
     modified_ = true;
     notifyData(fields_[static_cast<std::size_t>(index)].get());
 }

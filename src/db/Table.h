@@ -249,6 +249,8 @@ private:
     void startPending();
     void markSeen();
     int locateEditedRow();
+    // The record as it was when Edit started, put together from buffer_ and original_.
+    Record editedOriginal() const;
     void setState(TDataSetState state);
     void notifyData(Field* field);
     void notifyState();
@@ -270,8 +272,10 @@ private:
     int activeFieldCount_ = 0;
 
     TDataSetState state_ = dsInactive;
-    Record buffer_;    // the current record, or the pending one in edit and insert state
-    Record original_;  // the record as it was when Edit started
+    Record buffer_;  // the current record, or the pending one in edit and insert state
+    // In edit state, what buffer_ held when Edit started, for the fields set since (written_); the others still
+    // hold it in buffer_. A run of Edit, one field, Post copies one value instead of the record.
+    Record original_;
     int row_ = -1;     // current row, -1 when the table is empty
     bool bof_ = true;
     bool eof_ = true;
@@ -279,8 +283,13 @@ private:
     bool appending_ = false;
     int insertBefore_ = 0;
     std::uint64_t seenChange_ = 0;
-    // Fields set since the pending record was started (Edit, Insert, Append).
+    // Fields set since the pending record was started (Edit, Insert, Append); anyWritten_ when one is marked.
     std::vector<char> written_;
+    bool anyWritten_ = false;
+    // Fields Post checks for a value (required ones the storage does not number itself), and the auto-increment
+    // fields a new record may have been numbered in; both from the open table's structure.
+    std::vector<int> requiredFields_;
+    std::vector<int> autoIncFields_;
     // Fields of buffer_ (and of original_ in edit state) that hold what this cursor posted instead of what the
     // storage gives back; valid while nobody changed the storage since, which every other cursor makes sure of
     // by letting this one read them back first (OpenTables::Lease::aboutToWrite).

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 namespace db {
@@ -64,6 +65,23 @@ public:
     // Writes a new record. A keyless table puts it before beforeRow (recordCount() appends); a keyed table puts it
     // in key order and raises a key violation when the key exists. Returns the row the record landed on.
     virtual int insert(const Record& record, int beforeRow) = 0;
+    // Batch moves take a shortcut below the cursors where a storage can offer one: copiesFrom says whether
+    // insertCopy can store row sourceRow of source, its first fieldCount fields into the first fieldCount fields here
+    // (the others blank), as exactly what reading it, setting field by field and inserting would store, without
+    // the values in between. insertCopy is insert() otherwise: key order, key violations, the returned row.
+    virtual bool copiesFrom(const TableStorage& source, int fieldCount) const
+    {
+        (void)source;
+        (void)fieldCount;
+        return false;
+    }
+    virtual int insertCopy(const TableStorage& source, int sourceRow, int fieldCount)
+    {
+        (void)source;
+        (void)sourceRow;
+        (void)fieldCount;
+        throw std::logic_error("insertCopy without copiesFrom");
+    }
     // Replaces the record of row; returns the row it is on afterwards (a changed key moves it).
     virtual int update(int row, const Record& record) = 0;
     // update() when the caller knows which fields it changed: changed[i] is non-zero for them, and every other

@@ -327,7 +327,11 @@ private:
     bool hasPending() const { return !appended_.empty() || !changed_.empty() || !deleted_.empty(); }
     // Flushes first when the waiting changes have grown past kFlushAt.
     void makeRoom();
-    void notePending(const PendingMemo* memos);
+    // Counts what a change holds in memory toward kFlushAt: its new memos, and its image when it adds one (a
+    // record changed again rewrites the image it has).
+    void notePending(const PendingMemo* memos, bool newImage);
+    // updateRecord() for a change of plain fields only: encodes just them and puts them into the record's image.
+    int updatePlainFields(int row, const Record& record, const std::vector<char>& changed);
     // Writes the waiting changes (rule 2); durable: synced to disk before and after the count is raised.
     void writePending(bool durable);
     void writeJournal(const QByteArray& body);
@@ -372,6 +376,11 @@ private:
     std::vector<char> memoArena_;
     std::uint64_t pendingBytes_ = 0;
     bool memoChecked_ = false;  // the memo file was found appendable for the waiting memos
+    // Room for the images and memos a change is prepared in, kept so that a change allocates nothing.
+    std::vector<char> oldImage_;
+    std::vector<char> newImage_;
+    std::vector<PendingMemo> newMemos_;
+    std::vector<PendingMemo> keptMemos_;  // every memo as the record in the file refers to it
 
     // Records read ahead: physical numbers blockFirst_ .. blockFirst_ + blockCount_ - 1.
     mutable std::vector<char> block_;
@@ -1017,11 +1026,12 @@ int DbaseStorage::makeRoomFor(int row)
     return int(it - rows_.begin());
 }
 
-// Counts a new waiting image and its new memos toward kFlushAt; the first new memo of a flush has the memo file
-// checked, so that a damaged one fails the change that needs it instead of the flush.
-void DbaseStorage::notePending(const PendingMemo* memos)
+// The first new memo of a flush has the memo file checked, so that a damaged one fails the change that needs it
+// instead of the flush.
+void DbaseStorage::notePending(const PendingMemo* memos, bool newImage)
 {
-    pendingBytes_ += header_.recordLength;
+    if (newImage)
+        pendingBytes_ += header_.recordLength;
     for (std::size_t m = 0; m < memoFields_.size(); ++m) {
         if (memos[m].state != PendingMemo::New)
             continue;
@@ -1046,7 +1056,7 @@ int DbaseStorage::insert(const Record& record, int /*beforeRow*/)
     const std::size_t i = appended_.addBlank();
     try {
         encodeRecord(record, appended_.image(i), appended_.memos(i), nullptr, nullptr);
-        notePending(appended_.memos(i));
+        notePending(appended_.memos(i), true);
     } catch (...) {
         appended_.dropLast();
         memoArena_.resize(arenaBefore);
@@ -1063,7 +1073,70 @@ int DbaseStorage::update(int row, const Record& record)
 
 int DbaseStorage::updateChanged(int row, const Record& record, const std::vector<char>& changed)
 {
-    return updateRecord(row, record, changed.size() == visible_.size() ? &changed : nullptr);
+    const std::size_t n = visible_.size();
+    if (changed.size() != n)
+        return updateRecord(row, record, nullptr);
+    const char* mask = changed.data();
+    for (const int index : memoFields_) {
+        const auto at = std::find(visible_.begin(), visible_.end(), index);
+        if (at != visible_.end() && mask[at - visible_.begin()])
+            return updateRecord(row, record, &changed);
+    }
+    return updatePlainFields(row, record, changed);
+}
+
+int DbaseStorage::updatePlainFields(int row, const Record& record, const std::vector<char>& changed)
+{
+    checkWritable();
+    checkRow(row);
+    row = makeRoomFor(row);
+    const bool isNew = std::size_t(row) >= rows_.size();
+    const std::uint32_t physical = isNew ? kNoRecord : rows_[size_t(row)];
+    char* image = nullptr;  // the waiting image the fields go into, when the record has one
+    if (isNew) {
+        image = appended_.image(std::size_t(row) - rows_.size());
+    } else if (!changedSlot_.empty()) {
+        const auto slot = changedSlot_.find(physical);
+        if (slot != changedSlot_.end())
+            image = changed_.image(slot->second);
+    }
+    const char* current = image ? image : recordBytes(physical);
+    // Every changed field is encoded before any goes into the image, so that a refused value changes nothing.
+    newImage_.resize(header_.recordLength);
+    char* encoded = newImage_.data();
+    const std::size_t n = visible_.size();
+    const char* mask = changed.data();
+    const int* fields = visible_.data();
+    std::size_t first = n;
+    std::size_t last = 0;
+    bool same = true;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!mask[i])
+            continue;
+        const DbfField& f = header_.fields[size_t(fields[i])];
+        encodeValue(f, record[i], codec_, encoded + f.offset);
+        same = same && std::memcmp(encoded + f.offset, current + f.offset, f.length) == 0;
+        first = std::min(first, i);
+        last = i;
+    }
+    if (same)
+        return row;
+    if (!image) {
+        keptMemos_.assign(memoFields_.size(), PendingMemo{0, 0, PendingMemo::Keep});
+        notePending(keptMemos_.data(), true);
+        const std::size_t added = changed_.add(current, keptMemos_.data());
+        changedSlot_.emplace(physical, added);
+        changedPhysical_.push_back(physical);
+        image = changed_.image(added);
+    }
+    for (std::size_t i = first; i < n && i <= last; ++i) {
+        if (!mask[i])
+            continue;
+        const DbfField& f = header_.fields[size_t(fields[i])];
+        std::memcpy(image + f.offset, encoded + f.offset, f.length);
+    }
+    ++changes_;
+    return row;
 }
 
 int DbaseStorage::updateRecord(int row, const Record& record, const std::vector<char>* changed)
@@ -1076,7 +1149,8 @@ int DbaseStorage::updateRecord(int row, const Record& record, const std::vector<
     const std::uint32_t physical = isNew ? kNoRecord : rows_[size_t(row)];
     const auto slot = isNew ? changedSlot_.end() : changedSlot_.find(physical);
 
-    std::vector<char> old(header_.recordLength);
+    std::vector<char>& old = oldImage_;
+    old.resize(header_.recordLength);
     const PendingMemo* oldMemos = nullptr;
     if (isNew) {
         std::memcpy(old.data(), appended_.image(newIndex), old.size());
@@ -1087,9 +1161,12 @@ int DbaseStorage::updateRecord(int row, const Record& record, const std::vector<
     } else {
         std::memcpy(old.data(), recordBytes(physical), old.size());
     }
-    std::vector<char> raw = old;
-    std::vector<PendingMemo> memos(memoFields_.size());
+    std::vector<char>& raw = newImage_;
+    raw = old;
+    std::vector<PendingMemo>& memos = newMemos_;
+    memos.assign(memoFields_.size(), PendingMemo{});
     const std::size_t arenaBefore = memoArena_.size();
+    const bool addsImage = !isNew && slot == changedSlot_.end();
     try {
         encodeRecord(record, raw.data(), memos.data(), old.data(), oldMemos, changed);
         const bool sameMemos = std::all_of(memos.begin(), memos.end(), [&](const PendingMemo& m) {
@@ -1101,7 +1178,7 @@ int DbaseStorage::updateRecord(int row, const Record& record, const std::vector<
             memoArena_.resize(arenaBefore);
             return row;
         }
-        notePending(memos.data());
+        notePending(memos.data(), addsImage);
     } catch (...) {
         memoArena_.resize(arenaBefore);
         throw;

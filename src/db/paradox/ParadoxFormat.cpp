@@ -397,8 +397,14 @@ TextCodec::TextCodec(int codePage, const QString& sortOrderName)
 
 void TextCodec::buildTable()
 {
-    for (int byte = 0; byte < 256; ++byte)
+    roundTrips_ = true;
+    for (int byte = 0; byte < 256; ++byte) {
         table_[byte] = rtl::toUnicode(static_cast<unsigned char>(byte), rtl::CodePage(codePage_));
+        // As encodeInto takes a character back to its byte.
+        const char16_t ch = table_[byte];
+        const int back = ch < 0x80 ? int(ch) : rtl::toByte(ch, rtl::CodePage(codePage_));
+        if (byte > 0 && back != byte) roundTrips_ = false;
+    }
 }
 
 bool TextCodec::decodeInto(const char* bytes, qsizetype length, QString& text) const

@@ -133,6 +133,11 @@ public:
     QByteArray encode(const QString& text) const;
     int codePage() const { return codePage_; }
     bool supported() const { return kind_ != Kind::Unknown; }
+    // Whether text stored in other's code page, decoded there and encoded here, gives back the very same bytes.
+    bool keepsBytesOf(const TextCodec& other) const
+    {
+        return kind_ == Kind::Rtl && other.kind_ == Kind::Rtl && codePage_ == other.codePage_ && roundTrips_;
+    }
 
 private:
     enum class Kind { Rtl, Named, Unknown };
@@ -142,6 +147,7 @@ private:
     int codePage_ = 1252;
     QByteArray name_;
     char16_t table_[256] = {};  // byte to character, for the code pages of rtl
+    bool roundTrips_ = false;   // every byte but zero encodes back to itself
 };
 
 // Value encodings of one field in a record buffer. decodeField returns an invalid QVariant for a blank field;

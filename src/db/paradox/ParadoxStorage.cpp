@@ -131,6 +131,8 @@ void ParadoxStorage::load(const QString& requestedPath, OpenMode mode)
             mbMissingPath_ = newCompanionPath(path_, QStringLiteral("MB"));
     }
     readValidity();
+    for (size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].required) requiredFields_.push_back(int(i));
 
     const QStringList secondary =
         findCompanions(path_, QStringLiteral("[XY][0-9A-Fa-f]{2}|[XY]G[0-9A-Fa-f]"));
@@ -364,10 +366,80 @@ int ParadoxStorage::compareKeys(const char* a, const char* b, int fieldCount) co
     return 0;
 }
 
+namespace {
+
+// Up to eight bytes as a big-endian number, the missing ones as zeros: such numbers compare as the bytes do.
+std::uint64_t leadingBytes(const char* p, int count)
+{
+    std::uint64_t value = 0;
+    for (int i = 0; i < count; ++i) value |= std::uint64_t(std::uint8_t(p[i])) << (56 - 8 * i);
+    return value;
+}
+
+}  // namespace
+
+void ParadoxStorage::buildKeyPrefixes(int keySize) const
+{
+    const int n = recordCount();
+    if (n == 0) return;
+    // The records are in key order, so what the first and the last key share, every key shares.
+    QByteArray first(recordAt(0), keySize);
+    const char* last = recordAt(n - 1);
+    int shared = 0;
+    while (shared < keySize && first[shared] == last[shared]) ++shared;
+    first.truncate(shared);
+    sharedKeyStart_ = first;
+    const int width = std::min(8, keySize - shared);
+    keyTailSize_ = keySize - shared;
+    keyPrefixes_.resize(size_t(n));
+    keyTails_.resize(size_t(n) * size_t(keyTailSize_));
+    char* tail = keyTails_.data();
+    for (int row = 0; row < n; ++row, tail += keyTailSize_) {
+        const char* key = recordAt(row) + shared;
+        keyPrefixes_[size_t(row)] = leadingBytes(key, width);
+        std::memcpy(tail, key, size_t(keyTailSize_));
+    }
+}
+
+bool ParadoxStorage::rowHasKey(int row, const char* key, int keyBytes) const
+{
+    if (materialized_ || keyPrefixes_.empty()) return std::memcmp(recordAt(row), key, size_t(keyBytes)) == 0;
+    const int skip = int(sharedKeyStart_.size());
+    if (std::memcmp(key, sharedKeyStart_.constData(), size_t(std::min(keyBytes, skip))) != 0) return false;
+    return keyBytes <= skip ||
+           std::memcmp(keyTails_.data() + size_t(row) * size_t(keyTailSize_), key + skip, size_t(keyBytes - skip)) == 0;
+}
+
 int ParadoxStorage::lowerBound(const char* key, int fieldCount) const
 {
     int lo = 0;
     int hi = recordCount();
+    if (!materialized_ && !keyPrefixes_.empty()) {
+        const FieldLayout& lastField = header_.layout[size_t(fieldCount - 1)];
+        const int keyBytes = lastField.offset + lastField.length;
+        const int skip = int(sharedKeyStart_.size());
+        const int c = std::memcmp(key, sharedKeyStart_.constData(), size_t(std::min(keyBytes, skip)));
+        if (c != 0) return c < 0 ? 0 : hi;
+        if (keyBytes <= skip) return 0;  // every record starts with the key
+        const int width = std::min(8, keyBytes - skip);
+        const std::uint64_t probe = leadingBytes(key + skip, width);
+        const std::uint64_t mask = width == 8 ? ~std::uint64_t(0) : ~(~std::uint64_t(0) >> (8 * width));
+        const auto begin = keyPrefixes_.begin();
+        const auto from = std::partition_point(begin, keyPrefixes_.end(),
+                                               [&](std::uint64_t v) { return (v & mask) < probe; });
+        lo = int(from - begin);
+        if (keyBytes - skip <= 8) return lo;
+        // The rows whose eight bytes equal the key's: the rest of the key decides.
+        hi = int(std::partition_point(from, keyPrefixes_.end(), [&](std::uint64_t v) { return v == probe; }) - begin);
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (std::memcmp(keyTails_.data() + size_t(mid) * size_t(keyTailSize_), key + skip, size_t(keyBytes - skip)) < 0)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return lo;
+    }
     if (!materialized_ && !samples_.empty()) {
         // The last sample before the key, then among the records up to the next sample, which lie in one block.
         int first = 0;
@@ -451,10 +523,13 @@ int ParadoxStorage::findKey(const Record& keyValues) const
             if (compareKeys(previous.constData(), current.constData(), header_.keyFieldCount) >= 0) orderChecked_ = 0;
             previous = current;
         }
-        if (orderChecked_ == 1 && !materialized_) {
-            // The first key of every block: the data the primary index holds, built from the records themselves.
-            const FieldLayout& lastKey = header_.layout[size_t(header_.keyFieldCount - 1)];
-            const int keySize = lastKey.offset + lastKey.length;
+        const FieldLayout& lastKey = header_.layout[size_t(header_.keyFieldCount - 1)];
+        const int keySize = lastKey.offset + lastKey.length;
+        // Keys compare as their bytes do when every key field is compared byte by byte.
+        if (orderChecked_ == 1 && !materialized_ && asciiOrder_) {
+            buildKeyPrefixes(keySize);
+        } else if (orderChecked_ == 1 && !materialized_) {
+            // The key of every kSampleRows-th record of each block, built from the records themselves.
             sampleKeySize_ = keySize;
             for (size_t index = 0; index < blocks_.size(); ++index) {
                 const BlockRef& b = blocks_[index];
@@ -469,8 +544,7 @@ int ParadoxStorage::findKey(const Record& keyValues) const
     const int keyBytes = header_.layout[size_t(k - 1)].offset + header_.layout[size_t(k - 1)].length;
     if (orderChecked_ == 1) {
         const int row = lowerBound(key.constData(), k);
-        if (row < recordCount() && std::memcmp(recordAt(row), key.constData(), size_t(keyBytes)) == 0)
-            return row;
+        if (row < recordCount() && rowHasKey(row, key.constData(), keyBytes)) return row;
         return -1;
     }
     for (int row = 0; row < recordCount(); ++row)
@@ -554,6 +628,9 @@ void ParadoxStorage::materialize()
     chunkBytes_ = 0;
     samples_.clear();
     sampleKeys_.clear();
+    keyPrefixes_ = {};
+    sharedKeyStart_.clear();
+    keyTails_ = {};
 }
 
 void ParadoxStorage::ensureBlobFile()
@@ -621,7 +698,9 @@ QByteArray ParadoxStorage::encodeRecord(const Record& record, const QByteArray* 
             throw EngineError(ErrorCode::RequiredFieldMissing,
                               QStringLiteral("Das Feld %1 muss einen Wert haben.").arg(fields_[i].name));
     }
-    QByteArray raw(header_.recordSize, '\0');
+    // The fields cover the record without a gap (the header is refused otherwise), and each one's bytes are
+    // written whole below, blanks included: zeroing the record first would write a wide one twice.
+    QByteArray raw(header_.recordSize, Qt::Uninitialized);
     for (size_t i = 0; i < header_.layout.size(); ++i) {
         const FieldLayout& f = header_.layout[i];
         if (kept(i))
@@ -749,6 +828,49 @@ int ParadoxStorage::insert(const Record& input, int beforeRow)
     return row;
 }
 
+bool ParadoxStorage::copiesFrom(const TableStorage& source, int fieldCount) const
+{
+    const auto* from = dynamic_cast<const ParadoxStorage*>(&source);
+    if (!from || fieldCount < 0 || size_t(fieldCount) > header_.layout.size() ||
+        size_t(fieldCount) > from->header_.layout.size())
+        return false;
+    // Numbering and the check for a value take the record's values; the cursor's check has its own words.
+    if (!autoIncFields_.empty()) return false;
+    for (const FieldDef& def : fields_)
+        if (def.required) return false;
+    // A text is decoded, cut to as many characters as the field here takes and encoded again: in one single-byte
+    // code page on both sides, in which every byte encodes back to itself, that is its bytes up to the first zero,
+    // cut to the field's length. Any other kind of field would need the conversions of a field write.
+    for (size_t i = 0; i < size_t(fieldCount); ++i) {
+        if (header_.layout[i].type != TypeCode::Alpha || from->header_.layout[i].type != TypeCode::Alpha) return false;
+    }
+    return fieldCount == 0 || codec_.keepsBytesOf(from->codec_);
+}
+
+int ParadoxStorage::insertCopy(const TableStorage& source, int sourceRow, int fieldCount)
+{
+    const auto& from = dynamic_cast<const ParadoxStorage&>(source);
+    checkWritable();
+    materialize();
+    from.checkRow(sourceRow);
+    // Fields left out are blank: zero bytes, as a blank value of every type encodes.
+    QByteArray raw(header_.recordSize, '\0');
+    const char* in = from.recordAt(sourceRow);
+    for (size_t i = 0; i < size_t(fieldCount); ++i) {
+        const FieldLayout& s = from.header_.layout[i];
+        const FieldLayout& d = header_.layout[i];
+        const char* text = in + s.offset;
+        std::memcpy(raw.data() + d.offset, text, qstrnlen(text, uint(std::min(s.length, d.length))));
+    }
+    const int row = header_.keyFieldCount > 0 ? placeKey(raw, -1) : int(rows_.size());
+    if (int(rows_.size()) >= 0x7FFFFFFF)
+        throw EngineError(ErrorCode::NotSupported, QStringLiteral("Die Tabelle ist voll."));
+    rows_.insert(size_t(row), raw);
+    dirty_ = true;
+    ++changes_;
+    return row;
+}
+
 int ParadoxStorage::update(int row, const Record& input)
 {
     return updateRecord(row, input, nullptr);
@@ -802,39 +924,48 @@ int ParadoxStorage::updateRecord(int row, const Record& input, const std::vector
 
 int ParadoxStorage::updateChanged(int row, const Record& record, const std::vector<char>& changed)
 {
-    if (changed.size() != header_.layout.size() || record.size() != header_.layout.size())
-        return updateRecord(row, record, nullptr);
-    // Auto-increment values, blobs and a moved key need the whole record; the run of an import changes plain
-    // fields of a record in place, where re-encoding the unchanged ones is most of the cost.
-    const int keys = header_.keyFieldCount;
-    bool whole = !autoIncFields_.empty() || hasBlobFields_;
-    for (int i = 0; !whole && i < keys; ++i)
-        whole = changed[size_t(i)] != 0;
-    if (whole) return updateRecord(row, record, &changed);
+    const size_t n = header_.layout.size();
+    if (changed.size() != n || record.size() != n) return updateRecord(row, record, nullptr);
     checkWritable();
     materialize();
     checkRow(row);
+    // A moved key, a changed blob and an auto-increment field that is changed or still needs its number take the
+    // whole record. The run of an import changes plain fields of a record in place, one or two per post, where
+    // re-encoding the others would be most of the cost.
+    const FieldLayout* layout = header_.layout.data();
+    const char* mask = changed.data();
+    for (int i = 0; i < header_.keyFieldCount; ++i)
+        if (mask[i]) return updateRecord(row, record, &changed);
     QByteArray& stored = rows_[size_t(row)];
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        if (!fields_[i].required) continue;
-        const FieldLayout& f = header_.layout[i];
-        if (changed[i] ? isNull(record[i]) : storedNull(f, stored.constData() + f.offset))
+    if (hasBlobFields_) {
+        for (size_t i = 0; i < n; ++i)
+            if (mask[i] && layout[i].isBlob()) return updateRecord(row, record, &changed);
+    }
+    for (const int fi : autoIncFields_) {
+        const FieldLayout& f = layout[size_t(fi)];
+        if (mask[fi] || storedNull(f, stored.constData() + f.offset)) return updateRecord(row, record, &changed);
+    }
+    for (const int fi : requiredFields_) {
+        const FieldLayout& f = layout[size_t(fi)];
+        if (mask[fi] ? isNull(record[size_t(fi)]) : storedNull(f, stored.constData() + f.offset))
             throw EngineError(ErrorCode::RequiredFieldMissing,
-                              QStringLiteral("Das Feld %1 muss einen Wert haben.").arg(fields_[i].name));
+                              QStringLiteral("Das Feld %1 muss einen Wert haben.").arg(fields_[size_t(fi)].name));
     }
     // Every changed field is encoded before any goes into the record, so that a refused value changes nothing.
     if (scratch_.size() != header_.recordSize) scratch_ = QByteArray(header_.recordSize, '\0');
     char* encoded = scratch_.data();
-    for (size_t i = 0; i < header_.layout.size(); ++i) {
-        if (!changed[i]) continue;
-        const FieldLayout& f = header_.layout[i];
-        encodeField(f, record[i], encoded + f.offset, codec_, fields_[i].name);
+    size_t first = n;
+    size_t last = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (!mask[i]) continue;
+        encodeField(layout[i], record[i], encoded + layout[i].offset, codec_, fields_[i].name);
+        first = std::min(first, i);
+        last = i;
     }
     char* target = stored.data();
-    for (size_t i = 0; i < header_.layout.size(); ++i) {
-        if (!changed[i]) continue;
-        const FieldLayout& f = header_.layout[i];
-        std::memcpy(target + f.offset, encoded + f.offset, size_t(f.length));
+    for (size_t i = first; i < n && i <= last; ++i) {
+        if (!mask[i]) continue;
+        std::memcpy(target + layout[i].offset, encoded + layout[i].offset, size_t(layout[i].length));
     }
     dirty_ = true;
     ++changes_;

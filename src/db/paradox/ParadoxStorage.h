@@ -32,6 +32,8 @@ public:
     void readField(int row, int field, QVariant& value) const override;
     void readFields(int row, Record& record, std::vector<char>& unread) const override;
     int insert(const Record& record, int beforeRow) override;
+    bool copiesFrom(const TableStorage& source, int fieldCount) const override;
+    int insertCopy(const TableStorage& source, int sourceRow, int fieldCount) override;
     int update(int row, const Record& record) override;
     int updateChanged(int row, const Record& record, const std::vector<char>& changed) override;
     void remove(int row) override;
@@ -132,10 +134,24 @@ private:
     mutable std::vector<Sample> samples_;
     mutable QByteArray sampleKeys_;
     mutable int sampleKeySize_ = 0;
+    // Instead of the samples where keys compare byte by byte (ascii order): eight bytes of every record's key, from
+    // the first byte in which the keys differ on, as one number per row. A search finds its row among these,
+    // which the processor keeps close even for a large table, and reads only the record it lands on (and the few
+    // whose eight bytes tie).
+    // The rest of every key lies in keyTails_, side by side, so that telling the keys that tie apart and checking
+    // the row found do not go through the blocks either.
+    mutable std::vector<std::uint64_t> keyPrefixes_;
+    mutable QByteArray sharedKeyStart_;  // the bytes every key starts with, left out of keyPrefixes_ and keyTails_
+    mutable std::vector<char> keyTails_;
+    mutable int keyTailSize_ = 0;
+    void buildKeyPrefixes(int keySize) const;
+    // Whether the first keyBytes bytes of row's key are those of key.
+    bool rowHasKey(int row, const char* key, int keyBytes) const;
 
     bool materialized_ = false;
     RowStore rows_;
     QByteArray scratch_;  // changed fields encoded before they go into their record
+    std::vector<int> requiredFields_;  // fields that must hold a value, known once the table is loaded
     bool dirty_ = false;
     bool durable_ = true;  // writes wait for the disk (fsync); not for a scratch table
     std::uint64_t changes_ = 0;

@@ -363,3 +363,60 @@ TEST_P(StorageTest, ValuesTakenFromTheCursorKeepWhenItMoves)
     EXPECT_EQ(name->AsString(), QStringLiteral("Zweiter"));
     EXPECT_EQ(nr->AsInteger(), 2);
 }
+
+// A post of some fields leaves every other field as stored: plain fields beside a memo, in a record still waiting
+// to be written and in one read from the files.
+TEST_P(StorageTest, PostOfSomeFieldsKeepsTheOthers)
+{
+    const db::FieldDefList fields = {
+        {QStringLiteral("Nr"), FieldType::ftInteger, 0, 0, false},
+        {QStringLiteral("Name"), FieldType::ftString, 10, 0, false},
+        {QStringLiteral("Notiz"), FieldType::ftMemo, 10, 0, false},
+        {QStringLiteral("Betrag"), FieldType::ftFloat, 0, 0, false},
+    };
+    const QString longNote = QStringLiteral("Ein Memo, das länger ist als sein Platz im Satz.");
+    struct Case {
+        const char* name;
+        bool reopen;  // the record comes from the files, not from what waits to be written
+        std::vector<std::pair<const char*, QVariant>> changes;
+        QVariantList expected;  // Nr, Name, Notiz, Betrag afterwards
+    };
+    const std::vector<Case> cases = {
+        {"a plain field", false, {{"Name", "Zwei"}}, {1, "Zwei", longNote, 2.5}},
+        {"a plain field of a record from the files", true, {{"Betrag", 7.25}}, {1, "Eins", longNote, 7.25}},
+        {"the memo", false, {{"Notiz", "Kurz"}}, {1, "Eins", "Kurz", 2.5}},
+        {"the memo of a record from the files", true, {{"Notiz", "Kurz"}}, {1, "Eins", "Kurz", 2.5}},
+        {"a plain field and the memo", true, {{"Name", "Zwei"}, {"Notiz", QVariant()}}, {1, "Zwei", QVariant(), 2.5}},
+        {"a field set to what it holds", true, {{"Name", "Eins"}}, {1, "Eins", longNote, 2.5}},
+        {"a field cleared", false, {{"Betrag", QVariant()}}, {1, "Eins", longNote, QVariant()}},
+    };
+    int serial = 0;
+    for (bool keyed : {false, true}) {
+        if (keyed && !GetParam().keyed)
+            continue;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (keyed ? " (keyed)" : ""));
+            auto table = makeTableWith(QStringLiteral("Some%1").arg(++serial), fields, keyed ? 1 : 0);
+            table->Append();
+            set(*table, "Nr", 1);
+            set(*table, "Name", "Eins");
+            set(*table, "Notiz", longNote);
+            set(*table, "Betrag", 2.5);
+            table->Post();
+            if (c.reopen) {
+                table->Close();
+                table->Open();
+            }
+            table->Edit();
+            for (const auto& [field, value] : c.changes)
+                set(*table, field, value);
+            table->Post();
+            table->Close();
+            table->Open();
+            ASSERT_EQ(table->RecordCount(), 1);
+            for (int i = 0; i < table->FieldCount(); ++i) {
+                EXPECT_EQ(table->Fields(i)->AsVariant(), c.expected[i]) << table->Fields(i)->FieldName().toStdString();
+            }
+        }
+    }
+}
