@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace db {
 
@@ -158,7 +159,10 @@ QVariant fromText(const FieldDef& def, const QString& text)
         return QVariant();
     switch (kind) {
     case Kind::Text:
-        return QVariant(cutsText(def) ? text.left(def.size) : text);
+        // Most texts fit: they are taken as they are, without a cut copy.
+        if (cutsText(def) && text.size() > def.size)
+            return QVariant(text.left(def.size));
+        return QVariant(text);
     case Kind::Integer: {
         std::int32_t value = 0;
         if (!rtl::TryStrToInt(text, value)) {
@@ -292,7 +296,7 @@ QVariant fromVariant(const FieldDef& def, const QVariant& value)
     const Kind kind = kindOf(def.type);
     switch (value.typeId()) {
     case QMetaType::QString:
-        return fromText(def, value.toString());
+        return fromText(def, *static_cast<const QString*>(value.constData()));
     case QMetaType::Bool:
         if (kind == Kind::Text)
             return fromText(def, value.toBool() ? QStringLiteral("True") : QStringLiteral("False"));
@@ -431,9 +435,9 @@ Qt::Alignment Field::Alignment() const
     return (kind == Kind::Integer || kind == Kind::Float) ? Qt::AlignRight : Qt::AlignLeft;
 }
 
-void Field::store(const QVariant& value)
+void Field::store(QVariant&& value)
 {
-    table_->setFieldValue(index_, value);
+    table_->setFieldValue(index_, std::move(value));
 }
 
 bool Field::IsNull() const

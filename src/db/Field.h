@@ -89,7 +89,7 @@ private:
     friend class Table;
     void rebind(int index, const FieldDef& def, bool indexField);
     QVariant raw() const;
-    void store(const QVariant& value);
+    void store(QVariant&& value);
 
     Table* table_;
     int index_;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMetaMethod>
 #include <algorithm>
+#include <utility>
 
 namespace db {
 
@@ -235,6 +236,7 @@ void Table::Close()
     buffer_.clear();
     original_.clear();
     written_.clear();
+    writtenList_.clear();
     anyWritten_ = false;
     unread_.clear();
     anyUnread_ = false;
@@ -329,10 +331,13 @@ void Table::readUnread(std::size_t index)
 void Table::startPending()
 {
     const std::size_t count = storage_->fields().size();
-    if (written_.size() != count)
+    if (written_.size() != count) {
         written_.assign(count, 0);
-    else if (anyWritten_)
-        std::fill(written_.begin(), written_.end(), 0);
+    } else {
+        for (const int i : writtenList_)
+            written_[static_cast<std::size_t>(i)] = 0;
+    }
+    writtenList_.clear();
     anyWritten_ = false;
 }
 
@@ -929,15 +934,8 @@ void Table::Post()
     // fields may have been numbered by the storage.
     unread_.resize(buffer_.size(), 0);
     if (anyWritten_) {
-        // Byte by byte: the marks were just set one by one, and reading them in wider words would stall on those
-        // stores.
-        const std::size_t count = std::min(unread_.size(), written_.size());
-        char* unread = unread_.data();
-        const char* written = written_.data();
-        for (std::size_t i = 0; i < count; ++i) {
-            if (written[i])
-                unread[i] = 1;
-        }
+        for (const int i : writtenList_)
+            unread_[static_cast<std::size_t>(i)] = 1;
         anyUnread_ = true;
     }
     if (from < 0) {
@@ -1109,7 +1107,7 @@ int Table::IndexFieldCount() const
     return Active() ? storage_->keyFieldCount() : 0;
 }
 
-void Table::setFieldValue(int index, const QVariant& value)
+void Table::setFieldValue(int index, QVariant&& value)
 {
     checkActive();
     if (state_ != dsEdit && state_ != dsInsert) {
@@ -1118,14 +1116,14 @@ void Table::setFieldValue(int index, const QVariant& value)
                               .arg(displayName()));
     }
     const auto i = static_cast<std::size_t>(index);
-    if (state_ == dsEdit && !written_[i]) {
-        // The first change of the field since Edit keeps what it held; a copy that fails changes nothing.
-        original_[i] = value;
-        buffer_[i].swap(original_[i]);
-    } else {
-        buffer_[i] = value;
+    if (!written_[i]) {
+        // The first change of the field since Edit keeps what it held.
+        if (state_ == dsEdit)
+            original_[i].swap(buffer_[i]);
+        written_[i] = 1;
+        writtenList_.push_back(index);
     }
-    written_[i] = 1;
+    buffer_[i] = std::move(value);
     anyWritten_ = true;
     modified_ = true;
     notifyData(fields_[static_cast<std::size_t>(index)].get());

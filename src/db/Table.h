@@ -209,7 +209,8 @@ protected:
 private:
     friend class Field;
     QVariant fieldValue(int index);
-    void setFieldValue(int index, const QVariant& value);
+    // Takes the value over: every write passes a value converted for the field, nobody else's.
+    void setFieldValue(int index, QVariant&& value);
     [[noreturn]] void throwNoField(int index) const;
     [[noreturn]] void throwInactive() const;
     void readUnread(std::size_t index);
@@ -284,7 +285,10 @@ private:
     int insertBefore_ = 0;
     std::uint64_t seenChange_ = 0;
     // Fields set since the pending record was started (Edit, Insert, Append); anyWritten_ when one is marked.
+    // writtenList_ holds the same fields as indexes, in the order they were first set: a post touches the marks of
+    // the one or two fields an import run sets instead of walking every field.
     std::vector<char> written_;
+    std::vector<int> writtenList_;
     bool anyWritten_ = false;
     // Fields Post checks for a value (required ones the storage does not number itself), and the auto-increment
     // fields a new record may have been numbered in; both from the open table's structure.

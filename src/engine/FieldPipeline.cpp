@@ -67,6 +67,33 @@ double asFloat(const db::Field& field)
     }
 }
 
+// Right alignment of a number field that is not blank: its text padded with blanks reads back as the number the
+// text alone gives, which is written without the text where the value tells it. False, with nothing written, where
+// the text has to decide.
+bool numberRealigned(db::Field& target)
+{
+    if (target.IsNull())
+        return false;
+    switch (target.DataType()) {
+    case db::FieldType::ftSmallint:
+    case db::FieldType::ftInteger:
+    case db::FieldType::ftWord:
+    case db::FieldType::ftAutoInc:
+        target.setAsInteger(target.AsInteger());
+        return true;
+    case db::FieldType::ftFloat:
+    case db::FieldType::ftCurrency:
+    case db::FieldType::ftBCD:
+        if (const std::optional<double> read = NumberThroughText(target.AsFloat())) {
+            target.setAsFloat(*read);
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
 // ---- the comparisons of the defaults ----
 
 // A value as the comparisons see it: a number or a text.
@@ -215,6 +242,12 @@ private:
                 number_ = *read;
             break;
         }
+        case db::FieldType::ftDate:
+            // Written in the short date format, which may rule out digits alone for every date; writing the text
+            // would cost more than the rest of the field.
+            if (source.AsVariant().isValid() && rtl::DateTextHasNonDigit())
+                digits_ = false;
+            break;
         default:
             break;
         }
@@ -326,11 +359,12 @@ double FormelWertSpeicher::Wert(const ImportRunContext& run, const std::string& 
 double FormelWertSpeicher::Wert(const ImportRunContext& run, const NumericFormula& formula)
 {
     FormelWertSpeicher* kept = activeSpeicher;
-    std::string key;
-    key.reserve(96);
-    const bool byValues = kept && !run.Parser1.OnParserError && formula.appendValueKey(key);
+    std::string* key = kept ? &kept->key_ : nullptr;
+    if (key)
+        key->clear();  // keeps its memory from the record before
+    const bool byValues = kept && !run.Parser1.OnParserError && formula.appendValueKey(*key);
     if (byValues) {
-        if (const auto it = kept->byFieldValues_.find(key); it != kept->byFieldValues_.end())
+        if (const auto it = kept->byFieldValues_.find(*key); it != kept->byFieldValues_.end())
             return it->second;
     }
     const std::string expression = formula.expression().toStdString();
@@ -339,7 +373,7 @@ double FormelWertSpeicher::Wert(const ImportRunContext& run, const NumericFormul
     if (byValues && !hasSideEffects(expression)) {
         if (kept->byFieldValues_.size() >= MaxKeptValues)
             kept->byFieldValues_.clear();
-        kept->byFieldValues_.emplace(std::move(key), value);
+        kept->byFieldValues_.emplace(*key, value);
     }
     return value;
 }
@@ -573,7 +607,9 @@ void FeldUebertragen(const ImportRunContext& run, const MappingRow& row)
     if (row.Ausrichtung_re && sourceText.isDigits() && IsNumeric(row.Laenge)) {
         guarded(run, [&] {
             db::Field& target = row.targetField();
-            target.setAsString(PadLeftTo(rtl::Trim(target.AsString()), widthOf(row.Laenge)));
+            const std::uint16_t width = widthOf(row.Laenge);
+            if (!numberRealigned(target))
+                target.setAsString(PadLeftTo(rtl::Trim(target.AsString()), width));
         });
     }
     // 10. Over-length cut, decided by the declared sizes.

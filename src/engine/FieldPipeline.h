@@ -113,6 +113,7 @@ public:
 private:
     std::unordered_map<std::string, double> values_;
     std::unordered_map<std::string, double> byFieldValues_;
+    std::string key_;  // the key of the latest look-up in byFieldValues_
     FormelWertSpeicher* previous_;
 };
 

@@ -15,6 +15,9 @@ namespace engine {
 
 namespace {
 
+// Formulas are taken apart on the thread of the run only; a number is never handed out twice.
+std::uint64_t nextFormulaId = 1;
+
 void noFormula()
 {
     platform::ErrorBox(texts::Text(65052));
@@ -98,7 +101,8 @@ QString FormelAlphBerechnen(db::Table& DataSet, const QString& Formel)
     return result;
 }
 
-NumericFormula::NumericFormula(db::Table& DataSet, const QString& Formel) : table_(&DataSet), formula_(Formel)
+NumericFormula::NumericFormula(db::Table& DataSet, const QString& Formel)
+    : table_(&DataSet), formula_(Formel), id_(nextFormulaId++)
 {
     const QString s = rtl::Trim(Formel);
     empty_ = s.isEmpty();
@@ -188,7 +192,7 @@ bool NumericFormula::appendValueKey(std::string& key) const
 {
     if (empty_)
         return false;
-    key.append(reinterpret_cast<const char*>(formula_.constData()), std::size_t(formula_.size()) * sizeof(QChar));
+    key.append(reinterpret_cast<const char*>(&id_), sizeof id_);
     for (const Part& part : parts_) {
         if (!part.isReference)
             continue;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,9 +36,10 @@ public:
     NumericFormula(db::Table& DataSet, const QString& Formel);
 
     QString expression() const;
-    // Appends to key what expression() depends on besides the number format: the formula and the values of the
-    // fields it names. False, with key unusable, where more goes into the text (a reference that is missing, to
-    // a field that is no number or that is blank, or an empty formula, each of which shows an error box).
+    // Appends to key what expression() depends on besides the number format: which formula this is (a number no
+    // other formula of the process has) and the values of the fields it names. False, with key unusable, where more
+    // goes into the text (a reference that is missing, to a field that is no number or that is blank, or an empty
+    // formula, each of which shows an error box).
     bool appendValueKey(std::string& key) const;
     // Whether this is Formel taken apart over DataSet.
     bool isFor(const db::Table& DataSet, const QString& Formel) const
@@ -56,6 +58,7 @@ private:
 
     const db::Table* table_;
     QString formula_;
+    std::uint64_t id_;
     bool empty_ = false;
     std::vector<Part> parts_;
 };

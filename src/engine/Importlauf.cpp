@@ -51,15 +51,62 @@ std::int32_t counterOf(const QLabel* counter)
 // Pending window messages are processed between records, but not more often than a person can notice: every
 // message round repaints the counters, which would cost more than the record itself. A click on the cancel button
 // is therefore seen within a few milliseconds, as before, and the run stays as fast as its table work.
-void processMessages()
+bool messageRoundDue()
 {
     static QElapsedTimer sinceLast;
     constexpr qint64 IntervalMs = 15;
     if (sinceLast.isValid() && !sinceLast.hasExpired(IntervalMs))
-        return;
-    QCoreApplication::processEvents();
+        return false;
     sinceLast.start();
+    return true;
 }
+
+void processMessages()
+{
+    if (messageRoundDue())
+        QCoreApplication::processEvents();
+}
+
+// One number label of the progress window while a run counts in it. The number is read from the label at the first
+// count and kept here; the label is written when the window can show it (a message round, a message box) and at
+// every way out of the run, so that whoever reads the labels afterwards finds every record counted. Writing the
+// label for every record would cost more than the record's table work. Nobody else writes these labels while
+// the run counts.
+class RunCounter {
+public:
+    explicit RunCounter(QLabel* label) : label_(label) {}
+    RunCounter(const RunCounter&) = delete;
+    RunCounter& operator=(const RunCounter&) = delete;
+
+    QLabel* label() const { return label_; }
+
+    void add(std::int64_t amount)
+    {
+        if (!read_) {
+            value_ = StrToIntThousands(label_->text());
+            read_ = true;
+        }
+        const std::int64_t value = value_ + amount;
+        if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
+            throw std::range_error("counter out of range");
+        value_ = static_cast<std::int32_t>(value);
+        unshown_ = true;
+    }
+
+    void show()
+    {
+        if (!unshown_)
+            return;
+        label_->setText(IntToStrThousands(value_));
+        unshown_ = false;
+    }
+
+private:
+    QLabel* label_;
+    std::int32_t value_ = 0;
+    bool read_ = false;
+    bool unshown_ = false;
+};
 
 // The frame's window set-up, the same for every mode.
 void setUpWindow(const ImportRunContext& run, const QString& runningText)
@@ -121,6 +168,35 @@ public:
     const MappingRow* keyRow() const { return key_; }
 
     bool going() { return !run_.tblQuelle.Eof() && !run_.frmGauge.cancelled(); }
+
+    // Adds to one of the run's counters (lblAnzHinzu, lblSumme, lblUmben, lblAnzAkt).
+    void add(QLabel* counter, std::int64_t amount)
+    {
+        for (RunCounter& c : counters_) {
+            if (c.label() == counter) {
+                c.add(amount);
+                return;
+            }
+        }
+        throw std::logic_error("no counter of the run");
+    }
+
+    // Writes the counts into the labels, for the window to show or for whoever reads them.
+    void showCounters()
+    {
+        for (RunCounter& c : counters_)
+            c.show();
+    }
+
+    // A message round when one is due; the counters are brought up to date for it.
+    void processMessages()
+    {
+        if (!messageRoundDue())
+            return;
+        showCounters();
+        QCoreApplication::processEvents();
+    }
+
     // The gauge is only drawn when window messages are processed, so it is moved at the same pace; the position
     // reached is shown at every way out.
     void progress()
@@ -136,6 +212,7 @@ public:
     void finish()
     {
         showPosition();
+        showCounters();
         controls_.enable();
         zielControls_.enable();
         durable_.finish();
@@ -145,6 +222,7 @@ public:
     {
         try {
             showPosition();
+            showCounters();
         } catch (...) {
         }
     }
@@ -232,6 +310,8 @@ private:
     FormelWertSpeicher formelWerte_;
     QElapsedTimer sinceGauge_;
     int position_ = -1;
+    RunCounter counters_[4]{RunCounter(run_.frmGauge.lblAnzHinzu), RunCounter(run_.frmGauge.lblSumme),
+                            RunCounter(run_.frmGauge.lblUmben), RunCounter(run_.frmGauge.lblAnzAkt)};
     std::vector<MappingRow> rows_;
     const MappingRow* key_ = nullptr;
 };
@@ -385,11 +465,11 @@ void EndeAnhaengenSchleife(const ImportRunContext& run)
     db::Table& ziel = tables.ziel();
     TfrmGauge& g = run.frmGauge;
     while (tables.going()) {
-        processMessages();
+        tables.processMessages();
         tables.progress();
         ziel.Append();
-        addTo(g.lblAnzHinzu, 1);
-        addTo(g.lblSumme, 1);
+        tables.add(g.lblAnzHinzu, 1);
+        tables.add(g.lblSumme, 1);
         // One post per row: the record is stored after its first field and updated by every further one.
         for (const MappingRow& row : tables.rows()) {
             ziel.Edit();
@@ -420,7 +500,7 @@ void ImportlaufIgnorieren(const ImportRunContext& run)
         RunTables tables(run);
         db::Table& ziel = tables.ziel();
         while (tables.going()) {
-            processMessages();
+            tables.processMessages();
             tables.progress();
             if (const MappingRow* key = tables.keyRow()) {
                 if (!key->isMapped()) {
@@ -430,8 +510,8 @@ void ImportlaufIgnorieren(const ImportRunContext& run)
                 }
                 if (!TabelleFindKey(run.dscZiel, lookupValue(*key))) {
                     ziel.Append();
-                    addTo(g.lblAnzHinzu, 1);
-                    addTo(g.lblSumme, 1);
+                    tables.add(g.lblAnzHinzu, 1);
+                    tables.add(g.lblSumme, 1);
                     for (const MappingRow& row : tables.rows())
                         pipeline(run, row);
                     ziel.Post();
@@ -504,8 +584,8 @@ bool ImportlaufUmbenennen(const ImportRunContext& run)
                             ziel.Cancel();
                     }
                 }
-                addTo(g.lblUmben, 1);
-                addTo(g.lblSumme, 1);
+                tables.add(g.lblUmben, 1);
+                tables.add(g.lblSumme, 1);
             }
         }
         tables.quelle().Next();
@@ -536,6 +616,7 @@ void ImportlaufSelfInc(const ImportRunContext& run)
             }
             const KeyKind kind = keyKindOf(row.Typ);
             if (kind == KeyKind::None) {
+                tables.showCounters();
                 QString text = texts::Text(64990);
                 text.replace(QLatin1String("%s"), row.Typbezeichnung);
                 platform::MessageBox(platform::MessageType::Information, text, platform::Buttons::Ok);
@@ -549,9 +630,9 @@ void ImportlaufSelfInc(const ImportRunContext& run)
         }
         n = incremented(n);
         tables.quelle().Next();
-        processMessages();
-        addTo(g.lblAnzHinzu, 1);
-        addTo(g.lblSumme, 1);
+        tables.processMessages();
+        tables.add(g.lblAnzHinzu, 1);
+        tables.add(g.lblSumme, 1);
     }
     if (ziel.State() == db::dsInsert)
         ziel.Post();
@@ -569,12 +650,12 @@ void ImportlaufAktualisieren(const ImportRunContext& run)
         RunTables tables(run);
         db::Table& ziel = tables.ziel();
         while (tables.going()) {
-            processMessages();
+            tables.processMessages();
             tables.progress();
             if (const MappingRow* key = tables.keyRow()) {
                 if (TabelleFindKey(run.dscZiel, lookupValue(*key))) {
-                    addTo(g.lblAnzAkt, 1);
-                    addTo(g.lblSumme, 1);
+                    tables.add(g.lblAnzAkt, 1);
+                    tables.add(g.lblSumme, 1);
                     ziel.Edit();
                     for (const MappingRow& row : tables.rows()) {
                         if (!row.isMapped())
@@ -585,8 +666,8 @@ void ImportlaufAktualisieren(const ImportRunContext& run)
                     ziel.Post();
                 } else {
                     ziel.Append();
-                    addTo(g.lblAnzHinzu, 1);
-                    addTo(g.lblSumme, 1);
+                    tables.add(g.lblAnzHinzu, 1);
+                    tables.add(g.lblSumme, 1);
                     for (const MappingRow& row : tables.rows())
                         pipeline(run, row);
                     ziel.Post();

@@ -18,8 +18,9 @@ class TParser;
 // The import run: one driver per import mode walks the source table once, turns every source record into target
 // records through the field pipeline (FieldPipeline.h) and counts what it did in the progress window.
 //
-// The counters live in the number labels of the progress window and nowhere else: a driver reads a label back,
-// adds, and writes it again, and the closing figures are computed from the labels.
+// The counters live in the number labels of the progress window: a driver reads a label at its first count, keeps
+// the number while it runs and writes it back at every message round, before a message box and at every way out,
+// and the closing figures are computed from the labels.
 //
 // Every driver leaves the target durable when it returns, whichever way: the records it posted are in the files
 // when it ends normally, is cancelled, or stops on an error it does not catch (that error is passed on). A record

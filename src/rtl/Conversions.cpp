@@ -459,6 +459,17 @@ QString formatDateTime(const QString& format, const QDate& date, const QTime& ti
         return *systemLocale;
     };
     const bool twelveHour = hasAmPm(format);
+    // Each of year(), month() and day() works out the whole calendar date again; once is enough.
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    bool partsKnown = false;
+    const auto parts = [&] {
+        if (!partsKnown) {
+            date.getDate(&year, &month, &day);
+            partsKnown = true;
+        }
+    };
     QString out;
     out.reserve(format.size() + 8);
     bool afterHour = false;
@@ -497,8 +508,9 @@ QString formatDateTime(const QString& format, const QDate& date, const QTime& ti
             ++run;
         const int count = static_cast<int>(run);
         if (u == u'D') {
+            parts();
             if (count <= 2)
-                appendPadded(out, date.day(), count);
+                appendPadded(out, day, count);
             else if (count == 3)
                 out += locale().dayName(date.dayOfWeek(), QLocale::ShortFormat);
             else
@@ -508,14 +520,16 @@ QString formatDateTime(const QString& format, const QDate& date, const QTime& ti
             appendPadded(out, time.minute(), qMin(count, 2));
             afterHour = false;
         } else if (u == u'M') {
+            parts();
             if (count <= 2)
-                appendPadded(out, date.month(), count);
+                appendPadded(out, month, count);
             else if (count == 3)
-                out += locale().monthName(date.month(), QLocale::ShortFormat);
+                out += locale().monthName(month, QLocale::ShortFormat);
             else
-                out += locale().monthName(date.month(), QLocale::LongFormat);
+                out += locale().monthName(month, QLocale::LongFormat);
         } else if (u == u'Y') {
-            appendPadded(out, count <= 2 ? date.year() % 100 : date.year(), count <= 2 ? 2 : 4);
+            parts();
+            appendPadded(out, count <= 2 ? year % 100 : year, count <= 2 ? 2 : 4);
             afterHour = false;
         } else if (u == u'H') {
             int hour = time.hour();
@@ -839,6 +853,34 @@ QString DateToStr(const QDate& d)
     if (!d.isValid())
         return QString();
     return formatDateTime(formatSettings().ShortDateFormat, d, QTime(0, 0));
+}
+
+bool DateTextHasNonDigit()
+{
+    // Every character of the format that is no pattern letter, no digit, no quote and no separator mark is written
+    // as it stands (or, for an A, as a letter of AM/PM), quoted or not; each separator mark writes its separator.
+    const FormatSettings& fs = formatSettings();
+    for (const QChar c : fs.ShortDateFormat) {
+        if (c == u'/') {
+            if (!fs.DateSeparator.isDigit())
+                return true;
+            continue;
+        }
+        if (c == u':') {
+            if (!fs.TimeSeparator.isDigit())
+                return true;
+            continue;
+        }
+        if (c == u'"' || c == u'\'' || (c >= u'0' && c <= u'9'))
+            continue;
+        switch (c.toUpper().unicode()) {
+        case u'D': case u'M': case u'Y': case u'H': case u'N': case u'S': case u'Z':
+            continue;
+        default:
+            return true;
+        }
+    }
+    return false;
 }
 
 QString TimeToStr(const QTime& t)

@@ -58,6 +58,9 @@ bool TryStrToDateTime(const QString& s, QDateTime& value);
 // Written in ShortDateFormat and LongTimeFormat (classic pattern letters, case-insensitive: d dd ddd dddd,
 // m mm mmm mmmm, yy yyyy, h hh, n nn, s ss, z zzz, am/pm a/p ampm; "/" and ":" stand for the separators).
 QString DateToStr(const QDate& d);
+// True when every text DateToStr writes for a valid date holds a character other than a digit, which the format
+// settings alone decide (a separator or a literal that is no digit); false when the date may decide.
+bool DateTextHasNonDigit();
 QString TimeToStr(const QTime& t);
 // Date and time joined by a blank; the time part is left out at midnight. An invalid value gives an empty text.
 QString DateTimeToStr(const QDateTime& dt);

@@ -86,12 +86,35 @@ constexpr char kEndOfFile = 0x1A;
 constexpr off_t kWriterLockOffset = 0x7FFFFFF0;
 constexpr char kJournalMagic[8] = {'D', 'B', 'F', 'U', 'N', 'D', 'O', '2'};
 // Waiting changes beyond this many bytes (records and the memo blocks they need) are written without waiting for
-// flush().
-constexpr std::uint64_t kFlushAt = 4u << 20;
+// flush(). Small enough that the waiting records are still in the processor's cache when they are written: copying
+// them into the system's file cache from main memory costs more than the extra writes.
+constexpr std::uint64_t kFlushAt = 1u << 20;
 // A journal is never larger than the changes of one flush; one larger than this was not written by us.
 constexpr std::uint64_t kMaxJournal = 64u << 20;
 // Records read at once.
 constexpr std::uint32_t kReadBlock = 64 * 1024;
+
+// The indexes of the fields a change mask marks, in order. The marks are read eight at a time: a post of an import
+// run marks one field of many.
+void markedFields(const std::vector<char>& mask, std::vector<int>& marked)
+{
+    marked.clear();
+    const std::size_t n = mask.size();
+    const char* m = mask.data();
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, m + i, 8);
+        for (std::size_t b = 0; word != 0 && b < 8; ++b, word >>= 8) {
+            if (word & 0xFF)
+                marked.push_back(int(i + b));
+        }
+    }
+    for (; i < n; ++i) {
+        if (m[i])
+            marked.push_back(int(i));
+    }
+}
 
 QString errnoText()
 {
@@ -296,9 +319,9 @@ private:
     // The bytes of a record in the file, from the block read last or a new block around it.
     const char* recordBytes(std::uint32_t physical) const;
     void dropCaches() const;
-    // Puts the values into raw (a whole record image, filled with the record's old bytes for a change) and memos
-    // (one per memo field). For a change, old and oldMemos are the record as it stands (oldMemos null: as in the
-    // files); a memo equal to the old one keeps it.
+    // Puts the values into raw (a whole record image: blanks for a new record, the record's old bytes for a change)
+    // and memos (one per memo field). For a change, old and oldMemos are the record as it stands (oldMemos null: as
+    // in the files); a memo equal to the old one keeps it.
     // changed, when given, names the fields to encode; the others keep what old holds.
     void encodeRecord(const Record& record, char* raw, PendingMemo* memos, const char* old,
                       const PendingMemo* oldMemos, const std::vector<char>* changed = nullptr);
@@ -379,6 +402,7 @@ private:
     // Room for the images and memos a change is prepared in, kept so that a change allocates nothing.
     std::vector<char> oldImage_;
     std::vector<char> newImage_;
+    std::vector<int> marked_;  // the fields a change names
     std::vector<PendingMemo> newMemos_;
     std::vector<PendingMemo> keptMemos_;  // every memo as the record in the file refers to it
 
@@ -930,8 +954,11 @@ void DbaseStorage::encodeRecord(const Record& record, char* raw, PendingMemo* me
     // Plain fields first: a value that does not fit must fail before any memo is taken on.
     for (size_t i = 0; i < visible_.size(); ++i) {
         const int index = visible_[i];
-        if (!memoField_[size_t(index)] && !kept(i))
-            encodeValue(header_.fields[size_t(index)], record[i], codec_, raw + header_.fields[size_t(index)].offset);
+        if (memoField_[size_t(index)] || kept(i))
+            continue;
+        if (!old && !record[i].isValid())
+            continue;  // a new image is blanks already, as a blank value encodes
+        encodeValue(header_.fields[size_t(index)], record[i], codec_, raw + header_.fields[size_t(index)].offset);
     }
     for (size_t i = 0; i < visible_.size(); ++i) {
         const int index = visible_[i];
@@ -1089,7 +1116,13 @@ int DbaseStorage::updatePlainFields(int row, const Record& record, const std::ve
 {
     checkWritable();
     checkRow(row);
-    row = makeRoomFor(row);
+    // A record whose image waits takes the change in that image and adds nothing to what waits, so it is no reason
+    // to flush: flushing there would write a record half-changed (a new one after its first post, as an import run
+    // posts field by field) and leave the rest of its changes to be made in the file, under a journal.
+    const bool waiting = std::size_t(row) >= rows_.size() ||
+                         (!changedSlot_.empty() && changedSlot_.count(rows_[size_t(row)]) > 0);
+    if (!waiting)
+        row = makeRoomFor(row);
     const bool isNew = std::size_t(row) >= rows_.size();
     const std::uint32_t physical = isNew ? kNoRecord : rows_[size_t(row)];
     char* image = nullptr;  // the waiting image the fields go into, when the record has one
@@ -1104,20 +1137,13 @@ int DbaseStorage::updatePlainFields(int row, const Record& record, const std::ve
     // Every changed field is encoded before any goes into the image, so that a refused value changes nothing.
     newImage_.resize(header_.recordLength);
     char* encoded = newImage_.data();
-    const std::size_t n = visible_.size();
-    const char* mask = changed.data();
     const int* fields = visible_.data();
-    std::size_t first = n;
-    std::size_t last = 0;
+    markedFields(changed, marked_);  // as many marks as visible fields (updateChanged saw to it)
     bool same = true;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!mask[i])
-            continue;
+    for (const int i : marked_) {
         const DbfField& f = header_.fields[size_t(fields[i])];
         encodeValue(f, record[i], codec_, encoded + f.offset);
         same = same && std::memcmp(encoded + f.offset, current + f.offset, f.length) == 0;
-        first = std::min(first, i);
-        last = i;
     }
     if (same)
         return row;
@@ -1129,9 +1155,7 @@ int DbaseStorage::updatePlainFields(int row, const Record& record, const std::ve
         changedPhysical_.push_back(physical);
         image = changed_.image(added);
     }
-    for (std::size_t i = first; i < n && i <= last; ++i) {
-        if (!mask[i])
-            continue;
+    for (const int i : marked_) {
         const DbfField& f = header_.fields[size_t(fields[i])];
         std::memcpy(image + f.offset, encoded + f.offset, f.length);
     }

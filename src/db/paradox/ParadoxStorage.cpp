@@ -20,6 +20,24 @@ constexpr qint64 kBlockCacheLimit = 16 << 20;
 constexpr qint64 kChunkBytes = 64 << 10;
 constexpr int kSampleRows = 8;
 
+// The indexes of the fields a change mask marks, in order. The marks are read eight at a time: a post of an import
+// run marks one field of many.
+void markedFields(const std::vector<char>& mask, std::vector<int>& marked)
+{
+    marked.clear();
+    const size_t n = mask.size();
+    const char* m = mask.data();
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, m + i, 8);
+        for (size_t b = 0; word != 0 && b < 8; ++b, word >>= 8)
+            if (word & 0xFF) marked.push_back(int(i + b));
+    }
+    for (; i < n; ++i)
+        if (m[i]) marked.push_back(int(i));
+}
+
 QString resolveTablePath(const QString& path)
 {
     const QFileInfo info(path);
@@ -469,6 +487,9 @@ int ParadoxStorage::lowerBound(const char* key, int fieldCount) const
         return sample.row + inGroup;
     }
     if (materialized_ && rows_.chunkCount() > 0) {
+        // A key behind the last one, as records imported in key order come, goes to the end.
+        const QList<QByteArray>& lastChunk = rows_.chunk(rows_.chunkCount() - 1);
+        if (!lastChunk.isEmpty() && compareKeys(lastChunk.last().constData(), key, fieldCount) < 0) return hi;
         // First among the chunks by their first records, then inside the one chunk the key may be in.
         size_t first = 0;
         size_t last = rows_.chunkCount();
@@ -705,7 +726,11 @@ QByteArray ParadoxStorage::encodeRecord(const Record& record, const QByteArray* 
         const FieldLayout& f = header_.layout[i];
         if (kept(i))
             std::memcpy(raw.data() + f.offset, previous->constData() + f.offset, size_t(f.length));
-        else if (!f.isBlob())
+        else if (f.isBlob())
+            continue;
+        else if (!record[i].isValid())
+            std::memset(raw.data() + f.offset, 0, size_t(f.length));  // a blank, as encodeField writes it
+        else
             encodeField(f, record[i], raw.data() + f.offset, codec_, fields_[i].name);
     }
     // Blobs last: everything that can fail has been checked before anything is appended to the blob file.
@@ -954,19 +979,12 @@ int ParadoxStorage::updateChanged(int row, const Record& record, const std::vect
     // Every changed field is encoded before any goes into the record, so that a refused value changes nothing.
     if (scratch_.size() != header_.recordSize) scratch_ = QByteArray(header_.recordSize, '\0');
     char* encoded = scratch_.data();
-    size_t first = n;
-    size_t last = 0;
-    for (size_t i = 0; i < n; ++i) {
-        if (!mask[i]) continue;
-        encodeField(layout[i], record[i], encoded + layout[i].offset, codec_, fields_[i].name);
-        first = std::min(first, i);
-        last = i;
-    }
+    markedFields(changed, marked_);
+    for (const int i : marked_)
+        encodeField(layout[i], record[size_t(i)], encoded + layout[i].offset, codec_, fields_[size_t(i)].name);
     char* target = stored.data();
-    for (size_t i = first; i < n && i <= last; ++i) {
-        if (!mask[i]) continue;
+    for (const int i : marked_)
         std::memcpy(target + layout[i].offset, encoded + layout[i].offset, size_t(layout[i].length));
-    }
     dirty_ = true;
     ++changes_;
     return row;

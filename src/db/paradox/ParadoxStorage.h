@@ -151,6 +151,7 @@ private:
     bool materialized_ = false;
     RowStore rows_;
     QByteArray scratch_;  // changed fields encoded before they go into their record
+    std::vector<int> marked_;  // the fields a change names
     std::vector<int> requiredFields_;  // fields that must hold a value, known once the table is loaded
     bool dirty_ = false;
     bool durable_ = true;  // writes wait for the disk (fsync); not for a scratch table

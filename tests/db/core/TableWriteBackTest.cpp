@@ -420,3 +420,41 @@ TEST_P(StorageTest, PostOfSomeFieldsKeepsTheOthers)
         }
     }
 }
+
+// The import run's way of writing, one field per post, over more records than a table keeps waiting in memory: every
+// record reaches the files whole, wherever the writing to the files fell between its posts.
+TEST_P(StorageTest, RecordsPostedFieldByFieldPastWhatWaitsInMemory)
+{
+    const db::FieldDefList fields = {
+        {QStringLiteral("Nr"), FieldType::ftInteger, 0, 0, false},
+        {QStringLiteral("Name"), FieldType::ftString, 200, 0, false},
+        {QStringLiteral("Betrag"), FieldType::ftFloat, 0, 0, false},
+    };
+    if (GetParam().name == "Memory")
+        GTEST_SKIP() << "the test double keeps every record in memory";
+    constexpr int Records = 6000;  // about 1.2 MB of records
+    const auto nameOf = [](int nr) { return QStringLiteral("Name %1 ").arg(nr).leftJustified(190, u'x'); };
+    auto table = makeTableWith(QStringLiteral("Many"), fields, GetParam().keyed ? 1 : 0);
+    for (int nr = 1; nr <= Records; ++nr) {
+        table->Append();
+        set(*table, "Nr", nr);
+        table->Post();
+        table->Edit();
+        set(*table, "Name", nameOf(nr));
+        table->Post();
+        table->Edit();
+        set(*table, "Betrag", nr / 4.0);
+        table->Post();
+    }
+    table->Close();
+    table->Open();
+    ASSERT_EQ(table->RecordCount(), Records);
+    int nr = 0;
+    for (table->First(); !table->Eof(); table->Next()) {
+        ++nr;
+        ASSERT_EQ(table->FieldByName("Nr")->AsInteger(), nr);
+        ASSERT_EQ(table->FieldByName("Name")->AsString(), nameOf(nr));
+        ASSERT_EQ(table->FieldByName("Betrag")->AsFloat(), nr / 4.0);
+    }
+    EXPECT_EQ(nr, Records);
+}

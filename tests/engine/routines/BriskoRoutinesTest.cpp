@@ -195,7 +195,10 @@ TEST(TextRoutines, RoundingAndCountersAgreeWithTheirTextRoundTrip)
     };
     const double edges[] = {0.0,     -0.0,    0.004,     -0.004,   0.005,   -0.005,  0.999,  9.995,    99.5,
                             2.345,   1e-20,   -1e-20,    1e15,     123456789012345.6,  4.35,   1.0 / 3,  2.0 / 3,
-                            1e300,   -1e300,  5e-324,    0.5,      -2.5,    1234.5,  1e-5,   0.15,     1.005};
+                            1e300,   -1e300,  5e-324,    0.5,      -2.5,    1234.5,  1e-5,   0.15,     1.005,
+                            // Halfway between two fifteen-digit decimals, and a carry into a sixteenth digit.
+                            100000000000000.5, 123456789012345.5, 123456789012346.5, 999999999999999.5,
+                            1e-7,    9.999999999999995e-8, 1e14,  99999999999999.95, 1.0 / 7, 1000.0 / 7};
     std::uint64_t seed = 0x9E3779B97F4A7C15ull;
     std::vector<double> values(std::begin(edges), std::end(edges));
     for (int i = 0; i < 4000; ++i) {

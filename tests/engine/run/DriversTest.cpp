@@ -341,6 +341,8 @@ TEST_F(Drivers, ARefusedPostEndsTheRunAndKeepsWhatWasPosted)
     } catch (const db::EngineError& e) {
         EXPECT_EQ(e.code(), db::ErrorCode::KeyViolation);
     }
+    // The records begun are counted, the refused one among them.
+    EXPECT_EQ(counters(), "3 0 0 0 3 0");
     // The window still offers cancelling, and says nothing of being done.
     EXPECT_EQ(frmGauge.btnGaugeAbbrechen->text(), texts::Text(65268));
     EXPECT_EQ(frmGauge.Label1->text(), texts::Text(65208));

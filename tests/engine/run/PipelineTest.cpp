@@ -4,9 +4,11 @@
 #include "db/Field.h"
 #include "engine/FieldPipeline.h"
 #include "rtl/Conversions.h"
+#include "rtl/FormatSettings.h"
 #include "texts/Texts.h"
 
 #include <QBuffer>
+#include <QDate>
 #include <QDir>
 #include <QImage>
 
@@ -98,6 +100,37 @@ TEST_F(Pipeline, NumberSourcesAsTheirText)
         TearDown();
         SetUp();
         check(c);
+        ui.clearRecord();
+    }
+}
+
+// Right alignment of a date source and of a whole-number target is decided without writing their texts; the
+// outcome must be the texts' all the same.
+TEST_F(Pipeline, RightAlignmentWithoutTheText)
+{
+    struct Case {
+        const char* dateFormat;
+        FieldCase field;
+    };
+    const db::FieldDefList date1{def("Q", FieldType::ftDate)};
+    const db::FieldDef zText12 = def("Z", FieldType::ftString, 12);
+    const Values day{QDate(2003, 2, 1)};
+    const Case cases[] = {
+        {"DD.MM.YYYY", {"a date with separators is no digits", date1, day, zText12, {}, "01.02.2003", 0}},
+        {"YYYYMMDD", {"a date of digits alone is aligned", date1, day, zText12, {}, "    20030201", 0}},
+        {"YYYY'x'MMDD", {"a quoted letter is no digit", date1, day, zText12, {}, "2003x0201", 0}},
+        {"DD.MM.YYYY", {"a whole number takes its own value again", text20, {"42"}, def("Z", FieldType::ftInteger),
+                        {{"Laenge", "6"}}, 42, 0}},
+        {"DD.MM.YYYY", {"a blank whole number fails the alignment", text20, {"99999"}, def("Z", FieldType::ftSmallint),
+                        {{"Laenge", "6"}}, QVariant(), 2}},
+        {"DD.MM.YYYY", {"a float takes the value of its text", text20, {"1"}, def("Z", FieldType::ftFloat),
+                        {{"Div", 3.0}, {"Laenge", "6"}}, 0.333333333333333, 0}},
+    };
+    for (const Case& c : cases) {
+        TearDown();
+        SetUp();
+        rtl::formatSettings().ShortDateFormat = QString::fromUtf8(c.dateFormat);
+        check(c.field);
         ui.clearRecord();
     }
 }
