@@ -137,20 +137,19 @@ void Table::checkInactive(const char* operation) const
 
 bool Table::CanModify() const
 {
-    return Active() && storage_->readOnlyReason().isEmpty();
+    return Active() && readOnlyReason_.isEmpty();
 }
 
 QString Table::ReadOnlyReason() const
 {
-    return Active() ? storage_->readOnlyReason() : QString();
+    return Active() ? readOnlyReason_ : QString();
 }
 
 void Table::checkWritable() const
 {
     checkActive();
-    const QString reason = storage_->readOnlyReason();
-    if (!reason.isEmpty())
-        throw EngineError(ErrorCode::ReadOnlyTable, reason);
+    if (!readOnlyReason_.isEmpty())
+        throw EngineError(ErrorCode::ReadOnlyTable, readOnlyReason_);
 }
 
 // ---- open and close ----
@@ -180,6 +179,7 @@ void Table::Open()
     lease_ = std::move(lease);
     storage_ = lease_->storage().get();
     readsSingly_ = storage_->readsFieldsSingly();
+    readOnlyReason_ = storage_->readOnlyReason();
     lease_->setBeforeOthersWrite([this] { refreshPosted(); });
     fieldDefs_.assign(storage_->fields(), storage_->keyFieldCount());
     buildFields();

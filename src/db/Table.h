@@ -302,6 +302,8 @@ private:
     // The storage reads single fields: a record the cursor moves to is decoded only as far as it is read, and
     // its fields count as unread until then (a field read once stays in buffer_ until the cursor moves).
     bool readsSingly_ = false;
+    // The storage's answer at Open: it does not change while the storage is open, and every Edit asks for it.
+    QString readOnlyReason_;
 
     QString filterText_;
     bool filtered_ = false;

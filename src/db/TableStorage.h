@@ -32,7 +32,8 @@ public:
     // Number of leading fields that make up the primary key; 0 for a keyless table.
     virtual int keyFieldCount() const = 0;
 
-    // Non-empty when the table may not be written, with the reason in words for the user.
+    // Non-empty when the table may not be written, with the reason in words for the user. Decided when the files
+    // are opened; it does not change while the storage is open (cursors take it once, at Open).
     virtual QString readOnlyReason() const = 0;
 
     virtual int recordCount() const = 0;
