@@ -199,33 +199,7 @@ struct Digits15 {
     }
 
     // Cut after `keep` significant digits, halves away from zero.
-    void roundAt(int keep)
-    {
-        if (keep < 0) {
-            count = 0;
-            return;
-        }
-        if (keep >= count)
-            return;
-        const bool up = digits[keep] >= '5';
-        count = keep;
-        if (up) {
-            int k = keep - 1;
-            while (k >= 0 && digits[k] == '9') {
-                digits[k] = '0';
-                --k;
-            }
-            if (k >= 0) {
-                ++digits[k];
-            } else {
-                // All nines carried over: 0.999 -> 1, one place further up.
-                digits[0] = '1';
-                count = 1;
-                ++exponent;
-            }
-        }
-        dropTrailingZeros();
-    }
+    void roundAt(int keep) { count = rtl::RoundDecimalDigits(digits, count, keep, exponent); }
 
     // The decimal read back as a double with the given sign, as the classic reader reads its text: a zero has no
     // sign. Nothing when the decimal lies beyond the double range.

@@ -677,6 +677,33 @@ QString FloatToStr(double value)
     return out;
 }
 
+int RoundDecimalDigits(char* digits, int count, int keep, int& exponent)
+{
+    if (keep < 0)
+        return 0;
+    if (keep < count) {
+        const bool up = digits[keep] >= '5';
+        count = keep;
+        if (up) {
+            int k = keep - 1;
+            while (k >= 0 && digits[k] == '9') {
+                digits[k] = '0';
+                --k;
+            }
+            if (k >= 0) {
+                ++digits[k];
+            } else {
+                digits[0] = '1';
+                count = 1;
+                ++exponent;
+            }
+        }
+    }
+    while (count > 0 && digits[count - 1] == '0')
+        --count;
+    return count;
+}
+
 QString FormatFixed(double value, int decimals, int width)
 {
     if (decimals < 0)
@@ -692,27 +719,9 @@ QString FormatFixed(double value, int decimals, int width)
         std::string digits = d.digits;
         int exponent = d.exponent;
         const int keep = exponent + decimals;  // significant digits that stay
-        if (digits.empty() || keep < 0) {
-            digits.clear();
-        } else if (keep < static_cast<int>(digits.size())) {
-            const bool up = digits[keep] >= '5';  // halves away from zero: the sign is applied afterwards
-            digits.resize(keep);
-            if (up) {
-                int k = keep - 1;
-                while (k >= 0 && digits[k] == '9') {
-                    digits[k] = '0';
-                    --k;
-                }
-                if (k >= 0) {
-                    ++digits[k];
-                } else {
-                    digits.insert(digits.begin(), '1');
-                    ++exponent;
-                }
-            }
-            while (!digits.empty() && digits.back() == '0')
-                digits.pop_back();
-        }
+        // Halves away from zero: the sign is applied afterwards.
+        digits.resize(static_cast<std::size_t>(
+            RoundDecimalDigits(digits.data(), static_cast<int>(digits.size()), keep, exponent)));
         if (digits.empty())
             exponent = 0;
         const int ndigits = static_cast<int>(digits.size());

@@ -35,6 +35,10 @@ QString FloatToStr(double value);
 // value's 15-significant-digit decimal form, as in the classic runtime: 2.345 gives "2.35" although the double is
 // 2.34499999... More than 18 decimals count as 18; negative decimals are an invalid format (EConvertError).
 QString FormatFixed(double value, int decimals, int width = 0);
+// Cuts the significant decimal digits digits[0..count) after keep of them, halves away from zero, and drops the
+// trailing zeros; a carry out of the first digit (0.999 -> 1) leaves the single digit 1 and raises exponent by one.
+// Returns how many digits remain (none for a negative keep). The rounding FormatFixed does on the 15-digit form.
+int RoundDecimalDigits(char* digits, int count, int keep, int& exponent);
 
 // 32-bit integers: optionally signed decimal digits, leading blanks allowed (trailing ones are not, as in the
 // classic runtime); anything else, or a value out of the 32-bit range, raises
