@@ -288,13 +288,37 @@ QVariant fromDateTime(const FieldDef& def, const QDateTime& value)
     return dateTimeForKind(kind, value);
 }
 
+// Whether a variant holds no value. QVariant::isNull asks the meta-type system; a variant holding one of the plain
+// value types a field stores is never null (only one holding a null pointer is), which a field write per value
+// need not ask.
+bool holdsNothing(int type, const QVariant& value)
+{
+    switch (type) {
+    case QMetaType::UnknownType:
+        return true;
+    case QMetaType::QString:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Double:
+    case QMetaType::Bool:
+    case QMetaType::QDate:
+    case QMetaType::QTime:
+    case QMetaType::QDateTime:
+    case QMetaType::QByteArray:
+        return false;
+    default:
+        return value.isNull();
+    }
+}
+
 QVariant fromVariant(const FieldDef& def, const QVariant& value)
 {
     checkSupported(def);
-    if (!value.isValid() || value.isNull())
+    const int valueType = value.typeId();
+    if (holdsNothing(valueType, value))
         return QVariant();
     const Kind kind = kindOf(def.type);
-    switch (value.typeId()) {
+    switch (valueType) {
     case QMetaType::QString:
         return fromText(def, *static_cast<const QString*>(value.constData()));
     case QMetaType::Bool:
@@ -320,6 +344,8 @@ QVariant fromVariant(const FieldDef& def, const QVariant& value)
     case QMetaType::Float:
         if (kind == Kind::Logical)
             return QVariant(value.toDouble() != 0);
+        if (valueType == QMetaType::Double)
+            return fromFloat(def, *static_cast<const double*>(value.constData()));
         return fromFloat(def, value.toDouble());
     case QMetaType::QDate:
     case QMetaType::QTime:
@@ -489,7 +515,7 @@ void Field::setAsString(const QString& value)
 
 int Field::AsInteger() const
 {
-    const QVariant v = raw();
+    const QVariant& v = raw();
     switch (kindOf(def_.type)) {
     case Kind::Text: {
         // A blank text is no number either, as StrToInt('') is none.
@@ -520,7 +546,7 @@ void Field::setAsInteger(int value)
 
 double Field::AsFloat() const
 {
-    const QVariant v = raw();
+    const QVariant& v = raw();
     const Kind kind = kindOf(def_.type);
     switch (kind) {
     case Kind::Text: {
@@ -531,6 +557,9 @@ double Field::AsFloat() const
     }
     case Kind::Integer:
     case Kind::Float:
+        // A float field holds a double: read straight, without the variant's conversion.
+        if (v.typeId() == QMetaType::Double)
+            return *static_cast<const double*>(v.constData());
         return v.isValid() ? v.toDouble() : 0.0;
     case Kind::Date:
         return v.isValid() ? toDateTimeNumber(v.toDate(), QTime(0, 0)) : 0.0;
@@ -550,7 +579,7 @@ void Field::setAsFloat(double value)
 
 bool Field::AsBoolean() const
 {
-    const QVariant v = raw();
+    const QVariant& v = raw();
     switch (kindOf(def_.type)) {
     case Kind::Text: {
         // A text reads as true when it starts like "True" or "Yes" does.
@@ -571,7 +600,7 @@ void Field::setAsBoolean(bool value)
 
 QDateTime Field::AsDateTime() const
 {
-    const QVariant v = raw();
+    const QVariant& v = raw();
     switch (kindOf(def_.type)) {
     case Kind::Date:
         return v.isValid() ? plainDateTime(v.toDate(), QTime(0, 0)) : QDateTime();
@@ -589,7 +618,7 @@ void Field::setAsDateTime(const QDateTime& value)
     store(fromDateTime(def_, value));
 }
 
-QVariant Field::AsVariant() const
+const QVariant& Field::AsVariant() const
 {
     return raw();
 }

@@ -78,7 +78,8 @@ public:
     void setAsDateTime(const QDateTime& value);
     // The stored value in the kind FieldType.h lists for the type; an invalid QVariant for a blank field. Writing
     // takes any of those kinds (and texts, numbers, dates for any type) and converts as the setters above do.
-    QVariant AsVariant() const;
+    // Valid until the cursor's record changes or the cursor moves; a caller that keeps it takes a copy.
+    const QVariant& AsVariant() const;
     void setAsVariant(const QVariant& value);
 
     // Converts value for a field of this definition the way setAsVariant does, without a cursor; FindKey uses it
@@ -88,7 +89,8 @@ public:
 private:
     friend class Table;
     void rebind(int index, const FieldDef& def, bool indexField);
-    QVariant raw() const;
+    // Read right away: the value lives in the cursor's record.
+    const QVariant& raw() const;
     void store(QVariant&& value);
 
     Table* table_;

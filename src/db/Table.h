@@ -208,7 +208,8 @@ protected:
 
 private:
     friend class Field;
-    QVariant fieldValue(int index);
+    // The value in the cursor's record, valid until the record changes or the cursor moves.
+    const QVariant& fieldValue(int index);
     // Takes the value over: every write passes a value converted for the field, nobody else's.
     void setFieldValue(int index, QVariant&& value);
     [[noreturn]] void throwNoField(int index) const;
@@ -323,7 +324,7 @@ private:
 };
 
 // Field reads run per field of every record a caller walks over, so their common case is inline.
-inline QVariant Table::fieldValue(int index)
+inline const QVariant& Table::fieldValue(int index)
 {
     if (state_ == dsBrowse)
         syncWithStorage();
@@ -335,7 +336,7 @@ inline QVariant Table::fieldValue(int index)
     return buffer_[i];
 }
 
-inline QVariant Field::raw() const
+inline const QVariant& Field::raw() const
 {
     return table_->fieldValue(index_);
 }

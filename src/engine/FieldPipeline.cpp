@@ -94,6 +94,19 @@ bool numberRealigned(db::Field& target)
     }
 }
 
+// A whole number as stored: the kinds the engine keeps are read straight, without QVariant's conversion machinery.
+qlonglong wholeOf(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+        return *static_cast<const int*>(value.constData());
+    case QMetaType::LongLong:
+        return *static_cast<const qlonglong*>(value.constData());
+    default:
+        return value.toLongLong();
+    }
+}
+
 // ---- the comparisons of the defaults ----
 
 // A value as the comparisons see it: a number or a text.
@@ -108,7 +121,7 @@ double dayNumber(const QDateTime& dt)
 // The source value in its own kind; nothing for a blank field, which stands in no relation to anything.
 std::optional<Comparable> sourceComparable(const db::Field& field)
 {
-    const QVariant value = field.AsVariant();
+    const QVariant& value = field.AsVariant();
     if (!value.isValid())
         return std::nullopt;
     switch (value.typeId()) {
@@ -217,10 +230,10 @@ private:
         case db::FieldType::ftWord:
         case db::FieldType::ftAutoInc: {
             // Written as its decimal digits, with a minus in front when negative.
-            const QVariant value = source.AsVariant();
+            const QVariant& value = source.AsVariant();
             if (!value.isValid())
                 return;
-            const qlonglong whole = value.toLongLong();
+            const qlonglong whole = wholeOf(value);
             digits_ = whole >= 0;
             if (separatorsStayApart())
                 number_ = static_cast<double>(whole);
@@ -231,7 +244,7 @@ private:
         case db::FieldType::ftBCD: {
             // Written at 15 significant digits: digits alone exactly when those are a whole number below 10^15,
             // which is written without exponent.
-            const QVariant value = source.AsVariant();
+            const QVariant& value = source.AsVariant();
             if (!value.isValid())
                 return;
             const std::optional<double> read = NumberThroughText(value.toDouble());

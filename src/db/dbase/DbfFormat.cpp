@@ -89,7 +89,7 @@ QByteArray trimmedField(const char* bytes, int length)
 // for every number read, and handing a double back in an optional stalls the processor on its copy.)
 bool parseShortDecimal(const char* p, const char* end, double& out)
 {
-    constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const bool negative = p != end && *p == '-';
     if (negative)
         ++p;
@@ -932,11 +932,12 @@ int fixedDecimals(double number, int decimals, char* out)
     return used;
 }
 
-void encodeNumber(const DbfField& field, const QVariant& value, char* out)
+// type is value's type id, which the caller has asked for already.
+void encodeNumber(const DbfField& field, const QVariant& value, int type, char* out)
 {
     bool ok = false;
     double number = 0;
-    if (value.typeId() == QMetaType::QString) {
+    if (type == QMetaType::QString) {
         const QString text = value.toString().trimmed();
         if (text.isEmpty())
             return;  // already blank
@@ -945,10 +946,10 @@ void encodeNumber(const DbfField& field, const QVariant& value, char* out)
             doesNotFit(field, text);
         number = *parsed;
         ok = true;
-    } else if (value.typeId() == QMetaType::Double) {
+    } else if (type == QMetaType::Double) {
         number = *static_cast<const double*>(value.constData());  // the common cases without a conversion call
         ok = true;
-    } else if (value.typeId() == QMetaType::Int) {
+    } else if (type == QMetaType::Int) {
         number = *static_cast<const int*>(value.constData());
         ok = true;
     } else {
@@ -1006,18 +1007,20 @@ void encodeNumber(const DbfField& field, const QVariant& value, char* out)
 
 void encodeValue(const DbfField& field, const QVariant& value, const TextCodec& codec, char* out)
 {
-    if (!value.isValid() || value.isNull()) {
+    const int type = value.typeId();
+    // A text into a character field, the commonest value, pads the field itself. A variant holding a value (not a
+    // pointer) is never null, so the type alone decides here.
+    if (type == QMetaType::QString && field.letter == 'C')
+        return codec.encodeInto(*static_cast<const QString*>(value.constData()), out, field.length);
+    if (type == QMetaType::UnknownType || value.isNull()) {
         std::memset(out, ' ', size_t(field.length));
         return;
     }
-    // A text into a character field, the commonest value, pads the field itself.
-    if (field.letter == 'C' && value.typeId() == QMetaType::QString)
-        return codec.encodeInto(*static_cast<const QString*>(value.constData()), out, field.length);
     std::memset(out, ' ', size_t(field.length));
     switch (field.letter) {
     case 'C': {
         QString text;
-        if (value.typeId() == QMetaType::QTime) {
+        if (type == QMetaType::QTime) {
             // By hand: Qt's formatting goes through the locale machinery for every value.
             const QTime time = value.toTime();
             if (!time.isValid())
@@ -1030,7 +1033,7 @@ void encodeValue(const DbfField& field, const QVariant& value, const TextCodec& 
             putDigits(hms + 6, time.second(), 2);
             std::memcpy(out, hms, size_t(std::min(8, field.length)));
             return;
-        } else if (value.typeId() == QMetaType::QDateTime)
+        } else if (type == QMetaType::QDateTime)
             text = value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         else
             text = value.toString();
@@ -1039,10 +1042,11 @@ void encodeValue(const DbfField& field, const QVariant& value, const TextCodec& 
         return;
     }
     case 'N': case 'F':
-        encodeNumber(field, value, out);
+        encodeNumber(field, value, type, out);
         return;
     case 'D': {
-        const QDate date = value.typeId() == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
+        const QDate date = type == QMetaType::QDate ? *static_cast<const QDate*>(value.constData())
+                           : type == QMetaType::QDateTime ? value.toDateTime().date() : value.toDate();
         if (!date.isValid())
             return;
         int year = 0, month = 0, day = 0;

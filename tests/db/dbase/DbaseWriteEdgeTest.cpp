@@ -240,3 +240,67 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+constexpr int ChangedWidth = 19;
+
+struct ChangedFieldCase {
+    const char* name;
+    std::vector<int> fields;  // the fields the change marks
+    int position;             // the one character of each that changes; -1: none changes
+};
+
+class DbaseChangedFields : public ::testing::TestWithParam<ChangedFieldCase> {};
+
+// A change that names its fields writes exactly those, wherever in the record they lie (the marks are read in
+// words of eight) and wherever in the field the new value first differs from the stored one (the images are compared
+// in words of eight); one that stores what is there already changes nothing.
+TEST_P(DbaseChangedFields, WritesTheMarkedFieldsOnly)
+{
+    const ChangedFieldCase& c = GetParam();
+    constexpr int FieldCount = 11;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("C.DBF"));
+    FieldDefList defs;
+    for (int i = 0; i < FieldCount; ++i)
+        defs.push_back(def(QByteArray("F" + QByteArray::number(i)).constData(), FieldType::ftString, ChangedWidth));
+    dbase::create(path, defs);
+    const QString stored(ChangedWidth, u'a');
+    Record original(FieldCount, stored);
+    Record expected = original;
+    Record change(FieldCount);  // unmarked fields hold nothing, as a cursor that read only some of them would
+    std::vector<char> marks(FieldCount, 0);
+    for (const int f : c.fields) {
+        QString value = stored;
+        if (c.position >= 0)
+            value[c.position] = u'b';
+        change[std::size_t(f)] = value;
+        expected[std::size_t(f)] = value;
+        marks[std::size_t(f)] = 1;
+    }
+    {
+        const TableStoragePtr t = dbase::open(path, OpenMode::Shared);
+        t->insert(original, 0);
+        t->flush();
+        // Once on the record in the file, once more on the image that now waits for the flush.
+        for (int round = 0; round < 2; ++round) {
+            const std::uint64_t before = t->changeCount();
+            t->updateChanged(0, change, marks);
+            EXPECT_EQ(t->read(0), expected) << "round " << round;
+            const bool changes = c.position >= 0 && round == 0;
+            EXPECT_EQ(t->changeCount() != before, changes) << "round " << round;
+        }
+        t->flush();
+    }
+    EXPECT_EQ(dbase::open(path, OpenMode::Shared)->read(0), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, DbaseChangedFields,
+    ::testing::Values(ChangedFieldCase{"FirstFieldFirstCharacter", {0}, 0},
+                      ChangedFieldCase{"LastOfTheFirstWordOfMarks", {7}, 7},
+                      ChangedFieldCase{"FirstAfterTheFirstWordOfMarks", {8}, 8},
+                      ChangedFieldCase{"LastFieldLastCharacter", {10}, ChangedWidth - 1},
+                      ChangedFieldCase{"SecondWordOfTheImage", {3}, 15},
+                      ChangedFieldCase{"TwoFieldsInDifferentWords", {2, 9}, 16},
+                      ChangedFieldCase{"SameValueChangesNothing", {4, 10}, -1}),
+    [](const auto& info) { return std::string(info.param.name); });
