@@ -14,7 +14,7 @@ using paradoxtest::def;
 
 namespace {
 
-struct TableSpec {
+struct TableContents {
     db::FieldDefList fields;
     int keys = 0;  // keyed tables are created in code page 437, keyless ones in 1252
     QList<QStringList> rows;
@@ -29,16 +29,16 @@ QString everyCharacter(rtl::CodePage cp)
     return rtl::decode(bytes, cp);
 }
 
-void create(db::Table& table, const QString& path, const TableSpec& spec)
+void create(db::Table& table, const QString& path, const TableContents& contents)
 {
     table.setTableName(path);
     table.FieldDefs().Clear();
-    for (const db::FieldDef& f : spec.fields)
+    for (const db::FieldDef& f : contents.fields)
         table.FieldDefs().Add(f);
-    table.FieldDefs().setKeyFieldCount(spec.keys);
+    table.FieldDefs().setKeyFieldCount(contents.keys);
     table.CreateTable();
     table.Open();
-    for (const QStringList& row : spec.rows) {
+    for (const QStringList& row : contents.rows) {
         table.Append();
         for (int i = 0; i < row.size(); ++i)
             table.Fields(i)->setAsString(row[i]);
@@ -72,8 +72,8 @@ TEST(ParadoxBatchCopy, StoredCopiesEqualFieldByFieldCopies)
     const QString all437 = everyCharacter(rtl::CodePage::Oem437);
     struct Case {
         const char* name;
-        TableSpec source;
-        TableSpec destination;
+        TableContents source;
+        TableContents destination;
         bool shortcut;  // the storages copy the stored bytes
         QList<QStringList> expected;
         int error = 0;
