@@ -618,11 +618,6 @@ void Field::setAsDateTime(const QDateTime& value)
     store(fromDateTime(def_, value));
 }
 
-const QVariant& Field::AsVariant() const
-{
-    return raw();
-}
-
 void Field::setAsVariant(const QVariant& value)
 {
     store(fromVariant(def_, value));

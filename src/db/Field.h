@@ -79,7 +79,8 @@ public:
     // The stored value in the kind FieldType.h lists for the type; an invalid QVariant for a blank field. Writing
     // takes any of those kinds (and texts, numbers, dates for any type) and converts as the setters above do.
     // Valid until the cursor's record changes or the cursor moves; a caller that keeps it takes a copy.
-    const QVariant& AsVariant() const;
+    // Inline (defined with Table), as it runs for every field of every record a caller walks over.
+    inline const QVariant& AsVariant() const;
     void setAsVariant(const QVariant& value);
 
     // Converts value for a field of this definition the way setAsVariant does, without a cursor; FindKey uses it

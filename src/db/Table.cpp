@@ -465,35 +465,24 @@ void Table::ensureVisibleRows()
     visibleSeen_ = now;
 }
 
-int Table::viewCount()
+int Table::filteredCount()
 {
-    if (!filterActive())
-        return storage_->recordCount();
     ensureVisibleRows();
     return static_cast<int>(visibleRows_.size());
 }
 
 // Storage row of the index-th shown record; index must be within viewCount().
-int Table::viewRow(int index)
+int Table::filteredRow(int index)
 {
-    if (!filterActive())
-        return index;
     ensureVisibleRows();
     return visibleRows_[static_cast<std::size_t>(index)];
 }
 
-int Table::viewIndexOf(int row)
+int Table::filteredIndexOf(int row)
 {
-    if (!filterActive())
-        return row >= 0 && row < storage_->recordCount() ? row : -1;
     ensureVisibleRows();
     const auto it = std::lower_bound(visibleRows_.begin(), visibleRows_.end(), row);
     return it != visibleRows_.end() && *it == row ? static_cast<int>(it - visibleRows_.begin()) : -1;
-}
-
-int Table::currentIndex()
-{
-    return row_ < 0 ? -1 : viewIndexOf(row_);
 }
 
 // Puts the cursor on a shown record: the current one if it is shown, else the next shown one, else the last;
@@ -653,30 +642,6 @@ void Table::connectNotify(const QMetaMethod& signal)
         heard_ = ~0u;  // a connection that does not say to what: everything is heard
 }
 
-void Table::notifyData(Field* field)
-{
-    if (disableCount_ == 0 && (heard_ & HeardData))
-        emit dataChanged(field);
-}
-
-void Table::notifyState()
-{
-    if (disableCount_ == 0 && (heard_ & HeardState))
-        emit stateChanged();
-}
-
-void Table::notifyScroll()
-{
-    if (heard_ & HeardScroll)
-        emit afterScroll();
-}
-
-void Table::notifyPost()
-{
-    if (heard_ & HeardPost)
-        emit afterPost();
-}
-
 void Table::DisableControls()
 {
     if (disableCount_++ == 0)
@@ -708,16 +673,14 @@ void Table::FlushBuffers()
     storage_->flush();
 }
 
-void Table::checkBrowseMode()
+void Table::finishPending()
 {
-    checkActive();
     if (state_ == dsEdit || state_ == dsInsert) {
         if (modified_)
             Post();
         else
             Cancel();
     }
-    syncWithStorage();
 }
 
 void Table::placeOnFirst()

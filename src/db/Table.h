@@ -224,7 +224,14 @@ private:
     }
     void checkInactive(const char* operation) const;
     void checkWritable() const;
-    void checkBrowseMode();
+    void checkBrowseMode()
+    {
+        checkActive();
+        if (state_ != dsBrowse)
+            finishPending();
+        syncWithStorage();
+    }
+    void finishPending();
     // Cheap when nobody wrote since the cursor last looked: it runs for every field read.
     void syncWithStorage()
     {
@@ -235,10 +242,19 @@ private:
     void applyFilter(const QString& text);
     bool filterActive() const { return filtered_ && storage_ && !filterExpr_.isEmpty(); }
     void ensureVisibleRows();
-    int viewCount();
-    int viewRow(int index);
-    int viewIndexOf(int row);
-    int currentIndex();
+    // Without a filter every stored row is shown and is its own index: the moves that run per record stay inline.
+    int viewCount() { return filterActive() ? filteredCount() : storage_->recordCount(); }
+    int viewRow(int index) { return filterActive() ? filteredRow(index) : index; }
+    int viewIndexOf(int row)
+    {
+        if (filterActive())
+            return filteredIndexOf(row);
+        return row >= 0 && row < storage_->recordCount() ? row : -1;
+    }
+    int currentIndex() { return row_ < 0 ? -1 : viewIndexOf(row_); }
+    int filteredCount();
+    int filteredRow(int index);
+    int filteredIndexOf(int row);
     void settleOnVisible();
     void placeOnFirst();
     void noteInserted(std::uint64_t before, int row);
@@ -254,10 +270,27 @@ private:
     // The record as it was when Edit started, put together from buffer_ and original_.
     Record editedOriginal() const;
     void setState(TDataSetState state);
-    void notifyData(Field* field);
-    void notifyState();
-    void notifyScroll();
-    void notifyPost();
+    // Inline: a walk over a table nobody listens to pays a test per record, not a call.
+    void notifyData(Field* field)
+    {
+        if (disableCount_ == 0 && (heard_ & HeardData))
+            emit dataChanged(field);
+    }
+    void notifyState()
+    {
+        if (disableCount_ == 0 && (heard_ & HeardState))
+            emit stateChanged();
+    }
+    void notifyScroll()
+    {
+        if (heard_ & HeardScroll)
+            emit afterScroll();
+    }
+    void notifyPost()
+    {
+        if (heard_ & HeardPost)
+            emit afterPost();
+    }
     void buildFields();
     QString displayName() const;
 
@@ -339,6 +372,11 @@ inline const QVariant& Table::fieldValue(int index)
 inline const QVariant& Field::raw() const
 {
     return table_->fieldValue(index_);
+}
+
+inline const QVariant& Field::AsVariant() const
+{
+    return raw();
 }
 
 }  // namespace db

@@ -497,12 +497,37 @@ QByteArray TextCodec::encode(const QString& text) const
     return text.toLatin1();
 }
 
+namespace {
+
+// Bytes of an alpha field's text: up to its first zero byte, else the whole field. Fields are short and read for
+// every record, so eight bytes are looked at a time here instead of calling the library.
+Q_ALWAYS_INLINE qsizetype textLength(const char* p, int length)
+{
+    if constexpr (std::endian::native != std::endian::little) {
+        return qsizetype(qstrnlen(p, uint(length)));
+    } else {
+        int i = 0;
+        for (; i + 8 <= length; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, sizeof word);
+            // The lowest marked byte is the first zero byte; a mark above it may be a false one, never below.
+            const std::uint64_t zeros = (word - 0x0101010101010101ull) & ~word & 0x8080808080808080ull;
+            if (zeros != 0) return i + std::countr_zero(zeros) / 8;
+        }
+        for (; i < length; ++i)
+            if (p[i] == 0) return i;
+        return length;
+    }
+}
+
+}  // namespace
+
 QVariant decodeField(const FieldLayout& f, const char* p, const TextCodec& codec)
 {
     switch (f.type) {
     case TypeCode::Alpha: {
         if (p[0] == 0) return {};
-        const int len = int(qstrnlen(p, uint(f.length)));
+        const int len = int(textLength(p, f.length));
         QString text;
         if (codec.decodeInto(p, len, text)) return text;
         // The bytes are only read while decoding, so they need not be copied out of the record first.
@@ -556,11 +581,19 @@ bool zeroWord(const char* p)
     return w == 0;
 }
 
+// Whether value holds a T. QVariant::metaType() is a call into the library for every field of every record
+// read; the type the value carries is right at hand.
+template <typename T>
+Q_ALWAYS_INLINE bool holds(const QVariant& value)
+{
+    return value.data_ptr().type() == QMetaType::fromType<T>();
+}
+
 // A value of kind T put into value; into its storage when it holds one of that kind already.
 template <typename T>
 Q_ALWAYS_INLINE void putInPlace(QVariant& value, const T& v)
 {
-    if (value.metaType() == QMetaType::fromType<T>() && value.isDetached())
+    if (holds<T>(value) && value.isDetached())
         *static_cast<T*>(const_cast<void*>(value.constData())) = v;
     else
         value = QVariant::fromValue(v);
@@ -575,8 +608,8 @@ Q_ALWAYS_INLINE void decodeInPlace(const FieldLayout& f, const char* p, const Te
     switch (f.type) {
     case TypeCode::Alpha: {
         if (p[0] == 0) break;
-        const qsizetype len = qsizetype(qstrnlen(p, uint(f.length)));
-        if (value.metaType() == QMetaType::fromType<QString>() && value.isDetached() &&
+        const qsizetype len = textLength(p, f.length);
+        if (holds<QString>(value) && value.isDetached() &&
             codec.decodeInto(p, len, *static_cast<QString*>(const_cast<void*>(value.constData()))))
             return;
         value = codec.decode(QByteArray::fromRawData(p, len));

@@ -1,6 +1,7 @@
 // Tables written by other programs read back the values their makers published.
 
 #include "ParadoxTestUtil.h"
+#include "db/paradox/ParadoxFormat.h"
 #include "db/paradox/ParadoxTable.h"
 #include "support/TestSupport.h"
 
@@ -252,6 +253,29 @@ TEST(ParadoxRead, PasswordProtectedTablesAreRefused)
         } catch (const db::EngineError& e) {
             EXPECT_EQ(e.code(), db::ErrorCode::PasswordProtected) << path;
             EXPECT_TRUE(e.message().contains(QStringLiteral("Kennwort"))) << e.message().toStdString();
+        }
+    }
+}
+
+// An alpha field's text ends at its first zero byte or fills the field; the bytes around the end are chosen so
+// that a scan of several bytes at once could take a neighbour for the end (0x01, 0x80, 0xFF next to the zero).
+TEST(ParadoxRead, AlphaTextEndsAtTheFirstZeroByte)
+{
+    const db::paradox::TextCodec codec;
+    const char pattern[] = {'a', '\x01', '\x80', '\xFF', 'Z', '\x01', '\x7F', '\xE4'};
+    for (const int length : {1, 2, 7, 8, 9, 15, 16, 17, 24, 30, 255}) {
+        for (int end = 1; end <= length; ++end) {
+            SCOPED_TRACE(QStringLiteral("field of %1 bytes, text of %2").arg(length).arg(end).toStdString());
+            QByteArray bytes(length, '\0');
+            for (int i = 0; i < end; ++i) bytes[i] = pattern[i % int(sizeof pattern)];
+            // Bytes after the end belong to no text, however they look.
+            for (int i = end + 1; i < length; ++i) bytes[i] = pattern[(i * 3) % int(sizeof pattern)];
+            const db::paradox::FieldLayout field{db::paradox::TypeCode::Alpha, std::uint8_t(length), 0, length};
+            const QString expected = codec.decode(bytes.left(end));
+            EXPECT_EQ(db::paradox::decodeField(field, bytes.constData(), codec).toString(), expected);
+            QVariant reused = QStringLiteral("a longer text held before");
+            db::paradox::decodeFieldInto(field, bytes.constData(), codec, reused);
+            EXPECT_EQ(reused.toString(), expected);
         }
     }
 }
