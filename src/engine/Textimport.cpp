@@ -27,7 +27,6 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
-#include <sys/stat.h>
 
 namespace engine {
 
@@ -106,37 +105,11 @@ bool keepGoingAfterFault(StagingFiller& staging, const QString& line, bool& igno
     }
 }
 
-// Which file a path names at the moment, down to its last change: the table engine writes a table anew under its
-// name, so any later write gives another file or at least another change time.
-struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified{};
-    timespec changed{};
-
-    bool operator==(const FileIdentity& other) const
-    {
-        return device == other.device && inode == other.inode && size == other.size &&
-               modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
-               changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
-    }
-};
-
-std::optional<FileIdentity> identityOf(const QString& path)
-{
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return std::nullopt;
-    return FileIdentity{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
-}
-
-// The longest values of the staging table the last reading filled, with the file they belong to and the records
-// the process keeps of it (the staging table is a scratch table: its records stay in the process unwritten).
+// The longest values of the staging table the last reading filled, with the records the process keeps of it: the
+// staging table is a scratch table, so its records stay in the process, unwritten, until the sizing. A storage
+// serial is never reused and every write moves the change count, so equal versions mean the very same records.
 struct RememberedLengths {
-    QString path;
-    FileIdentity identity;
-    std::optional<db::OpenTables::Version> kept;
+    db::OpenTables::Version kept;
     std::vector<int> lengths;
 };
 
@@ -151,17 +124,14 @@ std::optional<RememberedLengths>& rememberedLengths()
     return remembered;
 }
 
-// The remembered longest values for the closed table at path, if its file is still the one the reading closed; they
-// are forgotten in any case, so they serve one sizing at most.
+// The remembered longest values for the closed table at path, if the process still keeps the records the reading
+// left; they are forgotten in any case, so they serve one sizing at most.
 std::optional<std::vector<int>> takeRememberedLengths(const QString& path)
 {
     std::optional<RememberedLengths>& remembered = rememberedLengths();
     std::optional<std::vector<int>> lengths;
-    if (remembered && remembered->path == QFileInfo(path).absoluteFilePath()) {
-        const std::optional<FileIdentity> now = identityOf(path);
-        if (now && *now == remembered->identity && keptVersion(path) == remembered->kept)
-            lengths = std::move(remembered->lengths);
-    }
+    if (remembered && keptVersion(path) == remembered->kept)
+        lengths = std::move(remembered->lengths);
     remembered.reset();
     return lengths;
 }
@@ -231,10 +201,9 @@ void StagingFiller::finish()
     staging_.Close();
     if (!complete)
         return;
-    if (const std::optional<FileIdentity> identity = identityOf(staging_.filePath())) {
-        rememberedLengths() = RememberedLengths{QFileInfo(staging_.filePath()).absoluteFilePath(), *identity,
-                                                keptVersion(staging_.filePath()), longest_};
-    }
+    // A table written out on closing (not a scratch table) keeps no version: its sizing reads it.
+    if (const std::optional<db::OpenTables::Version> kept = keptVersion(staging_.filePath()))
+        rememberedLengths() = RememberedLengths{*kept, longest_};
 }
 
 QString TextWithLine(int textId, const QString& line)

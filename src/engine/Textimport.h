@@ -126,8 +126,9 @@ void CreateStagingTable(db::Table& staging, const QString& path, const QStringLi
 
 // Fills the staging table record by record for the readings below: opens it on construction (a closed table), keeps
 // its data-aware controls quiet while it fills, and notes the longest value every field has taken so far. finish()
-// posts the last record and closes the table; the longest values are then remembered with the file, and the sizing
-// takes them instead of reading every record once more, as long as the file is still the one the reading closed.
+// posts the last record and closes the table; the longest values are then remembered with the records the process
+// keeps of the scratch table, and the sizing takes them instead of reading every record once more, as long as
+// nobody changed or wrote out those records in between.
 // A stored text is as long as its characters up to the field's size: the text files are read one byte a character
 // and never yield NULs.
 class StagingFiller {
