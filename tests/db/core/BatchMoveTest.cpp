@@ -1,3 +1,4 @@
+#include "support/FieldDefs.h"
 #include "TestTables.h"
 
 #include "db/BatchMove.h"
@@ -12,14 +13,7 @@ using db::Table;
 
 namespace {
 
-db::FieldDef def(const QString& name, FieldType type, int size = 0)
-{
-    db::FieldDef d;
-    d.name = name;
-    d.type = type;
-    d.size = size;
-    return d;
-}
+using testsupport::def;
 
 // dBase text fields end at 254 characters; the other kinds take the staging tables' 255.
 int wideText(const StorageKind& kind)

@@ -1,3 +1,4 @@
+#include "support/FieldDefs.h"
 #include "TestTables.h"
 
 #include "MemoryStorage.h"
@@ -17,16 +18,9 @@ using db::TableModel;
 
 namespace {
 
-const std::vector<std::pair<int, QString>> kAbc = {{1, "A"}, {2, "B"}, {3, "C"}};
+using testsupport::def;
 
-db::FieldDef def(const QString& name, db::FieldType type, int size = 0)
-{
-    db::FieldDef d;
-    d.name = name;
-    d.type = type;
-    d.size = size;
-    return d;
-}
+const std::vector<std::pair<int, QString>> kAbc = {{1, "A"}, {2, "B"}, {3, "C"}};
 
 // A table shown in a real table view through a data source, the model and the selection link.
 struct Grid {

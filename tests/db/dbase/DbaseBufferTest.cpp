@@ -3,6 +3,7 @@
 // and a window of the memo file read ahead; their edges (a last block cut short, deleted records inside a block,
 // records and memos larger than a block) read the same as any record.
 
+#include "support/FieldDefs.h"
 #include "db/EngineError.h"
 #include "db/dbase/DbaseTable.h"
 
@@ -15,20 +16,8 @@ using namespace db;
 
 namespace {
 
-FieldDef def(const char* name, FieldType type, int size = 0)
-{
-    FieldDef f;
-    f.name = QString::fromLatin1(name);
-    f.type = type;
-    f.size = size;
-    return f;
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testsupport::def;
+using testsupport::fileBytes;
 
 std::vector<Record> contents(const TableStorage& t)
 {

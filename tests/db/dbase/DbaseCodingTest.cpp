@@ -3,6 +3,7 @@
 // encoded where they wait. Each short way must give exactly what the general one gives, the general one being the
 // reference here; the cases sit on its edges (rounding ties, digit counts, the bytes 0x80..0x9F, word boundaries).
 
+#include "support/FieldDefs.h"
 #include "db/EngineError.h"
 #include "db/dbase/DbaseTable.h"
 #include "db/dbase/DbfFormat.h"
@@ -19,6 +20,8 @@ using namespace db;
 using namespace db::dbase;
 
 namespace {
+
+using testsupport::def;
 
 DbfField numberField(int length, int decimals)
 {
@@ -225,16 +228,6 @@ TEST(DbaseCodePage, TextIntoAFieldIsCutOrPadded)
 }
 
 // --- memos of new records -----------------------------------------------------------------------------------------
-
-FieldDef def(const char* name, FieldType type, int size = 0, int precision = 0)
-{
-    FieldDef f;
-    f.name = QString::fromLatin1(name);
-    f.type = type;
-    f.size = size;
-    f.precision = precision;
-    return f;
-}
 
 TEST(DbaseNewMemo, TextOfEveryKindReadsBackBeforeAndAfterTheFlush)
 {

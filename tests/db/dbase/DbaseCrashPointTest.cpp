@@ -3,6 +3,7 @@
 // ends itself there. The memo file's end marker never lies before the file's end, and the next writer can go on.
 // A flush that died after its journal is undone by the next writer, even when that one dies while undoing it.
 
+#include "support/FieldDefs.h"
 #include "CrashPoints.h"
 
 #include "db/EngineError.h"
@@ -20,24 +21,12 @@ using namespace db;
 
 namespace {
 
-FieldDef def(const char* name, FieldType type, int size = 0)
-{
-    FieldDef f;
-    f.name = QString::fromLatin1(name);
-    f.type = type;
-    f.size = size;
-    return f;
-}
+using testsupport::def;
+using testsupport::fileBytes;
 
 Record row(const char* name, const QString& memo, double n)
 {
     return {QString::fromLatin1(name), memo.isNull() ? QVariant() : QVariant(memo), n};
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void copyFolder(const QString& from, const QString& to)

@@ -2,6 +2,7 @@
 // companion files (a wild memo end marker, a forged rollback journal) neither blow up the files nor get written
 // outside the table's records.
 
+#include "support/FieldDefs.h"
 #include "db/EngineError.h"
 #include "db/dbase/DbaseTable.h"
 
@@ -14,20 +15,8 @@ using namespace db;
 
 namespace {
 
-FieldDef def(const char* name, FieldType type, int size = 0)
-{
-    FieldDef f;
-    f.name = QString::fromLatin1(name);
-    f.type = type;
-    f.size = size;
-    return f;
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testsupport::def;
+using testsupport::fileBytes;
 
 void writeBytes(const QString& path, const QByteArray& bytes)
 {

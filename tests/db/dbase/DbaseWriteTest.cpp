@@ -2,6 +2,7 @@
 // other, tables the engine cannot keep correct are refused, and other programs read what we write (and we read
 // theirs).
 
+#include "support/FieldDefs.h"
 #include "DbaseTestUtil.h"
 
 #include "db/dbase/DbaseTable.h"
@@ -23,23 +24,10 @@ using dbasetest::sameValue;
 
 namespace {
 
-FieldDef def(const char* name, FieldType type, int size = 0, int precision = 0)
-{
-    FieldDef f;
-    f.name = QString::fromLatin1(name);
-    f.type = type;
-    f.size = size;
-    f.precision = precision;
-    return f;
-}
+using testsupport::def;
+using testsupport::fileBytes;
 
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray hashOf(const QString& path)
 {

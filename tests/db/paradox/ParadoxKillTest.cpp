@@ -2,6 +2,7 @@
 // the writer had made durable at one of its flush points: never a torn record, never a lost flushed change, never
 // half of a flush.
 
+#include "support/FieldDefs.h"
 #include "KillModel.h"
 #include "ParadoxTestUtil.h"
 #include "db/paradox/ParadoxTable.h"
@@ -26,14 +27,7 @@ using killtest::Row;
 
 namespace {
 
-db::FieldDef def(const char* name, FieldType type, int size = 0)
-{
-    db::FieldDef f;
-    f.name = QString::fromLatin1(name);
-    f.type = type;
-    f.size = size;
-    return f;
-}
+using testsupport::def;
 
 db::FieldDefList fieldsOf(bool keyed)
 {

@@ -2,6 +2,7 @@
 
 #include "db/EngineError.h"
 #include "db/TableStorage.h"
+#include "support/FieldDefs.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -11,15 +12,7 @@
 
 namespace paradoxtest {
 
-inline db::FieldDef def(const char* name, db::FieldType type, int size = 0, int precision = 0)
-{
-    db::FieldDef f;
-    f.name = QString::fromUtf8(name);
-    f.type = type;
-    f.size = size;
-    f.precision = precision;
-    return f;
-}
+using testsupport::def;
 
 inline int fieldIndex(const db::TableStorage& table, const QString& name)
 {
