@@ -269,7 +269,7 @@ const char* ParadoxStorage::blockData(int block, int needed) const
 
 const char* ParadoxStorage::recordAt(int row) const
 {
-    if (materialized_) return rows_[size_t(row)].constData();
+    if (materialized_) return rows_[size_t(row)];
     if (cachedBlock_ >= 0) {
         // A cursor reads the fields of one record and then the next: mostly the block of the previous access.
         const BlockRef& last = blocks_[size_t(cachedBlock_)];
@@ -294,7 +294,6 @@ const char* ParadoxStorage::blockRecords(int index) const
 
 QByteArray ParadoxStorage::rawRecord(int row) const
 {
-    if (materialized_) return rows_[size_t(row)];
     return QByteArray(recordAt(row), header_.recordSize);
 }
 
@@ -488,25 +487,25 @@ int ParadoxStorage::lowerBound(const char* key, int fieldCount) const
     }
     if (materialized_ && rows_.chunkCount() > 0) {
         // A key behind the last one, as records imported in key order come, goes to the end.
-        const QList<QByteArray>& lastChunk = rows_.chunk(rows_.chunkCount() - 1);
-        if (!lastChunk.isEmpty() && compareKeys(lastChunk.last().constData(), key, fieldCount) < 0) return hi;
+        if (compareKeys(rows_[rows_.size() - 1], key, fieldCount) < 0) return hi;
         // First among the chunks by their first records, then inside the one chunk the key may be in.
         size_t first = 0;
         size_t last = rows_.chunkCount();
         while (first < last) {
             const size_t mid = first + (last - first) / 2;
-            if (compareKeys(rows_.chunk(mid).first().constData(), key, fieldCount) < 0)
+            if (compareKeys(rows_.chunkData(mid), key, fieldCount) < 0)
                 first = mid + 1;
             else
                 last = mid;
         }
         if (first == 0) return 0;
-        const QList<QByteArray>& chunk = rows_.chunk(first - 1);
+        const char* chunk = rows_.chunkData(first - 1);
+        const qsizetype rs = header_.recordSize;
         qsizetype inChunk = 0;
-        qsizetype end = chunk.size();
+        qsizetype end = qsizetype(rows_.chunkRows(first - 1));
         while (inChunk < end) {
             const qsizetype mid = inChunk + (end - inChunk) / 2;
-            if (compareKeys(chunk[mid].constData(), key, fieldCount) < 0)
+            if (compareKeys(chunk + mid * rs, key, fieldCount) < 0)
                 inChunk = mid + 1;
             else
                 end = mid;
@@ -573,18 +572,18 @@ int ParadoxStorage::findKey(const Record& keyValues) const
     return -1;
 }
 
-int ParadoxStorage::placeKey(const QByteArray& record, int ignoreRow)
+int ParadoxStorage::placeKey(const char* record, int ignoreRow)
 {
     Q_UNUSED(ignoreRow);
     const int k = header_.keyFieldCount;
-    const int row = lowerBound(record.constData(), k);
+    const int row = lowerBound(record, k);
     const int n = recordCount();
-    if (row < n && compareKeys(rows_[size_t(row)].constData(), record.constData(), k) == 0) {
+    if (row < n && compareKeys(rows_[size_t(row)], record, k) == 0) {
         QStringList parts;
         const Record values = [&] {
             Record r;
             for (int i = 0; i < k; ++i)
-                r.push_back(decodeField(header_.layout[size_t(i)], record.constData() + header_.layout[size_t(i)].offset, codec_));
+                r.push_back(decodeField(header_.layout[size_t(i)], record + header_.layout[size_t(i)].offset, codec_));
             return r;
         }();
         for (const QVariant& v : values) parts << v.toString();
@@ -596,14 +595,14 @@ int ParadoxStorage::placeKey(const QByteArray& record, int ignoreRow)
         // key at different places, another engine may well see the order differently, so we do not write it.
         const int keyBytes = header_.layout[size_t(k - 1)].offset + header_.layout[size_t(k - 1)].length;
         const bool afterPrevious =
-            row == 0 || std::memcmp(rows_[size_t(row - 1)].constData(), record.constData(), size_t(keyBytes)) < 0;
+            row == 0 || std::memcmp(rows_[size_t(row - 1)], record, size_t(keyBytes)) < 0;
         const bool beforeNext =
-            row >= n || std::memcmp(record.constData(), rows_[size_t(row)].constData(), size_t(keyBytes)) < 0;
+            row >= n || std::memcmp(record, rows_[size_t(row)], size_t(keyBytes)) < 0;
         if (!afterPrevious || !beforeNext) {
             QString text;
             for (int i = 0; i < k; ++i) {
                 if (i) text += QStringLiteral(", ");
-                text += decodeField(header_.layout[size_t(i)], record.constData() + header_.layout[size_t(i)].offset, codec_)
+                text += decodeField(header_.layout[size_t(i)], record + header_.layout[size_t(i)].offset, codec_)
                             .toString();
             }
             throw EngineError(ErrorCode::NotSupported,
@@ -625,12 +624,12 @@ void ParadoxStorage::checkWritable()
 void ParadoxStorage::materialize()
 {
     if (materialized_) return;
-    std::vector<QByteArray> rows;
-    rows.reserve(size_t(rowCount_));
-    for (int row = 0; row < rowCount_; ++row) rows.push_back(rawRecord(row));
+    RowStore rows;
+    rows.reset(header_.recordSize);
+    for (int row = 0; row < rowCount_; ++row) rows.append(recordAt(row));
     if (header_.keyFieldCount > 0) {
         for (size_t i = 1; i < rows.size(); ++i)
-            if (compareKeys(rows[i - 1].constData(), rows[i].constData(), header_.keyFieldCount) >= 0)
+            if (compareKeys(rows[i - 1], rows[i], header_.keyFieldCount) >= 0)
                 throw EngineError(ErrorCode::ReadOnlyTable,
                                   QStringLiteral("Die Tabelle %1 kann nicht geändert werden: ihre Sätze stehen nicht in der "
                                                  "Reihenfolge, die dieses Programm für die Sortierfolge %2 bildet.")
@@ -638,7 +637,7 @@ void ParadoxStorage::materialize()
         orderChecked_ = 1;
     }
     if (blobs_.isOpen()) blobs_.open(blobs_.path(), true);
-    rows_.assign(std::move(rows));
+    rows_ = std::move(rows);
     materialized_ = true;
     cachedBlock_ = -1;
     cachedRecords_ = nullptr;
@@ -704,46 +703,49 @@ bool ParadoxStorage::storedNull(const FieldLayout& f, const char* p) const
     return !decodeField(f, p, codec_).isValid();
 }
 
-QByteArray ParadoxStorage::encodeRecord(const Record& record, const QByteArray* previous, const std::vector<char>* changed)
+void ParadoxStorage::encodeRecord(const Record& record, const char* previous, const std::vector<char>* changed,
+                                  char* raw)
 {
     if (record.size() != header_.layout.size())
         throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Der Satz hat %1 Werte, die Tabelle %2 Felder.")
                                                        .arg(record.size())
                                                        .arg(header_.layout.size()));
     // A field the caller did not change keeps its bytes; what record holds for it is not looked at.
-    const auto kept = [&](size_t i) { return previous && changed && !(*changed)[i]; };
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        if (!fields_[i].required) continue;
+    const bool partial = previous && changed;
+    const auto kept = [&](size_t i) { return partial && !(*changed)[i]; };
+    for (const int fi : requiredFields_) {
+        const size_t i = size_t(fi);
         const FieldLayout& f = header_.layout[i];
-        if (kept(i) ? storedNull(f, previous->constData() + f.offset) : isNull(record[i]))
+        if (kept(i) ? storedNull(f, previous + f.offset) : isNull(record[i]))
             throw EngineError(ErrorCode::RequiredFieldMissing,
                               QStringLiteral("Das Feld %1 muss einen Wert haben.").arg(fields_[i].name));
     }
     // The fields cover the record without a gap (the header is refused otherwise), and each one's bytes are
     // written whole below, blanks included: zeroing the record first would write a wide one twice.
-    QByteArray raw(header_.recordSize, Qt::Uninitialized);
-    for (size_t i = 0; i < header_.layout.size(); ++i) {
-        const FieldLayout& f = header_.layout[i];
+    const FieldLayout* layout = header_.layout.data();
+    const size_t n = header_.layout.size();
+    for (size_t i = 0; i < n; ++i) {
+        const FieldLayout& f = layout[i];
         if (kept(i))
-            std::memcpy(raw.data() + f.offset, previous->constData() + f.offset, size_t(f.length));
+            std::memcpy(raw + f.offset, previous + f.offset, size_t(f.length));
         else if (f.isBlob())
             continue;
         else if (!record[i].isValid())
-            std::memset(raw.data() + f.offset, 0, size_t(f.length));  // a blank, as encodeField writes it
+            std::memset(raw + f.offset, 0, size_t(f.length));  // a blank, as encodeField writes it
         else
-            encodeField(f, record[i], raw.data() + f.offset, codec_, fields_[i].name);
+            encodeField(f, record[i], raw + f.offset, codec_, fields_[i].name);
     }
+    if (!hasBlobFields_) return;
     // Blobs last: everything that can fail has been checked before anything is appended to the blob file.
-    for (size_t i = 0; i < header_.layout.size(); ++i) {
-        const FieldLayout& f = header_.layout[i];
+    for (size_t i = 0; i < n; ++i) {
+        const FieldLayout& f = layout[i];
         if (!f.isBlob() || kept(i)) continue;
-        if (previous && decodeBlob(f, previous->constData() + f.offset) == record[i]) {
-            std::memcpy(raw.data() + f.offset, previous->constData() + f.offset, size_t(f.length));
+        if (previous && decodeBlob(f, previous + f.offset) == record[i]) {
+            std::memcpy(raw + f.offset, previous + f.offset, size_t(f.length));
             continue;
         }
-        encodeBlob(f, record[i], raw.data() + f.offset);
+        encodeBlob(f, record[i], raw + f.offset);
     }
-    return raw;
 }
 
 void ParadoxStorage::ensureAutoIncSets()
@@ -754,20 +756,20 @@ void ParadoxStorage::ensureAutoIncSets()
     autoIncSetsBuilt_ = true;
 }
 
-void ParadoxStorage::rememberAutoInc(const QByteArray& record)
+void ParadoxStorage::rememberAutoInc(const char* record)
 {
     for (size_t j = 0; j < autoIncFields_.size(); ++j) {
         const FieldLayout& f = header_.layout[size_t(autoIncFields_[j])];
-        const QVariant v = decodeField(f, record.constData() + f.offset, codec_);
+        const QVariant v = decodeField(f, record + f.offset, codec_);
         if (v.isValid()) autoIncUsed_[j].insert(v.toInt());
     }
 }
 
-void ParadoxStorage::forgetAutoInc(const QByteArray& record)
+void ParadoxStorage::forgetAutoInc(const char* record)
 {
     for (size_t j = 0; j < autoIncFields_.size(); ++j) {
         const FieldLayout& f = header_.layout[size_t(autoIncFields_[j])];
-        const QVariant v = decodeField(f, record.constData() + f.offset, codec_);
+        const QVariant v = decodeField(f, record + f.offset, codec_);
         if (v.isValid()) autoIncUsed_[j].erase(v.toInt());
     }
 }
@@ -828,14 +830,16 @@ int ParadoxStorage::insert(const Record& input, int beforeRow)
     materialize();
     Record numbered;  // the record with its auto-increment numbers, when it has such fields
     const std::int32_t savedCounter = autoInc_;
-    QByteArray raw;
+    // Encoded into a buffer of the storage: the record store copies it, so a record costs no allocation.
+    if (newRecord_.size() != size_t(header_.recordSize)) newRecord_.resize(size_t(header_.recordSize));
+    char* raw = newRecord_.data();
     int row;
     try {
         if (!autoIncFields_.empty()) {
             numbered = input;
             assignAutoInc(numbered, nullptr, nullptr);
         }
-        raw = encodeRecord(autoIncFields_.empty() ? input : numbered, nullptr, nullptr);
+        encodeRecord(autoIncFields_.empty() ? input : numbered, nullptr, nullptr, raw);
         if (header_.keyFieldCount > 0)
             row = placeKey(raw, -1);
         else
@@ -887,10 +891,10 @@ int ParadoxStorage::insertCopy(const TableStorage& source, int sourceRow, int fi
         const char* text = in + s.offset;
         std::memcpy(raw.data() + d.offset, text, qstrnlen(text, uint(std::min(s.length, d.length))));
     }
-    const int row = header_.keyFieldCount > 0 ? placeKey(raw, -1) : int(rows_.size());
+    const int row = header_.keyFieldCount > 0 ? placeKey(raw.constData(), -1) : int(rows_.size());
     if (int(rows_.size()) >= 0x7FFFFFFF)
         throw EngineError(ErrorCode::NotSupported, QStringLiteral("Die Tabelle ist voll."));
-    rows_.insert(size_t(row), raw);
+    rows_.insert(size_t(row), raw.constData());
     dirty_ = true;
     ++changes_;
     return row;
@@ -906,14 +910,14 @@ int ParadoxStorage::updateRecord(int row, const Record& input, const std::vector
     checkWritable();
     materialize();
     checkRow(row);
-    const QByteArray previous = rows_[size_t(row)];
+    const QByteArray previous(rows_[size_t(row)], header_.recordSize);
     std::vector<char> changed = changedFields ? *changedFields : std::vector<char>();
     std::vector<char>* mask = changedFields ? &changed : nullptr;
     Record numbered;
     const std::int32_t savedCounter = autoInc_;
     if (!autoIncFields_.empty()) {
         ensureAutoIncSets();
-        forgetAutoInc(previous);
+        forgetAutoInc(previous.constData());
     }
     QByteArray raw;
     int target = row;
@@ -922,26 +926,27 @@ int ParadoxStorage::updateRecord(int row, const Record& input, const std::vector
             numbered = input;
             assignAutoInc(numbered, &previous, mask);
         }
-        raw = encodeRecord(autoIncFields_.empty() ? input : numbered, &previous, mask);
+        raw.resize(header_.recordSize);
+        encodeRecord(autoIncFields_.empty() ? input : numbered, previous.constData(), mask, raw.data());
         const int k = header_.keyFieldCount;
         if (k > 0 && compareKeys(previous.constData(), raw.constData(), k) != 0) {
             rows_.erase(size_t(row));
             try {
-                target = placeKey(raw, -1);
+                target = placeKey(raw.constData(), -1);
             } catch (...) {
-                rows_.insert(size_t(row), previous);
+                rows_.insert(size_t(row), previous.constData());
                 throw;
             }
-            rows_.insert(size_t(target), raw);
+            rows_.insert(size_t(target), raw.constData());
         } else {
-            rows_[size_t(row)] = raw;
+            std::memcpy(rows_[size_t(row)], raw.constData(), size_t(header_.recordSize));
         }
     } catch (...) {
         autoInc_ = savedCounter;
-        if (autoIncSetsBuilt_) rememberAutoInc(previous);
+        if (autoIncSetsBuilt_) rememberAutoInc(previous.constData());
         throw;
     }
-    if (autoIncSetsBuilt_) rememberAutoInc(raw);
+    if (autoIncSetsBuilt_) rememberAutoInc(raw.constData());
     dirty_ = true;
     ++changes_;
     return target;
@@ -961,18 +966,18 @@ int ParadoxStorage::updateChanged(int row, const Record& record, const std::vect
     const char* mask = changed.data();
     for (int i = 0; i < header_.keyFieldCount; ++i)
         if (mask[i]) return updateRecord(row, record, &changed);
-    QByteArray& stored = rows_[size_t(row)];
+    char* stored = rows_[size_t(row)];
     if (hasBlobFields_) {
         for (size_t i = 0; i < n; ++i)
             if (mask[i] && layout[i].isBlob()) return updateRecord(row, record, &changed);
     }
     for (const int fi : autoIncFields_) {
         const FieldLayout& f = layout[size_t(fi)];
-        if (mask[fi] || storedNull(f, stored.constData() + f.offset)) return updateRecord(row, record, &changed);
+        if (mask[fi] || storedNull(f, stored + f.offset)) return updateRecord(row, record, &changed);
     }
     for (const int fi : requiredFields_) {
         const FieldLayout& f = layout[size_t(fi)];
-        if (mask[fi] ? isNull(record[size_t(fi)]) : storedNull(f, stored.constData() + f.offset))
+        if (mask[fi] ? isNull(record[size_t(fi)]) : storedNull(f, stored + f.offset))
             throw EngineError(ErrorCode::RequiredFieldMissing,
                               QStringLiteral("Das Feld %1 muss einen Wert haben.").arg(fields_[size_t(fi)].name));
     }
@@ -982,7 +987,7 @@ int ParadoxStorage::updateChanged(int row, const Record& record, const std::vect
     markedFields(changed, marked_);
     for (const int i : marked_)
         encodeField(layout[i], record[size_t(i)], encoded + layout[i].offset, codec_, fields_[size_t(i)].name);
-    char* target = stored.data();
+    char* target = stored;
     for (const int i : marked_)
         std::memcpy(target + layout[i].offset, encoded + layout[i].offset, size_t(layout[i].length));
     dirty_ = true;

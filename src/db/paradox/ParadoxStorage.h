@@ -70,9 +70,9 @@ private:
     const char* blockRecords(int index) const;
     QVariant decodeBlob(const FieldLayout& f, const char* p) const;
     void encodeBlob(const FieldLayout& f, const QVariant& value, char* p);
-    // The record image of record; for a change, previous is the stored image, and a field changed leaves out
-    // (when given) keeps its bytes.
-    QByteArray encodeRecord(const Record& record, const QByteArray* previous, const std::vector<char>* changed);
+    // The record image of record into raw (recordSize bytes); for a change, previous is the stored image, and a
+    // field changed leaves out (when given) keeps its bytes.
+    void encodeRecord(const Record& record, const char* previous, const std::vector<char>* changed, char* raw);
     bool storedNull(const FieldLayout& f, const char* p) const;
     int updateRecord(int row, const Record& record, const std::vector<char>* changed);
     void checkRow(int row) const;
@@ -82,13 +82,13 @@ private:
     // Key order.
     int compareKeys(const char* a, const char* b, int fieldCount) const;
     int lowerBound(const char* key, int fieldCount) const;
-    int placeKey(const QByteArray& record, int ignoreRow);
+    int placeKey(const char* record, int ignoreRow);
     bool asciiOrder() const { return asciiOrder_; }
 
     // Auto-increment rules.
     void assignAutoInc(Record& record, const QByteArray* previous, std::vector<char>* changed);
-    void forgetAutoInc(const QByteArray& record);
-    void rememberAutoInc(const QByteArray& record);
+    void forgetAutoInc(const char* record);
+    void rememberAutoInc(const char* record);
     void ensureAutoIncSets();
 
     // ParadoxWriter.cpp
@@ -151,6 +151,7 @@ private:
     bool materialized_ = false;
     RowStore rows_;
     QByteArray scratch_;  // changed fields encoded before they go into their record
+    std::vector<char> newRecord_;  // a new record encoded before the record store takes a copy
     std::vector<int> marked_;  // the fields a change names
     std::vector<int> requiredFields_;  // fields that must hold a value, known once the table is loaded
     bool dirty_ = false;

@@ -190,7 +190,7 @@ QByteArray ParadoxStorage::buildPrimaryIndex(const std::vector<BlockRef>& dataBl
 
     std::vector<QByteArray> blocks;  // index blocks in file order, block n at blocks[n-1]
     std::vector<IndexEntry> level;
-    for (const BlockRef& b : dataBlocks) level.push_back({rows_[size_t(b.firstRow)].left(keySize), b.block, b.count});
+    for (const BlockRef& b : dataBlocks) level.push_back({QByteArray(rows_[size_t(b.firstRow)], keySize), b.block, b.count});
     int levels = 0;
     int root = 1;
     qint64 totalEntries = 0;
@@ -303,7 +303,7 @@ void ParadoxStorage::writeFileSet()
             putU16(d + 2, std::uint32_t(b.block - 1));
             putU16(d + 4, std::uint32_t(std::int16_t((b.count - 1) * rs)));
             for (int i = 0; i < b.count; ++i)
-                std::memcpy(d + kBlockHeaderSize + i * rs, rows_[size_t(b.firstRow + i)].constData(), size_t(rs));
+                std::memcpy(d + kBlockHeaderSize + i * rs, rows_[size_t(b.firstRow + i)], size_t(rs));
             out.append(d, block.size());
         }
     }, durable_);

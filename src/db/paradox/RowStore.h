@@ -1,39 +1,53 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 namespace db::paradox {
 
-// The records of a table being changed, in table order. They are kept in chunks of a few hundred, so that placing a
-// record in the middle of a large keyed table moves the records of one chunk, not every record after it (and a QList
-// moves them as one block of memory); finding a row costs a binary search over the chunks, and none at all for the
-// chunk of the previous access.
+// The records of a table being changed, in table order, as the record images the file holds. They lie side by side
+// in chunks of a few kilobytes: a record costs no allocation of its own, a walk in table order reads memory in
+// sequence, and placing a record in the middle of a large keyed table moves the records of one chunk, not every
+// record after it. Finding a row costs a binary search over the chunks, and none at all for the chunk of the
+// previous access.
 class RowStore {
 public:
+    // Drops every record; from then on records have recordSize bytes.
+    void reset(int recordSize);
+    int recordSize() const { return recordSize_; }
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
-    const QByteArray& operator[](std::size_t row) const;
-    QByteArray& operator[](std::size_t row);
+    // The bytes of a record, valid until the next insert or erase.
+    const char* operator[](std::size_t row) const;
+    char* operator[](std::size_t row);
 
-    void insert(std::size_t row, const QByteArray& record);
+    // Copies recordSize bytes from record.
+    void insert(std::size_t row, const char* record);
+    void append(const char* record) { insert(size_, record); }
     void erase(std::size_t row);
     void clear();
-    void assign(std::vector<QByteArray> rows);
 
-    // The chunks themselves, for a search that goes through them in order.
+    // The chunks themselves, for a search or a walk that goes through them in order.
     std::size_t chunkCount() const { return chunks_.size(); }
-    const QList<QByteArray>& chunk(std::size_t c) const { return chunks_[c]; }
+    const char* chunkData(std::size_t c) const { return chunks_[c].data.get(); }
+    std::size_t chunkRows(std::size_t c) const { return chunks_[c].rows; }
     std::size_t chunkStart(std::size_t c) const { return starts_[c]; }
 
 private:
+    struct Chunk {
+        std::unique_ptr<char[]> data;  // room for maxRows_ records
+        std::size_t rows = 0;
+    };
     // Chunk that holds row, and the row's index inside it.
     std::pair<std::size_t, std::size_t> locate(std::size_t row) const;
     void split(std::size_t chunk);
+    Chunk newChunk() const;
 
-    std::vector<QList<QByteArray>> chunks_;
+    int recordSize_ = 0;
+    std::size_t chunkRows_ = 1;  // rows a chunk gets when an insert in the middle splits it
+    std::size_t maxRows_ = 2;    // rows a chunk holds at most
+    std::vector<Chunk> chunks_;
     std::vector<std::size_t> starts_;  // first row of each chunk
     std::size_t size_ = 0;
     mutable std::size_t lastChunk_ = 0;
