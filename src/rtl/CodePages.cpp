@@ -145,9 +145,16 @@ QString decode(const QByteArray& bytes, CodePage cp)
 
 QByteArray encode(const QString& text, CodePage cp)
 {
+    QByteArray result;
+    encodeInto(text, cp, result);
+    return result;
+}
+
+void encodeInto(const QString& text, CodePage cp, QByteArray& result)
+{
     // Never more bytes than characters: written in place and cut to length, as this runs per text field.
     const qsizetype n = text.size();
-    QByteArray result(n, Qt::Uninitialized);
+    result.resize(n);
     char* out = result.data();
     const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
     qsizetype used = 0;
@@ -167,7 +174,6 @@ QByteArray encode(const QString& text, CodePage cp)
         out[used++] = b < 0 ? '?' : static_cast<char>(b);
     }
     result.truncate(used);
-    return result;
 }
 
 bool canEncode(const QString& text, CodePage cp)

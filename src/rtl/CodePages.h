@@ -13,6 +13,8 @@ enum class CodePage { Windows1252 = 1252, Oem850 = 850, Oem437 = 437 };
 QString decode(const QByteArray& bytes, CodePage cp);
 // Characters the code page cannot hold become '?'.
 QByteArray encode(const QString& text, CodePage cp);
+// encode() into out, reusing its memory when nobody shares it.
+void encodeInto(const QString& text, CodePage cp, QByteArray& out);
 // True when every character of text has a byte in the code page.
 bool canEncode(const QString& text, CodePage cp);
 

@@ -21,6 +21,7 @@ namespace db::paradox {
 namespace {
 
 constexpr std::int64_t kJulianDayOfDayZero = 1721425;  // day 1 is 0001-01-01
+constexpr std::int64_t kJulianDayOfYearOne = kJulianDayOfDayZero + 1;
 constexpr std::int64_t kMsPerDay = 86400000;
 
 [[noreturn]] void corrupt(const QString& path, const QString& detail)
@@ -484,6 +485,14 @@ QString TextCodec::decode(const QByteArray& bytes) const
     return QString::fromLatin1(bytes);
 }
 
+void TextCodec::encode(const QString& text, QByteArray& out) const
+{
+    if (kind_ == Kind::Rtl)
+        rtl::encodeInto(text, rtl::CodePage(codePage_), out);
+    else
+        out = encode(text);
+}
+
 QByteArray TextCodec::encode(const QString& text) const
 {
     switch (kind_) {
@@ -581,14 +590,6 @@ bool zeroWord(const char* p)
     return w == 0;
 }
 
-// Whether value holds a T. QVariant::metaType() is a call into the library for every field of every record
-// read; the type the value carries is right at hand.
-template <typename T>
-Q_ALWAYS_INLINE bool holds(const QVariant& value)
-{
-    return value.data_ptr().type() == QMetaType::fromType<T>();
-}
-
 // A value of kind T put into value; into its storage when it holds one of that kind already.
 template <typename T>
 Q_ALWAYS_INLINE void putInPlace(QVariant& value, const T& v)
@@ -678,35 +679,66 @@ void decodeFieldsInto(const std::vector<FieldLayout>& layout, const char* record
 void encodeField(const FieldLayout& f, const QVariant& value, char* p, const TextCodec& codec,
                  const QString& fieldName)
 {
-    std::memset(p, 0, size_t(f.length));
-    // The kinds a cursor's fields hold, without the general conversions.
-    const QMetaType kind = value.metaType();
-    if (kind == QMetaType::fromType<int>()) {
-        const int v = *static_cast<const int*>(value.constData());
-        switch (f.type) {
-        case TypeCode::Short:
+    // The kinds a cursor's fields hold, without the general conversions and without zeroing first what is
+    // written whole anyway.
+    switch (f.type) {
+    case TypeCode::Alpha:
+        if (holds<QString>(value)) {
+            std::memset(p, 0, size_t(f.length));
+            if (codec.encodeInto(*static_cast<const QString*>(value.constData()), p, f.length)) return;
+        }
+        break;
+    case TypeCode::Short:
+        if (holds<int>(value)) {
+            const int v = *static_cast<const int*>(value.constData());
             if (v < -32767 || v > 32767) badValue(fieldName, value);
             encodeInt16(p, std::int16_t(v));
             return;
-        case TypeCode::Long:
-        case TypeCode::AutoInc:
+        }
+        break;
+    case TypeCode::Long:
+    case TypeCode::AutoInc:
+        if (holds<int>(value)) {
+            const int v = *static_cast<const int*>(value.constData());
             if (v < -2147483647) badValue(fieldName, value);
             encodeInt32(p, v);
             return;
-        default: break;
         }
-    } else if (kind == QMetaType::fromType<double>() && (f.type == TypeCode::Number || f.type == TypeCode::Money)) {
-        const double v = *static_cast<const double*>(value.constData());
-        if (!std::isfinite(v)) badValue(fieldName, value);
-        encodeDouble(p, v);
-        return;
-    } else if (kind == QMetaType::fromType<bool>() && f.type == TypeCode::Logical) {
-        p[0] = char(*static_cast<const bool*>(value.constData()) ? 0x81 : 0x80);
-        return;
-    } else if (kind == QMetaType::fromType<QString>() && f.type == TypeCode::Alpha &&
-               codec.encodeInto(*static_cast<const QString*>(value.constData()), p, f.length)) {
-        return;  // a null or empty text leaves the field blank
+        break;
+    case TypeCode::Money:
+    case TypeCode::Number:
+        if (holds<double>(value)) {
+            const double v = *static_cast<const double*>(value.constData());
+            if (!std::isfinite(v)) badValue(fieldName, value);
+            encodeDouble(p, v);
+            return;
+        }
+        break;
+    case TypeCode::Logical:
+        if (holds<bool>(value)) {
+            p[0] = char(*static_cast<const bool*>(value.constData()) ? 0x81 : 0x80);
+            return;
+        }
+        break;
+    case TypeCode::Date:
+        if (holds<QDate>(value)) {
+            const QDate& date = *static_cast<const QDate*>(value.constData());
+            if (!date.isValid() || date.toJulianDay() < kJulianDayOfYearOne) badValue(fieldName, value);
+            encodeInt32(p, std::int32_t(daysFromDate(date)));
+            return;
+        }
+        break;
+    case TypeCode::Time:
+        if (holds<QTime>(value)) {
+            const QTime& time = *static_cast<const QTime*>(value.constData());
+            if (!time.isValid()) badValue(fieldName, value);
+            encodeInt32(p, time.msecsSinceStartOfDay());
+            return;
+        }
+        break;
+    default: break;
     }
+    std::memset(p, 0, size_t(f.length));
     if (isNullValue(value)) return;
     const bool isText = value.typeId() == QMetaType::QString;
     if (isText && f.type != TypeCode::Alpha && value.toString().isEmpty()) return;  // empty text clears a field

@@ -8,10 +8,19 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <cstdint>
 #include <vector>
 
 namespace db::paradox {
+
+// Whether value holds a T. QVariant::metaType() is a call into the library, made for every field of every record
+// read or written; the type the value carries is right at hand.
+template <typename T>
+Q_ALWAYS_INLINE bool holds(const QVariant& value)
+{
+    return value.data_ptr().type() == QMetaType::fromType<T>();
+}
 
 // Type codes in a table header's field descriptors.
 namespace TypeCode {
@@ -131,6 +140,8 @@ public:
     // false (out untouched) for a code page that has no table of its own here.
     bool encodeInto(const QString& text, char* out, int length) const;
     QByteArray encode(const QString& text) const;
+    // encode() into out, reusing its memory when nobody shares it.
+    void encode(const QString& text, QByteArray& out) const;
     int codePage() const { return codePage_; }
     bool supported() const { return kind_ != Kind::Unknown; }
     // Whether text stored in other's code page, decoded there and encoded here, gives back the very same bytes.

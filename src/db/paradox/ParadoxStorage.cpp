@@ -76,6 +76,8 @@ int sign(int v)
     return (v > 0) - (v < 0);
 }
 
+constexpr qsizetype kKeptBlobBytes = 1 << 20;
+
 bool isNull(const QVariant& v)
 {
     return !v.isValid() || v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isEmpty()) ||
@@ -367,6 +369,13 @@ void ParadoxStorage::readFields(int row, Record& record, std::vector<char>& unre
 
 int ParadoxStorage::compareKeys(const char* a, const char* b, int fieldCount) const
 {
+    if (fieldCount <= 0) return 0;
+    // The key fields lie side by side from the record's start, and every field but an alpha one outside ascii
+    // order compares as its bytes do: then the keys compare as all their bytes at once.
+    if (asciiOrder_) {
+        const FieldLayout& last = header_.layout[size_t(fieldCount - 1)];
+        return sign(std::memcmp(a, b, size_t(last.offset + last.length)));
+    }
     for (int i = 0; i < fieldCount; ++i) {
         const FieldLayout& f = header_.layout[size_t(i)];
         const char* pa = a + f.offset;
@@ -487,7 +496,7 @@ int ParadoxStorage::lowerBound(const char* key, int fieldCount) const
     }
     if (materialized_ && rows_.chunkCount() > 0) {
         // A key behind the last one, as records imported in key order come, goes to the end.
-        if (compareKeys(rows_[rows_.size() - 1], key, fieldCount) < 0) return hi;
+        if (compareKeys(rows_.back(), key, fieldCount) < 0) return hi;
         // First among the chunks by their first records, then inside the one chunk the key may be in.
         size_t first = 0;
         size_t last = rows_.chunkCount();
@@ -669,12 +678,20 @@ void ParadoxStorage::ensureBlobFile()
 void ParadoxStorage::encodeBlob(const FieldLayout& f, const QVariant& value, char* p)
 {
     std::memset(p, 0, size_t(f.length));
-    if (isNull(value)) return;
-    QByteArray bytes;
-    if ((f.type == TypeCode::Memo || f.type == TypeCode::FmtMemo) && value.typeId() != QMetaType::QByteArray)
-        bytes = codec_.encode(value.toString());
-    else
-        bytes = value.toByteArray();
+    const bool memo = f.type == TypeCode::Memo || f.type == TypeCode::FmtMemo;
+    QByteArray& bytes = blobBytes_;
+    if (memo && holds<QString>(value)) {
+        // The text a memo field holds, encoded into memory kept from the previous one.
+        const QString& text = *static_cast<const QString*>(value.constData());
+        if (text.isEmpty()) return;
+        codec_.encode(text, bytes);
+    } else {
+        if (isNull(value)) return;
+        if (memo && !holds<QByteArray>(value))
+            codec_.encode(value.toString(), bytes);
+        else
+            bytes = value.toByteArray();
+    }
     if (bytes.isEmpty()) return;
     const int leader = f.leaderSize();
     std::memcpy(p, bytes.constData(), size_t(std::min<qsizetype>(leader, bytes.size())));
@@ -692,6 +709,7 @@ void ParadoxStorage::encodeBlob(const FieldLayout& f, const QVariant& value, cha
     }
     ensureBlobFile();
     const BlobRef ref = blobs_.write(bytes);
+    if (bytes.capacity() > kKeptBlobBytes) bytes.clear();  // a big one's memory is not kept for the next
     putU32(p + leader, ref.offsetAndIndex);
     putU32(p + leader + 4, ref.length);
     putU16(p + leader + 8, ref.modification);

@@ -152,6 +152,7 @@ private:
     RowStore rows_;
     QByteArray scratch_;  // changed fields encoded before they go into their record
     std::vector<char> newRecord_;  // a new record encoded before the record store takes a copy
+    QByteArray blobBytes_;         // a blob encoded before it goes into the blob file
     std::vector<int> marked_;  // the fields a change names
     std::vector<int> requiredFields_;  // fields that must hold a value, known once the table is loaded
     bool dirty_ = false;

@@ -28,14 +28,59 @@ RowStore::Chunk RowStore::newChunk() const
     return chunk;
 }
 
+void RowStore::rebuildTree()
+{
+    const std::size_t n = chunks_.size();
+    tree_.assign(n + 1, 0);
+    for (std::size_t i = 1; i <= n; ++i) {
+        tree_[i] += chunks_[i - 1].rows;
+        const std::size_t parent = i + (i & (~i + 1));
+        if (parent <= n) tree_[parent] += tree_[i];
+    }
+    forgetLast();
+}
+
+void RowStore::pushChunkToTree()
+{
+    // The new last node covers the chunks (i - lowbit(i), i]: the new one and the nodes below it.
+    const std::size_t i = chunks_.size();
+    std::size_t sum = chunks_.back().rows;
+    for (std::size_t child = i - 1, low = i - (i & (~i + 1)); child > low; child -= child & (~child + 1))
+        sum += tree_[child];
+    tree_.push_back(sum);
+}
+
+void RowStore::addRows(std::size_t c, std::ptrdiff_t delta)
+{
+    for (std::size_t i = c + 1; i < tree_.size(); i += i & (~i + 1))
+        tree_[i] = std::size_t(std::ptrdiff_t(tree_[i]) + delta);
+}
+
+std::size_t RowStore::chunkStart(std::size_t c) const
+{
+    std::size_t start = 0;
+    for (std::size_t i = c; i > 0; i -= i & (~i + 1)) start += tree_[i];
+    return start;
+}
+
 std::pair<std::size_t, std::size_t> RowStore::locate(std::size_t row) const
 {
-    std::size_t c = lastChunk_;
-    if (c >= chunks_.size() || row < starts_[c] || row >= starts_[c] + chunks_[c].rows) {
-        c = std::size_t(std::upper_bound(starts_.begin(), starts_.end(), row) - starts_.begin()) - 1;
-        lastChunk_ = c;
+    if (lastChunk_ != kNone && row >= lastStart_ && row - lastStart_ < chunks_[lastChunk_].rows)
+        return {lastChunk_, row - lastStart_};
+    // Down the tree: the last chunk whose start is at most row.
+    std::size_t pos = 0;
+    std::size_t rest = row;
+    std::size_t step = 1;
+    while (step * 2 < tree_.size()) step *= 2;
+    for (; step > 0; step /= 2) {
+        if (pos + step < tree_.size() && tree_[pos + step] <= rest) {
+            pos += step;
+            rest -= tree_[pos];
+        }
     }
-    return {c, row - starts_[c]};
+    lastChunk_ = pos;
+    lastStart_ = row - rest;
+    return {pos, rest};
 }
 
 const char* RowStore::operator[](std::size_t row) const
@@ -59,7 +104,7 @@ void RowStore::insert(std::size_t row, const char* record)
         // Appends fill the last chunk completely and then start a new one.
         if (chunks_.empty() || chunks_.back().rows == maxRows_) {
             chunks_.push_back(newChunk());
-            starts_.push_back(size_);
+            pushChunkToTree();
         }
         c = chunks_.size() - 1;
         i = chunks_[c].rows;
@@ -78,9 +123,10 @@ void RowStore::insert(std::size_t row, const char* record)
     std::memmove(at + rs, at, (chunk.rows - i) * rs);
     std::memcpy(at, record, rs);
     ++chunk.rows;
-    for (std::size_t k = c + 1; k < starts_.size(); ++k) ++starts_[k];
+    addRows(c, 1);
     ++size_;
-    lastChunk_ = c;
+    // The chunk keeps its first row; a later one's moved on by one.
+    if (lastChunk_ != kNone && lastChunk_ > c) ++lastStart_;
 }
 
 void RowStore::split(std::size_t c)
@@ -92,9 +138,8 @@ void RowStore::split(std::size_t c)
     tail.rows = chunks_[c].rows - keep;
     std::memcpy(tail.data.get(), chunks_[c].data.get() + keep * rs, tail.rows * rs);
     chunks_[c].rows = keep;
-    const std::size_t start = starts_[c] + keep;
     chunks_.insert(chunks_.begin() + std::ptrdiff_t(c + 1), std::move(tail));
-    starts_.insert(starts_.begin() + std::ptrdiff_t(c + 1), start);
+    rebuildTree();
 }
 
 void RowStore::erase(std::size_t row)
@@ -105,21 +150,22 @@ void RowStore::erase(std::size_t row)
     char* at = chunk.data.get() + i * rs;
     std::memmove(at, at + rs, (chunk.rows - i - 1) * rs);
     --chunk.rows;
-    for (std::size_t k = c + 1; k < starts_.size(); ++k) --starts_[k];
     --size_;
     if (chunk.rows == 0) {
         chunks_.erase(chunks_.begin() + std::ptrdiff_t(c));
-        starts_.erase(starts_.begin() + std::ptrdiff_t(c));
-        lastChunk_ = 0;
+        rebuildTree();
+        return;
     }
+    addRows(c, -1);
+    if (lastChunk_ != kNone && lastChunk_ > c) --lastStart_;
 }
 
 void RowStore::clear()
 {
     chunks_.clear();
-    starts_.clear();
+    tree_.assign(1, 0);
     size_ = 0;
-    lastChunk_ = 0;
+    forgetLast();
 }
 
 }  // namespace db::paradox

@@ -10,7 +10,8 @@ namespace db::paradox {
 // in chunks of a few kilobytes: a record costs no allocation of its own, a walk in table order reads memory in
 // sequence, and placing a record in the middle of a large keyed table moves the records of one chunk, not every
 // record after it. Finding a row costs a binary search over the chunks, and none at all for the chunk of the
-// previous access.
+// previous access. The first row of each chunk comes from a Fenwick tree over the chunks' row counts, so that a
+// record placed in the middle costs a few steps instead of renumbering every chunk after its own.
 class RowStore {
 public:
     // Drops every record; from then on records have recordSize bytes.
@@ -21,6 +22,11 @@ public:
     // The bytes of a record, valid until the next insert or erase.
     const char* operator[](std::size_t row) const;
     char* operator[](std::size_t row);
+    const char* back() const
+    {
+        const Chunk& last = chunks_.back();
+        return last.data.get() + (last.rows - 1) * std::size_t(recordSize_);
+    }
 
     // Copies recordSize bytes from record.
     void insert(std::size_t row, const char* record);
@@ -32,7 +38,7 @@ public:
     std::size_t chunkCount() const { return chunks_.size(); }
     const char* chunkData(std::size_t c) const { return chunks_[c].data.get(); }
     std::size_t chunkRows(std::size_t c) const { return chunks_[c].rows; }
-    std::size_t chunkStart(std::size_t c) const { return starts_[c]; }
+    std::size_t chunkStart(std::size_t c) const;
 
 private:
     struct Chunk {
@@ -43,14 +49,22 @@ private:
     std::pair<std::size_t, std::size_t> locate(std::size_t row) const;
     void split(std::size_t chunk);
     Chunk newChunk() const;
+    // The Fenwick tree: tree_[i] (1-based) holds the row count of the chunks (i - lowbit(i), i].
+    void rebuildTree();
+    void addRows(std::size_t c, std::ptrdiff_t delta);
+    void pushChunkToTree();
+    void forgetLast() const { lastChunk_ = kNone; }
 
     int recordSize_ = 0;
     std::size_t chunkRows_ = 1;  // rows a chunk gets when an insert in the middle splits it
     std::size_t maxRows_ = 2;    // rows a chunk holds at most
     std::vector<Chunk> chunks_;
-    std::vector<std::size_t> starts_;  // first row of each chunk
+    std::vector<std::size_t> tree_{0};
     std::size_t size_ = 0;
-    mutable std::size_t lastChunk_ = 0;
+    // The chunk of the previous access and its first row.
+    static constexpr std::size_t kNone = ~std::size_t(0);
+    mutable std::size_t lastChunk_ = kNone;
+    mutable std::size_t lastStart_ = 0;
 };
 
 }  // namespace db::paradox

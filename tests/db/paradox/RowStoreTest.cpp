@@ -63,6 +63,15 @@ TEST_P(RowStoreMix, MatchesAFlatList)
             for (size_t i = 0; i < flat.size(); ++i) ASSERT_EQ(at(i), flat[i]) << "op " << op << " row " << i;
         }
     }
+    // Each chunk starts where the ones before it end, and holds the rows from there.
+    size_t start = 0;
+    for (size_t c = 0; c < store.chunkCount(); ++c) {
+        ASSERT_EQ(store.chunkStart(c), start) << "chunk " << c;
+        ASSERT_GT(store.chunkRows(c), 0u);
+        ASSERT_EQ(std::string(store.chunkData(c), size_t(mix.recordSize)), flat[start]);
+        start += store.chunkRows(c);
+    }
+    ASSERT_EQ(start, flat.size());
     // Reading backwards and jumping around finds the same rows as reading forwards.
     for (size_t i = flat.size(); i-- > 0;) ASSERT_EQ(at(i), flat[i]);
     store.clear();
