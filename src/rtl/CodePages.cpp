@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace rtl {
@@ -159,6 +160,18 @@ void encodeInto(const QString& text, CodePage cp, QByteArray& result)
     const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
     qsizetype used = 0;
     for (qsizetype i = 0; i < n; ++i) {
+        // Four characters below 0x80 at a time: their bytes are their low halves.
+        if (i + 4 <= n) {
+            std::uint64_t word;
+            std::memcpy(&word, in + i, sizeof word);
+            if ((word & 0xFF80FF80FF80FF80ull) == 0) {
+                for (int k = 0; k < 4; ++k)
+                    out[used + k] = static_cast<char>(in[i + k]);
+                used += 4;
+                i += 3;
+                continue;
+            }
+        }
         const char16_t ch = in[i];
         if (ch < 0x80) {
             out[used++] = static_cast<char>(ch);

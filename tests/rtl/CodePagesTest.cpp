@@ -129,6 +129,33 @@ TEST(CodePages, TextsRoundTripAndUnknownCharactersBecomeQuestionMarks)
     EXPECT_EQ(encode(QStringLiteral("Größe"), CodePage::Oem850), QByteArray("Gr\x94\xe1" "e"));
 }
 
+TEST(CodePages, EncodeIntoAgreesCharacterByCharacterWhereverTheOddCharacterStands)
+{
+    // Runs of plain characters are taken several at a time: a character that needs the table, or two that make
+    // one '?', must come out the same at every position and every length, into a buffer used before.
+    QByteArray reused("left over from before, longer than any text here");
+    for (int length = 0; length <= 11; ++length) {
+        for (int at = -1; at < length; ++at) {
+            for (const QString& odd : {QStringLiteral("ä"), QStringLiteral("\U0001F600")}) {
+                QString text;
+                QByteArray expected;
+                for (int i = 0; i < length; ++i) {
+                    if (i == at) {
+                        text += odd;
+                        expected += odd.size() == 2 ? '?' : char(toByte(odd.at(0).unicode(), CodePage::Windows1252));
+                    } else {
+                        text += QChar(u'a' + i);
+                        expected += char('a' + i);
+                    }
+                }
+                encodeInto(text, CodePage::Windows1252, reused);
+                ASSERT_EQ(reused, expected) << "length " << length << " odd at " << at;
+                ASSERT_EQ(encode(text, CodePage::Windows1252), expected);
+            }
+        }
+    }
+}
+
 TEST(CodePages, OemToAnsiReadsTheBytesAsCodePage850)
 {
     struct Case {

@@ -221,7 +221,11 @@ void BlobFile::writePending()
     if (pending_.isEmpty()) return;
     file_.writeAt(pendingStart_, pending_.constData(), pending_.size());
     pendingStart_ += pending_.size();
-    pending_.clear();
+    // The memory is kept for the blocks that follow, unless a big blob made it grow far past the usual.
+    if (pending_.capacity() > 2 * kPendingLimit)
+        pending_.clear();
+    else
+        pending_.resize(0);
     dirty_ = true;
 }
 
@@ -266,18 +270,23 @@ QByteArray BlobFile::read(const BlobRef& ref) const
     return QByteArray(block + dataOffset, length);
 }
 
-std::uint32_t BlobFile::appendBlock(const QByteArray& block)
+char* BlobFile::appendBlocks(qint64 size, std::uint32_t& offset)
 {
-    const qint64 offset = (size_ + kMbBlock - 1) / kMbBlock * kMbBlock;
-    if (offset + block.size() > qint64(0xFFFFFF00u))
+    // What waits goes out first once there is enough of it; blocks written since are complete.
+    if (pending_.size() >= kPendingLimit) writePending();
+    const qint64 at = (size_ + kMbBlock - 1) / kMbBlock * kMbBlock;
+    if (at + size > qint64(0xFFFFFF00u))
         throw EngineError(ErrorCode::NotSupported,
                           QStringLiteral("Die Memo-Datei %1 ist voll.").arg(QDir::toNativeSeparators(file_.path())));
-    if (pending_.isEmpty()) pendingStart_ = offset;
-    pending_.append(QByteArray(offset - (pendingStart_ + pending_.size()), '\0'));
-    pending_.append(block);
-    size_ = offset + block.size();
-    if (pending_.size() >= kPendingLimit) writePending();
-    return std::uint32_t(offset);
+    if (pending_.isEmpty()) {
+        pendingStart_ = at;
+        if (pending_.capacity() < kPendingLimit) pending_.reserve(kPendingLimit + kMbBlock);
+    }
+    const qint64 start = at - pendingStart_;
+    pending_.resize(start + size, '\0');
+    size_ = at + size;
+    offset = std::uint32_t(at);
+    return pending_.data() + start;
 }
 
 BlobRef BlobFile::write(const QByteArray& blob)
@@ -291,22 +300,23 @@ BlobRef BlobFile::write(const QByteArray& blob)
         const qint64 blocks = (9 + length + kMbBlock - 1) / kMbBlock;
         if (blocks > 0xFFFF)
             throw EngineError(ErrorCode::NotSupported, QStringLiteral("Ein Memo ist zu groß (%1 Bytes).").arg(length));
-        QByteArray block(blocks * kMbBlock, '\0');
-        char* d = block.data();
+        std::uint32_t offset = 0;
+        char* d = appendBlocks(blocks * kMbBlock, offset);
         d[0] = 2;
         putU16(d + 1, std::uint32_t(blocks));
         putU32(d + 3, std::uint32_t(length));
         putU16(d + 7, ref.modification);
         std::memcpy(d + 9, blob.constData(), size_t(length));
-        ref.offsetAndIndex = appendBlock(block) | 0xFF;
+        ref.offsetAndIndex = offset | 0xFF;
         return ref;
     }
     const int chunks = int((length + 15) / 16);
     if (subBlock_ == 0 || subNextEntry_ < 0 || subNextChunk_ + chunks > kSubChunks) {
-        QByteArray block(kMbBlock, '\0');
-        block[0] = 3;
-        putU16(block.data() + 1, 1);
-        subBlock_ = appendBlock(block);
+        std::uint32_t offset = 0;
+        char* d = appendBlocks(kMbBlock, offset);
+        d[0] = 3;
+        putU16(d + 1, 1);
+        subBlock_ = offset;
         subNextEntry_ = kSubEntries - 1;
         subNextChunk_ = kSubFirstChunk;
     }

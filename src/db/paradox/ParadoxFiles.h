@@ -70,7 +70,9 @@ public:
     void sync(bool durable = true);
 
 private:
-    std::uint32_t appendBlock(const QByteArray& block);
+    // Room for size bytes of new blocks at the end of the file, zeroed and waiting in memory: their offset in
+    // offset, and where to write them (valid until the next append or write).
+    char* appendBlocks(qint64 size, std::uint32_t& offset);
     // Positioned access that sees the appended bytes not yet written out.
     void readBytes(qint64 offset, char* buffer, qint64 n) const;
     void writeBytes(qint64 offset, const char* data, qint64 n);
