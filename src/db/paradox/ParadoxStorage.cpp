@@ -502,7 +502,7 @@ int ParadoxStorage::lowerBound(const char* key, int fieldCount) const
         size_t last = rows_.chunkCount();
         while (first < last) {
             const size_t mid = first + (last - first) / 2;
-            if (compareKeys(rows_.chunkData(mid), key, fieldCount) < 0)
+            if (compareKeys(rows_.keepsKeys() ? rows_.chunkKey(mid) : rows_.chunkData(mid), key, fieldCount) < 0)
                 first = mid + 1;
             else
                 last = mid;
@@ -634,7 +634,8 @@ void ParadoxStorage::materialize()
 {
     if (materialized_) return;
     RowStore rows;
-    rows.reset(header_.recordSize);
+    const int k = header_.keyFieldCount;
+    rows.reset(header_.recordSize, k > 0 ? header_.layout[size_t(k - 1)].offset + header_.layout[size_t(k - 1)].length : 0);
     for (int row = 0; row < rowCount_; ++row) rows.append(recordAt(row));
     if (header_.keyFieldCount > 0) {
         for (size_t i = 1; i < rows.size(); ++i)
@@ -957,7 +958,7 @@ int ParadoxStorage::updateRecord(int row, const Record& input, const std::vector
             }
             rows_.insert(size_t(target), raw.constData());
         } else {
-            std::memcpy(rows_[size_t(row)], raw.constData(), size_t(header_.recordSize));
+            rows_.replace(size_t(row), raw.constData());
         }
     } catch (...) {
         autoInc_ = savedCounter;

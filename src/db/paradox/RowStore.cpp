@@ -13,10 +13,11 @@ constexpr std::size_t kChunkBytes = 8192;
 
 }  // namespace
 
-void RowStore::reset(int recordSize)
+void RowStore::reset(int recordSize, int keySize)
 {
     clear();
     recordSize_ = std::max(recordSize, 1);
+    keySize_ = std::clamp(keySize, 0, recordSize_);
     maxRows_ = std::max<std::size_t>(2, kChunkBytes / std::size_t(recordSize_));
     chunkRows_ = maxRows_ / 2;
 }
@@ -26,6 +27,12 @@ RowStore::Chunk RowStore::newChunk() const
     Chunk chunk;
     chunk.data = std::make_unique_for_overwrite<char[]>(maxRows_ * std::size_t(recordSize_));
     return chunk;
+}
+
+void RowStore::noteFirstKey(std::size_t c)
+{
+    if (keySize_ > 0)
+        std::memcpy(firstKeys_.data() + c * std::size_t(keySize_), chunks_[c].data.get(), std::size_t(keySize_));
 }
 
 void RowStore::rebuildTree()
@@ -104,6 +111,7 @@ void RowStore::insert(std::size_t row, const char* record)
         // Appends fill the last chunk completely and then start a new one.
         if (chunks_.empty() || chunks_.back().rows == maxRows_) {
             chunks_.push_back(newChunk());
+            firstKeys_.resize(chunks_.size() * std::size_t(keySize_));
             pushChunkToTree();
         }
         c = chunks_.size() - 1;
@@ -123,6 +131,7 @@ void RowStore::insert(std::size_t row, const char* record)
     std::memmove(at + rs, at, (chunk.rows - i) * rs);
     std::memcpy(at, record, rs);
     ++chunk.rows;
+    if (i == 0) noteFirstKey(c);
     addRows(c, 1);
     ++size_;
     // The chunk keeps its first row; a later one's moved on by one.
@@ -139,6 +148,8 @@ void RowStore::split(std::size_t c)
     std::memcpy(tail.data.get(), chunks_[c].data.get() + keep * rs, tail.rows * rs);
     chunks_[c].rows = keep;
     chunks_.insert(chunks_.begin() + std::ptrdiff_t(c + 1), std::move(tail));
+    firstKeys_.insert(firstKeys_.begin() + std::ptrdiff_t((c + 1) * std::size_t(keySize_)), std::size_t(keySize_), 0);
+    noteFirstKey(c + 1);
     rebuildTree();
 }
 
@@ -153,16 +164,27 @@ void RowStore::erase(std::size_t row)
     --size_;
     if (chunk.rows == 0) {
         chunks_.erase(chunks_.begin() + std::ptrdiff_t(c));
+        const auto key = firstKeys_.begin() + std::ptrdiff_t(c * std::size_t(keySize_));
+        firstKeys_.erase(key, key + keySize_);
         rebuildTree();
         return;
     }
+    if (i == 0) noteFirstKey(c);
     addRows(c, -1);
     if (lastChunk_ != kNone && lastChunk_ > c) --lastStart_;
+}
+
+void RowStore::replace(std::size_t row, const char* record)
+{
+    const auto [c, i] = locate(row);
+    std::memcpy(chunks_[c].data.get() + i * std::size_t(recordSize_), record, std::size_t(recordSize_));
+    if (i == 0) noteFirstKey(c);
 }
 
 void RowStore::clear()
 {
     chunks_.clear();
+    firstKeys_.clear();
     tree_.assign(1, 0);
     size_ = 0;
     forgetLast();

@@ -14,14 +14,18 @@ namespace db::paradox {
 // record placed in the middle costs a few steps instead of renumbering every chunk after its own.
 class RowStore {
 public:
-    // Drops every record; from then on records have recordSize bytes.
-    void reset(int recordSize);
+    // Drops every record; from then on records have recordSize bytes. With keySize, the first keySize bytes of
+    // each chunk's first record are kept side by side as well (chunkKey), so that a search for the chunk a key
+    // belongs in reads memory the processor keeps close instead of the first record of every chunk it passes.
+    void reset(int recordSize, int keySize = 0);
     int recordSize() const { return recordSize_; }
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
-    // The bytes of a record, valid until the next insert or erase.
+    // The bytes of a record, valid until the next insert or erase. Writing through the second must leave the first
+    // keySize bytes as they are; replace() changes a whole record.
     const char* operator[](std::size_t row) const;
     char* operator[](std::size_t row);
+    void replace(std::size_t row, const char* record);
     const char* back() const
     {
         const Chunk& last = chunks_.back();
@@ -39,6 +43,8 @@ public:
     const char* chunkData(std::size_t c) const { return chunks_[c].data.get(); }
     std::size_t chunkRows(std::size_t c) const { return chunks_[c].rows; }
     std::size_t chunkStart(std::size_t c) const;
+    const char* chunkKey(std::size_t c) const { return firstKeys_.data() + c * std::size_t(keySize_); }
+    bool keepsKeys() const { return keySize_ > 0; }
 
 private:
     struct Chunk {
@@ -54,8 +60,11 @@ private:
     void addRows(std::size_t c, std::ptrdiff_t delta);
     void pushChunkToTree();
     void forgetLast() const { lastChunk_ = kNone; }
+    void noteFirstKey(std::size_t c);
 
     int recordSize_ = 0;
+    int keySize_ = 0;
+    std::vector<char> firstKeys_;  // keySize_ bytes per chunk
     std::size_t chunkRows_ = 1;  // rows a chunk gets when an insert in the middle splits it
     std::size_t maxRows_ = 2;    // rows a chunk holds at most
     std::vector<Chunk> chunks_;

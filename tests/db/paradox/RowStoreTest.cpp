@@ -17,6 +17,7 @@ struct Mix {
     int insertShare;  // of 100: inserts, the rest deletes
     int appendShare;  // of 100 inserts: at the end
     int recordSize;   // a wide record leaves room for only a few records in a chunk
+    int keySize;      // leading bytes each chunk keeps of its first record
 };
 
 // A record of the given size that names value.
@@ -35,12 +36,28 @@ TEST_P(RowStoreMix, MatchesAFlatList)
     std::mt19937 random(12345);
     std::vector<std::string> flat;
     db::paradox::RowStore store;
-    store.reset(mix.recordSize);
+    store.reset(mix.recordSize, mix.keySize);
     for (int i = 0; i < mix.initial; ++i) {
         flat.push_back(record(mix.recordSize, -i));
         store.append(flat.back().data());
     }
     const auto at = [&](size_t row) { return std::string(store[row], size_t(mix.recordSize)); };
+    // Each chunk starts where the ones before it end, holds the rows from there and keeps its first key.
+    const auto checkChunks = [&](int op) {
+        size_t start = 0;
+        for (size_t c = 0; c < store.chunkCount(); ++c) {
+            ASSERT_EQ(store.chunkStart(c), start) << "op " << op << " chunk " << c;
+            ASSERT_GT(store.chunkRows(c), 0u);
+            ASSERT_EQ(std::string(store.chunkData(c), size_t(mix.recordSize)), flat[start]);
+            if (mix.keySize > 0) {
+                ASSERT_EQ(std::string(store.chunkKey(c), size_t(mix.keySize)), flat[start].substr(0, size_t(mix.keySize)))
+                    << "op " << op << " chunk " << c;
+            }
+            start += store.chunkRows(c);
+        }
+        ASSERT_EQ(start, flat.size());
+    };
+    ASSERT_EQ(store.keepsKeys(), mix.keySize > 0);
     for (int op = 0; op < mix.operations; ++op) {
         const bool insert = flat.empty() || int(random() % 100) < mix.insertShare;
         if (insert) {
@@ -54,24 +71,17 @@ TEST_P(RowStoreMix, MatchesAFlatList)
             store.erase(at);
         }
         if (op % 97 == 0 && !flat.empty()) {
-            const size_t at = random() % flat.size();
+            // Every other time the first record of a chunk.
+            const size_t at = (op / 97) % 2 ? store.chunkStart(random() % store.chunkCount()) : random() % flat.size();
             flat[at][0] = 'u';
-            store[at][0] = 'u';
+            store.replace(at, flat[at].data());
         }
         ASSERT_EQ(store.size(), flat.size());
         if (op % 211 == 0 || op == mix.operations - 1) {
             for (size_t i = 0; i < flat.size(); ++i) ASSERT_EQ(at(i), flat[i]) << "op " << op << " row " << i;
+            checkChunks(op);
         }
     }
-    // Each chunk starts where the ones before it end, and holds the rows from there.
-    size_t start = 0;
-    for (size_t c = 0; c < store.chunkCount(); ++c) {
-        ASSERT_EQ(store.chunkStart(c), start) << "chunk " << c;
-        ASSERT_GT(store.chunkRows(c), 0u);
-        ASSERT_EQ(std::string(store.chunkData(c), size_t(mix.recordSize)), flat[start]);
-        start += store.chunkRows(c);
-    }
-    ASSERT_EQ(start, flat.size());
     // Reading backwards and jumping around finds the same rows as reading forwards.
     for (size_t i = flat.size(); i-- > 0;) ASSERT_EQ(at(i), flat[i]);
     store.clear();
@@ -80,11 +90,11 @@ TEST_P(RowStoreMix, MatchesAFlatList)
 
 INSTANTIATE_TEST_SUITE_P(
     Mixes, RowStoreMix,
-    ::testing::Values(Mix{"AppendsOnly", 0, 5000, 100, 100, 12},
-                      Mix{"RandomInsertsIntoLargeTable", 3000, 6000, 100, 0, 40},
-                      Mix{"InsertsAndDeletes", 1500, 8000, 55, 30, 81},
-                      Mix{"DrainToEmptyAndRefill", 2500, 9000, 30, 50, 12},
-                      Mix{"WideRecordsTwoToAChunk", 200, 3000, 60, 20, 5000}),
+    ::testing::Values(Mix{"AppendsOnly", 0, 5000, 100, 100, 12, 0},
+                      Mix{"RandomInsertsIntoLargeTable", 3000, 6000, 100, 0, 40, 6},
+                      Mix{"InsertsAndDeletes", 1500, 8000, 55, 30, 81, 30},
+                      Mix{"DrainToEmptyAndRefill", 2500, 9000, 30, 50, 12, 12},
+                      Mix{"WideRecordsTwoToAChunk", 200, 3000, 60, 20, 5000, 4}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
