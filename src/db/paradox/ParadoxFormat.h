@@ -9,10 +9,29 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QtEndian>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace db::paradox {
+
+// -1, 0 or 1 as the first n bytes of a compare to those of b, as unsigned bytes; eight at a time.
+inline int compareBytes(const char* a, const char* b, int n)
+{
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t x;
+        std::uint64_t y;
+        std::memcpy(&x, a + i, sizeof x);
+        std::memcpy(&y, b + i, sizeof y);
+        if (x != y) return qFromBigEndian(x) < qFromBigEndian(y) ? -1 : 1;
+    }
+    for (; i < n; ++i) {
+        if (a[i] != b[i]) return std::uint8_t(a[i]) < std::uint8_t(b[i]) ? -1 : 1;
+    }
+    return 0;
+}
 
 // Whether value holds a T. QVariant::metaType() is a call into the library, made for every field of every record
 // read or written; the type the value carries is right at hand.

@@ -367,15 +367,8 @@ void ParadoxStorage::readFields(int row, Record& record, std::vector<char>& unre
 
 // ---- key order -------------------------------------------------------------------------------------------------
 
-int ParadoxStorage::compareKeys(const char* a, const char* b, int fieldCount) const
+int ParadoxStorage::compareKeyFields(const char* a, const char* b, int fieldCount) const
 {
-    if (fieldCount <= 0) return 0;
-    // The key fields lie side by side from the record's start, and every field but an alpha one outside ascii
-    // order compares as its bytes do: then the keys compare as all their bytes at once.
-    if (asciiOrder_) {
-        const FieldLayout& last = header_.layout[size_t(fieldCount - 1)];
-        return sign(std::memcmp(a, b, size_t(last.offset + last.length)));
-    }
     for (int i = 0; i < fieldCount; ++i) {
         const FieldLayout& f = header_.layout[size_t(i)];
         const char* pa = a + f.offset;

@@ -35,12 +35,17 @@ void RowStore::noteFirstKey(std::size_t c)
         std::memcpy(firstKeys_.data() + c * std::size_t(keySize_), chunks_[c].data.get(), std::size_t(keySize_));
 }
 
-void RowStore::rebuildTree()
+void RowStore::rebuildTree(std::size_t from)
 {
     const std::size_t n = chunks_.size();
-    tree_.assign(n + 1, 0);
-    for (std::size_t i = 1; i <= n; ++i) {
-        tree_[i] += chunks_[i - 1].rows;
+    tree_.resize(n + 1);
+    for (std::size_t i = from + 1; i <= n; ++i) tree_[i] = chunks_[i - 1].rows;
+    // The nodes that make up the rows before chunk `from` count towards the first node above each of them.
+    for (std::size_t i = from; i > 0; i -= i & (~i + 1)) {
+        const std::size_t parent = i + (i & (~i + 1));
+        if (parent <= n) tree_[parent] += tree_[i];
+    }
+    for (std::size_t i = from + 1; i <= n; ++i) {
         const std::size_t parent = i + (i & (~i + 1));
         if (parent <= n) tree_[parent] += tree_[i];
     }
@@ -150,7 +155,7 @@ void RowStore::split(std::size_t c)
     chunks_.insert(chunks_.begin() + std::ptrdiff_t(c + 1), std::move(tail));
     firstKeys_.insert(firstKeys_.begin() + std::ptrdiff_t((c + 1) * std::size_t(keySize_)), std::size_t(keySize_), 0);
     noteFirstKey(c + 1);
-    rebuildTree();
+    rebuildTree(c);
 }
 
 void RowStore::erase(std::size_t row)
@@ -166,7 +171,7 @@ void RowStore::erase(std::size_t row)
         chunks_.erase(chunks_.begin() + std::ptrdiff_t(c));
         const auto key = firstKeys_.begin() + std::ptrdiff_t(c * std::size_t(keySize_));
         firstKeys_.erase(key, key + keySize_);
-        rebuildTree();
+        rebuildTree(c);
         return;
     }
     if (i == 0) noteFirstKey(c);

@@ -56,7 +56,8 @@ private:
     void split(std::size_t chunk);
     Chunk newChunk() const;
     // The Fenwick tree: tree_[i] (1-based) holds the row count of the chunks (i - lowbit(i), i].
-    void rebuildTree();
+    // After the chunks from `from` on changed place or size: the nodes that cover only chunks before it stay.
+    void rebuildTree(std::size_t from = 0);
     void addRows(std::size_t c, std::ptrdiff_t delta);
     void pushChunkToTree();
     void forgetLast() const { lastChunk_ = kNone; }

@@ -1,6 +1,7 @@
 // The chunked record store behaves exactly like one flat list under every mix of inserts and deletes, across chunk
 // splits and chunks that run empty.
 
+#include "db/paradox/ParadoxFormat.h"
 #include "db/paradox/RowStore.h"
 
 #include <gtest/gtest.h>
@@ -96,5 +97,37 @@ INSTANTIATE_TEST_SUITE_P(
                       Mix{"DrainToEmptyAndRefill", 2500, 9000, 30, 50, 12, 12},
                       Mix{"WideRecordsTwoToAChunk", 200, 3000, 60, 20, 5000, 4}),
     [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// Keys in ascii order compare as runs of unsigned bytes, eight at a time: a difference at any position, in a
+// byte with the top bit set, or in the bytes left after the last eight, must give what comparing byte by byte
+// gives.
+TEST(KeyBytes, CompareAsUnsignedBytesWhereverTheyDiffer)
+{
+    for (int n = 0; n <= 19; ++n) {
+        for (int at = 0; at < n; ++at) {
+            for (const auto& [low, high] : {std::pair<char, char>{'a', 'b'}, {'\x7f', '\x80'}, {'\0', '\xff'}}) {
+                std::string a(size_t(n), 'k');
+                std::string b = a;
+                a[size_t(at)] = low;
+                b[size_t(at)] = high;
+                b.append(3, '\0');  // bytes past n do not count
+                EXPECT_EQ(db::paradox::compareBytes(a.data(), b.data(), n), -1) << n << " " << at;
+                EXPECT_EQ(db::paradox::compareBytes(b.data(), a.data(), n), 1) << n << " " << at;
+                EXPECT_EQ(db::paradox::compareBytes(a.data(), a.data(), n), 0);
+                EXPECT_EQ(db::paradox::compareBytes(a.data(), b.data(), at), 0) << "equal up to the difference";
+                if (at + 1 < n) {
+                    // A later difference the other way round does not count.
+                    a[size_t(n - 1)] = high;
+                    b[size_t(n - 1)] = low;
+                    EXPECT_EQ(db::paradox::compareBytes(a.data(), b.data(), n), -1) << n << " " << at;
+                }
+            }
+        }
+    }
+}
 
 }  // namespace
