@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <cstring>
 #include <vector>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace rtl {
 
@@ -151,6 +154,29 @@ QByteArray encode(const QString& text, CodePage cp)
     return result;
 }
 
+qsizetype narrowPlain(const char16_t* in, qsizetype n, char* out, bool zeroEnds)
+{
+    qsizetype i = 0;
+#ifdef __SSE2__
+    // Eight characters at a time: their bytes are their low halves.
+    const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 8 <= n; i += 8) {
+        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        __m128i odd = _mm_cmpeq_epi16(_mm_and_si128(chars, high), zero);  // all ones where plain
+        if (zeroEnds) odd = _mm_andnot_si128(_mm_cmpeq_epi16(chars, zero), odd);
+        if (_mm_movemask_epi8(odd) != 0xFFFF) break;
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(chars, chars));
+    }
+#endif
+    for (; i < n; ++i) {
+        const char16_t ch = in[i];
+        if (ch >= 0x80 || (zeroEnds && ch == 0)) break;
+        out[i] = static_cast<char>(ch);
+    }
+    return i;
+}
+
 void encodeInto(const QString& text, CodePage cp, QByteArray& result)
 {
     // Never more bytes than characters: written in place and cut to length, as this runs per text field.
@@ -160,23 +186,11 @@ void encodeInto(const QString& text, CodePage cp, QByteArray& result)
     const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
     qsizetype used = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        // Four characters below 0x80 at a time: their bytes are their low halves.
-        if (i + 4 <= n) {
-            std::uint64_t word;
-            std::memcpy(&word, in + i, sizeof word);
-            if ((word & 0xFF80FF80FF80FF80ull) == 0) {
-                for (int k = 0; k < 4; ++k)
-                    out[used + k] = static_cast<char>(in[i + k]);
-                used += 4;
-                i += 3;
-                continue;
-            }
-        }
+        const qsizetype plain = narrowPlain(in + i, n - i, out + used, false);
+        i += plain;
+        used += plain;
+        if (i == n) break;
         const char16_t ch = in[i];
-        if (ch < 0x80) {
-            out[used++] = static_cast<char>(ch);
-            continue;
-        }
         // A character outside the basic plane is one character to the reader: one '?', not two.
         if (QChar::isHighSurrogate(ch) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) {
             out[used++] = '?';

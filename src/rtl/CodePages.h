@@ -15,6 +15,9 @@ QString decode(const QByteArray& bytes, CodePage cp);
 QByteArray encode(const QString& text, CodePage cp);
 // encode() into out, reusing its memory when nobody shares it.
 void encodeInto(const QString& text, CodePage cp, QByteArray& out);
+// The leading characters of in (at most n) that are below 0x80, and not zero when zeroEnds, as their bytes into out:
+// every code page here keeps them as they are. Returns how many it took; the caller goes on from the first other.
+qsizetype narrowPlain(const char16_t* in, qsizetype n, char* out, bool zeroEnds);
 // True when every character of text has a byte in the code page.
 bool canEncode(const QString& text, CodePage cp);
 

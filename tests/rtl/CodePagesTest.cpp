@@ -1,6 +1,7 @@
 #include "rtl/CodePages.h"
 
 #include <gtest/gtest.h>
+#include <string>
 
 #include <iconv.h>
 
@@ -151,6 +152,28 @@ TEST(CodePages, EncodeIntoAgreesCharacterByCharacterWhereverTheOddCharacterStand
                 encodeInto(text, CodePage::Oem850, reused);
                 ASSERT_EQ(reused, expected) << "length " << length << " odd at " << at;
                 ASSERT_EQ(encode(text, CodePage::Oem850), expected);
+            }
+        }
+    }
+}
+
+TEST(CodePages, NarrowPlainStopsAtTheFirstCharacterThatNeedsTheTable)
+{
+    // Taken several characters at a time: the first one at or above 0x80 (or a zero, when it ends the text) stops
+    // it wherever it stands, also right behind a full run.
+    for (const bool zeroEnds : {false, true}) {
+        for (const char16_t odd : {u'\0', u'\x7f', u'\x80', u'\xe4', u'\x100', u'\xff80', u'\x20ac'}) {
+            for (int length = 0; length <= 20; ++length) {
+                for (int at = -1; at < length; ++at) {
+                    std::u16string text;
+                    for (int i = 0; i < length; ++i) text += i == at ? odd : char16_t(u'A' + i);
+                    const bool stops = odd >= 0x80 || (zeroEnds && odd == 0);
+                    const qsizetype expected = at >= 0 && stops ? at : length;
+                    std::string out(size_t(length), '#');
+                    const qsizetype taken = narrowPlain(text.data(), length, out.data(), zeroEnds);
+                    ASSERT_EQ(taken, expected) << "odd " << int(odd) << " at " << at << " of " << length;
+                    for (qsizetype i = 0; i < taken; ++i) ASSERT_EQ(out[size_t(i)], char(text[size_t(i)]));
+                }
             }
         }
     }

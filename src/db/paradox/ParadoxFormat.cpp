@@ -441,25 +441,14 @@ bool TextCodec::encodeInto(const QString& text, char* out, int length) const
     const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
     const qsizetype n = text.size();
     int used = 0;
-    // Runs of four characters between 1 and 0x7F narrow without the table, as decodeInto widens them.
-    qsizetype i = 0;
-    for (; i + 4 <= n && used + 4 <= length; i += 4) {
-        std::uint64_t word;
-        std::memcpy(&word, in + i, sizeof word);
-        constexpr std::uint64_t ones = 0x0001000100010001ull;
-        const bool zero = ((word - ones) & ~word & 0x8000800080008000ull) != 0;
-        if ((word & 0xFF80FF80FF80FF80ull) || zero) break;
-        for (int k = 0; k < 4; ++k)
-            out[used + k] = char(in[i + k]);
-        used += 4;
-    }
-    for (; i < n && used < length; ++i) {
+    for (qsizetype i = 0; i < n && used < length; ++i) {
+        // Characters between 1 and 0x7F narrow without the table, several at a time.
+        const qsizetype plain = rtl::narrowPlain(in + i, std::min<qsizetype>(n - i, length - used), out + used, true);
+        i += plain;
+        used += int(plain);
+        if (i == n || used == length) break;
         const char16_t ch = in[i];
-        if (ch < 0x80) {
-            if (ch == 0) break;
-            out[used++] = char(ch);
-            continue;
-        }
+        if (ch == 0) break;
         if (QChar::isHighSurrogate(ch) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) {
             out[used++] = '?';
             ++i;
