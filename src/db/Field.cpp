@@ -7,14 +7,14 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <tuple>
 #include <utility>
 
 namespace db {
 
 namespace {
 
-// What a field holds, which decides every conversion.
-enum class Kind { Text, Integer, Float, Logical, Date, Time, DateTime, Binary, Unsupported };
+using Kind = Field::Kind;
 
 Kind kindOf(FieldType type)
 {
@@ -398,9 +398,9 @@ QVariant fromVariant(const FieldDef& def, const QVariant& value)
 
 }  // namespace
 
-Field::Field(Table* table, int index, const FieldDef& def, bool indexField)
-    : table_(table), index_(index), def_(def), indexField_(indexField)
+Field::Field(Table* table, int index, const FieldDef& def, bool indexField) : table_(table)
 {
+    rebind(index, def, indexField);
 }
 
 void Field::rebind(int index, const FieldDef& def, bool indexField)
@@ -408,6 +408,9 @@ void Field::rebind(int index, const FieldDef& def, bool indexField)
     index_ = index;
     def_ = def;
     indexField_ = indexField;
+    kind_ = kindOf(def.type);
+    textLimit_ = kind_ != Kind::Text ? 0 : cutsText(def) ? def.size : std::numeric_limits<qsizetype>::max();
+    std::tie(intMin_, intMax_) = rangeOf(def.type);
 }
 
 int Field::DataSize() const
@@ -443,7 +446,7 @@ int Field::DisplayWidth() const
 {
     if (displayWidth_ > 0)
         return displayWidth_;
-    switch (kindOf(def_.type)) {
+    switch (kind_) {
     case Kind::Text:
         return def_.type == FieldType::ftString ? def_.size : 10;
     case Kind::Logical:
@@ -457,8 +460,13 @@ Qt::Alignment Field::Alignment() const
 {
     if (alignmentSet_)
         return alignment_;
-    const Kind kind = kindOf(def_.type);
-    return (kind == Kind::Integer || kind == Kind::Float) ? Qt::AlignRight : Qt::AlignLeft;
+    return (kind_ == Kind::Integer || kind_ == Kind::Float) ? Qt::AlignRight : Qt::AlignLeft;
+}
+
+template <typename Convert>
+Q_NEVER_INLINE void Field::storeConverted(const Convert& convert)
+{
+    store(convert());
 }
 
 void Field::store(QVariant&& value)
@@ -485,7 +493,7 @@ QString Field::textOf(const QVariant& v) const
 {
     if (!v.isValid())
         return QString();
-    switch (kindOf(def_.type)) {
+    switch (kind_) {
     case Kind::Text:
         return v.toString();
     case Kind::Integer:
@@ -508,15 +516,22 @@ QString Field::textOf(const QVariant& v) const
     return QString();
 }
 
+// Every setter first takes the usual case, a value that goes into the field as it is, straight into the record;
+// the conversions below decide everything else, errors included.
+
 void Field::setAsString(const QString& value)
 {
-    store(fromText(def_, value));
+    if (takesTextAsIs(value)) {
+        table_->putFieldValue(index_, value);
+        return;
+    }
+    storeConverted([&] { return fromText(def_, value); });
 }
 
 int Field::AsInteger() const
 {
     const QVariant& v = raw();
-    switch (kindOf(def_.type)) {
+    switch (kind_) {
     case Kind::Text: {
         // A blank text is no number either, as StrToInt('') is none.
         std::int32_t result = 0;
@@ -541,14 +556,21 @@ int Field::AsInteger() const
 
 void Field::setAsInteger(int value)
 {
-    store(fromInteger(def_, value));
+    if (kind_ == Kind::Integer && fitsInteger(value)) {
+        table_->putFieldValue(index_, value);
+        return;
+    }
+    if (kind_ == Kind::Float) {
+        table_->putFieldValue(index_, static_cast<double>(value));
+        return;
+    }
+    storeConverted([&] { return fromInteger(def_, value); });
 }
 
 double Field::AsFloat() const
 {
     const QVariant& v = raw();
-    const Kind kind = kindOf(def_.type);
-    switch (kind) {
+    switch (kind_) {
     case Kind::Text: {
         double result = 0;
         if (!rtl::TryStrToFloat(v.toString(), result))
@@ -574,13 +596,25 @@ double Field::AsFloat() const
 
 void Field::setAsFloat(double value)
 {
-    store(fromFloat(def_, value));
+    if (kind_ == Kind::Float && std::isfinite(value)) {
+        table_->putFieldValue(index_, value);
+        return;
+    }
+    if (kind_ == Kind::Integer && std::isfinite(value)) {
+        // Half to even, as fromFloat rounds.
+        const double rounded = std::nearbyint(value);
+        if (rounded >= static_cast<double>(intMin_) && rounded <= static_cast<double>(intMax_)) {
+            table_->putFieldValue(index_, static_cast<int>(rounded));
+            return;
+        }
+    }
+    storeConverted([&] { return fromFloat(def_, value); });
 }
 
 bool Field::AsBoolean() const
 {
     const QVariant& v = raw();
-    switch (kindOf(def_.type)) {
+    switch (kind_) {
     case Kind::Text: {
         // A text reads as true when it starts like "True" or "Yes" does.
         const QString s = v.toString();
@@ -595,13 +629,17 @@ bool Field::AsBoolean() const
 
 void Field::setAsBoolean(bool value)
 {
-    store(fromBool(def_, value));
+    if (kind_ == Kind::Logical) {
+        table_->putFieldValue(index_, value);
+        return;
+    }
+    storeConverted([&] { return fromBool(def_, value); });
 }
 
 QDateTime Field::AsDateTime() const
 {
     const QVariant& v = raw();
-    switch (kindOf(def_.type)) {
+    switch (kind_) {
     case Kind::Date:
         return v.isValid() ? plainDateTime(v.toDate(), QTime(0, 0)) : QDateTime();
     case Kind::Time:
@@ -615,12 +653,88 @@ QDateTime Field::AsDateTime() const
 
 void Field::setAsDateTime(const QDateTime& value)
 {
-    store(fromDateTime(def_, value));
+    if (value.isValid()) {
+        switch (kind_) {
+        case Kind::Date:
+            table_->putFieldValue(index_, value.date());
+            return;
+        case Kind::Time:
+            table_->putFieldValue(index_, value.time());
+            return;
+        case Kind::DateTime:
+            table_->putFieldValue(index_, value);
+            return;
+        default:
+            break;
+        }
+    }
+    storeConverted([&] { return fromDateTime(def_, value); });
 }
+
+namespace {
+
+// The value of a T that value holds, or nullptr. The type is read from the variant itself: QVariant::metaType()
+// would be a call into the library per field written (a type known under two descriptions merely takes the longer
+// way, the conversions).
+template <typename T>
+Q_ALWAYS_INLINE const T* valueOf(const QVariant& value)
+{
+    if (value.data_ptr().typeInterface() != QMetaType::fromType<T>().iface())
+        return nullptr;
+    return static_cast<const T*>(value.constData());
+}
+
+}  // namespace
 
 void Field::setAsVariant(const QVariant& value)
 {
-    store(fromVariant(def_, value));
+    switch (kind_) {
+    case Kind::Text:
+        if (const QString* text = valueOf<QString>(value); text && takesTextAsIs(*text)) {
+            table_->putFieldValue(index_, *text);
+            return;
+        }
+        break;
+    case Kind::Integer:
+        if (const int* number = valueOf<int>(value); number && fitsInteger(*number)) {
+            table_->putFieldValue(index_, *number);
+            return;
+        }
+        break;
+    case Kind::Float:
+        if (const double* number = valueOf<double>(value); number && std::isfinite(*number)) {
+            table_->putFieldValue(index_, *number);
+            return;
+        }
+        break;
+    case Kind::Logical:
+        if (const bool* flag = valueOf<bool>(value)) {
+            table_->putFieldValue(index_, *flag);
+            return;
+        }
+        break;
+    case Kind::Date:
+        if (const QDate* date = valueOf<QDate>(value); date && date->isValid()) {
+            table_->putFieldValue(index_, *date);
+            return;
+        }
+        break;
+    case Kind::Time:
+        if (const QTime* time = valueOf<QTime>(value); time && time->isValid()) {
+            table_->putFieldValue(index_, *time);
+            return;
+        }
+        break;
+    case Kind::DateTime:
+        if (const QDateTime* dt = valueOf<QDateTime>(value); dt && dt->isValid()) {
+            table_->putFieldValue(index_, *dt);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    storeConverted([&] { return fromVariant(def_, value); });
 }
 
 QVariant Field::convert(const FieldDef& def, const QVariant& value)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 #include <Qt>
+#include <cstdint>
 
 namespace db {
 
@@ -28,6 +29,9 @@ class Table;
 // nor in insert state raises EngineError with ErrorCode::InvalidState: a write never starts editing by itself.
 class Field {
 public:
+    // What a field holds, which decides every conversion; taken from the type once, when the field is bound.
+    enum class Kind : unsigned char { Text, Integer, Float, Logical, Date, Time, DateTime, Binary, Unsupported };
+
     Field(Table* table, int index, const FieldDef& def, bool indexField);
     Field(const Field&) = delete;
     Field& operator=(const Field&) = delete;
@@ -93,11 +97,24 @@ private:
     // Read right away: the value lives in the cursor's record.
     const QVariant& raw() const;
     void store(QVariant&& value);
+    // Stores what convert() gives; apart from the setters, so that their usual case needs no stack frame.
+    template <typename Convert>
+    void storeConverted(const Convert& convert);
+    // Whether text goes into this field as it is: a text field, the text not blank and not longer than a
+    // fixed-size field takes.
+    bool takesTextAsIs(const QString& text) const { return text.size() > 0 && text.size() <= textLimit_; }
+    bool fitsInteger(std::int64_t value) const { return value >= intMin_ && value <= intMax_; }
 
     Table* table_;
     int index_;
     FieldDef def_;
     bool indexField_;
+    Kind kind_ = Kind::Unsupported;
+    // The longest text the field takes as it is: 0 for a field that holds no text.
+    qsizetype textLimit_ = 0;
+    // The range an integer field takes; every int for the other kinds, which do not look at it.
+    std::int64_t intMin_ = 0;
+    std::int64_t intMax_ = 0;
     int displayWidth_ = 0;
     bool visible_ = true;
     QString displayLabel_;

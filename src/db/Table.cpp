@@ -145,11 +145,9 @@ QString Table::ReadOnlyReason() const
     return Active() ? readOnlyReason_ : QString();
 }
 
-void Table::checkWritable() const
+void Table::throwReadOnly() const
 {
-    checkActive();
-    if (!readOnlyReason_.isEmpty())
-        throw EngineError(ErrorCode::ReadOnlyTable, readOnlyReason_);
+    throw EngineError(ErrorCode::ReadOnlyTable, readOnlyReason_);
 }
 
 // ---- open and close ----
@@ -217,12 +215,9 @@ void Table::buildFields()
     }
     activeFieldCount_ = static_cast<int>(fields_.size());
     requiredFields_.clear();
-    autoIncFields_.clear();
     for (std::size_t i = 0; i < defs.size(); ++i) {
         // The storage numbers an auto-increment field itself.
-        if (defs[i].type == FieldType::ftAutoInc)
-            autoIncFields_.push_back(static_cast<int>(i));
-        else if (defs[i].required)
+        if (defs[i].required && defs[i].type != FieldType::ftAutoInc)
             requiredFields_.push_back(static_cast<int>(i));
     }
 }
@@ -237,7 +232,6 @@ void Table::Close()
     original_.clear();
     written_.clear();
     writtenList_.clear();
-    anyWritten_ = false;
     unread_.clear();
     anyUnread_ = false;
     row_ = -1;
@@ -254,11 +248,6 @@ void Table::Close()
 }
 
 // ---- keeping step with the storage ----
-
-void Table::markSeen()
-{
-    seenChange_ = storage_->changeCount();
-}
 
 void Table::readCurrent(bool whole)
 {
@@ -289,7 +278,11 @@ void Table::refreshPosted()
 {
     if (!anyUnread_)
         return;
-    const bool onRecord = state_ != dsInsert && row_ >= 0 && row_ < storage_->recordCount();
+    if (state_ == dsInsert) {
+        blankLeftovers();
+        return;
+    }
+    const bool onRecord = row_ >= 0 && row_ < storage_->recordCount();
     Record stored = onRecord ? storage_->read(row_) : Record();  // a failing read leaves the flags as they were
     std::fill(unread_.begin(), unread_.end(), 0);
     anyUnread_ = false;
@@ -313,7 +306,14 @@ void Table::refreshPosted()
 // that reads one field of a record mostly reads the others too. Editing, only the field is read.
 void Table::readUnread(std::size_t index)
 {
-    const bool onRecord = state_ != dsInsert && row_ >= 0 && row_ < storage_->recordCount();
+    if (state_ == dsInsert) {
+        // A field of a new record not set yet.
+        buffer_[index] = QVariant();
+        unread_[index] = 0;
+        --leftovers_;
+        return;
+    }
+    const bool onRecord = row_ >= 0 && row_ < storage_->recordCount();
     if (!readsSingly_ || !onRecord) {
         refreshPosted();
         return;
@@ -330,7 +330,7 @@ void Table::readUnread(std::size_t index)
 
 void Table::startPending()
 {
-    const std::size_t count = storage_->fields().size();
+    const auto count = static_cast<std::size_t>(activeFieldCount_);
     if (written_.size() != count) {
         written_.assign(count, 0);
     } else {
@@ -338,7 +338,32 @@ void Table::startPending()
             written_[static_cast<std::size_t>(i)] = 0;
     }
     writtenList_.clear();
-    anyWritten_ = false;
+}
+
+// A new record is blank. The values buffer_ holds stay, marked as left over (see unread_), so that the fields set
+// next are written into them in place: an import sets most fields of every record it appends.
+void Table::startBlank()
+{
+    const auto count = static_cast<std::size_t>(activeFieldCount_);
+    if (buffer_.size() != count || unread_.size() != count) {
+        buffer_.resize(count);
+        unread_.resize(count);
+    }
+    std::fill(unread_.begin(), unread_.end(), 1);
+    anyUnread_ = true;
+    leftovers_ = activeFieldCount_;
+}
+
+void Table::blankLeftovers()
+{
+    for (std::size_t i = 0; i < unread_.size(); ++i) {
+        if (unread_[i]) {
+            buffer_[i] = QVariant();
+            unread_[i] = 0;
+        }
+    }
+    anyUnread_ = false;
+    leftovers_ = 0;
 }
 
 Record Table::editedOriginal() const
@@ -619,14 +644,6 @@ int Table::pendingIndex()
 
 // ---- notifications ----
 
-void Table::setState(TDataSetState state)
-{
-    if (state_ == state)
-        return;
-    state_ = state;
-    notifyState();
-}
-
 void Table::connectNotify(const QMetaMethod& signal)
 {
     QObject::connectNotify(signal);
@@ -809,14 +826,8 @@ void Table::Append()
 {
     checkWritable();
     checkBrowseMode();
-    // Blanks in place: assigning a blank to every value costs more than destroying and making them anew.
-    buffer_.clear();
-    buffer_.resize(storage_->fields().size());
-    std::fill(unread_.begin(), unread_.end(), 0);
-    anyUnread_ = false;
-    startPending();
+    startBlank();
     appending_ = true;
-    insertBefore_ = storage_->recordCount();
     modified_ = false;
     bof_ = false;
     eof_ = true;
@@ -829,11 +840,7 @@ void Table::Insert()
 {
     checkWritable();
     checkBrowseMode();
-    buffer_.clear();
-    buffer_.resize(storage_->fields().size());
-    std::fill(unread_.begin(), unread_.end(), 0);
-    anyUnread_ = false;
-    startPending();
+    startBlank();
     appending_ = false;
     insertBefore_ = std::max(row_, 0);
     modified_ = false;
@@ -873,14 +880,17 @@ void Table::Post()
                                   .arg(fields_[static_cast<std::size_t>(i)]->FieldName()));
         }
     }
-    const std::uint64_t changesBefore = storage_->changeCount();
     // Where the record is shown now; should the filter not match it once stored, the record that takes this
     // place becomes the current one, as after a delete.
-    const int shownAt = !filterActive() ? -1 : state_ == dsInsert ? pendingIndex() : currentIndex();
+    const bool filtering = filterActive();
+    const std::uint64_t changesBefore = filtering ? storage_->changeCount() : 0;
+    const int shownAt = !filtering ? -1 : state_ == dsInsert ? pendingIndex() : currentIndex();
     int landed;
     int from = -1;
     lease_->aboutToWrite();
     if (state_ == dsInsert) {
+        if (leftovers_ > 0)
+            blankLeftovers();
         const int count = storage_->recordCount();
         const int before = appending_ ? count : std::clamp(insertBefore_, 0, count);
         landed = storage_->insert(buffer_, before);
@@ -893,20 +903,18 @@ void Table::Post()
     row_ = landed;
     bof_ = eof_ = false;
     modified_ = false;
-    // What the storage made of the written fields is read back when asked for; a new record's auto-increment
-    // fields may have been numbered by the storage.
-    unread_.resize(buffer_.size(), 0);
-    if (anyWritten_) {
+    // What the storage made of the written fields is read back when asked for; a new record is read back whole,
+    // as the storage may have numbered its auto-increment fields (its blanks stay blanks).
+    if (from < 0) {
+        unread_.assign(buffer_.size(), 1);
+        anyUnread_ = true;
+    } else if (!writtenList_.empty()) {
+        unread_.resize(buffer_.size(), 0);
         for (const int i : writtenList_)
             unread_[static_cast<std::size_t>(i)] = 1;
         anyUnread_ = true;
     }
-    if (from < 0) {
-        for (const int i : autoIncFields_)
-            unread_[static_cast<std::size_t>(i)] = 1;
-        anyUnread_ = anyUnread_ || !autoIncFields_.empty();
-    }
-    if (filterActive()) {
+    if (filtering) {
         // Whether the record stays in view is decided on its stored values.
         readCurrent(true);
         if (from < 0)
@@ -1072,24 +1080,25 @@ int Table::IndexFieldCount() const
 
 void Table::setFieldValue(int index, QVariant&& value)
 {
-    checkActive();
-    if (state_ != dsEdit && state_ != dsInsert) {
-        throw EngineError(ErrorCode::InvalidState,
-                          QStringLiteral("Die Tabelle %1 ist nicht im Bearbeitungs- oder Einfügemodus.")
-                              .arg(displayName()));
-    }
+    startFieldWrite(index) = std::move(value);
+    finishFieldWrite(index);
+}
+
+// The first change of a field since Edit keeps what it held. A copy, not a move: the value stays in buffer_ for
+// the new one to be written into, and may be what is written.
+void Table::markWritten(int index)
+{
     const auto i = static_cast<std::size_t>(index);
-    if (!written_[i]) {
-        // The first change of the field since Edit keeps what it held.
-        if (state_ == dsEdit)
-            original_[i].swap(buffer_[i]);
-        written_[i] = 1;
-        writtenList_.push_back(index);
-    }
-    buffer_[i] = std::move(value);
-    anyWritten_ = true;
-    modified_ = true;
-    notifyData(fields_[static_cast<std::size_t>(index)].get());
+    original_[i] = buffer_[i];
+    written_[i] = 1;
+    writtenList_.push_back(index);
+}
+
+void Table::throwNotEditing() const
+{
+    checkActive();
+    throw EngineError(ErrorCode::InvalidState,
+                      QStringLiteral("Die Tabelle %1 ist nicht im Bearbeitungs- oder Einfügemodus.").arg(displayName()));
 }
 
 // ---- whole tables ----

@@ -212,9 +212,29 @@ private:
     const QVariant& fieldValue(int index);
     // Takes the value over: every write passes a value converted for the field, nobody else's.
     void setFieldValue(int index, QVariant&& value);
+    // The usual write: a value of the kind the field stores (QString, int, double, bool, QDate, QTime, QDateTime),
+    // checked and converted already. It goes into the value the record holds in place when that is of its kind,
+    // as the record before mostly leaves it, instead of a variant made, moved into place and destroyed. value may
+    // be the field's own (read through AsVariant): nothing changes the field before it is copied.
+    template <typename T>
+    void putFieldValue(int index, const T& value);
+    // putFieldValue in every state and case; apart, so that the usual case stays small enough to be inlined.
+    template <typename T>
+    void writeFieldValue(int index, const T& value);
+    // Whether value holds a T in its own storage, which may be overwritten in place.
+    template <typename T>
+    static bool holdsOwn(const QVariant& value);
+    // The part every write but putFieldValue's usual case shares: checks the state and marks the field set;
+    // returns the value to set.
+    QVariant& startFieldWrite(int index);
+    void markWritten(int index);
+    void finishFieldWrite(int index) { notifyData(fields_[static_cast<std::size_t>(index)].get()); }
+    [[noreturn]] void throwNotEditing() const;
     [[noreturn]] void throwNoField(int index) const;
     [[noreturn]] void throwInactive() const;
     void readUnread(std::size_t index);
+    void startBlank();
+    void blankLeftovers();
 
     const TableFormat& format() const;
     void checkActive() const
@@ -223,7 +243,13 @@ private:
             throwInactive();
     }
     void checkInactive(const char* operation) const;
-    void checkWritable() const;
+    void checkWritable() const
+    {
+        checkActive();
+        if (!readOnlyReason_.isEmpty())
+            throwReadOnly();
+    }
+    [[noreturn]] void throwReadOnly() const;
     void checkBrowseMode()
     {
         checkActive();
@@ -265,20 +291,26 @@ private:
     void readCurrent(bool whole = false);
     void refreshPosted();
     void startPending();
-    void markSeen();
+    void markSeen() { seenChange_ = storage_->changeCount(); }
     int locateEditedRow();
     // The record as it was when Edit started, put together from buffer_ and original_.
     Record editedOriginal() const;
-    void setState(TDataSetState state);
-    // Inline: a walk over a table nobody listens to pays a test per record, not a call.
+    void setState(TDataSetState state)
+    {
+        if (state_ == state)
+            return;
+        state_ = state;
+        notifyState();
+    }
+    // Inline: a walk over a table nobody listens to pays a test per record (per field written), not a call.
     void notifyData(Field* field)
     {
-        if (disableCount_ == 0 && (heard_ & HeardData))
+        if ((heard_ & HeardData) && disableCount_ == 0)
             emit dataChanged(field);
     }
     void notifyState()
     {
-        if (disableCount_ == 0 && (heard_ & HeardState))
+        if ((heard_ & HeardState) && disableCount_ == 0)
             emit stateChanged();
     }
     void notifyScroll()
@@ -318,21 +350,22 @@ private:
     bool appending_ = false;
     int insertBefore_ = 0;
     std::uint64_t seenChange_ = 0;
-    // Fields set since the pending record was started (Edit, Insert, Append); anyWritten_ when one is marked.
-    // writtenList_ holds the same fields as indexes, in the order they were first set: a post touches the marks of
-    // the one or two fields an import run sets instead of walking every field.
+    // Fields set since Edit (a new record needs no marks: it is stored and read back whole). writtenList_ holds the
+    // same fields as indexes, in the order they were first set: a post touches the marks of the one or two fields
+    // an import run sets instead of walking every field.
     std::vector<char> written_;
     std::vector<int> writtenList_;
-    bool anyWritten_ = false;
-    // Fields Post checks for a value (required ones the storage does not number itself), and the auto-increment
-    // fields a new record may have been numbered in; both from the open table's structure.
+    // Fields Post checks for a value: required ones the storage does not number itself.
     std::vector<int> requiredFields_;
-    std::vector<int> autoIncFields_;
     // Fields of buffer_ (and of original_ in edit state) that hold what this cursor posted instead of what the
     // storage gives back; valid while nobody changed the storage since, which every other cursor makes sure of
-    // by letting this one read them back first (OpenTables::Lease::aboutToWrite).
+    // by letting this one read them back first (OpenTables::Lease::aboutToWrite). In insert state, the fields not
+    // set yet, whose values are what the record before left: they read as blank, and are blanked before the
+    // record is stored, but a field set meanwhile is written into that value in place.
     std::vector<char> unread_;
     bool anyUnread_ = false;
+    // In insert state, how many fields are left over (marked in unread_).
+    int leftovers_ = 0;
     // The storage reads single fields: a record the cursor moves to is decoded only as far as it is read, and
     // its fields count as unread until then (a field read once stays in buffer_ until the cursor moves).
     bool readsSingly_ = false;
@@ -367,6 +400,61 @@ inline const QVariant& Table::fieldValue(int index)
     if (anyUnread_ && unread_[i] && !(state_ == dsEdit && written_[i]))
         readUnread(i);
     return buffer_[i];
+}
+
+inline QVariant& Table::startFieldWrite(int index)
+{
+    const auto i = static_cast<std::size_t>(index);
+    if (state_ == dsInsert) {
+        // What the record before left there is overwritten now.
+        leftovers_ -= unread_[i];
+        unread_[i] = 0;
+    } else if (state_ != dsEdit)
+        throwNotEditing();
+    else if (!written_[i])
+        markWritten(index);
+    modified_ = true;
+    return buffer_[i];
+}
+
+// The type is read from the variant itself, as QVariant::metaType() is a call into the library (a type known under
+// two descriptions merely takes the longer way). The kinds a field stores fit into the variant itself, so a shared
+// one is left to the longer way as well. A variant made of a type without a value (is_null) would keep reporting
+// null when only its value were replaced.
+template <typename T>
+Q_ALWAYS_INLINE bool Table::holdsOwn(const QVariant& value)
+{
+    const QVariant::Private& d = value.data_ptr();
+    return d.typeInterface() == QMetaType::fromType<T>().iface() && !d.is_shared && !d.is_null;
+}
+
+template <typename T>
+inline void Table::putFieldValue(int index, const T& value)
+{
+    const auto i = static_cast<std::size_t>(index);
+    QVariant& slot = buffer_[i];
+    // A field of a new record that holds a value of its kind, mostly one the record before left.
+    if (state_ == dsInsert && holdsOwn<T>(slot)) {
+        leftovers_ -= unread_[i];
+        unread_[i] = 0;
+        modified_ = true;
+        // A copy moved in: a QString's move stays inline, where its copy assignment is a call into the library.
+        *static_cast<T*>(const_cast<void*>(slot.constData())) = T(value);
+        finishFieldWrite(index);
+        return;
+    }
+    writeFieldValue(index, value);
+}
+
+template <typename T>
+Q_NEVER_INLINE void Table::writeFieldValue(int index, const T& value)
+{
+    QVariant& slot = startFieldWrite(index);
+    if (holdsOwn<T>(slot))
+        *static_cast<T*>(const_cast<void*>(slot.constData())) = value;
+    else
+        slot = QVariant::fromValue(value);
+    finishFieldWrite(index);
 }
 
 inline const QVariant& Field::raw() const

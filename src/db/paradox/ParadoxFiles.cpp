@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -117,6 +118,16 @@ void PosixFile::writeAt(qint64 offset, const char* data, qint64 n)
     }
 }
 
+void PosixFile::startWriteback(qint64 offset, qint64 n) const
+{
+#if defined(__linux__)
+    ::sync_file_range(fd_, off_t(offset), off_t(n), SYNC_FILE_RANGE_WRITE);
+#else
+    (void)offset;
+    (void)n;
+#endif
+}
+
 void PosixFile::sync()
 {
     if (::fsync(fd_) != 0) ioError(QStringLiteral("Die Datei kann nicht gesichert werden:"), path_);
@@ -213,20 +224,21 @@ void BlobFile::writeBytes(qint64 offset, const char* data, qint64 n)
         return;
     }
     file_.writeAt(offset, data, n);
-    dirty_ = true;
+    dirty_ = unsynced_ = true;
 }
 
 void BlobFile::writePending()
 {
     if (pending_.isEmpty()) return;
     file_.writeAt(pendingStart_, pending_.constData(), pending_.size());
+    file_.startWriteback(pendingStart_, pending_.size());
     pendingStart_ += pending_.size();
-    // The memory is kept for the blocks that follow, unless a big blob made it grow far past the usual.
-    if (pending_.capacity() > 2 * kPendingLimit)
+    // The buffer is kept for the next blocks, unless a huge blob made it grow far beyond its usual size.
+    if (pending_.capacity() > 2 * kPendingLimit + kMbBlock)
         pending_.clear();
     else
         pending_.resize(0);
-    dirty_ = true;
+    dirty_ = unsynced_ = true;
 }
 
 QByteArray BlobFile::read(const BlobRef& ref) const
@@ -270,20 +282,20 @@ QByteArray BlobFile::read(const BlobRef& ref) const
     return QByteArray(block + dataOffset, length);
 }
 
-char* BlobFile::appendBlocks(qint64 size, std::uint32_t& offset)
+char* BlobFile::appendBlock(qint64 size, std::uint32_t& offset)
 {
-    // What waits goes out first once there is enough of it; blocks written since are complete.
-    if (pending_.size() >= kPendingLimit) writePending();
     const qint64 at = (size_ + kMbBlock - 1) / kMbBlock * kMbBlock;
     if (at + size > qint64(0xFFFFFF00u))
         throw EngineError(ErrorCode::NotSupported,
                           QStringLiteral("Die Memo-Datei %1 ist voll.").arg(QDir::toNativeSeparators(file_.path())));
+    // What waits goes out before the new block joins it, so that the new block stays in memory while it is filled.
+    if (pending_.size() >= kPendingLimit) writePending();
     if (pending_.isEmpty()) {
         pendingStart_ = at;
-        if (pending_.capacity() < kPendingLimit) pending_.reserve(kPendingLimit + kMbBlock);
+        pending_.reserve(std::max(kPendingLimit, size) + kMbBlock);
     }
     const qint64 start = at - pendingStart_;
-    pending_.resize(start + size, '\0');
+    pending_.append(start + size - pending_.size(), '\0');
     size_ = at + size;
     offset = std::uint32_t(at);
     return pending_.data() + start;
@@ -301,7 +313,7 @@ BlobRef BlobFile::write(const QByteArray& blob)
         if (blocks > 0xFFFF)
             throw EngineError(ErrorCode::NotSupported, QStringLiteral("Ein Memo ist zu groß (%1 Bytes).").arg(length));
         std::uint32_t offset = 0;
-        char* d = appendBlocks(blocks * kMbBlock, offset);
+        char* d = appendBlock(blocks * kMbBlock, offset);
         d[0] = 2;
         putU16(d + 1, std::uint32_t(blocks));
         putU32(d + 3, std::uint32_t(length));
@@ -313,7 +325,7 @@ BlobRef BlobFile::write(const QByteArray& blob)
     const int chunks = int((length + 15) / 16);
     if (subBlock_ == 0 || subNextEntry_ < 0 || subNextChunk_ + chunks > kSubChunks) {
         std::uint32_t offset = 0;
-        char* d = appendBlocks(kMbBlock, offset);
+        char* d = appendBlock(kMbBlock, offset);
         d[0] = 3;
         putU16(d + 1, 1);
         subBlock_ = offset;
@@ -334,15 +346,22 @@ BlobRef BlobFile::write(const QByteArray& blob)
     return ref;
 }
 
-void BlobFile::sync(bool durable)
+void BlobFile::writeOut()
 {
     writePending();
     if (!dirty_) return;
     char counter[2];
     putU16(counter, modCount_);
     writeBytes(3, counter, 2);
-    if (durable) file_.sync();
+    file_.startWriteback(0, kMbBlock);
     dirty_ = false;
+}
+
+void BlobFile::sync()
+{
+    if (!unsynced_) return;
+    file_.sync();
+    unsynced_ = false;
 }
 
 }  // namespace db::paradox

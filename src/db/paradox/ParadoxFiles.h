@@ -32,6 +32,9 @@ public:
     void readAt(qint64 offset, char* buffer, qint64 n, const QString& what) const;
     QByteArray readAt(qint64 offset, qint64 n, const QString& what) const;
     void writeAt(qint64 offset, const char* data, qint64 n);
+    // Asks the system to start putting n bytes at offset on the disk (n = 0: up to the end), so that a later sync()
+    // finds less to wait for. Best effort: it promises nothing, and a failure only leaves the work to sync().
+    void startWriteback(qint64 offset, qint64 n) const;
     void sync();
 
 private:
@@ -55,7 +58,7 @@ struct BlobRef {
 
 // The blob file of a table. New blobs are only ever appended (whole new blocks, or free entries of a
 // suballocation block this object created), so nothing a record already points to is ever overwritten. Appended
-// blocks may stay in memory until sync(); reads see them all the same.
+// blocks may stay in memory until writeOut(); reads see them all the same.
 class BlobFile {
 public:
     static void writeEmpty(const QString& path);
@@ -66,13 +69,15 @@ public:
 
     QByteArray read(const BlobRef& ref) const;
     BlobRef write(const QByteArray& blob);
-    // Stores the modification counter and writes every appended blob; durable: waits until the disk has them.
-    void sync(bool durable = true);
+    // Writes every appended blob and the modification counter, and has the system start putting them on the disk.
+    void writeOut();
+    // Waits until the disk holds everything written so far.
+    void sync();
 
 private:
-    // Room for size bytes of new blocks at the end of the file, zeroed and waiting in memory: their offset in
-    // offset, and where to write them (valid until the next append or write).
-    char* appendBlocks(qint64 size, std::uint32_t& offset);
+    // Appends a zeroed block of size bytes past the end of the file; returns where the caller fills it in memory
+    // (valid until the next append) and sets offset to its place in the file.
+    char* appendBlock(qint64 size, std::uint32_t& offset);
     // Positioned access that sees the appended bytes not yet written out.
     void readBytes(qint64 offset, char* buffer, qint64 n) const;
     void writeBytes(qint64 offset, const char* data, qint64 n);
@@ -88,7 +93,8 @@ private:
     mutable qint64 cachedBlock_ = -1;
     mutable QByteArray blockCache_;
     std::uint16_t modCount_ = 0;
-    bool dirty_ = false;
+    bool dirty_ = false;     // blobs written since the modification counter was stored
+    bool unsynced_ = false;  // written since the last sync()
     // Suballocation block currently filled by this object (0 = none yet).
     qint64 subBlock_ = 0;
     int subNextEntry_ = -1;

@@ -665,68 +665,13 @@ void decodeFieldsInto(const std::vector<FieldLayout>& layout, const char* record
     }
 }
 
-void encodeField(const FieldLayout& f, const QVariant& value, char* p, const TextCodec& codec,
-                 const QString& fieldName)
+namespace {
+
+// Every other value, through the general conversions; kept out of line so that the common kinds above need no
+// room for what these use.
+Q_NEVER_INLINE void encodeConverted(const FieldLayout& f, const QVariant& value, char* p, const TextCodec& codec,
+                                    const QString& fieldName)
 {
-    // The kinds a cursor's fields hold, without the general conversions and without zeroing first what is
-    // written whole anyway.
-    switch (f.type) {
-    case TypeCode::Alpha:
-        if (holds<QString>(value)) {
-            std::memset(p, 0, size_t(f.length));
-            if (codec.encodeInto(*static_cast<const QString*>(value.constData()), p, f.length)) return;
-        }
-        break;
-    case TypeCode::Short:
-        if (holds<int>(value)) {
-            const int v = *static_cast<const int*>(value.constData());
-            if (v < -32767 || v > 32767) badValue(fieldName, value);
-            encodeInt16(p, std::int16_t(v));
-            return;
-        }
-        break;
-    case TypeCode::Long:
-    case TypeCode::AutoInc:
-        if (holds<int>(value)) {
-            const int v = *static_cast<const int*>(value.constData());
-            if (v < -2147483647) badValue(fieldName, value);
-            encodeInt32(p, v);
-            return;
-        }
-        break;
-    case TypeCode::Money:
-    case TypeCode::Number:
-        if (holds<double>(value)) {
-            const double v = *static_cast<const double*>(value.constData());
-            if (!std::isfinite(v)) badValue(fieldName, value);
-            encodeDouble(p, v);
-            return;
-        }
-        break;
-    case TypeCode::Logical:
-        if (holds<bool>(value)) {
-            p[0] = char(*static_cast<const bool*>(value.constData()) ? 0x81 : 0x80);
-            return;
-        }
-        break;
-    case TypeCode::Date:
-        if (holds<QDate>(value)) {
-            const QDate& date = *static_cast<const QDate*>(value.constData());
-            if (!date.isValid() || date.toJulianDay() < kJulianDayOfYearOne) badValue(fieldName, value);
-            encodeInt32(p, std::int32_t(daysFromDate(date)));
-            return;
-        }
-        break;
-    case TypeCode::Time:
-        if (holds<QTime>(value)) {
-            const QTime& time = *static_cast<const QTime*>(value.constData());
-            if (!time.isValid()) badValue(fieldName, value);
-            encodeInt32(p, time.msecsSinceStartOfDay());
-            return;
-        }
-        break;
-    default: break;
-    }
     std::memset(p, 0, size_t(f.length));
     if (isNullValue(value)) return;
     const bool isText = value.typeId() == QMetaType::QString;
@@ -796,6 +741,73 @@ void encodeField(const FieldLayout& f, const QVariant& value, char* p, const Tex
     }
     throw EngineError(ErrorCode::NotSupported,
                       QStringLiteral("Das Feld %1 hat einen Typ, der so nicht geschrieben werden kann.").arg(fieldName));
+}
+
+}  // namespace
+
+void encodeField(const FieldLayout& f, const QVariant& value, char* p, const TextCodec& codec,
+                 const QString& fieldName)
+{
+    // The kinds a cursor's fields hold, without the general conversions and without zeroing first what is
+    // written whole anyway.
+    switch (f.type) {
+    case TypeCode::Alpha:
+        if (holds<QString>(value)) {
+            std::memset(p, 0, size_t(f.length));
+            if (codec.encodeInto(*static_cast<const QString*>(value.constData()), p, f.length)) return;
+        }
+        break;
+    case TypeCode::Short:
+        if (holds<int>(value)) {
+            const int v = *static_cast<const int*>(value.constData());
+            if (v < -32767 || v > 32767) badValue(fieldName, value);
+            encodeInt16(p, std::int16_t(v));
+            return;
+        }
+        break;
+    case TypeCode::Long:
+    case TypeCode::AutoInc:
+        if (holds<int>(value)) {
+            const int v = *static_cast<const int*>(value.constData());
+            if (v < -2147483647) badValue(fieldName, value);
+            encodeInt32(p, v);
+            return;
+        }
+        break;
+    case TypeCode::Money:
+    case TypeCode::Number:
+        if (holds<double>(value)) {
+            const double v = *static_cast<const double*>(value.constData());
+            if (!std::isfinite(v)) badValue(fieldName, value);
+            encodeDouble(p, v);
+            return;
+        }
+        break;
+    case TypeCode::Logical:
+        if (holds<bool>(value)) {
+            p[0] = char(*static_cast<const bool*>(value.constData()) ? 0x81 : 0x80);
+            return;
+        }
+        break;
+    case TypeCode::Date:
+        if (holds<QDate>(value)) {
+            const QDate& date = *static_cast<const QDate*>(value.constData());
+            if (!date.isValid() || date.toJulianDay() < kJulianDayOfYearOne) badValue(fieldName, value);
+            encodeInt32(p, std::int32_t(daysFromDate(date)));
+            return;
+        }
+        break;
+    case TypeCode::Time:
+        if (holds<QTime>(value)) {
+            const QTime& time = *static_cast<const QTime*>(value.constData());
+            if (!time.isValid()) badValue(fieldName, value);
+            encodeInt32(p, time.msecsSinceStartOfDay());
+            return;
+        }
+        break;
+    default: break;
+    }
+    encodeConverted(f, value, p, codec, fieldName);
 }
 
 QStringList findCompanions(const QString& tablePath, const QString& extensionPattern)

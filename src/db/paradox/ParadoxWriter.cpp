@@ -1,9 +1,12 @@
 // Writing Paradox table file sets.
 //
 // Crash safety. A process may die between any two system calls (a single pwrite or rename counts as done or not
-// done). Power loss is covered as far as fsync covers it: every file is synced before it is renamed into place,
-// and the folder after the rename. A scratch table (setScratch) leaves the syncs out: the invariants below still
-// hold against the death of the process, and a power loss may cost it its contents, which its owner builds anew.
+// done). Power loss is covered as far as fsync covers it: a flush first writes the blob file's new blocks and both
+// scratch files, then syncs the .MB, the scratch .DB and the scratch .PX, and only then renames; the folder is
+// synced after each rename. (The disk is asked to start on each file as soon as it is written, which changes what
+// the syncs wait for, not what they guarantee.) A scratch table (setScratch) leaves the syncs out: the invariants
+// below still hold against the death of the process, and a power loss may cost it its contents, which its owner
+// builds anew.
 //
 // Invariants:
 //   1. The .DB under its real name is always a complete table: it is only ever replaced as a whole, by rename(2)
@@ -11,13 +14,16 @@
 //   2. No byte of the .MB that a record of the current .DB points to is ever overwritten. New blobs go to blocks
 //      appended past the end of the file, or to unused entries of a suballocation block appended in this session;
 //      they become reachable only when invariant 1 puts in the .DB that points to them. Appended blocks may wait
-//      in memory (BlobFile) but are written and synced before the scratch .DB is written. Unreachable blocks left
-//      by a crash are wasted space, not damage. The only in-place write is the header's modification counter, a
-//      two-byte field nothing depends on for reading.
+//      in memory (BlobFile) but are written before the scratch .DB is written, and synced before it is renamed
+//      into place. Unreachable blocks left by a crash are wasted space, not damage. The only in-place write is
+//      the header's modification counter, a two-byte field nothing depends on for reading.
 //   3. The .PX is derived data. It is rebuilt from the records at every flush and renamed into place after the
 //      .DB; its stamp (byte 0x2C) names the .DB change count (byte 0x2D) it was built for. A crash between the two
 //      renames leaves a .PX whose stamp disagrees with the .DB: an index out of date, which this engine rebuilds
-//      at the next write and never reads (it finds keys in the records themselves).
+//      at the next write and never reads (it finds keys in the records themselves). The folder is synced between
+//      the two renames, so that a power loss cannot keep the new .PX beside the old .DB: the next flush would give
+//      its .DB the very stamp that .PX carries, and a crash before that flush's own .PX rename would leave an index
+//      of other records whose stamp agrees.
 //   4. The inter-process lock always sits on the file the table's name points to: the scratch .DB is locked in
 //      the mode of the open table before it is renamed over the old one, and the old lock is dropped after.
 //   5. Writers of one folder are serialised by an exclusive lock on the folder, and a writer whose .DB was
@@ -28,8 +34,8 @@
 //
 //            insert/update/remove/empty                         flush(): writeFileSet()
 //   CLEAN  ----------------------------->  DIRTY (in memory)  -------------------------> SCRATCH WRITTEN
-//     ^                                      |  .MB may hold new, unreachable blobs         |  .DB.new~/.PX.new~
-//     |                                      |  (BlobFile::write)                           |  synced
+//     ^                                      |  .MB may hold new, unreachable blobs         |  .MB, .DB.new~,
+//     |                                      |  (BlobFile::write)                           |  .PX.new~ synced
 //     |                                      v                                              v
 //     |                      process dies: old .DB + old .PX = old table (1, 2)      renameFile(.DB): DB SWITCHED
 //     |                                                                                     |  old .PX stale (3)
@@ -49,6 +55,7 @@
 #include <cstring>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -101,39 +108,86 @@ int fileModeOf(const QString& path)
     return int(st.st_mode & 07777);
 }
 
-// Writes blocks to a file through a buffer, so that a big table goes out in large writes.
+// Writes a file from its start through a buffer, so that a big table goes out in large writes. Callers build their
+// blocks right in the buffer (room()). After each write the system is asked to start putting the bytes on the
+// disk, so that the sync at the end has little left to wait for.
 class BufferedWriter {
 public:
-    explicit BufferedWriter(PosixFile& file) : file_(file) {}
+    BufferedWriter(PosixFile& file, bool startWriteback)
+        : file_(file), buffer_(new char[size_t(kWriteBuffer)]), startWriteback_(startWriteback)
+    {
+    }
+    // Room for the next n (at most kWriteBuffer) bytes of the file; the caller sets every one of them.
+    char* room(qint64 n)
+    {
+        if (used_ + n > kWriteBuffer) flush();
+        char* p = buffer_.get() + used_;
+        used_ += n;
+        return p;
+    }
     void append(const char* data, qint64 n)
     {
-        buffer_.append(data, n);
-        if (buffer_.size() >= kWriteBuffer) flush();
+        if (used_ + n <= kWriteBuffer) {
+            std::memcpy(room(n), data, size_t(n));
+            return;
+        }
+        flush();
+        write(data, n);
     }
     void flush()
     {
-        file_.writeAt(offset_, buffer_.constData(), buffer_.size());
-        offset_ += buffer_.size();
-        buffer_.clear();
+        write(buffer_.get(), used_);
+        used_ = 0;
     }
 
 private:
+    void write(const char* data, qint64 n)
+    {
+        if (n == 0) return;
+        file_.writeAt(offset_, data, n);
+        if (startWriteback_) file_.startWriteback(offset_, n);
+        offset_ += n;
+    }
+
     PosixFile& file_;
-    QByteArray buffer_;
+    std::unique_ptr<char[]> buffer_;
+    qint64 used_ = 0;
     qint64 offset_ = 0;
+    bool startWriteback_;
 };
 
-void writeScratch(const QString& scratch, const QByteArray& header, int mode,
-                  const std::function<void(BufferedWriter&)>& body, bool durable = true)
+// Writes a new file from header and what body appends. It is not synced yet: the caller syncs it (durable files)
+// before it renames it into place.
+PosixFile writeScratch(const QString& scratch, const QByteArray& header, int mode,
+                       const std::function<void(BufferedWriter&)>& body, bool durable)
 {
     PosixFile file;
     file.open(scratch, O_WRONLY | O_CREAT | O_TRUNC, mode);
-    BufferedWriter out(file);
+    BufferedWriter out(file, durable);
     out.append(header.constData(), header.size());
     if (body) body(out);
     out.flush();
-    if (durable) file.sync();
+    return file;
 }
+
+// The records of a RowStore one after the other, taken from its chunks in order.
+class RowWalker {
+public:
+    explicit RowWalker(const RowStore& rows) : rows_(rows) {}
+    const char* next()
+    {
+        while (index_ == rows_.chunkRows(chunk_)) {
+            ++chunk_;
+            index_ = 0;
+        }
+        return rows_.chunkData(chunk_) + index_++ * std::size_t(rows_.recordSize());
+    }
+
+private:
+    const RowStore& rows_;
+    std::size_t chunk_ = 0;
+    std::size_t index_ = 0;
+};
 
 std::uint8_t nextStamp(std::uint8_t stamp)
 {
@@ -143,7 +197,7 @@ std::uint8_t nextStamp(std::uint8_t stamp)
 }
 
 struct IndexEntry {
-    QByteArray key;
+    const char* key = nullptr;
     int block = 0;
     int count = 0;
 };
@@ -188,32 +242,52 @@ QByteArray ParadoxStorage::buildPrimaryIndex(const std::vector<BlockRef>& dataBl
     const int blockSize = blockCode * 1024;
     const int perBlock = (blockSize - kBlockHeaderSize) / entrySize;
 
-    std::vector<QByteArray> blocks;  // index blocks in file order, block n at blocks[n-1]
-    std::vector<IndexEntry> level;
-    for (const BlockRef& b : dataBlocks) level.push_back({QByteArray(rows_[size_t(b.firstRow)], keySize), b.block, b.count});
+    // The shape of the tree follows from the number of data blocks: each level has an entry for every block of the
+    // level below, up to the level that fits in one block, the root.
+    int count = 0;
     int levels = 0;
-    int root = 1;
     qint64 totalEntries = 0;
-    while (!level.empty()) {
+    for (qint64 entries = qint64(dataBlocks.size()); entries > 0;) {
         ++levels;
-        totalEntries += qint64(level.size());
+        totalEntries += entries;
+        const qint64 levelBlocks = (entries + perBlock - 1) / perBlock;
+        count += int(levelBlocks);
+        if (levelBlocks == 1) break;
+        entries = levelBlocks;
+    }
+    if (count > kMaxBlocks)
+        throw EngineError(ErrorCode::NotSupported, QStringLiteral("Der Primärindex der Tabelle wird zu groß."));
+
+    const int tableNameSize = header_.tableNameSize();
+    const int real = 0x58 + 2 * k + 4 + tableNameSize;
+    const int headerSize = (real + kHeaderUnit - 1) / kHeaderUnit * kHeaderUnit;
+    QByteArray file(headerSize + qint64(count) * blockSize, '\0');
+
+    // The keys stay in the records; the rows do not change while the index is built.
+    std::vector<IndexEntry> level;
+    level.reserve(dataBlocks.size());
+    for (const BlockRef& b : dataBlocks) level.push_back({rows_[size_t(b.firstRow)], b.block, b.count});
+    int made = 0;
+    int root = 1;
+    while (!level.empty()) {
         std::vector<IndexEntry> upper;
         for (size_t start = 0; start < level.size(); start += size_t(perBlock)) {
             const size_t end = std::min(level.size(), start + size_t(perBlock));
-            QByteArray block(blockSize, '\0');
-            char* d = block.data();
-            const int number = int(blocks.size()) + 1;
+            const int number = ++made;
+            char* d = file.data() + headerSize + qint64(number - 1) * blockSize;
+            // One chain through all index blocks in file order; readers walk the tree from the root.
+            putU16(d, std::uint32_t(number < count ? number + 1 : 0));
+            putU16(d + 2, std::uint32_t(number - 1));
             putU16(d + 4, std::uint32_t(std::int16_t((int(end - start) - 1) * entrySize)));
             int sum = 0;
             for (size_t i = start; i < end; ++i) {
                 char* e = d + kBlockHeaderSize + (i - start) * size_t(entrySize);
-                std::memcpy(e, level[i].key.constData(), size_t(keySize));
+                std::memcpy(e, level[i].key, size_t(keySize));
                 putIndexShort(e + keySize, level[i].block);
                 putIndexShort(e + keySize + 2, level[i].count);
                 putIndexShort(e + keySize + 4, 0);
                 sum += level[i].count;
             }
-            blocks.push_back(block);
             upper.push_back({level[start].key, number, sum});
         }
         if (upper.size() == 1) {
@@ -222,20 +296,8 @@ QByteArray ParadoxStorage::buildPrimaryIndex(const std::vector<BlockRef>& dataBl
         }
         level = std::move(upper);
     }
-    if (blocks.size() > size_t(kMaxBlocks))
-        throw EngineError(ErrorCode::NotSupported, QStringLiteral("Der Primärindex der Tabelle wird zu groß."));
-    // One chain through all index blocks in file order; readers walk the tree from the root.
-    const int count = int(blocks.size());
-    for (int i = 0; i < count; ++i) {
-        putU16(blocks[size_t(i)].data(), std::uint32_t(i + 1 < count ? i + 2 : 0));
-        putU16(blocks[size_t(i)].data() + 2, std::uint32_t(i));
-    }
 
-    const int tableNameSize = header_.tableNameSize();
-    const int real = 0x58 + 2 * k + 4 + tableNameSize;
-    const int headerSize = (real + kHeaderUnit - 1) / kHeaderUnit * kHeaderUnit;
-    QByteArray header(headerSize, '\0');
-    char* h = header.data();
+    char* h = file.data();
     putU16(h + 0x00, std::uint32_t(entrySize));
     putU16(h + 0x02, std::uint32_t(headerSize));
     h[0x04] = char(FileType::PrimaryIndex);
@@ -260,9 +322,6 @@ QByteArray ParadoxStorage::buildPrimaryIndex(const std::vector<BlockRef>& dataBl
     }
     const QByteArray name = QFileInfo(path_).fileName().toLatin1().left(tableNameSize - 1);
     std::memcpy(h + 0x58 + 2 * k + 4, name.constData(), size_t(name.size()));
-
-    QByteArray file = header;
-    for (const QByteArray& b : blocks) file += b;
     return file;
 }
 
@@ -289,39 +348,49 @@ void ParadoxStorage::writeFileSet()
                           QStringLiteral("Die Tabelle %1 wurde inzwischen von einem anderen Programm geändert; "
                                          "die Änderungen können nicht gespeichert werden.")
                               .arg(QDir::toNativeSeparators(path_)));
-    if (blobs_.isOpen()) blobs_.sync(durable_);
+    // Everything is written before anything is synced, so that the disk works on all files while the next is
+    // built; the syncs all come before the first rename.
+    if (blobs_.isOpen()) blobs_.writeOut();
 
     const QByteArray header = buildHeader(blocks);
     const int mode = fileModeOf(path_);
     const QString dbScratch = scratchPathFor(path_);
-    writeScratch(dbScratch, header, mode, [&](BufferedWriter& out) {
-        QByteArray block(header_.blockSize, '\0');
+    PosixFile dbFile = writeScratch(dbScratch, header, mode, [&](BufferedWriter& out) {
+        const int blockSize = header_.blockSize;
+        RowWalker rows(rows_);
         for (const BlockRef& b : layout) {
-            block.fill('\0');
-            char* d = block.data();
+            char* d = out.room(blockSize);
             putU16(d, std::uint32_t(b.block < blocks ? b.block + 1 : 0));
             putU16(d + 2, std::uint32_t(b.block - 1));
             putU16(d + 4, std::uint32_t(std::int16_t((b.count - 1) * rs)));
-            for (int i = 0; i < b.count; ++i)
-                std::memcpy(d + kBlockHeaderSize + i * rs, rows_[size_t(b.firstRow + i)], size_t(rs));
-            out.append(d, block.size());
+            char* p = d + kBlockHeaderSize;
+            for (int i = 0; i < b.count; ++i, p += rs) std::memcpy(p, rows.next(), size_t(rs));
+            std::memset(p, 0, size_t(d + blockSize - p));
         }
     }, durable_);
 
     QString pxPath;
     QString pxScratch;
+    PosixFile pxFile;
     if (header_.keyFieldCount > 0) {
         pxPath = findCompanion(path_, QStringLiteral("PX"));
         if (pxPath.isEmpty()) pxPath = newCompanionPath(path_, QStringLiteral("PX"));
         pxScratch = scratchPathFor(pxPath);
         const QByteArray px = buildPrimaryIndex(layout, std::uint8_t(header.at(0x2D)));
-        writeScratch(pxScratch, px, fileModeOf(pxPath), {}, durable_);
+        pxFile = writeScratch(pxScratch, px, fileModeOf(pxPath), {}, durable_);
     }
+    if (durable_) {
+        if (blobs_.isOpen()) blobs_.sync();
+        dbFile.sync();
+        if (pxFile.isOpen()) pxFile.sync();
+    }
+    dbFile.close();
+    pxFile.close();
 
     FileLock newLock;
     newLock.acquire(dbScratch, mode_);
     renameFile(dbScratch, path_);
-    if (durable_) syncDirectory(path_);
+    if (durable_) syncDirectory(path_);  // before the .PX follows, see invariant 3
     lock_ = std::move(newLock);
     db_.open(path_, O_RDONLY);
     dbInode_ = inodeOf(path_);
@@ -514,7 +583,7 @@ static void createTable(const QString& requestedPath, const FieldDefList& fields
 
     const bool hasBlobs = std::any_of(h.layout.begin(), h.layout.end(), [](const FieldLayout& f) { return f.isBlob(); });
     const QString dbScratch = scratchPathFor(path);
-    writeScratch(dbScratch, raw, existing.isEmpty() ? 0644 : fileModeOf(existing), {});
+    writeScratch(dbScratch, raw, existing.isEmpty() ? 0644 : fileModeOf(existing), {}, true).sync();
     const QString pxPath = newCompanionPath(path, QStringLiteral("PX"));
     const QString mbPath = newCompanionPath(path, QStringLiteral("MB"));
     if (keyFieldCount > 0) {
@@ -537,7 +606,7 @@ static void createTable(const QString& requestedPath, const FieldDefList& fields
             p[0x58 + 2 * i + 1] = char(h.layout[size_t(i)].sizeByte);
         }
         std::memcpy(p + 0x58 + 2 * keyFieldCount + 4, tableName.constData(), size_t(tableName.size()));
-        writeScratch(scratchPathFor(pxPath), px, 0644, {});
+        writeScratch(scratchPathFor(pxPath), px, 0644, {}, true).sync();
     }
     if (hasBlobs) BlobFile::writeEmpty(scratchPathFor(mbPath));
 

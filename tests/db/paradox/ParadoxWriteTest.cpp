@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <random>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -124,6 +125,70 @@ TEST_P(ParadoxEveryType, WriteThenReadEveryFieldTypeAndBlobSize)
 }
 
 INSTANTIATE_TEST_SUITE_P(KeyedAndKeyless, ParadoxEveryType, ::testing::Values(0, 1),
+                         [](const auto& info) { return info.param ? std::string("Keyed") : std::string("Keyless"); });
+
+// Tables whose files are larger than what a flush writes at once, with records placed all over the table (so that
+// they lie in many separately grown chunks), enough large memos that the blob file is written out while records are
+// still being added, and one memo larger than all the others together.
+class ParadoxLargeFlush : public ::testing::TestWithParam<int> {};
+
+TEST_P(ParadoxLargeFlush, EveryRecordAndMemoReadsBack)
+{
+    const int keyFields = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("gross.db"));
+    db::paradox::create(path,
+                        {def("Nr", FieldType::ftInteger), def("Name", FieldType::ftString, 120),
+                         def("Notiz", FieldType::ftMemo, 10)},
+                        keyFields);
+    const auto record = [](int i, int version) {
+        QVariant memo;
+        if (i == 4321)
+            memo = QStringLiteral("%1 ").arg(i + version).repeated(700000);
+        else if (i % 40 == 0)
+            memo = text(5000 + version, i);
+        else if (i % 3 != 0)
+            memo = text(5 + (i + version) % 30, i);
+        return Record{i, text(60 + i % 60, i), memo};
+    };
+    const int count = 12000;
+    std::vector<int> order(count);
+    for (int i = 0; i < count; ++i) order[size_t(i)] = i;
+    std::shuffle(order.begin(), order.end(), std::mt19937(11));
+    std::vector<Record> expected;
+    {
+        auto table = db::paradox::open(path, OpenMode::Exclusive);
+        std::mt19937 random(5);
+        for (const int i : order) {
+            // Keyless tables take the place asked for, keyed ones the place of the key.
+            const int row = table->insert(record(i, 0), int(random() % (expected.size() + 1)));
+            expected.insert(expected.begin() + row, record(i, 0));
+            if (expected.size() == count / 2) table->flush();
+        }
+    }
+    ASSERT_GT(QFileInfo(path).size(), 1 << 20);
+    {
+        auto table = db::paradox::open(path, OpenMode::Exclusive);
+        for (int row = 0; row < int(expected.size()); row += 97) {
+            const int i = expected[size_t(row)][0].toInt();
+            ASSERT_EQ(table->update(row, record(i, 1)), row);
+            expected[size_t(row)] = record(i, 1);
+        }
+        for (int row = int(expected.size()) - 1; row >= 0; row -= 50) {
+            table->remove(row);
+            expected.erase(expected.begin() + row);
+        }
+    }
+    auto table = db::paradox::open(path, OpenMode::Shared);
+    ASSERT_EQ(table->recordCount(), int(expected.size()));
+    for (int row = 0; row < table->recordCount(); ++row) {
+        const Record actual = table->read(row);
+        for (size_t f = 0; f < actual.size(); ++f)
+            ASSERT_TRUE(sameValue(actual[f], expected[size_t(row)][f])) << "row " << row << " field " << f;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(KeyedAndKeyless, ParadoxLargeFlush, ::testing::Values(0, 1),
                          [](const auto& info) { return info.param ? std::string("Keyed") : std::string("Keyless"); });
 
 TEST(ParadoxWrite, UpdatesAndDeletesSurviveReopen)
