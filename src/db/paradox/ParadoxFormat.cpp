@@ -21,7 +21,6 @@ namespace db::paradox {
 namespace {
 
 constexpr std::int64_t kJulianDayOfDayZero = 1721425;  // day 1 is 0001-01-01
-constexpr std::int64_t kJulianDayOfYearOne = kJulianDayOfDayZero + 1;
 constexpr std::int64_t kMsPerDay = 86400000;
 
 [[noreturn]] void corrupt(const QString& path, const QString& detail)
@@ -35,10 +34,6 @@ std::uint32_t getBE32(const char* p)
            (std::uint32_t(std::uint8_t(p[2])) << 8) | std::uint32_t(std::uint8_t(p[3]));
 }
 
-void putBE32(char* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) p[i] = char((v >> (24 - 8 * i)) & 0xFF);
-}
 
 // Integers are stored big-endian with the sign bit flipped, so that unsigned byte order is numeric order and
 // all-zero bytes can mean blank.
@@ -50,16 +45,6 @@ std::int16_t decodeInt16(const char* p)
 {
     const std::uint16_t u = std::uint16_t((std::uint8_t(p[0]) << 8) | std::uint8_t(p[1]));
     return std::int16_t(u ^ 0x8000u);
-}
-void encodeInt32(char* p, std::int32_t v)
-{
-    putBE32(p, std::uint32_t(v) ^ 0x80000000u);
-}
-void encodeInt16(char* p, std::int16_t v)
-{
-    const std::uint16_t u = std::uint16_t(std::uint16_t(v) ^ 0x8000u);
-    p[0] = char(u >> 8);
-    p[1] = char(u & 0xFF);
 }
 
 double decodeDouble(const char* p)
@@ -73,16 +58,6 @@ double decodeDouble(const char* p)
     return std::bit_cast<double>(bits);
 }
 
-void encodeDouble(char* p, double v)
-{
-    if (v == 0.0) v = 0.0;  // no negative zero: it would sort below every positive value's neighbour
-    std::uint64_t bits = std::bit_cast<std::uint64_t>(v);
-    if (bits & (std::uint64_t(1) << 63))
-        bits = ~bits;
-    else
-        bits |= std::uint64_t(1) << 63;
-    for (int i = 0; i < 8; ++i) p[i] = char((bits >> (56 - 8 * i)) & 0xFF);
-}
 
 QVariant decodeBcd(const char* p, int decimals)
 {
@@ -110,8 +85,7 @@ QVariant decodeBcd(const char* p, int decimals)
 
 [[noreturn]] void badValue(const QString& fieldName, const QVariant& value)
 {
-    throw EngineError(ErrorCode::InvalidValue,
-                      QStringLiteral("Der Wert \"%1\" passt nicht in das Feld %2.").arg(value.toString(), fieldName));
+    throwBadValue(fieldName, value);
 }
 
 void encodeBcd(char* p, int decimals, double v, const QString& fieldName, const QVariant& original)
@@ -144,6 +118,12 @@ bool isNullValue(const QVariant& v)
 }
 
 }  // namespace
+
+void throwBadValue(const QString& fieldName, const QVariant& value)
+{
+    throw EngineError(ErrorCode::InvalidValue,
+                      QStringLiteral("Der Wert \"%1\" passt nicht in das Feld %2.").arg(value.toString(), fieldName));
+}
 
 QString corruptMessage(const QString& path, const QString& detail)
 {
@@ -458,6 +438,7 @@ bool TextCodec::encodeInto(const QString& text, char* out, int length) const
         if (b == 0) break;
         out[used++] = b < 0 ? '?' : char(b);
     }
+    std::memset(out + used, 0, size_t(length - used));
     return true;
 }
 
@@ -748,65 +729,7 @@ Q_NEVER_INLINE void encodeConverted(const FieldLayout& f, const QVariant& value,
 void encodeField(const FieldLayout& f, const QVariant& value, char* p, const TextCodec& codec,
                  const QString& fieldName)
 {
-    // The kinds a cursor's fields hold, without the general conversions and without zeroing first what is
-    // written whole anyway.
-    switch (f.type) {
-    case TypeCode::Alpha:
-        if (holds<QString>(value)) {
-            std::memset(p, 0, size_t(f.length));
-            if (codec.encodeInto(*static_cast<const QString*>(value.constData()), p, f.length)) return;
-        }
-        break;
-    case TypeCode::Short:
-        if (holds<int>(value)) {
-            const int v = *static_cast<const int*>(value.constData());
-            if (v < -32767 || v > 32767) badValue(fieldName, value);
-            encodeInt16(p, std::int16_t(v));
-            return;
-        }
-        break;
-    case TypeCode::Long:
-    case TypeCode::AutoInc:
-        if (holds<int>(value)) {
-            const int v = *static_cast<const int*>(value.constData());
-            if (v < -2147483647) badValue(fieldName, value);
-            encodeInt32(p, v);
-            return;
-        }
-        break;
-    case TypeCode::Money:
-    case TypeCode::Number:
-        if (holds<double>(value)) {
-            const double v = *static_cast<const double*>(value.constData());
-            if (!std::isfinite(v)) badValue(fieldName, value);
-            encodeDouble(p, v);
-            return;
-        }
-        break;
-    case TypeCode::Logical:
-        if (holds<bool>(value)) {
-            p[0] = char(*static_cast<const bool*>(value.constData()) ? 0x81 : 0x80);
-            return;
-        }
-        break;
-    case TypeCode::Date:
-        if (holds<QDate>(value)) {
-            const QDate& date = *static_cast<const QDate*>(value.constData());
-            if (!date.isValid() || date.toJulianDay() < kJulianDayOfYearOne) badValue(fieldName, value);
-            encodeInt32(p, std::int32_t(daysFromDate(date)));
-            return;
-        }
-        break;
-    case TypeCode::Time:
-        if (holds<QTime>(value)) {
-            const QTime& time = *static_cast<const QTime*>(value.constData());
-            if (!time.isValid()) badValue(fieldName, value);
-            encodeInt32(p, time.msecsSinceStartOfDay());
-            return;
-        }
-        break;
-    default: break;
-    }
+    if (encodeUsualKind(f, value, p, codec, fieldName)) return;
     encodeConverted(f, value, p, codec, fieldName);
 }
 

@@ -8,8 +8,12 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QDate>
+#include <QTime>
 #include <QVariant>
 #include <QtEndian>
+#include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -155,7 +159,7 @@ public:
     // decode() into text, reusing its memory when nobody shares it; false (text untouched) for a code page that
     // has no table of its own here.
     bool decodeInto(const char* bytes, qsizetype length, QString& text) const;
-    // The first `length` bytes of encode(text) cut at its first zero byte, into out (which the caller zeroed);
+    // The first `length` bytes of encode(text) cut at its first zero byte, into out, zeros after them up to length;
     // false (out untouched) for a code page that has no table of its own here.
     bool encodeInto(const QString& text, char* out, int length) const;
     QByteArray encode(const QString& text) const;
@@ -193,6 +197,91 @@ void decodeFieldsInto(const std::vector<FieldLayout>& layout, const char* record
 // cannot hold; a text longer than an alpha field is cut.
 void encodeField(const FieldLayout& f, const QVariant& value, char* data, const TextCodec& codec,
                  const QString& fieldName);
+[[noreturn]] void throwBadValue(const QString& fieldName, const QVariant& value);
+
+// Numbers as the file stores them: big-endian with the sign bit flipped (a float's other bits as well when it is
+// negative), so that unsigned byte order is numeric order and all-zero bytes can mean blank.
+inline void encodeInt32(char* p, std::int32_t v)
+{
+    qToBigEndian(std::uint32_t(v) ^ 0x80000000u, p);
+}
+inline void encodeInt16(char* p, std::int16_t v)
+{
+    qToBigEndian(std::uint16_t(std::uint16_t(v) ^ 0x8000u), p);
+}
+inline void encodeDouble(char* p, double v)
+{
+    if (v == 0.0) v = 0.0;  // no negative zero: it would sort below every positive value's neighbour
+    std::uint64_t bits = std::bit_cast<std::uint64_t>(v);
+    if (bits & (std::uint64_t(1) << 63))
+        bits = ~bits;
+    else
+        bits |= std::uint64_t(1) << 63;
+    qToBigEndian(bits, p);
+}
+
+// encodeField for the kinds a cursor's fields hold, without the general conversions and without zeroing first
+// what is written whole anyway; false (nothing written) for any other value. Inline: it runs for every field of
+// every record written.
+inline bool encodeUsualKind(const FieldLayout& f, const QVariant& value, char* p, const TextCodec& codec,
+                            const QString& fieldName)
+{
+    constexpr std::int64_t kJulianDayOfYearOne = 1721426;  // 0001-01-01, the first day the format holds
+    switch (f.type) {
+    case TypeCode::Alpha:
+        return holds<QString>(value) && codec.encodeInto(*static_cast<const QString*>(value.constData()), p, f.length);
+    case TypeCode::Short:
+        if (holds<int>(value)) {
+            const int v = *static_cast<const int*>(value.constData());
+            if (v < -32767 || v > 32767) throwBadValue(fieldName, value);
+            encodeInt16(p, std::int16_t(v));
+            return true;
+        }
+        return false;
+    case TypeCode::Long:
+    case TypeCode::AutoInc:
+        if (holds<int>(value)) {
+            const int v = *static_cast<const int*>(value.constData());
+            if (v < -2147483647) throwBadValue(fieldName, value);
+            encodeInt32(p, v);
+            return true;
+        }
+        return false;
+    case TypeCode::Money:
+    case TypeCode::Number:
+        if (holds<double>(value)) {
+            const double v = *static_cast<const double*>(value.constData());
+            if (!std::isfinite(v)) throwBadValue(fieldName, value);
+            encodeDouble(p, v);
+            return true;
+        }
+        return false;
+    case TypeCode::Logical:
+        if (holds<bool>(value)) {
+            p[0] = char(*static_cast<const bool*>(value.constData()) ? 0x81 : 0x80);
+            return true;
+        }
+        return false;
+    case TypeCode::Date:
+        if (holds<QDate>(value)) {
+            const QDate& date = *static_cast<const QDate*>(value.constData());
+            if (!date.isValid() || date.toJulianDay() < kJulianDayOfYearOne) throwBadValue(fieldName, value);
+            encodeInt32(p, std::int32_t(date.toJulianDay() - (kJulianDayOfYearOne - 1)));
+            return true;
+        }
+        return false;
+    case TypeCode::Time:
+        if (holds<QTime>(value)) {
+            const QTime& time = *static_cast<const QTime*>(value.constData());
+            if (!time.isValid()) throwBadValue(fieldName, value);
+            encodeInt32(p, time.msecsSinceStartOfDay());
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
 bool isBlank(const char* data, int length);
 
 // Day numbers as the format counts them: 0001-01-01 is day 1.

@@ -738,14 +738,16 @@ void ParadoxStorage::encodeRecord(const Record& record, const char* previous, co
     const size_t n = header_.layout.size();
     for (size_t i = 0; i < n; ++i) {
         const FieldLayout& f = layout[i];
+        char* p = raw + f.offset;
+        const QVariant& value = record[i];
         if (kept(i))
-            std::memcpy(raw + f.offset, previous + f.offset, size_t(f.length));
-        else if (f.isBlob())
+            std::memcpy(p, previous + f.offset, size_t(f.length));
+        else if (f.isBlob() || encodeUsualKind(f, value, p, codec_, fields_[i].name))
             continue;
-        else if (!record[i].isValid())
-            std::memset(raw + f.offset, 0, size_t(f.length));  // a blank, as encodeField writes it
+        else if (!value.isValid())
+            std::memset(p, 0, size_t(f.length));  // a blank, as encodeField writes it
         else
-            encodeField(f, record[i], raw + f.offset, codec_, fields_[i].name);
+            encodeField(f, value, p, codec_, fields_[i].name);
     }
     if (!hasBlobFields_) return;
     // Blobs last: everything that can fail has been checked before anything is appended to the blob file.
