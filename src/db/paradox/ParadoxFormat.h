@@ -223,8 +223,8 @@ inline void encodeDouble(char* p, double v)
 // encodeField for the kinds a cursor's fields hold, without the general conversions and without zeroing first
 // what is written whole anyway; false (nothing written) for any other value. Inline: it runs for every field of
 // every record written.
-inline bool encodeUsualKind(const FieldLayout& f, const QVariant& value, char* p, const TextCodec& codec,
-                            const QString& fieldName)
+Q_ALWAYS_INLINE bool encodeUsualKind(const FieldLayout& f, const QVariant& value, char* p, const TextCodec& codec,
+                                     const QString& fieldName)
 {
     constexpr std::int64_t kJulianDayOfYearOne = 1721426;  // 0001-01-01, the first day the format holds
     switch (f.type) {
