@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <tuple>
 #include <utility>
 
 namespace db {
@@ -410,7 +409,9 @@ void Field::rebind(int index, const FieldDef& def, bool indexField)
     indexField_ = indexField;
     kind_ = kindOf(def.type);
     textLimit_ = kind_ != Kind::Text ? 0 : cutsText(def) ? def.size : std::numeric_limits<qsizetype>::max();
-    std::tie(intMin_, intMax_) = rangeOf(def.type);
+    const auto [lo, hi] = rangeOf(def.type);
+    intMin_ = lo;
+    intSpan_ = static_cast<std::uint64_t>(hi - lo);
 }
 
 int Field::DataSize() const
@@ -463,12 +464,6 @@ Qt::Alignment Field::Alignment() const
     return (kind_ == Kind::Integer || kind_ == Kind::Float) ? Qt::AlignRight : Qt::AlignLeft;
 }
 
-template <typename Convert>
-Q_NEVER_INLINE void Field::storeConverted(const Convert& convert)
-{
-    store(convert());
-}
-
 void Field::store(QVariant&& value)
 {
     table_->setFieldValue(index_, std::move(value));
@@ -516,16 +511,22 @@ QString Field::textOf(const QVariant& v) const
     return QString();
 }
 
-// Every setter first takes the usual case, a value that goes into the field as it is, straight into the record;
-// the conversions below decide everything else, errors included.
+// Every setter first takes the usual case, a value that goes into the field as it is, straight into the record
+// (the inline ones in Table.h); the conversions decide everything else, errors included.
 
-void Field::setAsString(const QString& value)
+void Field::storeText(const QString& value)
 {
-    if (takesTextAsIs(value)) {
-        table_->putFieldValue(index_, value);
-        return;
-    }
-    storeConverted([&] { return fromText(def_, value); });
+    store(fromText(def_, value));
+}
+
+void Field::storeDateTime(const QDateTime& value)
+{
+    store(fromDateTime(def_, value));
+}
+
+void Field::storeVariant(const QVariant& value)
+{
+    store(fromVariant(def_, value));
 }
 
 int Field::AsInteger() const
@@ -554,17 +555,13 @@ int Field::AsInteger() const
     }
 }
 
-void Field::setAsInteger(int value)
+void Field::storeInteger(int value)
 {
-    if (kind_ == Kind::Integer && fitsInteger(value)) {
-        table_->putFieldValue(index_, value);
-        return;
-    }
     if (kind_ == Kind::Float) {
         table_->putFieldValue(index_, static_cast<double>(value));
         return;
     }
-    storeConverted([&] { return fromInteger(def_, value); });
+    store(fromInteger(def_, value));
 }
 
 double Field::AsFloat() const
@@ -594,21 +591,18 @@ double Field::AsFloat() const
     }
 }
 
-void Field::setAsFloat(double value)
+void Field::storeFloat(double value)
 {
-    if (kind_ == Kind::Float && std::isfinite(value)) {
-        table_->putFieldValue(index_, value);
-        return;
-    }
     if (kind_ == Kind::Integer && std::isfinite(value)) {
         // Half to even, as fromFloat rounds.
         const double rounded = std::nearbyint(value);
-        if (rounded >= static_cast<double>(intMin_) && rounded <= static_cast<double>(intMax_)) {
+        const auto intMax = intMin_ + static_cast<std::int64_t>(intSpan_);
+        if (rounded >= static_cast<double>(intMin_) && rounded <= static_cast<double>(intMax)) {
             table_->putFieldValue(index_, static_cast<int>(rounded));
             return;
         }
     }
-    storeConverted([&] { return fromFloat(def_, value); });
+    store(fromFloat(def_, value));
 }
 
 bool Field::AsBoolean() const
@@ -627,13 +621,9 @@ bool Field::AsBoolean() const
     }
 }
 
-void Field::setAsBoolean(bool value)
+void Field::storeBoolean(bool value)
 {
-    if (kind_ == Kind::Logical) {
-        table_->putFieldValue(index_, value);
-        return;
-    }
-    storeConverted([&] { return fromBool(def_, value); });
+    store(fromBool(def_, value));
 }
 
 QDateTime Field::AsDateTime() const
@@ -668,30 +658,43 @@ void Field::setAsDateTime(const QDateTime& value)
             break;
         }
     }
-    storeConverted([&] { return fromDateTime(def_, value); });
+    storeDateTime(value);
+}
+
+// The value of a T that value holds, or nullptr, told by Table::holdsOwn's one comparison (a type known under two
+// descriptions, or a null variant, merely takes the longer way, the conversions).
+template <typename T>
+Q_ALWAYS_INLINE const T* Field::valueOf(const QVariant& value)
+{
+    if (!Table::holdsOwn<T>(value))
+        return nullptr;
+    return &value.data_ptr().get<T>();
 }
 
 namespace {
 
-// The value of a T that value holds, or nullptr. The type is read from the variant itself: QVariant::metaType()
-// would be a call into the library per field written (a type known under two descriptions merely takes the longer
-// way, the conversions).
-template <typename T>
-Q_ALWAYS_INLINE const T* valueOf(const QVariant& value)
+// QTime::isValid, without its call into the library: a time holds its milliseconds since midnight, or is null.
+bool isValidTime(QTime time)
 {
-    if (value.data_ptr().typeInterface() != QMetaType::fromType<T>().iface())
-        return nullptr;
-    return static_cast<const T*>(value.constData());
+    return !time.isNull() && static_cast<unsigned>(time.msecsSinceStartOfDay()) < 86400000u;
 }
 
 }  // namespace
+
+// A text owns memory: replacing one may free the old one, a call after which the field is still needed. Apart,
+// the other kinds' writes in setAsVariant keep to the registers a call may use.
+template <typename T>
+Q_NEVER_INLINE void Field::putApart(const T& value)
+{
+    table_->putFieldValue(index_, value);
+}
 
 void Field::setAsVariant(const QVariant& value)
 {
     switch (kind_) {
     case Kind::Text:
         if (const QString* text = valueOf<QString>(value); text && takesTextAsIs(*text)) {
-            table_->putFieldValue(index_, *text);
+            putApart(*text);
             return;
         }
         break;
@@ -720,21 +723,22 @@ void Field::setAsVariant(const QVariant& value)
         }
         break;
     case Kind::Time:
-        if (const QTime* time = valueOf<QTime>(value); time && time->isValid()) {
+        if (const QTime* time = valueOf<QTime>(value); time && isValidTime(*time)) {
             table_->putFieldValue(index_, *time);
             return;
         }
         break;
     case Kind::DateTime:
-        if (const QDateTime* dt = valueOf<QDateTime>(value); dt && dt->isValid()) {
-            table_->putFieldValue(index_, *dt);
+        // Whether it is valid is a call into the library: setAsDateTime asks, and takes either as this would.
+        if (const QDateTime* dt = valueOf<QDateTime>(value)) {
+            setAsDateTime(*dt);
             return;
         }
         break;
     default:
         break;
     }
-    storeConverted([&] { return fromVariant(def_, value); });
+    storeVariant(value);
 }
 
 QVariant Field::convert(const FieldDef& def, const QVariant& value)

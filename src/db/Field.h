@@ -67,17 +67,19 @@ public:
     bool IsNull() const;
     void Clear();
 
+    // The setters below marked inline are defined with Table: their usual case, a value the field takes as it is,
+    // runs for every field of every record an import writes, so it costs no call.
     QString AsString() const;
     // The text AsString gives for value when it is this field's stored value; grids show records other than the
     // current one this way.
     QString textOf(const QVariant& value) const;
-    void setAsString(const QString& value);
+    inline void setAsString(const QString& value);
     int AsInteger() const;
-    void setAsInteger(int value);
+    inline void setAsInteger(int value);
     double AsFloat() const;
-    void setAsFloat(double value);
+    inline void setAsFloat(double value);
     bool AsBoolean() const;
-    void setAsBoolean(bool value);
+    inline void setAsBoolean(bool value);
     QDateTime AsDateTime() const;
     void setAsDateTime(const QDateTime& value);
     // The stored value in the kind FieldType.h lists for the type; an invalid QVariant for a blank field. Writing
@@ -97,13 +99,23 @@ private:
     // Read right away: the value lives in the cursor's record.
     const QVariant& raw() const;
     void store(QVariant&& value);
-    // Stores what convert() gives; apart from the setters, so that their usual case needs no stack frame.
-    template <typename Convert>
-    void storeConverted(const Convert& convert);
+    // What the setters leave to a call: every value but the usual one, converted or refused. Apart from the
+    // setters, so that their usual case needs no stack frame.
+    void storeText(const QString& value);
+    void storeInteger(int value);
+    void storeFloat(double value);
+    void storeBoolean(bool value);
+    void storeDateTime(const QDateTime& value);
+    void storeVariant(const QVariant& value);
+    template <typename T>
+    void putApart(const T& value);
+    template <typename T>
+    static const T* valueOf(const QVariant& value);
     // Whether text goes into this field as it is: a text field, the text not blank and not longer than a
     // fixed-size field takes.
     bool takesTextAsIs(const QString& text) const { return text.size() > 0 && text.size() <= textLimit_; }
-    bool fitsInteger(std::int64_t value) const { return value >= intMin_ && value <= intMax_; }
+    // One comparison: below intMin_ the difference wraps round to beyond the span.
+    bool fitsInteger(std::int64_t value) const { return static_cast<std::uint64_t>(value - intMin_) <= intSpan_; }
 
     Table* table_;
     int index_;
@@ -112,9 +124,10 @@ private:
     Kind kind_ = Kind::Unsupported;
     // The longest text the field takes as it is: 0 for a field that holds no text.
     qsizetype textLimit_ = 0;
-    // The range an integer field takes; every int for the other kinds, which do not look at it.
+    // The range an integer field takes, from intMin_ to intMin_ + intSpan_; every int for the other kinds, which do
+    // not look at it.
     std::int64_t intMin_ = 0;
-    std::int64_t intMax_ = 0;
+    std::uint64_t intSpan_ = 0;
     int displayWidth_ = 0;
     bool visible_ = true;
     QString displayLabel_;

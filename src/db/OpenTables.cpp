@@ -111,10 +111,8 @@ void OpenTables::Lease::release()
     storage->flush();
 }
 
-void OpenTables::Lease::aboutToWrite() const
+void OpenTables::Lease::settleOthers() const
 {
-    if (!held_ || holders_->size() < 2)
-        return;
     // A settling holder only reads, so the list cannot change under the loop; a copy keeps it safe regardless.
     const Holders others = *holders_;
     for (Lease* other : others) {

@@ -44,12 +44,18 @@ public:
         // them.
         void setBeforeOthersWrite(std::function<void()> settle) { settle_ = std::move(settle); }
         // Called by the holder before it changes the records: every other holder of the storage settles first.
-        void aboutToWrite() const;
+        // Inline, as a cursor calls it for every record it posts and mostly holds the storage alone.
+        void aboutToWrite() const
+        {
+            if (held_ && holders_->size() > 1)
+                settleOthers();
+        }
 
     private:
         friend class OpenTables;
         using Holders = std::vector<Lease*>;
         Lease(QString key, TableStoragePtr storage, OpenMode mode, std::shared_ptr<Holders> holders);
+        void settleOthers() const;
         QString key_;
         TableStoragePtr storage_;
         OpenMode mode_;

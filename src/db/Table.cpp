@@ -233,7 +233,7 @@ void Table::Close()
     written_.clear();
     writtenList_.clear();
     unread_.clear();
-    anyUnread_ = false;
+    anyUnread_ = allUnread_ = false;
     row_ = -1;
     bof_ = eof_ = true;
     activeFieldCount_ = 0;
@@ -257,7 +257,7 @@ void Table::readCurrent(bool whole)
             const std::size_t count = storage_->fields().size();
             buffer_.resize(count);
             unread_.assign(count, 1);
-            anyUnread_ = true;
+            anyUnread_ = allUnread_ = true;
             return;
         }
         buffer_ = storage_->read(row_);
@@ -266,7 +266,7 @@ void Table::readCurrent(bool whole)
     }
     if (anyUnread_) {
         std::fill(unread_.begin(), unread_.end(), 0);
-        anyUnread_ = false;
+        anyUnread_ = allUnread_ = false;
     }
 }
 
@@ -285,7 +285,7 @@ void Table::refreshPosted()
     const bool onRecord = row_ >= 0 && row_ < storage_->recordCount();
     Record stored = onRecord ? storage_->read(row_) : Record();  // a failing read leaves the flags as they were
     std::fill(unread_.begin(), unread_.end(), 0);
-    anyUnread_ = false;
+    anyUnread_ = allUnread_ = false;
     if (!onRecord)
         return;
     if (state_ == dsEdit) {
@@ -306,6 +306,7 @@ void Table::refreshPosted()
 // that reads one field of a record mostly reads the others too. Editing, only the field is read.
 void Table::readUnread(std::size_t index)
 {
+    allUnread_ = false;
     if (state_ == dsInsert) {
         // A field of a new record not set yet.
         buffer_[index] = QVariant();
@@ -340,18 +341,11 @@ void Table::startPending()
     writtenList_.clear();
 }
 
-// A new record is blank. The values buffer_ holds stay, marked as left over (see unread_), so that the fields set
-// next are written into them in place: an import sets most fields of every record it appends.
-void Table::startBlank()
+void Table::markAllLeftOver()
 {
     const auto count = static_cast<std::size_t>(activeFieldCount_);
-    if (buffer_.size() != count || unread_.size() != count) {
-        buffer_.resize(count);
-        unread_.resize(count);
-    }
-    std::fill(unread_.begin(), unread_.end(), 1);
-    anyUnread_ = true;
-    leftovers_ = activeFieldCount_;
+    buffer_.resize(count);
+    unread_.assign(count, 1);
 }
 
 void Table::blankLeftovers()
@@ -362,7 +356,7 @@ void Table::blankLeftovers()
             unread_[i] = 0;
         }
     }
-    anyUnread_ = false;
+    anyUnread_ = allUnread_ = false;
     leftovers_ = 0;
 }
 
@@ -873,6 +867,24 @@ void Table::Post()
     checkActive();
     if (state_ != dsEdit && state_ != dsInsert)
         return;
+    if (!requiredFields_.empty())
+        checkRequired();
+    if (filterActive()) {
+        postShown();
+    } else if (state_ == dsInsert) {
+        storeNew();
+    } else {
+        int from;
+        storeEdited(from);
+    }
+    markSeen();
+    setState(dsBrowse);
+    notifyPost();
+    notifyData(nullptr);
+}
+
+void Table::checkRequired()
+{
     for (const int i : requiredFields_) {
         if (!fieldValue(i).isValid()) {
             throw EngineError(ErrorCode::RequiredFieldMissing,
@@ -880,62 +892,70 @@ void Table::Post()
                                   .arg(fields_[static_cast<std::size_t>(i)]->FieldName()));
         }
     }
-    // Where the record is shown now; should the filter not match it once stored, the record that takes this
-    // place becomes the current one, as after a delete.
-    const bool filtering = filterActive();
-    const std::uint64_t changesBefore = filtering ? storage_->changeCount() : 0;
-    const int shownAt = !filtering ? -1 : state_ == dsInsert ? pendingIndex() : currentIndex();
-    int landed;
-    int from = -1;
+}
+
+int Table::storeNew()
+{
     lease_->aboutToWrite();
-    if (state_ == dsInsert) {
-        if (leftovers_ > 0)
-            blankLeftovers();
-        const int count = storage_->recordCount();
-        const int before = appending_ ? count : std::clamp(insertBefore_, 0, count);
-        landed = storage_->insert(buffer_, before);
-    } else {
-        from = locateEditedRow();
-        // Only the fields set since Edit are passed on: the others keep what is stored, whether or not this cursor
-        // has read them (and a number the storage gave an auto-increment field stays, blank as it may be here).
-        landed = storage_->updateChanged(from, buffer_, written_);
-    }
+    if (leftovers_ > 0)
+        blankLeftovers();
+    const int count = storage_->recordCount();
+    const int landed = storage_->insert(buffer_, appending_ ? count : std::clamp(insertBefore_, 0, count));
     row_ = landed;
     bof_ = eof_ = false;
     modified_ = false;
-    // What the storage made of the written fields is read back when asked for; a new record is read back whole,
-    // as the storage may have numbered its auto-increment fields (its blanks stay blanks).
-    if (from < 0) {
-        unread_.assign(buffer_.size(), 1);
-        anyUnread_ = true;
-    } else if (!writtenList_.empty()) {
+    // What the storage made of the record is read back whole when asked for, as it may have numbered its
+    // auto-increment fields (its blanks stay blanks). startBlank gave unread_ a mark per field.
+    std::fill(unread_.begin(), unread_.end(), 1);
+    anyUnread_ = allUnread_ = true;
+    return landed;
+}
+
+int Table::storeEdited(int& from)
+{
+    lease_->aboutToWrite();
+    from = locateEditedRow();
+    // Only the fields set since Edit are passed on: the others keep what is stored, whether or not this cursor
+    // has read them (and a number the storage gave an auto-increment field stays, blank as it may be here).
+    const int landed = storage_->updateChanged(from, buffer_, written_);
+    row_ = landed;
+    bof_ = eof_ = false;
+    modified_ = false;
+    // What the storage made of the written fields is read back when asked for.
+    if (!writtenList_.empty()) {
         unread_.resize(buffer_.size(), 0);
         for (const int i : writtenList_)
             unread_[static_cast<std::size_t>(i)] = 1;
         anyUnread_ = true;
     }
-    if (filtering) {
-        // Whether the record stays in view is decided on its stored values.
-        readCurrent(true);
-        if (from < 0)
-            noteInserted(changesBefore, landed);
-        else
-            noteUpdated(changesBefore, from, landed);
-        if (viewIndexOf(row_) < 0) {
-            const int count = viewCount();
-            if (count == 0) {
-                row_ = -1;
-                bof_ = eof_ = true;
-            } else {
-                row_ = viewRow(std::clamp(shownAt, 0, count - 1));
-            }
-            readCurrent();
+    return landed;
+}
+
+// Where the record is shown before it is stored; should the filter not match it once stored, the record that takes
+// this place becomes the current one, as after a delete.
+void Table::postShown()
+{
+    const std::uint64_t changesBefore = storage_->changeCount();
+    const bool inserting = state_ == dsInsert;
+    const int shownAt = inserting ? pendingIndex() : currentIndex();
+    int from = -1;
+    const int landed = inserting ? storeNew() : storeEdited(from);
+    // Whether the record stays in view is decided on its stored values.
+    readCurrent(true);
+    if (inserting)
+        noteInserted(changesBefore, landed);
+    else
+        noteUpdated(changesBefore, from, landed);
+    if (viewIndexOf(row_) < 0) {
+        const int count = viewCount();
+        if (count == 0) {
+            row_ = -1;
+            bof_ = eof_ = true;
+        } else {
+            row_ = viewRow(std::clamp(shownAt, 0, count - 1));
         }
+        readCurrent();
     }
-    markSeen();
-    setState(dsBrowse);
-    notifyPost();
-    notifyData(nullptr);
 }
 
 void Table::Cancel()
@@ -1076,6 +1096,11 @@ int Table::FieldCount() const
 int Table::IndexFieldCount() const
 {
     return Active() ? storage_->keyFieldCount() : 0;
+}
+
+void Table::notifyFieldWritten(int index)
+{
+    emit dataChanged(fields_[static_cast<std::size_t>(index)].get());
 }
 
 void Table::setFieldValue(int index, QVariant&& value)

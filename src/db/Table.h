@@ -10,7 +10,9 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -218,22 +220,41 @@ private:
     // be the field's own (read through AsVariant): nothing changes the field before it is copied.
     template <typename T>
     void putFieldValue(int index, const T& value);
-    // putFieldValue in every state and case; apart, so that the usual case stays small enough to be inlined.
+    // putFieldValue in every state and case; apart, so that the usual case stays small enough to be inlined. The
+    // value comes as a copy, so that the usual case can keep a number in a register instead of in memory.
     template <typename T>
-    void writeFieldValue(int index, const T& value);
-    // Whether value holds a T in its own storage, which may be overwritten in place.
+    void writeFieldValue(int index, T value);
+    // Whether value holds a T in its own storage, which may be overwritten in place (through ownValue).
     template <typename T>
     static bool holdsOwn(const QVariant& value);
+    template <typename T>
+    static T& ownValue(QVariant& value);
     // The part every write but putFieldValue's usual case shares: checks the state and marks the field set;
     // returns the value to set.
     QVariant& startFieldWrite(int index);
     void markWritten(int index);
-    void finishFieldWrite(int index) { notifyData(fields_[static_cast<std::size_t>(index)].get()); }
+    // The field is looked up only for a listener, apart, so that the usual write does not load it just in case.
+    void finishFieldWrite(int index)
+    {
+        if ((heard_ & HeardData) && disableCount_ == 0)
+            notifyFieldWritten(index);
+    }
+    void notifyFieldWritten(int index);
     [[noreturn]] void throwNotEditing() const;
     [[noreturn]] void throwNoField(int index) const;
     [[noreturn]] void throwInactive() const;
     void readUnread(std::size_t index);
-    void startBlank();
+    // A new record is blank. The values buffer_ holds stay, marked as left over (see unread_), so that the fields
+    // set next are written into them in place: an import sets most fields of every record it appends.
+    void startBlank()
+    {
+        if (!allUnread_)
+            markAllLeftOver();
+        anyUnread_ = true;
+        allUnread_ = false;
+        leftovers_ = activeFieldCount_;
+    }
+    void markAllLeftOver();
     void blankLeftovers();
 
     const TableFormat& format() const;
@@ -291,6 +312,13 @@ private:
     void readCurrent(bool whole = false);
     void refreshPosted();
     void startPending();
+    // The parts of Post: checkRequired raises when a required field is blank; storeNew and storeEdited store the
+    // pending record and put the cursor on the row it landed on, which they return (storeEdited gives the row the
+    // record came from in from); postShown does the same under a filter and keeps the view in step.
+    void checkRequired();
+    int storeNew();
+    int storeEdited(int& from);
+    void postShown();
     void markSeen() { seenChange_ = storage_->changeCount(); }
     int locateEditedRow();
     // The record as it was when Edit started, put together from buffer_ and original_.
@@ -364,6 +392,9 @@ private:
     // record is stored, but a field set meanwhile is written into that value in place.
     std::vector<char> unread_;
     bool anyUnread_ = false;
+    // Every field is marked in unread_, as the Post of a new record leaves them: the Append after it finds the
+    // marks it needs already set. False in insert state, where the fields set clear their marks.
+    bool allUnread_ = false;
     // In insert state, how many fields are left over (marked in unread_).
     int leftovers_ = 0;
     // The storage reads single fields: a record the cursor moves to is decoded only as far as it is read, and
@@ -421,11 +452,26 @@ inline QVariant& Table::startFieldWrite(int index)
 // two descriptions merely takes the longer way). The kinds a field stores fit into the variant itself, so a shared
 // one is left to the longer way as well. A variant made of a type without a value (is_null) would keep reporting
 // null when only its value were replaced.
+// All three in one comparison: the word after the value holds the address of the type's interface, whose two low
+// bits are free and hold the flags is_shared and is_null, so a variant that holds a T in itself, not null, has
+// exactly that address there. (Were the flags packed elsewhere, the comparison would merely never hold.)
 template <typename T>
 Q_ALWAYS_INLINE bool Table::holdsOwn(const QVariant& value)
 {
-    const QVariant::Private& d = value.data_ptr();
-    return d.typeInterface() == QMetaType::fromType<T>().iface() && !d.is_shared && !d.is_null;
+    using Private = QVariant::Private;
+    static_assert(sizeof(Private) == sizeof(Private::data) + sizeof(quintptr));
+    quintptr typeAndFlags;
+    std::memcpy(&typeAndFlags, reinterpret_cast<const char*>(&value.data_ptr()) + sizeof(Private::data),
+                sizeof typeAndFlags);
+    return typeAndFlags == reinterpret_cast<quintptr>(QMetaType::fromType<T>().iface());
+}
+
+// A variant keeps a value that fits in itself (every kind a field stores): no need to ask where it is.
+template <typename T>
+Q_ALWAYS_INLINE T& Table::ownValue(QVariant& value)
+{
+    static_assert(QVariant::Private::CanUseInternalSpace<T>);
+    return *reinterpret_cast<T*>(&value.data_ptr().data.data);
 }
 
 template <typename T>
@@ -439,7 +485,7 @@ inline void Table::putFieldValue(int index, const T& value)
         unread_[i] = 0;
         modified_ = true;
         // A copy moved in: a QString's move stays inline, where its copy assignment is a call into the library.
-        *static_cast<T*>(const_cast<void*>(slot.constData())) = T(value);
+        ownValue<T>(slot) = T(value);
         finishFieldWrite(index);
         return;
     }
@@ -447,11 +493,11 @@ inline void Table::putFieldValue(int index, const T& value)
 }
 
 template <typename T>
-Q_NEVER_INLINE void Table::writeFieldValue(int index, const T& value)
+Q_NEVER_INLINE void Table::writeFieldValue(int index, T value)
 {
     QVariant& slot = startFieldWrite(index);
     if (holdsOwn<T>(slot))
-        *static_cast<T*>(const_cast<void*>(slot.constData())) = value;
+        ownValue<T>(slot) = std::move(value);
     else
         slot = QVariant::fromValue(value);
     finishFieldWrite(index);
@@ -460,6 +506,38 @@ Q_NEVER_INLINE void Table::writeFieldValue(int index, const T& value)
 inline const QVariant& Field::raw() const
 {
     return table_->fieldValue(index_);
+}
+
+inline void Field::setAsString(const QString& value)
+{
+    if (takesTextAsIs(value))
+        table_->putFieldValue(index_, value);
+    else
+        storeText(value);
+}
+
+inline void Field::setAsInteger(int value)
+{
+    if (kind_ == Kind::Integer && fitsInteger(value))
+        table_->putFieldValue(index_, value);
+    else
+        storeInteger(value);
+}
+
+inline void Field::setAsFloat(double value)
+{
+    if (kind_ == Kind::Float && std::isfinite(value))
+        table_->putFieldValue(index_, value);
+    else
+        storeFloat(value);
+}
+
+inline void Field::setAsBoolean(bool value)
+{
+    if (kind_ == Kind::Logical)
+        table_->putFieldValue(index_, value);
+    else
+        storeBoolean(value);
 }
 
 inline const QVariant& Field::AsVariant() const

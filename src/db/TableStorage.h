@@ -104,8 +104,9 @@ public:
     // Row of the record whose leading key fields equal keyValues (as many as given), or -1.
     virtual int findKey(const Record& keyValues) const = 0;
 
-    // Counts every change of the records, so that cursors sharing the storage notice writes of the others.
-    virtual std::uint64_t changeCount() const = 0;
+    // Counts every change of the records, so that cursors sharing the storage notice writes of the others. A plain
+    // member, not a virtual call: a cursor asks for it on every field it reads.
+    std::uint64_t changeCount() const { return changes_; }
 
     // Makes everything written so far durable and every derived file (indexes, headers) current.
     virtual void flush() = 0;
@@ -116,6 +117,10 @@ public:
     // Forgets every change not written yet, so that closing writes nothing: the files are about to be deleted,
     // replaced or emptied. The storage is not used afterwards.
     virtual void discardChanges() {}
+
+protected:
+    // Every method that changes the records counts the change here.
+    std::uint64_t changes_ = 0;
 };
 
 using TableStoragePtr = std::shared_ptr<TableStorage>;

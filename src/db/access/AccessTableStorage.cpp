@@ -50,7 +50,6 @@ public:
     void remove(int) override { refuse(); }
     void empty() override { refuse(); }
     int findKey(const Record&) const override { return -1; }
-    std::uint64_t changeCount() const override { return 0; }
     void flush() override {}
 
 private:

@@ -334,7 +334,6 @@ public:
     void remove(int row) override;
     void empty() override;
     int findKey(const Record& keyValues) const override;
-    std::uint64_t changeCount() const override { return changes_; }
     void flush() override;
 
 private:
@@ -419,7 +418,6 @@ private:
     std::vector<int> memoFields_;        // header_.fields index of each memo field
     std::vector<std::uint32_t> rows_;    // physical record number of each non-deleted record in the file
     QString readOnlyReason_;
-    std::uint64_t changes_ = 0;
     bool tailClean_ = false;  // nothing lies behind the end-of-file marker, as far as our own appends know
     bool unsynced_ = false;   // written since the files were last synced
 

@@ -39,7 +39,6 @@ public:
     void remove(int row) override;
     void empty() override;
     int findKey(const Record& keyValues) const override;
-    std::uint64_t changeCount() const override { return changes_; }
     void flush() override;
     void setScratch(bool scratch) override { durable_ = !scratch; }
     void discardChanges() override { dirty_ = false; }
@@ -167,7 +166,6 @@ private:
     std::vector<int> requiredFields_;  // fields that must hold a value, known once the table is loaded
     bool dirty_ = false;
     bool durable_ = true;  // writes wait for the disk (fsync); not for a scratch table
-    std::uint64_t changes_ = 0;
     std::int32_t autoInc_ = 0;
     std::vector<int> autoIncFields_;
     std::vector<std::unordered_set<std::int32_t>> autoIncUsed_;

@@ -89,7 +89,7 @@ int MemoryStorage::insert(const db::Record& record, int beforeRow)
     else
         position = std::clamp(beforeRow, 0, recordCount());
     data_->rows.insert(data_->rows.begin() + position, values);
-    ++data_->changes;
+    ++changes_;
     return position;
 }
 
@@ -100,13 +100,13 @@ int MemoryStorage::update(int row, const db::Record& record)
     values.resize(data_->fields.size());
     if (data_->keyFieldCount == 0) {
         data_->rows[static_cast<std::size_t>(row)] = values;
-        ++data_->changes;
+        ++changes_;
         return row;
     }
     const int position = keyedPosition(values, row);
     data_->rows.erase(data_->rows.begin() + row);
     data_->rows.insert(data_->rows.begin() + position, values);
-    ++data_->changes;
+    ++changes_;
     return position;
 }
 
@@ -125,13 +125,13 @@ void MemoryStorage::remove(int row)
 {
     checkRow(row);
     data_->rows.erase(data_->rows.begin() + row);
-    ++data_->changes;
+    ++changes_;
 }
 
 void MemoryStorage::empty()
 {
     data_->rows.clear();
-    ++data_->changes;
+    ++changes_;
 }
 
 int MemoryStorage::findKey(const db::Record& keyValues) const

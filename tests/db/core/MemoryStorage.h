@@ -11,13 +11,12 @@
 namespace testdb {
 
 // The storage contract's test double: tables held in memory, with the contract's rules kept honestly (key order
-// and key violations in keyed tables, insert positions in keyless ones, auto-increment numbering on insert, a
+// and key violations in keyed tables, insert positions in keyless ones, auto-increment numbering on insert, the
 // change counter). Used to check the cursor where the file formats are not the subject.
 struct MemoryTableData {
     db::FieldDefList fields;
     int keyFieldCount = 0;
     std::vector<db::Record> rows;
-    std::uint64_t changes = 0;
     int lastAutoInc = 0;
     QString readOnlyReason;
     mutable long long reads = 0;  // records handed out by read(), to check who reads how much
@@ -41,7 +40,6 @@ public:
     void remove(int row) override;
     void empty() override;
     int findKey(const db::Record& keyValues) const override;
-    std::uint64_t changeCount() const override { return data_->changes; }
     void flush() override { ++data_->flushes; }
 
 private:

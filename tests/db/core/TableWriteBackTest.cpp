@@ -454,6 +454,37 @@ TEST_P(StorageTest, FieldsOverwrittenInPlaceShowOnlyTheirNewValues)
              t.Post();
          },
          {first, {2, "Zwei", QVariant(), QVariant()}}},
+        {"new records after the one before was read, or right after it",
+         false,
+         [&](Table& t, Table&) {
+             EXPECT_EQ(t.FieldByName("Name")->AsString(), "Eins");
+             t.Append();
+             for (int i = 0; i < t.FieldCount(); ++i)
+                 EXPECT_TRUE(t.Fields(i)->IsNull()) << t.Fields(i)->FieldName().toStdString();
+             set(t, "Nr", 2);
+             set(t, "Datum", day);
+             t.Post();
+             t.Append();
+             set(t, "Nr", 3);
+             set(t, "Name", "Drei");
+             EXPECT_EQ(t.FieldByName("Name")->AsString(), "Drei");
+             EXPECT_TRUE(t.FieldByName("Datum")->IsNull());
+             t.Post();
+         },
+         {first, {2, QVariant(), QVariant(), day}, {3, "Drei", QVariant(), QVariant()}}},
+        {"a new record after one cancelled",
+         false,
+         [](Table& t, Table&) {
+             t.Append();
+             set(t, "Nr", 2);
+             set(t, "Name", "Zwei");
+             t.Cancel();
+             t.Append();
+             EXPECT_TRUE(t.FieldByName("Name")->IsNull());
+             set(t, "Nr", 3);
+             t.Post();
+         },
+         {first, {3, QVariant(), QVariant(), QVariant()}}},
     };
     const db::FieldDefList fields = {
         {QStringLiteral("Nr"), FieldType::ftInteger, 0, 0, false},
