@@ -416,7 +416,7 @@ void ParadoxStorage::buildKeyPrefixes(int keySize) const
     for (int row = 0; row < n; ++row, tail += keyTailSize_) {
         const char* key = recordAt(row) + shared;
         keyPrefixes_[size_t(row)] = leadingBytes(key, width);
-        std::memcpy(tail, key, size_t(keyTailSize_));
+        if (keyTailSize_ > 0) std::memcpy(tail, key, size_t(keyTailSize_));  // no tails: tail is null
     }
 }
 
