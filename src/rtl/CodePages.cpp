@@ -180,9 +180,13 @@ qsizetype narrowPlain(const char16_t* in, qsizetype n, char* out, bool zeroEnds)
 void encodeInto(const QString& text, CodePage cp, QByteArray& result)
 {
     // Never more bytes than characters: written in place and cut to length, as this runs per text field.
+    result.resize(text.size());
+    result.truncate(encodeTo(text, cp, result.data()));
+}
+
+qsizetype encodeTo(const QString& text, CodePage cp, char* out)
+{
     const qsizetype n = text.size();
-    result.resize(n);
-    char* out = result.data();
     const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
     qsizetype used = 0;
     for (qsizetype i = 0; i < n; ++i) {
@@ -200,7 +204,7 @@ void encodeInto(const QString& text, CodePage cp, QByteArray& result)
         const int b = toByte(ch, cp);
         out[used++] = b < 0 ? '?' : static_cast<char>(b);
     }
-    result.truncate(used);
+    return used;
 }
 
 bool canEncode(const QString& text, CodePage cp)

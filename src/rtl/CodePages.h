@@ -15,6 +15,8 @@ QString decode(const QByteArray& bytes, CodePage cp);
 QByteArray encode(const QString& text, CodePage cp);
 // encode() into out, reusing its memory when nobody shares it.
 void encodeInto(const QString& text, CodePage cp, QByteArray& out);
+// encode() into out, which has room for text.size() bytes (never more are needed); returns how many it wrote.
+qsizetype encodeTo(const QString& text, CodePage cp, char* out);
 // The leading characters of in (at most n) that are below 0x80, and not zero when zeroEnds, as their bytes into out:
 // every code page here keeps them as they are. Returns how many it took; the caller goes on from the first other.
 qsizetype narrowPlain(const char16_t* in, qsizetype n, char* out, bool zeroEnds);

@@ -323,15 +323,7 @@ BlobRef BlobFile::write(const QByteArray& blob)
         return ref;
     }
     const int chunks = int((length + 15) / 16);
-    if (subBlock_ == 0 || subNextEntry_ < 0 || subNextChunk_ + chunks > kSubChunks) {
-        std::uint32_t offset = 0;
-        char* d = appendBlock(kMbBlock, offset);
-        d[0] = 3;
-        putU16(d + 1, 1);
-        subBlock_ = offset;
-        subNextEntry_ = kSubEntries - 1;
-        subNextChunk_ = kSubFirstChunk;
-    }
+    ensureSubRoom(chunks);
     // The data goes in before the entry that describes it; neither is reachable until a record points here.
     writeBytes(subBlock_ + qint64(subNextChunk_) * 16, blob.constData(), length);
     char entry[5];
@@ -340,6 +332,50 @@ BlobRef BlobFile::write(const QByteArray& blob)
     putU16(entry + 2, ref.modification);
     entry[4] = char(length - qint64(chunks - 1) * 16);
     writeBytes(subBlock_ + 12 + 5 * subNextEntry_, entry, 5);
+    ref.offsetAndIndex = std::uint32_t(subBlock_) | std::uint32_t(subNextEntry_);
+    --subNextEntry_;
+    subNextChunk_ += chunks;
+    return ref;
+}
+
+void BlobFile::ensureSubRoom(int chunks)
+{
+    if (subBlock_ != 0 && subNextEntry_ >= 0 && subNextChunk_ + chunks <= kSubChunks) return;
+    std::uint32_t offset = 0;
+    char* d = appendBlock(kMbBlock, offset);
+    d[0] = 3;
+    putU16(d + 1, 1);
+    subBlock_ = offset;
+    subNextEntry_ = kSubEntries - 1;
+    subNextChunk_ = kSubFirstChunk;
+}
+
+qint64 BlobFile::smallBlobLimit()
+{
+    return kSmallBlobLimit;
+}
+
+char* BlobFile::smallRoom(qint64 maxLength)
+{
+    ensureSubRoom(int((maxLength + 15) / 16));
+    // A block that went out to the file already (a big blob came in between) is filled through write().
+    if (pending_.isEmpty() || subBlock_ < pendingStart_) return nullptr;
+    if (cachedBlock_ == subBlock_) cachedBlock_ = -1;
+    return pending_.data() + (subBlock_ - pendingStart_) + qint64(subNextChunk_) * 16;
+}
+
+BlobRef BlobFile::commitSmall(qint64 length)
+{
+    BlobRef ref;
+    ref.length = std::uint32_t(length);
+    ref.modification = ++modCount_;
+    if (modCount_ == 0) ref.modification = modCount_ = 1;
+    const int chunks = int((length + 15) / 16);
+    char* entry = pending_.data() + (subBlock_ - pendingStart_) + 12 + 5 * subNextEntry_;
+    entry[0] = char(subNextChunk_);
+    entry[1] = char(chunks);
+    putU16(entry + 2, ref.modification);
+    entry[4] = char(length - qint64(chunks - 1) * 16);
     ref.offsetAndIndex = std::uint32_t(subBlock_) | std::uint32_t(subNextEntry_);
     --subNextEntry_;
     subNextChunk_ += chunks;

@@ -69,6 +69,13 @@ public:
 
     QByteArray read(const BlobRef& ref) const;
     BlobRef write(const QByteArray& blob);
+    // A small blob made right in its place: room for up to maxLength bytes (1 .. smallBlobLimit()) in a
+    // suballocation block waiting in memory, or nullptr when there is none and write() has to take the blob. The
+    // caller writes the blob there and hands its length (at most maxLength) to commitSmall(); a room left without
+    // commitSmall() is simply not used.
+    char* smallRoom(qint64 maxLength);
+    BlobRef commitSmall(qint64 length);
+    static qint64 smallBlobLimit();
     // Writes every appended blob and the modification counter, and has the system start putting them on the disk.
     void writeOut();
     // Waits until the disk holds everything written so far.
@@ -82,6 +89,8 @@ private:
     void readBytes(qint64 offset, char* buffer, qint64 n) const;
     void writeBytes(qint64 offset, const char* data, qint64 n);
     void writePending();
+    // A suballocation block with a free entry and room for chunks more chunks of 16 bytes, a new one if need be.
+    void ensureSubRoom(int chunks);
 
     PosixFile file_;
     qint64 size_ = 0;

@@ -4,6 +4,7 @@
 // only; the files themselves are handled by ParadoxStorage and ParadoxWriter.
 
 #include "db/FieldType.h"
+#include "rtl/CodePages.h"
 
 #include <QByteArray>
 #include <QString>
@@ -165,6 +166,12 @@ public:
     QByteArray encode(const QString& text) const;
     // encode() into out, reusing its memory when nobody shares it.
     void encode(const QString& text, QByteArray& out) const;
+    // encode() into out, which has room for text.size() bytes: how many it wrote; -1 (out untouched) for a code
+    // page that has no table of its own here.
+    qsizetype encodeTo(const QString& text, char* out) const
+    {
+        return kind_ == Kind::Rtl ? rtl::encodeTo(text, rtl::CodePage(codePage_), out) : -1;
+    }
     int codePage() const { return codePage_; }
     bool supported() const { return kind_ != Kind::Unknown; }
     // Whether text stored in other's code page, decoded there and encoded here, gives back the very same bytes.

@@ -416,7 +416,7 @@ void ParadoxStorage::buildKeyPrefixes(int keySize) const
     for (int row = 0; row < n; ++row, tail += keyTailSize_) {
         const char* key = recordAt(row) + shared;
         keyPrefixes_[size_t(row)] = leadingBytes(key, width);
-        std::memcpy(tail, key, size_t(keyTailSize_));
+        if (keyTailSize_ > 0) std::memcpy(tail, key, size_t(keyTailSize_));  // no tails: tail is null
     }
 }
 
@@ -675,9 +675,28 @@ void ParadoxStorage::encodeBlob(const FieldLayout& f, const QVariant& value, cha
     const bool memo = f.type == TypeCode::Memo || f.type == TypeCode::FmtMemo;
     QByteArray& bytes = blobBytes_;
     if (memo && holds<QString>(value)) {
-        // The text a memo field holds, encoded into memory kept from the previous one.
         const QString& text = *static_cast<const QString*>(value.constData());
         if (text.isEmpty()) return;
+        const int leader = f.leaderSize();
+        // A memo longer than the record keeps of it, short enough for a suballocation block (as most are), is
+        // encoded right into its place in the blob file; its first bytes are copied into the record from there.
+        if (text.size() > leader && text.size() <= BlobFile::smallBlobLimit()) {
+            ensureBlobFile();
+            if (char* room = blobs_.smallRoom(text.size())) {
+                const qsizetype length = codec_.encodeTo(text, room);
+                if (length > leader) {
+                    std::memcpy(p, room, size_t(leader));
+                    const BlobRef ref = blobs_.commitSmall(length);
+                    putU32(p + leader, ref.offsetAndIndex);
+                    putU32(p + leader + 4, ref.length);
+                    putU16(p + leader + 8, ref.modification);
+                    return;
+                }
+                // A code page of its own (-1), or a text that came out no longer than the record keeps: the
+                // room stays unused and the way below takes the text.
+            }
+        }
+        // The text encoded into memory kept from the previous one.
         codec_.encode(text, bytes);
     } else {
         if (isNull(value)) return;

@@ -214,6 +214,39 @@ TEST(ParadoxWrite, UpdatesAndDeletesSurviveReopen)
     EXPECT_EQ(QFileInfo(dir.filePath(QStringLiteral("notes.mb"))).exists(), true);
 }
 
+// A memo is encoded straight into the blob file when it has more characters than the record keeps of it; its
+// bytes decide where it ends up: characters beyond the basic plane take two places in the text and become one '?',
+// so such a memo may still fit into the record, or take fewer chunks than its length promised.
+TEST(ParadoxWrite, MemosWhoseBytesAreFewerThanTheirCharacters)
+{
+    const QString emoji = QStringLiteral("\U0001F600");
+    struct Case {
+        const char* name;
+        QString memo;
+        QString readBack;
+    };
+    const Case cases[] = {
+        {"fits the record after all", QStringLiteral("abcdefghi") + emoji, QStringLiteral("abcdefghi?")},
+        {"one byte more than the record", QStringLiteral("abcdefghij") + emoji, QStringLiteral("abcdefghij?")},
+        {"fewer chunks than characters", emoji.repeated(16) + QStringLiteral("x"), QString(16, u'?') + u'x'},
+        {"plain", QStringLiteral("abcdefghijklmnop"), QStringLiteral("abcdefghijklmnop")},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("emoji.db"));
+    db::paradox::create(path, {def("Id", FieldType::ftInteger), def("Notiz", FieldType::ftMemo, 10)}, 0);
+    {
+        auto table = db::paradox::open(path, OpenMode::Shared);
+        for (int round = 0; round < 2; ++round)
+            for (const Case& c : cases) table->insert({table->recordCount(), c.memo}, table->recordCount());
+    }
+    auto table = db::paradox::open(path, OpenMode::Shared);
+    ASSERT_EQ(table->recordCount(), 2 * int(std::size(cases)));
+    for (int row = 0; row < table->recordCount(); ++row) {
+        const Case& c = cases[size_t(row) % std::size(cases)];
+        EXPECT_TRUE(sameValue(table->read(row)[1], c.readBack)) << c.name << " row " << row;
+    }
+}
+
 TEST(ParadoxWrite, KeyedTableKeepsKeyOrderAndFindsKeys)
 {
     QTemporaryDir dir;
