@@ -137,7 +137,10 @@ void ParadoxStorage::load(const QString& requestedPath, OpenMode mode)
             def.size = 32;
             def.precision = f.sizeByte;
         }
-        if (f.isBlob()) hasBlobFields_ = true;
+        if (f.isBlob()) {
+            hasBlobFields_ = true;
+            blobFields_.push_back(int(i));
+        }
         if (f.type == TypeCode::AutoInc) autoIncFields_.push_back(int(i));
         fields_.push_back(def);
     }
@@ -759,20 +762,20 @@ void ParadoxStorage::encodeRecord(const Record& record, const char* previous, co
         const FieldLayout& f = layout[i];
         char* p = raw + f.offset;
         const QVariant& value = record[i];
-        if (kept(i))
+        if (partial && !(*changed)[i])
             std::memcpy(p, previous + f.offset, size_t(f.length));
-        else if (f.isBlob() || encodeUsualKind(f, value, p, codec_, fields_[i].name))
+        else if (encodeUsualKind(f, value, p, codec_, fields_[i].name) || f.isBlob())
             continue;
         else if (!value.isValid())
             std::memset(p, 0, size_t(f.length));  // a blank, as encodeField writes it
         else
             encodeField(f, value, p, codec_, fields_[i].name);
     }
-    if (!hasBlobFields_) return;
     // Blobs last: everything that can fail has been checked before anything is appended to the blob file.
-    for (size_t i = 0; i < n; ++i) {
+    for (const int fi : blobFields_) {
+        const size_t i = size_t(fi);
         const FieldLayout& f = layout[i];
-        if (!f.isBlob() || kept(i)) continue;
+        if (kept(i)) continue;
         if (previous && decodeBlob(f, previous + f.offset) == record[i]) {
             std::memcpy(raw + f.offset, previous + f.offset, size_t(f.length));
             continue;

@@ -168,6 +168,7 @@ private:
     bool durable_ = true;  // writes wait for the disk (fsync); not for a scratch table
     std::int32_t autoInc_ = 0;
     std::vector<int> autoIncFields_;
+    std::vector<int> blobFields_;
     std::vector<std::unordered_set<std::int32_t>> autoIncUsed_;
     bool autoIncSetsBuilt_ = false;
 
