@@ -161,13 +161,19 @@ qsizetype narrowPlain(const char16_t* in, qsizetype n, char* out, bool zeroEnds)
     // Eight characters at a time: their bytes are their low halves.
     const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
     const __m128i zero = _mm_setzero_si128();
+    const auto plainAt = [&](qsizetype at) {
+        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at));
+        __m128i plain = _mm_cmpeq_epi16(_mm_and_si128(chars, high), zero);  // all ones where plain
+        if (zeroEnds) plain = _mm_andnot_si128(_mm_cmpeq_epi16(chars, zero), plain);
+        if (_mm_movemask_epi8(plain) != 0xFFFF) return false;
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + at), _mm_packus_epi16(chars, chars));
+        return true;
+    };
     for (; i + 8 <= n; i += 8) {
-        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-        __m128i odd = _mm_cmpeq_epi16(_mm_and_si128(chars, high), zero);  // all ones where plain
-        if (zeroEnds) odd = _mm_andnot_si128(_mm_cmpeq_epi16(chars, zero), odd);
-        if (_mm_movemask_epi8(odd) != 0xFFFF) break;
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(chars, chars));
+        if (!plainAt(i)) break;
     }
+    // The last few as the last eight, over some that are done already.
+    if (i < n && n >= 8 && i + 8 > n && plainAt(n - 8)) return n;
 #endif
     for (; i < n; ++i) {
         const char16_t ch = in[i];
