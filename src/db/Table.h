@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace db {
@@ -220,6 +221,7 @@ private:
     // be the field's own (read through AsVariant): nothing changes the field before it is copied.
     template <typename T>
     void putFieldValue(int index, const T& value);
+    static void assignText(QString& to, const QString& from);
     // putFieldValue in every state and case; apart, so that the usual case stays small enough to be inlined. The
     // value comes as a copy, so that the usual case can keep a number in a register instead of in memory.
     template <typename T>
@@ -474,6 +476,20 @@ Q_ALWAYS_INLINE T& Table::ownValue(QVariant& value)
     return *reinterpret_cast<T*>(&value.data_ptr().data.data);
 }
 
+// A text copied into the memory the field's text owns already, when nobody shares it and it has room: no allocation,
+// and none of the atomic reference counting that sharing the caller's text costs, once for it and once when the
+// next record's text replaces it.
+Q_ALWAYS_INLINE void Table::assignText(QString& to, const QString& from)
+{
+    const qsizetype n = from.size();
+    if (to.isDetached() && n <= to.capacity() && to.constData() != from.constData()) {
+        to.resize(n);
+        std::memcpy(to.data(), from.constData(), static_cast<std::size_t>(n) * sizeof(QChar));
+    } else {
+        to = from;
+    }
+}
+
 template <typename T>
 inline void Table::putFieldValue(int index, const T& value)
 {
@@ -484,8 +500,10 @@ inline void Table::putFieldValue(int index, const T& value)
         leftovers_ -= unread_[i];
         unread_[i] = 0;
         modified_ = true;
-        // A copy moved in: a QString's move stays inline, where its copy assignment is a call into the library.
-        ownValue<T>(slot) = T(value);
+        if constexpr (std::is_same_v<T, QString>)
+            assignText(ownValue<QString>(slot), value);
+        else
+            ownValue<T>(slot) = value;
         finishFieldWrite(index);
         return;
     }
