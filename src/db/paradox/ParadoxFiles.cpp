@@ -301,17 +301,22 @@ char* BlobFile::appendBlock(qint64 size, std::uint32_t& offset)
     return pending_.data() + start;
 }
 
+std::uint16_t BlobFile::nextModification()
+{
+    if (++modCount_ == 0) modCount_ = 1;
+    return modCount_;
+}
+
 BlobRef BlobFile::write(const QByteArray& blob)
 {
-    BlobRef ref;
-    ref.length = std::uint32_t(blob.size());
-    ref.modification = ++modCount_;
-    if (modCount_ == 0) ref.modification = modCount_ = 1;
     const qint64 length = blob.size();
     if (length > kSmallBlobLimit) {
         const qint64 blocks = (9 + length + kMbBlock - 1) / kMbBlock;
         if (blocks > 0xFFFF)
             throw EngineError(ErrorCode::NotSupported, QStringLiteral("Ein Memo ist zu groß (%1 Bytes).").arg(length));
+        BlobRef ref;
+        ref.length = std::uint32_t(length);
+        ref.modification = nextModification();
         std::uint32_t offset = 0;
         char* d = appendBlock(blocks * kMbBlock, offset);
         d[0] = 2;
@@ -322,20 +327,10 @@ BlobRef BlobFile::write(const QByteArray& blob)
         ref.offsetAndIndex = offset | 0xFF;
         return ref;
     }
-    const int chunks = int((length + 15) / 16);
-    ensureSubRoom(chunks);
+    ensureSubRoom(int((length + 15) / 16));
     // The data goes in before the entry that describes it; neither is reachable until a record points here.
     writeBytes(subBlock_ + qint64(subNextChunk_) * 16, blob.constData(), length);
-    char entry[5];
-    entry[0] = char(subNextChunk_);
-    entry[1] = char(chunks);
-    putU16(entry + 2, ref.modification);
-    entry[4] = char(length - qint64(chunks - 1) * 16);
-    writeBytes(subBlock_ + 12 + 5 * subNextEntry_, entry, 5);
-    ref.offsetAndIndex = std::uint32_t(subBlock_) | std::uint32_t(subNextEntry_);
-    --subNextEntry_;
-    subNextChunk_ += chunks;
-    return ref;
+    return commitSmall(length);
 }
 
 void BlobFile::ensureSubRoom(int chunks)
@@ -368,14 +363,14 @@ BlobRef BlobFile::commitSmall(qint64 length)
 {
     BlobRef ref;
     ref.length = std::uint32_t(length);
-    ref.modification = ++modCount_;
-    if (modCount_ == 0) ref.modification = modCount_ = 1;
+    ref.modification = nextModification();
     const int chunks = int((length + 15) / 16);
-    char* entry = pending_.data() + (subBlock_ - pendingStart_) + 12 + 5 * subNextEntry_;
+    char entry[5];
     entry[0] = char(subNextChunk_);
     entry[1] = char(chunks);
     putU16(entry + 2, ref.modification);
     entry[4] = char(length - qint64(chunks - 1) * 16);
+    writeBytes(subBlock_ + 12 + 5 * subNextEntry_, entry, 5);
     ref.offsetAndIndex = std::uint32_t(subBlock_) | std::uint32_t(subNextEntry_);
     --subNextEntry_;
     subNextChunk_ += chunks;

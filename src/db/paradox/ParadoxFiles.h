@@ -71,8 +71,8 @@ public:
     BlobRef write(const QByteArray& blob);
     // A small blob made right in its place: room for up to maxLength bytes (1 .. smallBlobLimit()) in a
     // suballocation block waiting in memory, or nullptr when there is none and write() has to take the blob. The
-    // caller writes the blob there and hands its length (at most maxLength) to commitSmall(); a room left without
-    // commitSmall() is simply not used.
+    // caller writes the blob there and hands its length (at most maxLength) to commitSmall(), which adds its entry
+    // to the block (write() takes the same way); a room left without commitSmall() is simply not used.
     char* smallRoom(qint64 maxLength);
     BlobRef commitSmall(qint64 length);
     static qint64 smallBlobLimit();
@@ -89,6 +89,7 @@ private:
     void readBytes(qint64 offset, char* buffer, qint64 n) const;
     void writeBytes(qint64 offset, const char* data, qint64 n);
     void writePending();
+    std::uint16_t nextModification();
     // A suballocation block with a free entry and room for chunks more chunks of 16 bytes, a new one if need be.
     void ensureSubRoom(int chunks);
 

@@ -20,7 +20,6 @@ namespace db::paradox {
 
 namespace {
 
-constexpr std::int64_t kJulianDayOfDayZero = 1721425;  // day 1 is 0001-01-01
 constexpr std::int64_t kMsPerDay = 86400000;
 
 [[noreturn]] void corrupt(const QString& path, const QString& detail)
@@ -142,10 +141,6 @@ QDate dateFromDays(std::int64_t days)
     return QDate::fromJulianDay(days + kJulianDayOfDayZero);
 }
 
-std::int64_t daysFromDate(const QDate& date)
-{
-    return date.toJulianDay() - kJulianDayOfDayZero;
-}
 
 FieldType fieldTypeOf(std::uint8_t typeCode)
 {

@@ -206,6 +206,14 @@ void encodeField(const FieldLayout& f, const QVariant& value, char* data, const 
                  const QString& fieldName);
 [[noreturn]] void throwBadValue(const QString& fieldName, const QVariant& value);
 
+// Day numbers as the format counts them: 0001-01-01 is day 1.
+constexpr std::int64_t kJulianDayOfDayZero = 1721425;
+QDate dateFromDays(std::int64_t days);
+inline std::int64_t daysFromDate(const QDate& date)
+{
+    return date.toJulianDay() - kJulianDayOfDayZero;
+}
+
 // Numbers as the file stores them: big-endian with the sign bit flipped (a float's other bits as well when it is
 // negative), so that unsigned byte order is numeric order and all-zero bytes can mean blank.
 inline void encodeInt32(char* p, std::int32_t v)
@@ -233,7 +241,6 @@ inline void encodeDouble(char* p, double v)
 Q_ALWAYS_INLINE bool encodeUsualKind(const FieldLayout& f, const QVariant& value, char* p, const TextCodec& codec,
                                      const QString& fieldName)
 {
-    constexpr std::int64_t kJulianDayOfYearOne = 1721426;  // 0001-01-01, the first day the format holds
     switch (f.type) {
     case TypeCode::Alpha:
         return holds<QString>(value) && codec.encodeInto(*static_cast<const QString*>(value.constData()), p, f.length);
@@ -272,8 +279,8 @@ Q_ALWAYS_INLINE bool encodeUsualKind(const FieldLayout& f, const QVariant& value
     case TypeCode::Date:
         if (holds<QDate>(value)) {
             const QDate& date = *static_cast<const QDate*>(value.constData());
-            if (!date.isValid() || date.toJulianDay() < kJulianDayOfYearOne) throwBadValue(fieldName, value);
-            encodeInt32(p, std::int32_t(date.toJulianDay() - (kJulianDayOfYearOne - 1)));
+            if (!date.isValid() || daysFromDate(date) < 1) throwBadValue(fieldName, value);
+            encodeInt32(p, std::int32_t(daysFromDate(date)));
             return true;
         }
         return false;
@@ -291,9 +298,6 @@ Q_ALWAYS_INLINE bool encodeUsualKind(const FieldLayout& f, const QVariant& value
 }
 bool isBlank(const char* data, int length);
 
-// Day numbers as the format counts them: 0001-01-01 is day 1.
-QDate dateFromDays(std::int64_t days);
-std::int64_t daysFromDate(const QDate& date);
 
 // Names of an existing table's companions, found without regard to case. Empty when there is none.
 QString findCompanion(const QString& tablePath, const QString& extension);

@@ -137,16 +137,13 @@ void ParadoxStorage::load(const QString& requestedPath, OpenMode mode)
             def.size = 32;
             def.precision = f.sizeByte;
         }
-        if (f.isBlob()) {
-            hasBlobFields_ = true;
-            blobFields_.push_back(int(i));
-        }
+        if (f.isBlob()) blobFields_.push_back(int(i));
         if (f.type == TypeCode::AutoInc) autoIncFields_.push_back(int(i));
         fields_.push_back(def);
     }
     walkChain();
 
-    if (hasBlobFields_) {
+    if (!blobFields_.empty()) {
         const QString mb = findCompanion(path_, QStringLiteral("MB"));
         if (!mb.isEmpty())
             blobs_.open(mb, false);
@@ -762,7 +759,7 @@ void ParadoxStorage::encodeRecord(const Record& record, const char* previous, co
         const FieldLayout& f = layout[i];
         char* p = raw + f.offset;
         const QVariant& value = record[i];
-        if (partial && !(*changed)[i])
+        if (kept(i))
             std::memcpy(p, previous + f.offset, size_t(f.length));
         else if (encodeUsualKind(f, value, p, codec_, fields_[i].name) || f.isBlob())
             continue;
@@ -1003,10 +1000,8 @@ int ParadoxStorage::updateChanged(int row, const Record& record, const std::vect
     for (int i = 0; i < header_.keyFieldCount; ++i)
         if (mask[i]) return updateRecord(row, record, &changed);
     char* stored = rows_[size_t(row)];
-    if (hasBlobFields_) {
-        for (size_t i = 0; i < n; ++i)
-            if (mask[i] && layout[i].isBlob()) return updateRecord(row, record, &changed);
-    }
+    for (const int fi : blobFields_)
+        if (mask[fi]) return updateRecord(row, record, &changed);
     for (const int fi : autoIncFields_) {
         const FieldLayout& f = layout[size_t(fi)];
         if (mask[fi] || storedNull(f, stored + f.offset)) return updateRecord(row, record, &changed);

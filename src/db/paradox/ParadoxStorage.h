@@ -168,12 +168,11 @@ private:
     bool durable_ = true;  // writes wait for the disk (fsync); not for a scratch table
     std::int32_t autoInc_ = 0;
     std::vector<int> autoIncFields_;
-    std::vector<int> blobFields_;
+    std::vector<int> blobFields_;  // memo, blob, graphic and OLE fields
     std::vector<std::unordered_set<std::int32_t>> autoIncUsed_;
     bool autoIncSetsBuilt_ = false;
 
     BlobFile blobs_;
-    bool hasBlobFields_ = false;
     QString mbMissingPath_;
 };
 
