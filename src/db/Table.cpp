@@ -234,7 +234,7 @@ void Table::Close()
     writtenList_.clear();
     unread_.clear();
     anyUnread_ = allUnread_ = false;
-    row_ = -1;
+    setRow(-1);
     bof_ = eof_ = true;
     activeFieldCount_ = 0;
     storage_ = nullptr;
@@ -251,7 +251,7 @@ void Table::Close()
 
 void Table::readCurrent(bool whole)
 {
-    if (row_ >= 0 && row_ < storage_->recordCount()) {
+    if (row() >= 0 && row() < storage_->recordCount()) {
         if (readsSingly_ && !whole) {
             // The values buffer_ holds stay, so that the storage can decode into their memory.
             const std::size_t count = storage_->fields().size();
@@ -260,7 +260,7 @@ void Table::readCurrent(bool whole)
             anyUnread_ = allUnread_ = true;
             return;
         }
-        buffer_ = storage_->read(row_);
+        buffer_ = storage_->read(row());
     } else {
         buffer_.assign(storage_->fields().size(), QVariant());
     }
@@ -282,8 +282,8 @@ void Table::refreshPosted()
         blankLeftovers();
         return;
     }
-    const bool onRecord = row_ >= 0 && row_ < storage_->recordCount();
-    Record stored = onRecord ? storage_->read(row_) : Record();  // a failing read leaves the flags as they were
+    const bool onRecord = row() >= 0 && row() < storage_->recordCount();
+    Record stored = onRecord ? storage_->read(row()) : Record();  // a failing read leaves the flags as they were
     std::fill(unread_.begin(), unread_.end(), 0);
     anyUnread_ = allUnread_ = false;
     if (!onRecord)
@@ -314,18 +314,18 @@ void Table::readUnread(std::size_t index)
         --leftovers_;
         return;
     }
-    const bool onRecord = row_ >= 0 && row_ < storage_->recordCount();
+    const bool onRecord = row() >= 0 && row() < storage_->recordCount();
     if (!readsSingly_ || !onRecord) {
         refreshPosted();
         return;
     }
     if (state_ == dsBrowse) {
-        storage_->readFields(row_, buffer_, unread_);
+        storage_->readFields(row(), buffer_, unread_);
         if (!unread_[index])
             return;
     }
     // Editing, the field is unwritten (a written one is not read), so the stored value is its original as well.
-    storage_->readField(row_, static_cast<int>(index), buffer_[index]);
+    storage_->readField(row(), static_cast<int>(index), buffer_[index]);
     unread_[index] = 0;
 }
 
@@ -381,13 +381,13 @@ void Table::followStorage()
         return;  // a pending record is placed when it is posted
     const int count = storage_->recordCount();
     if (count == 0) {
-        row_ = -1;
+        setRow(-1);
         bof_ = eof_ = true;
         readCurrent();
         return;
     }
-    if (row_ < 0) {
-        row_ = 0;
+    if (row() < 0) {
+        setRow(0);
         settleOnVisible();
         readCurrent();
         return;
@@ -397,14 +397,14 @@ void Table::followStorage()
     if (keyCount > 0) {
         found = storage_->findKey(Record(buffer_.begin(), buffer_.begin() + keyCount));
     } else {
-        for (int candidate : {row_, row_ - 1, row_ + 1}) {
+        for (int candidate : {row(), row() - 1, row() + 1}) {
             if (candidate >= 0 && candidate < count && storage_->read(candidate) == buffer_) {
                 found = candidate;
                 break;
             }
         }
     }
-    row_ = found >= 0 ? found : std::clamp(row_, 0, count - 1);
+    setRow(found >= 0 ? found : std::clamp(row(), 0, count - 1));
     settleOnVisible();
     readCurrent();
 }
@@ -414,7 +414,7 @@ void Table::followStorage()
 int Table::locateEditedRow()
 {
     if (storage_->changeCount() == seenChange_)
-        return row_;
+        return row();
     refreshPosted();
     const Record original = editedOriginal();
     const int count = storage_->recordCount();
@@ -424,12 +424,12 @@ int Table::locateEditedRow()
         const int r = storage_->findKey(Record(original.begin(), original.begin() + keyCount));
         if (r >= 0 && storage_->read(r) == original)
             found = r;
-    } else if (row_ >= 0 && row_ < count && storage_->read(row_) == original) {
-        found = row_;
+    } else if (row() >= 0 && row() < count && storage_->read(row()) == original) {
+        found = row();
     } else {
         // Nearest equal record; a keyless table has nothing else to tell its records apart by.
         for (int distance = 1; distance < count && found < 0; ++distance) {
-            for (int candidate : {row_ - distance, row_ + distance}) {
+            for (int candidate : {row() - distance, row() + distance}) {
                 if (candidate >= 0 && candidate < count && storage_->read(candidate) == original) {
                     found = candidate;
                     break;
@@ -510,16 +510,16 @@ void Table::settleOnVisible()
 {
     const int count = viewCount();
     if (count == 0) {
-        row_ = -1;
+        setRow(-1);
         bof_ = eof_ = true;
         return;
     }
     if (!filterActive()) {
-        row_ = std::clamp(row_, 0, count - 1);
+        setRow(std::clamp(row(), 0, count - 1));
         return;
     }
-    const auto it = std::lower_bound(visibleRows_.begin(), visibleRows_.end(), std::max(row_, 0));
-    row_ = it == visibleRows_.end() ? visibleRows_.back() : *it;
+    const auto it = std::lower_bound(visibleRows_.begin(), visibleRows_.end(), std::max(row(), 0));
+    setRow(it == visibleRows_.end() ? visibleRows_.back() : *it);
 }
 
 // The cursor's own writes keep the list of shown rows current without reading the table again, as long as the
@@ -697,7 +697,7 @@ void Table::finishPending()
 void Table::placeOnFirst()
 {
     const int count = viewCount();
-    row_ = count > 0 ? viewRow(0) : -1;
+    setRow(count > 0 ? viewRow(0) : -1);
     bof_ = true;
     eof_ = count == 0;
 }
@@ -715,7 +715,7 @@ void Table::Last()
 {
     checkBrowseMode();
     const int count = viewCount();
-    row_ = count > 0 ? viewRow(count - 1) : -1;
+    setRow(count > 0 ? viewRow(count - 1) : -1);
     eof_ = true;
     bof_ = count == 0;
     readCurrent();
@@ -730,7 +730,7 @@ void Table::Next()
     if (!eof_) {
         const int index = currentIndex();
         if (index >= 0 && index + 1 < count) {
-            row_ = viewRow(index + 1);
+            setRow(viewRow(index + 1));
             bof_ = false;
             readCurrent();
             notifyData(nullptr);
@@ -747,7 +747,7 @@ void Table::Prior()
     if (!bof_) {
         const int index = currentIndex();
         if (index > 0) {
-            row_ = viewRow(index - 1);
+            setRow(viewRow(index - 1));
             eof_ = false;
             readCurrent();
             notifyData(nullptr);
@@ -794,7 +794,7 @@ void Table::setRecNo(int recNo)
     const int count = viewCount();
     if (count == 0)
         return;
-    row_ = viewRow(std::clamp(recNo, 1, count) - 1);
+    setRow(viewRow(std::clamp(recNo, 1, count) - 1));
     bof_ = eof_ = false;
     readCurrent();
     notifyData(nullptr);
@@ -836,7 +836,7 @@ void Table::Insert()
     checkBrowseMode();
     startBlank();
     appending_ = false;
-    insertBefore_ = std::max(row_, 0);
+    insertBefore_ = std::max(row(), 0);
     modified_ = false;
     bof_ = eof_ = false;
     setState(dsInsert);
@@ -872,7 +872,7 @@ void Table::Post()
     if (filterActive()) {
         postShown();
     } else if (state_ == dsInsert) {
-        storeNew();
+        storeNew(false);
     } else {
         int from;
         storeEdited(from);
@@ -894,14 +894,24 @@ void Table::checkRequired()
     }
 }
 
-int Table::storeNew()
+int Table::storeNew(bool needRow)
 {
     lease_->aboutToWrite();
     if (leftovers_ > 0)
         blankLeftovers();
     const int count = storage_->recordCount();
-    const int landed = storage_->insert(buffer_, appending_ ? count : std::clamp(insertBefore_, 0, count));
-    row_ = landed;
+    int landed;
+    if (appending_ && !needRow) {
+        // The storage may hold an appended record back from its place in key order until somebody asks where
+        // it is: an import appends one record after the other and asks for none of their rows.
+        landed = storage_->insertUnplaced(buffer_);
+        if (landed < 0)
+            keepPostedKey();
+    } else {
+        landed = storage_->insert(buffer_, appending_ ? count : std::clamp(insertBefore_, 0, count));
+    }
+    setRow(landed);
+    rowUnknown_ = landed < 0;
     bof_ = eof_ = false;
     modified_ = false;
     // What the storage made of the record is read back whole when asked for, as it may have numbered its
@@ -911,6 +921,25 @@ int Table::storeNew()
     return landed;
 }
 
+// The key of the record just posted, in memory of its own: the next record's values are set into buffer_.
+void Table::keepPostedKey()
+{
+    const auto keyCount = static_cast<std::size_t>(storage_->keyFieldCount());
+    postedKey_.resize(keyCount);
+    for (std::size_t i = 0; i < keyCount; ++i) {
+        if (holdsOwn<QString>(postedKey_[i]) && holdsOwn<QString>(buffer_[i]))
+            assignText(ownValue<QString>(postedKey_[i]), ownValue<QString>(buffer_[i]));
+        else
+            postedKey_[i] = buffer_[i];
+    }
+}
+
+void Table::findPosted()
+{
+    rowUnknown_ = false;
+    row_ = storage_->findKey(postedKey_);
+}
+
 int Table::storeEdited(int& from)
 {
     lease_->aboutToWrite();
@@ -918,7 +947,7 @@ int Table::storeEdited(int& from)
     // Only the fields set since Edit are passed on: the others keep what is stored, whether or not this cursor
     // has read them (and a number the storage gave an auto-increment field stays, blank as it may be here).
     const int landed = storage_->updateChanged(from, buffer_, written_);
-    row_ = landed;
+    setRow(landed);
     bof_ = eof_ = false;
     modified_ = false;
     // What the storage made of the written fields is read back when asked for.
@@ -939,20 +968,20 @@ void Table::postShown()
     const bool inserting = state_ == dsInsert;
     const int shownAt = inserting ? pendingIndex() : currentIndex();
     int from = -1;
-    const int landed = inserting ? storeNew() : storeEdited(from);
+    const int landed = inserting ? storeNew(true) : storeEdited(from);
     // Whether the record stays in view is decided on its stored values.
     readCurrent(true);
     if (inserting)
         noteInserted(changesBefore, landed);
     else
         noteUpdated(changesBefore, from, landed);
-    if (viewIndexOf(row_) < 0) {
+    if (viewIndexOf(row()) < 0) {
         const int count = viewCount();
         if (count == 0) {
-            row_ = -1;
+            setRow(-1);
             bof_ = eof_ = true;
         } else {
-            row_ = viewRow(std::clamp(shownAt, 0, count - 1));
+            setRow(viewRow(std::clamp(shownAt, 0, count - 1)));
         }
         readCurrent();
     }
@@ -975,7 +1004,7 @@ void Table::Cancel()
     setState(dsBrowse);
     syncWithStorage();
     settleOnVisible();
-    if (row_ >= 0 && wasInsert)
+    if (row() >= 0 && wasInsert)
         bof_ = eof_ = false;
     readCurrent();
     notifyData(nullptr);
@@ -991,33 +1020,33 @@ void Table::Delete()
         return;
     }
     checkWritable();
-    int row = row_;
+    int target;
     if (state_ == dsEdit) {
-        row = locateEditedRow();
+        target = locateEditedRow();
         modified_ = false;
         original_.clear();
         setState(dsBrowse);
     } else {
         syncWithStorage();
-        row = row_;
+        target = row();
     }
-    if (storage_->recordCount() == 0 || row < 0) {
+    if (storage_->recordCount() == 0 || target < 0) {
         throw EngineError(ErrorCode::InvalidState,
                           QStringLiteral("Die Tabelle %1 enthält keinen Datensatz, der gelöscht werden könnte.")
                               .arg(displayName()));
     }
     lease_->aboutToWrite();
     const std::uint64_t changesBefore = storage_->changeCount();
-    storage_->remove(row);
+    storage_->remove(target);
     if (filterActive())
-        noteRemoved(changesBefore, row);
+        noteRemoved(changesBefore, target);
     markSeen();
     const int count = storage_->recordCount();
     if (count == 0) {
-        row_ = -1;
+        setRow(-1);
         bof_ = eof_ = true;
     } else {
-        row_ = std::min(row, count - 1);
+        setRow(std::min(target, count - 1));
         bof_ = eof_ = false;
         settleOnVisible();
     }
@@ -1053,7 +1082,7 @@ bool Table::FindKey(const QVariantList& keyValues)
     const int found = storage_->findKey(key);
     if (found < 0 || viewIndexOf(found) < 0)
         return false;
-    row_ = found;
+    setRow(found);
     bof_ = eof_ = false;
     readCurrent();
     notifyData(nullptr);
@@ -1165,7 +1194,7 @@ void Table::EmptyTable()
         visibleBuilt_ = true;
         visibleSeen_ = storage_->changeCount();
         markSeen();
-        row_ = -1;
+        setRow(-1);
         bof_ = eof_ = true;
         readCurrent();
         notifyData(nullptr);

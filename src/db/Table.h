@@ -300,7 +300,22 @@ private:
             return filteredIndexOf(row);
         return row >= 0 && row < storage_->recordCount() ? row : -1;
     }
-    int currentIndex() { return row_ < 0 ? -1 : viewIndexOf(row_); }
+    int currentIndex() { return row() < 0 ? -1 : viewIndexOf(row()); }
+    // The current row. A record appended into a keyed table may be held back from its place by the storage until
+    // a row is asked for: the cursor on it finds it by its key then.
+    int row()
+    {
+        if (rowUnknown_)
+            findPosted();
+        return row_;
+    }
+    void setRow(int row)
+    {
+        row_ = row;
+        rowUnknown_ = false;
+    }
+    void keepPostedKey();
+    void findPosted();
     int filteredCount();
     int filteredRow(int index);
     int filteredIndexOf(int row);
@@ -316,9 +331,10 @@ private:
     void startPending();
     // The parts of Post: checkRequired raises when a required field is blank; storeNew and storeEdited store the
     // pending record and put the cursor on the row it landed on, which they return (storeEdited gives the row the
-    // record came from in from); postShown does the same under a filter and keeps the view in step.
+    // record came from in from; storeNew -1 when the storage holds the record back, as it may unless needRow);
+    // postShown does the same under a filter and keeps the view in step.
     void checkRequired();
-    int storeNew();
+    int storeNew(bool needRow);
     int storeEdited(int& from);
     void postShown();
     void markSeen() { seenChange_ = storage_->changeCount(); }
@@ -373,7 +389,9 @@ private:
     // In edit state, what buffer_ held when Edit started, for the fields set since (written_); the others still
     // hold it in buffer_. A run of Edit, one field, Post copies one value instead of the record.
     Record original_;
-    int row_ = -1;     // current row, -1 when the table is empty
+    int row_ = -1;     // current row, -1 when the table is empty; read through row()
+    bool rowUnknown_ = false;  // row_ is to be found by postedKey_
+    Record postedKey_;  // key of the record last posted, held back from its place (see row())
     bool bof_ = true;
     bool eof_ = true;
     bool modified_ = false;

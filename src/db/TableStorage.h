@@ -66,6 +66,11 @@ public:
     // Writes a new record. A keyless table puts it before beforeRow (recordCount() appends); a keyed table puts it
     // in key order and raises a key violation when the key exists. Returns the row the record landed on.
     virtual int insert(const Record& record, int beforeRow) = 0;
+    // insert() at the end, for a caller that does not need the row yet: a keyed table may hold the record back
+    // from its place and answer -1; it is placed before any call that deals in rows answers (recordCount()
+    // counts it at once), and the caller finds it by its key. A key violation is raised here all the same. A
+    // storage that holds nothing back answers as insert() does.
+    virtual int insertUnplaced(const Record& record) { return insert(record, recordCount()); }
     // Batch moves take a shortcut below the cursors where a storage can offer one: copiesFrom says whether
     // insertCopy can store row sourceRow of source, its first fieldCount fields into the first fieldCount fields here
     // (the others blank), as exactly what reading it, setting field by field and inserting would store, without

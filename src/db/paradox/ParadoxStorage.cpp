@@ -138,7 +138,10 @@ void ParadoxStorage::load(const QString& requestedPath, OpenMode mode)
             def.precision = f.sizeByte;
         }
         if (f.isBlob()) blobFields_.push_back(int(i));
-        if (f.type == TypeCode::AutoInc) autoIncFields_.push_back(int(i));
+        if (f.type == TypeCode::AutoInc) {
+            autoIncFields_.push_back(int(i));
+            if (int(i) < header_.keyFieldCount) keyNumbered_ = true;
+        }
         fields_.push_back(def);
     }
     walkChain();
@@ -222,7 +225,7 @@ void ParadoxStorage::walkChain()
 
 int ParadoxStorage::recordCount() const
 {
-    return materialized_ ? int(rows_.size()) : rowCount_;
+    return materialized_ ? int(rows_.size() + unplaced_.size()) : rowCount_;
 }
 
 void ParadoxStorage::checkRow(int row) const
@@ -336,6 +339,7 @@ QVariant ParadoxStorage::decodeBlob(const FieldLayout& f, const char* p) const
 
 Record ParadoxStorage::read(int row) const
 {
+    placeUnplaced();
     checkRow(row);
     const char* raw = recordAt(row);
     Record record;
@@ -349,6 +353,7 @@ Record ParadoxStorage::read(int row) const
 
 void ParadoxStorage::readField(int row, int field, QVariant& value) const
 {
+    placeUnplaced();
     checkRow(row);
     const FieldLayout& f = header_.layout.at(size_t(field));
     const char* p = recordAt(row) + f.offset;
@@ -360,6 +365,7 @@ void ParadoxStorage::readField(int row, int field, QVariant& value) const
 
 void ParadoxStorage::readFields(int row, Record& record, std::vector<char>& unread) const
 {
+    placeUnplaced();
     checkRow(row);
     // A blob may mean reading the blob file: only when it is asked for.
     decodeFieldsInto(header_.layout, recordAt(row), codec_, record, unread);
@@ -432,7 +438,7 @@ bool ParadoxStorage::rowHasKey(int row, const char* key, int keyBytes) const
 int ParadoxStorage::lowerBound(const char* key, int fieldCount) const
 {
     int lo = 0;
-    int hi = recordCount();
+    int hi = materialized_ ? int(rows_.size()) : rowCount_;  // records held back are not in key order yet
     if (!materialized_ && !keyPrefixes_.empty()) {
         const FieldLayout& lastField = header_.layout[size_t(fieldCount - 1)];
         const int keyBytes = lastField.offset + lastField.length;
@@ -526,6 +532,7 @@ int ParadoxStorage::lowerBound(const char* key, int fieldCount) const
 
 int ParadoxStorage::findKey(const Record& keyValues) const
 {
+    placeUnplaced();
     const int k = std::min<int>(int(keyValues.size()), header_.keyFieldCount);
     if (k <= 0 || recordCount() == 0) return -1;
     QByteArray key(header_.recordSize, '\0');
@@ -580,18 +587,7 @@ int ParadoxStorage::placeKey(const char* record, int ignoreRow)
     const int k = header_.keyFieldCount;
     const int row = lowerBound(record, k);
     const int n = recordCount();
-    if (row < n && compareKeys(rows_[size_t(row)], record, k) == 0) {
-        QStringList parts;
-        const Record values = [&] {
-            Record r;
-            for (int i = 0; i < k; ++i)
-                r.push_back(decodeField(header_.layout[size_t(i)], record + header_.layout[size_t(i)].offset, codec_));
-            return r;
-        }();
-        for (const QVariant& v : values) parts << v.toString();
-        throw EngineError(ErrorCode::KeyViolation, QStringLiteral("Schlüsselverletzung: Den Schlüssel %1 gibt es in der Tabelle %2 schon.")
-                                                       .arg(parts.join(QStringLiteral(", ")), QFileInfo(path_).fileName()));
-    }
+    if (row < n && compareKeys(rows_[size_t(row)], record, k) == 0) throwKeyViolation(record);
     if (!asciiOrder_) {
         // Our dictionary order only stands in for the table's real collation. Where it and plain byte order put the
         // key at different places, another engine may well see the order differently, so we do not write it.
@@ -616,6 +612,15 @@ int ParadoxStorage::placeKey(const char* record, int ignoreRow)
     return row;
 }
 
+void ParadoxStorage::throwKeyViolation(const char* record) const
+{
+    QStringList parts;
+    for (int i = 0; i < header_.keyFieldCount; ++i)
+        parts << decodeField(header_.layout[size_t(i)], record + header_.layout[size_t(i)].offset, codec_).toString();
+    throw EngineError(ErrorCode::KeyViolation, QStringLiteral("Schlüsselverletzung: Den Schlüssel %1 gibt es in der Tabelle %2 schon.")
+                                                   .arg(parts.join(QStringLiteral(", ")), QFileInfo(path_).fileName()));
+}
+
 // ---- writing ---------------------------------------------------------------------------------------------------
 
 void ParadoxStorage::checkWritable()
@@ -627,8 +632,8 @@ void ParadoxStorage::materialize()
 {
     if (materialized_) return;
     RowStore rows;
-    const int k = header_.keyFieldCount;
-    rows.reset(header_.recordSize, k > 0 ? header_.layout[size_t(k - 1)].offset + header_.layout[size_t(k - 1)].length : 0);
+    rows.reset(header_.recordSize, keySize());
+    unplaced_.reset(header_.recordSize);
     for (int row = 0; row < rowCount_; ++row) rows.append(recordAt(row));
     if (header_.keyFieldCount > 0) {
         for (size_t i = 1; i < rows.size(); ++i)
@@ -857,37 +862,84 @@ void ParadoxStorage::assignAutoInc(Record& record, const QByteArray* previous, s
     autoInc_ = counter;
 }
 
-int ParadoxStorage::insert(const Record& input, int beforeRow)
+char* ParadoxStorage::encodeNew(const Record& input)
 {
-    checkWritable();
-    materialize();
     Record numbered;  // the record with its auto-increment numbers, when it has such fields
     const std::int32_t savedCounter = autoInc_;
     // Encoded into a buffer of the storage: the record store copies it, so a record costs no allocation.
     if (newRecord_.size() != size_t(header_.recordSize)) newRecord_.resize(size_t(header_.recordSize));
     char* raw = newRecord_.data();
-    int row;
     try {
         if (!autoIncFields_.empty()) {
             numbered = input;
             assignAutoInc(numbered, nullptr, nullptr);
         }
         encodeRecord(autoIncFields_.empty() ? input : numbered, nullptr, nullptr, raw);
-        if (header_.keyFieldCount > 0)
-            row = placeKey(raw, -1);
-        else
-            row = (beforeRow < 0 || beforeRow > int(rows_.size())) ? int(rows_.size()) : beforeRow;
-        if (int(rows_.size()) >= 0x7FFFFFFF)
-            throw EngineError(ErrorCode::NotSupported, QStringLiteral("Die Tabelle ist voll."));
+        if (recordCount() >= 0x7FFFFFFF) throw EngineError(ErrorCode::NotSupported, QStringLiteral("Die Tabelle ist voll."));
     } catch (...) {
         autoInc_ = savedCounter;
         throw;
+    }
+    return raw;
+}
+
+int ParadoxStorage::insert(const Record& input, int beforeRow)
+{
+    checkWritable();
+    materialize();
+    placeUnplaced();
+    const std::int32_t savedCounter = autoInc_;
+    char* raw = encodeNew(input);
+    int row;
+    if (header_.keyFieldCount > 0) {
+        try {
+            row = placeKey(raw, -1);
+        } catch (...) {
+            autoInc_ = savedCounter;
+            throw;
+        }
+    } else {
+        row = (beforeRow < 0 || beforeRow > int(rows_.size())) ? int(rows_.size()) : beforeRow;
     }
     rows_.insert(size_t(row), raw);
     if (autoIncSetsBuilt_) rememberAutoInc(raw);
     dirty_ = true;
     ++changes_;
     return row;
+}
+
+int ParadoxStorage::insertUnplaced(const Record& input)
+{
+    checkWritable();
+    materialize();
+    // Held back are only records whose place follows from their bytes and whose key the cursor knows.
+    if (header_.keyFieldCount == 0 || !asciiOrder_ || keyNumbered_) return insert(input, recordCount());
+    const int keyBytes = keySize();
+    const std::int32_t savedCounter = autoInc_;
+    char* raw = encodeNew(input);
+    // Records that come in key order go to their place at once, as long as none is held back before them.
+    if (unplaced_.empty() && (rows_.empty() || compareBytes(rows_.back(), raw, keyBytes) < 0)) {
+        rows_.append(raw);
+    } else {
+        const std::uint64_t hash = qHashBits(raw, size_t(keyBytes));
+        try {
+            if (!rows_.empty()) {
+                const int row = lowerBound(raw, header_.keyFieldCount);
+                if (row < int(rows_.size()) && compareBytes(rows_[size_t(row)], raw, keyBytes) == 0)
+                    throwKeyViolation(raw);
+            }
+            if (holdsUnplacedKey(raw, hash)) throwKeyViolation(raw);
+        } catch (...) {
+            autoInc_ = savedCounter;
+            throw;
+        }
+        unplaced_.append(raw);
+        rememberUnplacedKey(hash, unplaced_.size() - 1);
+    }
+    if (autoIncSetsBuilt_) rememberAutoInc(raw);
+    dirty_ = true;
+    ++changes_;
+    return unplaced_.empty() ? int(rows_.size()) - 1 : -1;
 }
 
 bool ParadoxStorage::copiesFrom(const TableStorage& source, int fieldCount) const
@@ -914,6 +966,8 @@ int ParadoxStorage::insertCopy(const TableStorage& source, int sourceRow, int fi
     const auto& from = dynamic_cast<const ParadoxStorage&>(source);
     checkWritable();
     materialize();
+    placeUnplaced();
+    from.placeUnplaced();
     from.checkRow(sourceRow);
     // Fields left out are blank: zero bytes, as a blank value of every type encodes.
     QByteArray raw(header_.recordSize, '\0');
@@ -942,6 +996,7 @@ int ParadoxStorage::updateRecord(int row, const Record& input, const std::vector
 {
     checkWritable();
     materialize();
+    placeUnplaced();
     checkRow(row);
     const QByteArray previous(rows_[size_t(row)], header_.recordSize);
     std::vector<char> changed = changedFields ? *changedFields : std::vector<char>();
@@ -991,6 +1046,7 @@ int ParadoxStorage::updateChanged(int row, const Record& record, const std::vect
     if (changed.size() != n || record.size() != n) return updateRecord(row, record, nullptr);
     checkWritable();
     materialize();
+    placeUnplaced();
     checkRow(row);
     // A moved key, a changed blob and an auto-increment field that is changed or still needs its number take the
     // whole record. The run of an import changes plain fields of a record in place, one or two per post, where
@@ -1030,6 +1086,7 @@ void ParadoxStorage::remove(int row)
 {
     checkWritable();
     materialize();
+    placeUnplaced();
     checkRow(row);
     if (autoIncSetsBuilt_) forgetAutoInc(rows_[size_t(row)]);
     rows_.erase(size_t(row));
@@ -1042,10 +1099,112 @@ void ParadoxStorage::empty()
     checkWritable();
     materialize();
     rows_.clear();
+    dropUnplaced();
     if (autoIncSetsBuilt_)
         for (auto& used : autoIncUsed_) used.clear();
     dirty_ = true;
     ++changes_;
+}
+
+// ---- records held back from their place ------------------------------------------------------------------------
+
+// The hash set keeps the upper half of each key's hash, which also picks its slot: growing needs no key again.
+bool ParadoxStorage::holdsUnplacedKey(const char* record, std::uint64_t hash) const
+{
+    if (unplacedSlots_.empty()) return false;
+    const std::size_t mask = unplacedSlots_.size() - 1;
+    const std::uint64_t tag = hash >> 32;
+    const size_t keyBytes = size_t(keySize());
+    for (std::size_t i = tag & mask;; i = (i + 1) & mask) {
+        const std::uint64_t slot = unplacedSlots_[i];
+        if (slot == 0) return false;
+        if ((slot >> 32) == tag && std::memcmp(unplaced_[size_t(slot & 0xFFFFFFFFu) - 1], record, keyBytes) == 0)
+            return true;
+    }
+}
+
+void ParadoxStorage::rememberUnplacedKey(std::uint64_t hash, std::size_t index)
+{
+    const auto put = [](std::vector<std::uint64_t>& table, std::uint64_t slot) {
+        const std::size_t mask = table.size() - 1;
+        std::size_t i = (slot >> 32) & mask;
+        while (table[i] != 0) i = (i + 1) & mask;
+        table[i] = slot;
+    };
+    if ((index + 1) * 2 > unplacedSlots_.size()) {
+        std::vector<std::uint64_t> grown(std::max<std::size_t>(1024, unplacedSlots_.size() * 2), 0);
+        for (const std::uint64_t slot : unplacedSlots_)
+            if (slot != 0) put(grown, slot);
+        unplacedSlots_ = std::move(grown);
+    }
+    put(unplacedSlots_, (hash >> 32) << 32 | std::uint64_t(index + 1));
+}
+
+void ParadoxStorage::dropUnplaced()
+{
+    unplaced_.clear();
+    unplacedSlots_ = {};
+}
+
+void ParadoxStorage::placeUnplacedNow()
+{
+    // Held back are only records of a table whose keys compare as their bytes (insertUnplaced), all of them
+    // different from each other and from the table's.
+    const int keyBytes = keySize();
+    const std::size_t count = unplaced_.size();
+    struct Entry {
+        std::uint64_t prefix;  // eight bytes of the key from the first in which the keys differ, as one number
+        const char* record;
+    };
+    std::vector<Entry> order(count);
+    {
+        RowWalker walk(unplaced_);
+        for (Entry& e : order) e.record = walk.next();
+    }
+    int shared = keyBytes;
+    for (const Entry& e : order) {
+        int same = 0;
+        while (same < shared && e.record[same] == order.front().record[same]) ++same;
+        shared = same;
+    }
+    const int width = std::min(8, keyBytes - shared);
+    const int restAt = shared + width;
+    const size_t rest = size_t(keyBytes - restAt);
+    for (Entry& e : order) e.prefix = leadingBytes(e.record + shared, width);
+    std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
+        if (a.prefix != b.prefix) return a.prefix < b.prefix;
+        return rest > 0 && std::memcmp(a.record + restAt, b.record + restAt, rest) < 0;
+    });
+    if (count * 8 < rows_.size()) {
+        // A few among many: each goes to its place, and the table around them stays where it is.
+        for (const Entry& e : order) rows_.insert(size_t(lowerBound(e.record, header_.keyFieldCount)), e.record);
+    } else {
+        // Merged with the table's records in one pass. The sorted records lie all over the memory they came into:
+        // the ones due a little later are asked for ahead of time, so that the processor fetches them meanwhile.
+        constexpr std::size_t kAhead = 8;
+        const int lines = std::min(4, (header_.recordSize + 63) / 64);
+        RowStore merged;
+        merged.reset(header_.recordSize, keyBytes);
+        RowWalker placed(rows_);
+        std::size_t left = rows_.size();
+        const char* next = left > 0 ? placed.next() : nullptr;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i + kAhead < count)
+                for (int line = 0; line < lines; ++line) __builtin_prefetch(order[i + kAhead].record + 64 * line);
+            const char* record = order[i].record;
+            while (left > 0 && compareBytes(next, record, keyBytes) < 0) {
+                merged.append(next);
+                next = --left > 0 ? placed.next() : nullptr;
+            }
+            merged.append(record);
+        }
+        while (left > 0) {
+            merged.append(next);
+            next = --left > 0 ? placed.next() : nullptr;
+        }
+        rows_ = std::move(merged);
+    }
+    dropUnplaced();
 }
 
 }  // namespace db::paradox

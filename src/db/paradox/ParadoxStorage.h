@@ -32,6 +32,7 @@ public:
     void readField(int row, int field, QVariant& value) const override;
     void readFields(int row, Record& record, std::vector<char>& unread) const override;
     int insert(const Record& record, int beforeRow) override;
+    int insertUnplaced(const Record& record) override;
     bool copiesFrom(const TableStorage& source, int fieldCount) const override;
     int insertCopy(const TableStorage& source, int sourceRow, int fieldCount) override;
     int update(int row, const Record& record) override;
@@ -41,7 +42,11 @@ public:
     int findKey(const Record& keyValues) const override;
     void flush() override;
     void setScratch(bool scratch) override { durable_ = !scratch; }
-    void discardChanges() override { dirty_ = false; }
+    void discardChanges() override
+    {
+        dirty_ = false;
+        dropUnplaced();
+    }
 
     // Facts of the file for tests and diagnostics.
     const TableHeader& header() const { return header_; }
@@ -77,6 +82,9 @@ private:
     void checkRow(int row) const;
     void checkWritable();
     void materialize();
+    // The record of input with its auto-increment numbers into newRecord_; the counter stays as it was when it
+    // fails.
+    char* encodeNew(const Record& input);
 
     // Key order. The key fields lie side by side from the record's start, and every field but an alpha one
     // outside ascii order compares as its bytes do: then keys compare as all their bytes at once. Inline, as a
@@ -92,6 +100,13 @@ private:
     int compareKeyFields(const char* a, const char* b, int fieldCount) const;
     int lowerBound(const char* key, int fieldCount) const;
     int placeKey(const char* record, int ignoreRow);
+    [[noreturn]] void throwKeyViolation(const char* record) const;
+    // Bytes of the whole primary key at the start of a record.
+    int keySize() const
+    {
+        const int k = header_.keyFieldCount;
+        return k > 0 ? header_.layout[size_t(k - 1)].offset + header_.layout[size_t(k - 1)].length : 0;
+    }
     bool asciiOrder() const { return asciiOrder_; }
 
     // Auto-increment rules.
@@ -159,6 +174,25 @@ private:
 
     bool materialized_ = false;
     RowStore rows_;
+    // Records of a keyed table that a cursor posted without asking for their rows (insertUnplaced), in the order
+    // they came. Put in key order one by one, shuffled keys jump through the whole table for every record; held
+    // back, they are sorted once and merged with the table in one pass, before anything that deals in rows
+    // (placeUnplaced). Their keys are known meanwhile (a hash set over them, unplacedSlots_), so that a key
+    // violation is still raised by the post that causes it. Placing them changes how the records are held, not
+    // which records there are or what they hold: no change for the cursors to follow.
+    RowStore unplaced_;
+    std::vector<std::uint64_t> unplacedSlots_;  // the key's hash in the upper half, index + 1 in the lower
+    bool keyNumbered_ = false;  // an auto-increment key field: its number is not the cursor's to find it by
+    // Const, as reading asks for rows too; a storage is never a const object (open() makes every one).
+    void placeUnplaced() const
+    {
+        if (!unplaced_.empty()) const_cast<ParadoxStorage*>(this)->placeUnplacedNow();
+    }
+    void placeUnplacedNow();
+    void dropUnplaced();
+    // Whether a record held back has the key of record; remembers it under hash otherwise.
+    bool holdsUnplacedKey(const char* record, std::uint64_t hash) const;
+    void rememberUnplacedKey(std::uint64_t hash, std::size_t index);
     QByteArray scratch_;  // changed fields encoded before they go into their record
     std::vector<char> newRecord_;  // a new record encoded before the record store takes a copy
     QByteArray blobBytes_;         // a blob encoded before it goes into the blob file

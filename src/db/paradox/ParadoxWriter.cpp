@@ -170,25 +170,6 @@ PosixFile writeScratch(const QString& scratch, const QByteArray& header, int mod
     return file;
 }
 
-// The records of a RowStore one after the other, taken from its chunks in order.
-class RowWalker {
-public:
-    explicit RowWalker(const RowStore& rows) : rows_(rows) {}
-    const char* next()
-    {
-        while (index_ == rows_.chunkRows(chunk_)) {
-            ++chunk_;
-            index_ = 0;
-        }
-        return rows_.chunkData(chunk_) + index_++ * std::size_t(rows_.recordSize());
-    }
-
-private:
-    const RowStore& rows_;
-    std::size_t chunk_ = 0;
-    std::size_t index_ = 0;
-};
-
 std::uint8_t nextStamp(std::uint8_t stamp)
 {
     // The original engine is said to trust an index only once the table's change count is at least 2.
@@ -411,6 +392,7 @@ void ParadoxStorage::writeFileSet()
 void ParadoxStorage::flush()
 {
     if (!dirty_) return;
+    placeUnplaced();
     writeFileSet();
     dirty_ = false;
 }

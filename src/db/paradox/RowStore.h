@@ -77,4 +77,24 @@ private:
     mutable std::size_t lastStart_ = 0;
 };
 
+// The records of a RowStore one after the other, taken from its chunks in order; next() as often as the store
+// has records.
+class RowWalker {
+public:
+    explicit RowWalker(const RowStore& rows) : rows_(rows) {}
+    const char* next()
+    {
+        while (index_ == rows_.chunkRows(chunk_)) {
+            ++chunk_;
+            index_ = 0;
+        }
+        return rows_.chunkData(chunk_) + index_++ * std::size_t(rows_.recordSize());
+    }
+
+private:
+    const RowStore& rows_;
+    std::size_t chunk_ = 0;
+    std::size_t index_ = 0;
+};
+
 }  // namespace db::paradox

@@ -4,6 +4,9 @@
 
 #include <QSignalSpy>
 
+#include <algorithm>
+#include <random>
+
 using namespace testdb;
 using db::Table;
 
@@ -403,5 +406,82 @@ TEST_P(StorageTest, FindKeyInATableThatIsOnlyRead)
         } else {
             EXPECT_EQ(reader->FieldByName("Nr")->AsInteger(), 5);  // stays where it was
         }
+    }
+}
+
+// Records appended to a keyed table one after the other, in no order: whatever the cursor does next finds the
+// record it posted last at its place in key order (a storage may keep such records from their places until a row
+// is asked for).
+TEST_P(StorageTest, AppendedRecordsOfAKeyedTableAreWhereTheKeySaysWhenAsked)
+{
+    if (!GetParam().keyed)
+        GTEST_SKIP() << "no primary keys";
+    std::vector<int> numbers(300);
+    for (int i = 0; i < 300; ++i)
+        numbers[static_cast<std::size_t>(i)] = i % 5 == 0 ? -i * 3 - 1 : i * 3;
+    std::shuffle(numbers.begin(), numbers.end(), std::mt19937(5));
+    std::vector<int> sorted = numbers;
+    std::sort(sorted.begin(), sorted.end());
+    const int last = numbers.back();
+    const auto nameOf = [](int nr) { return QStringLiteral("N%1").arg(nr); };
+    const auto position = [&](int nr) { return int(std::lower_bound(sorted.begin(), sorted.end(), nr) - sorted.begin()); };
+    struct Case {
+        const char* name;
+        std::function<void(Table& t, Table& other)> act;
+        QString current;  // Name of the record the cursor is on afterwards
+        int recNo;
+    };
+    const std::vector<Case> cases = {
+        {"reads the record it posted last", [](Table&, Table&) {}, nameOf(last), position(last) + 1},
+        {"Next goes to the record after it", [](Table& t, Table&) { t.Next(); },
+         nameOf(sorted[size_t(position(last) + 1)]), position(last) + 2},
+        {"Prior goes to the record before it", [](Table& t, Table&) { t.Prior(); },
+         nameOf(sorted[size_t(position(last) - 1)]), position(last)},
+        {"a new record given up returns to it",
+         [](Table& t, Table&) { t.Append(); setRecord(t, 100000, "Neu"); t.Cancel(); }, nameOf(last),
+         position(last) + 1},
+        {"its key refused again, waiting or placed",
+         [&](Table& t, Table&) {
+             for (const int taken : {last, numbers.front(), sorted.front()}) {
+                 t.Append();
+                 setRecord(t, taken, "doppelt");
+                 EXPECT_EQ(engineErrorOf([&] { t.Post(); }), db::ErrorCode::KeyViolation) << taken;
+                 t.Cancel();
+             }
+         },
+         nameOf(last), position(last) + 1},
+        {"Edit changes it",
+         [&](Table& t, Table& other) {
+             t.Edit();
+             setName(t, "geändert");
+             t.Post();
+             ASSERT_TRUE(other.FindKey(last));
+             EXPECT_EQ(current(other), "geändert");
+         },
+         "geändert", position(last) + 1},
+        {"another cursor reads every record in key order",
+         [&](Table&, Table& other) {
+             QStringList expected;
+             for (const int nr : sorted)
+                 expected << nameOf(nr);
+             EXPECT_EQ(names(other), expected);
+         },
+         nameOf(last), position(last) + 1},
+    };
+    int serial = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto t = makeTable(QStringLiteral("Appended%1").arg(++serial), true, {});
+        auto other = cursor(t->TableName());
+        other->Open();
+        for (const int nr : numbers) {
+            t->Append();
+            setRecord(*t, nr, nameOf(nr));
+            t->Post();
+        }
+        c.act(*t, *other);
+        EXPECT_EQ(current(*t), c.current);
+        EXPECT_EQ(t->RecNo(), c.recNo);
+        EXPECT_EQ(t->RecordCount(), 300);
     }
 }

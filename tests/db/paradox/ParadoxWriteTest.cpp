@@ -298,6 +298,74 @@ TEST(ParadoxWrite, KeyedTableKeepsKeyOrderAndFindsKeys)
     EXPECT_GT(QFileInfo(dir.filePath(QStringLiteral("KEYS.PX"))).size(), 2048);
 }
 
+// Records posted without asking for their rows wait in memory and are put in key order when anything asks for a
+// row: sorted and merged with the table's records, or placed one by one when they are few among many. Each case
+// checks the order, that every record keeps its own values, and the key violations against both kinds of record.
+TEST(ParadoxWrite, RecordsHeldBackFromTheirPlaceLandInKeyOrder)
+{
+    struct Case {
+        const char* name;
+        int existing;  // records placed before (keys 0, 4, 8, ...)
+        int added;     // records held back (keys 1, 5, 9, ... and negative ones, shuffled)
+        int askEvery;  // a look-up after every so many, which places what waits; 0 for none
+    } cases[] = {
+        {"into an empty table", 0, 3000, 0},
+        {"merged with the table's records", 800, 3000, 0},
+        {"a few among many", 4000, 100, 0},
+        {"placed in several rounds", 500, 3000, 700},
+    };
+    const auto group = [](int n) { return n % 3 == 0 ? QStringLiteral("A") : QStringLiteral("B"); };
+    const auto record = [&](int n) { return Record{group(n), n, QStringLiteral("n%1").arg(n)}; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("HELD.DB"));
+        db::paradox::create(path,
+                            {def("Gruppe", FieldType::ftString, 10), def("Nr", FieldType::ftInteger),
+                             def("Name", FieldType::ftString, 40)},
+                            2);
+        std::vector<int> added;
+        for (int i = 0; i < c.added; ++i) added.push_back(i % 4 == 3 ? -(i * 4 + 1) : i * 4 + 1);
+        std::shuffle(added.begin(), added.end(), std::mt19937(11));
+        {
+            auto table = db::paradox::open(path, OpenMode::Exclusive);
+            for (int i = 0; i < c.existing; ++i) table->insert(record(i * 4), 0);
+            for (int i = 0; i < c.added; ++i) {
+                const int n = added[size_t(i)];
+                table->insertUnplaced(record(n));
+                ASSERT_EQ(table->recordCount(), c.existing + i + 1);
+                if (c.askEvery > 0 && i % c.askEvery == c.askEvery - 1) {
+                    const int row = table->findKey({group(n), n});
+                    ASSERT_GE(row, 0);
+                    EXPECT_EQ(table->read(row)[2].toString(), QStringLiteral("n%1").arg(n));
+                }
+            }
+            const int count = table->recordCount();
+            for (const int taken : {added.front(), added.back(), c.existing > 0 ? 4 * (c.existing - 1) : added[1]}) {
+                EXPECT_EQ(engineErrorCode([&] { table->insertUnplaced(record(taken)); }), db::ErrorCode::KeyViolation)
+                    << taken;
+            }
+            EXPECT_EQ(table->recordCount(), count);
+            const int fresh = 4 * c.existing + 4 * c.added + 2;
+            table->insertUnplaced(record(fresh));
+            EXPECT_EQ(table->read(table->findKey({group(fresh), fresh}))[1].toInt(), fresh);
+        }
+        auto table = db::paradox::open(path, OpenMode::Shared);
+        ASSERT_EQ(table->recordCount(), c.existing + c.added + 1);
+        Record previous;
+        for (int row = 0; row < table->recordCount(); ++row) {
+            const Record r = table->read(row);
+            ASSERT_EQ(r[2].toString(), QStringLiteral("n%1").arg(r[1].toInt())) << "row " << row;
+            if (row) {
+                const bool ordered = previous[0].toString() < r[0].toString() ||
+                                     (previous[0] == r[0] && previous[1].toInt() < r[1].toInt());
+                ASSERT_TRUE(ordered) << "row " << row;
+            }
+            previous = r;
+        }
+    }
+}
+
 TEST(ParadoxWrite, AutoIncrementRules)
 {
     QTemporaryDir dir;
