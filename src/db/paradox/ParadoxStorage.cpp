@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QtDebug>
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -633,7 +635,7 @@ void ParadoxStorage::materialize()
     if (materialized_) return;
     RowStore rows;
     rows.reset(header_.recordSize, keySize());
-    unplaced_.reset(header_.recordSize);
+    unplaced_.reset(header_.recordSize, keySize());
     for (int row = 0; row < rowCount_; ++row) rows.append(recordAt(row));
     if (header_.keyFieldCount > 0) {
         for (size_t i = 1; i < rows.size(); ++i)
@@ -928,13 +930,14 @@ int ParadoxStorage::insertUnplaced(const Record& input)
                 if (row < int(rows_.size()) && compareBytes(rows_[size_t(row)], raw, keyBytes) == 0)
                     throwKeyViolation(raw);
             }
-            if (holdsUnplacedKey(raw, hash)) throwKeyViolation(raw);
+            const auto sameKey = [&](std::size_t index) { return std::memcmp(unplaced_[index], raw, size_t(keyBytes)) == 0; };
+            if (unplacedKeys_.find(hash, sameKey) >= 0) throwKeyViolation(raw);
         } catch (...) {
             autoInc_ = savedCounter;
             throw;
         }
         unplaced_.append(raw);
-        rememberUnplacedKey(hash, unplaced_.size() - 1);
+        unplacedKeys_.add(hash);
     }
     if (autoIncSetsBuilt_) rememberAutoInc(raw);
     dirty_ = true;
@@ -1108,43 +1111,38 @@ void ParadoxStorage::empty()
 
 // ---- records held back from their place ------------------------------------------------------------------------
 
-// The hash set keeps the upper half of each key's hash, which also picks its slot: growing needs no key again.
-bool ParadoxStorage::holdsUnplacedKey(const char* record, std::uint64_t hash) const
-{
-    if (unplacedSlots_.empty()) return false;
-    const std::size_t mask = unplacedSlots_.size() - 1;
-    const std::uint64_t tag = hash >> 32;
-    const size_t keyBytes = size_t(keySize());
-    for (std::size_t i = tag & mask;; i = (i + 1) & mask) {
-        const std::uint64_t slot = unplacedSlots_[i];
-        if (slot == 0) return false;
-        if ((slot >> 32) == tag && std::memcmp(unplaced_[size_t(slot & 0xFFFFFFFFu) - 1], record, keyBytes) == 0)
-            return true;
-    }
-}
-
-void ParadoxStorage::rememberUnplacedKey(std::uint64_t hash, std::size_t index)
-{
-    const auto put = [](std::vector<std::uint64_t>& table, std::uint64_t slot) {
-        const std::size_t mask = table.size() - 1;
-        std::size_t i = (slot >> 32) & mask;
-        while (table[i] != 0) i = (i + 1) & mask;
-        table[i] = slot;
-    };
-    if ((index + 1) * 2 > unplacedSlots_.size()) {
-        std::vector<std::uint64_t> grown(std::max<std::size_t>(1024, unplacedSlots_.size() * 2), 0);
-        for (const std::uint64_t slot : unplacedSlots_)
-            if (slot != 0) put(grown, slot);
-        unplacedSlots_ = std::move(grown);
-    }
-    put(unplacedSlots_, (hash >> 32) << 32 | std::uint64_t(index + 1));
-}
-
 void ParadoxStorage::dropUnplaced()
 {
     unplaced_.clear();
-    unplacedSlots_ = {};
+    unplacedKeys_.clear();
 }
+
+namespace {
+
+struct KeyOrder {
+    std::uint64_t prefix;  // eight bytes of a key from the first in which the keys differ, as one number
+    std::uint32_t index;   // of its record
+};
+
+// Stable sort by prefix, a byte at a time from the last: a few passes over the entries in sequence, where comparing
+// sorts would jump through them. A byte every entry has the same is passed over.
+void sortByPrefix(std::vector<KeyOrder>& entries)
+{
+    std::vector<KeyOrder> sorted(entries.size());
+    std::array<std::array<std::uint32_t, 256>, 8> counts{};
+    for (const KeyOrder& e : entries)
+        for (int d = 0; d < 8; ++d) ++counts[size_t(d)][(e.prefix >> (8 * d)) & 0xFF];
+    for (int d = 0; d < 8; ++d) {
+        std::array<std::uint32_t, 256>& starts = counts[size_t(d)];
+        if (std::find(starts.begin(), starts.end(), std::uint32_t(entries.size())) != starts.end()) continue;
+        std::uint32_t sum = 0;
+        for (std::uint32_t& n : starts) sum += std::exchange(n, sum);
+        for (const KeyOrder& e : entries) sorted[starts[(e.prefix >> (8 * d)) & 0xFF]++] = e;
+        entries.swap(sorted);
+    }
+}
+
+}  // namespace
 
 void ParadoxStorage::placeUnplacedNow()
 {
@@ -1152,32 +1150,49 @@ void ParadoxStorage::placeUnplacedNow()
     // different from each other and from the table's.
     const int keyBytes = keySize();
     const std::size_t count = unplaced_.size();
-    struct Entry {
-        std::uint64_t prefix;  // eight bytes of the key from the first in which the keys differ, as one number
-        const char* record;
-    };
-    std::vector<Entry> order(count);
+    std::vector<const char*> records(count);
     {
         RowWalker walk(unplaced_);
-        for (Entry& e : order) e.record = walk.next();
+        for (const char*& r : records) r = walk.next();
     }
     int shared = keyBytes;
-    for (const Entry& e : order) {
+    for (const char* r : records) {
         int same = 0;
-        while (same < shared && e.record[same] == order.front().record[same]) ++same;
+        while (same < shared && r[same] == records.front()[same]) ++same;
         shared = same;
     }
     const int width = std::min(8, keyBytes - shared);
     const int restAt = shared + width;
     const size_t rest = size_t(keyBytes - restAt);
-    for (Entry& e : order) e.prefix = leadingBytes(e.record + shared, width);
-    std::sort(order.begin(), order.end(), [&](const Entry& a, const Entry& b) {
-        if (a.prefix != b.prefix) return a.prefix < b.prefix;
-        return rest > 0 && std::memcmp(a.record + restAt, b.record + restAt, rest) < 0;
-    });
-    if (count * 8 < rows_.size()) {
+    std::vector<KeyOrder> order(count);
+    for (std::size_t i = 0; i < count; ++i) order[i] = {leadingBytes(records[i] + shared, width), std::uint32_t(i)};
+    sortByPrefix(order);
+    if (rest > 0) {
+        // Keys whose eight bytes tie: the rest decides.
+        for (auto run = order.begin(); run != order.end();) {
+            const auto end = std::find_if(run + 1, order.end(), [&](const KeyOrder& e) { return e.prefix != run->prefix; });
+            if (end - run > 1)
+                std::sort(run, end, [&](const KeyOrder& a, const KeyOrder& b) {
+                    return std::memcmp(records[a.index] + restAt, records[b.index] + restAt, rest) < 0;
+                });
+            run = end;
+        }
+    }
+    if (rows_.empty()) {
+        // The records are the table: put in order where they lie.
+        std::vector<std::uint32_t> from(count);
+        for (std::size_t i = 0; i < count; ++i) from[i] = order[i].index;
+        records = {};
+        order = {};
+        unplaced_.permute(from);
+        rows_ = std::move(unplaced_);
+        unplaced_.reset(header_.recordSize, keyBytes);
+    } else if (count * 8 < rows_.size()) {
         // A few among many: each goes to its place, and the table around them stays where it is.
-        for (const Entry& e : order) rows_.insert(size_t(lowerBound(e.record, header_.keyFieldCount)), e.record);
+        for (const KeyOrder& e : order) {
+            const char* record = records[e.index];
+            rows_.insert(size_t(lowerBound(record, header_.keyFieldCount)), record);
+        }
     } else {
         // Merged with the table's records in one pass. The sorted records lie all over the memory they came into:
         // the ones due a little later are asked for ahead of time, so that the processor fetches them meanwhile.
@@ -1187,11 +1202,11 @@ void ParadoxStorage::placeUnplacedNow()
         merged.reset(header_.recordSize, keyBytes);
         RowWalker placed(rows_);
         std::size_t left = rows_.size();
-        const char* next = left > 0 ? placed.next() : nullptr;
+        const char* next = placed.next();
         for (std::size_t i = 0; i < count; ++i) {
             if (i + kAhead < count)
-                for (int line = 0; line < lines; ++line) __builtin_prefetch(order[i + kAhead].record + 64 * line);
-            const char* record = order[i].record;
+                for (int line = 0; line < lines; ++line) __builtin_prefetch(records[order[i + kAhead].index] + 64 * line);
+            const char* record = records[order[i].index];
             while (left > 0 && compareBytes(next, record, keyBytes) < 0) {
                 merged.append(next);
                 next = --left > 0 ? placed.next() : nullptr;

@@ -3,6 +3,7 @@
 #include "db/FileLock.h"
 #include "db/TableStorage.h"
 #include "db/paradox/ParadoxFiles.h"
+#include "db/paradox/KeyHashSet.h"
 #include "db/paradox/ParadoxFormat.h"
 #include "db/paradox/RowStore.h"
 
@@ -177,11 +178,11 @@ private:
     // Records of a keyed table that a cursor posted without asking for their rows (insertUnplaced), in the order
     // they came. Put in key order one by one, shuffled keys jump through the whole table for every record; held
     // back, they are sorted once and merged with the table in one pass, before anything that deals in rows
-    // (placeUnplaced). Their keys are known meanwhile (a hash set over them, unplacedSlots_), so that a key
+    // (placeUnplaced). Their keys are known meanwhile (unplacedKeys_), so that a key
     // violation is still raised by the post that causes it. Placing them changes how the records are held, not
     // which records there are or what they hold: no change for the cursors to follow.
     RowStore unplaced_;
-    std::vector<std::uint64_t> unplacedSlots_;  // the key's hash in the upper half, index + 1 in the lower
+    KeyHashSet unplacedKeys_;  // by their index in unplaced_
     bool keyNumbered_ = false;  // an auto-increment key field: its number is not the cursor's to find it by
     // Const, as reading asks for rows too; a storage is never a const object (open() makes every one).
     void placeUnplaced() const
@@ -190,9 +191,6 @@ private:
     }
     void placeUnplacedNow();
     void dropUnplaced();
-    // Whether a record held back has the key of record; remembers it under hash otherwise.
-    bool holdsUnplacedKey(const char* record, std::uint64_t hash) const;
-    void rememberUnplacedKey(std::uint64_t hash, std::size_t index);
     QByteArray scratch_;  // changed fields encoded before they go into their record
     std::vector<char> newRecord_;  // a new record encoded before the record store takes a copy
     QByteArray blobBytes_;         // a blob encoded before it goes into the blob file

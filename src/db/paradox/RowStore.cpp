@@ -186,6 +186,40 @@ void RowStore::replace(std::size_t row, const char* record)
     if (i == 0) noteFirstKey(c);
 }
 
+void RowStore::permute(std::vector<std::uint32_t>& from)
+{
+    const std::size_t rs = std::size_t(recordSize_);
+    std::vector<char*> at(size_);
+    std::size_t row = 0;
+    for (Chunk& chunk : chunks_)
+        for (std::size_t i = 0; i < chunk.rows; ++i) at[row++] = chunk.data.get() + i * rs;
+    // Along each cycle of the permutation: a record is moved once, into the place the previous one left. The
+    // places due a few steps later are asked for ahead of time, as they lie anywhere in the store.
+    constexpr int kAhead = 4;
+    const std::size_t lines = std::min<std::size_t>(4, (rs + 63) / 64);
+    const auto held = std::make_unique_for_overwrite<char[]>(rs);
+    for (std::size_t start = 0; start < size_; ++start) {
+        if (from[start] == start)
+            continue;
+        std::memcpy(held.get(), at[start], rs);
+        std::size_t ahead = start;
+        for (int step = 0; step < kAhead; ++step) ahead = from[ahead];
+        for (std::size_t to = start;;) {
+            const std::size_t source = from[to];
+            from[to] = std::uint32_t(to);  // done
+            if (source == start) {
+                std::memcpy(at[to], held.get(), rs);
+                break;
+            }
+            for (std::size_t line = 0; line < lines; ++line) __builtin_prefetch(at[ahead] + 64 * line);
+            ahead = from[ahead];
+            std::memcpy(at[to], at[source], rs);
+            to = source;
+        }
+    }
+    for (std::size_t c = 0; c < chunks_.size(); ++c) noteFirstKey(c);
+}
+
 void RowStore::clear()
 {
     chunks_.clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -37,6 +38,8 @@ public:
     void append(const char* record) { insert(size_, record); }
     void erase(std::size_t row);
     void clear();
+    // Row i takes the record that was at row from[i], for every row (from holds each row once); from is used up.
+    void permute(std::vector<std::uint32_t>& from);
 
     // The chunks themselves, for a search or a walk that goes through them in order.
     std::size_t chunkCount() const { return chunks_.size(); }

@@ -2,9 +2,11 @@
 // splits and chunks that run empty.
 
 #include "db/paradox/ParadoxFormat.h"
+#include "db/paradox/KeyHashSet.h"
 #include "db/paradox/RowStore.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -85,6 +87,16 @@ TEST_P(RowStoreMix, MatchesAFlatList)
     }
     // Reading backwards and jumping around finds the same rows as reading forwards.
     for (size_t i = flat.size(); i-- > 0;) ASSERT_EQ(at(i), flat[i]);
+    // Put in another order where they lie: long cycles, rows that stay, and chunks not full.
+    std::vector<std::uint32_t> from(flat.size());
+    for (size_t i = 0; i < from.size(); ++i) from[i] = std::uint32_t(i);
+    std::shuffle(from.begin(), from.begin() + std::ptrdiff_t(from.size() * 3 / 4), random);
+    std::vector<std::string> permuted(flat.size());
+    for (size_t i = 0; i < flat.size(); ++i) permuted[i] = flat[from[i]];
+    flat = permuted;
+    store.permute(from);
+    for (size_t i = 0; i < flat.size(); ++i) ASSERT_EQ(at(i), flat[i]) << "permuted row " << i;
+    checkChunks(mix.operations);
     store.clear();
     EXPECT_TRUE(store.empty());
 }
@@ -131,3 +143,35 @@ TEST(KeyBytes, CompareAsUnsignedBytesWhereverTheyDiffer)
 }
 
 }  // namespace
+
+// Every index added is found again under its hash, through growing and through hashes that pick the same slot or
+// share the byte kept per slot; a hash never added finds nothing.
+TEST(KeyHashSet, FindsEveryIndexAddedAndNothingElse)
+{
+    struct Case {
+        const char* name;
+        std::uint64_t (*hash)(std::uint64_t key);
+    } cases[] = {
+        {"spread", [](std::uint64_t k) -> std::uint64_t { return k * 0x9E3779B97F4A7C15u; }},
+        {"one slot for every eighth",
+         [](std::uint64_t k) -> std::uint64_t { return ((k * 0x9E3779B97F4A7C15u) & 0xFFFFFFFF00000000u) | (k / 8); }},
+        {"one byte for all", [](std::uint64_t k) -> std::uint64_t { return k; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        db::paradox::KeyHashSet set;
+        std::vector<std::uint64_t> keys;  // the keys, by index
+        for (std::uint64_t k = 0; k < 5000; ++k) {
+            const std::uint64_t key = k * 7 + 3;
+            ASSERT_EQ(set.find(c.hash(key), [&](std::size_t i) { return keys[i] == key; }), -1);
+            set.add(c.hash(key));
+            keys.push_back(key);
+        }
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            ASSERT_EQ(set.find(c.hash(keys[i]), [&](std::size_t j) { return keys[j] == keys[i]; }), std::ptrdiff_t(i));
+        for (std::uint64_t key : {std::uint64_t(1), std::uint64_t(5), std::uint64_t(35001)})
+            EXPECT_EQ(set.find(c.hash(key), [&](std::size_t j) { return keys[j] == key; }), -1);
+        set.clear();
+        EXPECT_EQ(set.find(c.hash(3), [](std::size_t) { return true; }), -1);
+    }
+}
