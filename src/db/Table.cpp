@@ -921,16 +921,29 @@ int Table::storeNew(bool needRow)
     return landed;
 }
 
-// The key of the record just posted, in memory of its own: the next record's values are set into buffer_.
+// The key of the record just posted, in memory of its own: the next record's values are set into buffer_. A text
+// is copied into the memory the kept one owns, as sharing it would cost atomic reference counting per post.
 void Table::keepPostedKey()
 {
     const auto keyCount = static_cast<std::size_t>(storage_->keyFieldCount());
     postedKey_.resize(keyCount);
     for (std::size_t i = 0; i < keyCount; ++i) {
-        if (holdsOwn<QString>(postedKey_[i]) && holdsOwn<QString>(buffer_[i]))
-            assignText(ownValue<QString>(postedKey_[i]), ownValue<QString>(buffer_[i]));
-        else
-            postedKey_[i] = buffer_[i];
+        const QVariant& value = buffer_[i];
+        QVariant& kept = postedKey_[i];
+        if (!holdsOwn<QString>(value)) {
+            kept = value;
+            continue;
+        }
+        const QString& text = *static_cast<const QString*>(value.constData());
+        if (!holdsOwn<QString>(kept))
+            kept = QString();
+        QString& own = ownValue<QString>(kept);
+        if (!own.isDetached() || own.capacity() < text.size()) {
+            own = QString();
+            own.reserve(std::max<qsizetype>(text.size(), 64));
+        }
+        own.resize(text.size());
+        std::memcpy(own.data(), text.constData(), static_cast<std::size_t>(text.size()) * sizeof(QChar));
     }
 }
 

@@ -1178,45 +1178,42 @@ void ParadoxStorage::placeUnplacedNow()
             run = end;
         }
     }
-    if (rows_.empty()) {
-        // The records are the table: put in order where they lie.
+    // Put in key order where they lie; then they and the table's records, each in order, go together.
+    {
         std::vector<std::uint32_t> from(count);
         for (std::size_t i = 0; i < count; ++i) from[i] = order[i].index;
         records = {};
         order = {};
         unplaced_.permute(from);
-        rows_ = std::move(unplaced_);
-        unplaced_.reset(header_.recordSize, keyBytes);
-    } else if (count * 8 < rows_.size()) {
-        // A few among many: each goes to its place, and the table around them stays where it is.
-        for (const KeyOrder& e : order) {
-            const char* record = records[e.index];
+    }
+    // The fewer go among the more: each into its place, and the others stay where they are.
+    if (rows_.size() * 8 < count) std::swap(rows_, unplaced_);
+    if (unplaced_.size() * 8 < rows_.size()) {
+        RowWalker walk(unplaced_);
+        for (std::size_t i = 0; i < unplaced_.size(); ++i) {
+            const char* record = walk.next();
             rows_.insert(size_t(lowerBound(record, header_.keyFieldCount)), record);
         }
     } else {
-        // Merged with the table's records in one pass. The sorted records lie all over the memory they came into:
-        // the ones due a little later are asked for ahead of time, so that the processor fetches them meanwhile.
-        constexpr std::size_t kAhead = 8;
-        const int lines = std::min(4, (header_.recordSize + 63) / 64);
         RowStore merged;
         merged.reset(header_.recordSize, keyBytes);
         RowWalker placed(rows_);
-        std::size_t left = rows_.size();
-        const char* next = placed.next();
-        for (std::size_t i = 0; i < count; ++i) {
-            if (i + kAhead < count)
-                for (int line = 0; line < lines; ++line) __builtin_prefetch(records[order[i + kAhead].index] + 64 * line);
-            const char* record = records[order[i].index];
-            while (left > 0 && compareBytes(next, record, keyBytes) < 0) {
-                merged.append(next);
-                next = --left > 0 ? placed.next() : nullptr;
+        RowWalker waiting(unplaced_);
+        std::size_t placedLeft = rows_.size();
+        std::size_t waitingLeft = unplaced_.size();
+        const char* a = placed.next();
+        const char* b = waiting.next();
+        while (placedLeft > 0 && waitingLeft > 0) {
+            if (compareBytes(a, b, keyBytes) < 0) {
+                merged.append(a);
+                a = --placedLeft > 0 ? placed.next() : nullptr;
+            } else {
+                merged.append(b);
+                b = --waitingLeft > 0 ? waiting.next() : nullptr;
             }
-            merged.append(record);
         }
-        while (left > 0) {
-            merged.append(next);
-            next = --left > 0 ? placed.next() : nullptr;
-        }
+        for (; placedLeft > 0; --placedLeft, a = placedLeft > 0 ? placed.next() : nullptr) merged.append(a);
+        for (; waitingLeft > 0; --waitingLeft, b = waitingLeft > 0 ? waiting.next() : nullptr) merged.append(b);
         rows_ = std::move(merged);
     }
     dropUnplaced();

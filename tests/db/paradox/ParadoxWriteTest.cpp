@@ -299,8 +299,9 @@ TEST(ParadoxWrite, KeyedTableKeepsKeyOrderAndFindsKeys)
 }
 
 // Records posted without asking for their rows wait in memory and are put in key order when anything asks for a
-// row: sorted and merged with the table's records, or placed one by one when they are few among many. Each case
-// checks the order, that every record keeps its own values, and the key violations against both kinds of record.
+// row: sorted, and merged with the table's records or, where either are few, placed among the others one by one.
+// Each case checks the order, that every record keeps its own values, and the key violations against both kinds
+// of record.
 TEST(ParadoxWrite, RecordsHeldBackFromTheirPlaceLandInKeyOrder)
 {
     struct Case {
@@ -312,6 +313,7 @@ TEST(ParadoxWrite, RecordsHeldBackFromTheirPlaceLandInKeyOrder)
         {"into an empty table", 0, 3000, 0},
         {"merged with the table's records", 800, 3000, 0},
         {"a few among many", 4000, 100, 0},
+        {"many around a few", 100, 3000, 0},
         {"placed in several rounds", 500, 3000, 700},
     };
     const auto group = [](int n) { return n % 3 == 0 ? QStringLiteral("A") : QStringLiteral("B"); };
