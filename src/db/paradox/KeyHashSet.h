@@ -40,7 +40,9 @@ public:
     // Adds the next index, size(), under hash.
     void add(std::uint64_t hash)
     {
-        if ((hashes_.size() + 1) * 2 > tags_.size()) {
+        // Up to four fifths full: a look-up for a key that is not there passes the bytes of the slots in use after
+        // its own, and those lie side by side.
+        if ((hashes_.size() + 1) * 5 > tags_.size() * 4) {
             // Twice the room, every index placed anew from the hash kept for it.
             tags_.assign(std::max<std::size_t>(1024, tags_.size() * 2), 0);
             indexes_.resize(tags_.size());
