@@ -943,14 +943,20 @@ int ParadoxStorage::insertUnplaced(const Record& input)
                 if (row < int(rows_.size()) && compareBytes(rows_[size_t(row)], raw, keyBytes) == 0)
                     throwKeyViolation(raw);
             }
+            if (unplacedKeysStale_) rebuildUnplacedKeys();
             const auto sameKey = [&](std::size_t index) { return std::memcmp(unplaced_[index], raw, size_t(keyBytes)) == 0; };
             if (unplacedKeys_.find(hash, sameKey) >= 0) throwKeyViolation(raw);
+            unplaced_.append(raw);
+            try {
+                unplacedKeys_.add(hash);
+            } catch (...) {
+                unplaced_.erase(unplaced_.size() - 1);
+                throw;
+            }
         } catch (...) {
             autoInc_ = savedCounter;
             throw;
         }
-        unplaced_.append(raw);
-        unplacedKeys_.add(hash);
     }
     if (autoIncSetsBuilt_) rememberAutoInc(raw);
     dirty_ = true;
@@ -1124,10 +1130,20 @@ void ParadoxStorage::empty()
 
 // ---- records held back from their place ------------------------------------------------------------------------
 
+void ParadoxStorage::rebuildUnplacedKeys()
+{
+    unplacedKeys_.clear();
+    const size_t keyBytes = size_t(keySize());
+    RowWalker walk(unplaced_);
+    for (std::size_t i = 0; i < unplaced_.size(); ++i) unplacedKeys_.add(qHashBits(walk.next(), keyBytes));
+    unplacedKeysStale_ = false;
+}
+
 void ParadoxStorage::dropUnplaced()
 {
     unplaced_.clear();
     unplacedKeys_.clear();
+    unplacedKeysStale_ = false;
 }
 
 namespace {
@@ -1156,6 +1172,49 @@ void sortByPrefix(std::vector<KeyOrder>& entries)
 }
 
 }  // namespace
+
+void ParadoxStorage::placeSortedUnplaced()
+{
+    const int keyBytes = keySize();
+    const std::size_t count = unplaced_.size();
+    // The fewer go among the more: each into its place, and the others stay where they are.
+    if (rows_.size() * 8 < count) std::swap(rows_, unplaced_);
+    if (unplaced_.size() * 8 < rows_.size()) {
+        std::size_t done = 0;
+        try {
+            RowWalker walk(unplaced_);
+            for (; done < unplaced_.size(); ++done) {
+                const char* record = walk.next();
+                rows_.insert(size_t(lowerBound(record, header_.keyFieldCount)), record);
+            }
+        } catch (...) {
+            // The ones placed already are held back no longer.
+            for (; done > 0; --done) unplaced_.erase(0);
+            throw;
+        }
+    } else {
+        RowStore merged;
+        merged.reset(header_.recordSize, keyBytes);
+        RowWalker placed(rows_);
+        RowWalker waiting(unplaced_);
+        std::size_t placedLeft = rows_.size();
+        std::size_t waitingLeft = unplaced_.size();
+        const char* a = placed.next();
+        const char* b = waiting.next();
+        while (placedLeft > 0 && waitingLeft > 0) {
+            if (compareBytes(a, b, keyBytes) < 0) {
+                merged.append(a);
+                a = --placedLeft > 0 ? placed.next() : nullptr;
+            } else {
+                merged.append(b);
+                b = --waitingLeft > 0 ? waiting.next() : nullptr;
+            }
+        }
+        for (; placedLeft > 0; --placedLeft, a = placedLeft > 0 ? placed.next() : nullptr) merged.append(a);
+        for (; waitingLeft > 0; --waitingLeft, b = waitingLeft > 0 ? waiting.next() : nullptr) merged.append(b);
+        rows_ = std::move(merged);
+    }
+}
 
 void ParadoxStorage::placeUnplacedNow()
 {
@@ -1199,35 +1258,13 @@ void ParadoxStorage::placeUnplacedNow()
         order = {};
         unplaced_.permute(from);
     }
-    // The fewer go among the more: each into its place, and the others stay where they are.
-    if (rows_.size() * 8 < count) std::swap(rows_, unplaced_);
-    if (unplaced_.size() * 8 < rows_.size()) {
-        RowWalker walk(unplaced_);
-        for (std::size_t i = 0; i < unplaced_.size(); ++i) {
-            const char* record = walk.next();
-            rows_.insert(size_t(lowerBound(record, header_.keyFieldCount)), record);
-        }
-    } else {
-        RowStore merged;
-        merged.reset(header_.recordSize, keyBytes);
-        RowWalker placed(rows_);
-        RowWalker waiting(unplaced_);
-        std::size_t placedLeft = rows_.size();
-        std::size_t waitingLeft = unplaced_.size();
-        const char* a = placed.next();
-        const char* b = waiting.next();
-        while (placedLeft > 0 && waitingLeft > 0) {
-            if (compareBytes(a, b, keyBytes) < 0) {
-                merged.append(a);
-                a = --placedLeft > 0 ? placed.next() : nullptr;
-            } else {
-                merged.append(b);
-                b = --waitingLeft > 0 ? waiting.next() : nullptr;
-            }
-        }
-        for (; placedLeft > 0; --placedLeft, a = placedLeft > 0 ? placed.next() : nullptr) merged.append(a);
-        for (; waitingLeft > 0; --waitingLeft, b = waitingLeft > 0 ? waiting.next() : nullptr) merged.append(b);
-        rows_ = std::move(merged);
+    // Anything that fails from here on leaves the records held back in another order than their keys were
+    // noted in: the keys are noted anew before they are needed again.
+    try {
+        placeSortedUnplaced();
+    } catch (...) {
+        unplacedKeysStale_ = true;
+        throw;
     }
     dropUnplaced();
 }

@@ -190,7 +190,11 @@ private:
         if (!unplaced_.empty()) const_cast<ParadoxStorage*>(this)->placeUnplacedNow();
     }
     void placeUnplacedNow();
+    // The records held back, in key order, and the table's records go together.
+    void placeSortedUnplaced();
     void dropUnplaced();
+    void rebuildUnplacedKeys();
+    bool unplacedKeysStale_ = false;  // unplacedKeys_ do not name unplaced_'s records by their places
     QByteArray scratch_;  // changed fields encoded before they go into their record
     std::vector<char> newRecord_;  // a new record encoded before the record store takes a copy
     QByteArray blobBytes_;         // a blob encoded before it goes into the blob file
