@@ -154,7 +154,7 @@ QString scratchPathFor(const QString& path)
     return path + QStringLiteral(".new~");
 }
 
-void BlobFile::writeEmpty(const QString& path)
+PosixFile BlobFile::writeEmpty(const QString& path)
 {
     QByteArray header(kMbBlock, '\0');
     char* d = header.data();
@@ -172,7 +172,8 @@ void BlobFile::writeEmpty(const QString& path)
     PosixFile file;
     file.open(path, O_WRONLY | O_CREAT | O_TRUNC);
     file.writeAt(0, header.constData(), header.size());
-    file.sync();
+    file.startWriteback(0, 0);
+    return file;
 }
 
 void BlobFile::open(const QString& path, bool writable)

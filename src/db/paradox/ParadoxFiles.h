@@ -61,7 +61,8 @@ struct BlobRef {
 // blocks may stay in memory until writeOut(); reads see them all the same.
 class BlobFile {
 public:
-    static void writeEmpty(const QString& path);
+    // A blob file without blobs, written but not synced yet: the caller syncs it before it renames it into place.
+    static PosixFile writeEmpty(const QString& path);
 
     void open(const QString& path, bool writable);
     bool isOpen() const { return file_.isOpen(); }

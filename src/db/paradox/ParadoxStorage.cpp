@@ -682,7 +682,8 @@ void ParadoxStorage::ensureBlobFile()
     // Records point into no blob file yet, so a fresh one can be put in place directly.
     const QString path = mbMissingPath_.isEmpty() ? newCompanionPath(path_, QStringLiteral("MB")) : mbMissingPath_;
     const QString scratch = scratchPathFor(path);
-    BlobFile::writeEmpty(scratch);
+    PosixFile file = BlobFile::writeEmpty(scratch);
+    if (durable_) file.sync();
     renameFile(scratch, path);
     if (durable_) syncDirectory(path);
     blobs_.open(path, true);

@@ -565,7 +565,9 @@ static void createTable(const QString& requestedPath, const FieldDefList& fields
 
     const bool hasBlobs = std::any_of(h.layout.begin(), h.layout.end(), [](const FieldLayout& f) { return f.isBlob(); });
     const QString dbScratch = scratchPathFor(path);
-    writeScratch(dbScratch, raw, existing.isEmpty() ? 0644 : fileModeOf(existing), {}, true).sync();
+    PosixFile dbFile = writeScratch(dbScratch, raw, existing.isEmpty() ? 0644 : fileModeOf(existing), {}, true);
+    PosixFile pxFile;
+    PosixFile mbFile;
     const QString pxPath = newCompanionPath(path, QStringLiteral("PX"));
     const QString mbPath = newCompanionPath(path, QStringLiteral("MB"));
     if (keyFieldCount > 0) {
@@ -588,14 +590,20 @@ static void createTable(const QString& requestedPath, const FieldDefList& fields
             p[0x58 + 2 * i + 1] = char(h.layout[size_t(i)].sizeByte);
         }
         std::memcpy(p + 0x58 + 2 * keyFieldCount + 4, tableName.constData(), size_t(tableName.size()));
-        writeScratch(scratchPathFor(pxPath), px, 0644, {}, true).sync();
+        pxFile = writeScratch(scratchPathFor(pxPath), px, 0644, {}, true);
     }
-    if (hasBlobs) BlobFile::writeEmpty(scratchPathFor(mbPath));
+    if (hasBlobs) mbFile = BlobFile::writeEmpty(scratchPathFor(mbPath));
+    // Every file is written before any is synced: the disk works on all of them at once.
+    for (PosixFile* file : {&dbFile, &pxFile, &mbFile})
+        if (file->isOpen()) file->sync();
 
     FolderLock folderLock(path);
-    // The new .DB first: from here on the name holds the new, empty table, which points into no other file.
+    // The new .DB first: from here on the name holds the new, empty table, which points into no other file. Where
+    // no table is replaced, no old .DB can meet the new companions, and the names need not be durable in order.
+    const QStringList stale =
+        findCompanions(path, QStringLiteral("DB|PX|MB|VAL|[XY][0-9A-Fa-f]{2}|[XY]G[0-9A-Fa-f]"));
     renameFile(dbScratch, path);
-    syncDirectory(path);
+    if (!existing.isEmpty() || !stale.isEmpty()) syncDirectory(path);
     QStringList keep{path};
     if (keyFieldCount > 0) {
         renameFile(scratchPathFor(pxPath), pxPath);
@@ -606,8 +614,6 @@ static void createTable(const QString& requestedPath, const FieldDefList& fields
         keep << mbPath;
     }
     // Whatever else belonged to the replaced table describes a structure that no longer exists.
-    const QStringList stale =
-        findCompanions(path, QStringLiteral("DB|PX|MB|VAL|[XY][0-9A-Fa-f]{2}|[XY]G[0-9A-Fa-f]"));
     for (const QString& file : stale)
         if (!keep.contains(file)) QFile::remove(file);
     syncDirectory(path);
