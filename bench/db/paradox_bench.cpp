@@ -39,6 +39,9 @@ namespace {
 
 constexpr int kRecords = 100000;
 constexpr int kSmallRecords = 10000;
+// Our writes and the plain write each count the best of this many rounds: on a busy machine a single run can take
+// half as long again, and the ratios compare two such runs.
+constexpr int kWriteRounds = 3;
 
 struct Source {
     QString name;
@@ -198,11 +201,15 @@ qint64 readOurs(const QString& path)
 void BM_OurWrite(benchmark::State& state, const char* label, const char* file, bool withMemo, bool keyed)
 {
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        writeOurs(tablePath(file), sources(), withMemo, keyed);
-        const double s = elapsedSince(start);
-        state.SetIterationTime(s);
-        seconds[label] = s;
+        double best = 0;
+        for (int round = 0; round < kWriteRounds; ++round) {
+            const auto start = std::chrono::steady_clock::now();
+            writeOurs(tablePath(file), sources(), withMemo, keyed);
+            const double s = elapsedSince(start);
+            best = round == 0 ? s : std::min(best, s);
+        }
+        state.SetIterationTime(best);
+        seconds[label] = best;
     }
     bytes[label] = fileSetSize(tablePath(file));
     state.counters["bytes"] = double(bytes[label]);
@@ -373,18 +380,22 @@ void BM_PlainWrite(benchmark::State& state, const char* label, const char* like)
     const QByteArray path = QFile::encodeName(tablePath("plain.bin"));
     const QByteArray chunk(1 << 16, 'p');
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        for (qint64 done = 0; done < total;) {
-            const qint64 n = std::min<qint64>(chunk.size(), total - done);
-            if (::write(fd, chunk.constData(), size_t(n)) != n) break;
-            done += n;
+        double best = 0;
+        for (int round = 0; round < kWriteRounds; ++round) {
+            const auto start = std::chrono::steady_clock::now();
+            const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            for (qint64 done = 0; done < total;) {
+                const qint64 n = std::min<qint64>(chunk.size(), total - done);
+                if (::write(fd, chunk.constData(), size_t(n)) != n) break;
+                done += n;
+            }
+            ::fsync(fd);
+            ::close(fd);
+            const double t = elapsedSince(start);
+            best = round == 0 ? t : std::min(best, t);
         }
-        ::fsync(fd);
-        ::close(fd);
-        const double t = elapsedSince(start);
-        state.SetIterationTime(t);
-        seconds[label] = t;
+        state.SetIterationTime(best);
+        seconds[label] = best;
     }
     state.counters["bytes"] = double(total);
 }
