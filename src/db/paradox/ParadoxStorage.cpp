@@ -21,6 +21,7 @@ constexpr int kMaxHeaderRead = 0x10000;
 constexpr qint64 kBlockCacheLimit = 16 << 20;
 constexpr qint64 kChunkBytes = 64 << 10;
 constexpr int kSampleRows = 8;
+constexpr std::size_t kFewUnplaced = 4;  // records held back that are placed one by one rather than sorted
 
 // The indexes of the fields a change mask marks, in order. The marks are read eight at a time: a post of an import
 // run marks one field of many.
@@ -1174,6 +1175,23 @@ void sortByPrefix(std::vector<KeyOrder>& entries)
 
 }  // namespace
 
+void ParadoxStorage::placeAmongRows()
+{
+    std::size_t done = 0;
+    try {
+        RowWalker walk(unplaced_);
+        for (; done < unplaced_.size(); ++done) {
+            const char* record = walk.next();
+            rows_.insert(size_t(lowerBound(record, header_.keyFieldCount)), record);
+        }
+    } catch (...) {
+        // The ones placed already are held back no longer; the others are no longer where their keys were noted.
+        for (; done > 0; --done) unplaced_.erase(0);
+        unplacedKeysStale_ = true;
+        throw;
+    }
+}
+
 void ParadoxStorage::placeSortedUnplaced()
 {
     const int keyBytes = keySize();
@@ -1181,18 +1199,7 @@ void ParadoxStorage::placeSortedUnplaced()
     // The fewer go among the more: each into its place, and the others stay where they are.
     if (rows_.size() * 8 < count) std::swap(rows_, unplaced_);
     if (unplaced_.size() * 8 < rows_.size()) {
-        std::size_t done = 0;
-        try {
-            RowWalker walk(unplaced_);
-            for (; done < unplaced_.size(); ++done) {
-                const char* record = walk.next();
-                rows_.insert(size_t(lowerBound(record, header_.keyFieldCount)), record);
-            }
-        } catch (...) {
-            // The ones placed already are held back no longer.
-            for (; done > 0; --done) unplaced_.erase(0);
-            throw;
-        }
+        placeAmongRows();
     } else {
         RowStore merged;
         merged.reset(header_.recordSize, keyBytes);
@@ -1223,6 +1230,12 @@ void ParadoxStorage::placeUnplacedNow()
     // different from each other and from the table's.
     const int keyBytes = keySize();
     const std::size_t count = unplaced_.size();
+    if (count <= kFewUnplaced && !rows_.empty()) {
+        // A record or two, as a cursor that asks for its row after every post leaves: straight to their places.
+        placeAmongRows();
+        dropUnplaced();
+        return;
+    }
     std::vector<const char*> records(count);
     {
         RowWalker walk(unplaced_);

@@ -192,6 +192,8 @@ private:
     void placeUnplacedNow();
     // The records held back, in key order, and the table's records go together.
     void placeSortedUnplaced();
+    // Each record held back into its place among the table's, in any order.
+    void placeAmongRows();
     void dropUnplaced();
     void rebuildUnplacedKeys();
     bool unplacedKeysStale_ = false;  // unplacedKeys_ do not name unplaced_'s records by their places

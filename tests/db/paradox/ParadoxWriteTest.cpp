@@ -315,6 +315,7 @@ TEST(ParadoxWrite, RecordsHeldBackFromTheirPlaceLandInKeyOrder)
         {"a few among many", 4000, 100, 0},
         {"many around a few", 100, 3000, 0},
         {"placed in several rounds", 500, 3000, 700},
+        {"placed after every few", 50, 300, 3},
     };
     const auto group = [](int n) { return n % 3 == 0 ? QStringLiteral("A") : QStringLiteral("B"); };
     const auto record = [&](int n) { return Record{group(n), n, QStringLiteral("n%1").arg(n)}; };
