@@ -430,6 +430,7 @@ TEST_P(StorageTest, AppendedRecordsOfAKeyedTableAreWhereTheKeySaysWhenAsked)
         std::function<void(Table& t, Table& other)> act;
         QString current;  // Name of the record the cursor is on afterwards
         int recNo;
+        int count = 300;
     };
     const std::vector<Case> cases = {
         {"reads the record it posted last", [](Table&, Table&) {}, nameOf(last), position(last) + 1},
@@ -459,6 +460,24 @@ TEST_P(StorageTest, AppendedRecordsOfAKeyedTableAreWhereTheKeySaysWhenAsked)
              EXPECT_EQ(current(other), "geändert");
          },
          "geändert", position(last) + 1},
+        {"Delete removes it and goes to the record after it",
+         [&](Table& t, Table& other) {
+             t.Delete();
+             EXPECT_FALSE(other.FindKey(last));
+             EXPECT_EQ(other.RecordCount(), 299);
+         },
+         nameOf(sorted[size_t(position(last) + 1)]), position(last) + 1, 299},
+        {"another cursor appending as well finds its own",
+         [&](Table&, Table& other) {
+             for (const int nr : {-100000, 100000}) {
+                 other.Append();
+                 setRecord(other, nr, nameOf(nr));
+                 other.Post();
+             }
+             EXPECT_EQ(current(other), nameOf(100000));
+             EXPECT_EQ(other.RecNo(), 302);
+         },
+         nameOf(last), position(last) + 2, 302},
         {"another cursor reads every record in key order",
          [&](Table&, Table& other) {
              QStringList expected;
@@ -482,6 +501,6 @@ TEST_P(StorageTest, AppendedRecordsOfAKeyedTableAreWhereTheKeySaysWhenAsked)
         c.act(*t, *other);
         EXPECT_EQ(current(*t), c.current);
         EXPECT_EQ(t->RecNo(), c.recNo);
-        EXPECT_EQ(t->RecordCount(), 300);
+        EXPECT_EQ(t->RecordCount(), c.count);
     }
 }
