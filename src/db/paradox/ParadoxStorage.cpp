@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
 #include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -757,7 +758,7 @@ bool ParadoxStorage::storedNull(const FieldLayout& f, const char* p) const
 }
 
 void ParadoxStorage::encodeRecord(const Record& record, const char* previous, const std::vector<char>* changed,
-                                  char* raw)
+                                  char* raw, const std::function<void(const char*)>& check)
 {
     if (record.size() != header_.layout.size())
         throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Der Satz hat %1 Werte, die Tabelle %2 Felder.")
@@ -791,6 +792,7 @@ void ParadoxStorage::encodeRecord(const Record& record, const char* previous, co
             encodeField(f, value, p, codec_, fields_[i].name);
     }
     // Blobs last: everything that can fail has been checked before anything is appended to the blob file.
+    if (check) check(raw);
     for (const int fi : blobFields_) {
         const size_t i = size_t(fi);
         const FieldLayout& f = layout[i];
@@ -879,7 +881,7 @@ void ParadoxStorage::assignAutoInc(Record& record, const QByteArray* previous, s
     autoInc_ = counter;
 }
 
-char* ParadoxStorage::encodeNew(const Record& input)
+char* ParadoxStorage::encodeNew(const Record& input, const std::function<void(const char*)>& check)
 {
     Record numbered;  // the record with its auto-increment numbers, when it has such fields
     const std::int32_t savedCounter = autoInc_;
@@ -887,12 +889,12 @@ char* ParadoxStorage::encodeNew(const Record& input)
     if (newRecord_.size() != size_t(header_.recordSize)) newRecord_.resize(size_t(header_.recordSize));
     char* raw = newRecord_.data();
     try {
+        if (recordCount() >= 0x7FFFFFFF) throw EngineError(ErrorCode::NotSupported, QStringLiteral("Die Tabelle ist voll."));
         if (!autoIncFields_.empty()) {
             numbered = input;
             assignAutoInc(numbered, nullptr, nullptr);
         }
-        encodeRecord(autoIncFields_.empty() ? input : numbered, nullptr, nullptr, raw);
-        if (recordCount() >= 0x7FFFFFFF) throw EngineError(ErrorCode::NotSupported, QStringLiteral("Die Tabelle ist voll."));
+        encodeRecord(autoIncFields_.empty() ? input : numbered, nullptr, nullptr, raw, check);
     } catch (...) {
         autoInc_ = savedCounter;
         throw;
@@ -905,19 +907,11 @@ int ParadoxStorage::insert(const Record& input, int beforeRow)
     checkWritable();
     materialize();
     placeUnplaced();
-    const std::int32_t savedCounter = autoInc_;
-    char* raw = encodeNew(input);
-    int row;
-    if (header_.keyFieldCount > 0) {
-        try {
-            row = placeKey(raw, -1);
-        } catch (...) {
-            autoInc_ = savedCounter;
-            throw;
-        }
-    } else {
-        row = (beforeRow < 0 || beforeRow > int(rows_.size())) ? int(rows_.size()) : beforeRow;
-    }
+    int row = (beforeRow < 0 || beforeRow > int(rows_.size())) ? int(rows_.size()) : beforeRow;
+    // A key violation is found before the record's blobs go into the blob file.
+    char* raw = encodeNew(input, [&](const char* record) {
+        if (header_.keyFieldCount > 0) row = placeKey(record, -1);
+    });
     rows_.insert(size_t(row), raw);
     if (autoIncSetsBuilt_) rememberAutoInc(raw);
     dirty_ = true;
@@ -932,38 +926,38 @@ int ParadoxStorage::insertUnplaced(const Record& input)
     // Held back are only records whose place follows from their bytes and whose key the cursor knows.
     if (header_.keyFieldCount == 0 || !asciiOrder_ || keyNumbered_) return insert(input, recordCount());
     const int keyBytes = keySize();
-    const std::int32_t savedCounter = autoInc_;
-    char* raw = encodeNew(input);
-    // Records that come in key order go to their place at once, as long as none is held back before them.
-    if (unplaced_.empty() && (rows_.empty() || compareBytes(rows_.back(), raw, keyBytes) < 0)) {
+    // Records that come in key order go to their place at once, as long as none is held back before them. The
+    // others are checked for their key before their blobs go into the blob file.
+    bool inOrder = false;
+    std::uint64_t hash = 0;
+    char* raw = encodeNew(input, [&](const char* record) {
+        inOrder = unplaced_.empty() && (rows_.empty() || compareBytes(rows_.back(), record, keyBytes) < 0);
+        if (inOrder) return;
+        if (!rows_.empty()) {
+            const int row = lowerBound(record, header_.keyFieldCount);
+            if (row < int(rows_.size()) && compareBytes(rows_[size_t(row)], record, keyBytes) == 0)
+                throwKeyViolation(record);
+        }
+        if (unplacedKeysStale_) rebuildUnplacedKeys();
+        hash = qHashBits(record, size_t(keyBytes));
+        const auto sameKey = [&](std::size_t index) { return std::memcmp(unplaced_[index], record, size_t(keyBytes)) == 0; };
+        if (unplacedKeys_.find(hash, sameKey) >= 0) throwKeyViolation(record);
+    });
+    if (inOrder) {
         rows_.append(raw);
     } else {
-        const std::uint64_t hash = qHashBits(raw, size_t(keyBytes));
+        unplaced_.append(raw);
         try {
-            if (!rows_.empty()) {
-                const int row = lowerBound(raw, header_.keyFieldCount);
-                if (row < int(rows_.size()) && compareBytes(rows_[size_t(row)], raw, keyBytes) == 0)
-                    throwKeyViolation(raw);
-            }
-            if (unplacedKeysStale_) rebuildUnplacedKeys();
-            const auto sameKey = [&](std::size_t index) { return std::memcmp(unplaced_[index], raw, size_t(keyBytes)) == 0; };
-            if (unplacedKeys_.find(hash, sameKey) >= 0) throwKeyViolation(raw);
-            unplaced_.append(raw);
-            try {
-                unplacedKeys_.add(hash);
-            } catch (...) {
-                unplaced_.erase(unplaced_.size() - 1);
-                throw;
-            }
+            unplacedKeys_.add(hash);
         } catch (...) {
-            autoInc_ = savedCounter;
+            unplaced_.erase(unplaced_.size() - 1);
             throw;
         }
     }
     if (autoIncSetsBuilt_) rememberAutoInc(raw);
     dirty_ = true;
     ++changes_;
-    return unplaced_.empty() ? int(rows_.size()) - 1 : -1;
+    return inOrder ? int(rows_.size()) - 1 : -1;
 }
 
 bool ParadoxStorage::copiesFrom(const TableStorage& source, int fieldCount) const

@@ -8,6 +8,7 @@
 #include "db/paradox/RowStore.h"
 
 #include <QByteArray>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -76,16 +77,18 @@ private:
     QVariant decodeBlob(const FieldLayout& f, const char* p) const;
     void encodeBlob(const FieldLayout& f, const QVariant& value, char* p);
     // The record image of record into raw (recordSize bytes); for a change, previous is the stored image, and a
-    // field changed leaves out (when given) keeps its bytes.
-    void encodeRecord(const Record& record, const char* previous, const std::vector<char>* changed, char* raw);
+    // field changed leaves out (when given) keeps its bytes. check, when given, sees the image before any blob of
+    // it goes into the blob file, and may refuse it by raising.
+    void encodeRecord(const Record& record, const char* previous, const std::vector<char>* changed, char* raw,
+                      const std::function<void(const char*)>& check = {});
     bool storedNull(const FieldLayout& f, const char* p) const;
     int updateRecord(int row, const Record& record, const std::vector<char>* changed);
     void checkRow(int row) const;
     void checkWritable();
     void materialize();
-    // The record of input with its auto-increment numbers into newRecord_; the counter stays as it was when it
-    // fails.
-    char* encodeNew(const Record& input);
+    // The record of input with its auto-increment numbers into newRecord_, checked by check as encodeRecord
+    // does; the counter stays as it was when it fails.
+    char* encodeNew(const Record& input, const std::function<void(const char*)>& check);
 
     // Key order. The key fields lie side by side from the record's start, and every field but an alpha one
     // outside ascii order compares as its bytes do: then keys compare as all their bytes at once. Inline, as a

@@ -369,6 +369,46 @@ TEST(ParadoxWrite, RecordsHeldBackFromTheirPlaceLandInKeyOrder)
     }
 }
 
+// A record refused for its key leaves nothing behind in the blob file, whichever way it was posted: the blob file
+// ends as large as without the refused post.
+TEST(ParadoxWrite, KeyViolationsWriteNoBlobs)
+{
+    struct Case {
+        const char* name;
+        bool heldBack;  // posted through insertUnplaced
+        int taken;      // the key posted twice: 20 and 30 are placed, 10 waits for its place
+    } cases[] = {
+        {"placed at once, key of a placed record", false, 30},
+        {"held back, key of a placed record", true, 30},
+        {"held back, key of a record held back", true, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto blobBytes = [&](bool refusedPost) {
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("BLOBKEY.DB"));
+            db::paradox::create(path, {def("Nr", FieldType::ftInteger), def("Notiz", FieldType::ftMemo, 10)}, 1);
+            auto table = db::paradox::open(path, OpenMode::Exclusive);
+            const auto post = [&](int nr, char letter) {
+                const Record r{nr, QString(5000, QLatin1Char(letter))};
+                if (c.heldBack)
+                    table->insertUnplaced(r);
+                else
+                    table->insert(r, 0);
+            };
+            for (const int nr : {20, 30, 10}) post(nr, 'a');
+            if (refusedPost) {
+                EXPECT_EQ(engineErrorCode([&] { post(c.taken, 'b'); }), db::ErrorCode::KeyViolation);
+            }
+            EXPECT_EQ(table->recordCount(), 3);
+            EXPECT_EQ(table->read(table->findKey({c.taken}))[1].toString(), QString(5000, QLatin1Char('a')));
+            table.reset();
+            return QFileInfo(dir.filePath(QStringLiteral("BLOBKEY.MB"))).size();
+        };
+        EXPECT_EQ(blobBytes(true), blobBytes(false));
+    }
+}
+
 TEST(ParadoxWrite, AutoIncrementRules)
 {
     QTemporaryDir dir;
