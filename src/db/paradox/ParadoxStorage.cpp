@@ -1033,8 +1033,14 @@ int ParadoxStorage::updateRecord(int row, const Record& input, const std::vector
             assignAutoInc(numbered, &previous, mask);
         }
         raw.resize(header_.recordSize);
-        encodeRecord(autoIncFields_.empty() ? input : numbered, previous.constData(), mask, raw.data());
         const int k = header_.keyFieldCount;
+        // A key another record has is refused before the blobs go into the blob file.
+        const auto keyTaken = [&](const char* record) {
+            if (k == 0 || compareKeys(previous.constData(), record, k) == 0) return;
+            const int at = lowerBound(record, k);
+            if (at < int(rows_.size()) && compareKeys(rows_[size_t(at)], record, k) == 0) throwKeyViolation(record);
+        };
+        encodeRecord(autoIncFields_.empty() ? input : numbered, previous.constData(), mask, raw.data(), keyTaken);
         if (k > 0 && compareKeys(previous.constData(), raw.constData(), k) != 0) {
             rows_.erase(size_t(row));
             try {

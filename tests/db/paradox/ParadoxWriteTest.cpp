@@ -377,10 +377,12 @@ TEST(ParadoxWrite, KeyViolationsWriteNoBlobs)
         const char* name;
         bool heldBack;  // posted through insertUnplaced
         int taken;      // the key posted twice: 20 and 30 are placed, 10 waits for its place
+        bool changed = false;  // the record of 20 changed to the key instead of a new one posted
     } cases[] = {
         {"placed at once, key of a placed record", false, 30},
         {"held back, key of a placed record", true, 30},
         {"held back, key of a record held back", true, 10},
+        {"a record changed to another one's key", false, 30, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -397,7 +399,10 @@ TEST(ParadoxWrite, KeyViolationsWriteNoBlobs)
                     table->insert(r, 0);
             };
             for (const int nr : {20, 30, 10}) post(nr, 'a');
-            if (refusedPost) {
+            if (refusedPost && c.changed) {
+                const Record r{c.taken, QString(5000, QLatin1Char('b'))};
+                EXPECT_EQ(engineErrorCode([&] { table->update(table->findKey({20}), r); }), db::ErrorCode::KeyViolation);
+            } else if (refusedPost) {
                 EXPECT_EQ(engineErrorCode([&] { post(c.taken, 'b'); }), db::ErrorCode::KeyViolation);
             }
             EXPECT_EQ(table->recordCount(), 3);
