@@ -2,8 +2,8 @@
 
 #include "db/FileLock.h"
 #include "db/TableStorage.h"
-#include "db/paradox/ParadoxFiles.h"
 #include "db/paradox/KeyHashSet.h"
+#include "db/paradox/ParadoxFiles.h"
 #include "db/paradox/ParadoxFormat.h"
 #include "db/paradox/RowStore.h"
 
@@ -181,9 +181,9 @@ private:
     // Records of a keyed table that a cursor posted without asking for their rows (insertUnplaced), in the order
     // they came. Put in key order one by one, shuffled keys jump through the whole table for every record; held
     // back, they are sorted once and merged with the table in one pass, before anything that deals in rows
-    // (placeUnplaced). Their keys are known meanwhile (unplacedKeys_), so that a key
-    // violation is still raised by the post that causes it. Placing them changes how the records are held, not
-    // which records there are or what they hold: no change for the cursors to follow.
+    // (placeUnplaced). Their keys are known meanwhile (unplacedKeys_), so that a key violation is still raised by
+    // the post that causes it. Placing them changes how the records are held, not which records there are or
+    // what they hold: no change for the cursors to follow.
     RowStore unplaced_;
     KeyHashSet unplacedKeys_;  // by their index in unplaced_
     bool keyNumbered_ = false;  // an auto-increment key field: its number is not the cursor's to find it by
