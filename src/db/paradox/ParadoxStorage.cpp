@@ -1151,25 +1151,95 @@ void ParadoxStorage::dropUnplaced()
 namespace {
 
 struct KeyOrder {
-    std::uint64_t prefix;  // eight bytes of a key from the first in which the keys differ, as one number
+    std::uint64_t prefix;  // eight bytes of a key that tell keys apart, as one number
     std::uint32_t index;   // of its record
 };
 
 // Stable sort by prefix, a byte at a time from the last: a few passes over the entries in sequence, where comparing
-// sorts would jump through them. A byte every entry has the same is passed over.
-void sortByPrefix(std::vector<KeyOrder>& entries)
+// sorts would jump through them. A byte every entry has the same is passed over. Few entries are simply compared.
+void sortByPrefix(KeyOrder* entries, std::size_t n, std::vector<KeyOrder>& scratch)
 {
-    std::vector<KeyOrder> sorted(entries.size());
+    if (n < 256) {
+        std::sort(entries, entries + n, [](const KeyOrder& a, const KeyOrder& b) { return a.prefix < b.prefix; });
+        return;
+    }
+    scratch.resize(n);
+    KeyOrder* from = entries;
+    KeyOrder* to = scratch.data();
     std::array<std::array<std::uint32_t, 256>, 8> counts{};
-    for (const KeyOrder& e : entries)
-        for (int d = 0; d < 8; ++d) ++counts[size_t(d)][(e.prefix >> (8 * d)) & 0xFF];
+    for (std::size_t i = 0; i < n; ++i)
+        for (int d = 0; d < 8; ++d) ++counts[size_t(d)][(from[i].prefix >> (8 * d)) & 0xFF];
     for (int d = 0; d < 8; ++d) {
         std::array<std::uint32_t, 256>& starts = counts[size_t(d)];
-        if (std::find(starts.begin(), starts.end(), std::uint32_t(entries.size())) != starts.end()) continue;
+        if (std::find(starts.begin(), starts.end(), std::uint32_t(n)) != starts.end()) continue;
         std::uint32_t sum = 0;
-        for (std::uint32_t& n : starts) sum += std::exchange(n, sum);
-        for (const KeyOrder& e : entries) sorted[starts[(e.prefix >> (8 * d)) & 0xFF]++] = e;
-        entries.swap(sorted);
+        for (std::uint32_t& c : starts) sum += std::exchange(c, sum);
+        for (std::size_t i = 0; i < n; ++i) to[starts[(from[i].prefix >> (8 * d)) & 0xFF]++] = from[i];
+        std::swap(from, to);
+    }
+    if (from != entries) std::copy(from, from + n, entries);
+}
+
+// Keys compared as their bytes compare as the bytes in which not all of them agree: the others never decide. Those
+// positions, eight at a time (a level), make the numbers the keys are sorted by.
+class KeyBytesThatDiffer {
+public:
+    // keys: the records, each starting with its key of keyBytes bytes.
+    KeyBytesThatDiffer(const std::vector<const char*>& keys, int keyBytes) : keyAt_(keys)
+    {
+        const std::size_t words = std::size_t(keyBytes + 7) / 8;
+        const std::size_t tail = std::size_t(keyBytes) - (words - 1) * 8;  // bytes of the last word in the key
+        std::vector<std::uint64_t> first(words, 0);
+        std::vector<std::uint64_t> differ(words, 0);
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            for (std::size_t w = 0; w < words; ++w) {
+                std::uint64_t word = 0;
+                std::memcpy(&word, keys[k] + 8 * w, w + 1 < words ? 8 : tail);
+                if (k == 0)
+                    first[w] = word;
+                else
+                    differ[w] |= word ^ first[w];
+            }
+        }
+        for (std::size_t at = 0; at < std::size_t(keyBytes); ++at) {
+            if (reinterpret_cast<const std::uint8_t*>(differ.data())[at] != 0) positions_.push_back(int(at));
+        }
+    }
+    bool hasLevel(std::size_t level) const { return level * 8 < positions_.size(); }
+    std::uint64_t prefix(std::uint32_t index, std::size_t level) const
+    {
+        const char* key = keyAt_[index];
+        const int* at = positions_.data() + level * 8;
+        const std::size_t n = std::min<std::size_t>(8, positions_.size() - level * 8);
+        if (n == 8 && at[7] == at[0] + 7) {
+            std::uint64_t word;
+            std::memcpy(&word, key + at[0], sizeof word);
+            return qFromBigEndian(word);
+        }
+        std::uint64_t value = 0;
+        for (std::size_t j = 0; j < 8; ++j) value = value << 8 | (j < n ? std::uint8_t(key[at[j]]) : 0u);
+        return value;
+    }
+
+private:
+    const std::vector<const char*>& keyAt_;
+    std::vector<int> positions_;
+};
+
+// entries[begin, end) are sorted by their prefixes of level; those that tie are sorted by the next level's.
+void sortTies(std::vector<KeyOrder>& entries, std::size_t begin, std::size_t end, std::size_t level,
+              const KeyBytesThatDiffer& bytes, std::vector<KeyOrder>& scratch)
+{
+    if (!bytes.hasLevel(level + 1)) return;
+    for (std::size_t run = begin; run < end;) {
+        std::size_t runEnd = run + 1;
+        while (runEnd < end && entries[runEnd].prefix == entries[run].prefix) ++runEnd;
+        if (runEnd - run > 1) {
+            for (std::size_t i = run; i < runEnd; ++i) entries[i].prefix = bytes.prefix(entries[i].index, level + 1);
+            sortByPrefix(entries.data() + run, runEnd - run, scratch);
+            sortTies(entries, run, runEnd, level + 1, bytes, scratch);
+        }
+        run = runEnd;
     }
 }
 
@@ -1228,7 +1298,6 @@ void ParadoxStorage::placeUnplacedNow()
 {
     // Held back are only records of a table whose keys compare as their bytes (insertUnplaced), all of them
     // different from each other and from the table's.
-    const int keyBytes = keySize();
     const std::size_t count = unplaced_.size();
     if (count <= kFewUnplaced && !rows_.empty()) {
         // A record or two, as a cursor that asks for its row after every post leaves: straight to their places.
@@ -1236,39 +1305,21 @@ void ParadoxStorage::placeUnplacedNow()
         dropUnplaced();
         return;
     }
-    std::vector<const char*> records(count);
+    std::vector<KeyOrder> order(count);
     {
+        std::vector<const char*> records(count);
         RowWalker walk(unplaced_);
         for (const char*& r : records) r = walk.next();
-    }
-    int shared = keyBytes;
-    for (const char* r : records) {
-        int same = 0;
-        while (same < shared && r[same] == records.front()[same]) ++same;
-        shared = same;
-    }
-    const int width = std::min(8, keyBytes - shared);
-    const int restAt = shared + width;
-    const size_t rest = size_t(keyBytes - restAt);
-    std::vector<KeyOrder> order(count);
-    for (std::size_t i = 0; i < count; ++i) order[i] = {leadingBytes(records[i] + shared, width), std::uint32_t(i)};
-    sortByPrefix(order);
-    if (rest > 0) {
-        // Keys whose eight bytes tie: the rest decides.
-        for (auto run = order.begin(); run != order.end();) {
-            const auto end = std::find_if(run + 1, order.end(), [&](const KeyOrder& e) { return e.prefix != run->prefix; });
-            if (end - run > 1)
-                std::sort(run, end, [&](const KeyOrder& a, const KeyOrder& b) {
-                    return std::memcmp(records[a.index] + restAt, records[b.index] + restAt, rest) < 0;
-                });
-            run = end;
-        }
+        const KeyBytesThatDiffer bytes(records, keySize());
+        for (std::size_t i = 0; i < count; ++i) order[i] = {bytes.prefix(std::uint32_t(i), 0), std::uint32_t(i)};
+        std::vector<KeyOrder> scratch;
+        sortByPrefix(order.data(), count, scratch);
+        sortTies(order, 0, count, 0, bytes, scratch);
     }
     // Put in key order where they lie; then they and the table's records, each in order, go together.
     {
         std::vector<std::uint32_t> from(count);
         for (std::size_t i = 0; i < count; ++i) from[i] = order[i].index;
-        records = {};
         order = {};
         unplaced_.permute(from);
     }

@@ -111,6 +111,7 @@ private:
         const int k = header_.keyFieldCount;
         return k > 0 ? header_.layout[size_t(k - 1)].offset + header_.layout[size_t(k - 1)].length : 0;
     }
+
     bool asciiOrder() const { return asciiOrder_; }
 
     // Auto-increment rules.

@@ -369,6 +369,31 @@ TEST(ParadoxWrite, RecordsHeldBackFromTheirPlaceLandInKeyOrder)
     }
 }
 
+// Records held back are sorted by the bytes in which their keys differ, eight at a time: keys alike in their first
+// eight such bytes are told apart by the next ones, and keys that agree in a stretch in the middle by the bytes
+// after it.
+TEST(ParadoxWrite, HeldBackKeysAlikeInTheirFirstBytesLandInOrder)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ALIKE.DB"));
+    db::paradox::create(path, {def("Name", FieldType::ftString, 24), def("Nr", FieldType::ftInteger)}, 1);
+    QStringList names;
+    for (const char* head : {"11111111", "22222222", "33333333"})
+        for (int i = 0; i < 1000; ++i)
+            names << QStringLiteral("%1-Mitte-%2").arg(QLatin1String(head)).arg(i % 37 * 1000 + i, 6, 10, QLatin1Char('0'));
+    std::vector<int> order(size_t(names.size()));
+    for (int i = 0; i < names.size(); ++i) order[size_t(i)] = i;
+    std::shuffle(order.begin(), order.end(), std::mt19937(17));
+    {
+        auto table = db::paradox::open(path, OpenMode::Exclusive);
+        for (const int i : order) table->insertUnplaced({names[i], i});
+    }
+    names.sort();
+    auto table = db::paradox::open(path, OpenMode::Shared);
+    ASSERT_EQ(table->recordCount(), names.size());
+    for (int row = 0; row < table->recordCount(); ++row) ASSERT_EQ(table->read(row)[0].toString(), names[row]) << row;
+}
+
 // A record refused for its key leaves nothing behind in the blob file, whichever way it was posted: the blob file
 // ends as large as without the refused post.
 TEST(ParadoxWrite, KeyViolationsWriteNoBlobs)
