@@ -458,12 +458,22 @@ int ParadoxStorage::lowerBound(const char* key, int fieldCount) const
         // Without branches, and with both places the next step may look at asked for ahead: in a large table the
         // steps wait on memory rather than on each other's guesses.
         const std::uint64_t* base = begin;
+        const char* tails = keyTails_.data();
+        bool tailsAsked = keyBytes - skip <= 8;
         for (std::size_t n = keyPrefixes_.size(); n > 1;) {
             const std::size_t half = n / 2;
             __builtin_prefetch(base + half / 2);
             __builtin_prefetch(base + half + half / 2);
             base = (base[half - 1] & mask) < probe ? base + half : base;
             n -= half;
+            if (!tailsAsked && n <= 8) {
+                // The rest of the key of the rows left, which the row found is checked against.
+                tailsAsked = true;
+                const std::size_t row = std::size_t(base - begin);
+                const std::size_t rows = std::min(n + 1, keyPrefixes_.size() - row);
+                const char* first = tails + row * std::size_t(keyTailSize_);
+                for (std::size_t at = 0; at < rows * std::size_t(keyTailSize_); at += 64) __builtin_prefetch(first + at);
+            }
         }
         const std::uint64_t* from = base + ((*base & mask) < probe ? 1 : 0);
         lo = int(from - begin);
