@@ -124,6 +124,20 @@ double elapsedSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Seconds of the fastest of kWriteRounds runs of write.
+template <typename Write>
+double bestOfWriteRounds(Write write)
+{
+    double best = 0;
+    for (int round = 0; round < kWriteRounds; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        write();
+        const double s = elapsedSince(start);
+        best = round == 0 ? s : std::min(best, s);
+    }
+    return best;
+}
+
 // ---- our engine, through the cursor ----------------------------------------------------------------------------
 
 void defineFields(db::Table& table, bool withMemo, int keyFields)
@@ -201,13 +215,7 @@ qint64 readOurs(const QString& path)
 void BM_OurWrite(benchmark::State& state, const char* label, const char* file, bool withMemo, bool keyed)
 {
     for (auto _ : state) {
-        double best = 0;
-        for (int round = 0; round < kWriteRounds; ++round) {
-            const auto start = std::chrono::steady_clock::now();
-            writeOurs(tablePath(file), sources(), withMemo, keyed);
-            const double s = elapsedSince(start);
-            best = round == 0 ? s : std::min(best, s);
-        }
+        const double best = bestOfWriteRounds([&] { writeOurs(tablePath(file), sources(), withMemo, keyed); });
         state.SetIterationTime(best);
         seconds[label] = best;
     }
@@ -380,9 +388,7 @@ void BM_PlainWrite(benchmark::State& state, const char* label, const char* like)
     const QByteArray path = QFile::encodeName(tablePath("plain.bin"));
     const QByteArray chunk(1 << 16, 'p');
     for (auto _ : state) {
-        double best = 0;
-        for (int round = 0; round < kWriteRounds; ++round) {
-            const auto start = std::chrono::steady_clock::now();
+        const double best = bestOfWriteRounds([&] {
             const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             for (qint64 done = 0; done < total;) {
                 const qint64 n = std::min<qint64>(chunk.size(), total - done);
@@ -391,9 +397,7 @@ void BM_PlainWrite(benchmark::State& state, const char* label, const char* like)
             }
             ::fsync(fd);
             ::close(fd);
-            const double t = elapsedSince(start);
-            best = round == 0 ? t : std::min(best, t);
-        }
+        });
         state.SetIterationTime(best);
         seconds[label] = best;
     }

@@ -942,8 +942,7 @@ void Table::keepPostedKey()
             own = QString();
             own.reserve(std::max<qsizetype>(text.size(), 64));
         }
-        own.resize(text.size());
-        std::memcpy(own.data(), text.constData(), static_cast<std::size_t>(text.size()) * sizeof(QChar));
+        assignText(own, text);
     }
 }
 

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <functional>
 #include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -608,13 +607,19 @@ int ParadoxStorage::findKey(const Record& keyValues) const
     return -1;
 }
 
-int ParadoxStorage::placeKey(const char* record, int ignoreRow)
+int ParadoxStorage::freePlace(const char* record) const
 {
-    Q_UNUSED(ignoreRow);
     const int k = header_.keyFieldCount;
     const int row = lowerBound(record, k);
-    const int n = recordCount();
-    if (row < n && compareKeys(rows_[size_t(row)], record, k) == 0) throwKeyViolation(record);
+    if (row < int(rows_.size()) && compareKeys(rows_[size_t(row)], record, k) == 0) throwKeyViolation(record);
+    return row;
+}
+
+int ParadoxStorage::placeKey(const char* record)
+{
+    const int k = header_.keyFieldCount;
+    const int row = freePlace(record);
+    const int n = int(rows_.size());
     if (!asciiOrder_) {
         // Our dictionary order only stands in for the table's real collation. Where it and plain byte order put the
         // key at different places, another engine may well see the order differently, so we do not write it.
@@ -624,28 +629,27 @@ int ParadoxStorage::placeKey(const char* record, int ignoreRow)
         const bool beforeNext =
             row >= n || std::memcmp(record, rows_[size_t(row)], size_t(keyBytes)) < 0;
         if (!afterPrevious || !beforeNext) {
-            QString text;
-            for (int i = 0; i < k; ++i) {
-                if (i) text += QStringLiteral(", ");
-                text += decodeField(header_.layout[size_t(i)], record + header_.layout[size_t(i)].offset, codec_)
-                            .toString();
-            }
             throw EngineError(ErrorCode::NotSupported,
                               QStringLiteral("Der Schlüssel \"%1\" kann in der Sortierfolge %2 der Tabelle %3 nicht sicher "
                                              "eingeordnet werden; der Satz wurde nicht geschrieben.")
-                                  .arg(text, header_.sortOrderName, QFileInfo(path_).fileName()));
+                                  .arg(keyText(record), header_.sortOrderName, QFileInfo(path_).fileName()));
         }
     }
     return row;
 }
 
-void ParadoxStorage::throwKeyViolation(const char* record) const
+QString ParadoxStorage::keyText(const char* record) const
 {
     QStringList parts;
     for (int i = 0; i < header_.keyFieldCount; ++i)
         parts << decodeField(header_.layout[size_t(i)], record + header_.layout[size_t(i)].offset, codec_).toString();
+    return parts.join(QStringLiteral(", "));
+}
+
+void ParadoxStorage::throwKeyViolation(const char* record) const
+{
     throw EngineError(ErrorCode::KeyViolation, QStringLiteral("Schlüsselverletzung: Den Schlüssel %1 gibt es in der Tabelle %2 schon.")
-                                                   .arg(parts.join(QStringLiteral(", ")), QFileInfo(path_).fileName()));
+                                                   .arg(keyText(record), QFileInfo(path_).fileName()));
 }
 
 // ---- writing ---------------------------------------------------------------------------------------------------
@@ -768,7 +772,7 @@ bool ParadoxStorage::storedNull(const FieldLayout& f, const char* p) const
 }
 
 void ParadoxStorage::encodeRecord(const Record& record, const char* previous, const std::vector<char>* changed,
-                                  char* raw, const std::function<void(const char*)>& check)
+                                  char* raw, RecordCheck check)
 {
     if (record.size() != header_.layout.size())
         throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Der Satz hat %1 Werte, die Tabelle %2 Felder.")
@@ -891,7 +895,7 @@ void ParadoxStorage::assignAutoInc(Record& record, const QByteArray* previous, s
     autoInc_ = counter;
 }
 
-char* ParadoxStorage::encodeNew(const Record& input, const std::function<void(const char*)>& check)
+char* ParadoxStorage::encodeNew(const Record& input, RecordCheck check)
 {
     Record numbered;  // the record with its auto-increment numbers, when it has such fields
     const std::int32_t savedCounter = autoInc_;
@@ -920,7 +924,7 @@ int ParadoxStorage::insert(const Record& input, int beforeRow)
     int row = (beforeRow < 0 || beforeRow > int(rows_.size())) ? int(rows_.size()) : beforeRow;
     // A key violation is found before the record's blobs go into the blob file.
     char* raw = encodeNew(input, [&](const char* record) {
-        if (header_.keyFieldCount > 0) row = placeKey(record, -1);
+        if (header_.keyFieldCount > 0) row = placeKey(record);
     });
     rows_.insert(size_t(row), raw);
     if (autoIncSetsBuilt_) rememberAutoInc(raw);
@@ -943,11 +947,7 @@ int ParadoxStorage::insertUnplaced(const Record& input)
     char* raw = encodeNew(input, [&](const char* record) {
         inOrder = unplaced_.empty() && (rows_.empty() || compareBytes(rows_.back(), record, keyBytes) < 0);
         if (inOrder) return;
-        if (!rows_.empty()) {
-            const int row = lowerBound(record, header_.keyFieldCount);
-            if (row < int(rows_.size()) && compareBytes(rows_[size_t(row)], record, keyBytes) == 0)
-                throwKeyViolation(record);
-        }
+        if (!rows_.empty()) freePlace(record);
         if (unplacedKeysStale_) rebuildUnplacedKeys();
         hash = qHashBits(record, size_t(keyBytes));
         const auto sameKey = [&](std::size_t index) { return std::memcmp(unplaced_[index], record, size_t(keyBytes)) == 0; };
@@ -1006,7 +1006,7 @@ int ParadoxStorage::insertCopy(const TableStorage& source, int sourceRow, int fi
         const char* text = in + s.offset;
         std::memcpy(raw.data() + d.offset, text, qstrnlen(text, uint(std::min(s.length, d.length))));
     }
-    const int row = header_.keyFieldCount > 0 ? placeKey(raw.constData(), -1) : int(rows_.size());
+    const int row = header_.keyFieldCount > 0 ? placeKey(raw.constData()) : int(rows_.size());
     if (int(rows_.size()) >= 0x7FFFFFFF)
         throw EngineError(ErrorCode::NotSupported, QStringLiteral("Die Tabelle ist voll."));
     rows_.insert(size_t(row), raw.constData());
@@ -1046,15 +1046,13 @@ int ParadoxStorage::updateRecord(int row, const Record& input, const std::vector
         const int k = header_.keyFieldCount;
         // A key another record has is refused before the blobs go into the blob file.
         const auto keyTaken = [&](const char* record) {
-            if (k == 0 || compareKeys(previous.constData(), record, k) == 0) return;
-            const int at = lowerBound(record, k);
-            if (at < int(rows_.size()) && compareKeys(rows_[size_t(at)], record, k) == 0) throwKeyViolation(record);
+            if (k > 0 && compareKeys(previous.constData(), record, k) != 0) freePlace(record);
         };
         encodeRecord(autoIncFields_.empty() ? input : numbered, previous.constData(), mask, raw.data(), keyTaken);
         if (k > 0 && compareKeys(previous.constData(), raw.constData(), k) != 0) {
             rows_.erase(size_t(row));
             try {
-                target = placeKey(raw.constData(), -1);
+                target = placeKey(raw.constData());
             } catch (...) {
                 rows_.insert(size_t(row), previous.constData());
                 throw;

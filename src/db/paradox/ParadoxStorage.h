@@ -8,13 +8,30 @@
 #include "db/paradox/RowStore.h"
 
 #include <QByteArray>
-#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 namespace db::paradox {
+
+// A check of a record image, taken by reference for the length of one call: a lambda passed to it costs no
+// allocation, as it may in a std::function, on a path that runs once per record.
+class RecordCheck {
+public:
+    RecordCheck() = default;
+    template <typename F>
+    RecordCheck(const F& check)  // from any callable, as std::function is made
+        : check_(&check), call_([](const void* c, const char* record) { (*static_cast<const F*>(c))(record); })
+    {
+    }
+    explicit operator bool() const { return call_ != nullptr; }
+    void operator()(const char* record) const { call_(check_, record); }
+
+private:
+    const void* check_ = nullptr;
+    void (*call_)(const void*, const char*) = nullptr;
+};
 
 // One open Paradox table. Reading goes straight to the file, block by block. The first write loads every record
 // into memory; from then on the records live here and flush() writes the whole file set anew (see the top of
@@ -80,7 +97,7 @@ private:
     // field changed leaves out (when given) keeps its bytes. check, when given, sees the image before any blob of
     // it goes into the blob file, and may refuse it by raising.
     void encodeRecord(const Record& record, const char* previous, const std::vector<char>* changed, char* raw,
-                      const std::function<void(const char*)>& check = {});
+                      RecordCheck check = {});
     bool storedNull(const FieldLayout& f, const char* p) const;
     int updateRecord(int row, const Record& record, const std::vector<char>* changed);
     void checkRow(int row) const;
@@ -88,7 +105,7 @@ private:
     void materialize();
     // The record of input with its auto-increment numbers into newRecord_, checked by check as encodeRecord
     // does; the counter stays as it was when it fails.
-    char* encodeNew(const Record& input, const std::function<void(const char*)>& check);
+    char* encodeNew(const Record& input, RecordCheck check);
 
     // Key order. The key fields lie side by side from the record's start, and every field but an alpha one
     // outside ascii order compares as its bytes do: then keys compare as all their bytes at once. Inline, as a
@@ -103,7 +120,11 @@ private:
     }
     int compareKeyFields(const char* a, const char* b, int fieldCount) const;
     int lowerBound(const char* key, int fieldCount) const;
-    int placeKey(const char* record, int ignoreRow);
+    // Row at which record's key belongs among the placed records; a key one of them has is a key violation.
+    int freePlace(const char* record) const;
+    // freePlace, and a key our stand-in for the table's collation cannot place safely is refused.
+    int placeKey(const char* record);
+    QString keyText(const char* record) const;
     [[noreturn]] void throwKeyViolation(const char* record) const;
     // Bytes of the whole primary key at the start of a record.
     int keySize() const
