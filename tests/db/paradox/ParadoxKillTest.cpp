@@ -34,7 +34,9 @@ db::FieldDefList fieldsOf(bool keyed)
     db::FieldDefList fields{def("Nr", FieldType::ftInteger), def("Name", FieldType::ftString, 40),
                             def("Betrag", FieldType::ftInteger)};
     if (keyed) fields.push_back(def("Notiz", FieldType::ftMemo, 10));
-    fields.push_back(def("Pruef", FieldType::ftString, 16));
+    // Room beyond the 16 characters of the check: pxlib reads one byte past an alpha field its text fills, past
+    // the end of its record buffer when the field comes last.
+    fields.push_back(def("Pruef", FieldType::ftString, 20));
     return fields;
 }
 
