@@ -23,6 +23,9 @@ constexpr int kSubFirstChunk = 0x150 / 16;  // data area of a suballocation bloc
 constexpr int kSubChunks = 256;
 constexpr qint64 kSmallBlobLimit = 2048;
 constexpr qint64 kPendingLimit = 1 << 20;
+// Blocks are read in pieces of this many bytes, and at most kReadSlots pieces (16 MB) are kept.
+constexpr qint64 kReadPiece = 64 * 1024;
+constexpr std::size_t kReadSlots = 256;
 
 QString systemError()
 {
@@ -184,6 +187,7 @@ void BlobFile::open(const QString& path, bool writable)
     pendingStart_ = size_;
     cachedBlock_ = -1;
     blockCache_.clear();
+    pieces_.clear();
     subBlock_ = 0;
     subNextEntry_ = -1;
     if (size_ < kMbBlock)
@@ -217,9 +221,46 @@ void BlobFile::readBytes(qint64 offset, char* buffer, qint64 n) const
     std::memcpy(buffer, pending_.constData() + (offset - pendingStart_), size_t(n));
 }
 
+void BlobFile::forgetPieces(qint64 offset, qint64 n)
+{
+    if (pieces_.empty()) return;
+    for (qint64 start = offset / kReadPiece * kReadPiece; start < offset + n; start += kReadPiece) {
+        ReadPiece& piece = pieces_[std::size_t(start / kReadPiece) % kReadSlots];
+        if (piece.start == start) piece.start = -1;
+    }
+}
+
+const char* BlobFile::blockAt(qint64 offset) const
+{
+    const qint64 written = pending_.isEmpty() ? size_ : pendingStart_;
+    if (offset + kMbBlock > written) {
+        // Appended, waiting in memory (or partly): read where it waits.
+        if (cachedBlock_ != offset) {
+            blockCache_.resize(kMbBlock);
+            cachedBlock_ = -1;
+            readBytes(offset, blockCache_.data(), kMbBlock);
+            cachedBlock_ = offset;
+        }
+        return blockCache_.constData();
+    }
+    const qint64 start = offset / kReadPiece * kReadPiece;
+    if (pieces_.empty()) pieces_.resize(kReadSlots);
+    ReadPiece& piece = pieces_[std::size_t(start / kReadPiece) % kReadSlots];
+    // A piece read while its end was still waiting in memory is shorter; it is read again once the block is out.
+    if (piece.start != start || offset + kMbBlock > start + piece.bytes.size()) {
+        const qint64 n = std::min(kReadPiece, written - start);
+        piece.start = -1;
+        piece.bytes.resize(n);
+        file_.readAt(start, piece.bytes.data(), n, QStringLiteral("Ein Memo"));
+        piece.start = start;
+    }
+    return piece.bytes.constData() + (offset - start);
+}
+
 void BlobFile::writeBytes(qint64 offset, const char* data, qint64 n)
 {
     if (cachedBlock_ >= 0 && offset < cachedBlock_ + kMbBlock && offset + n > cachedBlock_) cachedBlock_ = -1;
+    forgetPieces(offset, n);
     if (!pending_.isEmpty() && offset >= pendingStart_ && offset + n <= pendingStart_ + pending_.size()) {
         std::memcpy(pending_.data() + (offset - pendingStart_), data, size_t(n));
         return;
@@ -251,13 +292,7 @@ QByteArray BlobFile::read(const BlobRef& ref) const
     const int index = int(ref.offsetAndIndex & 0xFF);
     if (offset < kMbBlock || offset % kMbBlock != 0 || offset + kMbBlock > size_)
         bad(QStringLiteral("Ein Memo-Verweis zeigt außerhalb der Memo-Datei."));
-    if (cachedBlock_ != offset) {
-        blockCache_.resize(kMbBlock);
-        cachedBlock_ = -1;
-        readBytes(offset, blockCache_.data(), kMbBlock);
-        cachedBlock_ = offset;
-    }
-    const char* block = blockCache_.constData();
+    const char* block = blockAt(offset);
     const int type = std::uint8_t(block[0]);
     if (index == 0xFF) {
         if (type != 2) bad(QStringLiteral("Ein Memo-Verweis zeigt auf einen Block falschen Typs."));

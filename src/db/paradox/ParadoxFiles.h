@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace db::paradox {
 
@@ -100,7 +101,19 @@ private:
     // points to them), so that adding a small blob costs no system call.
     QByteArray pending_;
     qint64 pendingStart_ = 0;
-    // The last suballocation block read, so that the blobs sharing a block are read with one system call.
+    // The block at offset, valid until the next read or write.
+    const char* blockAt(qint64 offset) const;
+    // Blocks written out, read in pieces of many blocks and kept: the blobs of a table read in another order than
+    // they were written (a keyed table read in key order) cost a system call per piece rather than one per blob.
+    // A piece lives in the slot its place in the file picks; a later piece for the slot replaces it, which bounds
+    // the memory kept.
+    struct ReadPiece {
+        qint64 start = -1;
+        QByteArray bytes;
+    };
+    mutable std::vector<ReadPiece> pieces_;
+    void forgetPieces(qint64 offset, qint64 n);
+    // The last block read among the appended ones not written out yet.
     mutable qint64 cachedBlock_ = -1;
     mutable QByteArray blockCache_;
     std::uint16_t modCount_ = 0;
