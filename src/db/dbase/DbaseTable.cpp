@@ -645,6 +645,10 @@ void DbaseStorage::decideWritable()
             refuse(QStringLiteral("Das Feld %1 hat einen Typ (%2), den dieses Programm nicht schreiben kann; die "
                                   "Tabelle kann nur gelesen werden.")
                        .arg(f.def.name, QChar::fromLatin1(f.letter)));
+        if (f.letter == 'D' && f.length != 8)
+            refuse(QStringLiteral("Das Datumsfeld %1 hat die Länge %2 statt 8; die Tabelle kann nur gelesen werden.")
+                       .arg(f.def.name)
+                       .arg(f.length));
         if (memoField && (f.length != 10 || !memo_ || (memo_->kind() != MemoKind::Dbt3 &&
                                                         memo_->kind() != MemoKind::Dbt4)))
             refuse(QStringLiteral("Die Memodatei der Tabelle %1 kann nicht geschrieben werden.").arg(path_));

@@ -508,6 +508,14 @@ TEST(DbaseReadOnly, TablesWeCannotKeepCorrectAreNotWritten)
         {"visual foxpro", "dbase/dbd-xbase/afox5.dbf", [](const QString&) {}, "Visual FoxPro"},
         {"foxpro types in a dBase header", "dbase/dbd-xbase/types.dbf", [](const QString&) {}, "Typ"},
         {"dbase 7", "dbase/javadbf/test_delete.dbf", [](const QString&) {}, "dBase 7"},
+        // A date takes eight bytes; a shorter date field (the name field before it longer by as much) would be
+        // written past its end.
+        {"short date field", "dbase/dbfread/people.dbf",
+         [=](const QString& table) {
+             setByte(48, 20)(table);
+             setByte(80, 4)(table);
+         },
+         "Länge 4"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
