@@ -230,7 +230,7 @@ void BlobFile::forgetPieces(qint64 offset, qint64 n)
     }
 }
 
-const char* BlobFile::blockAt(qint64 offset) const
+const char* BlobFile::blockAt(qint64 offset, qint64& available) const
 {
     const qint64 written = pending_.isEmpty() ? size_ : pendingStart_;
     if (offset + kMbBlock > written) {
@@ -241,6 +241,7 @@ const char* BlobFile::blockAt(qint64 offset) const
             readBytes(offset, blockCache_.data(), kMbBlock);
             cachedBlock_ = offset;
         }
+        available = kMbBlock;
         return blockCache_.constData();
     }
     const qint64 start = offset / kReadPiece * kReadPiece;
@@ -254,6 +255,7 @@ const char* BlobFile::blockAt(qint64 offset) const
         file_.readAt(start, piece.bytes.data(), n, QStringLiteral("Ein Memo"));
         piece.start = start;
     }
+    available = piece.bytes.size() - (offset - start);
     return piece.bytes.constData() + (offset - start);
 }
 
@@ -292,7 +294,8 @@ QByteArray BlobFile::read(const BlobRef& ref) const
     const int index = int(ref.offsetAndIndex & 0xFF);
     if (offset < kMbBlock || offset % kMbBlock != 0 || offset + kMbBlock > size_)
         bad(QStringLiteral("Ein Memo-Verweis zeigt außerhalb der Memo-Datei."));
-    const char* block = blockAt(offset);
+    qint64 available = 0;
+    const char* block = blockAt(offset, available);
     const int type = std::uint8_t(block[0]);
     if (index == 0xFF) {
         if (type != 2) bad(QStringLiteral("Ein Memo-Verweis zeigt auf einen Block falschen Typs."));
@@ -300,7 +303,7 @@ QByteArray BlobFile::read(const BlobRef& ref) const
         const qint64 length = getU32(block + 3);
         if (length != ref.length || 9 + length > blocks * kMbBlock || offset + 9 + length > size_)
             bad(QStringLiteral("Die Länge eines Memos stimmt nicht mit seinem Block überein."));
-        if (9 + length <= kMbBlock) return QByteArray(block + 9, length);
+        if (9 + length <= available) return QByteArray(block + 9, length);  // read with the block already
         QByteArray bytes(length, Qt::Uninitialized);
         readBytes(offset + 9, bytes.data(), length);
         return bytes;

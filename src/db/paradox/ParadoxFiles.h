@@ -101,8 +101,9 @@ private:
     // points to them), so that adding a small blob costs no system call.
     QByteArray pending_;
     qint64 pendingStart_ = 0;
-    // The block at offset, valid until the next read or write.
-    const char* blockAt(qint64 offset) const;
+    // The block at offset, valid until the next read or write; available tells how many bytes from there on were
+    // read with it (at least the block).
+    const char* blockAt(qint64 offset, qint64& available) const;
     // Blocks written out, read in pieces of many blocks and kept: the blobs of a table read in another order than
     // they were written (a keyed table read in key order) cost a system call per piece rather than one per blob.
     // A piece lives in the slot its place in the file picks; a later piece for the slot replaces it, which bounds
