@@ -4,8 +4,8 @@
 #include "db/Table.h"
 #include "engine/Textimport.h"
 #include "engine/TextimportFixLen.h"
-#include "engine/frmGauge.h"
 #include "wizard/text/CharacterGrid.h"
+#include "wizard/text/GaugeTextProgress.h"
 #include "wizard/text/TextimportFixLenPage.h"
 #include "wizard/text/TextimportPage.h"
 
