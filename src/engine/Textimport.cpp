@@ -5,25 +5,15 @@
 #include "db/OpenTables.h"
 #include "db/Table.h"
 #include "engine/BriskoRoutines.h"
-#include "engine/PreviewGrid.h"
 #include "engine/TextReadProgress.h"
 #include "engine/TextScanner.h"
 #include "engine/WorkingTables.h"
-#include "platform/UserInterface.h"
 #include "rtl/Conversions.h"
 #include "texts/Texts.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTableWidget>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -32,37 +22,11 @@ namespace engine {
 
 namespace {
 
-constexpr int PreviewRecords = 20;
-constexpr int PreviewLines = PreviewRecords + 1;
 constexpr int StagingFieldSize = 255;
 const QString StagingFileName = QStringLiteral("ZSP.db");
 
 // A record that holds more values than the staging table has fields.
 struct LineFault {};
-
-std::unique_ptr<TextReadProgress> progressFor(const TextImportControls& c)
-{
-    if (c.frmGauge)
-        return std::make_unique<GaugeTextProgress>(*c.frmGauge, c.retQuellDat ? grid::LineCount(c.retQuellDat) : 0);
-    return std::make_unique<TextReadProgress>();
-}
-
-bool checked(const QCheckBox* box)
-{
-    return box && box->isChecked();
-}
-
-// The grid as a string grid with one fixed row and no fixed column, one row per line of the file and the header.
-void prepareRows(const TextImportControls& c)
-{
-    grid::PrepareRows(c.stgQuellDatVar, grid::PreviewRowCount(c.retQuellDat));
-}
-
-void showGrid(const TextImportControls& c)
-{
-    c.stgQuellDatVar->show();
-    c.lblVorschauVorber->hide();
-}
 
 // Creates the table from its field definitions, replacing a table of that name. The old one is deleted first: the
 // engine's own replacement refuses while it checks the old file's lock twice.
@@ -89,20 +53,20 @@ bool keepGoingAfterFault(StagingFiller& staging, const QString& line, bool& igno
         return true;
     }
     progress.showNow();
-    switch (platform::MessageBox(platform::MessageType::Error, TextWithLine(64962, line),
-                                 platform::Buttons::YesNoCancelYesToAll)) {
-    case platform::Button::Yes:
+    switch (progress.lineFaulty(line)) {
+    case LineFaultAnswer::IgnoreLine:
         staging.cancel();
         return true;
-    case platform::Button::YesToAll:
+    case LineFaultAnswer::IgnoreAll:
         staging.cancel();
         ignoreAllFaulty = true;
         return true;
-    case platform::Button::No:
+    case LineFaultAnswer::KeepFitted:
         return true;
-    default:
+    case LineFaultAnswer::Stop:
         return false;
     }
+    return false;
 }
 
 // The longest values of the staging table the last reading filled, with the records the process keeps of it: the
@@ -215,211 +179,6 @@ QString TextWithLine(int textId, const QString& line)
     return text;
 }
 
-// ---- guesses from the first line ----
-
-QString TextbegrenzerErmitteln(const QString& FileName)
-{
-    TextLineReader reader(FileName);
-    QString line;
-    reader.readLine(line);
-    int quotes = 0;
-    int apostrophes = 0;
-    for (QChar ch : line) {
-        if (ch == u'"' && ++quotes == 2)
-            return QStringLiteral("\"");
-        if (ch == u'\'' && ++apostrophes == 2)
-            return QStringLiteral("'");
-    }
-    return QString();
-}
-
-void SearchSeparators(const TextImportControls& c)
-{
-    QString line;
-    try {
-        TextLineReader reader(c.edtQuelle->text());
-        reader.readLine(line);
-    } catch (const EInOutError&) {
-        platform::MessageBox(platform::MessageType::Information, texts::Text(64960), platform::Buttons::Ok);
-        return;
-    }
-    const qsizetype commas = line.count(u',');
-    const qsizetype semicolons = line.count(u';');
-    if (commas == 0)
-        c.cbxKomma->setChecked(false);
-    if (semicolons == 0)
-        c.cbxSemic->setChecked(false);
-    if (commas > semicolons) {
-        c.cbxKomma->setChecked(true);
-        c.cbxSemic->setChecked(false);
-    }
-    if (semicolons > commas) {
-        c.cbxSemic->setChecked(true);
-        c.cbxKomma->setChecked(false);
-    }
-}
-
-bool TrennzeichenUebernehmen(const TextImportControls& c)
-{
-    SeparatorSet& s = *c.separators;
-    s.TrennKomma = checked(c.cbxKomma) ? QStringLiteral(",") : QString();
-    s.TrennTab = checked(c.cbxTab) ? QStringLiteral("\t") : QString();
-    s.TrennSpace = checked(c.cbxSpace) ? QStringLiteral(" ") : QString();
-    s.TrennSemic = checked(c.cbxSemic) ? QStringLiteral(";") : QString();
-    s.TrennAndere = checked(c.cbxAndere) && !c.edtAndere->text().isEmpty() ? c.edtAndere->text().left(1) : QString();
-    return !s.separators().isEmpty();
-}
-
-bool TextbegrenzerUebernehmen(const TextImportControls& c)
-{
-    switch (c.comDelimiter->currentIndex()) {
-    case 1:
-        c.separators->Textbegrenzer = QStringLiteral("\"");
-        return true;
-    case 2:
-        c.separators->Textbegrenzer = QStringLiteral("'");
-        return true;
-    default:
-        c.separators->Textbegrenzer.clear();
-        return false;
-    }
-}
-
-// ---- the previews ----
-
-void RasterLeeren(QTableWidget* Grid)
-{
-    Grid->clear();  // cells and header items
-    Grid->setRowCount(0);
-    Grid->setColumnCount(0);
-    grid::setColCount(Grid, 1);
-}
-
-void TrennzeichenVorschauZeigen(const TextImportControls& c)
-{
-    QTableWidget* g = c.stgQuellDatVar;
-    g->hide();
-    c.lblVorschauVorber->show();
-    RasterLeeren(g);
-    const bool anySeparator = TrennzeichenUebernehmen(c);
-    const bool anyQualifier = TextbegrenzerUebernehmen(c);
-    if (!anySeparator && !anyQualifier) {
-        ZeilenVorschauZeigen(c);
-        return;
-    }
-    prepareRows(c);
-    const bool namesInFirstLine = checked(c.cbxErsteZeile);
-    const bool dosToWin = checked(c.cbxDosToWin);
-    const int firstRow = namesInFirstLine ? 0 : 1;
-
-    TextLineReader reader(c.edtQuelle->text());
-    const ScanRules rules(c.separators->separators(), c.separators->qualifier());
-    QString line;
-    int row = firstRow;
-    for (int records = 0; records < PreviewRecords && reader.readLine(line); ++records, ++row) {
-        // The page's view of the file may hold fewer lines than the file has records; the grid is full then.
-        if (row >= grid::RowCount(g))
-            break;
-        const bool firstRecord = row == firstRow;
-        bool tooManyValues = false;
-        scanRecord(line, reader, rules, [&](int column, QString& value, bool atEnd) {
-            if (column >= grid::ColCount(g)) {
-                // Beyond the columns the first line fixed: the text collects into one value, which the end of the
-                // record then cannot place.
-                if (atEnd)
-                    tooManyValues = true;
-                return false;
-            }
-            const QString cell = dosToWin ? OemToAnsiStr(value) : value;
-            grid::setCell(g, column, row, cell);
-            grid::Widen(g, column, cell);
-            if (firstRecord && !atEnd)
-                grid::setColCount(g, grid::ColCount(g) + 1);
-            return true;
-        });
-        if (tooManyValues &&
-            platform::MessageBox(platform::MessageType::Error, TextWithLine(64961, line), platform::Buttons::OkCancel) ==
-                platform::Button::Cancel)
-            break;
-    }
-    if (!namesInFirstLine)
-        SpaltenNamenSetzen(c);
-    showGrid(c);
-    VorschauAbschliessen(c);
-}
-
-void ZeilenVorschauZeigen(const TextImportControls& c)
-{
-    QTableWidget* g = c.stgQuellDatVar;
-    prepareRows(c);
-    grid::setColCount(g, 1);
-    const bool namesInFirstLine = checked(c.cbxErsteZeile);
-    const bool dosToWin = checked(c.cbxDosToWin);
-    TextLineReader reader(c.edtQuelle->text());
-    QString line;
-    int width = 0;
-    int row = namesInFirstLine ? 0 : 1;
-    // One line more than the separated preview reads; the grid has no row for it.
-    for (int lines = 0; lines < PreviewLines && reader.readLine(line); ++lines, ++row) {
-        const QString cell = dosToWin ? OemToAnsiStr(line) : line;
-        if (row < grid::RowCount(g))
-            grid::setCell(g, 0, row, cell);
-        width = std::max(width, grid::WidthFor(cell));
-    }
-    grid::setDefaultColWidth(g, width);
-    if (!namesInFirstLine)
-        SpaltenNamenSetzen(c);
-    showGrid(c);
-}
-
-void SpaltenNamenSetzen(const TextImportControls& c)
-{
-    QTableWidget* g = c.stgQuellDatVar;
-    const int columns = grid::ColCount(g);
-    const auto setHeader = [&](int column, const QString& name) {
-        grid::setCell(g, column, 0, name);
-        grid::Widen(g, column, name);
-    };
-    if (c.rbtNeueImport->isChecked()) {
-        for (int column = 0; column < columns; ++column)
-            setHeader(column, QStringLiteral("FELD_") + QString::number(column + 1));
-    } else {
-        const QString names = c.tblImpList->FieldByName(QStringLiteral("ColNames"))->AsString();
-        QString name;
-        int column = 0;
-        for (QChar ch : names) {
-            if (column >= columns)
-                break;
-            if (ch == u';') {
-                setHeader(column++, name);
-                name.clear();
-            } else {
-                name += ch;
-            }
-        }
-    }
-    c.btnErste->setEnabled(false);
-    c.btnLinks->setEnabled(false);
-    c.btnRechts->setEnabled(columns > 1);
-    c.btnLetzte->setEnabled(columns > 1);
-}
-
-void VorschauAbschliessen(const TextImportControls& c)
-{
-    QTableWidget* g = c.stgQuellDatVar;
-    const bool several = grid::ColCount(g) > 1;
-    c.btnLinks->setEnabled(false);
-    c.btnErste->setEnabled(false);
-    c.btnRechts->setEnabled(several);
-    c.btnLetzte->setEnabled(several);
-    g->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    g->clearSelection();
-    if (g->rowCount() > 0 && g->columnCount() > 0)
-        g->setRangeSelected(QTableWidgetSelectionRange(0, 0, g->rowCount() - 1, 0), true);
-    c.edtRenCols->setText(grid::Cell(g, 0, 0));
-    *c.AktSpalte = 0;
-}
-
 // ---- staging ----
 
 QString StagingTablePath()
@@ -447,14 +206,6 @@ void CreateStagingTable(db::Table& staging, const QString& path, const QStringLi
             staging.FieldDefs().Add(header, db::FieldType::ftString, StagingFieldSize, false);
     }
     createReplacing(staging);
-}
-
-void ZSPTabelleAnlegen(const TextImportControls& c)
-{
-    QStringList headers;
-    for (int column = 0; column < grid::ColCount(c.stgQuellDatVar); ++column)
-        headers << grid::Cell(c.stgQuellDatVar, column, 0);
-    CreateStagingTable(*c.tblZSP, StagingTablePath(), headers);
 }
 
 void ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
@@ -506,23 +257,6 @@ void ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedR
     progress.showNow();
 }
 
-void TrennzeichenDateiEinlesen(const TextImportControls& c, const QString& FileName, db::Table& Table, bool DosToWin)
-{
-    const bool anySeparator = TrennzeichenUebernehmen(c);
-    const bool anyQualifier = TextbegrenzerUebernehmen(c);
-    if (!anySeparator && !anyQualifier) {
-        ZeilenInZSPEinlesen(c);
-        return;
-    }
-    SeparatedReading reading;
-    reading.separators = c.separators->separators();
-    reading.qualifier = c.separators->qualifier();
-    reading.firstLineHoldsNames = checked(c.cbxErsteZeile);
-    reading.dosToWin = DosToWin;
-    const auto progress = progressFor(c);
-    ReadSeparatedFile(FileName, Table, reading, *progress);
-}
-
 void ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHoldsNames, bool dosToWin,
                     TextReadProgress& progress)
 {
@@ -542,12 +276,6 @@ void ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHolds
     filler.finish();
     progress.showNow();
     progress.wholeLinesDone();
-}
-
-void ZeilenInZSPEinlesen(const TextImportControls& c)
-{
-    const auto progress = progressFor(c);
-    ReadWholeLines(c.edtQuelle->text(), *c.tblZSP, checked(c.cbxErsteZeile), checked(c.cbxDosToWin), *progress);
 }
 
 // ---- sizing ----
@@ -652,12 +380,6 @@ void DefineFieldSizes(db::Table& staging, db::Table& source, const QString& sour
     staging.Close();
     staging.DeleteTable();
     progress.sizingDone();
-}
-
-void FeldgroessenDefinieren(const TextImportControls& c)
-{
-    const auto progress = progressFor(c);
-    DefineFieldSizes(*c.tblZSP, *c.tblQuelle, SourceTablePath(c.edtQuelle->text()), *c.BMV, *progress);
 }
 
 }  // namespace engine

@@ -4,15 +4,8 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 #include <vector>
-
-class QAbstractButton;
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QTableWidget;
 
 namespace db {
 class BatchMove;
@@ -22,20 +15,18 @@ class Table;
 
 // Separated text sources: from the file to the source table in Temp.
 //
-// The road: the qualifier and separator guess from the first line, the preview of the first 20 records in the
-// column grid, the column headers, the staging table ZSP.db (one 255-character text field per header), the whole
-// file read into it, and the source table named after the file whose text fields are exactly as wide as their
-// longest value. A file with neither separator nor qualifier is read in whole-line mode: one column, one value per
-// line. The fixed-width road (TextimportFixLen.h) shares headers, staging and sizing.
+// The road: the qualifier and separator guess from the first line, the preview of the first 20 records, the column
+// headers, the staging table ZSP.db (one 255-character text field per header), the whole file read into it, and
+// the source table named after the file whose text fields are exactly as wide as their longest value. A file with
+// neither separator nor qualifier is read in whole-line mode: one column, one value per line. The fixed-width road
+// (TextimportFixLen.h) shares headers, staging and sizing.
 //
-// The routines work on the wizard's controls and tables, which they receive in a TextImportControls; the reading
-// and sizing underneath (readSeparatedFile and friends) need no window, so tests and benchmarks run them alone.
+// Everything here works on values and tables: the guesses and previews come back as values, the headers go in as a
+// list, and the reading reports, asks and learns of a cancel through a TextReadProgress. The text pages' logic
+// that puts these into grids and check boxes is the wizard's.
 namespace engine {
 
-class CharacterGrid;
-class TfrmGauge;
 class TextReadProgress;
-struct ColumnBoundaryList;
 
 // The Separator set: each member is empty when off, else the one character it stands for.
 struct SeparatorSet {
@@ -51,69 +42,65 @@ struct SeparatorSet {
     QChar qualifier() const { return Textbegrenzer.isEmpty() ? QChar() : Textbegrenzer.at(0); }
 };
 
-// The wizard's objects the text routines work on. The wizard fills one with its own controls and program-wide
-// values; tests fill it with standalone widgets. frmGauge may be null: the routines then show no progress.
-//
-// stgQuellDatVar is a string grid with one fixed header row: row 0 is the grid's horizontal header (see
-// PreviewGrid.h).
-struct TextImportControls {
-    QLineEdit* edtQuelle = nullptr;        // the source file's name
-    QPlainTextEdit* retQuellDat = nullptr;  // the file as the page shows it; its line count sizes preview and bar
-    QTableWidget* stgQuellDatVar = nullptr;
-    CharacterGrid* stgQuellDatFix = nullptr;
-    QLabel* lblVorschauVorber = nullptr;
-    QCheckBox* cbxErsteZeile = nullptr;
-    QCheckBox* cbxKomma = nullptr;
-    QCheckBox* cbxTab = nullptr;
-    QCheckBox* cbxSpace = nullptr;
-    QCheckBox* cbxSemic = nullptr;
-    QCheckBox* cbxAndere = nullptr;
-    QLineEdit* edtAndere = nullptr;
-    QComboBox* comDelimiter = nullptr;  // "(keine)", the double quote, the apostrophe
-    QAbstractButton* rbtNeueImport = nullptr;
-    QAbstractButton* btnErste = nullptr;
-    QAbstractButton* btnLinks = nullptr;
-    QAbstractButton* btnRechts = nullptr;
-    QAbstractButton* btnLetzte = nullptr;
-    QLineEdit* edtRenCols = nullptr;
-    QCheckBox* cbxDosToWin = nullptr;  // of the source format options
-    db::Table* tblImpList = nullptr;   // on the current setting's row
-    db::Table* tblZSP = nullptr;
-    db::Table* tblQuelle = nullptr;
-    db::BatchMove* BMV = nullptr;
-    TfrmGauge* frmGauge = nullptr;
-
-    // Program-wide values of the wizard.
-    SeparatorSet* separators = nullptr;
-    ColumnBoundaryList* boundaries = nullptr;
-    int* AktSpalte = nullptr;  // the column whose header is being renamed
-};
-
-// ---- the routines of the text pages ----
+// ---- guesses from the first line ----
 
 // The qualifier the first line uses: of the double quote and the apostrophe, the one that occurs twice first;
 // empty when neither does. Raises EInOutError when the file cannot be opened.
 QString TextbegrenzerErmitteln(const QString& FileName);
-// Checks the comma or the semicolon box after the first line of edtQuelle, whichever occurs more often there.
-void SearchSeparators(const TextImportControls& c);
-// The separator boxes into the Separator set; true when any separator is on.
-bool TrennzeichenUebernehmen(const TextImportControls& c);
-// comDelimiter into Textbegrenzer; false for "(keine)".
-bool TextbegrenzerUebernehmen(const TextImportControls& c);
-// Every cell emptied, one row (the header) and one column left.
-void RasterLeeren(QTableWidget* Grid);
-void TrennzeichenVorschauZeigen(const TextImportControls& c);
-void ZeilenVorschauZeigen(const TextImportControls& c);
-void SpaltenNamenSetzen(const TextImportControls& c);
-void VorschauAbschliessen(const TextImportControls& c);
-void ZSPTabelleAnlegen(const TextImportControls& c);
-void TrennzeichenDateiEinlesen(const TextImportControls& c, const QString& FileName, db::Table& Table, bool DosToWin);
-void ZeilenInZSPEinlesen(const TextImportControls& c);
-// The longest text of the field over all records, at least 1. The table must be open.
-std::uint16_t MaxFeldLaenge(db::Table& Table, const QString& FieldName, TextReadProgress* progress = nullptr);
-void FeldgroessenDefinieren(const TextImportControls& c);
 
-// ---- the same work without a window ----
+// What the first line says about the comma and the semicolon box: on, off, or nothing (the box stays as it is).
+struct SeparatorGuess {
+    std::optional<bool> comma;
+    std::optional<bool> semicolon;
+};
+// Whichever of the two occurs more often in the first line is on and the other off; one that does not occur at all
+// is off; equal counts say nothing. Raises EInOutError when the file cannot be opened.
+SeparatorGuess GuessSeparators(const QString& FileName);
+
+// ---- previews ----
+
+struct SeparatedReading {
+    QString separators;  // every character that ends a value
+    QChar qualifier;     // null: none
+    bool firstLineHoldsNames = false;
+    bool dosToWin = false;
+};
+
+// One record of a separated preview.
+struct PreviewRecord {
+    // Its values from column 0, converted; a record with fewer values than columns leaves the rest empty.
+    QStringList values;
+    // The record held more values than the first one: the page asks about the line (as the file holds it) before
+    // it goes on.
+    bool tooManyValues = false;
+    QString line;
+};
+
+struct SeparatedPreview {
+    int columns = 1;  // the first record's values: its separators + 1
+    std::vector<PreviewRecord> records;
+};
+
+// The first records of a separated file, at most maxRecords, each cut by the record scanner (continuation lines
+// of quoted values do not count). The first record fixes the columns; a later value beyond them collects into the
+// last one, which the record then cannot place. firstLineHoldsNames is not looked at: the page shows the first line
+// in its header row. Raises EInOutError when the file cannot be opened.
+SeparatedPreview ReadSeparatedPreview(const QString& path, const SeparatedReading& reading, int maxRecords);
+
+// The whole-line preview reads one line more than the separated one.
+constexpr int PreviewLineCount = 21;
+// The first lines of a file as they stand, empty ones too, at most maxLines; converted with dosToWin. Raises
+// EInOutError when the file cannot be opened.
+QStringList ReadPreviewLines(const QString& path, bool dosToWin, int maxLines = PreviewLineCount);
+
+// ---- headers ----
+
+// The headers of the columns: for a new setting FELD_1, FELD_2 and so on, one per column; for a stored one the
+// titles its ColNames holds (each followed by ";"), at most one per column: columns beyond them get none, and text
+// after the last ";" is no title.
+QStringList ColumnHeaders(int columns, bool newSetting, const QString& colNames);
+
+// ---- staging, reading and sizing ----
 
 // Temp/ZSP.db below the program folder.
 QString StagingTablePath();
@@ -159,21 +146,17 @@ private:
     bool quiet_ = false;
 };
 
-struct SeparatedReading {
-    QString separators;  // every character that ends a value
-    QChar qualifier;     // null: none
-    bool firstLineHoldsNames = false;
-    bool dosToWin = false;
-};
-
-// Reads the whole separated file into the staging table (emptied first). A line the table cannot take (more values
-// than fields) is asked about, line by line, as the page does: ignore it, keep what fitted, stop, or ignore all.
+// Reads the whole separated file into the staging table (emptied first). Lines shorter than two characters are
+// skipped, and a comma or semicolon closing a line is dropped while that separator is on. A line the table cannot
+// take (more values than fields) is asked about through progress, line by line (a blank one keeps what it gave).
 // Raises EInOutError when the file cannot be opened.
 void ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
                        TextReadProgress& progress);
 // Every line (empty ones too) into the first field of the staging table (emptied first).
 void ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHoldsNames, bool dosToWin,
                     TextReadProgress& progress);
+// The longest text of the field over all records, at least 1. The table must be open.
+std::uint16_t MaxFeldLaenge(db::Table& Table, const QString& FieldName, TextReadProgress* progress = nullptr);
 // The longest text of every field, each at least 1, in one pass over the open table.
 std::vector<int> MaxFieldLengths(db::Table& table, TextReadProgress* progress = nullptr);
 // Creates the source table at sourcePath with one text field per staging field, as wide as its longest value,

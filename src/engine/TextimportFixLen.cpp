@@ -2,43 +2,19 @@
 
 #include "db/Table.h"
 #include "engine/BriskoRoutines.h"
-#include "engine/CharacterGrid.h"
-#include "engine/PreviewGrid.h"
 #include "engine/TextReadProgress.h"
 #include "engine/TextScanner.h"
 #include "engine/Textimport.h"
 #include "rtl/Conversions.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTableWidget>
 #include <algorithm>
 #include <limits>
-#include <memory>
-#include <set>
 
 namespace engine {
 
 namespace {
 
 constexpr int HighSlot = BoundarySlotCount - 1;
-constexpr int PreviewLines = 20;
-constexpr int CharacterGridLines = 20;
-
-bool checked(const QCheckBox* box)
-{
-    return box && box->isChecked();
-}
-
-std::unique_ptr<TextReadProgress> progressFor(const TextImportControls& c)
-{
-    if (c.frmGauge)
-        return std::make_unique<GaugeTextProgress>(*c.frmGauge, c.retQuellDat ? grid::LineCount(c.retQuellDat) : 0);
-    return std::make_unique<TextReadProgress>();
-}
-
 // rtl::Trim on a part of a line, without copying the part first.
 QString trimmed(QStringView part)
 {
@@ -148,67 +124,30 @@ int ErsteTrennpos(const ColumnBoundaryList& list)
     return -1;
 }
 
-// ---- the marks ----
-
-void TrennlinieZeichnen(const TextImportControls& c, int Slot, int Colour)
-{
-    const int column = c.boundaries->FixTrennPositionen.at(static_cast<std::size_t>(Slot));
-    if (Colour == clWhite)
-        c.stgQuellDatFix->eraseMark(column);
-    else
-        c.stgQuellDatFix->drawMark(column);
-}
-
-void TrennlinienNeuZeichnen(const TextImportControls& c)
-{
-    const ColumnBoundaryList& list = *c.boundaries;
-    std::set<int> marks;
-    const int count = std::clamp(list.FixTrennAnzahl, 0, BoundarySlotCount);
-    for (int slot = 0; slot < count; ++slot) {
-        // A 0 left by a split is no boundary and draws nothing.
-        if (list.FixTrennPositionen[static_cast<std::size_t>(slot)] >= 1)
-            marks.insert(list.FixTrennPositionen[static_cast<std::size_t>(slot)]);
-    }
-    c.stgQuellDatFix->setMarks(marks);
-}
-
-void TrennlinienAlleZeichnen(const TextImportControls& c)
-{
-    std::set<int> marks;
-    for (std::int16_t value : c.boundaries->FixTrennPositionen) {
-        if (value >= 1)
-            marks.insert(value);
-    }
-    c.stgQuellDatFix->setMarks(marks);
-}
-
 // ---- the character grid ----
 
-void FixLenZeichenRasterFuellen(const TextImportControls& c)
+void PrepareMarking(ColumnBoundaryList& list)
 {
-    CharacterGrid* g = c.stgQuellDatFix;
-    g->clearContent();
-
     // The marks added next are appended at the count, and the ones there must stay findable: after a split the
-    // zeros stand in front of the boundaries. So everything that is no boundary becomes free and the boundaries
-    // move to the front, in their order; the count is then exactly the boundaries.
-    ColumnBoundaryList& list = *c.boundaries;
+    // zeros stand in front of the boundaries.
     for (std::int16_t& value : list.FixTrennPositionen) {
         if (value < 1)
             value = FreeSlot;
     }
     list.FixTrennAnzahl = TrennposVerdichten(list.FixTrennPositionen, HighSlot);
+}
 
+QStringList CharacterGridLines(const QString& text)
+{
     // Only the end of the text is trimmed: blanks leading the first line are characters of its first field, and
     // dropping them would shift that row against the others and against the file.
-    QString text = rtl::TrimRight(c.retQuellDat->toPlainText());
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(u'\r', u'\n');
-    QStringList lines = text.split(u'\n');
-    if (lines.size() > CharacterGridLines)
-        lines.resize(CharacterGridLines);
-    const qsizetype firstLength = lines.first().size();
-    g->setContent(lines, static_cast<int>(std::min<qsizetype>(firstLength + 1, CharacterGrid::MaxColumns)));
+    QString trimmed = rtl::TrimRight(text);
+    trimmed.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    trimmed.replace(u'\r', u'\n');
+    QStringList lines = trimmed.split(u'\n');
+    if (lines.size() > CharacterGridLineCount)
+        lines.resize(CharacterGridLineCount);
+    return lines;
 }
 
 // ---- splitting ----
@@ -245,40 +184,15 @@ QStringList CutLine(const QString& line, const BoundarySlots& positions, int fir
     return fields;
 }
 
-void FixLenVorschauAufteilen(const TextImportControls& c)
+std::vector<QStringList> ReadFixedWidthPreview(const QString& path, const BoundarySlots& positions, int first,
+                                               bool dosToWin, int maxLines)
 {
-    QTableWidget* g = c.stgQuellDatVar;
-    g->hide();
-    c.lblVorschauVorber->show();
-    RasterLeeren(g);
-    const int first = PrepareSplit(*c.boundaries);
-    if (first < 0) {
-        ZeilenVorschauZeigen(c);
-        return;
-    }
-    grid::PrepareRows(g, grid::PreviewRowCount(c.retQuellDat));
-    const bool namesInFirstLine = checked(c.cbxErsteZeile);
-    const bool dosToWin = checked(c.cbxDosToWin);
-    const int firstRow = namesInFirstLine ? 0 : 1;
-    TextLineReader reader(c.edtQuelle->text());
+    std::vector<QStringList> rows;
+    TextLineReader reader(path);
     QString line;
-    int row = firstRow;
-    for (int lines = 0; lines < PreviewLines && reader.readLine(line); ++lines, ++row) {
-        if (row >= grid::RowCount(g))
-            break;
-        const QStringList fields = CutLine(line, c.boundaries->FixTrennPositionen, first, dosToWin);
-        if (row == firstRow)
-            grid::setColCount(g, static_cast<int>(fields.size()));
-        for (int column = 0; column < fields.size() && column < grid::ColCount(g); ++column) {
-            grid::setCell(g, column, row, fields[column]);
-            grid::Widen(g, column, fields[column]);
-        }
-    }
-    if (!namesInFirstLine)
-        SpaltenNamenSetzen(c);
-    c.lblVorschauVorber->hide();
-    g->show();
-    VorschauAbschliessen(c);
+    while (static_cast<int>(rows.size()) < maxLines && reader.readLine(line))
+        rows.push_back(CutLine(line, positions, first, dosToWin));
+    return rows;
 }
 
 void ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundarySlots& positions, int first,
@@ -300,18 +214,6 @@ void ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundaryS
     }
     filler.finish();
     progress.showNow();
-}
-
-void FixLenDateiEinlesen(const TextImportControls& c)
-{
-    const int first = PrepareSplit(*c.boundaries);
-    if (first < 0) {
-        ZeilenInZSPEinlesen(c);
-        return;
-    }
-    const auto progress = progressFor(c);
-    ReadFixedWidthFile(c.edtQuelle->text(), *c.tblZSP, c.boundaries->FixTrennPositionen, first,
-                       checked(c.cbxErsteZeile), checked(c.cbxDosToWin), *progress);
 }
 
 // ---- the stored form ----

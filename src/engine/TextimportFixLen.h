@@ -5,17 +5,17 @@
 #include <array>
 #include <cstdint>
 #include <stdexcept>
+#include <vector>
 
 namespace db {
 class Table;
 }
 
-// Fixed-width text sources: the Column boundary list that holds where each field of a line ends, the character
-// grid the user sets the marks on, the split preview in the column grid and reading the whole file into the
-// staging table. Headers, staging and sizing are those of the separated road (Textimport.h).
+// Fixed-width text sources: the Column boundary list that holds where each field of a line ends, the lines of the
+// character grid the user sets the marks on, the split preview and reading the whole file into the staging table.
+// Headers, staging and sizing are those of the separated road (Textimport.h); the grids are the wizard's.
 namespace engine {
 
-struct TextImportControls;
 class TextReadProgress;
 
 constexpr int BoundarySlotCount = 100;
@@ -40,10 +40,6 @@ struct ColumnBoundaryList {
     std::int32_t FixTrennDragIndex = -1;
 };
 
-// Colours of the marks, as BGR values.
-constexpr int clRed = 0x0000FF;
-constexpr int clWhite = 0xFFFFFF;
-
 // The first slot below the count holding Column; -1 when none.
 int TrennposSuchen(const ColumnBoundaryList& list, int Column);
 int TrennposSuchenAndere(const ColumnBoundaryList& list, int Column, int ExceptSlot);
@@ -64,18 +60,18 @@ void TrennposSortieren(BoundarySlots& List, int High, int Lo, int Hi);
 // The first slot (of all 100) holding a boundary; -1 when none does.
 int ErsteTrennpos(const ColumnBoundaryList& list);
 
-// The marks on the character grid: red draws one, white erases one.
-void TrennlinieZeichnen(const TextImportControls& c, int Slot, int Colour);
-// The grid anew with the marks of the slots in use.
-void TrennlinienNeuZeichnen(const TextImportControls& c);
-// The grid anew with the marks of every slot that holds a boundary.
-void TrennlinienAlleZeichnen(const TextImportControls& c);
+// Readies the list for the marks the user sets next: everything that is no boundary becomes free and the
+// boundaries move to the front, in their order, so that every boundary lies below the count and the slot at the
+// count is free, whether the slots come from clicks, a stored setting or a split.
+void PrepareMarking(ColumnBoundaryList& list);
 
-void FixLenZeichenRasterFuellen(const TextImportControls& c);
-void FixLenVorschauAufteilen(const TextImportControls& c);
-void FixLenDateiEinlesen(const TextImportControls& c);
+// The character grid shows at most this many lines.
+constexpr int CharacterGridLineCount = 20;
+// The lines of the character grid: the page's text of the file without what ends it, cut at its line ends (CR LF,
+// LF or CR), at most CharacterGridLineCount.
+QStringList CharacterGridLines(const QString& text);
 
-// ---- the same work without a window ----
+// ---- splitting ----
 
 // Readies the list for cutting lines: free slots become 0, all 100 slots count and are sorted, so the zeros come
 // first and the boundaries follow in ascending order. Returns the first slot holding a boundary, -1 when none.
@@ -83,6 +79,10 @@ int PrepareSplit(ColumnBoundaryList& list);
 // Cuts a line at the boundaries of a prepared list from slot first on: n boundaries give n + 1 fields, each
 // trimmed and, with dosToWin, converted from the DOS character set.
 QStringList CutLine(const QString& line, const BoundarySlots& positions, int first, bool dosToWin);
+// The first lines of the file, at most maxLines, each cut at the boundaries of a prepared list. Raises EInOutError
+// when the file cannot be opened.
+std::vector<QStringList> ReadFixedWidthPreview(const QString& path, const BoundarySlots& positions, int first,
+                                               bool dosToWin, int maxLines);
 // Appends every line of the file, cut at the boundaries of a prepared list, to the staging table (just created).
 // Fields of a line beyond the staging table's fields are left out.
 void ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundarySlots& positions, int first,

@@ -1,24 +1,21 @@
-#include "TextPage.h"
+#include "TextRoad.h"
 
 #include "db/EngineError.h"
-#include "engine/PreviewGrid.h"
+#include "db/Table.h"
 #include "engine/TextReadProgress.h"
 #include "engine/TextScanner.h"
 #include "engine/WorkingTables.h"
-#include "platform/ScriptedUi.h"
 #include "rtl/CodePages.h"
-#include "texts/Texts.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProgressBar>
 #include <QRandomGenerator>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
 using namespace engine;
 using Rows = std::vector<QStringList>;
+using Answer = LineFaultAnswer;
 
 namespace {
 
@@ -37,68 +34,15 @@ QString u8(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-// Answers every box with the first of the given buttons the box offers, and counts the boxes. For inputs whose
-// number of faulty lines nobody can know beforehand.
-class AnswerEverything : public platform::UserInterface {
-public:
-    explicit AnswerEverything(std::vector<platform::Button> preferred) : preferred_(std::move(preferred)) {}
-    platform::Button showMessage(const platform::MessageRequest& request) override
-    {
-        ++boxes;
-        const auto offered = platform::buttonsOf(request.buttons);
-        for (platform::Button b : preferred_)
-            if (std::find(offered.begin(), offered.end(), b) != offered.end())
-                return b;
-        return offered.front();
-    }
-    QString fileDialog(platform::FileDialogKind, const platform::FileDialogRequest&) override { return {}; }
-    std::optional<QString> inputBox(const platform::InputRequest&) override { return std::nullopt; }
-    void beep() override {}
-    void showHelp(int) override {}
-    bool openUrl(const QString&) override { return false; }
-    int boxes = 0;
-
-private:
-    std::vector<platform::Button> preferred_;
-};
-
-// The preview of a page whose file has faulty lines, every box answered with OK: for tests of what comes after.
-void previewQuietly(TextPage& page)
+// The page's choices at the start: the semicolon on, nothing else.
+SeparatedReading semicolons()
 {
-    AnswerEverything ok({platform::Button::Ok});
-    platform::ScopedUserInterface use(ok);
-    TrennzeichenVorschauZeigen(page.controls);
+    return {QStringLiteral(";"), QChar(), false, false};
 }
 
 class TextImport : public ::testing::Test {
 protected:
-    platform::ScriptedUi ui;
-    platform::ScopedUserInterface installed{ui};
-    TextPage page;
-
-    QString sourceTable() const { return SourceTablePath(page.edtQuelle.text()); }
-    std::vector<int> sourceSizes()
-    {
-        db::Table table;
-        table.setTableName(sourceTable());
-        table.Open();
-        std::vector<int> sizes;
-        for (int i = 0; i < table.FieldCount(); ++i)
-            sizes.push_back(table.Fields(i)->Size());
-        table.Close();
-        return sizes;
-    }
-    QStringList sourceFieldNames()
-    {
-        db::Table table;
-        table.setTableName(sourceTable());
-        table.Open();
-        QStringList names;
-        for (int i = 0; i < table.FieldCount(); ++i)
-            names << table.Fields(i)->FieldName();
-        table.Close();
-        return names;
-    }
+    TextRoad road;
 };
 
 }  // namespace
@@ -118,171 +62,7 @@ TEST_F(TextImport, QualifierFoundInTheFirstLine)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(TextbegrenzerErmitteln(page.setSource(c.firstLine)), c.qualifier);
-    }
-}
-
-TEST_F(TextImport, SeparatorGuessedFromCommasAndSemicolons)
-{
-    struct Case {
-        const char* name;
-        QByteArray firstLine;
-        bool commaBefore, semicolonBefore;
-        bool comma, semicolon;
-    } const cases[] = {
-        {"more commas", "a,b,c;d", false, true, true, false},
-        {"more semicolons", "a;b;c,d", true, false, false, true},
-        {"equal counts leave both as they were", "a,b;c", true, false, true, false},
-        {"equal counts, the other way round", "a,b;c", false, true, false, true},
-        {"neither: both off", "abc", true, true, false, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        page.setSource(c.firstLine);
-        page.cbxKomma.setChecked(c.commaBefore);
-        page.cbxSemic.setChecked(c.semicolonBefore);
-        page.cbxTab.setChecked(true);
-        SearchSeparators(page.controls);
-        EXPECT_EQ(page.cbxKomma.isChecked(), c.comma);
-        EXPECT_EQ(page.cbxSemic.isChecked(), c.semicolon);
-        EXPECT_TRUE(page.cbxTab.isChecked());
-    }
-}
-
-TEST_F(TextImport, SeparatorGuessOnAFileThatCannotBeReadSaysSoAndChangesNothing)
-{
-    page.edtQuelle.setText(page.sources.path() + "/fehlt.txt");
-    page.cbxSemic.setChecked(true);
-    ui.answer(platform::Button::Ok);
-    SearchSeparators(page.controls);
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0].text, u8("Funktion SearchSeparators() verursachte einen Fehler"));
-    EXPECT_EQ(ui.messages()[0].type, platform::MessageType::Information);
-    EXPECT_TRUE(page.cbxSemic.isChecked());
-}
-
-TEST_F(TextImport, SeparatorSetFromTheBoxes)
-{
-    page.cbxKomma.setChecked(true);
-    page.cbxTab.setChecked(true);
-    page.cbxSemic.setChecked(false);
-    page.cbxAndere.setChecked(true);
-    page.edtAndere.setText("|");
-    page.comDelimiter.setCurrentIndex(2);
-    EXPECT_TRUE(TrennzeichenUebernehmen(page.controls));
-    EXPECT_TRUE(TextbegrenzerUebernehmen(page.controls));
-    EXPECT_EQ(page.separators.separators(), ",\t|");
-    EXPECT_EQ(page.separators.Textbegrenzer, "'");
-
-    page.cbxKomma.setChecked(false);
-    page.cbxTab.setChecked(false);
-    page.edtAndere.clear();  // "other" on without a character is off
-    page.comDelimiter.setCurrentIndex(0);
-    EXPECT_FALSE(TrennzeichenUebernehmen(page.controls));
-    EXPECT_FALSE(TextbegrenzerUebernehmen(page.controls));
-    EXPECT_TRUE(page.separators.TrennAndere.isEmpty());
-    EXPECT_TRUE(page.separators.Textbegrenzer.isEmpty());
-}
-
-TEST_F(TextImport, PreviewOfTheFirstRecords)
-{
-    struct Case {
-        const char* name;
-        QByteArray file;
-        std::function<void(TextPage&)> options;
-        Rows rows;  // row 0: the headers
-    } const cases[] = {
-        {"four values, the third empty", "a;b;;d\r\ne;f;g;h\r\n", [](TextPage&) {},
-         {{"FELD_1", "FELD_2", "FELD_3", "FELD_4"}, {"a", "b", "", "d"}, {"e", "f", "g", "h"}}},
-        {"fewer values leave their cells empty", "a;b;c\r\nd\r\n", [](TextPage&) {},
-         {{"FELD_1", "FELD_2", "FELD_3"}, {"a", "b", "c"}, {"d", "", ""}}},
-        {"a quoted name holding the separator", ansi("\"Müller; Söhne\";42"),
-         [](TextPage& p) { p.comDelimiter.setCurrentIndex(1); },
-         {{"FELD_1", "FELD_2"}, {u8("Müller; Söhne"), "42"}}},
-        {"a value over two lines is one record", "\"eins\r\nzwei\";1\r\nx;2",
-         [](TextPage& p) { p.comDelimiter.setCurrentIndex(1); },
-         {{"FELD_1", "FELD_2"}, {"eins\r\nzwei", "1"}, {"x", "2"}, {"", ""}}},  // a row per line
-        {"the first line holds the names", "Name;Ort\r\nMeier;Bonn",
-         [](TextPage& p) { p.cbxErsteZeile.setChecked(true); },
-         {{"Name", "Ort"}, {"Meier", "Bonn"}, {"", ""}}},
-        {"a stored setting's column names", "a;b;c",
-         [](TextPage& p) { p.useStoredSetting("Name;Ort;"); }, {{"Name", "Ort", ""}, {"a", "b", "c"}}},
-        {"DOS text converted", oem("Müller;Straße"), [](TextPage& p) { p.cbxDosToWin.setChecked(true); },
-         {{"FELD_1", "FELD_2"}, {u8("Müller"), u8("Straße")}}},
-        {"no separator and no qualifier: whole lines", "eins;zwei\r\ndrei",
-         [](TextPage& p) { p.cbxSemic.setChecked(false); }, {{"FELD_1"}, {"eins;zwei"}, {"drei"}}},
-        {"whole lines with the names in the first", "Zeile\r\neins;zwei",
-         [](TextPage& p) {
-             p.cbxSemic.setChecked(false);
-             p.cbxErsteZeile.setChecked(true);
-         },
-         {{"Zeile"}, {"eins;zwei"}, {""}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TextPage p;
-        p.setSource(c.file);
-        c.options(p);
-        TrennzeichenVorschauZeigen(p.controls);
-        EXPECT_EQ(p.gridRows(), c.rows);
-        EXPECT_FALSE(p.stgQuellDatVar.isHidden());
-        EXPECT_TRUE(p.lblVorschauVorber.isHidden());
-    }
-}
-
-TEST_F(TextImport, PreviewShowsTwentyRecordsAndPreparesTheRenaming)
-{
-    QByteArray file;
-    for (int i = 1; i <= 30; ++i)
-        file += QByteArray::number(i) + ";abcdefghijkl\r\n";
-    page.setSource(file);
-    TrennzeichenVorschauZeigen(page.controls);
-    const Rows rows = page.gridRows();
-    ASSERT_EQ(rows.size(), 21u);
-    EXPECT_EQ(rows[20].at(0), "20");
-    // 10 pixels per character of the longest cell or header.
-    EXPECT_EQ(grid::ColWidth(&page.stgQuellDatVar, 0), 60);
-    EXPECT_EQ(grid::ColWidth(&page.stgQuellDatVar, 1), 120);
-    EXPECT_EQ(page.edtRenCols.text(), "FELD_1");
-    EXPECT_EQ(page.AktSpalte, 0);
-    EXPECT_FALSE(page.btnErste.isEnabled());
-    EXPECT_FALSE(page.btnLinks.isEnabled());
-    EXPECT_TRUE(page.btnRechts.isEnabled());
-    EXPECT_TRUE(page.btnLetzte.isEnabled());
-    const auto ranges = page.stgQuellDatVar.selectedRanges();
-    ASSERT_EQ(ranges.size(), 1);
-    EXPECT_EQ(ranges[0].leftColumn(), 0);
-    EXPECT_EQ(ranges[0].rightColumn(), 0);
-    EXPECT_EQ(ranges[0].rowCount(), 20);
-}
-
-TEST_F(TextImport, PreviewLineWithMoreValuesThanTheFirst)
-{
-    struct Case {
-        const char* name;
-        platform::Button answer;
-        Rows rows;
-    } const cases[] = {
-        {"OK goes on with the next record", platform::Button::Ok,
-         {{"FELD_1", "FELD_2"}, {"a", "b"}, {"c", "d"}, {"f", "g"}}},
-        {"Cancel stops with the rows read so far", platform::Button::Cancel,
-         {{"FELD_1", "FELD_2"}, {"a", "b"}, {"c", "d"}, {"", ""}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        platform::ScriptedUi local;
-        platform::ScopedUserInterface use(local);
-        TextPage p;
-        p.setSource("a;b\r\nc;d;e\r\nf;g");
-        local.answer(c.answer);
-        TrennzeichenVorschauZeigen(p.controls);
-        EXPECT_EQ(p.gridRows(), c.rows);
-        ASSERT_EQ(local.messages().size(), 1u);
-        EXPECT_EQ(local.messages()[0].text,
-                  u8("Die folgende Zeile verursachte einen Fehler:\r\n\r\nc;d;e\r\n\r\nPrüfen Sie, ob die Zeile so "
-                     "aufgebaut ist, wie dies in der ersten Zeile der Datei festgelegt wurde."));
-        EXPECT_EQ(local.messages()[0].buttons, platform::Buttons::OkCancel);
-        EXPECT_FALSE(p.stgQuellDatVar.isHidden());
+        EXPECT_EQ(TextbegrenzerErmitteln(road.source(c.firstLine)), c.qualifier);
     }
 }
 
@@ -291,64 +71,71 @@ TEST_F(TextImport, FileIntoTheSourceTable)
     struct Case {
         const char* name;
         QByteArray file;
-        std::function<void(TextPage&)> options;
-        std::vector<platform::Button> answers;  // to the faulty-line box, in order
+        std::function<void(SeparatedReading&)> options;
+        std::vector<Answer> answers;  // to the faulty-line question, in order
         Rows records;
         std::vector<int> sizes;
     } const cases[] = {
         // The preview takes the first line as it stands, so its closing semicolon still makes a third column.
         {"a closing semicolon is dropped and a one-character line skipped", "a;bb;\r\nx\r\nccc;d\r\n",
-         [](TextPage&) {}, {}, {{"a", "bb", ""}, {"ccc", "d", ""}}, {3, 2, 1}},
+         [](SeparatedReading&) {}, {}, {{"a", "bb", ""}, {"ccc", "d", ""}}, {3, 2, 1}},
         {"a value over two lines lands whole", "\"Zeile eins\r\nZeile zwei\";7\r\nx;8",
-         [](TextPage& p) { p.comDelimiter.setCurrentIndex(1); }, {},
-         {{"Zeile eins\r\nZeile zwei", "7"}, {"x", "8"}}, {22, 1}},
+         [](SeparatedReading& r) { r.qualifier = u'"'; }, {}, {{"Zeile eins\r\nZeile zwei", "7"}, {"x", "8"}},
+         {22, 1}},
         // The values of an ignored line never widen a field; those of a line kept in part do.
-        {"Yes ignores the faulty line", "a;b\r\nccc;dd;e\r\nf;g", [](TextPage&) {}, {platform::Button::Yes},
+        {"Yes ignores the faulty line", "a;b\r\nccc;dd;e\r\nf;g", [](SeparatedReading&) {}, {Answer::IgnoreLine},
          {{"a", "b"}, {"f", "g"}}, {1, 1}},
-        {"No keeps the values that fitted", "a;b\r\nccc;dd;e\r\nf;g", [](TextPage&) {}, {platform::Button::No},
-         {{"a", "b"}, {"ccc", "dd"}, {"f", "g"}}, {3, 2}},
-        {"Cancel stops and keeps the values that fitted", "a;b\r\nccc;dd;e\r\nf;g", [](TextPage&) {},
-         {platform::Button::Cancel}, {{"a", "b"}, {"ccc", "dd"}}, {3, 2}},
-        {"Yes to all asks once", "a;b\r\nccc;d;e\r\nf;ggg;h\r\ni;j", [](TextPage&) {},
-         {platform::Button::YesToAll}, {{"a", "b"}, {"i", "j"}}, {1, 1}},
-        {"a value longer than the staging field is cut to it", QByteArray(300, 'x') + ";b", [](TextPage&) {}, {},
-         {{QString(255, u'x'), "b"}}, {255, 1}},
+        {"No keeps the values that fitted", "a;b\r\nccc;dd;e\r\nf;g", [](SeparatedReading&) {},
+         {Answer::KeepFitted}, {{"a", "b"}, {"ccc", "dd"}, {"f", "g"}}, {3, 2}},
+        {"Cancel stops and keeps the values that fitted", "a;b\r\nccc;dd;e\r\nf;g", [](SeparatedReading&) {},
+         {Answer::Stop}, {{"a", "b"}, {"ccc", "dd"}}, {3, 2}},
+        {"Yes to all asks once", "a;b\r\nccc;d;e\r\nf;ggg;h\r\ni;j", [](SeparatedReading&) {}, {Answer::IgnoreAll},
+         {{"a", "b"}, {"i", "j"}}, {1, 1}},
+        {"a value longer than the staging field is cut to it", QByteArray(300, 'x') + ";b",
+         [](SeparatedReading&) {}, {}, {{QString(255, u'x'), "b"}}, {255, 1}},
         {"a blank faulty line is kept without asking", "a;b\r\n   \r\nc;d",
-         [](TextPage& p) { p.cbxSpace.setChecked(true); }, {}, {{"a", "b"}, {"", ""}, {"c", "d"}}, {1, 1}},
+         [](SeparatedReading& r) { r.separators = QStringLiteral(" ;"); }, {}, {{"a", "b"}, {"", ""}, {"c", "d"}},
+         {1, 1}},
         {"the first line names the fields", ansi("Name;Ort\r\nMeier;Köln"),
-         [](TextPage& p) { p.cbxErsteZeile.setChecked(true); }, {}, {{"Meier", u8("Köln")}}, {5, 4}},
-        {"a field without any value is one character wide", "a;;c\r\nd;;f", [](TextPage&) {}, {},
+         [](SeparatedReading& r) { r.firstLineHoldsNames = true; }, {}, {{"Meier", u8("Köln")}}, {5, 4}},
+        {"a field without any value is one character wide", "a;;c\r\nd;;f", [](SeparatedReading&) {}, {},
          {{"a", "", "c"}, {"d", "", "f"}}, {1, 1, 1}},
-        {"umlauts of a Windows file", ansi("Müller;Straße\r\nÄrger;Öl"), [](TextPage&) {}, {},
+        {"umlauts of a Windows file", ansi("Müller;Straße\r\nÄrger;Öl"), [](SeparatedReading&) {}, {},
          {{u8("Müller"), u8("Straße")}, {u8("Ärger"), u8("Öl")}}, {6, 6}},
-        {"umlauts of a DOS file", oem("Müller;Straße\r\nÄrger;Öl"), [](TextPage& p) { p.cbxDosToWin.setChecked(true); },
+        {"umlauts of a DOS file", oem("Müller;Straße\r\nÄrger;Öl"), [](SeparatedReading& r) { r.dosToWin = true; },
          {}, {{u8("Müller"), u8("Straße")}, {u8("Ärger"), u8("Öl")}}, {6, 6}},
-        {"whole lines, empty ones too", "eins;zwei\r\n\r\ndrei", [](TextPage& p) { p.cbxSemic.setChecked(false); },
+        {"whole lines, empty ones too", "eins;zwei\r\n\r\ndrei", [](SeparatedReading& r) { r.separators.clear(); },
          {}, {{"eins;zwei"}, {""}, {"drei"}}, {9}},
         {"whole lines after the names line", "Kopf\r\neins\r\nzwei",
-         [](TextPage& p) {
-             p.cbxSemic.setChecked(false);
-             p.cbxErsteZeile.setChecked(true);
+         [](SeparatedReading& r) {
+             r.separators.clear();
+             r.firstLineHoldsNames = true;
          },
          {}, {{"eins"}, {"zwei"}}, {4}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        platform::ScriptedUi local;
-        platform::ScopedUserInterface use(local);
-        for (platform::Button b : c.answers)
-            local.answer(b);
-        TextPage p;
-        p.setSource(c.file);
-        c.options(p);
-        previewQuietly(p);
-        importThroughStaging(p);
-        const QString table = SourceTablePath(p.edtQuelle.text());
-        EXPECT_EQ(TextPage::records(table), c.records);
-        EXPECT_EQ(TextPage::fieldSizes(table), c.sizes);
-        EXPECT_EQ(local.messages().size(), c.answers.size());
+        TextRoad r;
+        const QString path = r.source(c.file);
+        SeparatedReading reading = semicolons();
+        c.options(reading);
+        ScriptedFaults faults(c.answers);
+        r.importSeparated(path, reading, faults);
+        const QString table = SourceTablePath(path);
+        EXPECT_EQ(TextRoad::records(table), c.records);
+        EXPECT_EQ(TextRoad::fieldSizes(table), c.sizes);
+        EXPECT_EQ(faults.asked.size(), static_cast<qsizetype>(c.answers.size()));
         EXPECT_FALSE(QFileInfo::exists(StagingTablePath()));
     }
+}
+
+// Nobody watching is nobody asked: a faulty line keeps the values that fitted.
+TEST_F(TextImport, ASilentReadingKeepsWhatFittedOfAFaultyLine)
+{
+    const QString path = road.source("a;b\r\nccc;dd;e\r\nf;g");
+    TextReadProgress silent;
+    road.importSeparated(path, semicolons(), silent);
+    EXPECT_EQ(TextRoad::records(SourceTablePath(path)), (Rows{{"a", "b"}, {"ccc", "dd"}, {"f", "g"}}));
 }
 
 // The sizing may take the lengths the reading noted, but only while the staging table is the one the reading left.
@@ -380,11 +167,11 @@ TEST_F(TextImport, SizesFollowTheStagingTableChangedAfterTheReading)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TextPage p;
-        p.setSource("aa;b\r\nc;ddd\r\n");
-        TrennzeichenVorschauZeigen(p.controls);
-        ZSPTabelleAnlegen(p.controls);
-        TrennzeichenDateiEinlesen(p.controls, p.edtQuelle.text(), p.tblZSP, false);
+        TextRoad r;
+        const QString path = r.source("aa;b\r\nc;ddd\r\n");
+        ScriptedFaults faults;
+        CreateStagingTable(r.tblZSP, StagingTablePath(), TextRoad::previewHeaders(path, semicolons()));
+        ReadSeparatedFile(path, r.tblZSP, semicolons(), faults);
         {
             db::Table other;
             other.setTableName(StagingTablePath());
@@ -393,70 +180,53 @@ TEST_F(TextImport, SizesFollowTheStagingTableChangedAfterTheReading)
             c.change(other);
             other.Close();
         }
-        FeldgroessenDefinieren(p.controls);
-        const QString table = SourceTablePath(p.edtQuelle.text());
-        EXPECT_EQ(TextPage::records(table), c.records);
-        EXPECT_EQ(TextPage::fieldSizes(table), c.sizes);
+        DefineFieldSizes(r.tblZSP, r.tblQuelle, SourceTablePath(path), r.BMV, faults);
+        const QString table = SourceTablePath(path);
+        EXPECT_EQ(TextRoad::records(table), c.records);
+        EXPECT_EQ(TextRoad::fieldSizes(table), c.sizes);
     }
-}
-
-TEST_F(TextImport, FaultyLineBoxNamesTheLineAndOffersFourButtons)
-{
-    page.setSource("a;b\r\nc;d;e\r\n");
-    previewQuietly(page);
-    ui.answer(platform::Button::Yes);
-    importThroughStaging(page);
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0].type, platform::MessageType::Error);
-    EXPECT_EQ(ui.messages()[0].buttons, platform::Buttons::YesNoCancelYesToAll);
-    EXPECT_EQ(ui.messages()[0].text,
-              u8("Die folgende Textzeile ist fehlerhaft:\r\n\r\nc;d;e\r\n\r\nSoll die Zeile ignoriert werden?\r\n\r\n"
-                 "(Ja= Zeile ignorieren\r\n Nein= Zeile einlesen\r\n Abbruch= Import abbrechen/restliche Zeilen "
-                 "ignorieren\r\n alle ja= alle fehlerhaften Zeilen ignorieren"));
 }
 
 TEST_F(TextImport, TheSourceTableIsNamedAfterTheFileAndTakesTheHeaders)
 {
-    page.setSource("1;2\r\n", "Artikel.liste.txt");
-    TrennzeichenVorschauZeigen(page.controls);
-    grid::setCell(&page.stgQuellDatVar, 1, 0, "Preis");
-    importThroughStaging(page);
-    EXPECT_EQ(QFileInfo(sourceTable()).fileName(), "Artikel.liste.db");
-    EXPECT_EQ(sourceFieldNames(), (QStringList{"FELD_1", "Preis"}));
-    EXPECT_EQ(TextPage::records(sourceTable()), (Rows{{"1", "2"}}));
+    const QString path = road.source("1;2\r\n", "Artikel.liste.txt");
+    ScriptedFaults faults;
+    road.importSeparated(path, semicolons(), {"FELD_1", "Preis"}, faults);
+    const QString table = SourceTablePath(path);
+    EXPECT_EQ(QFileInfo(table).fileName(), "Artikel.liste.db");
+    EXPECT_EQ(TextRoad::fieldNames(table), (QStringList{"FELD_1", "Preis"}));
+    EXPECT_EQ(TextRoad::records(table), (Rows{{"1", "2"}}));
     // The source table is left closed for the structure reader.
-    EXPECT_FALSE(page.tblQuelle.Active());
-    EXPECT_EQ(QFileInfo(page.tblQuelle.filePath()).absoluteFilePath(), QFileInfo(sourceTable()).absoluteFilePath());
+    EXPECT_FALSE(road.tblQuelle.Active());
+    EXPECT_EQ(QFileInfo(road.tblQuelle.filePath()).absoluteFilePath(), QFileInfo(table).absoluteFilePath());
 }
 
 TEST_F(TextImport, AColumnWithoutHeaderGetsNoFieldAndLaterValuesMoveLeft)
 {
-    page.setSource("a;b;c\r\n");
-    TrennzeichenVorschauZeigen(page.controls);
-    grid::setCell(&page.stgQuellDatVar, 1, 0, QString());
-    ui.answer(platform::Button::No);  // the third value has no field left
-    importThroughStaging(page);
-    EXPECT_EQ(sourceFieldNames(), (QStringList{"FELD_1", "FELD_3"}));
-    EXPECT_EQ(TextPage::records(sourceTable()), (Rows{{"a", "b"}}));
+    const QString path = road.source("a;b;c\r\n");
+    ScriptedFaults faults({Answer::KeepFitted});  // the third value has no field left
+    road.importSeparated(path, semicolons(), {"FELD_1", "", "FELD_3"}, faults);
+    EXPECT_EQ(TextRoad::fieldNames(SourceTablePath(path)), (QStringList{"FELD_1", "FELD_3"}));
+    EXPECT_EQ(TextRoad::records(SourceTablePath(path)), (Rows{{"a", "b"}}));
 }
 
 TEST_F(TextImport, ASourceFileCalledLikeTheStagingTableStillGivesItsTable)
 {
-    page.setSource("a;b\r\nc;d\r\n", "zsp.txt");
-    TrennzeichenVorschauZeigen(page.controls);
-    importThroughStaging(page);
-    EXPECT_EQ(TextPage::records(sourceTable()), (Rows{{"a", "b"}, {"c", "d"}}));
+    const QString path = road.source("a;b\r\nc;d\r\n", "zsp.txt");
+    ScriptedFaults faults;
+    road.importSeparated(path, semicolons(), faults);
+    EXPECT_EQ(TextRoad::records(SourceTablePath(path)), (Rows{{"a", "b"}, {"c", "d"}}));
     EXPECT_EQ(QDir(TempFolder()).entryList(QDir::Files), QStringList{"zsp.db"});
 }
 
 TEST_F(TextImport, ValuesLongerThanTheStagingFieldsAreCut)
 {
     const QByteArray longValue(300, 'x');
-    page.setSource("kurz;" + longValue + "\r\n");
-    TrennzeichenVorschauZeigen(page.controls);
-    importThroughStaging(page);
-    EXPECT_EQ(sourceSizes(), (std::vector<int>{4, 255}));
-    EXPECT_EQ(TextPage::records(sourceTable()), (Rows{{"kurz", QString(255, u'x')}}));
+    const QString path = road.source("kurz;" + longValue + "\r\n");
+    ScriptedFaults faults;
+    road.importSeparated(path, semicolons(), faults);
+    EXPECT_EQ(TextRoad::fieldSizes(SourceTablePath(path)), (std::vector<int>{4, 255}));
+    EXPECT_EQ(TextRoad::records(SourceTablePath(path)), (Rows{{"kurz", QString(255, u'x')}}));
 }
 
 TEST_F(TextImport, MaxFeldLaengeIsTheLongestValueAndAtLeastOne)
@@ -504,14 +274,16 @@ TEST_F(TextImport, FilesThatAreNoText)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        AnswerEverything answers({platform::Button::YesToAll, platform::Button::Ok});
-        platform::ScopedUserInterface use(answers);
-        TextPage p;
-        p.setSource(c.file);
-        p.cbxSemic.setChecked(c.separated);
+        TextRoad r;
+        const QString path = r.source(c.file);
+        SeparatedReading reading = semicolons();
+        if (!c.separated)
+            reading.separators.clear();
+        // Yes to all: whatever the number of faulty lines, one question at most.
+        ScriptedFaults faults({Answer::IgnoreAll});
         try {
-            TrennzeichenVorschauZeigen(p.controls);
-            importThroughStaging(p);
+            ReadSeparatedPreview(path, reading, 20);
+            r.importSeparated(path, reading, faults);
         } catch (const db::EngineError& e) {
             // More columns than a table may have fields: the engine's own message says so.
             EXPECT_TRUE(c.tooManyColumns) << e.what();
@@ -523,7 +295,7 @@ TEST_F(TextImport, FilesThatAreNoText)
         }
         EXPECT_FALSE(c.tooManyColumns);
         db::Table source;
-        source.setTableName(SourceTablePath(p.edtQuelle.text()));
+        source.setTableName(SourceTablePath(path));
         ASSERT_NO_THROW(source.Open());
         EXPECT_GE(source.FieldCount(), 1);
         for (int i = 0; i < source.FieldCount(); ++i)
@@ -532,10 +304,10 @@ TEST_F(TextImport, FilesThatAreNoText)
     }
     {
         // The UTF-16 file keeps its readable text once the NUL bytes are gone.
-        TextPage p;
-        p.setSource(utf16);
-        TrennzeichenVorschauZeigen(p.controls);
-        EXPECT_EQ(p.gridRows().at(2), (QStringList{"Meier", "Bonn"}));
+        TextRoad r;
+        const SeparatedPreview preview = ReadSeparatedPreview(r.source(utf16), semicolons(), 20);
+        ASSERT_GE(preview.records.size(), 2u);
+        EXPECT_EQ(preview.records[1].values, (QStringList{"Meier", "Bonn"}));
     }
 }
 
@@ -556,77 +328,17 @@ private:
 
 TEST_F(TextImport, CancelKeepsTheRecordsReadAndSizingStillRuns)
 {
-    page.setSource("aa;b\r\nc;dd\r\ne;f\r\ng;h\r\n");
-    TrennzeichenVorschauZeigen(page.controls);
-    ZSPTabelleAnlegen(page.controls);
+    const QString path = road.source("aa;b\r\nc;dd\r\ne;f\r\ng;h\r\n");
     CancelAfter cancel(2);
-    ReadSeparatedFile(page.edtQuelle.text(), page.tblZSP, {";", QChar(), false, false}, cancel);
-    FeldgroessenDefinieren(page.controls);
-    EXPECT_EQ(TextPage::records(sourceTable()), (Rows{{"aa", "b"}, {"c", "dd"}}));
-}
-
-TEST_F(TextImport, ProgressWindowWhileReadingAndSizing)
-{
-    TfrmGauge gauge;
-    page.controls.frmGauge = &gauge;
-    gauge.btnGaugeAbbrechen->setText(texts::Text(65269));  // left from an import run
-    page.setSource("a;b\r\nc;d\r\ne;f\r\n");
-    TrennzeichenVorschauZeigen(page.controls);
-    ZSPTabelleAnlegen(page.controls);
-    TrennzeichenDateiEinlesen(page.controls, page.edtQuelle.text(), page.tblZSP, false);
-
-    EXPECT_TRUE(gauge.isVisible());  // left open for the sizing
-    EXPECT_EQ(gauge.height(), 220);
-    EXPECT_EQ(gauge.btnGaugeAbbrechen->x(), 120);
-    EXPECT_EQ(gauge.btnGaugeAbbrechen->text(), texts::Text(65268));
-    EXPECT_TRUE(gauge.btnHilfe->isHidden());
-    EXPECT_EQ(gauge.Label1->text(), "Textdatei wird eingelesen...");
-    EXPECT_TRUE(gauge.panImpLauf->isHidden());
-    EXPECT_FALSE(gauge.lblAnzGeles->isHidden());
-    EXPECT_EQ(gauge.lblAnzGeles2->text(), "3");
-    EXPECT_EQ(gauge.Gauge1->maximum(), 3);
-    EXPECT_EQ(gauge.Gauge1->value(), 3);
-    EXPECT_TRUE(gauge.AnimateTimer1->isActive());
-
-    FeldgroessenDefinieren(page.controls);
-    EXPECT_FALSE(gauge.isVisible());
-    EXPECT_EQ(gauge.Label1->text(), u8("Feldgrößen werden definiert...fertig."));
-    EXPECT_FALSE(gauge.AnimateTimer1->isActive());
-    EXPECT_FALSE(gauge.AnimateTimer2->isActive());
-    EXPECT_TRUE(gauge.lblAnzGeles->isHidden());
-    EXPECT_FALSE(gauge.panImpLauf->isHidden());
-    EXPECT_FALSE(gauge.ImgFolderFull->isHidden());
-    EXPECT_FALSE(gauge.Database1->isHidden());
-    EXPECT_FALSE(gauge.DataBase2->isHidden());
-    for (int k = 0; k < 7; ++k)
-        EXPECT_TRUE(gauge.RedImage(k)->isHidden()) << k;
-    for (int n = 3; n <= 12; ++n)
-        EXPECT_TRUE(gauge.Image(n)->isHidden()) << n;
-}
-
-TEST_F(TextImport, ProgressWindowOfWholeLinesClosesAfterReading)
-{
-    TfrmGauge gauge;
-    page.controls.frmGauge = &gauge;
-    page.cbxSemic.setChecked(false);
-    page.setSource("eins\r\nzwei\r\n");
-    TrennzeichenVorschauZeigen(page.controls);
-    ZSPTabelleAnlegen(page.controls);
-    TrennzeichenDateiEinlesen(page.controls, page.edtQuelle.text(), page.tblZSP, false);
-    EXPECT_FALSE(gauge.isVisible());
-    EXPECT_EQ(gauge.Label1->text(), "Textdatei wird eingelesen...fertig.");
-    EXPECT_TRUE(gauge.lblAnzGeles2->isHidden());
-    EXPECT_FALSE(gauge.AnimateTimer1->isActive());
-    EXPECT_FALSE(gauge.panImpLauf->isHidden());
+    road.importSeparated(path, semicolons(), cancel);
+    EXPECT_EQ(TextRoad::records(SourceTablePath(path)), (Rows{{"aa", "b"}, {"c", "dd"}}));
 }
 
 TEST_F(TextImport, ASecondImportOfTheSameFileReplacesTheSourceTable)
 {
-    page.setSource("a;b\r\n");
-    TrennzeichenVorschauZeigen(page.controls);
-    importThroughStaging(page);
-    page.setSource("c;d\r\ne;f\r\n");
-    TrennzeichenVorschauZeigen(page.controls);
-    importThroughStaging(page);
-    EXPECT_EQ(TextPage::records(sourceTable()), (Rows{{"c", "d"}, {"e", "f"}}));
+    ScriptedFaults faults;
+    road.importSeparated(road.source("a;b\r\n"), semicolons(), faults);
+    const QString path = road.source("c;d\r\ne;f\r\n");
+    road.importSeparated(path, semicolons(), faults);
+    EXPECT_EQ(TextRoad::records(SourceTablePath(path)), (Rows{{"c", "d"}, {"e", "f"}}));
 }

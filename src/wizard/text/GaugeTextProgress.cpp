@@ -1,7 +1,8 @@
-#include "engine/TextReadProgress.h"
+#include "wizard/text/GaugeTextProgress.h"
 
 #include "engine/BriskoRoutines.h"
-#include "engine/frmGauge.h"
+#include "engine/Textimport.h"
+#include "platform/UserInterface.h"
 #include "texts/Texts.h"
 
 #include <QCoreApplication>
@@ -10,20 +11,21 @@
 #include <QProgressBar>
 #include <QTimer>
 
-namespace engine {
+namespace wizard {
 
-namespace {
-
-constexpr qint64 MessageIntervalMs = 15;
-
-}  // namespace
-
-bool GaugeTextProgress::roundDue()
+engine::LineFaultAnswer AskingTextProgress::lineFaulty(const QString& line)
 {
-    if (sinceRound_.isValid() && !sinceRound_.hasExpired(MessageIntervalMs))
-        return false;
-    sinceRound_.start();
-    return true;
+    switch (platform::MessageBox(platform::MessageType::Error, engine::TextWithLine(64962, line),
+                                 platform::Buttons::YesNoCancelYesToAll)) {
+    case platform::Button::Yes:
+        return engine::LineFaultAnswer::IgnoreLine;
+    case platform::Button::YesToAll:
+        return engine::LineFaultAnswer::IgnoreAll;
+    case platform::Button::No:
+        return engine::LineFaultAnswer::KeepFitted;
+    default:
+        return engine::LineFaultAnswer::Stop;
+    }
 }
 
 void GaugeTextProgress::showCount()
@@ -34,7 +36,8 @@ void GaugeTextProgress::showCount()
     const int maximum = gauge_.Gauge1->maximum();
     if (value < maximum)
         gauge_.Gauge1->setValue(maximum - value < unshown_ ? maximum : value + unshown_);
-    gauge_.lblAnzGeles2->setText(IntToStrThousands(StrToIntThousands(gauge_.lblAnzGeles2->text()) + unshown_));
+    const int shown = engine::StrToIntThousands(gauge_.lblAnzGeles2->text());
+    gauge_.lblAnzGeles2->setText(engine::IntToStrThousands(shown + unshown_));
     unshown_ = 0;
 }
 
@@ -56,14 +59,14 @@ void GaugeTextProgress::readingStarts()
     gauge_.Show();
     unshown_ = 0;
     QCoreApplication::processEvents();
-    sinceRound_.start();
+    pacer_.roundHeld();
     gauge_.AnimateTimer1->start();
 }
 
 void GaugeTextProgress::recordRead()
 {
     ++unshown_;
-    if (!roundDue())
+    if (!pacer_.roundDue())
         return;
     showCount();
     QCoreApplication::processEvents();
@@ -107,7 +110,7 @@ void GaugeTextProgress::sizingStarts()
 
 void GaugeTextProgress::sizingStep()
 {
-    if (roundDue())
+    if (pacer_.roundDue())
         QCoreApplication::processEvents();
 }
 
@@ -124,4 +127,4 @@ void GaugeTextProgress::sizingDone()
     gauge_.panImpLauf->show();
 }
 
-}  // namespace engine
+}  // namespace wizard

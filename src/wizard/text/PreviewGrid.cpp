@@ -1,4 +1,4 @@
-#include "engine/PreviewGrid.h"
+#include "wizard/text/PreviewGrid.h"
 
 #include <QHeaderView>
 #include <QPlainTextEdit>
@@ -6,7 +6,7 @@
 #include <QTextBlock>
 #include <algorithm>
 
-namespace engine::grid {
+namespace wizard::grid {
 
 namespace {
 
@@ -120,4 +120,4 @@ int LineCount(const QPlainTextEdit* view)
     return count;
 }
 
-}  // namespace engine::grid
+}  // namespace wizard::grid

@@ -5,7 +5,7 @@
 #include <QTableView>
 #include <set>
 
-namespace engine {
+namespace wizard {
 
 // The characters of a grid row by row; a cell holds one character or nothing.
 class CharacterGridModel : public QAbstractTableModel {
@@ -71,4 +71,4 @@ private:
     std::set<int> marks_;
 };
 
-}  // namespace engine
+}  // namespace wizard

@@ -1,4 +1,4 @@
-#include "engine/CharacterGrid.h"
+#include "wizard/text/CharacterGrid.h"
 
 #include <QFontDatabase>
 #include <QHeaderView>
@@ -6,7 +6,7 @@
 #include <QPainterPath>
 #include <algorithm>
 
-namespace engine {
+namespace wizard {
 
 int CharacterGridModel::rowCount(const QModelIndex& parent) const
 {
@@ -144,4 +144,4 @@ void CharacterGrid::scrollContentsBy(int dx, int dy)
     emit topLeftChanged();
 }
 
-}  // namespace engine
+}  // namespace wizard

@@ -8,7 +8,7 @@ class QTableWidget;
 // The column grid of the text pages addressed as a string grid with one fixed header row: row 0 is the grid's
 // horizontal header, rows 1 and on are its table rows. Column and row are counted from 0, column first, as the
 // routines that fill the grid count them.
-namespace engine::grid {
+namespace wizard::grid {
 
 int RowCount(const QTableWidget* grid);
 // At least 1 (the header row).
@@ -44,4 +44,4 @@ int PreviewRowCount(const QPlainTextEdit* view);
 // not count, an empty view has none.
 int LineCount(const QPlainTextEdit* view);
 
-}  // namespace engine::grid
+}  // namespace wizard::grid

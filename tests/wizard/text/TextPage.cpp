@@ -1,8 +1,8 @@
 #include "TextPage.h"
 
 #include "engine/TextScanner.h"
-#include "engine/PreviewGrid.h"
 #include "engine/WorkingTables.h"
+#include "wizard/text/PreviewGrid.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,10 +67,10 @@ QString TextPage::setSource(const QByteArray& bytes, const QString& fileName)
 std::vector<QStringList> TextPage::gridRows() const
 {
     std::vector<QStringList> rows;
-    for (int r = 0; r < engine::grid::RowCount(&stgQuellDatVar); ++r) {
+    for (int r = 0; r < wizard::grid::RowCount(&stgQuellDatVar); ++r) {
         QStringList cells;
-        for (int c = 0; c < engine::grid::ColCount(&stgQuellDatVar); ++c)
-            cells << engine::grid::Cell(&stgQuellDatVar, c, r);
+        for (int c = 0; c < wizard::grid::ColCount(&stgQuellDatVar); ++c)
+            cells << wizard::grid::Cell(&stgQuellDatVar, c, r);
         rows.push_back(cells);
     }
     return rows;
@@ -79,38 +79,6 @@ std::vector<QStringList> TextPage::gridRows() const
 QStringList TextPage::headers() const
 {
     return gridRows().at(0);
-}
-
-std::vector<QStringList> TextPage::records(db::Table& table)
-{
-    std::vector<QStringList> result;
-    table.Open();
-    for (table.First(); !table.Eof(); table.Next()) {
-        QStringList values;
-        for (int i = 0; i < table.FieldCount(); ++i)
-            values << table.Fields(i)->AsString();
-        result.push_back(values);
-    }
-    table.Close();
-    return result;
-}
-
-std::vector<QStringList> TextPage::records(const QString& tablePath)
-{
-    db::Table table;
-    table.setTableName(tablePath);
-    return records(table);
-}
-
-std::vector<int> TextPage::fieldSizes(const QString& tablePath)
-{
-    db::Table table;
-    table.setTableName(tablePath);
-    table.Open();
-    std::vector<int> sizes;
-    for (int i = 0; i < table.FieldCount(); ++i)
-        sizes.push_back(table.Fields(i)->Size());
-    return sizes;
 }
 
 void TextPage::useStoredSetting(const QString& colNames)
@@ -128,10 +96,10 @@ void TextPage::useStoredSetting(const QString& colNames)
 
 void importThroughStaging(TextPage& page, bool fixedWidth)
 {
-    engine::ZSPTabelleAnlegen(page.controls);
+    wizard::ZSPTabelleAnlegen(page.controls);
     if (fixedWidth)
-        engine::FixLenDateiEinlesen(page.controls);
+        wizard::FixLenDateiEinlesen(page.controls);
     else
-        engine::TrennzeichenDateiEinlesen(page.controls, page.edtQuelle.text(), page.tblZSP, page.cbxDosToWin.isChecked());
-    engine::FeldgroessenDefinieren(page.controls);
+        wizard::TrennzeichenDateiEinlesen(page.controls, page.edtQuelle.text(), page.tblZSP, page.cbxDosToWin.isChecked());
+    wizard::FeldgroessenDefinieren(page.controls);
 }

@@ -2,10 +2,12 @@
 
 #include "db/BatchMove.h"
 #include "db/Table.h"
-#include "engine/CharacterGrid.h"
 #include "engine/Textimport.h"
 #include "engine/TextimportFixLen.h"
-#include "engine/frmGauge.h"
+#include "wizard/text/CharacterGrid.h"
+#include "wizard/text/GaugeTextProgress.h"
+#include "wizard/text/TextimportFixLenPage.h"
+#include "wizard/text/TextimportPage.h"
 
 #include <QByteArray>
 #include <QCheckBox>
@@ -20,7 +22,7 @@
 #include <QTemporaryDir>
 #include <vector>
 
-// The controls of the text pages as standalone widgets, wired into the struct the text routines take, with a
+// The controls of the text pages as standalone widgets, wired into the struct the page logic takes, with a
 // program folder of its own (so Temp lies in a temporary folder).
 class TextPage {
 public:
@@ -35,12 +37,6 @@ public:
     std::vector<QStringList> gridRows() const;
     QStringList headers() const;
 
-    // Every record of a closed table, each as the texts of its fields.
-    static std::vector<QStringList> records(db::Table& table);
-    static std::vector<QStringList> records(const QString& tablePath);
-    // The declared sizes of a table's fields, in field order.
-    static std::vector<int> fieldSizes(const QString& tablePath);
-
     // A settings list with one row whose ColNames is given, as the current row of tblImpList.
     void useStoredSetting(const QString& colNames);
 
@@ -50,7 +46,7 @@ public:
     QLineEdit edtQuelle;
     QPlainTextEdit retQuellDat;
     QTableWidget stgQuellDatVar;
-    engine::CharacterGrid stgQuellDatFix;
+    wizard::CharacterGrid stgQuellDatFix;
     QLabel lblVorschauVorber;
     QCheckBox cbxErsteZeile, cbxKomma, cbxTab, cbxSpace, cbxSemic, cbxAndere, cbxDosToWin;
     QLineEdit edtAndere;
@@ -63,7 +59,7 @@ public:
     engine::SeparatorSet separators;
     engine::ColumnBoundaryList boundaries;
     int AktSpalte = -1;
-    engine::TextImportControls controls;
+    wizard::TextImportControls controls;
 };
 
 // The whole road of the page's Weiter on the column sheet, without the structure reader: staging table from the
