@@ -25,11 +25,14 @@
 //     bytes 1..7, which lies within the first page and is therefore all-or-nothing. A flush of new records only is
 //     done exactly when that write is.
 //  5. Changes of existing records span many bytes in many places. Before the first of them is written, the journal
-//     (<table file>-journal, with a checksum) holds the old bytes of every existing record the flush changes and the
-//     old record count. Whoever opens the table for writing next, or flushes next, finds a complete journal and
-//     writes the old bytes and the old count back, which undoes the whole flush that died; an incomplete journal
-//     means no record was touched yet and is simply removed. Only entries that lie within one record of the
-//     table's records are written back.
+//     (<table file>-journal, with a checksum) holds the old bytes of every existing record the flush changes, the
+//     old record count and the file's old end: its size and the bytes behind the last record that the new records
+//     will cover (the end-of-file marker). Whoever opens the table for writing next, or flushes next, finds a
+//     complete journal and writes the old bytes, the old end and the old count back, which undoes the whole flush
+//     that died, new records included: readers that go by the end marker rather than the count find none of them.
+//     An incomplete journal means no record was touched yet and is simply removed. Only entries that lie within
+//     one record of the table's records are written back. A flush with a journal leaves bytes behind its new end
+//     where they are (behind its end marker), so that the old end stays in the journal's reach.
 //  6. Memo blocks in use are never overwritten: a changed memo is written as a new memo; the old blocks stay
 //     unreferenced until the table is packed by another program.
 //  7. A record changed or deleted by another writer between our change and our flush: our new image does not bring
@@ -86,7 +89,9 @@ constexpr char kDeleted = '*';
 constexpr char kEndOfFile = 0x1A;
 // Where writers of several processes lock each other out: far beyond any real table's end.
 constexpr off_t kWriterLockOffset = 0x7FFFFFF0;
-constexpr char kJournalMagic[8] = {'D', 'B', 'F', 'U', 'N', 'D', 'O', '2'};
+constexpr char kJournalMagic[8] = {'D', 'B', 'F', 'U', 'N', 'D', 'O', '3'};
+// The journal of earlier versions, without the file's old end; still undone when one of them left it.
+constexpr char kJournalMagicWithoutEnd[8] = {'D', 'B', 'F', 'U', 'N', 'D', 'O', '2'};
 // Waiting changes beyond this many bytes (records and the memo blocks they need) are written without waiting for
 // flush(). Small enough that the waiting records are still in the processor's cache when they are written: copying
 // them into the system's file cache from main memory costs more than the extra writes.
@@ -722,8 +727,9 @@ void DbaseStorage::catchUp()
     ++changes_;
 }
 
-// Journal: magic (8), old record count (4), number of entries (4), entries of offset (8), length (4) and the old
-// bytes, checksum (4) of everything before it.
+// Journal: magic (8), old record count (4), number of entries (4), the file's old size (8), the length (4) and the
+// old bytes of the end behind the last record, entries of offset (8), length (4) and the old bytes, checksum (4) of
+// everything before it. The journal of earlier versions lacks the old size and end.
 void DbaseStorage::recoverJournal()
 {
     const QByteArray native = QFile::encodeName(journalPath_);
@@ -754,17 +760,34 @@ void DbaseStorage::recoverJournal()
         qsizetype at;
     };
     std::vector<Entry> entries;
-    bool complete = data.size() >= 20 && std::memcmp(data.constData(), kJournalMagic, 8) == 0 &&
+    const bool withEnd = data.size() >= 20 && std::memcmp(data.constData(), kJournalMagic, 8) == 0;
+    bool complete = data.size() >= 20 &&
+                    (withEnd || std::memcmp(data.constData(), kJournalMagicWithoutEnd, 8) == 0) &&
                     u32(data.size() - 4) == fnv1a(data.constData(), std::size_t(data.size() - 4));
     const std::uint32_t oldCount = complete ? u32(8) : 0;
+    const std::uint64_t oldEnd = std::uint64_t(header_.headerLength) + std::uint64_t(oldCount) * header_.recordLength;
+    std::uint64_t oldSize = 0;
+    Entry tail{oldEnd, 0, 0};
     if (complete) {
-        // Only the old bytes of records of this table are written back, each within its record; offsets are
-        // checked without letting a sum wrap around.
+        // Only the old bytes of records of this table are written back, each within its record, and the old end
+        // behind them; offsets are checked without letting a sum wrap around.
         const std::uint64_t size = fileSizeOf(fd_, path_);
         const std::uint64_t recordLength = header_.recordLength;
-        complete = recordLength > 0 && std::uint64_t(oldCount) * recordLength + header_.headerLength <= size;
+        complete = recordLength > 0 && oldEnd <= size;
         const std::uint32_t n = complete ? u32(12) : 0;
         qsizetype at = 16;
+        if (complete && withEnd) {
+            complete = data.size() - 4 - at >= 12;
+            if (complete) {
+                std::memcpy(&oldSize, data.constData() + at, 8);
+                tail.length = u32(at + 8);
+                tail.at = at + 12;
+                // The old end lies within the file as the flush left it, so that undoing never makes it grow.
+                complete = oldSize >= oldEnd && tail.length <= oldSize - oldEnd && tail.length <= size - oldEnd &&
+                           std::uint64_t(data.size() - 4 - tail.at) >= tail.length;
+                at = tail.at + qsizetype(tail.length);
+            }
+        }
         for (std::uint32_t i = 0; complete && i < n; ++i) {
             if (data.size() - 4 - at < 12) {
                 complete = false;
@@ -786,9 +809,17 @@ void DbaseStorage::recoverJournal()
     if (complete) {
         for (const Entry& e : entries)
             writeExactly(fd_, data.constData() + e.at, e.length, e.offset, path_);
+        // The count before the end: a count beyond the file's end would keep the table from opening at all.
         char count[4];
         std::memcpy(count, &oldCount, 4);
         writeExactly(fd_, count, 4, 4, path_);
+        if (withEnd) {
+            if (tail.length > 0)
+                writeExactly(fd_, data.constData() + tail.at, tail.length, tail.offset, path_);
+            if (fileSizeOf(fd_, path_) > oldSize && ::ftruncate(fd_, off_t(oldSize)) != 0)
+                throw EngineError(ErrorCode::IoError,
+                                  QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));
+        }
         dropCaches();
     }
     ::unlink(native.constData());
@@ -1389,6 +1420,18 @@ void DbaseStorage::writePending(bool durable)
         journal.append(kJournalMagic, 8);
         journal.append(reinterpret_cast<const char*>(&oldCount), 4);
         journal.append(4, '\0');
+        // The file's end as it is: its size and the bytes behind the last record that the new records cover.
+        const std::uint64_t oldSize = fileSizeOf(fd_, path_);
+        const std::uint64_t oldEnd = recordOffset(oldCount);
+        const std::uint64_t covered = appended_.empty() ? oldEnd : recordOffset(newCount) + 1;
+        const std::uint32_t tailLength = std::uint32_t(std::min(oldSize, covered) - std::min(oldSize, oldEnd));
+        journal.append(reinterpret_cast<const char*>(&oldSize), 8);
+        journal.append(reinterpret_cast<const char*>(&tailLength), 4);
+        if (tailLength > 0) {
+            const qsizetype at = journal.size();
+            journal.resize(at + qsizetype(tailLength));
+            readExactly(fd_, journal.data() + at, tailLength, oldEnd, path_);
+        }
         std::vector<char> current(header_.recordLength);
         auto note = [&](std::uint64_t offset, const char* bytes, std::uint32_t length) {
             journal.append(reinterpret_cast<const char*>(&offset), 8);
@@ -1473,9 +1516,9 @@ void DbaseStorage::writePending(bool durable)
         committed = true;
         // Bytes behind the new end (left by another program or a flush that died) are cut off. They can only be
         // there at our first flush and after others wrote: a flush that died covers the same bytes as the next
-        // one, which overwrites them.
+        // one, which overwrites them. A flush with a journal leaves them to the next one without (rule 5).
         const std::uint64_t end = recordOffset(newCount) + 1;
-        if (!appended_.empty() && !tailClean_) {
+        if (!appended_.empty() && !tailClean_ && journal.isEmpty()) {
             if (fileSizeOf(fd_, path_) > end && ::ftruncate(fd_, off_t(end)) != 0)
                 throw EngineError(ErrorCode::IoError,
                                   QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));
