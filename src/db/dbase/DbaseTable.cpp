@@ -48,6 +48,12 @@
 //     a readOnlyReason and every write raises EngineError with that reason.
 // 11. A new table is written to temporary files which are renamed into place, the memo file before the .DBF, so
 //     that no .DBF ever exists without its memo file.
+// 12. Files another program cut short while we have them open are damaged, and a flush does not write into them:
+//     a .DBF shorter than its header's record count says (records behind its end would leave a hole of zeros that
+//     other readers take for records), and a memo file that ends before the end of the last memo any record of
+//     the table points to, deleted records included (a new memo placed at its end would lie in blocks those
+//     records still read as theirs). The flush raises EngineError and leaves both files as they are; what can
+//     still be read is read as before.
 //
 // Reading takes records in blocks of about kReadBlock bytes and memos through the memo file's read-ahead window.
 // Both are dropped at every flush, catch-up and emptying; a record another process changes in place shows once its
@@ -669,17 +675,32 @@ void DbaseStorage::scanRows(std::uint32_t from, std::uint32_t to)
     const std::uint32_t perChunk = std::max<std::uint32_t>(1, kReadBlock / header_.recordLength);
     std::vector<std::uint32_t> deleted = deleted_;  // waiting deletions stay deleted
     std::sort(deleted.begin(), deleted.end());
+    // The memo file learns which blocks records point to, deleted ones included (they can be recalled), so that it
+    // never places a new memo there (rule 12).
+    const bool noteMemos = memo_ && readOnlyReason_.isEmpty() && !memoFields_.empty();
+    if (noteMemos && from == 0)
+        memo_->forgetReferences();
+    std::uint32_t highest = 0;
     std::vector<char> chunk;
     for (std::uint32_t first = from; first < to;) {
         const std::uint32_t n = std::min(perChunk, to - first);
         chunk.resize(std::size_t(n) * header_.recordLength);
         readExactly(fd_, chunk.data(), chunk.size(), recordOffset(first), path_);
-        for (std::uint32_t i = 0; i < n; ++i)
-            if (chunk[std::size_t(i) * header_.recordLength] != kDeleted &&
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const char* record = chunk.data() + std::size_t(i) * header_.recordLength;
+            if (record[0] != kDeleted &&
                 (deleted.empty() || !std::binary_search(deleted.begin(), deleted.end(), first + i)))
                 rows_.push_back(first + i);
+            if (noteMemos)
+                for (const int index : memoFields_) {
+                    const DbfField& f = header_.fields[size_t(index)];
+                    highest = std::max(highest, memoBlockOf(f, record + f.offset));
+                }
+        }
         first += n;
     }
+    if (noteMemos)
+        memo_->noteReferenced(highest);
 }
 
 void DbaseStorage::catchUp()
@@ -1404,6 +1425,13 @@ void DbaseStorage::writePending(bool durable)
         return;
     }
     WriteGuard guard(*this, mode_ != OpenMode::Exclusive);
+    // Rule 12: records written behind the end of a file another program cut short would leave a hole of zeros.
+    if (fileSizeOf(fd_, path_) < recordOffset(header_.recordCount))
+        throw EngineError(ErrorCode::CorruptFile,
+                          QStringLiteral("Die Tabelle %1 ist beschädigt: sie ist kürzer, als ihr Kopf angibt (%2 "
+                                         "Datensätze); es wird nichts in sie geschrieben.")
+                              .arg(path_)
+                              .arg(header_.recordCount));
     const std::uint32_t oldCount = header_.recordCount;
     const std::uint32_t newCount = oldCount + std::uint32_t(appended_.count());
     if (std::uint64_t(oldCount) + appended_.count() >= 0xFFFFFFFFu)
@@ -1462,6 +1490,9 @@ void DbaseStorage::writePending(bool durable)
             journal.clear();
     }
 
+    // A memo file that cannot take the memos fails the flush before the journal has anything to undo.
+    if (!journal.isEmpty() && memo_ && !memoArena_.empty())
+        memo_->checkAppendable();
     if (!journal.isEmpty())
         writeJournal(journal);
     bool committed = false;  // the count is raised
