@@ -32,7 +32,10 @@
 //     that died, new records included: readers that go by the end marker rather than the count find none of them.
 //     An incomplete journal means no record was touched yet and is simply removed. Only entries that lie within
 //     one record of the table's records are written back. A flush with a journal leaves bytes behind its new end
-//     where they are (behind its end marker), so that the old end stays in the journal's reach.
+//     where they are (behind its end marker), so that the old end stays in the journal's reach. A journal that
+//     cannot be removed once its flush is done or undone is emptied (nobody applies an empty one): left whole, it
+//     would undo whatever is written after it. A flush that fails (a full disk) undoes itself the same way, or,
+//     without a journal, puts the old end back; the journal goes, and the changes wait for the next flush.
 //  6. Memo blocks in use are never overwritten: a changed memo is written as a new memo; the old blocks stay
 //     unreferenced until the table is packed by another program.
 //  7. A record changed or deleted by another writer between our change and our flush: our new image does not bring
@@ -402,6 +405,11 @@ private:
     // Writes the waiting changes (rule 2); durable: synced to disk before and after the count is raised.
     void writePending(bool durable);
     void writeJournal(const QByteArray& body);
+    // Removes the journal of a flush that is done or undone; one that cannot be removed is emptied, and when that
+    // fails too, EngineError is raised: left as it is, the journal would undo whatever is written after it.
+    void dropJournal();
+    // Puts the bytes behind the last record back as they were (bytes at end) and cuts the file back to size.
+    void restoreEnd(std::uint64_t end, QByteArrayView bytes, std::uint64_t size);
     // After a flush: the new records are records of the file, nothing waits.
     void settle(std::uint32_t oldCount, std::uint32_t newCount);
     void discardPending();
@@ -834,15 +842,34 @@ void DbaseStorage::recoverJournal()
         char count[4];
         std::memcpy(count, &oldCount, 4);
         writeExactly(fd_, count, 4, 4, path_);
-        if (withEnd) {
-            if (tail.length > 0)
-                writeExactly(fd_, data.constData() + tail.at, tail.length, tail.offset, path_);
-            if (fileSizeOf(fd_, path_) > oldSize && ::ftruncate(fd_, off_t(oldSize)) != 0)
-                throw EngineError(ErrorCode::IoError,
-                                  QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));
-        }
+        if (withEnd)
+            restoreEnd(oldEnd, QByteArrayView(data.constData() + tail.at, tail.length), oldSize);
         dropCaches();
+        // Left in place, the journal would undo whatever is written after this.
+        dropJournal();
+        return;
     }
+    ::unlink(native.constData());
+}
+
+void DbaseStorage::restoreEnd(std::uint64_t end, QByteArrayView bytes, std::uint64_t size)
+{
+    if (!bytes.isEmpty())
+        writeExactly(fd_, bytes.data(), std::size_t(bytes.size()), end, path_);
+    if (fileSizeOf(fd_, path_) > size && ::ftruncate(fd_, off_t(size)) != 0)
+        throw EngineError(ErrorCode::IoError, QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));
+}
+
+void DbaseStorage::dropJournal()
+{
+    const QByteArray native = QFile::encodeName(journalPath_);
+    if (::unlink(native.constData()) == 0 || errno == ENOENT)
+        return;
+    // Emptied, it is a journal nobody applies; it goes when it can.
+    const QString why = errnoText();
+    if (::truncate(native.constData(), 0) != 0)
+        throw EngineError(ErrorCode::IoError,
+                          QStringLiteral("Die Datei %1 kann nicht gelöscht werden: %2").arg(journalPath_, why));
     ::unlink(native.constData());
 }
 
@@ -1425,8 +1452,9 @@ void DbaseStorage::writePending(bool durable)
         return;
     }
     WriteGuard guard(*this, mode_ != OpenMode::Exclusive);
+    const std::uint64_t oldSize = fileSizeOf(fd_, path_);
     // Rule 12: records written behind the end of a file another program cut short would leave a hole of zeros.
-    if (fileSizeOf(fd_, path_) < recordOffset(header_.recordCount))
+    if (oldSize < recordOffset(header_.recordCount))
         throw EngineError(ErrorCode::CorruptFile,
                           QStringLiteral("Die Tabelle %1 ist beschädigt: sie ist kürzer, als ihr Kopf angibt (%2 "
                                          "Datensätze); es wird nichts in sie geschrieben.")
@@ -1436,6 +1464,13 @@ void DbaseStorage::writePending(bool durable)
     const std::uint32_t newCount = oldCount + std::uint32_t(appended_.count());
     if (std::uint64_t(oldCount) + appended_.count() >= 0xFFFFFFFFu)
         throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Die Tabelle %1 ist voll.").arg(path_));
+    // The file's end as it is: the bytes behind the last record that the new records cover (the end marker), for
+    // the journal (rule 5) and for a flush that fails before the count is raised, which puts them back.
+    const std::uint64_t oldEnd = recordOffset(oldCount);
+    const std::uint64_t covered = appended_.empty() ? oldEnd : recordOffset(newCount) + 1;
+    QByteArray oldTail(qsizetype(std::min(oldSize, covered) - oldEnd), Qt::Uninitialized);
+    if (!oldTail.isEmpty())
+        readExactly(fd_, oldTail.data(), std::size_t(oldTail.size()), oldEnd, path_);
 
     // Changes of existing records, with their bytes as they stand now under the lock (rules 5 and 7).
     struct InPlace {
@@ -1448,18 +1483,10 @@ void DbaseStorage::writePending(bool durable)
         journal.append(kJournalMagic, 8);
         journal.append(reinterpret_cast<const char*>(&oldCount), 4);
         journal.append(4, '\0');
-        // The file's end as it is: its size and the bytes behind the last record that the new records cover.
-        const std::uint64_t oldSize = fileSizeOf(fd_, path_);
-        const std::uint64_t oldEnd = recordOffset(oldCount);
-        const std::uint64_t covered = appended_.empty() ? oldEnd : recordOffset(newCount) + 1;
-        const std::uint32_t tailLength = std::uint32_t(std::min(oldSize, covered) - std::min(oldSize, oldEnd));
+        const std::uint32_t tailLength = std::uint32_t(oldTail.size());
         journal.append(reinterpret_cast<const char*>(&oldSize), 8);
         journal.append(reinterpret_cast<const char*>(&tailLength), 4);
-        if (tailLength > 0) {
-            const qsizetype at = journal.size();
-            journal.resize(at + qsizetype(tailLength));
-            readExactly(fd_, journal.data() + at, tailLength, oldEnd, path_);
-        }
+        journal.append(oldTail);
         std::vector<char> current(header_.recordLength);
         auto note = [&](std::uint64_t offset, const char* bytes, std::uint32_t length) {
             journal.append(reinterpret_cast<const char*>(&offset), 8);
@@ -1562,7 +1589,7 @@ void DbaseStorage::writePending(bool durable)
             startWriteback();
         }
         if (!journal.isEmpty())
-            ::unlink(QFile::encodeName(journalPath_).constData());
+            dropJournal();
     } catch (...) {
         dropCaches();
         if (!journal.isEmpty()) {
@@ -1576,6 +1603,13 @@ void DbaseStorage::writePending(bool durable)
         } else if (committed) {
             // The count was raised: the records are the table's now, whatever failed after.
             settle(oldCount, newCount);
+        } else if (!appended_.empty()) {
+            // New records may lie behind the count, where readers that go by the end marker find them.
+            try {
+                restoreEnd(oldEnd, oldTail, oldSize);
+            } catch (const EngineError& e) {
+                qWarning().noquote() << e.message();
+            }
         }
         throw;
     }

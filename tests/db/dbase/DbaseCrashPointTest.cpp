@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <cerrno>
 #include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -184,6 +185,59 @@ TEST_P(DbaseCrashPoint, FlushLeavesTheOldOrTheNewState)
     // Every write of the flush was a crash point, and dying at most of them kept the old state.
     EXPECT_GE(crashPoints, 3);
     EXPECT_GE(old, 2);
+}
+
+// A flush that fails because the disk is full, at any one of its writes, reports it and leaves the table as it was,
+// with no journal or other file of its own left in the folder; its changes wait, and the next flush writes them.
+TEST_P(DbaseCrashPoint, FailedFlushLeavesTheOldStateAndNoFileOfItsOwn)
+{
+    const FlushCase& c = GetParam();
+    QTemporaryDir pristine;
+    const QString table = QStringLiteral("C.DBF");
+    const QString pristinePath = QDir(pristine.path()).filePath(table);
+    dbase::create(pristinePath,
+                  {def("NAME", FieldType::ftString, 10), def("NOTE", FieldType::ftMemo), def("N", FieldType::ftFloat)});
+    {
+        const TableStoragePtr t = dbase::open(pristinePath, OpenMode::Shared);
+        for (const Record& r : base())
+            t->insert(r, t->recordCount());
+    }
+    const std::vector<Record> before = contents(pristinePath);
+    const QByteArray pristineDbf = fileBytes(pristinePath);
+    QTemporaryDir reference;
+    copyFolder(pristine.path(), reference.path());
+    c.changes(*dbase::open(QDir(reference.path()).filePath(table), OpenMode::Shared));
+    const std::vector<Record> after = contents(QDir(reference.path()).filePath(table));
+
+    int failures = 0;
+    for (int writes = 0;; ++writes) {
+        ASSERT_LT(writes, 100) << "the flush never finishes";
+        QTemporaryDir dir;
+        copyFolder(pristine.path(), dir.path());
+        const QString path = QDir(dir.path()).filePath(table);
+        const TableStoragePtr t = dbase::open(path, OpenMode::Shared);
+        bool failed = false;
+        crashpoints::failAt(writes, ENOSPC);
+        try {
+            c.changes(*t);
+        } catch (const EngineError& e) {
+            failed = true;
+            EXPECT_EQ(e.code(), ErrorCode::IoError) << e.what();
+        }
+        crashpoints::disarm();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{table, QStringLiteral("C.DBT")}))
+            << "write " << writes;
+        if (!failed) {
+            EXPECT_EQ(contents(path), after);
+            break;
+        }
+        ++failures;
+        EXPECT_TRUE(sameBesidesDate(fileBytes(path), pristineDbf)) << "failing write " << writes;
+        EXPECT_EQ(contents(path), before) << "failing write " << writes;
+        t->flush();
+        EXPECT_EQ(contents(path), after) << "failing write " << writes;
+    }
+    EXPECT_GE(failures, 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(
