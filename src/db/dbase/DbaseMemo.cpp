@@ -250,6 +250,45 @@ std::uint64_t MemoFile::lastFreeRun(std::uint32_t marker, std::uint64_t blocksIn
     }
 }
 
+std::uint64_t MemoFile::memoEnd(std::uint32_t block, std::uint64_t size) const
+{
+    const std::uint64_t offset = std::uint64_t(block) * blockSize_;
+    auto cut = [&]() { corrupt(QStringLiteral("das Memo ab Block %1 ist abgeschnitten").arg(block)); };
+    if (offset >= size)
+        cut();
+    if (kind_ == MemoKind::Dbt4 && size - offset >= 8) {
+        char head[8];
+        readExactly(fd_, head, 8, offset, path_);
+        if (std::uint8_t(head[0]) == 0xFF && std::uint8_t(head[1]) == 0xFF && head[2] == 0x08 && head[3] == 0x00) {
+            const std::uint64_t end = offset + u32le(head + 4);
+            if (end > size)
+                cut();
+            return end;
+        }
+    }
+    // Text up to its terminator, as reading takes it: without one before the file's end, anything placed behind
+    // would read as the memo's continuation.
+    char chunk[4096];
+    for (std::uint64_t at = offset; at < size && at - offset <= kMaxMemoBytes;) {
+        const std::size_t n = std::size_t(std::min<std::uint64_t>(sizeof chunk, size - at));
+        readExactly(fd_, chunk, n, at, path_);
+        if (const void* end = std::memchr(chunk, 0x1A, n))
+            return at + std::uint64_t(static_cast<const char*>(end) - chunk) + 1;
+        at += n;
+    }
+    cut();
+    return size;
+}
+
+void MemoFile::checkReferencesWithin(std::uint64_t size) const
+{
+    if (referenced_ != 0 && std::uint64_t(referenced_) * blockSize_ >= usedEnd_)
+        usedEnd_ = memoEnd(referenced_, size);
+    if (size < usedEnd_)
+        corrupt(QStringLiteral("sie endet vor den Memos, auf die die Tabelle verweist; es wird nichts in sie "
+                               "geschrieben"));
+}
+
 void MemoFile::checkAppendable() const
 {
     if (kind_ != MemoKind::Dbt3 && kind_ != MemoKind::Dbt4)
@@ -258,6 +297,7 @@ void MemoFile::checkAppendable() const
     char head[8];
     readExactly(fd_, head, 8, 0, path_);
     lastFreeRun(u32le(head), (size + blockSize_ - 1) / blockSize_);
+    checkReferencesWithin(size);
 }
 
 std::vector<std::uint32_t> MemoFile::appendAll(const std::vector<QByteArrayView>& memos)
@@ -272,6 +312,7 @@ std::vector<std::uint32_t> MemoFile::appendAll(const std::vector<QByteArrayView>
     char head[8];
     readExactly(fd_, head, 8, 0, path_);
     const std::uint32_t marker = u32le(head);
+    checkReferencesWithin(size);
 
     // A new memo always starts at the file's end. A marker beyond it (left by a writer that died after claiming
     // blocks, or by damage) points at blocks nothing refers to; starting there would only leave a hole, which for
@@ -330,6 +371,7 @@ std::vector<std::uint32_t> MemoFile::appendAll(const std::vector<QByteArrayView>
     writeExactly(fd_, marker4, 4, freeRun * blockSize_, path_);
     writeExactly(fd_, payload.constData(), std::size_t(payload.size()), start * blockSize_, path_);
     knownSize_ = std::max(size, end * blockSize_);
+    usedEnd_ = std::max(usedEnd_, end * blockSize_);
     return blocks;
 }
 
@@ -341,6 +383,7 @@ void MemoFile::reset()
     if (::ftruncate(fd_, off_t(std::max<std::uint32_t>(blockSize_, 512))) != 0)
         throw EngineError(ErrorCode::IoError, QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));
     knownSize_ = fileSize();
+    forgetReferences();
     dropCache();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -37,8 +38,20 @@ public:
     // Writes every memo of memos behind everything in use, in one piece after the file's end marker was moved past
     // them; returns the first block of each.
     std::vector<std::uint32_t> appendAll(const std::vector<QByteArrayView>& memos);
-    // Raises EngineError when appendAll would find the file damaged (its list of free blocks), without writing.
+    // Raises EngineError when appendAll would find the file damaged (its list of free blocks, or an end before the
+    // end of a memo a record points to), without writing.
     void checkAppendable() const;
+    // The table's records point to block (0: none); no new memo is placed into the blocks of that memo.
+    void noteReferenced(std::uint32_t block)
+    {
+        referenced_ = std::max(referenced_, block);
+    }
+    // Forgets every block noted, before the table's records are all looked at anew.
+    void forgetReferences()
+    {
+        referenced_ = 0;
+        usedEnd_ = 0;
+    }
     // Bytes a memo of dataSize bytes takes in the file.
     std::uint64_t storedSize(std::uint64_t dataSize) const;
     // Drops every memo: header only.
@@ -69,6 +82,11 @@ private:
     // is that end; raises EngineError for a damaged list.
     std::uint64_t lastFreeRun(std::uint32_t marker, std::uint64_t blocksInFile) const;
     [[noreturn]] void corrupt(const QString& why) const;
+    // Raises EngineError when the file of size bytes ends before a memo a record points to ends: another program
+    // cut it, and a memo placed at its end would lie in blocks records still read as theirs.
+    void checkReferencesWithin(std::uint64_t size) const;
+    // Where the memo starting at block ends; raises EngineError when it runs past the file's end of size bytes.
+    std::uint64_t memoEnd(std::uint32_t block, std::uint64_t size) const;
 
     int fd_;
     MemoKind kind_;
@@ -77,6 +95,8 @@ private:
     mutable std::uint64_t knownSize_ = 0;
     mutable std::uint64_t windowStart_ = 0;
     mutable QByteArray window_;
+    std::uint32_t referenced_ = 0;        // the highest block a record points to, as far as noted
+    mutable std::uint64_t usedEnd_ = 0;   // the end of the memos records point to, as far as checked
 };
 
 // pread/pwrite that finish the whole range or raise EngineError (short reads: the file ended early).

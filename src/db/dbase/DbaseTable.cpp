@@ -25,11 +25,17 @@
 //     bytes 1..7, which lies within the first page and is therefore all-or-nothing. A flush of new records only is
 //     done exactly when that write is.
 //  5. Changes of existing records span many bytes in many places. Before the first of them is written, the journal
-//     (<table file>-journal, with a checksum) holds the old bytes of every existing record the flush changes and the
-//     old record count. Whoever opens the table for writing next, or flushes next, finds a complete journal and
-//     writes the old bytes and the old count back, which undoes the whole flush that died; an incomplete journal
-//     means no record was touched yet and is simply removed. Only entries that lie within one record of the
-//     table's records are written back.
+//     (<table file>-journal, with a checksum) holds the old bytes of every existing record the flush changes, the
+//     old record count and the file's old end: its size and the bytes behind the last record that the new records
+//     will cover (the end-of-file marker). Whoever opens the table for writing next, or flushes next, finds a
+//     complete journal and writes the old bytes, the old end and the old count back, which undoes the whole flush
+//     that died, new records included: readers that go by the end marker rather than the count find none of them.
+//     An incomplete journal means no record was touched yet and is simply removed. Only entries that lie within
+//     one record of the table's records are written back. A flush with a journal leaves bytes behind its new end
+//     where they are (behind its end marker), so that the old end stays in the journal's reach. A journal that
+//     cannot be removed once its flush is done or undone is emptied (nobody applies an empty one): left whole, it
+//     would undo whatever is written after it. A flush that fails (a full disk) undoes itself the same way, or,
+//     without a journal, puts the old end back; the journal goes, and the changes wait for the next flush.
 //  6. Memo blocks in use are never overwritten: a changed memo is written as a new memo; the old blocks stay
 //     unreferenced until the table is packed by another program.
 //  7. A record changed or deleted by another writer between our change and our flush: our new image does not bring
@@ -45,6 +51,12 @@
 //     a readOnlyReason and every write raises EngineError with that reason.
 // 11. A new table is written to temporary files which are renamed into place, the memo file before the .DBF, so
 //     that no .DBF ever exists without its memo file.
+// 12. Files another program cut short while we have them open are damaged, and a flush does not write into them:
+//     a .DBF shorter than its header's record count says (records behind its end would leave a hole of zeros that
+//     other readers take for records), and a memo file that ends before the end of the last memo any record of
+//     the table points to, deleted records included (a new memo placed at its end would lie in blocks those
+//     records still read as theirs). The flush raises EngineError and leaves both files as they are; what can
+//     still be read is read as before.
 //
 // Reading takes records in blocks of about kReadBlock bytes and memos through the memo file's read-ahead window.
 // Both are dropped at every flush, catch-up and emptying; a record another process changes in place shows once its
@@ -86,7 +98,9 @@ constexpr char kDeleted = '*';
 constexpr char kEndOfFile = 0x1A;
 // Where writers of several processes lock each other out: far beyond any real table's end.
 constexpr off_t kWriterLockOffset = 0x7FFFFFF0;
-constexpr char kJournalMagic[8] = {'D', 'B', 'F', 'U', 'N', 'D', 'O', '2'};
+constexpr char kJournalMagic[8] = {'D', 'B', 'F', 'U', 'N', 'D', 'O', '3'};
+// The journal of earlier versions, without the file's old end; still undone when one of them left it.
+constexpr char kJournalMagicWithoutEnd[8] = {'D', 'B', 'F', 'U', 'N', 'D', 'O', '2'};
 // Waiting changes beyond this many bytes (records and the memo blocks they need) are written without waiting for
 // flush(). Small enough that the waiting records are still in the processor's cache when they are written: copying
 // them into the system's file cache from main memory costs more than the extra writes.
@@ -391,6 +405,11 @@ private:
     // Writes the waiting changes (rule 2); durable: synced to disk before and after the count is raised.
     void writePending(bool durable);
     void writeJournal(const QByteArray& body);
+    // Removes the journal of a flush that is done or undone; one that cannot be removed is emptied, and when that
+    // fails too, EngineError is raised: left as it is, the journal would undo whatever is written after it.
+    void dropJournal();
+    // Puts the bytes behind the last record back as they were (bytes at end) and cuts the file back to size.
+    void restoreEnd(std::uint64_t end, QByteArrayView bytes, std::uint64_t size);
     // After a flush: the new records are records of the file, nothing waits.
     void settle(std::uint32_t oldCount, std::uint32_t newCount);
     void discardPending();
@@ -664,17 +683,32 @@ void DbaseStorage::scanRows(std::uint32_t from, std::uint32_t to)
     const std::uint32_t perChunk = std::max<std::uint32_t>(1, kReadBlock / header_.recordLength);
     std::vector<std::uint32_t> deleted = deleted_;  // waiting deletions stay deleted
     std::sort(deleted.begin(), deleted.end());
+    // The memo file learns which blocks records point to, deleted ones included (they can be recalled), so that it
+    // never places a new memo there (rule 12).
+    const bool noteMemos = memo_ && readOnlyReason_.isEmpty() && !memoFields_.empty();
+    if (noteMemos && from == 0)
+        memo_->forgetReferences();
+    std::uint32_t highest = 0;
     std::vector<char> chunk;
     for (std::uint32_t first = from; first < to;) {
         const std::uint32_t n = std::min(perChunk, to - first);
         chunk.resize(std::size_t(n) * header_.recordLength);
         readExactly(fd_, chunk.data(), chunk.size(), recordOffset(first), path_);
-        for (std::uint32_t i = 0; i < n; ++i)
-            if (chunk[std::size_t(i) * header_.recordLength] != kDeleted &&
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const char* record = chunk.data() + std::size_t(i) * header_.recordLength;
+            if (record[0] != kDeleted &&
                 (deleted.empty() || !std::binary_search(deleted.begin(), deleted.end(), first + i)))
                 rows_.push_back(first + i);
+            if (noteMemos)
+                for (const int index : memoFields_) {
+                    const DbfField& f = header_.fields[size_t(index)];
+                    highest = std::max(highest, memoBlockOf(f, record + f.offset));
+                }
+        }
         first += n;
     }
+    if (noteMemos)
+        memo_->noteReferenced(highest);
 }
 
 void DbaseStorage::catchUp()
@@ -722,8 +756,9 @@ void DbaseStorage::catchUp()
     ++changes_;
 }
 
-// Journal: magic (8), old record count (4), number of entries (4), entries of offset (8), length (4) and the old
-// bytes, checksum (4) of everything before it.
+// Journal: magic (8), old record count (4), number of entries (4), the file's old size (8), the length (4) and the
+// old bytes of the end behind the last record, entries of offset (8), length (4) and the old bytes, checksum (4) of
+// everything before it. The journal of earlier versions lacks the old size and end.
 void DbaseStorage::recoverJournal()
 {
     const QByteArray native = QFile::encodeName(journalPath_);
@@ -754,17 +789,34 @@ void DbaseStorage::recoverJournal()
         qsizetype at;
     };
     std::vector<Entry> entries;
-    bool complete = data.size() >= 20 && std::memcmp(data.constData(), kJournalMagic, 8) == 0 &&
+    const bool withEnd = data.size() >= 20 && std::memcmp(data.constData(), kJournalMagic, 8) == 0;
+    bool complete = data.size() >= 20 &&
+                    (withEnd || std::memcmp(data.constData(), kJournalMagicWithoutEnd, 8) == 0) &&
                     u32(data.size() - 4) == fnv1a(data.constData(), std::size_t(data.size() - 4));
     const std::uint32_t oldCount = complete ? u32(8) : 0;
+    const std::uint64_t oldEnd = std::uint64_t(header_.headerLength) + std::uint64_t(oldCount) * header_.recordLength;
+    std::uint64_t oldSize = 0;
+    Entry tail{oldEnd, 0, 0};
     if (complete) {
-        // Only the old bytes of records of this table are written back, each within its record; offsets are
-        // checked without letting a sum wrap around.
+        // Only the old bytes of records of this table are written back, each within its record, and the old end
+        // behind them; offsets are checked without letting a sum wrap around.
         const std::uint64_t size = fileSizeOf(fd_, path_);
         const std::uint64_t recordLength = header_.recordLength;
-        complete = recordLength > 0 && std::uint64_t(oldCount) * recordLength + header_.headerLength <= size;
+        complete = recordLength > 0 && oldEnd <= size;
         const std::uint32_t n = complete ? u32(12) : 0;
         qsizetype at = 16;
+        if (complete && withEnd) {
+            complete = data.size() - 4 - at >= 12;
+            if (complete) {
+                std::memcpy(&oldSize, data.constData() + at, 8);
+                tail.length = u32(at + 8);
+                tail.at = at + 12;
+                // The old end lies within the file as the flush left it, so that undoing never makes it grow.
+                complete = oldSize >= oldEnd && tail.length <= oldSize - oldEnd && tail.length <= size - oldEnd &&
+                           std::uint64_t(data.size() - 4 - tail.at) >= tail.length;
+                at = tail.at + qsizetype(tail.length);
+            }
+        }
         for (std::uint32_t i = 0; complete && i < n; ++i) {
             if (data.size() - 4 - at < 12) {
                 complete = false;
@@ -786,11 +838,38 @@ void DbaseStorage::recoverJournal()
     if (complete) {
         for (const Entry& e : entries)
             writeExactly(fd_, data.constData() + e.at, e.length, e.offset, path_);
+        // The count before the end: a count beyond the file's end would keep the table from opening at all.
         char count[4];
         std::memcpy(count, &oldCount, 4);
         writeExactly(fd_, count, 4, 4, path_);
+        if (withEnd)
+            restoreEnd(oldEnd, QByteArrayView(data.constData() + tail.at, tail.length), oldSize);
         dropCaches();
+        // Left in place, the journal would undo whatever is written after this.
+        dropJournal();
+        return;
     }
+    ::unlink(native.constData());
+}
+
+void DbaseStorage::restoreEnd(std::uint64_t end, QByteArrayView bytes, std::uint64_t size)
+{
+    if (!bytes.isEmpty())
+        writeExactly(fd_, bytes.data(), std::size_t(bytes.size()), end, path_);
+    if (fileSizeOf(fd_, path_) > size && ::ftruncate(fd_, off_t(size)) != 0)
+        throw EngineError(ErrorCode::IoError, QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));
+}
+
+void DbaseStorage::dropJournal()
+{
+    const QByteArray native = QFile::encodeName(journalPath_);
+    if (::unlink(native.constData()) == 0 || errno == ENOENT)
+        return;
+    // Emptied, it is a journal nobody applies; it goes when it can.
+    const QString why = errnoText();
+    if (::truncate(native.constData(), 0) != 0)
+        throw EngineError(ErrorCode::IoError,
+                          QStringLiteral("Die Datei %1 kann nicht gelöscht werden: %2").arg(journalPath_, why));
     ::unlink(native.constData());
 }
 
@@ -1373,10 +1452,25 @@ void DbaseStorage::writePending(bool durable)
         return;
     }
     WriteGuard guard(*this, mode_ != OpenMode::Exclusive);
+    const std::uint64_t oldSize = fileSizeOf(fd_, path_);
+    // Rule 12: records written behind the end of a file another program cut short would leave a hole of zeros.
+    if (oldSize < recordOffset(header_.recordCount))
+        throw EngineError(ErrorCode::CorruptFile,
+                          QStringLiteral("Die Tabelle %1 ist beschädigt: sie ist kürzer, als ihr Kopf angibt (%2 "
+                                         "Datensätze); es wird nichts in sie geschrieben.")
+                              .arg(path_)
+                              .arg(header_.recordCount));
     const std::uint32_t oldCount = header_.recordCount;
     const std::uint32_t newCount = oldCount + std::uint32_t(appended_.count());
     if (std::uint64_t(oldCount) + appended_.count() >= 0xFFFFFFFFu)
         throw EngineError(ErrorCode::InvalidValue, QStringLiteral("Die Tabelle %1 ist voll.").arg(path_));
+    // The file's end as it is: the bytes behind the last record that the new records cover (the end marker), for
+    // the journal (rule 5) and for a flush that fails before the count is raised, which puts them back.
+    const std::uint64_t oldEnd = recordOffset(oldCount);
+    const std::uint64_t covered = appended_.empty() ? oldEnd : recordOffset(newCount) + 1;
+    QByteArray oldTail(qsizetype(std::min(oldSize, covered) - oldEnd), Qt::Uninitialized);
+    if (!oldTail.isEmpty())
+        readExactly(fd_, oldTail.data(), std::size_t(oldTail.size()), oldEnd, path_);
 
     // Changes of existing records, with their bytes as they stand now under the lock (rules 5 and 7).
     struct InPlace {
@@ -1389,6 +1483,10 @@ void DbaseStorage::writePending(bool durable)
         journal.append(kJournalMagic, 8);
         journal.append(reinterpret_cast<const char*>(&oldCount), 4);
         journal.append(4, '\0');
+        const std::uint32_t tailLength = std::uint32_t(oldTail.size());
+        journal.append(reinterpret_cast<const char*>(&oldSize), 8);
+        journal.append(reinterpret_cast<const char*>(&tailLength), 4);
+        journal.append(oldTail);
         std::vector<char> current(header_.recordLength);
         auto note = [&](std::uint64_t offset, const char* bytes, std::uint32_t length) {
             journal.append(reinterpret_cast<const char*>(&offset), 8);
@@ -1419,6 +1517,9 @@ void DbaseStorage::writePending(bool durable)
             journal.clear();
     }
 
+    // A memo file that cannot take the memos fails the flush before the journal has anything to undo.
+    if (!journal.isEmpty() && memo_ && !memoArena_.empty())
+        memo_->checkAppendable();
     if (!journal.isEmpty())
         writeJournal(journal);
     bool committed = false;  // the count is raised
@@ -1473,9 +1574,9 @@ void DbaseStorage::writePending(bool durable)
         committed = true;
         // Bytes behind the new end (left by another program or a flush that died) are cut off. They can only be
         // there at our first flush and after others wrote: a flush that died covers the same bytes as the next
-        // one, which overwrites them.
+        // one, which overwrites them. A flush with a journal leaves them to the next one without (rule 5).
         const std::uint64_t end = recordOffset(newCount) + 1;
-        if (!appended_.empty() && !tailClean_) {
+        if (!appended_.empty() && !tailClean_ && journal.isEmpty()) {
             if (fileSizeOf(fd_, path_) > end && ::ftruncate(fd_, off_t(end)) != 0)
                 throw EngineError(ErrorCode::IoError,
                                   QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));
@@ -1488,7 +1589,7 @@ void DbaseStorage::writePending(bool durable)
             startWriteback();
         }
         if (!journal.isEmpty())
-            ::unlink(QFile::encodeName(journalPath_).constData());
+            dropJournal();
     } catch (...) {
         dropCaches();
         if (!journal.isEmpty()) {
@@ -1502,6 +1603,13 @@ void DbaseStorage::writePending(bool durable)
         } else if (committed) {
             // The count was raised: the records are the table's now, whatever failed after.
             settle(oldCount, newCount);
+        } else if (!appended_.empty()) {
+            // New records may lie behind the count, where readers that go by the end marker find them.
+            try {
+                restoreEnd(oldEnd, oldTail, oldSize);
+            } catch (const EngineError& e) {
+                qWarning().noquote() << e.message();
+            }
         }
         throw;
     }

@@ -556,6 +556,9 @@ DbfHeader parseHeader(const QByteArray& head, std::uint64_t fileSize, const QStr
                 f.hidden = true;
                 h.nullFlagsField = int(h.fields.size());
             } else {
+                // Both bits of 0x0C mark an integer the table counts up itself (0x04 alone: binary data).
+                if (r.letter == 'I' && (r.flags & 0x0C) == 0x0C)
+                    f.def.type = FieldType::ftAutoInc;
                 if (r.flags & 0x02)
                     f.nullBit = nextBit++;
                 if (r.letter == 'V' || r.letter == 'Q')

@@ -1,7 +1,9 @@
 // A flush that dies before any one of its writes leaves the table as it was before the flush or as the flush
 // meant to leave it, never anything between: every crash point of a flush is tried in turn, in a child process that
 // ends itself there. The memo file's end marker never lies before the file's end, and the next writer can go on.
-// A flush that died after its journal is undone by the next writer, even when that one dies while undoing it.
+// A flush that died after its journal is undone by the next writer, even when that one dies while undoing it, and
+// the undoing leaves the .DBF as it was, end marker and size included: readers that go by the marker rather than the
+// count (dbfread) must not find the undone records behind the count.
 
 #include "support/FieldDefs.h"
 #include "CrashPoints.h"
@@ -13,6 +15,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <cerrno>
 #include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -81,6 +84,18 @@ bool diesAt(int writes, const std::function<void()>& work)
     return ::testing::AssertionFailure() << "marker " << marker << " before the end of " << blocks << " blocks";
 }
 
+// Two .DBF images are the same file but for the date of the last change (header bytes 1 to 3).
+::testing::AssertionResult sameBesidesDate(QByteArray a, QByteArray b)
+{
+    if (a.size() != b.size())
+        return ::testing::AssertionFailure() << a.size() << " bytes instead of " << b.size();
+    a.replace(1, 3, QByteArray(3, '\0'));
+    b.replace(1, 3, QByteArray(3, '\0'));
+    if (a != b)
+        return ::testing::AssertionFailure() << "the bytes differ";
+    return ::testing::AssertionSuccess();
+}
+
 struct FlushCase {
     const char* name;
     std::function<void(TableStorage&)> changes;  // made before the flush, on the five records of base()
@@ -108,6 +123,7 @@ TEST_P(DbaseCrashPoint, FlushLeavesTheOldOrTheNewState)
             t->insert(r, t->recordCount());
     }
     const std::vector<Record> before = contents(QDir(pristine.path()).filePath(table));
+    const QByteArray pristineDbf = fileBytes(QDir(pristine.path()).filePath(table));
     ASSERT_EQ(before.size(), 5u);
 
     // The state the flush means to leave: the same changes flushed without dying.
@@ -142,6 +158,9 @@ TEST_P(DbaseCrashPoint, FlushLeavesTheOldOrTheNewState)
         }
         std::vector<Record> now;
         ASSERT_NO_THROW(now = contents(path)) << "write " << writes;
+        if (died && journal) {
+            EXPECT_TRUE(sameBesidesDate(fileBytes(path), pristineDbf)) << "undone before write " << writes;
+        }
         EXPECT_FALSE(QFile::exists(path + QStringLiteral("-journal"))) << "write " << writes;
         if (!died) {
             EXPECT_EQ(now, after);
@@ -166,6 +185,59 @@ TEST_P(DbaseCrashPoint, FlushLeavesTheOldOrTheNewState)
     // Every write of the flush was a crash point, and dying at most of them kept the old state.
     EXPECT_GE(crashPoints, 3);
     EXPECT_GE(old, 2);
+}
+
+// A flush that fails because the disk is full, at any one of its writes, reports it and leaves the table as it was,
+// with no journal or other file of its own left in the folder; its changes wait, and the next flush writes them.
+TEST_P(DbaseCrashPoint, FailedFlushLeavesTheOldStateAndNoFileOfItsOwn)
+{
+    const FlushCase& c = GetParam();
+    QTemporaryDir pristine;
+    const QString table = QStringLiteral("C.DBF");
+    const QString pristinePath = QDir(pristine.path()).filePath(table);
+    dbase::create(pristinePath,
+                  {def("NAME", FieldType::ftString, 10), def("NOTE", FieldType::ftMemo), def("N", FieldType::ftFloat)});
+    {
+        const TableStoragePtr t = dbase::open(pristinePath, OpenMode::Shared);
+        for (const Record& r : base())
+            t->insert(r, t->recordCount());
+    }
+    const std::vector<Record> before = contents(pristinePath);
+    const QByteArray pristineDbf = fileBytes(pristinePath);
+    QTemporaryDir reference;
+    copyFolder(pristine.path(), reference.path());
+    c.changes(*dbase::open(QDir(reference.path()).filePath(table), OpenMode::Shared));
+    const std::vector<Record> after = contents(QDir(reference.path()).filePath(table));
+
+    int failures = 0;
+    for (int writes = 0;; ++writes) {
+        ASSERT_LT(writes, 100) << "the flush never finishes";
+        QTemporaryDir dir;
+        copyFolder(pristine.path(), dir.path());
+        const QString path = QDir(dir.path()).filePath(table);
+        const TableStoragePtr t = dbase::open(path, OpenMode::Shared);
+        bool failed = false;
+        crashpoints::failAt(writes, ENOSPC);
+        try {
+            c.changes(*t);
+        } catch (const EngineError& e) {
+            failed = true;
+            EXPECT_EQ(e.code(), ErrorCode::IoError) << e.what();
+        }
+        crashpoints::disarm();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{table, QStringLiteral("C.DBT")}))
+            << "write " << writes;
+        if (!failed) {
+            EXPECT_EQ(contents(path), after);
+            break;
+        }
+        ++failures;
+        EXPECT_TRUE(sameBesidesDate(fileBytes(path), pristineDbf)) << "failing write " << writes;
+        EXPECT_EQ(contents(path), before) << "failing write " << writes;
+        t->flush();
+        EXPECT_EQ(contents(path), after) << "failing write " << writes;
+    }
+    EXPECT_GE(failures, 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -206,7 +206,8 @@ TEST(DbaseFixtureHeader, TypesMapToEngineCodes)
         {"dbase/dbd-xbase/ndx-num.dbf", "FIELD1", FieldType::ftFloat, 10, 0},
         {"dbase/dbd-xbase/types.dbf", "PAYMENT", FieldType::ftCurrency, 0, 0},
         {"dbase/dbd-xbase/types.dbf", "T", FieldType::ftDateTime, 0, 0},
-        {"dbase/rubydbf/dbase_31.dbf", "PRODUCTID", FieldType::ftInteger, 0, 0},
+        {"dbase/rubydbf/dbase_31.dbf", "PRODUCTID", FieldType::ftAutoInc, 0, 0},  // field flags 0x0C
+        {"dbase/rubydbf/dbase_31.dbf", "SUPPLIERID", FieldType::ftInteger, 0, 0},  // 0x06: nullable, binary
         {"dbase/rubydbf/dbase_32.dbf", "NAME", FieldType::ftString, 250, 0},
     };
     for (const TypeCase& c : cases) {

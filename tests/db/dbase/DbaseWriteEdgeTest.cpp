@@ -7,6 +7,7 @@
 #include "db/dbase/DbaseTable.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <cstdint>
@@ -293,3 +294,95 @@ INSTANTIATE_TEST_SUITE_P(
                       ChangedFieldCase{"TwoFieldsInDifferentWords", {2, 9}, 16},
                       ChangedFieldCase{"SameValueChangesNothing", {4, 10}, -1}),
     [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+struct CutCase {
+    const char* name;
+    bool dbase3;       // the table turned into dBase III (version 0x83, plain-text memo file)
+    bool memoFile;     // the memo file is cut, not the .DBF
+    qint64 cutBy;      // bytes taken off the file's end
+    bool beforeOpen;   // cut before our open rather than while it is open
+    bool appends;      // the write appends a record with a memo; otherwise it changes (memo file) or deletes the
+                       // first record
+    OpenMode mode;
+};
+
+class DbaseCutShort : public ::testing::TestWithParam<CutCase> {};
+
+// Another program cuts a file of the table short while we have it open (or before): the next write is refused with
+// a message that says the table is damaged, and neither file changes; the memos before a cut read as before.
+// Sixty records with a memo each, the last one three blocks long.
+TEST_P(DbaseCutShort, WritingIsRefusedAndTheFilesStay)
+{
+    const CutCase& c = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("K.DBF"));
+    const QString memoPath = dir.filePath(QStringLiteral("K.DBT"));
+    dbase::create(path, {def("NAME", FieldType::ftString, 10), def("NOTE", FieldType::ftMemo)});
+    if (c.dbase3) {
+        QByteArray dbf = fileBytes(path);
+        dbf[0] = char(0x83);
+        writeBytes(path, dbf);
+        QByteArray memo(512, '\0');
+        putU32(memo, 0, 1);
+        writeBytes(memoPath, memo);
+    }
+    auto memoOf = [](int i) {
+        return i == 59 ? QStringLiteral("langes Memo ").repeated(125) : QStringLiteral("Memo %1").arg(i);
+    };
+    {
+        const TableStoragePtr t = dbase::open(path, OpenMode::Shared);
+        for (int i = 0; i < 60; ++i)
+            t->insert({QStringLiteral("n%1").arg(i), memoOf(i)}, t->recordCount());
+    }
+    const QString cutPath = c.memoFile ? memoPath : path;
+    auto cut = [&] { ASSERT_TRUE(QFile::resize(cutPath, QFileInfo(cutPath).size() - c.cutBy)); };
+    if (c.beforeOpen)
+        cut();
+    TableStoragePtr t = dbase::open(path, c.mode);
+    ASSERT_TRUE(t->readOnlyReason().isEmpty()) << t->readOnlyReason().toStdString();
+    if (!c.beforeOpen)
+        cut();
+    const QByteArray dbf = fileBytes(path);
+    const QByteArray memo = fileBytes(memoPath);
+
+    try {
+        if (c.appends)
+            t->insert({QStringLiteral("neu"), QStringLiteral("neues Memo")}, t->recordCount());
+        else if (c.memoFile)
+            t->update(0, {QStringLiteral("anders"), QStringLiteral("geändertes Memo")});
+        else
+            t->remove(0);  // reads nothing of the records, which lie in a block cut short
+        t->flush();
+        ADD_FAILURE() << "the write was not refused";
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.codes().front(), ErrorCode::CorruptFile) << e.what();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("beschädigt"))) << e.what();
+    }
+    if (c.memoFile) {
+        EXPECT_EQ(t->read(0), (Record{QStringLiteral("n0"), memoOf(0)}));
+        EXPECT_EQ(t->read(20), (Record{QStringLiteral("n20"), memoOf(20)}));
+    }
+    t.reset();  // closing tries a refused flush again
+    EXPECT_EQ(fileBytes(path), dbf);
+    EXPECT_EQ(fileBytes(memoPath), memo);
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-journal")));
+}
+
+// Records are 21 bytes (flag, NAME, NOTE); cutting the .DBF by 484 bytes takes records 38 to 60 and the end marker.
+// The memo file's last memo takes three blocks: 700 bytes cut it in its middle, 5120 take it and seven more memos.
+INSTANTIATE_TEST_SUITE_P(
+    Damage, DbaseCutShort,
+    ::testing::Values(
+        CutCase{"DbfWhileOpen", false, false, 484, false, true, OpenMode::Shared},
+        CutCase{"DbfWhileOpenExclusive", false, false, 484, false, true, OpenMode::Exclusive},
+        CutCase{"DbfDeleteBeforeTheCut", false, false, 484, false, false, OpenMode::Shared},
+        CutCase{"MemoFileByWholeMemos", false, true, 5120, false, true, OpenMode::Shared},
+        CutCase{"MemoFileInsideTheLastMemo", false, true, 700, false, true, OpenMode::Exclusive},
+        CutCase{"MemoFileBeforeOpen", false, true, 5120, true, true, OpenMode::Shared},
+        CutCase{"MemoFileNewMemoOfAChange", false, true, 5120, false, false, OpenMode::Shared},
+        CutCase{"Dbase3MemoFileInsideTheLastMemo", true, true, 700, false, true, OpenMode::Shared}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -506,6 +506,7 @@ TEST(DbaseReadOnly, TablesWeCannotKeepCorrectAreNotWritten)
         {"encrypted", "dbase/dbfread/people.dbf", setByte(15, 1), "verschlüsselt"},
         {"open transaction", "dbase/dbfread/people.dbf", setByte(14, 1), "Transaktion"},
         {"visual foxpro", "dbase/dbd-xbase/afox5.dbf", [](const QString&) {}, "Visual FoxPro"},
+        {"visual foxpro auto-increment", "dbase/rubydbf/dbase_31.dbf", [](const QString&) {}, "Visual FoxPro"},
         {"foxpro types in a dBase header", "dbase/dbd-xbase/types.dbf", [](const QString&) {}, "Typ"},
         {"dbase 7", "dbase/javadbf/test_delete.dbf", [](const QString&) {}, "dBase 7"},
         // A date takes eight bytes; a shorter date field (the name field before it longer by as much) would be

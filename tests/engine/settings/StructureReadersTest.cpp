@@ -147,7 +147,8 @@ TEST_F(StructureReaders, FieldsOfRealTablesInBothFormats)
           {"LOGICAL", 5, "2", "Logisch J/N", "Logisch J/N", false},
           {"MEMO", 16, "-", "Memo", "Memo", false}}},
         {"dbase/rubydbf/dbase_31.dbf",
-         {{"PRODUCTID", 3, "4", "Ganzzahl, lang", "Ganzzahl lang", false},
+         {{"PRODUCTID", 14, "4", "32 Bit Zähler", "32 Bit Zähler", false},
+          {"SUPPLIERID", 3, "4", "Ganzzahl, lang", "Ganzzahl lang", false},
           {"UNITPRICE", 7, "8", "Währung", "Währung", false}}},
         {"dbase/dbd-xbase/types.dbf", {{"T", 11, "8", "Datum/Zeit", "Datum/Zeit", false}}},
     };
