@@ -124,16 +124,28 @@ QString SourceTablePath(const QString& sourceFile);
 // table is replaced). Creates the Temp folder when it is missing.
 void CreateStagingTable(db::Table& staging, const QString& path, const QStringList& headers);
 
+// What a reading changed in the values it kept, for the message at its end.
+struct TextReadResult {
+    int cutValues = 0;           // values longer than their staging field, cut to it
+    int replacedCharacters = 0;  // characters the staging table's code page cannot hold, stored as "?"
+};
+
+// Tells the person in one message how many values a reading cut and how many characters it replaced; nothing when
+// it changed nothing.
+void ReportTextReadChanges(const TextReadResult& result);
+
 // Fills the staging table record by record for the readings below: opens it on construction (a closed table), keeps
 // its data-aware controls quiet while it fills, and notes the longest value every field has taken so far. finish()
 // posts the last record and closes the table; the longest values are then remembered with the records the process
 // keeps of the scratch table, and the sizing takes them instead of reading every record once more, as long as
 // nobody changed or wrote out those records in between.
-// A stored text is as long as its characters up to the field's size: the text files are read one byte a character
-// and never yield NULs.
+// set() stores a value as the staging table's code page (Windows-1252, that of every new keyless table) holds it:
+// with fromDos a text of DOS bytes read one a character is converted first; a character the code page lacks becomes
+// "?". So a stored text is as long as its characters up to the field's size. The values it cut and the characters it
+// replaced are counted for the records kept, not for those dropped.
 class StagingFiller {
 public:
-    explicit StagingFiller(db::Table& staging);
+    explicit StagingFiller(db::Table& staging, bool fromDos = false);
     ~StagingFiller();
     StagingFiller(const StagingFiller&) = delete;
     StagingFiller& operator=(const StagingFiller&) = delete;
@@ -146,11 +158,15 @@ public:
     void cancel();
     // Posts the pending record and closes the table.
     void finish();
+    const TextReadResult& result() const { return result_; }
 
 private:
     void keepPending();
 
     db::Table& staging_;
+    bool fromDos_;
+    TextReadResult result_;
+    TextReadResult pendingResult_;  // of the pending record
     std::vector<db::Field*> fields_;
     std::vector<int> sizes_;
     std::vector<int> pending_;  // lengths written into the pending record
@@ -166,14 +182,16 @@ struct SeparatedReading {
     bool dosToWin = false;
 };
 
-// Reads the whole separated file into the staging table (emptied first). A line the table cannot take (more values
-// than fields) is asked about, line by line, as the page does: ignore it, keep what fitted, stop, or ignore all.
-// Raises EInOutError when the file cannot be opened.
-void ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
+// The readings below end with ReportTextReadChanges and return what it reported.
+
+// Reads the whole separated file into the staging table (emptied first). Empty lines hold no record. A line the
+// table cannot take (more values than fields) is asked about, line by line, as the page does: ignore it, keep what
+// fitted, stop, or ignore all. Raises EInOutError when the file cannot be opened.
+TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
                        TextReadProgress& progress);
 // Every line (empty ones too) into the first field of the staging table (emptied first).
-void ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHoldsNames, bool dosToWin,
-                    TextReadProgress& progress);
+TextReadResult ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHoldsNames, bool dosToWin,
+                              TextReadProgress& progress);
 // The longest text of every field, each at least 1, in one pass over the open table.
 std::vector<int> MaxFieldLengths(db::Table& table, TextReadProgress* progress = nullptr);
 // Creates the source table at sourcePath with one text field per staging field, as wide as its longest value,

@@ -8,6 +8,7 @@
 #include "engine/TextScanner.h"
 #include "engine/Textimport.h"
 #include "rtl/Conversions.h"
+#include "texts/Texts.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -281,25 +282,36 @@ void FixLenVorschauAufteilen(const TextImportControls& c)
     VorschauAbschliessen(c);
 }
 
-void ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundarySlots& positions, int first,
-                        bool firstLineHoldsNames, bool dosToWin, TextReadProgress& progress)
+EColumnWithoutName::EColumnWithoutName()
+    : std::runtime_error(texts::Text(64917).toStdString()), message_(texts::Text(64917))
 {
-    TextLineReader reader(path);
+}
+
+TextReadResult ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundarySlots& positions, int first,
+                                  bool firstLineHoldsNames, bool dosToWin, TextReadProgress& progress)
+{
+    TextLineReader reader(path, dosToWin);
+    // A file that says it is Unicode holds no DOS bytes to convert.
+    StagingFiller filler(staging, dosToWin && reader.encoding() == TextEncoding::Ansi);
+    if (first >= 0 && filler.fieldCount() < BoundarySlotCount - first + 1) {
+        filler.finish();
+        throw EColumnWithoutName();
+    }
     progress.readingStarts();
     QString line;
     if (firstLineHoldsNames)
         reader.readLine(line);
-    StagingFiller filler(staging);
     while (!progress.cancelled() && reader.readLine(line)) {
         filler.append();
-        const QStringList values = CutLine(line, positions, first, dosToWin);
-        const qsizetype count = std::min<qsizetype>(filler.fieldCount(), values.size());
-        for (qsizetype i = 0; i < count; ++i)
+        const QStringList values = CutLine(line, positions, first, false);
+        for (qsizetype i = 0; i < values.size(); ++i)
             filler.set(static_cast<int>(i), values[i]);
         progress.recordRead();
     }
     filler.finish();
     progress.showNow();
+    ReportTextReadChanges(filler.result());
+    return filler.result();
 }
 
 void FixLenDateiEinlesen(const TextImportControls& c)

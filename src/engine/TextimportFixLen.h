@@ -16,6 +16,7 @@ class Table;
 namespace engine {
 
 struct TextImportControls;
+struct TextReadResult;
 class TextReadProgress;
 
 constexpr int BoundarySlotCount = 100;
@@ -83,10 +84,23 @@ int PrepareSplit(ColumnBoundaryList& list);
 // Cuts a line at the boundaries of a prepared list from slot first on: n boundaries give n + 1 fields, each
 // trimmed and, with dosToWin, converted from the DOS character set.
 QStringList CutLine(const QString& line, const BoundarySlots& positions, int first, bool dosToWin);
-// Appends every line of the file, cut at the boundaries of a prepared list, to the staging table (just created).
-// Fields of a line beyond the staging table's fields are left out.
-void ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundarySlots& positions, int first,
-                        bool firstLineHoldsNames, bool dosToWin, TextReadProgress& progress);
+// The staging table has fewer fields than the boundaries make columns: a column had no name, so its values would
+// land under the next column's name and those of the last column nowhere. message() is the text that asks for a
+// column name, for the page to show before it lets the person go on.
+class EColumnWithoutName : public std::runtime_error {
+public:
+    EColumnWithoutName();
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// Appends every line of the file, cut at the boundaries of a prepared list, to the staging table (just created),
+// and ends with ReportTextReadChanges. Raises EColumnWithoutName before reading a line when the staging table lacks
+// a field for a column, EInOutError when the file cannot be opened.
+TextReadResult ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundarySlots& positions, int first,
+                                  bool firstLineHoldsNames, bool dosToWin, TextReadProgress& progress);
 
 // ---- the stored form (setting column FixBreak) ----
 

@@ -113,6 +113,17 @@ std::vector<int> TextPage::fieldSizes(const QString& tablePath)
     return sizes;
 }
 
+QStringList TextPage::fieldNames(const QString& tablePath)
+{
+    db::Table table;
+    table.setTableName(tablePath);
+    table.Open();
+    QStringList names;
+    for (int i = 0; i < table.FieldCount(); ++i)
+        names << table.Fields(i)->FieldName();
+    return names;
+}
+
 void TextPage::useStoredSetting(const QString& colNames)
 {
     rbtNeueImport.setChecked(false);

@@ -40,6 +40,7 @@ public:
     static std::vector<QStringList> records(const QString& tablePath);
     // The declared sizes of a table's fields, in field order.
     static std::vector<int> fieldSizes(const QString& tablePath);
+    static QStringList fieldNames(const QString& tablePath);
 
     // A settings list with one row whose ColNames is given, as the current row of tblImpList.
     void useStoredSetting(const QString& colNames);

@@ -296,6 +296,29 @@ TEST_F(FixedWidthPage, FileIntoTheSourceTable)
     }
 }
 
+// A column left without a name would shift the values after it under the wrong names and lose the last column's:
+// the reading refuses before it reads a line, whichever column it is.
+TEST_F(FixedWidthPage, AColumnWithoutANameIsRefusedBeforeReading)
+{
+    for (int unnamed : {0, 1, 2}) {
+        SCOPED_TRACE(unnamed);
+        TextPage p;
+        p.setSource("001Meier     Bonn\r\n002Schulz    Koeln\r\n");
+        p.boundaries = listOf({3, 13});
+        FixLenVorschauAufteilen(p.controls);
+        grid::setCell(&p.stgQuellDatVar, unnamed, 0, QString());
+        ZSPTabelleAnlegen(p.controls);
+        try {
+            FixLenDateiEinlesen(p.controls);
+            ADD_FAILURE() << "read with a column without a name";
+        } catch (const EColumnWithoutName& e) {
+            EXPECT_EQ(e.message(), QString::fromUtf8("Bitte geben Sie eine Spaltenbezeichnung ein."));
+        }
+        EXPECT_TRUE(TextPage::records(StagingTablePath()).empty());
+        EXPECT_FALSE(p.tblZSP.Active());
+    }
+}
+
 namespace {
 
 bool redAt(const QImage& image, int x)

@@ -297,8 +297,8 @@ TEST_F(TextImport, FileIntoTheSourceTable)
         std::vector<int> sizes;
     } const cases[] = {
         // The preview takes the first line as it stands, so its closing semicolon still makes a third column.
-        {"a closing semicolon is dropped and a one-character line skipped", "a;bb;\r\nx\r\nccc;d\r\n",
-         [](TextPage&) {}, {}, {{"a", "bb", ""}, {"ccc", "d", ""}}, {3, 2, 1}},
+        {"a closing semicolon is dropped and a one-character line is a record", "a;bb;\r\nx\r\nccc;d\r\n",
+         [](TextPage&) {}, {}, {{"a", "bb", ""}, {"x", "", ""}, {"ccc", "d", ""}}, {3, 2, 1}},
         {"a value over two lines lands whole", "\"Zeile eins\r\nZeile zwei\";7\r\nx;8",
          [](TextPage& p) { p.comDelimiter.setCurrentIndex(1); }, {},
          {{"Zeile eins\r\nZeile zwei", "7"}, {"x", "8"}}, {22, 1}},
@@ -311,8 +311,6 @@ TEST_F(TextImport, FileIntoTheSourceTable)
          {platform::Button::Cancel}, {{"a", "b"}, {"ccc", "dd"}}, {3, 2}},
         {"Yes to all asks once", "a;b\r\nccc;d;e\r\nf;ggg;h\r\ni;j", [](TextPage&) {},
          {platform::Button::YesToAll}, {{"a", "b"}, {"i", "j"}}, {1, 1}},
-        {"a value longer than the staging field is cut to it", QByteArray(300, 'x') + ";b", [](TextPage&) {}, {},
-         {{QString(255, u'x'), "b"}}, {255, 1}},
         {"a blank faulty line is kept without asking", "a;b\r\n   \r\nc;d",
          [](TextPage& p) { p.cbxSpace.setChecked(true); }, {}, {{"a", "b"}, {"", ""}, {"c", "d"}}, {1, 1}},
         {"the first line names the fields", ansi("Name;Ort\r\nMeier;Köln"),
@@ -454,9 +452,121 @@ TEST_F(TextImport, ValuesLongerThanTheStagingFieldsAreCut)
     const QByteArray longValue(300, 'x');
     page.setSource("kurz;" + longValue + "\r\n");
     TrennzeichenVorschauZeigen(page.controls);
+    ui.answer(platform::Button::Ok);
     importThroughStaging(page);
     EXPECT_EQ(sourceSizes(), (std::vector<int>{4, 255}));
     EXPECT_EQ(TextPage::records(sourceTable()), (Rows{{"kurz", QString(255, u'x')}}));
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].type, platform::MessageType::Warning);
+    EXPECT_EQ(ui.messages()[0].text, u8("Beim Einlesen der Textdatei mussten Werte verändert werden.\r\n\r\n"
+                                        "Werte, die länger als 255 Zeichen waren und gekürzt wurden: 1"));
+}
+
+namespace {
+
+// The message at the end of a reading that changed values; empty when it changed none.
+QString changesMessage(int cut, int replaced)
+{
+    if (cut == 0 && replaced == 0)
+        return {};
+    QString text = texts::Text(61300);
+    if (cut > 0)
+        text += "\r\n\r\n" + texts::Text(61301).replace("%s", QString::number(cut));
+    if (replaced > 0)
+        text += "\r\n\r\n" + texts::Text(61302).replace("%s", QString::number(replaced));
+    return text;
+}
+
+QByteArray utf16(const QString& text, bool littleEndian)
+{
+    QByteArray bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        const char low = static_cast<char>(u & 0xFF);
+        const char high = static_cast<char>(u >> 8);
+        bytes += littleEndian ? low : high;
+        bytes += littleEndian ? high : low;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+// Text files as they come today, through the whole reading into the source table, for each road.
+TEST_F(TextImport, EncodingsOneCharacterLinesAndLongValuesInTheSourceTable)
+{
+    const QString names = u8("Name;Ort\r\n");
+    const QString umlauts = names + u8("Müller;Köln\r\nÄrger;Öl");
+    const Rows umlautRows = {{u8("Müller"), u8("Köln")}, {u8("Ärger"), u8("Öl")}};
+    const QByteArray tooLong(300, 'x');
+    enum Road { Separated, WholeLines, FixedWidth };
+    struct Case {
+        const char* name;
+        QByteArray file;
+        Road road;
+        bool dos;
+        QStringList fields;
+        Rows records;
+        QString message;
+    } const cases[] = {
+        {"UTF-8 with a byte order mark", "\xEF\xBB\xBF" + umlauts.toUtf8(), Separated, false, {"Name", "Ort"},
+         umlautRows, {}},
+        {"UTF-16 LE with a byte order mark", utf16(umlauts, true), Separated, false, {"Name", "Ort"}, umlautRows, {}},
+        {"UTF-16 BE with a byte order mark", utf16(umlauts, false), Separated, false, {"Name", "Ort"}, umlautRows,
+         {}},
+        {"the mark decides over the DOS choice", "\xEF\xBB\xBF" + umlauts.toUtf8(), Separated, true,
+         {"Name", "Ort"}, umlautRows, {}},
+        {"UTF-8 without a mark", umlauts.toUtf8(), Separated, false, {"Name", "Ort"}, umlautRows, {}},
+        {"UTF-8 without a mark, fixed width", u8("Müller Köln\r\nÄrger  Öl").toUtf8(), FixedWidth, false,
+         {"FELD_1", "FELD_2"}, umlautRows, {}},
+        {"UTF-8 without a mark read as DOS text when that is chosen", u8("Name;Ort\r\nMü;x").toUtf8(), Separated,
+         true, {"Name", "Ort"}, {{"M??", "x"}}, changesMessage(0, 2)},
+        {"Windows-1252", ansi("Name;Ort\r\nMüller;Köln\r\nÄrger;Öl"), Separated, false, {"Name", "Ort"},
+         umlautRows, {}},
+        {"DOS code page 850", oem("Name;Ort\r\nMüller;Köln\r\nÄrger;Öl"), Separated, true, {"Name", "Ort"},
+         umlautRows, {}},
+        {"DOS characters Windows-1252 lacks", oem("Name;Ort\r\n╔═╗;ok"), Separated, true, {"Name", "Ort"},
+         {{"???", "ok"}}, changesMessage(0, 3)},
+        {"characters Windows-1252 lacks, one for a pair of halves", (names + u8("Łódź;😀 €")).toUtf8(), Separated,
+         false, {"Name", "Ort"}, {{u8("?ód?"), u8("? €")}}, changesMessage(0, 3)},
+        {"whole lines of other characters", u8("Łx\r\n€").toUtf8(), WholeLines, false, {"FELD_1"},
+         {{"?x"}, {u8("€")}}, changesMessage(0, 1)},
+        {"one-character lines, an empty one skipped", "a\r\nb\r\n\r\nc\r\n", Separated, false, {"FELD_1"},
+         {{"a"}, {"b"}, {"c"}}, {}},
+        {"long values cut and counted", "kurz;" + tooLong + "\r\n" + tooLong + ";" + tooLong, Separated, false,
+         {"FELD_1", "FELD_2"}, {{"kurz", QString(255, u'x')}, {QString(255, u'x'), QString(255, u'x')}},
+         changesMessage(3, 0)},
+        {"a long line cut and counted", tooLong, WholeLines, false, {"FELD_1"}, {{QString(255, u'x')}},
+         changesMessage(1, 0)},
+        {"both counted in one message", (u8("Ł;") + QString(256, u'y')).toUtf8(), Separated, false,
+         {"FELD_1", "FELD_2"}, {{"?", QString(255, u'y')}}, changesMessage(1, 1)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::ScriptedUi local;
+        platform::ScopedUserInterface use(local);
+        if (!c.message.isEmpty())
+            local.answer(platform::Button::Ok);
+        TextPage p;
+        p.setSource(c.file);
+        p.cbxDosToWin.setChecked(c.dos);
+        p.cbxErsteZeile.setChecked(c.fields.first() != "FELD_1");
+        p.cbxSemic.setChecked(c.road == Separated);
+        if (c.road == FixedWidth) {
+            TrennposHinzufuegen(p.boundaries, 7);
+            FixLenVorschauAufteilen(p.controls);
+        } else {
+            TrennzeichenVorschauZeigen(p.controls);
+        }
+        importThroughStaging(p, c.road == FixedWidth);
+        const QString table = SourceTablePath(p.edtQuelle.text());
+        EXPECT_EQ(TextPage::fieldNames(table), c.fields);
+        EXPECT_EQ(TextPage::records(table), c.records);
+        const auto messages = local.messages();
+        ASSERT_EQ(messages.size(), c.message.isEmpty() ? 0u : 1u);
+        if (!c.message.isEmpty())
+            EXPECT_EQ(messages[0].text, c.message);
+    }
 }
 
 TEST_F(TextImport, MaxFeldLaengeIsTheLongestValueAndAtLeastOne)
