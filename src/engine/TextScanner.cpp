@@ -35,63 +35,74 @@ void appendAnsi(QString& line, const char* data, qsizetype length)
         out[i] = QChar(table[static_cast<unsigned char>(data[i])]);
 }
 
-// True when the bytes up to size are valid UTF-8 (no overlong form, no surrogate, nothing beyond U+10FFFF) and hold
-// at least one multi-byte sequence. Reads the file from where it stands; the caller puts it back.
-bool looksLikeUtf8(QFile& file, qint64 size)
-{
-    bool multiByte = false;
-    int due = 0;               // continuation bytes still to come
-    unsigned char low = 0x80;  // the range the next continuation byte must lie in
-    unsigned char high = 0xBF;
-    while (size > 0) {
-        const QByteArray block = file.read(std::min(BlockSize, size));
-        if (block.isEmpty())
-            return false;  // the reading proper reports the error
-        size -= block.size();
-        const auto* data = reinterpret_cast<const unsigned char*>(block.constData());
-        const qsizetype n = block.size();
+// Whether bytes are valid UTF-8 (no overlong form, no surrogate, nothing beyond U+10FFFF), fed piece by piece.
+class Utf8Check {
+public:
+    // False as soon as the bytes fed so far are no UTF-8.
+    bool feed(const char* bytes, qsizetype n)
+    {
+        const auto* data = reinterpret_cast<const unsigned char*>(bytes);
         for (qsizetype i = 0; i < n; ++i) {
             const unsigned char b = data[i];
-            if (due > 0) {
-                if (b < low || b > high)
+            if (due_ > 0) {
+                if (b < low_ || b > high_)
                     return false;
-                --due;
-                low = 0x80;
-                high = 0xBF;
-                continue;
-            }
-            if (b < 0x80) {
-                // Plain text goes eight bytes at a time.
-                while (i + 8 < n) {
-                    std::uint64_t eight;
-                    std::memcpy(&eight, data + i + 1, sizeof eight);
-                    if (eight & 0x8080808080808080ULL)
-                        break;
-                    i += 8;
-                }
-                continue;
-            }
-            multiByte = true;
-            if (b >= 0xC2 && b <= 0xDF) {
-                due = 1;
-            } else if (b >= 0xE0 && b <= 0xEF) {
-                due = 2;
-                if (b == 0xE0)
-                    low = 0xA0;
-                else if (b == 0xED)
-                    high = 0x9F;
-            } else if (b >= 0xF0 && b <= 0xF4) {
-                due = 3;
-                if (b == 0xF0)
-                    low = 0x90;
-                else if (b == 0xF4)
-                    high = 0x8F;
-            } else {
+                --due_;
+                low_ = 0x80;
+                high_ = 0xBF;
+            } else if (b >= 0x80 && !lead(b)) {
                 return false;
             }
         }
+        return true;
     }
-    return due == 0 && multiByte;
+    // No sequence left open at the end.
+    bool complete() const { return due_ == 0; }
+
+private:
+    bool lead(unsigned char b)
+    {
+        if (b >= 0xC2 && b <= 0xDF) {
+            due_ = 1;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            due_ = 2;
+            if (b == 0xE0)
+                low_ = 0xA0;
+            else if (b == 0xED)
+                high_ = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            due_ = 3;
+            if (b == 0xF0)
+                low_ = 0x90;
+            else if (b == 0xF4)
+                high_ = 0x8F;
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    int due_ = 0;  // continuation bytes still to come
+    unsigned char low_ = 0x80;  // the range the next continuation byte must lie in
+    unsigned char high_ = 0xBF;
+};
+
+bool hasByteBeyondAscii(const QByteArray& bytes)
+{
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, data + i, sizeof eight);
+        if (eight & 0x8080808080808080ULL)
+            return true;
+    }
+    for (; i < n; ++i) {
+        if (static_cast<unsigned char>(data[i]) >= 0x80)
+            return true;
+    }
+    return false;
 }
 
 // How many bytes the UTF-8 sequence led by b takes; 1 for a byte that leads none.
@@ -139,11 +150,8 @@ TextLineReader::TextLineReader(const QString& path, bool dosText) : path_(path),
             --remaining_;
         file_.seek(mark);
     }
-    if (encoding_ == TextEncoding::Ansi && !dosText && !file_.isSequential()) {
-        if (looksLikeUtf8(file_, remaining_))
-            encoding_ = TextEncoding::Utf8;
-        file_.seek(0);
-    }
+    // The text before the first byte beyond ASCII reads the same either way, so that byte decides.
+    undecided_ = encoding_ == TextEncoding::Ansi && !dosText && !file_.isSequential();
     if (utf16)
         utf16_.emplace(encoding_ == TextEncoding::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
 }
@@ -156,6 +164,11 @@ void TextLineReader::readBlock()
                               .arg(QDir::toNativeSeparators(path_), file_.errorString()));
     }
     remaining_ -= buffer_.size();
+    if (undecided_ && hasByteBeyondAscii(buffer_)) {
+        undecided_ = false;
+        if (restIsUtf8())
+            encoding_ = TextEncoding::Utf8;
+    }
     if (encoding_ == TextEncoding::Utf8 && remaining_ > 0) {
         // A block ends between two characters, so that the pieces of a line decode each on its own.
         qsizetype lead = buffer_.size() - 1;
@@ -181,6 +194,22 @@ void TextLineReader::readBlock()
         }
         buffer_ = text.toUtf8();
     }
+}
+
+bool TextLineReader::restIsUtf8()
+{
+    Utf8Check check;
+    bool valid = check.feed(buffer_.constData(), buffer_.size());
+    const qint64 back = file_.pos();
+    for (qint64 left = remaining_; valid && left > 0;) {
+        const QByteArray block = file_.read(std::min(BlockSize, left));
+        if (block.isEmpty())
+            break;  // the reading proper reports the error
+        left -= block.size();
+        valid = check.feed(block.constData(), block.size());
+    }
+    file_.seek(back);
+    return valid && check.complete();
 }
 
 void TextLineReader::appendText(QString& line, const char* data, qsizetype length) const

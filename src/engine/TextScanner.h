@@ -51,11 +51,15 @@ public:
     bool atEnd();
     // The next line without its line end. At the end of the file the line is empty and the answer false.
     bool readLine(QString& line);
+    // Without a byte order mark the file reads as Ansi until its first byte beyond ASCII decides between Ansi and
+    // UTF-8 (the text before that byte reads the same either way); DOS text stays Ansi.
     TextEncoding encoding() const { return encoding_; }
 
 private:
     bool fill();
     void readBlock();
+    // Whether the bytes of the block just read and every byte after it are valid UTF-8; the file stays where it is.
+    bool restIsUtf8();
     void appendText(QString& line, const char* data, qsizetype length) const;
 
     QString path_;
@@ -65,6 +69,7 @@ private:
     qsizetype pos_ = 0;
     bool pendingCr_ = false;  // the last line ended in a CR at the end of a block: a leading LF belongs to it
     TextEncoding encoding_ = TextEncoding::Ansi;
+    bool undecided_ = false;  // no mark, no DOS text, and no byte beyond ASCII read yet
     // UTF-16 is turned into UTF-8 block by block, so that the line search works on bytes for every encoding.
     std::optional<QStringDecoder> utf16_;
     QChar heldSurrogate_;  // the first half of a pair that the block ended in

@@ -112,17 +112,21 @@ TEST(TextLineReader, TheEncodingComesFromTheMarkOrTheBytes)
          {QString::fromUtf8("Ã¼Ã")}},
         {"a character across two blocks", acrossBlocks, false, TextEncoding::Utf8,
          {QString((1 << 20) - 2, u'x') + QString::fromUtf8("😀y")}},
+        {"a block of plain text, then a byte that is no UTF-8", QByteArray(1 << 20, 'x') + "\r\nM\xFCller", false,
+         TextEncoding::Ansi, {QString(1 << 20, u'x'), QString::fromUtf8("Müller")}},
+        {"a block of plain text, then UTF-8", QByteArray(1 << 20, 'x') + "\r\nM\xC3\xBCller", false,
+         TextEncoding::Utf8, {QString(1 << 20, u'x'), QString::fromUtf8("Müller")}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
         TextLineReader reader(writeTemp(dir, c.bytes), c.dosText);
-        EXPECT_EQ(reader.encoding(), c.encoding);
         QStringList read;
         QString line;
         while (reader.readLine(line))
             read << line;
         EXPECT_EQ(read, c.lines);
+        EXPECT_EQ(reader.encoding(), c.encoding);
     }
 }
 

@@ -564,8 +564,9 @@ TEST_F(TextImport, EncodingsOneCharacterLinesAndLongValuesInTheSourceTable)
         EXPECT_EQ(TextPage::records(table), c.records);
         const auto messages = local.messages();
         ASSERT_EQ(messages.size(), c.message.isEmpty() ? 0u : 1u);
-        if (!c.message.isEmpty())
+        if (!c.message.isEmpty()) {
             EXPECT_EQ(messages[0].text, c.message);
+        }
     }
 }
 
