@@ -7,8 +7,9 @@
 #include <optional>
 #include <stdexcept>
 
-// Reading text sources: physical lines of a file, and the record scanner that cuts one record of a separated file into its values. Both know nothing of grids, tables or
-// dialogs: the scanner hands every value to the caller, who decides where it goes.
+// Reading text sources: physical lines of a file, and the record scanner that cuts one record of a separated file
+// into its values. Both know nothing of grids, tables or dialogs: the scanner hands every value to the caller, who
+// decides where it goes.
 namespace engine {
 
 // A text file that cannot be opened or read. The message names the file, in German, for the error report.
@@ -38,8 +39,8 @@ enum class TextEncoding {
 // go to the DOS conversion as they are.
 //
 // Line ends: CR LF, LF and a lone CR each end a line, so a line never holds CR or LF. A Ctrl-Z as the very last
-// byte is the DOS end-of-file mark, not text. NUL bytes are no text either (they come from UTF-16 files and
-// padded records) and are dropped, so that a value is never cut at a NUL when it is stored.
+// byte is the DOS end-of-file mark, not text. NUL bytes are no text either (they come from UTF-16 files without a
+// mark and padded records) and are dropped, so that a value is never cut at a NUL when it is stored.
 class TextLineReader {
 public:
     // Raises EInOutError when the file cannot be opened.

@@ -188,7 +188,7 @@ struct SeparatedReading {
 // table cannot take (more values than fields) is asked about, line by line, as the page does: ignore it, keep what
 // fitted, stop, or ignore all. Raises EInOutError when the file cannot be opened.
 TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
-                       TextReadProgress& progress);
+                                 TextReadProgress& progress);
 // Every line (empty ones too) into the first field of the staging table (emptied first).
 TextReadResult ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHoldsNames, bool dosToWin,
                               TextReadProgress& progress);
