@@ -457,6 +457,15 @@ int Field::DisplayWidth() const
     }
 }
 
+void Field::applyDisplay(const FieldDisplay& display)
+{
+    displayLabel_ = display.label;
+    displayWidth_ = display.width;
+    visible_ = display.visible;
+    alignmentSet_ = display.alignment.has_value();
+    alignment_ = display.alignment.value_or(Qt::Alignment());
+}
+
 Qt::Alignment Field::Alignment() const
 {
     if (alignmentSet_)

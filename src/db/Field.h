@@ -7,10 +7,20 @@
 #include <QVariant>
 #include <Qt>
 #include <cstdint>
+#include <optional>
 
 namespace db {
 
 class Table;
+
+// How a grid shows a column, declared on a table before its fields exist (Table::setFieldDisplays).
+struct FieldDisplay {
+    QString fieldName;
+    QString label;  // empty: the field's name
+    int width = 0;  // in characters; 0: the type's own
+    std::optional<Qt::Alignment> alignment;
+    bool visible = true;
+};
 
 // One column of an open table, seen through its cursor: it reads and writes the cursor's current record.
 //
@@ -63,6 +73,9 @@ public:
         alignment_ = alignment;
         alignmentSet_ = true;
     }
+
+    // Takes over what display declares (its fieldName is not looked at).
+    void applyDisplay(const FieldDisplay& display);
 
     bool IsNull() const;
     void Clear();

@@ -192,6 +192,23 @@ void Table::Open()
     notifyScroll();
 }
 
+void Table::setFieldDisplays(std::vector<FieldDisplay> displays)
+{
+    fieldDisplays_ = std::move(displays);
+    for (const std::unique_ptr<Field>& field : fields_)
+        applyDeclaredDisplay(*field);
+}
+
+void Table::applyDeclaredDisplay(Field& field) const
+{
+    for (const FieldDisplay& display : fieldDisplays_) {
+        if (display.fieldName.compare(field.FieldName(), Qt::CaseInsensitive) == 0) {
+            field.applyDisplay(display);
+            return;
+        }
+    }
+}
+
 void Table::buildFields()
 {
     const FieldDefList& defs = storage_->fields();
@@ -211,6 +228,7 @@ void Table::buildFields()
             fields_.push_back(std::move(*same));
         } else {
             fields_.push_back(std::make_unique<Field>(this, index, defs[i], indexField));
+            applyDeclaredDisplay(*fields_.back());
         }
     }
     activeFieldCount_ = static_cast<int>(fields_.size());

@@ -185,6 +185,12 @@ public:
 
     db::FieldDefs& FieldDefs() { return fieldDefs_; }
 
+    // How grids show the table's columns, declared once as the program's own tables are set up: every field the
+    // table makes from then on (on opening) whose name matches a declaration (without regard to case) takes it, and
+    // so do the fields it has already. A field kept across Close and Open keeps what was set on it since, as a
+    // field a routine changed the display of must keep that change.
+    void setFieldDisplays(std::vector<FieldDisplay> displays);
+
     // Creates the table from FieldDefs (an existing one of that name is replaced); the table must be closed.
     void CreateTable();
     // Deletes every record. Needs exclusive use: an open table must have been opened exclusively, a closed table
@@ -370,6 +376,7 @@ private:
             emit afterPost();
     }
     void buildFields();
+    void applyDeclaredDisplay(Field& field) const;
     QString displayName() const;
 
     QString tableName_;
@@ -382,6 +389,7 @@ private:
     std::unique_ptr<OpenTables::Lease> lease_;
     TableStorage* storage_ = nullptr;
     std::vector<std::unique_ptr<Field>> fields_;  // kept after Close so display settings survive
+    std::vector<FieldDisplay> fieldDisplays_;
     int activeFieldCount_ = 0;
 
     TDataSetState state_ = dsInactive;

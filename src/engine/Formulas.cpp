@@ -79,7 +79,8 @@ QString FormelAlphBerechnen(db::Table& DataSet, const QString& Formel)
                 // #Name"text" reads as the field followed by the text.
                 if (ch == u'"')
                     break;
-                if ((ch == u' ' && !brace) || ch == u'+' || (ch == u'}' && brace)) {
+                // A closing brace never belongs to a name, not even a stray one without an opening brace.
+                if ((ch == u' ' && !brace) || ch == u'+' || ch == u'}') {
                     ++j;
                     break;
                 }
@@ -125,7 +126,7 @@ NumericFormula::NumericFormula(db::Table& DataSet, const QString& Formel)
                 // stay in the expression.
                 if (QStringView(u"+-*/^(),").contains(ch))
                     break;
-                if ((ch == u' ' && !brace) || (ch == u'}' && brace)) {
+                if ((ch == u' ' && !brace) || ch == u'}') {
                     ++j;
                     break;
                 }

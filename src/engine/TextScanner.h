@@ -2,12 +2,14 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringDecoder>
 #include <array>
+#include <optional>
 #include <stdexcept>
 
-// Reading text sources: physical lines of a file in the program's "ANSI" code page (Windows-1252), and the record
-// scanner that cuts one record of a separated file into its values. Both know nothing of grids, tables or
-// dialogs: the scanner hands every value to the caller, who decides where it goes.
+// Reading text sources: physical lines of a file, and the record scanner that cuts one record of a separated file
+// into its values. Both know nothing of grids, tables or dialogs: the scanner hands every value to the caller, who
+// decides where it goes.
 namespace engine {
 
 // A text file that cannot be opened or read. The message names the file, in German, for the error report.
@@ -20,15 +22,29 @@ private:
     QString message_;
 };
 
+// How the bytes of a text file are read as characters.
+enum class TextEncoding {
+    Ansi,     // one byte a character, Windows-1252 (also the bytes of a DOS file, which the caller converts)
+    Utf8,
+    Utf16LE,
+    Utf16BE,
+};
+
 // Physical lines of a text file, read in large blocks.
 //
+// Encoding: a byte order mark decides (UTF-8, UTF-16 LE or BE) and is no text. Without one, a file whose bytes are
+// all valid UTF-8 and hold at least one multi-byte sequence is UTF-8: most text files written today are, while a
+// Windows or DOS text with umlauts is almost never valid UTF-8. Everything else is read one byte a character as
+// Windows-1252. A file the caller knows to be DOS text (dosText) is never taken for UTF-8 without a mark: its bytes
+// go to the DOS conversion as they are.
+//
 // Line ends: CR LF, LF and a lone CR each end a line, so a line never holds CR or LF. A Ctrl-Z as the very last
-// byte is the DOS end-of-file mark, not text. NUL bytes are no text either (they come from UTF-16 files and
-// padded records) and are dropped, so that a value is never cut at a NUL when it is stored.
+// byte is the DOS end-of-file mark, not text. NUL bytes are no text either (they come from UTF-16 files without a
+// mark and padded records) and are dropped, so that a value is never cut at a NUL when it is stored.
 class TextLineReader {
 public:
     // Raises EInOutError when the file cannot be opened.
-    explicit TextLineReader(const QString& path);
+    explicit TextLineReader(const QString& path, bool dosText = false);
     TextLineReader(const TextLineReader&) = delete;
     TextLineReader& operator=(const TextLineReader&) = delete;
 
@@ -36,9 +52,16 @@ public:
     bool atEnd();
     // The next line without its line end. At the end of the file the line is empty and the answer false.
     bool readLine(QString& line);
+    // Without a byte order mark the file reads as Ansi until its first byte beyond ASCII decides between Ansi and
+    // UTF-8 (the text before that byte reads the same either way); DOS text stays Ansi.
+    TextEncoding encoding() const { return encoding_; }
 
 private:
     bool fill();
+    void readBlock();
+    // Whether the bytes of the block just read and every byte after it are valid UTF-8; the file stays where it is.
+    bool restIsUtf8();
+    void appendText(QString& line, const char* data, qsizetype length) const;
 
     QString path_;
     QFile file_;
@@ -46,6 +69,11 @@ private:
     QByteArray buffer_;
     qsizetype pos_ = 0;
     bool pendingCr_ = false;  // the last line ended in a CR at the end of a block: a leading LF belongs to it
+    TextEncoding encoding_ = TextEncoding::Ansi;
+    bool undecided_ = false;  // no mark, no DOS text, and no byte beyond ASCII read yet
+    // UTF-16 is turned into UTF-8 block by block, so that the line search works on bytes for every encoding.
+    std::optional<QStringDecoder> utf16_;
+    QChar heldSurrogate_;  // the first half of a pair that the block ended in
 };
 
 // The whole text of a file as the reader sees it, its lines joined by LF; for the page that shows the file.

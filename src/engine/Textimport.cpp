@@ -8,6 +8,8 @@
 #include "engine/TextReadProgress.h"
 #include "engine/TextScanner.h"
 #include "engine/WorkingTables.h"
+#include "platform/UserInterface.h"
+#include "rtl/CodePages.h"
 #include "rtl/Conversions.h"
 #include "texts/Texts.h"
 
@@ -102,7 +104,61 @@ std::optional<std::vector<int>> takeRememberedLengths(const QString& path)
 
 }  // namespace
 
-StagingFiller::StagingFiller(db::Table& staging) : staging_(staging)
+namespace {
+
+bool fitsAnsi(QChar ch)
+{
+    return ch.unicode() < 0x80 || rtl::toByte(ch.unicode(), rtl::CodePage::Windows1252) >= 0;
+}
+
+// The value as the staging table holds it (see StagingFiller); adds the characters it replaced to replaced.
+QString storable(const QString& value, bool fromDos, int& replaced)
+{
+    if (fromDos) {
+        // The conversion turns what Windows-1252 cannot show into "?"; a "?" of the file stays one.
+        QString converted = OemToAnsiStr(value);
+        replaced += static_cast<int>(converted.count(u'?') - value.count(u'?'));
+        return converted;
+    }
+    const qsizetype n = value.size();
+    qsizetype i = 0;
+    while (i < n && fitsAnsi(value[i]))
+        ++i;
+    if (i == n)
+        return value;
+    QString out = value.left(i);
+    for (; i < n; ++i) {
+        const QChar ch = value[i];
+        if (fitsAnsi(ch)) {
+            out += ch;
+            continue;
+        }
+        ++replaced;
+        out += u'?';
+        // A character beyond the first 65536 is one character, not two.
+        if (ch.isHighSurrogate() && i + 1 < n && value[i + 1].isLowSurrogate())
+            ++i;
+    }
+    return out;
+}
+
+}  // namespace
+
+void ReportTextReadChanges(const TextReadResult& result)
+{
+    if (result.cutValues == 0 && result.replacedCharacters == 0)
+        return;
+    QString text = texts::Text(61300);
+    if (result.cutValues > 0)
+        text += QStringLiteral("\r\n\r\n") + texts::Format(texts::Text(61301), {IntToStrThousands(result.cutValues)});
+    if (result.replacedCharacters > 0) {
+        text += QStringLiteral("\r\n\r\n") +
+                texts::Format(texts::Text(61302), {IntToStrThousands(result.replacedCharacters)});
+    }
+    platform::MessageBox(platform::MessageType::Warning, text, platform::Buttons::Ok);
+}
+
+StagingFiller::StagingFiller(db::Table& staging, bool fromDos) : staging_(staging), fromDos_(fromDos)
 {
     rememberedLengths().reset();
     staging_.Open();
@@ -131,8 +187,11 @@ void StagingFiller::keepPending()
         for (std::size_t i = 0; i < pending_.size(); ++i)
             longest_[i] = std::max(longest_[i], pending_[i]);
         ++kept_;
+        result_.cutValues += pendingResult_.cutValues;
+        result_.replacedCharacters += pendingResult_.replacedCharacters;
     }
     std::fill(pending_.begin(), pending_.end(), 0);
+    pendingResult_ = {};
 }
 
 void StagingFiller::append()
@@ -144,14 +203,18 @@ void StagingFiller::append()
 void StagingFiller::set(int field, const QString& value)
 {
     const auto i = static_cast<std::size_t>(field);
-    fields_[i]->setAsString(value);
-    pending_[i] = static_cast<int>(std::min<qsizetype>(value.size(), sizes_[i]));
+    const QString text = storable(value, fromDos_, pendingResult_.replacedCharacters);
+    fields_[i]->setAsString(text);
+    if (text.size() > sizes_[i])
+        ++pendingResult_.cutValues;
+    pending_[i] = static_cast<int>(std::min<qsizetype>(text.size(), sizes_[i]));
 }
 
 void StagingFiller::cancel()
 {
     staging_.Cancel();
     std::fill(pending_.begin(), pending_.end(), 0);
+    pendingResult_ = {};
 }
 
 void StagingFiller::finish()
@@ -208,12 +271,13 @@ void CreateStagingTable(db::Table& staging, const QString& path, const QStringLi
     createReplacing(staging);
 }
 
-void ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
-                       TextReadProgress& progress)
+TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
+                                 TextReadProgress& progress)
 {
-    TextLineReader reader(path);
+    TextLineReader reader(path, reading.dosToWin);
     EmptyTableExclusive(staging);
-    StagingFiller filler(staging);
+    // A file that says it is Unicode holds no DOS bytes to convert.
+    StagingFiller filler(staging, reading.dosToWin && reader.encoding() == TextEncoding::Ansi);
     progress.readingStarts();
     QString line;
     if (reading.firstLineHoldsNames)
@@ -226,17 +290,16 @@ void ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedR
     const auto store = [&](int column, QString& value, bool) {
         if (column >= fieldCount)
             throw LineFault{};
-        filler.set(column, reading.dosToWin ? OemToAnsiStr(value) : value);
+        filler.set(column, value);
         return true;
     };
 
     bool ignoreAllFaulty = false;
     while (!reader.atEnd() && !progress.cancelled()) {
         reader.readLine(line);
-        while (line.size() < 2 && !reader.atEnd())
-            reader.readLine(line);
+        // Only an empty line holds no record; a line of one character is a value like any other.
         if (line.isEmpty())
-            break;
+            continue;
         // A separator closing the line would only give an empty last value.
         if ((line.back() == u',' && commaOn) || (line.back() == u';' && semicolonOn))
             line.chop(1);
@@ -255,14 +318,17 @@ void ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedR
     }
     filler.finish();
     progress.showNow();
+    if (filler.result().cutValues > 0 || filler.result().replacedCharacters > 0)
+        progress.valuesChanged(filler.result());
+    return filler.result();
 }
 
-void ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHoldsNames, bool dosToWin,
-                    TextReadProgress& progress)
+TextReadResult ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHoldsNames, bool dosToWin,
+                              TextReadProgress& progress)
 {
-    TextLineReader reader(path);
+    TextLineReader reader(path, dosToWin);
     EmptyTableExclusive(staging);
-    StagingFiller filler(staging);
+    StagingFiller filler(staging, dosToWin && reader.encoding() == TextEncoding::Ansi);
     progress.readingStarts();
     QString line;
     if (firstLineHoldsNames)
@@ -270,12 +336,15 @@ void ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHolds
     staging.Fields(0);  // raises for a table without fields before the first record is appended
     while (!progress.cancelled() && reader.readLine(line)) {
         filler.append();
-        filler.set(0, dosToWin ? OemToAnsiStr(line) : line);
+        filler.set(0, line);
         progress.recordRead();
     }
     filler.finish();
     progress.showNow();
+    if (filler.result().cutValues > 0 || filler.result().replacedCharacters > 0)
+        progress.valuesChanged(filler.result());
     progress.wholeLinesDone();
+    return filler.result();
 }
 
 // ---- sizing ----

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/TextReadProgress.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringList>
@@ -26,7 +28,7 @@ class Table;
 // that puts these into grids and check boxes is the wizard's.
 namespace engine {
 
-class TextReadProgress;
+
 
 // The Separator set: each member is empty when off, else the one character it stands for.
 struct SeparatorSet {
@@ -111,16 +113,23 @@ QString SourceTablePath(const QString& sourceFile);
 // table is replaced). Creates the Temp folder when it is missing.
 void CreateStagingTable(db::Table& staging, const QString& path, const QStringList& headers);
 
+// What a reading changed in the values it kept, for the message at its end.
+// Tells the person in one message how many values a reading cut and how many characters it replaced; nothing when
+// it changed nothing. The wizard's reading observer calls it when it is told of changes.
+void ReportTextReadChanges(const TextReadResult& result);
+
 // Fills the staging table record by record for the readings below: opens it on construction (a closed table), keeps
 // its data-aware controls quiet while it fills, and notes the longest value every field has taken so far. finish()
 // posts the last record and closes the table; the longest values are then remembered with the records the process
 // keeps of the scratch table, and the sizing takes them instead of reading every record once more, as long as
 // nobody changed or wrote out those records in between.
-// A stored text is as long as its characters up to the field's size: the text files are read one byte a character
-// and never yield NULs.
+// set() stores a value as the staging table's code page (Windows-1252, that of every new keyless table) holds it:
+// with fromDos a text of DOS bytes read one a character is converted first; a character the code page lacks becomes
+// "?". So a stored text is as long as its characters up to the field's size. The values it cut and the characters it
+// replaced are counted for the records kept, not for those dropped.
 class StagingFiller {
 public:
-    explicit StagingFiller(db::Table& staging);
+    explicit StagingFiller(db::Table& staging, bool fromDos = false);
     ~StagingFiller();
     StagingFiller(const StagingFiller&) = delete;
     StagingFiller& operator=(const StagingFiller&) = delete;
@@ -133,11 +142,15 @@ public:
     void cancel();
     // Posts the pending record and closes the table.
     void finish();
+    const TextReadResult& result() const { return result_; }
 
 private:
     void keepPending();
 
     db::Table& staging_;
+    bool fromDos_;
+    TextReadResult result_;
+    TextReadResult pendingResult_;  // of the pending record
     std::vector<db::Field*> fields_;
     std::vector<int> sizes_;
     std::vector<int> pending_;  // lengths written into the pending record
@@ -146,15 +159,17 @@ private:
     bool quiet_ = false;
 };
 
-// Reads the whole separated file into the staging table (emptied first). Lines shorter than two characters are
-// skipped, and a comma or semicolon closing a line is dropped while that separator is on. A line the table cannot
-// take (more values than fields) is asked about through progress, line by line (a blank one keeps what it gave).
+// The readings below tell their observer of the values they changed (valuesChanged) and return the same counts.
+
+// Reads the whole separated file into the staging table (emptied first). Empty lines hold no record, and a comma or
+// semicolon closing a line is dropped while that separator is on. A line the table cannot take (more values than
+// fields) is asked about through progress, line by line (a blank answer keeps what it gave).
 // Raises EInOutError when the file cannot be opened.
-void ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
-                       TextReadProgress& progress);
+TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
+                                 TextReadProgress& progress);
 // Every line (empty ones too) into the first field of the staging table (emptied first).
-void ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHoldsNames, bool dosToWin,
-                    TextReadProgress& progress);
+TextReadResult ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHoldsNames, bool dosToWin,
+                              TextReadProgress& progress);
 // The longest text of the field over all records, at least 1. The table must be open.
 std::uint16_t MaxFeldLaenge(db::Table& Table, const QString& FieldName, TextReadProgress* progress = nullptr);
 // The longest text of every field, each at least 1, in one pass over the open table.

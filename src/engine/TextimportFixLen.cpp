@@ -6,6 +6,7 @@
 #include "engine/TextScanner.h"
 #include "engine/Textimport.h"
 #include "rtl/Conversions.h"
+#include "texts/Texts.h"
 
 #include <algorithm>
 #include <limits>
@@ -188,32 +189,45 @@ std::vector<QStringList> ReadFixedWidthPreview(const QString& path, const Bounda
                                                bool dosToWin, int maxLines)
 {
     std::vector<QStringList> rows;
-    TextLineReader reader(path);
+    TextLineReader reader(path, dosToWin);
+    const bool convert = dosToWin && reader.encoding() == TextEncoding::Ansi;
     QString line;
     while (static_cast<int>(rows.size()) < maxLines && reader.readLine(line))
-        rows.push_back(CutLine(line, positions, first, dosToWin));
+        rows.push_back(CutLine(line, positions, first, convert));
     return rows;
 }
 
-void ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundarySlots& positions, int first,
-                        bool firstLineHoldsNames, bool dosToWin, TextReadProgress& progress)
+EColumnWithoutName::EColumnWithoutName()
+    : std::runtime_error(texts::Text(64917).toStdString()), message_(texts::Text(64917))
 {
-    TextLineReader reader(path);
+}
+
+TextReadResult ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundarySlots& positions, int first,
+                                  bool firstLineHoldsNames, bool dosToWin, TextReadProgress& progress)
+{
+    TextLineReader reader(path, dosToWin);
+    // A file that says it is Unicode holds no DOS bytes to convert.
+    StagingFiller filler(staging, dosToWin && reader.encoding() == TextEncoding::Ansi);
+    if (first >= 0 && filler.fieldCount() < BoundarySlotCount - first + 1) {
+        filler.finish();
+        throw EColumnWithoutName();
+    }
     progress.readingStarts();
     QString line;
     if (firstLineHoldsNames)
         reader.readLine(line);
-    StagingFiller filler(staging);
     while (!progress.cancelled() && reader.readLine(line)) {
         filler.append();
-        const QStringList values = CutLine(line, positions, first, dosToWin);
-        const qsizetype count = std::min<qsizetype>(filler.fieldCount(), values.size());
-        for (qsizetype i = 0; i < count; ++i)
+        const QStringList values = CutLine(line, positions, first, false);
+        for (qsizetype i = 0; i < values.size(); ++i)
             filler.set(static_cast<int>(i), values[i]);
         progress.recordRead();
     }
     filler.finish();
     progress.showNow();
+    if (filler.result().cutValues > 0 || filler.result().replacedCharacters > 0)
+        progress.valuesChanged(filler.result());
+    return filler.result();
 }
 
 // ---- the stored form ----

@@ -16,6 +16,7 @@ class Table;
 // Headers, staging and sizing are those of the separated road (Textimport.h); the grids are the wizard's.
 namespace engine {
 
+struct TextReadResult;
 class TextReadProgress;
 
 constexpr int BoundarySlotCount = 100;
@@ -83,10 +84,23 @@ QStringList CutLine(const QString& line, const BoundarySlots& positions, int fir
 // when the file cannot be opened.
 std::vector<QStringList> ReadFixedWidthPreview(const QString& path, const BoundarySlots& positions, int first,
                                                bool dosToWin, int maxLines);
-// Appends every line of the file, cut at the boundaries of a prepared list, to the staging table (just created).
-// Fields of a line beyond the staging table's fields are left out.
-void ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundarySlots& positions, int first,
-                        bool firstLineHoldsNames, bool dosToWin, TextReadProgress& progress);
+// The staging table has fewer fields than the boundaries make columns: a column had no name, so its values would
+// land under the next column's name and those of the last column nowhere. message() is the text that asks for a
+// column name, for the page to show before it lets the person go on.
+class EColumnWithoutName : public std::runtime_error {
+public:
+    EColumnWithoutName();
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// Appends every line of the file, cut at the boundaries of a prepared list, to the staging table (just created),
+// and tells progress of the values it changed. Raises EColumnWithoutName before reading a line when the staging table lacks
+// a field for a column, EInOutError when the file cannot be opened.
+TextReadResult ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundarySlots& positions, int first,
+                                  bool firstLineHoldsNames, bool dosToWin, TextReadProgress& progress);
 
 // ---- the stored form (setting column FixBreak) ----
 

@@ -54,7 +54,9 @@ SeparatorGuess GuessSeparators(const QString& FileName)
 SeparatedPreview ReadSeparatedPreview(const QString& path, const SeparatedReading& reading, int maxRecords)
 {
     SeparatedPreview preview;
-    TextLineReader reader(path);
+    // Decoded as the reading decodes, so that the preview shows what will be stored.
+    TextLineReader reader(path, reading.dosToWin);
+    const bool dosToWin = reading.dosToWin && reader.encoding() == TextEncoding::Ansi;
     const ScanRules rules(reading.separators, reading.qualifier);
     QString line;
     for (int records = 0; records < maxRecords && reader.readLine(line); ++records) {
@@ -68,7 +70,7 @@ SeparatedPreview ReadSeparatedPreview(const QString& path, const SeparatedReadin
                     record.tooManyValues = true;
                 return false;
             }
-            record.values << (reading.dosToWin ? OemToAnsiStr(value) : value);
+            record.values << (dosToWin ? OemToAnsiStr(value) : value);
             if (firstRecord && !atEnd)
                 ++preview.columns;
             return true;
@@ -83,10 +85,11 @@ SeparatedPreview ReadSeparatedPreview(const QString& path, const SeparatedReadin
 QStringList ReadPreviewLines(const QString& path, bool dosToWin, int maxLines)
 {
     QStringList lines;
-    TextLineReader reader(path);
+    TextLineReader reader(path, dosToWin);
+    const bool convert = dosToWin && reader.encoding() == TextEncoding::Ansi;
     QString line;
     while (lines.size() < maxLines && reader.readLine(line))
-        lines << (dosToWin ? OemToAnsiStr(line) : line);
+        lines << (convert ? OemToAnsiStr(line) : line);
     return lines;
 }
 

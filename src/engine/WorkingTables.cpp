@@ -1,6 +1,7 @@
 #include "engine/WorkingTables.h"
 
 #include "db/Field.h"
+#include "db/Table.h"
 #include "texts/Texts.h"
 
 #include <QCoreApplication>
@@ -183,6 +184,82 @@ bool IsSafeBaseName(const QString& baseName)
             return false;
     }
     return true;
+}
+
+namespace {
+
+db::FieldDisplay shown(const char* name, int width, const QString& label = QString(),
+                       std::optional<Qt::Alignment> alignment = std::nullopt)
+{
+    return {QString::fromLatin1(name), label, width, alignment, true};
+}
+
+db::FieldDisplay hidden(const QString& name)
+{
+    db::FieldDisplay display;
+    display.fieldName = name;
+    display.visible = false;
+    return display;
+}
+
+const QString LaengeCaption = QStringLiteral("Länge");
+const QString TypCaption = QStringLiteral("Typ");
+
+std::vector<db::FieldDisplay> zStruktDisplay()
+{
+    std::vector<db::FieldDisplay> displays = {
+        shown("Index", 4, QString(), Qt::AlignHCenter),
+        shown("Feldname", 27),
+        shown("Laenge", 5, LaengeCaption, Qt::AlignRight),
+        shown("Typbezeichnung", 12, TypCaption),
+    };
+    // Typ and every option column after Zuordnung stay out of the grids.
+    const db::FieldDefList fields = ZStruktFields();
+    for (std::size_t i = 5; i < fields.size(); ++i)
+        displays.push_back(hidden(fields[i].name));
+    return displays;
+}
+
+std::vector<db::FieldDisplay> qStruktDisplay()
+{
+    return {
+        shown("Feldname", 22),
+        shown("Typbezeichnung", 12, TypCaption),
+        hidden(QStringLiteral("Typ")),
+        shown("Laenge", 5, LaengeCaption, Qt::AlignRight),
+        hidden(QStringLiteral("NKommaStellen")),
+    };
+}
+
+std::vector<db::FieldDisplay> impListDisplay()
+{
+    std::vector<db::FieldDisplay> displays;
+    for (const db::FieldDef& field : ImpListFields()) {
+        const bool inGrids = field.name == u"Bezeichnung" || field.name == u"Quellformat";
+        const bool wide = field.name == u"Bezeichnung" || field.name == u"Quelldatei" || field.name == u"Zieldatei";
+        db::FieldDisplay display;
+        display.fieldName = field.name;
+        display.width = wide ? 30 : 0;
+        display.visible = inGrids;
+        displays.push_back(display);
+    }
+    return displays;
+}
+
+}  // namespace
+
+void PointWorkingTables(db::Table& tblZStrukt, db::Table& tblQStrukt, db::Table& tblImpList)
+{
+    const QString folder = ProgramFolder();
+    tblQStrukt.Close();
+    tblZStrukt.Close();
+    tblImpList.Close();
+    tblQStrukt.setTableName(folder + QStruktFileName);
+    tblZStrukt.setTableName(folder + ZStruktFileName);
+    tblImpList.setTableName(folder + ImpListFileName);
+    tblZStrukt.setFieldDisplays(zStruktDisplay());
+    tblQStrukt.setFieldDisplays(qStruktDisplay());
+    tblImpList.setFieldDisplays(impListDisplay());
 }
 
 QString BackupProposal(const QString& targetPath)

@@ -6,6 +6,7 @@
 
 namespace db {
 class Field;
+class Table;
 }
 
 // The program's own working tables, the field type names shown in them, and the names of the files around them:
@@ -42,6 +43,11 @@ void setProgramFolder(const QString& folder);
 
 // Program folder + "Temp/".
 QString TempFolder();
+
+// Points the three working tables at their files in the program folder (closing them first) and declares how grids
+// show their columns: captions, widths, alignment and the columns they hide. The routines that open and fill the
+// tables later keep the declarations, and may change a column's display for a while, as the source reader does.
+void PointWorkingTables(db::Table& tblZStrukt, db::Table& tblQStrukt, db::Table& tblImpList);
 
 // True when a setting's base name (TableName or VorDefTableName, or a name read from a disk's setting list) names a
 // file in the program folder and nothing else: not empty, no folder separator, no "..", no wildcard. Names that

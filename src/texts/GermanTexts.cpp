@@ -12,6 +12,10 @@ namespace texts {
 namespace {
 
 constexpr Entry kGermanTexts[] = {
+    // Texts beyond the reference list of program texts, numbered apart from it (see IsAddedText).
+    {61300, "Beim Einlesen der Textdatei mussten Werte verändert werden."},
+    {61301, "Werte, die länger als 255 Zeichen waren und gekürzt wurden: %s"},
+    {61302, "Zeichen, die in der Tabelle nicht gespeichert werden können und durch \"?\" ersetzt wurden: %s"},
     {64912, "Das Primärschlüsselfeld Ihrer Zieldatenbank ist vom Typ \"%s\"\r\nBitte geben Sie den Startwert folgendermaßen ein: TT.MM.JJJJ HH:MM:SS"},
     {64913, "Die automatische Werterhöhung eines Datenbankfeldes vom Typ \"%s\" ist leider nicht möglich."},
     {64914, "Bitte geben Sie zuerst einen Namen ein, unter dem Sie\r\ndie erstellte Importeinstellung speichern möchten"},

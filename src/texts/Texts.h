@@ -41,6 +41,15 @@ QString MissingTextMarker(int id);
 // The German table, sorted by number.
 std::span<const Entry> GermanTable();
 
+// Texts beyond the reference list of program texts take numbers from this range, well apart from the list's own
+// (64912 to 65295), so that neither a language module nor a later text of the list can mean another text by them.
+constexpr int FirstAddedText = 61300;
+constexpr int LastAddedText = 61999;
+constexpr bool IsAddedText(int id)
+{
+    return id >= FirstAddedText && id <= LastAddedText;
+}
+
 // The active language module's lookup: returns the module's text for id, or nothing when the module has none (the
 // German text is then used). An empty function switches back to the program's own texts.
 using LanguageLookup = std::function<std::optional<QString>(int id)>;

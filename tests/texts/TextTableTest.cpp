@@ -215,8 +215,12 @@ TEST_F(TextTable, MatchesEveryQuotationOfTheReferenceList)
     // Guards against a change of notation that would make the scan find nothing to compare.
     EXPECT_GT(regular, 200);
 
-    for (const texts::Entry& entry : texts::GermanTable())
-        EXPECT_TRUE(quoted.contains(entry.id)) << "text " << entry.id << " is quoted nowhere";
+    for (const texts::Entry& entry : texts::GermanTable()) {
+        if (texts::IsAddedText(entry.id))
+            EXPECT_FALSE(quoted.contains(entry.id)) << "text " << entry.id << " is a number of the reference list";
+        else
+            EXPECT_TRUE(quoted.contains(entry.id)) << "text " << entry.id << " is quoted nowhere";
+    }
 }
 
 TEST(TextLookup, LanguageModuleFirstThenGermanThenMarker)

@@ -13,6 +13,11 @@
 
 namespace wizard {
 
+void AskingTextProgress::valuesChanged(const engine::TextReadResult& changes)
+{
+    engine::ReportTextReadChanges(changes);
+}
+
 engine::LineFaultAnswer AskingTextProgress::lineFaulty(const QString& line)
 {
     switch (platform::MessageBox(platform::MessageType::Error, engine::TextWithLine(64962, line),

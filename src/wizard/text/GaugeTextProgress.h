@@ -10,10 +10,11 @@ using engine::TfrmGauge;
 
 // The text reading as the person at the text pages meets it without a progress window: a faulty line is asked
 // about in a box (text 64962) with the buttons Yes (ignore it), No (keep what fitted), Cancel (stop) and Yes to
-// all (ignore it and every later one).
+// all (ignore it and every later one); values the reading had to change are told in one box at its end.
 class AskingTextProgress : public engine::TextReadProgress {
 public:
     engine::LineFaultAnswer lineFaulty(const QString& line) override;
+    void valuesChanged(const engine::TextReadResult& changes) override;
 };
 
 // The progress window's arrangements for text sources: the reading layout (height 220, cancel button at 120, no

@@ -1,9 +1,14 @@
 #include "engine/WorkingTables.h"
 
 #include "db/Field.h"
+#include "db/DataSource.h"
 #include "db/Table.h"
+#include "db/TableModel.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace engine;
@@ -44,6 +49,66 @@ TEST(WorkingTables, ShippedTablesHaveTheirColumnsTypesSizesAndKeys)
             }
         }
     }
+}
+
+// What the wizard's grids show of the working tables: captions, widths, alignment and the hidden columns, declared
+// where the tables are pointed at the program folder and kept when the routines close and open them again.
+TEST(WorkingTables, GridsShowTheDeclaredColumns)
+{
+    QTemporaryDir program;
+    for (const QString& file : {ZStruktFileName, QStruktFileName, ImpListFileName}) {
+        for (const QString& extension : {QStringLiteral(".DB"), QStringLiteral(".MB")}) {
+            const QString name = QFileInfo(file).completeBaseName() + extension;
+            const QString shipped = QDir(QStringLiteral(IMPORT_PROGRAM_DIR)).filePath(name);
+            if (QFileInfo::exists(shipped))
+                ASSERT_TRUE(QFile::copy(shipped, QDir(program.path()).filePath(name)));
+        }
+    }
+    setProgramFolder(program.path());
+    db::Table tblZStrukt, tblQStrukt, tblImpList;
+    PointWorkingTables(tblZStrukt, tblQStrukt, tblImpList);
+
+    struct Column {
+        QString caption;
+        int width;
+        Qt::Alignment alignment;
+    };
+    const QString typ = QStringLiteral("Typ");
+    const QString laenge = QString::fromUtf8("Länge");
+    const struct Case {
+        const char* name;
+        db::Table* table;
+        std::vector<Column> columns;
+    } cases[] = {
+        {"ZStrukt", &tblZStrukt,
+         {{"Index", 4, Qt::AlignHCenter}, {"Feldname", 27, Qt::AlignLeft}, {laenge, 5, Qt::AlignRight},
+          {typ, 12, Qt::AlignLeft}, {"Zuordnung", 255, Qt::AlignLeft}}},
+        {"QStrukt", &tblQStrukt,
+         {{"Index", 1, Qt::AlignLeft}, {"Feldname", 22, Qt::AlignLeft}, {typ, 12, Qt::AlignLeft},
+          {laenge, 5, Qt::AlignRight}}},
+        {"ImpList", &tblImpList, {{"Bezeichnung", 30, Qt::AlignLeft}, {"Quellformat", 10, Qt::AlignLeft}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        db::DataSource source;
+        source.setDataSet(c.table);
+        db::TableModel model(&source);
+        // Opened, closed and opened again, as the routines that fill the tables do.
+        for (int round = 0; round < 2; ++round) {
+            c.table->Open();
+            ASSERT_EQ(model.columnCount(), static_cast<int>(c.columns.size()));
+            for (int i = 0; i < model.columnCount(); ++i) {
+                SCOPED_TRACE(i);
+                const Column& want = c.columns[static_cast<std::size_t>(i)];
+                EXPECT_EQ(model.headerData(i, Qt::Horizontal).toString(), want.caption);
+                EXPECT_EQ(model.headerData(i, Qt::Horizontal, db::TableModel::DisplayWidthRole).toInt(), want.width);
+                const auto alignment = model.headerData(i, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>();
+                EXPECT_EQ(alignment & Qt::AlignHorizontal_Mask, want.alignment);
+            }
+            c.table->Close();
+        }
+    }
+    setProgramFolder(QString());
 }
 
 TEST(WorkingTables, TypeNamesAndLengthsPerTypeCode)

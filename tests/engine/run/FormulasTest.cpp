@@ -42,6 +42,9 @@ TEST_F(Formulas, TextFormulas)
         {"#Feld2\"!\"", "Herr!"},
         {"\"offen", "offen"},
         {"#N", "1,5"},
+        // A stray closing brace ends the name as a closing brace does.
+        {"#Feld2} + \" \" + #Feld3", "Herr Meier"},
+        {"#Feld2}", "Herr"},
     };
     for (const FormulaCase& c : cases) {
         SCOPED_TRACE(c.formula);
@@ -76,6 +79,7 @@ TEST_F(Formulas, NumericFormulasBecomeParserExpressions)
         {"#Fehlt+1", "", texts::Text(65053).replace("%s", "Fehlt")},
         {"   ", "", texts::Text(65052)},
         {"#{A}*2", "5*2"},
+        {"#A}*2", "5*2"},
     };
     for (const FormulaCase& c : cases) {
         SCOPED_TRACE(c.formula);

@@ -62,9 +62,11 @@ void TextRoad::importSeparated(const QString& path, const engine::SeparatedReadi
     engine::DefineFieldSizes(tblZSP, tblQuelle, engine::SourceTablePath(path), BMV, progress);
 }
 
-void TextRoad::importFixedWidth(const QString& path, engine::ColumnBoundaryList boundaries, bool dosToWin)
+void TextRoad::importFixedWidth(const QString& path, engine::ColumnBoundaryList boundaries, bool dosToWin,
+                                engine::TextReadProgress* progress)
 {
-    engine::TextReadProgress silent;
+    engine::TextReadProgress quiet;
+    engine::TextReadProgress& silent = progress ? *progress : quiet;
     const int first = engine::PrepareSplit(boundaries);
     const int fields = first < 0 ? 1 : engine::BoundarySlotCount - first + 1;
     engine::CreateStagingTable(tblZSP, engine::StagingTablePath(), engine::ColumnHeaders(fields, true, QString()));

@@ -34,8 +34,10 @@ public:
     {
         importSeparated(path, reading, previewHeaders(path, reading), progress);
     }
-    // The same for a fixed-width file: headers FELD_n per field of the split, or one for whole lines.
-    void importFixedWidth(const QString& path, engine::ColumnBoundaryList boundaries, bool dosToWin);
+    // The same for a fixed-width file: headers FELD_n per field of the split, or one for whole lines; silent
+    // without progress.
+    void importFixedWidth(const QString& path, engine::ColumnBoundaryList boundaries, bool dosToWin,
+                          engine::TextReadProgress* progress = nullptr);
 
     // Every record of a closed table, each as the texts of its fields.
     static std::vector<QStringList> records(db::Table& table);
@@ -56,8 +58,15 @@ class ScriptedFaults : public engine::TextReadProgress {
 public:
     explicit ScriptedFaults(std::vector<engine::LineFaultAnswer> answers = {}) : answers_(std::move(answers)) {}
     engine::LineFaultAnswer lineFaulty(const QString& line) override;
+    void valuesChanged(const engine::TextReadResult& changes) override
+    {
+        ++changeReports;
+        this->changes = changes;
+    }
 
     QStringList asked;
+    int changeReports = 0;
+    engine::TextReadResult changes;
 
 private:
     std::vector<engine::LineFaultAnswer> answers_;

@@ -76,6 +76,60 @@ TEST(TextLineReader, LineEndsEndOfFileMarkNulAndCodePage)
     }
 }
 
+TEST(TextLineReader, TheEncodingComesFromTheMarkOrTheBytes)
+{
+    const QString text = QString::fromUtf8("Müller;Köln €\r\nŁódź 😀");
+    const QStringList lines = {QString::fromUtf8("Müller;Köln €"), QString::fromUtf8("Łódź 😀")};
+    QByteArray utf16le, utf16be;
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        utf16le += char(u & 0xFF), utf16le += char(u >> 8);
+        utf16be += char(u >> 8), utf16be += char(u & 0xFF);
+    }
+    // A character of four UTF-8 bytes across the end of the reader's first block of 1 MiB.
+    QByteArray acrossBlocks((1 << 20) - 2, 'x');
+    acrossBlocks += "😀y";
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        bool dosText;
+        TextEncoding encoding;
+        QStringList lines;
+    } const cases[] = {
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + text.toUtf8(), false, TextEncoding::Utf8, lines},
+        {"UTF-16 LE with its mark", "\xFF\xFE" + utf16le, false, TextEncoding::Utf16LE, lines},
+        {"UTF-16 BE with its mark", "\xFE\xFF" + utf16be, false, TextEncoding::Utf16BE, lines},
+        {"the mark decides for DOS text too", "\xEF\xBB\xBF" + text.toUtf8(), true, TextEncoding::Utf8, lines},
+        {"UTF-8 without a mark", text.toUtf8(), false, TextEncoding::Utf8, lines},
+        {"UTF-8 without a mark is taken as DOS bytes when DOS text is chosen", "M\xC3\xBCller", true,
+         TextEncoding::Ansi, {QString::fromUtf8("MÃ¼ller")}},
+        {"plain ASCII", "a;b", false, TextEncoding::Ansi, {"a;b"}},
+        {"Windows-1252 is no valid UTF-8", "M\xFCller \xC3\xBC", false, TextEncoding::Ansi,
+         {QString::fromUtf8("Müller Ã¼")}},
+        {"an overlong form is no UTF-8", "\xC0\xAF \xC3\xBC", false, TextEncoding::Ansi,
+         {QString::fromUtf8("À¯ Ã¼")}},
+        {"a sequence cut off at the end is no UTF-8", "\xC3\xBC\xC3", false, TextEncoding::Ansi,
+         {QString::fromUtf8("Ã¼Ã")}},
+        {"a character across two blocks", acrossBlocks, false, TextEncoding::Utf8,
+         {QString((1 << 20) - 2, u'x') + QString::fromUtf8("😀y")}},
+        {"a block of plain text, then a byte that is no UTF-8", QByteArray(1 << 20, 'x') + "\r\nM\xFCller", false,
+         TextEncoding::Ansi, {QString(1 << 20, u'x'), QString::fromUtf8("Müller")}},
+        {"a block of plain text, then UTF-8", QByteArray(1 << 20, 'x') + "\r\nM\xC3\xBCller", false,
+         TextEncoding::Utf8, {QString(1 << 20, u'x'), QString::fromUtf8("Müller")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        TextLineReader reader(writeTemp(dir, c.bytes), c.dosText);
+        QStringList read;
+        QString line;
+        while (reader.readLine(line))
+            read << line;
+        EXPECT_EQ(read, c.lines);
+        EXPECT_EQ(reader.encoding(), c.encoding);
+    }
+}
+
 TEST(TextLineReader, LongLinesAndACrLfSplitBetweenTwoBlocks)
 {
     // The reader takes the file in blocks of 1 MiB; this CR is the last byte of the first block.

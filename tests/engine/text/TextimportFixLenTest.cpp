@@ -188,3 +188,28 @@ TEST(FixedWidth, FileIntoTheSourceTable)
         EXPECT_EQ(TextRoad::fieldSizes(table), c.sizes);
     }
 }
+
+// A column left without a name would shift the values after it under the wrong names and lose the last column's:
+// the reading refuses before it reads a line, whichever column it is.
+TEST(FixedWidth, AColumnWithoutANameIsRefusedBeforeReading)
+{
+    for (int unnamed : {0, 1, 2}) {
+        SCOPED_TRACE(unnamed);
+        TextRoad road;
+        const QString path = road.source("001Meier     Bonn\r\n002Schulz    Koeln\r\n");
+        ColumnBoundaryList boundaries = listOf({3, 13});
+        const int first = PrepareSplit(boundaries);
+        QStringList headers = ColumnHeaders(3, true, QString());
+        headers[unnamed].clear();
+        CreateStagingTable(road.tblZSP, StagingTablePath(), headers);
+        TextReadProgress silent;
+        try {
+            ReadFixedWidthFile(path, road.tblZSP, boundaries.FixTrennPositionen, first, false, false, silent);
+            ADD_FAILURE() << "read with a column without a name";
+        } catch (const EColumnWithoutName& e) {
+            EXPECT_EQ(e.message(), QString::fromUtf8("Bitte geben Sie eine Spaltenbezeichnung ein."));
+        }
+        EXPECT_TRUE(TextRoad::records(StagingTablePath()).empty());
+        EXPECT_FALSE(road.tblZSP.Active());
+    }
+}

@@ -5,7 +5,10 @@
 #include "engine/TextReadProgress.h"
 #include "engine/TextScanner.h"
 #include "engine/WorkingTables.h"
+#include "platform/ScriptedUi.h"
+#include "platform/UserInterface.h"
 #include "rtl/CodePages.h"
+#include "texts/Texts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -77,8 +80,8 @@ TEST_F(TextImport, FileIntoTheSourceTable)
         std::vector<int> sizes;
     } const cases[] = {
         // The preview takes the first line as it stands, so its closing semicolon still makes a third column.
-        {"a closing semicolon is dropped and a one-character line skipped", "a;bb;\r\nx\r\nccc;d\r\n",
-         [](SeparatedReading&) {}, {}, {{"a", "bb", ""}, {"ccc", "d", ""}}, {3, 2, 1}},
+        {"a closing semicolon is dropped and a one-character line is a record", "a;bb;\r\nx\r\nccc;d\r\n",
+         [](SeparatedReading&) {}, {}, {{"a", "bb", ""}, {"x", "", ""}, {"ccc", "d", ""}}, {3, 2, 1}},
         {"a value over two lines lands whole", "\"Zeile eins\r\nZeile zwei\";7\r\nx;8",
          [](SeparatedReading& r) { r.qualifier = u'"'; }, {}, {{"Zeile eins\r\nZeile zwei", "7"}, {"x", "8"}},
          {22, 1}},
@@ -91,8 +94,6 @@ TEST_F(TextImport, FileIntoTheSourceTable)
          {Answer::Stop}, {{"a", "b"}, {"ccc", "dd"}}, {3, 2}},
         {"Yes to all asks once", "a;b\r\nccc;d;e\r\nf;ggg;h\r\ni;j", [](SeparatedReading&) {}, {Answer::IgnoreAll},
          {{"a", "b"}, {"i", "j"}}, {1, 1}},
-        {"a value longer than the staging field is cut to it", QByteArray(300, 'x') + ";b",
-         [](SeparatedReading&) {}, {}, {{QString(255, u'x'), "b"}}, {255, 1}},
         {"a blank faulty line is kept without asking", "a;b\r\n   \r\nc;d",
          [](SeparatedReading& r) { r.separators = QStringLiteral(" ;"); }, {}, {{"a", "b"}, {"", ""}, {"c", "d"}},
          {1, 1}},
@@ -227,6 +228,115 @@ TEST_F(TextImport, ValuesLongerThanTheStagingFieldsAreCut)
     road.importSeparated(path, semicolons(), faults);
     EXPECT_EQ(TextRoad::fieldSizes(SourceTablePath(path)), (std::vector<int>{4, 255}));
     EXPECT_EQ(TextRoad::records(SourceTablePath(path)), (Rows{{"kurz", QString(255, u'x')}}));
+    ASSERT_EQ(faults.changeReports, 1);
+    EXPECT_EQ(faults.changes.cutValues, 1);
+
+    // What the wizard shows of it.
+    platform::ScriptedUi ui;
+    platform::ScopedUserInterface use(ui);
+    ui.answer(platform::Button::Ok);
+    ReportTextReadChanges(faults.changes);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].type, platform::MessageType::Warning);
+    EXPECT_EQ(ui.messages()[0].text, u8("Beim Einlesen der Textdatei mussten Werte verändert werden.\r\n\r\n"
+                                        "Werte, die länger als 255 Zeichen waren und gekürzt wurden: 1"));
+}
+
+namespace {
+
+// The changes a reading reports: values cut and characters replaced.
+std::pair<int, int> changed(int cut, int replaced)
+{
+    return {cut, replaced};
+}
+
+QByteArray utf16(const QString& text, bool littleEndian)
+{
+    QByteArray bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        const char low = static_cast<char>(u & 0xFF);
+        const char high = static_cast<char>(u >> 8);
+        bytes += littleEndian ? low : high;
+        bytes += littleEndian ? high : low;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+// Text files as they come today, through the whole reading into the source table, for each road.
+TEST_F(TextImport, EncodingsOneCharacterLinesAndLongValuesInTheSourceTable)
+{
+    const QString names = u8("Name;Ort\r\n");
+    const QString umlauts = names + u8("Müller;Köln\r\nÄrger;Öl");
+    const Rows umlautRows = {{u8("Müller"), u8("Köln")}, {u8("Ärger"), u8("Öl")}};
+    const QByteArray tooLong(300, 'x');
+    enum Road { Separated, WholeLines, FixedWidth };
+    struct Case {
+        const char* name;
+        QByteArray file;
+        Road road;
+        bool dos;
+        QStringList fields;
+        Rows records;
+        std::pair<int, int> changes;
+    } const cases[] = {
+        {"UTF-8 with a byte order mark", "\xEF\xBB\xBF" + umlauts.toUtf8(), Separated, false, {"Name", "Ort"},
+         umlautRows, {}},
+        {"UTF-16 LE with a byte order mark", utf16(umlauts, true), Separated, false, {"Name", "Ort"}, umlautRows, {}},
+        {"UTF-16 BE with a byte order mark", utf16(umlauts, false), Separated, false, {"Name", "Ort"}, umlautRows,
+         {}},
+        {"the mark decides over the DOS choice", "\xEF\xBB\xBF" + umlauts.toUtf8(), Separated, true,
+         {"Name", "Ort"}, umlautRows, {}},
+        {"UTF-8 without a mark", umlauts.toUtf8(), Separated, false, {"Name", "Ort"}, umlautRows, {}},
+        {"UTF-8 without a mark, fixed width", u8("Müller Köln\r\nÄrger  Öl").toUtf8(), FixedWidth, false,
+         {"FELD_1", "FELD_2"}, umlautRows, {}},
+        {"UTF-8 without a mark read as DOS text when that is chosen", u8("Name;Ort\r\nMü;x").toUtf8(), Separated,
+         true, {"Name", "Ort"}, {{"M??", "x"}}, changed(0, 2)},
+        {"Windows-1252", ansi("Name;Ort\r\nMüller;Köln\r\nÄrger;Öl"), Separated, false, {"Name", "Ort"},
+         umlautRows, {}},
+        {"DOS code page 850", oem("Name;Ort\r\nMüller;Köln\r\nÄrger;Öl"), Separated, true, {"Name", "Ort"},
+         umlautRows, {}},
+        {"DOS characters Windows-1252 lacks", oem("Name;Ort\r\n╔═╗;ok"), Separated, true, {"Name", "Ort"},
+         {{"???", "ok"}}, changed(0, 3)},
+        {"characters Windows-1252 lacks, one for a pair of halves", (names + u8("Łódź;😀 €")).toUtf8(), Separated,
+         false, {"Name", "Ort"}, {{u8("?ód?"), u8("? €")}}, changed(0, 3)},
+        {"whole lines of other characters", u8("Łx\r\n€").toUtf8(), WholeLines, false, {"FELD_1"},
+         {{"?x"}, {u8("€")}}, changed(0, 1)},
+        {"one-character lines, an empty one skipped", "a\r\nb\r\n\r\nc\r\n", Separated, false, {"FELD_1"},
+         {{"a"}, {"b"}, {"c"}}, {}},
+        {"long values cut and counted", "kurz;" + tooLong + "\r\n" + tooLong + ";" + tooLong, Separated, false,
+         {"FELD_1", "FELD_2"}, {{"kurz", QString(255, u'x')}, {QString(255, u'x'), QString(255, u'x')}},
+         changed(3, 0)},
+        {"a long line cut and counted", tooLong, WholeLines, false, {"FELD_1"}, {{QString(255, u'x')}},
+         changed(1, 0)},
+        {"both counted in one message", (u8("Ł;") + QString(256, u'y')).toUtf8(), Separated, false,
+         {"FELD_1", "FELD_2"}, {{"?", QString(255, u'y')}}, changed(1, 1)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TextRoad r;
+        const QString path = r.source(c.file);
+        ScriptedFaults faults;
+        if (c.road == FixedWidth) {
+            ColumnBoundaryList boundaries;
+            TrennposHinzufuegen(boundaries, 7);
+            r.importFixedWidth(path, boundaries, c.dos, &faults);
+        } else {
+            SeparatedReading reading = semicolons();
+            reading.firstLineHoldsNames = c.fields.first() != "FELD_1";
+            reading.dosToWin = c.dos;
+            if (c.road == WholeLines)
+                reading.separators.clear();
+            r.importSeparated(path, reading, faults);
+        }
+        const QString table = SourceTablePath(path);
+        EXPECT_EQ(TextRoad::fieldNames(table), c.fields);
+        EXPECT_EQ(TextRoad::records(table), c.records);
+        EXPECT_EQ(faults.changeReports, c.changes == std::pair(0, 0) ? 0 : 1);
+        EXPECT_EQ(std::pair(faults.changes.cutValues, faults.changes.replacedCharacters), c.changes);
+    }
 }
 
 TEST_F(TextImport, MaxFeldLaengeIsTheLongestValueAndAtLeastOne)
