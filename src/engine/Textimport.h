@@ -28,8 +28,6 @@ class Table;
 // that puts these into grids and check boxes is the wizard's.
 namespace engine {
 
-
-
 // The Separator set: each member is empty when off, else the one character it stands for.
 struct SeparatorSet {
     QString TrennKomma;
