@@ -228,11 +228,13 @@ QByteArray ParadoxStorage::buildPrimaryIndex(const std::vector<BlockRef>& dataBl
     int count = 0;
     int levels = 0;
     qint64 totalEntries = 0;
+    std::vector<int> levelBlockCounts;  // from the lowest level up
     for (qint64 entries = qint64(dataBlocks.size()); entries > 0;) {
         ++levels;
         totalEntries += entries;
         const qint64 levelBlocks = (entries + perBlock - 1) / perBlock;
         count += int(levelBlocks);
+        levelBlockCounts.push_back(int(levelBlocks));
         if (levelBlocks == 1) break;
         entries = levelBlocks;
     }
@@ -248,15 +250,19 @@ QByteArray ParadoxStorage::buildPrimaryIndex(const std::vector<BlockRef>& dataBl
     std::vector<IndexEntry> level;
     level.reserve(dataBlocks.size());
     for (const BlockRef& b : dataBlocks) level.push_back({rows_[size_t(b.firstRow)], b.block, b.count});
-    int made = 0;
+    // The root is the first block, each level follows the one above it, and the chain runs through all blocks in
+    // file order: readers that walk the tree start from the root (header 0x1E), and readers that take the first
+    // block of the chain for the root and the rest for the lowest level (pxlib does) read a two-level tree right.
+    int levelStart = count + 1;  // the number of the first block of the level being built
     int root = 1;
-    while (!level.empty()) {
+    for (int lowest = 0; !level.empty(); ++lowest) {
+        levelStart -= levelBlockCounts[size_t(lowest)];
+        int made = levelStart - 1;
         std::vector<IndexEntry> upper;
         for (size_t start = 0; start < level.size(); start += size_t(perBlock)) {
             const size_t end = std::min(level.size(), start + size_t(perBlock));
             const int number = ++made;
             char* d = file.data() + headerSize + qint64(number - 1) * blockSize;
-            // One chain through all index blocks in file order; readers walk the tree from the root.
             putU16(d, std::uint32_t(number < count ? number + 1 : 0));
             putU16(d + 2, std::uint32_t(number - 1));
             putU16(d + 4, std::uint32_t(std::int16_t((int(end - start) - 1) * entrySize)));
