@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,13 +60,13 @@ PosixFile& PosixFile::operator=(PosixFile&& other) noexcept
 
 void PosixFile::open(const QString& path, int flags, int mode)
 {
-    close();
     const QByteArray native = QFile::encodeName(path);
     int fd;
     do {
         fd = ::open(native.constData(), flags | O_CLOEXEC, mode);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) ioError(QStringLiteral("Die Datei kann nicht geöffnet werden:"), path);
+    close();
     fd_ = fd;
     path_ = path;
 }
@@ -152,9 +153,31 @@ void renameFile(const QString& from, const QString& to)
         ioError(QStringLiteral("Die Datei kann nicht ersetzt werden:"), to);
 }
 
+bool renameUnlessExists(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+#if defined(__linux__)
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) return true;
+    if (errno == EEXIST) return false;
+    if (errno != EINVAL && errno != ENOSYS) ioError(QStringLiteral("Die Datei kann nicht umbenannt werden:"), to);
+    // A file system that cannot refuse the replacement itself: the callers hold the folder lock, under which no
+    // writer of ours creates the file meanwhile.
+#endif
+    struct stat st {};
+    if (::lstat(target.constData(), &st) == 0) return false;
+    renameFile(from, to);
+    return true;
+}
+
 QString scratchPathFor(const QString& path)
 {
     return path + QStringLiteral(".new~");
+}
+
+ScratchFile::~ScratchFile()
+{
+    if (!kept_ && !path_.isEmpty()) ::unlink(QFile::encodeName(path_).constData());
 }
 
 PosixFile BlobFile::writeEmpty(const QString& path)

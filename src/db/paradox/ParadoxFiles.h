@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace db::paradox {
@@ -21,7 +22,7 @@ public:
     PosixFile(PosixFile&& other) noexcept;
     PosixFile& operator=(PosixFile&& other) noexcept;
 
-    // flags as for open(2); mode for new files.
+    // flags as for open(2); mode for new files. When the open fails, the file open before stays open.
     void open(const QString& path, int flags, int mode = 0644);
     void close();
     bool isOpen() const { return fd_ >= 0; }
@@ -47,8 +48,26 @@ private:
 void syncDirectory(const QString& path);
 // rename(2) with an EngineError on failure.
 void renameFile(const QString& from, const QString& to);
+// rename(2) that never replaces a file: false when to exists (from is then left as it was).
+bool renameUnlessExists(const QString& from, const QString& to);
 // Name of the scratch file a new version of path is written to before it replaces path.
 QString scratchPathFor(const QString& path);
+
+// Removes a scratch file when the work that writes it fails, so that no half-written file stays in the user's
+// folder; keep() once it was renamed into place. An empty path stands for no file.
+class ScratchFile {
+public:
+    explicit ScratchFile(QString path) : path_(std::move(path)) {}
+    ~ScratchFile();
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+    const QString& path() const { return path_; }
+    void keep() { kept_ = true; }
+
+private:
+    QString path_;
+    bool kept_ = false;
+};
 
 // A pointer to one blob as a record field stores it after the leader.
 struct BlobRef {
@@ -65,6 +84,7 @@ public:
     // A blob file without blobs, written but not synced yet: the caller syncs it before it renames it into place.
     static PosixFile writeEmpty(const QString& path);
 
+    // Opens the file; when that fails, the file open before stays open as it was.
     void open(const QString& path, bool writable);
     bool isOpen() const { return file_.isOpen(); }
     const QString& path() const { return file_.path(); }

@@ -675,6 +675,7 @@ void ParadoxStorage::materialize()
                                       .arg(QDir::toNativeSeparators(path_), header_.sortOrderName));
         orderChecked_ = 1;
     }
+    // A failure leaves the blob file open for reading as it was, and the write fails; the next write tries again.
     if (blobs_.isOpen()) blobs_.open(blobs_.path(), true);
     rows_ = std::move(rows);
     materialized_ = true;
@@ -695,13 +696,20 @@ void ParadoxStorage::materialize()
 void ParadoxStorage::ensureBlobFile()
 {
     if (blobs_.isOpen()) return;
-    // Records point into no blob file yet, so a fresh one can be put in place directly.
-    const QString path = mbMissingPath_.isEmpty() ? newCompanionPath(path_, QStringLiteral("MB")) : mbMissingPath_;
-    const QString scratch = scratchPathFor(path);
-    PosixFile file = BlobFile::writeEmpty(scratch);
-    if (durable_) file.sync();
-    renameFile(scratch, path);
-    if (durable_) syncDirectory(path);
+    // A blob file that exists is never replaced by an empty one: records of this table, or of another writer's
+    // version of it, may point into it. Only where there is none yet, records point into none, and a fresh one can
+    // be put in place directly.
+    QString path = findCompanion(path_, QStringLiteral("MB"));
+    if (path.isEmpty()) {
+        path = mbMissingPath_.isEmpty() ? newCompanionPath(path_, QStringLiteral("MB")) : mbMissingPath_;
+        ScratchFile scratch(scratchPathFor(path));
+        PosixFile file = BlobFile::writeEmpty(scratch.path());
+        if (durable_) file.sync();
+        if (renameUnlessExists(scratch.path(), path)) {
+            scratch.keep();
+            if (durable_) syncDirectory(path);
+        }
+    }
     blobs_.open(path, true);
     mbMissingPath_.clear();
 }

@@ -10,7 +10,8 @@
 //
 // Invariants:
 //   1. The .DB under its real name is always a complete table: it is only ever replaced as a whole, by rename(2)
-//      of a fully written and synced scratch file ("NAME.DB.new~"); it is never written in place.
+//      of a fully written and synced scratch file ("NAME.DB.new~"); it is never written in place. A flush that
+//      fails removes its scratch files again.
 //   2. No byte of the .MB that a record of the current .DB points to is ever overwritten. New blobs go to blocks
 //      appended past the end of the file, or to unused entries of a suballocation block appended in this session;
 //      they become reachable only when invariant 1 puts in the .DB that points to them. Appended blocks may wait
@@ -29,6 +30,9 @@
 //   5. Writers of one folder are serialised by an exclusive lock on the folder, and a writer whose .DB was
 //      replaced by someone else since it was opened refuses to write (it would undo the other's changes).
 //   6. Nothing is written while the table is only being read: open() never changes a file.
+//   7. A companion file that exists is never replaced by a new one: a new .MB is put in place only where there is
+//      none, by a rename that refuses to replace; a companion that fails to open again for writing stays open as
+//      it was, and the write fails.
 //
 // States of a table file set and the function that moves it on:
 //
@@ -342,6 +346,7 @@ void ParadoxStorage::writeFileSet()
     const QByteArray header = buildHeader(blocks);
     const int mode = fileModeOf(path_);
     const QString dbScratch = scratchPathFor(path_);
+    ScratchFile dbScratchFile(dbScratch);
     PosixFile dbFile = writeScratch(dbScratch, header, mode, [&](BufferedWriter& out) {
         const int blockSize = header_.blockSize;
         RowWalker rows(rows_);
@@ -357,12 +362,14 @@ void ParadoxStorage::writeFileSet()
     }, durable_);
 
     QString pxPath;
-    QString pxScratch;
     PosixFile pxFile;
     if (header_.keyFieldCount > 0) {
         pxPath = findCompanion(path_, QStringLiteral("PX"));
         if (pxPath.isEmpty()) pxPath = newCompanionPath(path_, QStringLiteral("PX"));
-        pxScratch = scratchPathFor(pxPath);
+    }
+    const QString pxScratch = pxPath.isEmpty() ? QString() : scratchPathFor(pxPath);
+    ScratchFile pxScratchFile(pxScratch);
+    if (!pxPath.isEmpty()) {
         const QByteArray px = buildPrimaryIndex(layout, std::uint8_t(header.at(0x2D)));
         pxFile = writeScratch(pxScratch, px, fileModeOf(pxPath), {}, durable_);
     }
@@ -377,12 +384,14 @@ void ParadoxStorage::writeFileSet()
     FileLock newLock;
     newLock.acquire(dbScratch, mode_);
     renameFile(dbScratch, path_);
+    dbScratchFile.keep();
     if (durable_) syncDirectory(path_);  // before the .PX follows, see invariant 3
     lock_ = std::move(newLock);
+    dbInode_ = inodeOf(path_);  // first: the table under the name is ours, whatever fails below
     db_.open(path_, O_RDONLY);
-    dbInode_ = inodeOf(path_);
     if (!pxScratch.isEmpty()) {
         renameFile(pxScratch, pxPath);
+        pxScratchFile.keep();
         if (durable_) syncDirectory(pxPath);
     }
 
@@ -571,11 +580,14 @@ static void createTable(const QString& requestedPath, const FieldDefList& fields
 
     const bool hasBlobs = std::any_of(h.layout.begin(), h.layout.end(), [](const FieldLayout& f) { return f.isBlob(); });
     const QString dbScratch = scratchPathFor(path);
+    const QString pxPath = newCompanionPath(path, QStringLiteral("PX"));
+    const QString mbPath = newCompanionPath(path, QStringLiteral("MB"));
+    ScratchFile dbScratchFile(dbScratch);
+    ScratchFile pxScratchFile(keyFieldCount > 0 ? scratchPathFor(pxPath) : QString());
+    ScratchFile mbScratchFile(hasBlobs ? scratchPathFor(mbPath) : QString());
     PosixFile dbFile = writeScratch(dbScratch, raw, existing.isEmpty() ? 0644 : fileModeOf(existing), {}, true);
     PosixFile pxFile;
     PosixFile mbFile;
-    const QString pxPath = newCompanionPath(path, QStringLiteral("PX"));
-    const QString mbPath = newCompanionPath(path, QStringLiteral("MB"));
     if (keyFieldCount > 0) {
         QByteArray px(kHeaderUnit, '\0');
         char* p = px.data();
@@ -609,14 +621,17 @@ static void createTable(const QString& requestedPath, const FieldDefList& fields
     const QStringList stale =
         findCompanions(path, QStringLiteral("DB|PX|MB|VAL|[XY][0-9A-Fa-f]{2}|[XY]G[0-9A-Fa-f]"));
     renameFile(dbScratch, path);
+    dbScratchFile.keep();
     if (!existing.isEmpty() || !stale.isEmpty()) syncDirectory(path);
     QStringList keep{path};
     if (keyFieldCount > 0) {
         renameFile(scratchPathFor(pxPath), pxPath);
+        pxScratchFile.keep();
         keep << pxPath;
     }
     if (hasBlobs) {
         renameFile(scratchPathFor(mbPath), mbPath);
+        mbScratchFile.keep();
         keep << mbPath;
     }
     // Whatever else belonged to the replaced table describes a structure that no longer exists.
