@@ -4,6 +4,7 @@
 #include "db/paradox/ParadoxValidity.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QtDebug>
 #include <algorithm>
@@ -149,6 +150,7 @@ void ParadoxStorage::load(const QString& requestedPath, OpenMode mode)
     }
     walkChain();
 
+    blobs_.setTurns(this);
     if (!blobFields_.empty()) {
         const QString mb = findCompanion(path_, QStringLiteral("MB"));
         if (!mb.isEmpty())
@@ -693,9 +695,36 @@ void ParadoxStorage::materialize()
     keyTails_ = {};
 }
 
+void ParadoxStorage::beginTurn()
+{
+    if (turnDepth_ > 0) {
+        ++turnDepth_;
+        return;
+    }
+    turnLock_.lock(path_);
+    try {
+        struct stat st {};
+        if (::stat(QFile::encodeName(path_).constData(), &st) != 0 || qint64(st.st_ino) != dbInode_)
+            throw EngineError(ErrorCode::FileLocked,
+                              QStringLiteral("Die Tabelle %1 wurde inzwischen von einem anderen Programm geändert; "
+                                             "die Änderungen können nicht gespeichert werden.")
+                                  .arg(QDir::toNativeSeparators(path_)));
+    } catch (...) {
+        turnLock_.unlock();
+        throw;
+    }
+    turnDepth_ = 1;
+}
+
+void ParadoxStorage::endTurn()
+{
+    if (--turnDepth_ == 0) turnLock_.unlock();
+}
+
 void ParadoxStorage::ensureBlobFile()
 {
     if (blobs_.isOpen()) return;
+    WriterTurn turn(this);
     // A blob file that exists is never replaced by an empty one: records of this table, or of another writer's
     // version of it, may point into it. Only where there is none yet, records point into none, and a fresh one can
     // be put in place directly.

@@ -17,7 +17,10 @@
 //      they become reachable only when invariant 1 puts in the .DB that points to them. Appended blocks may wait
 //      in memory (BlobFile) but are written before the scratch .DB is written, and synced before it is renamed
 //      into place. Unreachable blocks left by a crash are wasted space, not damage. The only in-place write is
-//      the header's modification counter, a two-byte field nothing depends on for reading.
+//      the header's modification counter, a two-byte field nothing depends on for reading. Another writer may
+//      append to the same .MB: a batch of appended blocks starts at the file's end as it is when the batch
+//      begins (never at an end remembered from before), and blocks go out only in the writer's turn (5) and only
+//      while the file still ends where this writer left it; otherwise the write is refused (0x2803).
 //   3. The .PX is derived data. It is rebuilt from the records at every flush and renamed into place after the
 //      .DB; its stamp (byte 0x2C) names the .DB change count (byte 0x2D) it was built for. A crash between the two
 //      renames leaves a .PX whose stamp disagrees with the .DB: an index out of date, which this engine rebuilds
@@ -27,8 +30,10 @@
 //      of other records whose stamp agrees.
 //   4. The inter-process lock always sits on the file the table's name points to: the scratch .DB is locked in
 //      the mode of the open table before it is renamed over the old one, and the old lock is dropped after.
-//   5. Writers of one folder are serialised by an exclusive lock on the folder, and a writer whose .DB was
-//      replaced by someone else since it was opened refuses to write (it would undo the other's changes).
+//   5. Writers of one folder take turns under an exclusive lock on the folder (ParadoxStorage::beginTurn), for
+//      every write into a file they share (the .MB's blocks and counter, a new .MB, the flush) and not only at the
+//      flush; a writer whose .DB was replaced by someone else since it read or last wrote it refuses to write (it
+//      would undo the other's changes, or write blobs where the other's now lie).
 //   6. Nothing is written while the table is only being read: open() never changes a file.
 //   7. A companion file that exists is never replaced by a new one: a new .MB is put in place only where there is
 //      none, by a rename that refuses to replace; a companion that fails to open again for writing stays open as
@@ -72,31 +77,6 @@ namespace {
 constexpr int kHeaderUnit = 0x800;
 constexpr int kMaxBlocks = 0xFFFF;
 constexpr qint64 kWriteBuffer = 1 << 20;
-
-// Exclusive lock on the folder of a table for the time one writer replaces files in it.
-class FolderLock {
-public:
-    explicit FolderLock(const QString& tablePath)
-    {
-        const QByteArray dir = QFile::encodeName(QFileInfo(tablePath).absolutePath());
-        fd_ = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd_ < 0) return;  // without the folder lock we still write safely; only concurrent writers race
-        while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-        }
-    }
-    ~FolderLock()
-    {
-        if (fd_ >= 0) {
-            ::flock(fd_, LOCK_UN);
-            ::close(fd_);
-        }
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-
-private:
-    int fd_ = -1;
-};
 
 qint64 inodeOf(const QString& path)
 {
@@ -333,12 +313,7 @@ void ParadoxStorage::writeFileSet()
         layout.push_back({b + 1, std::min<int>(perBlock, int(rows_.size()) - first), first});
     }
 
-    FolderLock folderLock(path_);
-    if (inodeOf(path_) != dbInode_)
-        throw EngineError(ErrorCode::FileLocked,
-                          QStringLiteral("Die Tabelle %1 wurde inzwischen von einem anderen Programm geändert; "
-                                         "die Änderungen können nicht gespeichert werden.")
-                              .arg(QDir::toNativeSeparators(path_)));
+    WriterTurn turn(this);
     // Everything is written before anything is synced, so that the disk works on all files while the next is
     // built; the syncs all come before the first rename.
     if (blobs_.isOpen()) blobs_.writeOut();
@@ -389,6 +364,7 @@ void ParadoxStorage::writeFileSet()
     lock_ = std::move(newLock);
     dbInode_ = inodeOf(path_);  // first: the table under the name is ours, whatever fails below
     db_.open(path_, O_RDONLY);
+    if (blobs_.isOpen()) blobs_.settle();
     if (!pxScratch.isEmpty()) {
         renameFile(pxScratch, pxPath);
         pxScratchFile.keep();

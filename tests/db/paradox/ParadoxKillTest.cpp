@@ -349,6 +349,66 @@ std::set<int> idRange(int from, int to)
     return ids;
 }
 
+constexpr int kBig = 100000;  // a memo of blocks of its own; a dozen of them pass the blob file's write buffer
+
+// Two writers of one table with memos: whatever the one does, the memos the other saved stay whole, and the one
+// that lost the race is told so (0x2803) rather than writing its blocks where the other's lie.
+TEST(ParadoxWriterProcesses, NoWriterWritesOverMemosOfTheOther)
+{
+    using A = Action;
+    constexpr int kLocked = db::ErrorCode::FileLocked;
+    struct Step {
+        char writer;  // 'a' or 'b'
+        Action action;
+        int code;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+        std::set<int> saved;
+    } cases[] = {
+        {"the other saved since the last flush",
+         {{'b', {A::Open}, 0},
+          {'b', {A::Append, 1000, 1001, kBig}, 0},
+          {'b', {A::Flush}, 0},
+          {'a', {A::Open}, 0},
+          {'a', {A::Append, 1, 11, kBig}, 0},
+          {'a', {A::Flush}, 0},
+          {'b', {A::Append, 1001, 1013, kBig}, kLocked},
+          {'b', {A::Flush}, kLocked}},
+         [] {
+             std::set<int> ids = idRange(1, 11);
+             ids.insert(1000);
+             return ids;
+         }()},
+        {"the other's blocks went out, not saved yet",
+         {{'b', {A::Open}, 0},
+          {'b', {A::Append, 1000, 1001, kBig}, 0},
+          {'a', {A::Open}, 0},
+          {'a', {A::Append, 1, 13, kBig}, 0},
+          {'b', {A::Append, 1001, 1013, kBig}, kLocked},
+          {'a', {A::Flush}, 0},
+          {'b', {A::Flush}, kLocked}},
+         idRange(1, 13)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("GETEILT.DB"));
+        db::paradox::create(path, fieldsOf(true), 1);
+        {
+            WriterProcess a(path);
+            WriterProcess b(path);
+            for (const Step& step : c.steps)
+                EXPECT_EQ((step.writer == 'a' ? a : b).run(step.action), step.code)
+                    << step.writer << " " << step.action.op << " " << step.action.from;
+        }
+        std::vector<Row> rows;
+        ASSERT_NO_THROW(rows = readTable(path, true));
+        EXPECT_EQ(idsOf(rows), c.saved);
+    }
+}
+
 // A companion that fails to open again for writing (here for want of file descriptors, as when another program
 // holds too many) stays open as it was: the next memo written goes into the .MB that holds the saved memos, not
 // into an empty one put in its place.
