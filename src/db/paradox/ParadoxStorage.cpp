@@ -158,6 +158,7 @@ void ParadoxStorage::load(const QString& requestedPath, OpenMode mode)
         else
             mbMissingPath_ = newCompanionPath(path_, QStringLiteral("MB"));
     }
+    if (header_.keyFieldCount > 0) pxPath_ = findCompanion(path_, QStringLiteral("PX"));
     readValidity();
     for (size_t i = 0; i < fields_.size(); ++i)
         if (fields_[i].required) requiredFields_.push_back(int(i));
@@ -172,6 +173,9 @@ void ParadoxStorage::load(const QString& requestedPath, OpenMode mode)
                        .arg(names.join(QStringLiteral(", ")));
     }
     if (header_.writeProtected) reasons << QStringLiteral("Sie ist schreibgeschützt.");
+    const QString protectedName = protectedFile();
+    if (!protectedName.isEmpty())
+        reasons << QStringLiteral("Die Datei %1 ist schreibgeschützt.").arg(QFileInfo(protectedName).fileName());
     if (!codec_.supported())
         reasons << QStringLiteral("Ihre Codeseite %1 wird nicht unterstützt.").arg(header_.codePage);
     if (!readOnlyReason_.isEmpty()) reasons << readOnlyReason_;
@@ -695,6 +699,13 @@ void ParadoxStorage::materialize()
     keyTails_ = {};
 }
 
+QString ParadoxStorage::protectedFile() const
+{
+    for (const QString& file : {path_, pxPath_, blobs_.isOpen() ? blobs_.path() : QString()})
+        if (!file.isEmpty() && !fileWritable(file)) return file;
+    return {};
+}
+
 void ParadoxStorage::beginTurn()
 {
     if (turnDepth_ > 0) {
@@ -709,6 +720,12 @@ void ParadoxStorage::beginTurn()
                               QStringLiteral("Die Tabelle %1 wurde inzwischen von einem anderen Programm geändert; "
                                              "die Änderungen können nicht gespeichert werden.")
                                   .arg(QDir::toNativeSeparators(path_)));
+        const QString protectedName = protectedFile();
+        if (!protectedName.isEmpty())
+            throw EngineError(ErrorCode::ReadOnlyTable, QStringLiteral("Die Tabelle %1 kann nur gelesen werden. Die "
+                                                                       "Datei %2 ist schreibgeschützt.")
+                                                            .arg(QDir::toNativeSeparators(path_),
+                                                                 QFileInfo(protectedName).fileName()));
     } catch (...) {
         turnLock_.unlock();
         throw;

@@ -142,9 +142,11 @@ private:
     void ensureAutoIncSets();
 
     // Writers' turns (see WriterTurns): the folder lock, and the check that the files are still those this
-    // storage read or last wrote.
+    // storage read or last wrote, and that none of them was protected since.
     void beginTurn() override;
     void endTurn() override;
+    // The first file of the set whose mode forbids changes, or an empty string.
+    QString protectedFile() const;
 
     // ParadoxWriter.cpp
     void writeFileSet();
@@ -242,6 +244,7 @@ private:
 
     BlobFile blobs_;
     QString mbMissingPath_;
+    QString pxPath_;  // the primary index, once there is one
     FolderLock turnLock_;
     int turnDepth_ = 0;
 };

@@ -38,6 +38,9 @@
 //   7. A companion file that exists is never replaced by a new one: a new .MB is put in place only where there is
 //      none, by a rename that refuses to replace; a companion that fails to open again for writing stays open as
 //      it was, and the write fails.
+//   8. A table one of whose files the user protected (no write bit in its mode; root's open() would not refuse)
+//      is read-only, decided when it is opened and again in every turn: its files are neither written nor
+//      replaced by rename.
 //
 // States of a table file set and the function that moves it on:
 //
@@ -368,6 +371,7 @@ void ParadoxStorage::writeFileSet()
     if (!pxScratch.isEmpty()) {
         renameFile(pxScratch, pxPath);
         pxScratchFile.keep();
+        pxPath_ = pxPath;
         if (durable_) syncDirectory(pxPath);
     }
 
