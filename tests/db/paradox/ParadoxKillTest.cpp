@@ -1,6 +1,7 @@
 // A writer killed at any moment leaves a table that opens, whose records are all whole, and that holds exactly what
 // the writer had made durable at one of its flush points: never a torn record, never a lost flushed change, never
-// half of a flush.
+// half of a flush. Writers in processes of their own that share a table, or whose open or flush fails, lose
+// nothing that was saved either.
 
 #include "support/FieldDefs.h"
 #include "KillModel.h"
