@@ -47,9 +47,10 @@
 //            insert/update/remove/empty                         flush(): writeFileSet()
 //   CLEAN  ----------------------------->  DIRTY (in memory)  -------------------------> SCRATCH WRITTEN
 //     ^                                      |  .MB may hold new, unreachable blobs         |  .MB, .DB.new~,
-//     |                                      |  (BlobFile::write)                           |  .PX.new~ synced
+//     |                                      |  (BlobFile::write, written out in a turn, 5) |  .PX.new~ synced
 //     |                                      v                                              v
 //     |                      process dies: old .DB + old .PX = old table (1, 2)      renameFile(.DB): DB SWITCHED
+//     |                      flush fails: scratch files removed, still DIRTY (1)            |
 //     |                                                                                     |  old .PX stale (3)
 //     +-------------------------------------------------------------------------------------+
 //                                    renameFile(.PX), syncDirectory(): CLEAN again
