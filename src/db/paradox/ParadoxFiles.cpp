@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <cstdio>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -59,13 +61,13 @@ PosixFile& PosixFile::operator=(PosixFile&& other) noexcept
 
 void PosixFile::open(const QString& path, int flags, int mode)
 {
-    close();
     const QByteArray native = QFile::encodeName(path);
     int fd;
     do {
         fd = ::open(native.constData(), flags | O_CLOEXEC, mode);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) ioError(QStringLiteral("Die Datei kann nicht geöffnet werden:"), path);
+    close();
     fd_ = fd;
     path_ = path;
 }
@@ -152,9 +154,58 @@ void renameFile(const QString& from, const QString& to)
         ioError(QStringLiteral("Die Datei kann nicht ersetzt werden:"), to);
 }
 
+bool renameUnlessExists(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+#if defined(__linux__)
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) return true;
+    if (errno == EEXIST) return false;
+    if (errno != EINVAL && errno != ENOSYS) ioError(QStringLiteral("Die Datei kann nicht umbenannt werden:"), to);
+    // A file system that cannot refuse the replacement itself: the callers hold the folder lock, under which no
+    // writer of ours creates the file meanwhile.
+#endif
+    struct stat st {};
+    if (::lstat(target.constData(), &st) == 0) return false;
+    renameFile(from, to);
+    return true;
+}
+
 QString scratchPathFor(const QString& path)
 {
     return path + QStringLiteral(".new~");
+}
+
+bool fileWritable(const QString& path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0) return true;  // a file that is not there protects nothing
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(native.constData(), W_OK) == 0;
+}
+
+ScratchFile::~ScratchFile()
+{
+    if (!kept_ && !path_.isEmpty()) ::unlink(QFile::encodeName(path_).constData());
+}
+
+void FolderLock::lock(const QString& tablePath)
+{
+    unlock();
+    const QByteArray dir = QFile::encodeName(QFileInfo(tablePath).absolutePath());
+    fd_ = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) return;  // without the folder lock we still write safely; only concurrent writers race
+    while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
+void FolderLock::unlock()
+{
+    if (fd_ >= 0) {
+        ::flock(fd_, LOCK_UN);
+        ::close(fd_);
+        fd_ = -1;
+    }
 }
 
 PosixFile BlobFile::writeEmpty(const QString& path)
@@ -182,7 +233,8 @@ PosixFile BlobFile::writeEmpty(const QString& path)
 void BlobFile::open(const QString& path, bool writable)
 {
     file_.open(path, writable ? O_RDWR : O_RDONLY);
-    size_ = file_.size();
+    size_ = fileEnd_ = file_.size();
+    settled_ = true;
     pending_.clear();
     pendingStart_ = size_;
     cachedBlock_ = -1;
@@ -267,14 +319,56 @@ void BlobFile::writeBytes(qint64 offset, const char* data, qint64 n)
         std::memcpy(pending_.data() + (offset - pendingStart_), data, size_t(n));
         return;
     }
-    file_.writeAt(offset, data, n);
+    WriterTurn turn(turns_);
+    checkEnd();
+    writeFile(offset, data, n);
     dirty_ = unsynced_ = true;
+}
+
+void BlobFile::writeFile(qint64 offset, const char* data, qint64 n)
+{
+    try {
+        file_.writeAt(offset, data, n);
+    } catch (...) {
+        // A write that failed half way (a full disk) grew the file by bytes of ours, within our turn: they stay
+        // ours, so that writing them again once there is room is not taken for another writer's work.
+        fileEnd_ = std::max(fileEnd_, file_.size());
+        throw;
+    }
+    fileEnd_ = std::max(fileEnd_, offset + n);
+}
+
+void BlobFile::checkEnd() const
+{
+    if (file_.size() != fileEnd_)
+        throw EngineError(ErrorCode::FileLocked,
+                          QStringLiteral("Die Memo-Datei %1 wurde inzwischen von einem anderen Programm geändert; "
+                                         "die Änderungen können nicht gespeichert werden.")
+                              .arg(QDir::toNativeSeparators(file_.path())));
+}
+
+void BlobFile::startBatch()
+{
+    if (!settled_ || !pending_.isEmpty()) return;
+    settled_ = false;
+    const qint64 end = file_.size();
+    if (end == fileEnd_) return;
+    // Another writer appended (or cut the file) since: the blocks of this batch go behind what is there now, and
+    // the suballocation block filled before is left to whoever finds it.
+    size_ = fileEnd_ = end;
+    pendingStart_ = end;
+    subBlock_ = 0;
+    subNextEntry_ = -1;
+    cachedBlock_ = -1;
+    pieces_.clear();
 }
 
 void BlobFile::writePending()
 {
     if (pending_.isEmpty()) return;
-    file_.writeAt(pendingStart_, pending_.constData(), pending_.size());
+    WriterTurn turn(turns_);
+    checkEnd();
+    writeFile(pendingStart_, pending_.constData(), pending_.size());
     file_.startWriteback(pendingStart_, pending_.size());
     pendingStart_ += pending_.size();
     // The buffer is kept for the next blocks, unless a huge blob made it grow far beyond its usual size.
@@ -348,6 +442,7 @@ std::uint16_t BlobFile::nextModification()
 
 BlobRef BlobFile::write(const QByteArray& blob)
 {
+    startBatch();
     const qint64 length = blob.size();
     if (length > kSmallBlobLimit) {
         const qint64 blocks = (9 + length + kMbBlock - 1) / kMbBlock;
@@ -391,6 +486,7 @@ qint64 BlobFile::smallBlobLimit()
 
 char* BlobFile::smallRoom(qint64 maxLength)
 {
+    startBatch();
     ensureSubRoom(int((maxLength + 15) / 16));
     // A block that went out to the file already (a big blob came in between) is filled through write().
     if (pending_.isEmpty() || subBlock_ < pendingStart_) return nullptr;

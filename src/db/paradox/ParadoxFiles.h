@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace db::paradox {
@@ -21,7 +22,7 @@ public:
     PosixFile(PosixFile&& other) noexcept;
     PosixFile& operator=(PosixFile&& other) noexcept;
 
-    // flags as for open(2); mode for new files.
+    // flags as for open(2); mode for new files. When the open fails, the file open before stays open.
     void open(const QString& path, int flags, int mode = 0644);
     void close();
     bool isOpen() const { return fd_ >= 0; }
@@ -47,8 +48,75 @@ private:
 void syncDirectory(const QString& path);
 // rename(2) with an EngineError on failure.
 void renameFile(const QString& from, const QString& to);
+// rename(2) that never replaces a file: false when to exists (from is then left as it was).
+bool renameUnlessExists(const QString& from, const QString& to);
 // Name of the scratch file a new version of path is written to before it replaces path.
 QString scratchPathFor(const QString& path);
+// Whether the user let the file be changed: a write bit in its mode and write access for us. Root may open any
+// file for writing, so the mode alone tells a file its owner protected.
+bool fileWritable(const QString& path);
+
+// Removes a scratch file when the work that writes it fails, so that no half-written file stays in the user's
+// folder; keep() once it was renamed into place. An empty path stands for no file.
+class ScratchFile {
+public:
+    explicit ScratchFile(QString path) : path_(std::move(path)) {}
+    ~ScratchFile();
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+    const QString& path() const { return path_; }
+    void keep() { kept_ = true; }
+
+private:
+    QString path_;
+    bool kept_ = false;
+};
+
+// Exclusive lock on the folder of a table for the time one writer changes files in it. Locks of one process on the
+// same folder through two objects exclude each other as well: a writer takes it once (see WriterTurns).
+class FolderLock {
+public:
+    FolderLock() = default;
+    explicit FolderLock(const QString& tablePath) { lock(tablePath); }
+    ~FolderLock() { unlock(); }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    void lock(const QString& tablePath);
+    void unlock();
+
+private:
+    int fd_ = -1;
+};
+
+// The turns of the writers of one table's files. A writer takes its turn before it writes into a file other
+// writers share; beginTurn() waits for the folder lock and raises when another writer changed the table since this
+// one last saw it, and the turn lasts until the matching endTurn(). Turns nest.
+class WriterTurns {
+public:
+    virtual void beginTurn() = 0;
+    virtual void endTurn() = 0;
+
+protected:
+    ~WriterTurns() = default;
+};
+
+// One turn for the length of a scope (none without turns).
+class WriterTurn {
+public:
+    explicit WriterTurn(WriterTurns* turns) : turns_(turns)
+    {
+        if (turns_) turns_->beginTurn();
+    }
+    ~WriterTurn()
+    {
+        if (turns_) turns_->endTurn();
+    }
+    WriterTurn(const WriterTurn&) = delete;
+    WriterTurn& operator=(const WriterTurn&) = delete;
+
+private:
+    WriterTurns* turns_;
+};
 
 // A pointer to one blob as a record field stores it after the leader.
 struct BlobRef {
@@ -60,14 +128,25 @@ struct BlobRef {
 // The blob file of a table. New blobs are only ever appended (whole new blocks, or free entries of a
 // suballocation block this object created), so nothing a record already points to is ever overwritten. Appended
 // blocks may stay in memory until writeOut(); reads see them all the same.
+//
+// Other writers may append to the same file. Every write to the file happens in a writer's turn (setTurns), and
+// appended blocks go out only where the file ends at that moment: a file that grew or shrank since this object
+// last wrote to it is not written (EngineError 0x2803), as the blocks meant for its end would land on another
+// writer's. Where the blocks of a batch go is taken from the file itself when the batch begins (after open() and
+// settle()), never from an end remembered from an earlier batch.
 class BlobFile {
 public:
     // A blob file without blobs, written but not synced yet: the caller syncs it before it renames it into place.
     static PosixFile writeEmpty(const QString& path);
 
+    // Opens the file; when that fails, the file open before stays open as it was.
     void open(const QString& path, bool writable);
     bool isOpen() const { return file_.isOpen(); }
     const QString& path() const { return file_.path(); }
+    void setTurns(WriterTurns* turns) { turns_ = turns; }
+    // No record waits for a blob appended so far (the table that holds them was saved or dropped them): the next
+    // block appended starts a new batch at the file's end as it is then.
+    void settle() { settled_ = true; }
 
     QByteArray read(const BlobRef& ref) const;
     BlobRef write(const QByteArray& blob);
@@ -95,8 +174,17 @@ private:
     // A suballocation block with a free entry and room for chunks more chunks of 16 bytes, a new one if need be.
     void ensureSubRoom(int chunks);
 
+    // The file is as this object left it, so that appended blocks may go out at pendingStart_; raises otherwise.
+    void checkEnd() const;
+    // A new batch of blocks begins where the file ends now.
+    void startBatch();
+    void writeFile(qint64 offset, const char* data, qint64 n);
+
     PosixFile file_;
+    WriterTurns* turns_ = nullptr;
     qint64 size_ = 0;
+    qint64 fileEnd_ = 0;    // the size of the file as this object last saw or made it
+    bool settled_ = true;  // no record waits for an appended blob: the next one starts a new batch
     // Appended blocks are collected here and written in large pieces (at the latest by sync(), before any record
     // points to them), so that adding a small blob costs no system call.
     QByteArray pending_;

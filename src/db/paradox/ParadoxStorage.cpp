@@ -4,6 +4,7 @@
 #include "db/paradox/ParadoxValidity.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QtDebug>
 #include <algorithm>
@@ -149,6 +150,7 @@ void ParadoxStorage::load(const QString& requestedPath, OpenMode mode)
     }
     walkChain();
 
+    blobs_.setTurns(this);
     if (!blobFields_.empty()) {
         const QString mb = findCompanion(path_, QStringLiteral("MB"));
         if (!mb.isEmpty())
@@ -156,6 +158,7 @@ void ParadoxStorage::load(const QString& requestedPath, OpenMode mode)
         else
             mbMissingPath_ = newCompanionPath(path_, QStringLiteral("MB"));
     }
+    if (header_.keyFieldCount > 0) pxPath_ = findCompanion(path_, QStringLiteral("PX"));
     readValidity();
     for (size_t i = 0; i < fields_.size(); ++i)
         if (fields_[i].required) requiredFields_.push_back(int(i));
@@ -170,6 +173,9 @@ void ParadoxStorage::load(const QString& requestedPath, OpenMode mode)
                        .arg(names.join(QStringLiteral(", ")));
     }
     if (header_.writeProtected) reasons << QStringLiteral("Sie ist schreibgeschützt.");
+    const QString protectedName = protectedFile();
+    if (!protectedName.isEmpty())
+        reasons << QStringLiteral("Die Datei %1 ist schreibgeschützt.").arg(QFileInfo(protectedName).fileName());
     if (!codec_.supported())
         reasons << QStringLiteral("Ihre Codeseite %1 wird nicht unterstützt.").arg(header_.codePage);
     if (!readOnlyReason_.isEmpty()) reasons << readOnlyReason_;
@@ -675,6 +681,7 @@ void ParadoxStorage::materialize()
                                       .arg(QDir::toNativeSeparators(path_), header_.sortOrderName));
         orderChecked_ = 1;
     }
+    // A failure leaves the blob file open for reading as it was, and the write fails; the next write tries again.
     if (blobs_.isOpen()) blobs_.open(blobs_.path(), true);
     rows_ = std::move(rows);
     materialized_ = true;
@@ -692,16 +699,63 @@ void ParadoxStorage::materialize()
     keyTails_ = {};
 }
 
+QString ParadoxStorage::protectedFile() const
+{
+    for (const QString& file : {path_, pxPath_, blobs_.isOpen() ? blobs_.path() : QString()})
+        if (!file.isEmpty() && !fileWritable(file)) return file;
+    return {};
+}
+
+void ParadoxStorage::beginTurn()
+{
+    if (turnDepth_ > 0) {
+        ++turnDepth_;
+        return;
+    }
+    turnLock_.lock(path_);
+    try {
+        struct stat st {};
+        if (::stat(QFile::encodeName(path_).constData(), &st) != 0 || qint64(st.st_ino) != dbInode_)
+            throw EngineError(ErrorCode::FileLocked,
+                              QStringLiteral("Die Tabelle %1 wurde inzwischen von einem anderen Programm geändert; "
+                                             "die Änderungen können nicht gespeichert werden.")
+                                  .arg(QDir::toNativeSeparators(path_)));
+        const QString protectedName = protectedFile();
+        if (!protectedName.isEmpty())
+            throw EngineError(ErrorCode::ReadOnlyTable, QStringLiteral("Die Tabelle %1 kann nur gelesen werden. Die "
+                                                                       "Datei %2 ist schreibgeschützt.")
+                                                            .arg(QDir::toNativeSeparators(path_),
+                                                                 QFileInfo(protectedName).fileName()));
+    } catch (...) {
+        turnLock_.unlock();
+        throw;
+    }
+    turnDepth_ = 1;
+}
+
+void ParadoxStorage::endTurn()
+{
+    if (--turnDepth_ == 0) turnLock_.unlock();
+}
+
 void ParadoxStorage::ensureBlobFile()
 {
     if (blobs_.isOpen()) return;
-    // Records point into no blob file yet, so a fresh one can be put in place directly.
-    const QString path = mbMissingPath_.isEmpty() ? newCompanionPath(path_, QStringLiteral("MB")) : mbMissingPath_;
-    const QString scratch = scratchPathFor(path);
-    PosixFile file = BlobFile::writeEmpty(scratch);
-    if (durable_) file.sync();
-    renameFile(scratch, path);
-    if (durable_) syncDirectory(path);
+    WriterTurn turn(this);
+    // A blob file that exists is never replaced by an empty one: records of this table, or of another writer's
+    // version of it, may point into it. Only where there is none yet, records point into none, and a fresh one can
+    // be put in place directly.
+    QString path = findCompanion(path_, QStringLiteral("MB"));
+    if (path.isEmpty()) {
+        path = mbMissingPath_.isEmpty() ? newCompanionPath(path_, QStringLiteral("MB")) : mbMissingPath_;
+        ScratchFile scratch(scratchPathFor(path));
+        PosixFile file = BlobFile::writeEmpty(scratch.path());
+        if (durable_) file.sync();
+        if (renameUnlessExists(scratch.path(), path)) {
+            scratch.keep();
+            if (durable_) syncDirectory(path);
+        }
+    }
     blobs_.open(path, true);
     mbMissingPath_.clear();
 }

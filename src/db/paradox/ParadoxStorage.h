@@ -36,7 +36,7 @@ private:
 // One open Paradox table. Reading goes straight to the file, block by block. The first write loads every record
 // into memory; from then on the records live here and flush() writes the whole file set anew (see the top of
 // ParadoxWriter.cpp for why that keeps the files valid at every moment).
-class ParadoxStorage final : public TableStorage {
+class ParadoxStorage final : public TableStorage, private WriterTurns {
 public:
     static std::shared_ptr<ParadoxStorage> open(const QString& path, OpenMode mode);
     ~ParadoxStorage() override;
@@ -141,6 +141,13 @@ private:
     void rememberAutoInc(const char* record);
     void ensureAutoIncSets();
 
+    // Writers' turns (see WriterTurns): the folder lock, and the check that the files are still those this
+    // storage read or last wrote, and that none of them was protected since.
+    void beginTurn() override;
+    void endTurn() override;
+    // The first file of the set whose mode forbids changes, or an empty string.
+    QString protectedFile() const;
+
     // ParadoxWriter.cpp
     void writeFileSet();
     QByteArray buildHeader(int blocks) const;
@@ -237,6 +244,9 @@ private:
 
     BlobFile blobs_;
     QString mbMissingPath_;
+    QString pxPath_;  // the primary index, once there is one
+    FolderLock turnLock_;
+    int turnDepth_ = 0;
 };
 
 }  // namespace db::paradox

@@ -10,13 +10,17 @@
 //
 // Invariants:
 //   1. The .DB under its real name is always a complete table: it is only ever replaced as a whole, by rename(2)
-//      of a fully written and synced scratch file ("NAME.DB.new~"); it is never written in place.
+//      of a fully written and synced scratch file ("NAME.DB.new~"); it is never written in place. A flush that
+//      fails removes its scratch files again.
 //   2. No byte of the .MB that a record of the current .DB points to is ever overwritten. New blobs go to blocks
 //      appended past the end of the file, or to unused entries of a suballocation block appended in this session;
 //      they become reachable only when invariant 1 puts in the .DB that points to them. Appended blocks may wait
 //      in memory (BlobFile) but are written before the scratch .DB is written, and synced before it is renamed
 //      into place. Unreachable blocks left by a crash are wasted space, not damage. The only in-place write is
-//      the header's modification counter, a two-byte field nothing depends on for reading.
+//      the header's modification counter, a two-byte field nothing depends on for reading. Another writer may
+//      append to the same .MB: a batch of appended blocks starts at the file's end as it is when the batch
+//      begins (never at an end remembered from before), and blocks go out only in the writer's turn (5) and only
+//      while the file still ends where this writer left it; otherwise the write is refused (0x2803).
 //   3. The .PX is derived data. It is rebuilt from the records at every flush and renamed into place after the
 //      .DB; its stamp (byte 0x2C) names the .DB change count (byte 0x2D) it was built for. A crash between the two
 //      renames leaves a .PX whose stamp disagrees with the .DB: an index out of date, which this engine rebuilds
@@ -26,18 +30,27 @@
 //      of other records whose stamp agrees.
 //   4. The inter-process lock always sits on the file the table's name points to: the scratch .DB is locked in
 //      the mode of the open table before it is renamed over the old one, and the old lock is dropped after.
-//   5. Writers of one folder are serialised by an exclusive lock on the folder, and a writer whose .DB was
-//      replaced by someone else since it was opened refuses to write (it would undo the other's changes).
+//   5. Writers of one folder take turns under an exclusive lock on the folder (ParadoxStorage::beginTurn), for
+//      every write into a file they share (the .MB's blocks and counter, a new .MB, the flush) and not only at the
+//      flush; a writer whose .DB was replaced by someone else since it read or last wrote it refuses to write (it
+//      would undo the other's changes, or write blobs where the other's now lie).
 //   6. Nothing is written while the table is only being read: open() never changes a file.
+//   7. A companion file that exists is never replaced by a new one: a new .MB is put in place only where there is
+//      none, by a rename that refuses to replace; a companion that fails to open again for writing stays open as
+//      it was, and the write fails.
+//   8. A table one of whose files the user protected (no write bit in its mode; root's open() would not refuse)
+//      is read-only, decided when it is opened and again in every turn: its files are neither written nor
+//      replaced by rename.
 //
 // States of a table file set and the function that moves it on:
 //
 //            insert/update/remove/empty                         flush(): writeFileSet()
 //   CLEAN  ----------------------------->  DIRTY (in memory)  -------------------------> SCRATCH WRITTEN
 //     ^                                      |  .MB may hold new, unreachable blobs         |  .MB, .DB.new~,
-//     |                                      |  (BlobFile::write)                           |  .PX.new~ synced
+//     |                                      |  (BlobFile::write, written out in a turn, 5) |  .PX.new~ synced
 //     |                                      v                                              v
 //     |                      process dies: old .DB + old .PX = old table (1, 2)      renameFile(.DB): DB SWITCHED
+//     |                      flush fails: scratch files removed, still DIRTY (1)            |
 //     |                                                                                     |  old .PX stale (3)
 //     +-------------------------------------------------------------------------------------+
 //                                    renameFile(.PX), syncDirectory(): CLEAN again
@@ -68,31 +81,6 @@ namespace {
 constexpr int kHeaderUnit = 0x800;
 constexpr int kMaxBlocks = 0xFFFF;
 constexpr qint64 kWriteBuffer = 1 << 20;
-
-// Exclusive lock on the folder of a table for the time one writer replaces files in it.
-class FolderLock {
-public:
-    explicit FolderLock(const QString& tablePath)
-    {
-        const QByteArray dir = QFile::encodeName(QFileInfo(tablePath).absolutePath());
-        fd_ = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd_ < 0) return;  // without the folder lock we still write safely; only concurrent writers race
-        while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-        }
-    }
-    ~FolderLock()
-    {
-        if (fd_ >= 0) {
-            ::flock(fd_, LOCK_UN);
-            ::close(fd_);
-        }
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-
-private:
-    int fd_ = -1;
-};
 
 qint64 inodeOf(const QString& path)
 {
@@ -228,11 +216,13 @@ QByteArray ParadoxStorage::buildPrimaryIndex(const std::vector<BlockRef>& dataBl
     int count = 0;
     int levels = 0;
     qint64 totalEntries = 0;
+    std::vector<int> levelBlockCounts;  // from the lowest level up
     for (qint64 entries = qint64(dataBlocks.size()); entries > 0;) {
         ++levels;
         totalEntries += entries;
         const qint64 levelBlocks = (entries + perBlock - 1) / perBlock;
         count += int(levelBlocks);
+        levelBlockCounts.push_back(int(levelBlocks));
         if (levelBlocks == 1) break;
         entries = levelBlocks;
     }
@@ -248,15 +238,19 @@ QByteArray ParadoxStorage::buildPrimaryIndex(const std::vector<BlockRef>& dataBl
     std::vector<IndexEntry> level;
     level.reserve(dataBlocks.size());
     for (const BlockRef& b : dataBlocks) level.push_back({rows_[size_t(b.firstRow)], b.block, b.count});
-    int made = 0;
+    // The root is the first block, each level follows the one above it, and the chain runs through all blocks in
+    // file order: readers that walk the tree start from the root (header 0x1E), and readers that take the first
+    // block of the chain for the root and the rest for the lowest level (pxlib does) read a two-level tree right.
+    int levelStart = count + 1;  // the number of the first block of the level being built
     int root = 1;
-    while (!level.empty()) {
+    for (int lowest = 0; !level.empty(); ++lowest) {
+        levelStart -= levelBlockCounts[size_t(lowest)];
+        int made = levelStart - 1;
         std::vector<IndexEntry> upper;
         for (size_t start = 0; start < level.size(); start += size_t(perBlock)) {
             const size_t end = std::min(level.size(), start + size_t(perBlock));
             const int number = ++made;
             char* d = file.data() + headerSize + qint64(number - 1) * blockSize;
-            // One chain through all index blocks in file order; readers walk the tree from the root.
             putU16(d, std::uint32_t(number < count ? number + 1 : 0));
             putU16(d + 2, std::uint32_t(number - 1));
             putU16(d + 4, std::uint32_t(std::int16_t((int(end - start) - 1) * entrySize)));
@@ -323,12 +317,7 @@ void ParadoxStorage::writeFileSet()
         layout.push_back({b + 1, std::min<int>(perBlock, int(rows_.size()) - first), first});
     }
 
-    FolderLock folderLock(path_);
-    if (inodeOf(path_) != dbInode_)
-        throw EngineError(ErrorCode::FileLocked,
-                          QStringLiteral("Die Tabelle %1 wurde inzwischen von einem anderen Programm geändert; "
-                                         "die Änderungen können nicht gespeichert werden.")
-                              .arg(QDir::toNativeSeparators(path_)));
+    WriterTurn turn(this);
     // Everything is written before anything is synced, so that the disk works on all files while the next is
     // built; the syncs all come before the first rename.
     if (blobs_.isOpen()) blobs_.writeOut();
@@ -336,6 +325,7 @@ void ParadoxStorage::writeFileSet()
     const QByteArray header = buildHeader(blocks);
     const int mode = fileModeOf(path_);
     const QString dbScratch = scratchPathFor(path_);
+    ScratchFile dbScratchFile(dbScratch);
     PosixFile dbFile = writeScratch(dbScratch, header, mode, [&](BufferedWriter& out) {
         const int blockSize = header_.blockSize;
         RowWalker rows(rows_);
@@ -351,12 +341,14 @@ void ParadoxStorage::writeFileSet()
     }, durable_);
 
     QString pxPath;
-    QString pxScratch;
     PosixFile pxFile;
     if (header_.keyFieldCount > 0) {
         pxPath = findCompanion(path_, QStringLiteral("PX"));
         if (pxPath.isEmpty()) pxPath = newCompanionPath(path_, QStringLiteral("PX"));
-        pxScratch = scratchPathFor(pxPath);
+    }
+    const QString pxScratch = pxPath.isEmpty() ? QString() : scratchPathFor(pxPath);
+    ScratchFile pxScratchFile(pxScratch);
+    if (!pxPath.isEmpty()) {
         const QByteArray px = buildPrimaryIndex(layout, std::uint8_t(header.at(0x2D)));
         pxFile = writeScratch(pxScratch, px, fileModeOf(pxPath), {}, durable_);
     }
@@ -371,12 +363,16 @@ void ParadoxStorage::writeFileSet()
     FileLock newLock;
     newLock.acquire(dbScratch, mode_);
     renameFile(dbScratch, path_);
+    dbScratchFile.keep();
     if (durable_) syncDirectory(path_);  // before the .PX follows, see invariant 3
     lock_ = std::move(newLock);
+    dbInode_ = inodeOf(path_);  // first: the table under the name is ours, whatever fails below
     db_.open(path_, O_RDONLY);
-    dbInode_ = inodeOf(path_);
+    if (blobs_.isOpen()) blobs_.settle();
     if (!pxScratch.isEmpty()) {
         renameFile(pxScratch, pxPath);
+        pxScratchFile.keep();
+        pxPath_ = pxPath;
         if (durable_) syncDirectory(pxPath);
     }
 
@@ -565,11 +561,14 @@ static void createTable(const QString& requestedPath, const FieldDefList& fields
 
     const bool hasBlobs = std::any_of(h.layout.begin(), h.layout.end(), [](const FieldLayout& f) { return f.isBlob(); });
     const QString dbScratch = scratchPathFor(path);
+    const QString pxPath = newCompanionPath(path, QStringLiteral("PX"));
+    const QString mbPath = newCompanionPath(path, QStringLiteral("MB"));
+    ScratchFile dbScratchFile(dbScratch);
+    ScratchFile pxScratchFile(keyFieldCount > 0 ? scratchPathFor(pxPath) : QString());
+    ScratchFile mbScratchFile(hasBlobs ? scratchPathFor(mbPath) : QString());
     PosixFile dbFile = writeScratch(dbScratch, raw, existing.isEmpty() ? 0644 : fileModeOf(existing), {}, true);
     PosixFile pxFile;
     PosixFile mbFile;
-    const QString pxPath = newCompanionPath(path, QStringLiteral("PX"));
-    const QString mbPath = newCompanionPath(path, QStringLiteral("MB"));
     if (keyFieldCount > 0) {
         QByteArray px(kHeaderUnit, '\0');
         char* p = px.data();
@@ -603,14 +602,17 @@ static void createTable(const QString& requestedPath, const FieldDefList& fields
     const QStringList stale =
         findCompanions(path, QStringLiteral("DB|PX|MB|VAL|[XY][0-9A-Fa-f]{2}|[XY]G[0-9A-Fa-f]"));
     renameFile(dbScratch, path);
+    dbScratchFile.keep();
     if (!existing.isEmpty() || !stale.isEmpty()) syncDirectory(path);
     QStringList keep{path};
     if (keyFieldCount > 0) {
         renameFile(scratchPathFor(pxPath), pxPath);
+        pxScratchFile.keep();
         keep << pxPath;
     }
     if (hasBlobs) {
         renameFile(scratchPathFor(mbPath), mbPath);
+        mbScratchFile.keep();
         keep << mbPath;
     }
     // Whatever else belonged to the replaced table describes a structure that no longer exists.

@@ -134,6 +134,40 @@ TEST_P(PxlibReadsOurTables, SameValues)
 INSTANTIATE_TEST_SUITE_P(KeyedAndKeyless, PxlibReadsOurTables, ::testing::Values(0, 1),
                          [](const auto& info) { return info.param ? std::string("Keyed") : std::string("Keyless"); });
 
+// pxlib reads the primary index of a table with two index levels and finds every record through it. (It takes the
+// first block of the index's chain for the root and every other block for the lowest level.)
+TEST(PxlibRoundTrip, ReadsOurTwoLevelPrimaryIndex)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("BAUM.DB"));
+    db::paradox::create(path, {def("Nr", FieldType::ftInteger), def("Text", FieldType::ftString, 100)}, 1);
+    const int count = 6000;
+    {
+        auto table = db::paradox::open(path, OpenMode::Exclusive);
+        for (int i = 0; i < count; ++i) table->insert({i, QStringLiteral("Zeile %1").arg(i)}, table->recordCount());
+    }
+    QFile pxFile(dir.filePath(QStringLiteral("BAUM.PX")));
+    ASSERT_TRUE(pxFile.open(QIODevice::ReadOnly));
+    ASSERT_EQ(int(pxFile.read(0x21).at(0x20)), 2) << "not a two-level index";
+
+    QStringList complaints;
+    const auto complain = [](pxdoc_t*, int, const char* message, void* data) {
+        static_cast<QStringList*>(data)->append(QString::fromUtf8(message));
+    };
+    PxTable table(path);
+    ASSERT_NE(table.doc, nullptr);
+    pxdoc_t* index = PX_new3(complain, nullptr, nullptr, nullptr, &complaints);
+    ASSERT_GE(PX_open_file(index, QFile::encodeName(pxFile.fileName()).constData()), 0);
+    ASSERT_EQ(PX_read_primary_index(index), 0) << complaints.join(QLatin1Char(' ')).toStdString();
+    ASSERT_EQ(PX_add_primary_index(table.doc, index), 0) << complaints.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(complaints.isEmpty()) << complaints.join(QLatin1Char(' ')).toStdString();
+    for (int row = 0; row < count; ++row) {
+        const Record r = table.record(row);
+        ASSERT_EQ(r.size(), 2u);
+        ASSERT_TRUE(sameValue(r[0], row)) << "row " << row;
+    }
+}
+
 TEST(PxlibRoundTrip, UmlautsInCodePage850)
 {
     QTemporaryDir dir;

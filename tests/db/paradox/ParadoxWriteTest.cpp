@@ -12,7 +12,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <map>
 #include <random>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -557,6 +559,61 @@ TEST(ParadoxWrite, TablesWeCannotMaintainAreReadOnly)
             EXPECT_EQ(e.code(), db::ErrorCode::ReadOnlyTable);
             EXPECT_EQ(e.message(), table->readOnlyReason());
         }
+    }
+}
+
+// Files the user protected (mode 0444 in a writable folder, which root may still open for writing) make the table
+// read-only: no write is reported done, and no file of the set is changed or replaced.
+TEST(ParadoxWrite, ProtectedFilesMakeTheTableReadOnly)
+{
+    struct Case {
+        const char* file;
+        bool whileOpen;  // protected after the table was opened and changed, before the flush
+    } cases[] = {{"SICHER.DB", false}, {"SICHER.PX", false}, {"SICHER.MB", false}, {"SICHER.DB", true},
+                 {"SICHER.MB", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + (c.whileOpen ? " while open" : ""));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("SICHER.DB"));
+        db::paradox::create(path, {def("Nr", FieldType::ftInteger), def("Notiz", FieldType::ftMemo, 10)}, 1);
+        {
+            auto table = db::paradox::open(path, OpenMode::Exclusive);
+            for (int i = 1; i <= 3; ++i) table->insert({i, text(3000, i)}, 0);
+        }
+        const auto files = [&] {
+            std::map<QString, std::pair<qint64, QByteArray>> result;  // inode and contents by name
+            for (const QString& name : QDir(dir.path()).entryList(QDir::Files)) {
+                QFile file(dir.filePath(name));
+                EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+                struct stat st {};
+                ::stat(QFile::encodeName(file.fileName()).constData(), &st);
+                result[name] = {qint64(st.st_ino), file.readAll()};
+            }
+            return result;
+        };
+        const auto before = files();
+        const QByteArray protectedFile = QFile::encodeName(dir.filePath(QString::fromLatin1(c.file)));
+        db::TableStoragePtr table;
+        int code = 0;
+        if (c.whileOpen) {
+            table = db::paradox::open(path, OpenMode::Shared);
+            table->insert({4, text(3000, 4)}, 0);
+            ASSERT_EQ(::chmod(protectedFile.constData(), 0444), 0);
+            code = engineErrorCode([&] { table->flush(); });
+        } else {
+            ASSERT_EQ(::chmod(protectedFile.constData(), 0444), 0);
+            table = db::paradox::open(path, OpenMode::Shared);
+            EXPECT_TRUE(table->readOnlyReason().contains(QString::fromLatin1(c.file)))
+                << table->readOnlyReason().toStdString();
+            code = engineErrorCode([&] {
+                table->insert({4, text(3000, 4)}, 0);
+                table->flush();
+            });
+        }
+        EXPECT_EQ(code, db::ErrorCode::ReadOnlyTable);
+        table->discardChanges();
+        table.reset();
+        EXPECT_EQ(files(), before);
     }
 }
 
