@@ -4,6 +4,7 @@
 // ParadoxPxlibTest.cpp).
 
 #include "ParadoxTestUtil.h"
+#include "db/BatchMove.h"
 #include "db/OpenTables.h"
 #include "db/Table.h"
 #include "db/paradox/ParadoxFormat.h"
@@ -226,6 +227,38 @@ TEST(ParadoxBlockSize, ExistingTableKeepsItsBlockSize)
     }
 }
 
+// A level 5 table cannot have blocks larger than 4 KB: filled to what 65,535 of them hold, it grows to them and
+// refuses the next record with its limit in words, and keeps every record it took.
+TEST(ParadoxBlockSize, TableFullAtTheLargestBlocksOfItsLevelRefusesTheNextRecord)
+{
+    QTemporaryDir dir;
+    const QString path = testsupport::copyTableTo(QStringLiteral("paradox/pdriver-fields/bytes.db"), dir.path());
+    const qint64 capacity = 16LL * db::paradox::kMaxBlocks;  // 255-byte records
+    {
+        auto table = db::paradox::open(path, OpenMode::Exclusive);
+        ASSERT_EQ(storedBlockCode(*table), 2);
+        ASSERT_EQ(table->recordCapacity(), capacity);
+        const Record blank{QVariant()};
+        while (table->recordCount() < capacity) table->insert(blank, table->recordCount());
+        QString message;
+        try {
+            table->insert(blank, table->recordCount());
+        } catch (const db::EngineError& e) {
+            message = e.message();
+        }
+        EXPECT_TRUE(message.contains(QStringLiteral("höchstens %1 Sätze").arg(capacity))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("4 KB"))) << message.toStdString();
+        table->flush();
+    }
+    auto table = db::paradox::open(path, OpenMode::Shared);
+    EXPECT_EQ(table->recordCount(), capacity);
+    EXPECT_EQ(storedBlockCode(*table), 4);
+    PxReader px(path);
+    ASSERT_NE(px.doc, nullptr);
+    EXPECT_EQ(px.blockCode(), 4);
+    EXPECT_EQ(PX_get_num_records(px.doc), capacity);
+}
+
 // A run asks before its first record whether the target can hold what is coming: a new table by its field
 // definitions, an open one by its records and file level. The limit is in the message.
 TEST(ParadoxBlockSize, WorkThatCannotBeHeldIsRefusedBeforeItStarts)
@@ -257,6 +290,40 @@ TEST(ParadoxBlockSize, WorkThatCannotBeHeldIsRefusedBeforeItStarts)
     EXPECT_EQ(zip.RecordCapacity(), capacity);
     EXPECT_EQ(refusal(zip, capacity - zip.RecordCount()), QString());
     EXPECT_FALSE(refusal(zip, capacity - zip.RecordCount() + 1).isEmpty());
+}
+
+// A batch move asks the same before its first record: a level 5 table of 255-byte records, 16 to its largest
+// (4 KB) block, cannot take one more record than 65,535 such blocks hold, and keeps what it has.
+TEST(ParadoxBlockSize, BatchMoveIntoATableTooSmallMovesNothing)
+{
+    QTemporaryDir dir;
+    const QString target = testsupport::copyTableTo(QStringLiteral("paradox/pdriver-fields/bytes.db"), dir.path());
+    const QString sourcePath = dir.filePath(QStringLiteral("QUELLE.DB"));
+    const qint64 capacity = 16LL * db::paradox::kMaxBlocks;
+    db::paradox::create(sourcePath, {def(QStringLiteral("B"), FieldType::ftString, 1)}, 0);
+    {
+        auto source = db::paradox::open(sourcePath, OpenMode::Exclusive);
+        const Record record{QStringLiteral("b")};
+        for (qint64 i = 0; i < capacity; ++i) source->insert(record, source->recordCount());
+    }
+    db::Table source;
+    source.setTableName(sourcePath);
+    db::Table destination;
+    destination.setTableName(target);
+    db::BatchMove mover;
+    mover.setSource(&source);
+    mover.setDestination(&destination);
+    mover.setMode(db::batAppend);
+    QString message;
+    try {
+        mover.Execute();
+    } catch (const db::EngineError& e) {
+        message = e.message();
+    }
+    EXPECT_TRUE(message.contains(QStringLiteral("höchstens %1 Sätze").arg(capacity))) << message.toStdString();
+    EXPECT_EQ(mover.MovedCount(), 0);
+    destination.Open();
+    EXPECT_EQ(destination.RecordCount(), 1);
 }
 
 // A close that cannot write the table raises its error once; the storage does not try the same write again when
