@@ -80,8 +80,9 @@ constexpr int kLevel7 = 0x0C;
 constexpr int kMaxBlocks = 0xFFFF;  // block numbers are 16 bits wide
 
 // Block sizes. The header stores a table's block size as a code, the size in KB. A table is given only the sizes
-// real files show for its file level: 1, 2 and 4 KB, and from level 7 on also 16 and 32 KB. (8 KB is named for
-// level 7 by some notes, but no real file shows it; a bigger block costs only the unused end of the last one.)
+// the original engine offers for its file level: 1, 2 and 4 KB, and from level 7 on also 16 and 32 KB. (8 KB,
+// which is named for level 7 as well, is left out while no real file shows it: a larger block costs only the
+// unused end of the last one.)
 //
 // The smallest block code of the table's level, not below currentCode, whose kMaxBlocks blocks hold `records`
 // records of recordSize bytes; 0 when even the largest of the level cannot.
