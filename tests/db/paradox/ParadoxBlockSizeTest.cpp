@@ -163,7 +163,8 @@ TEST(ParadoxBlockSize, NewTablesGetTheSmallestBlockForThreeRecords)
         ASSERT_NE(px.doc, nullptr);
         EXPECT_EQ(px.blockCode(), c.blockCode);
         ASSERT_EQ(PX_get_num_records(px.doc), count);
-        for (int i = 0; i < count; ++i) EXPECT_EQ(px.keyAndName(i), std::make_pair(long(i), QStringLiteral("Satz %1").arg(i)));
+        for (int i = 0; i < count; ++i)
+            EXPECT_EQ(px.keyAndName(i), std::make_pair(long(i), QStringLiteral("Satz %1").arg(i)));
     }
     EXPECT_NE(engineErrorCode([] {
                   QTemporaryDir dir;
