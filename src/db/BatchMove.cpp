@@ -145,6 +145,8 @@ void BatchMove::Execute()
     OpenedForTheMove destination(*destination_);
     source_->CheckBrowseMode();
     destination_->CheckBrowseMode();
+    // A destination that cannot hold every record is refused before the first one moves, not near the end.
+    destination_->CheckRoomFor(source_->RecordCount());
     {
         ControlsDisabled quiet(*destination_);
         const int fieldCount = std::min(source_->FieldCount(), destination_->FieldCount());

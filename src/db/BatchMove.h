@@ -21,7 +21,8 @@ enum TBatchMode { batAppend };
 // cursors then follow the new records as they follow any other writer's, and its controls hear of them once, when
 // the move ends, as they do after the move through the cursor. The first record that cannot be converted or
 // stored (a key violation, a value a field refuses) ends the move with its EngineError; the records moved before
-// it stay, and MovedCount says how many they are.
+// it stay, and MovedCount says how many they are. A destination that cannot hold them all (Table::CheckRoomFor)
+// is refused before the first record.
 class BatchMove {
 public:
     void setSource(Table* source) { source_ = source; }

@@ -36,6 +36,19 @@ std::uint64_t nextSerial()
     return ++serial;
 }
 
+// Writes a storage whose last hold is gone. A failure is raised here once: the storage forgets what it could not
+// write, so that its destructor does not try the same write again (a whole table's worth of it) and meet the same
+// error a second time.
+void flushClosing(TableStorage& storage)
+{
+    try {
+        storage.flush();
+    } catch (...) {
+        storage.discardChanges();
+        throw;
+    }
+}
+
 // Writes the kept storages when the application ends (from the destructor of its application object, while every
 // part of the program is still alive), so that their files hold what the process left in them. A process without
 // an application object leaves them as last written: valid files, as scratch tables may be.
@@ -51,7 +64,7 @@ void writeKept()
         const QString key = it->first;
         it = entries.erase(it);
         try {
-            storage->flush();
+            flushClosing(*storage);
         } catch (const std::exception& e) {
             qWarning("Closing table %s failed: %s", qUtf8Printable(key), e.what());
         }
@@ -77,10 +90,13 @@ OpenTables::Lease::Lease(QString key, TableStoragePtr storage, OpenMode mode, st
 
 OpenTables::Lease::~Lease()
 {
+    // A destructor that raises ends the process; the failure is told in the log instead.
     try {
         release();
     } catch (const std::exception& e) {
         qWarning("Closing table %s failed: %s", qUtf8Printable(key_), e.what());
+    } catch (...) {
+        qWarning("Closing table %s failed", qUtf8Printable(key_));
     }
 }
 
@@ -108,7 +124,7 @@ void OpenTables::Lease::release()
     // registered as open forever.
     TableStoragePtr storage = std::move(it->second.storage);
     entries.erase(it);
-    storage->flush();
+    flushClosing(*storage);
 }
 
 void OpenTables::Lease::settleOthers() const
@@ -137,7 +153,7 @@ std::unique_ptr<OpenTables::Lease> OpenTables::acquire(const QString& key, OpenM
         // A kept storage holds the inter-process lock of the other mode: its files are written, then opened anew.
         Entry kept = std::move(it->second);
         entries.erase(it);
-        kept.storage->flush();
+        flushClosing(*kept.storage);
         kept.storage.reset();
         it = entries.end();
     }

@@ -55,10 +55,13 @@ Table::Table(QObject* parent) : QObject(parent) {}
 
 Table::~Table()
 {
+    // A destructor that raises ends the process; the failure is told in the log instead.
     try {
         Close();
     } catch (const std::exception& e) {
         qWarning("Closing table %s failed: %s", qUtf8Printable(tableName_), e.what());
+    } catch (...) {
+        qWarning("Closing table %s failed", qUtf8Printable(tableName_));
     }
 }
 
@@ -1202,6 +1205,27 @@ void Table::CreateTable()
     }
     OpenTables::discardKept(key);
     format().create(path, fieldDefs_.list(), fieldDefs_.KeyFieldCount());
+}
+
+qint64 Table::RecordCapacity()
+{
+    if (Active())
+        return storage_->recordCapacity();
+    return format().capacity(fieldDefs_.list(), fieldDefs_.KeyFieldCount());
+}
+
+void Table::CheckRoomFor(qint64 more)
+{
+    const qint64 capacity = RecordCapacity();
+    const qint64 wanted = (Active() ? storage_->recordCount() : 0) + std::max<qint64>(more, 0);
+    if (wanted > capacity) {
+        throw EngineError(ErrorCode::NotSupported,
+                          QStringLiteral("Die Tabelle %1 kann höchstens %2 Sätze aufnehmen; für %3 Sätze reicht sie "
+                                         "nicht aus.")
+                              .arg(displayName())
+                              .arg(capacity)
+                              .arg(wanted));
+    }
 }
 
 void Table::EmptyTable()

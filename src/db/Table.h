@@ -193,6 +193,13 @@ public:
 
     // Creates the table from FieldDefs (an existing one of that name is replaced); the table must be closed.
     void CreateTable();
+    // The most records the table can ever hold: the open table's; while closed, that of the table CreateTable
+    // would make from FieldDefs.
+    qint64 RecordCapacity();
+    // Refuses a piece of work that would bring more records than the table can hold, before its first record:
+    // `more` records beyond those the open table has (a closed table: those CreateTable's table would start
+    // with, none). Raises EngineError with the limit in words.
+    void CheckRoomFor(qint64 more);
     // Deletes every record. Needs exclusive use: an open table must have been opened exclusively, a closed table
     // is opened exclusively for the moment.
     void EmptyTable();

@@ -73,6 +73,10 @@ public:
         // another file handle, would conflict with it.
         paradox::create(path, fields, keyFieldCount);
     }
+    qint64 capacity(const FieldDefList& fields, int keyFieldCount) const override
+    {
+        return paradox::capacity(fields, keyFieldCount);
+    }
     void remove(const QString& path) const override
     {
         // The table, its memo file, primary and secondary indexes, validity checks and view settings.

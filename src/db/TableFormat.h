@@ -3,6 +3,7 @@
 #include "db/TableStorage.h"
 
 #include <QString>
+#include <limits>
 
 namespace db {
 
@@ -17,6 +18,13 @@ public:
     virtual TableStoragePtr open(const QString& path, OpenMode mode) const = 0;
     // Replaces an existing table of that name; refuses (0x2803) when another program holds it.
     virtual void create(const QString& path, const FieldDefList& fields, int keyFieldCount) const = 0;
+    // The most records a table that create() makes from these fields can ever hold.
+    virtual qint64 capacity(const FieldDefList& fields, int keyFieldCount) const
+    {
+        (void)fields;
+        (void)keyFieldCount;
+        return std::numeric_limits<int>::max();
+    }
     // Deletes the table with every companion file; refuses (0x2803) when another program holds it.
     virtual void remove(const QString& path) const = 0;
 };

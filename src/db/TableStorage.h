@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -108,6 +109,10 @@ public:
 
     // Row of the record whose leading key fields equal keyValues (as many as given), or -1.
     virtual int findKey(const Record& keyValues) const = 0;
+
+    // The most records the table can ever hold, as its file format counts them. A record past them is refused by
+    // insert(); whoever knows how many are coming asks before the first (Table::CheckRoomFor).
+    virtual qint64 recordCapacity() const { return std::numeric_limits<int>::max(); }
 
     // Counts every change of the records, so that cursors sharing the storage notice writes of the others. A plain
     // member, not a virtual call: a cursor asks for it on every field it reads.

@@ -98,7 +98,10 @@ int AccessConnection::execute(const QString& statement)
         if (storage)
             storage->flush();
     } catch (...) {
-        // A half-written copy must not be mistaken for the table later: remove what this run created.
+        // A half-written copy must not be mistaken for the table later: remove what this run created, without
+        // writing it once more on the way.
+        if (storage)
+            storage->discardChanges();
         storage.reset();
         for (const QString& file : tableFiles(s.folder, baseName))
             if (!before.contains(file))

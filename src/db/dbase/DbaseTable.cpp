@@ -616,10 +616,15 @@ DbaseStorage::DbaseStorage(const QString& requestedPath, OpenMode mode, const Op
 DbaseStorage::~DbaseStorage()
 {
     if (hasPending()) {
+        // A destructor that raises ends the process; the failure is told in the log instead.
         try {
             writePending(true);
         } catch (const EngineError& e) {
             qWarning().noquote() << e.message();
+        } catch (const std::exception& e) {
+            qWarning("Writing table %s failed: %s", qUtf8Printable(path_), e.what());
+        } catch (...) {
+            qWarning("Writing table %s failed", qUtf8Printable(path_));
         }
     }
     memo_.reset();

@@ -15,6 +15,8 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <span>
 
 namespace db::paradox {
 
@@ -213,6 +215,60 @@ int recordBytesOf(std::uint8_t typeCode, int sizeByte)
     case TypeCode::Bcd: return sizeByte <= 32 ? kBcdRecordSize : -1;
     default: return -1;
     }
+}
+
+namespace {
+
+constexpr int kOlderBlockCodes[] = {1, 2, 4};
+constexpr int kLevel7BlockCodes[] = {1, 2, 4, 16, 32};
+
+std::span<const int> blockCodesOf(int fileVersion)
+{
+    if (fileVersion >= kLevel7) return kLevel7BlockCodes;
+    return kOlderBlockCodes;
+}
+
+qint64 recordsIn(int blockCode, int recordSize)
+{
+    const qint64 perBlock = (blockCode * 1024 - kBlockHeaderSize) / recordSize;
+    return std::min<qint64>(perBlock * kMaxBlocks, std::numeric_limits<int>::max());
+}
+
+}  // namespace
+
+int largestBlockCode(int fileVersion)
+{
+    return blockCodesOf(fileVersion).back();
+}
+
+int nextBlockCode(int fileVersion, int code)
+{
+    for (const int larger : blockCodesOf(fileVersion))
+        if (larger > code) return larger;
+    return 0;
+}
+
+int blockCodeFor(int fileVersion, int recordSize, qint64 records, int currentCode)
+{
+    if (recordSize <= 0) return 0;
+    for (int code = currentCode; code != 0; code = nextBlockCode(fileVersion, code))
+        if (recordsIn(code, recordSize) >= records) return code;
+    return 0;
+}
+
+qint64 recordCapacity(int fileVersion, int recordSize, int currentCode)
+{
+    return recordSize > 0 ? recordsIn(std::max(largestBlockCode(fileVersion), currentCode), recordSize) : 0;
+}
+
+QString fullTableMessage(const QString& path, qint64 capacity, int largestCode)
+{
+    return QStringLiteral("Die Tabelle %1 ist voll: Sie kann höchstens %2 Sätze aufnehmen, in %3 Blöcken zu %4 KB, "
+                          "der größten Blockgröße ihrer Dateiversion.")
+        .arg(QDir::toNativeSeparators(path))
+        .arg(capacity)
+        .arg(kMaxBlocks)
+        .arg(largestCode);
 }
 
 int realHeaderSize(const TableHeader& h)

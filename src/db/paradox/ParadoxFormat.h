@@ -77,6 +77,24 @@ constexpr int kBlockHeaderSize = 6;
 constexpr int kBcdRecordSize = 17;
 constexpr int kBlobPointerSize = 10;
 constexpr int kLevel7 = 0x0C;
+constexpr int kMaxBlocks = 0xFFFF;  // block numbers are 16 bits wide
+
+// Block sizes. The header stores a table's block size as a code, the size in KB. A table is given only the sizes
+// the original engine offers for its file level: 1, 2 and 4 KB, and from level 7 on also 16 and 32 KB. (8 KB,
+// which is named for level 7 as well, is left out while no real file shows it: a larger block costs only the
+// unused end of the last one.)
+//
+// The smallest block code of the table's level, not below currentCode, whose kMaxBlocks blocks hold `records`
+// records of recordSize bytes; 0 when even the largest of the level cannot.
+int blockCodeFor(int fileVersion, int recordSize, qint64 records, int currentCode);
+// The largest block code a table of the file level can have, and the next one larger than code (0 when none).
+int largestBlockCode(int fileVersion);
+int nextBlockCode(int fileVersion, int code);
+// The most records a table of the file level and record size can hold: kMaxBlocks blocks of its largest block
+// size, or of the one it has when that is larger (and no more rows than the engine counts).
+qint64 recordCapacity(int fileVersion, int recordSize, int currentCode = 0);
+// The words a refusal of a full table gives: how many records it can hold at most, in blocks of which size.
+QString fullTableMessage(const QString& path, qint64 capacity, int largestCode);
 
 // Little-endian helpers for header integers.
 inline std::uint16_t getU16(const char* p)

@@ -100,10 +100,15 @@ std::shared_ptr<ParadoxStorage> ParadoxStorage::open(const QString& path, OpenMo
 ParadoxStorage::~ParadoxStorage()
 {
     if (!dirty_) return;
+    // A destructor that raises ends the process; whatever stops the flush is told in the log instead.
     try {
         flush();
     } catch (const EngineError& e) {
         qWarning().noquote() << e.message();
+    } catch (const std::exception& e) {
+        qWarning("Writing table %s failed: %s", qUtf8Printable(path_), e.what());
+    } catch (...) {
+        qWarning("Writing table %s failed", qUtf8Printable(path_));
     }
 }
 
@@ -970,10 +975,28 @@ char* ParadoxStorage::encodeNew(const Record& input, RecordCheck check)
     return raw;
 }
 
+qint64 ParadoxStorage::recordCapacity() const
+{
+    return paradox::recordCapacity(header_.fileVersion, header_.recordSize, header_.blockSize / 1024);
+}
+
+QString ParadoxStorage::fullMessage() const
+{
+    return fullTableMessage(path_, recordCapacity(),
+                            std::max(largestBlockCode(header_.fileVersion), header_.blockSize / 1024));
+}
+
+void ParadoxStorage::checkRoom() const
+{
+    // Refused here, the record that does not fit leaves the others to be written; at the flush all would be lost.
+    if (recordCount() >= recordCapacity()) throw EngineError(ErrorCode::NotSupported, fullMessage());
+}
+
 int ParadoxStorage::insert(const Record& input, int beforeRow)
 {
     checkWritable();
     materialize();
+    checkRoom();
     placeUnplaced();
     int row = (beforeRow < 0 || beforeRow > int(rows_.size())) ? int(rows_.size()) : beforeRow;
     // A key violation is found before the record's blobs go into the blob file.
@@ -993,6 +1016,7 @@ int ParadoxStorage::insertUnplaced(const Record& input)
     materialize();
     // Held back are only records whose place follows from their bytes and whose key the cursor knows.
     if (header_.keyFieldCount == 0 || !asciiOrder_ || keyNumbered_) return insert(input, recordCount());
+    checkRoom();
     const int keyBytes = keySize();
     // Records that come in key order go to their place at once, as long as none is held back before them. The
     // others are checked for their key before their blobs go into the blob file.
@@ -1048,6 +1072,7 @@ int ParadoxStorage::insertCopy(const TableStorage& source, int sourceRow, int fi
     const auto& from = dynamic_cast<const ParadoxStorage&>(source);
     checkWritable();
     materialize();
+    checkRoom();
     placeUnplaced();
     from.placeUnplaced();
     from.checkRow(sourceRow);
@@ -1061,8 +1086,6 @@ int ParadoxStorage::insertCopy(const TableStorage& source, int sourceRow, int fi
         std::memcpy(raw.data() + d.offset, text, qstrnlen(text, uint(std::min(s.length, d.length))));
     }
     const int row = header_.keyFieldCount > 0 ? placeKey(raw.constData()) : int(rows_.size());
-    if (int(rows_.size()) >= 0x7FFFFFFF)
-        throw EngineError(ErrorCode::NotSupported, QStringLiteral("Die Tabelle ist voll."));
     rows_.insert(size_t(row), raw.constData());
     dirty_ = true;
     ++changes_;

@@ -59,6 +59,7 @@ public:
     void remove(int row) override;
     void empty() override;
     int findKey(const Record& keyValues) const override;
+    qint64 recordCapacity() const override;
     void flush() override;
     void setScratch(bool scratch) override { durable_ = !scratch; }
     void discardChanges() override
@@ -102,6 +103,9 @@ private:
     int updateRecord(int row, const Record& record, const std::vector<char>* changed);
     void checkRow(int row) const;
     void checkWritable();
+    // Refuses a record the table could not hold even in the largest blocks its file level allows.
+    void checkRoom() const;
+    QString fullMessage() const;
     void materialize();
     // The record of input with its auto-increment numbers into newRecord_, checked by check as encodeRecord
     // does; the counter stays as it was when it fails.

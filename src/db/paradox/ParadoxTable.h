@@ -13,4 +13,8 @@ TableStoragePtr open(const QString& path, OpenMode mode);
 // an existing table of that name is replaced.
 void create(const QString& path, const FieldDefList& fields, int keyFieldCount);
 
+// The most records a table that create() makes from these fields can hold, once it has grown to the largest
+// blocks of its file level. Raises EngineError as create() does for fields it cannot make.
+qint64 capacity(const FieldDefList& fields, int keyFieldCount);
+
 }  // namespace db::paradox

@@ -79,7 +79,6 @@ namespace db::paradox {
 namespace {
 
 constexpr int kHeaderUnit = 0x800;
-constexpr int kMaxBlocks = 0xFFFF;
 constexpr qint64 kWriteBuffer = 1 << 20;
 
 qint64 inodeOf(const QString& path)
@@ -303,14 +302,13 @@ QByteArray ParadoxStorage::buildPrimaryIndex(const std::vector<BlockRef>& dataBl
 void ParadoxStorage::writeFileSet()
 {
     const int rs = header_.recordSize;
-    const int perBlock = (header_.blockSize - kBlockHeaderSize) / rs;
-    const qint64 blockCount = (qint64(rows_.size()) + perBlock - 1) / perBlock;
-    if (blockCount > kMaxBlocks)
-        throw EngineError(ErrorCode::NotSupported,
-                          QStringLiteral("Die Tabelle %1 ist voll: mehr als %2 Blöcke.")
-                              .arg(QDir::toNativeSeparators(path_))
-                              .arg(kMaxBlocks));
-    const int blocks = int(blockCount);
+    // The whole file is written anew anyway: a table that outgrows its blocks moves to larger ones here. Otherwise
+    // it keeps the size it has, which may be one another program chose.
+    const int blockCode = blockCodeFor(header_.fileVersion, rs, qint64(rows_.size()), header_.blockSize / 1024);
+    if (blockCode == 0) throw EngineError(ErrorCode::NotSupported, fullMessage());
+    const int blockSize = blockCode * 1024;
+    const int perBlock = (blockSize - kBlockHeaderSize) / rs;
+    const int blocks = int((qint64(rows_.size()) + perBlock - 1) / perBlock);
     std::vector<BlockRef> layout;
     for (int b = 0; b < blocks; ++b) {
         const int first = b * perBlock;
@@ -322,12 +320,12 @@ void ParadoxStorage::writeFileSet()
     // built; the syncs all come before the first rename.
     if (blobs_.isOpen()) blobs_.writeOut();
 
-    const QByteArray header = buildHeader(blocks);
+    QByteArray header = buildHeader(blocks);
+    header[0x05] = char(blockCode);
     const int mode = fileModeOf(path_);
     const QString dbScratch = scratchPathFor(path_);
     ScratchFile dbScratchFile(dbScratch);
     PosixFile dbFile = writeScratch(dbScratch, header, mode, [&](BufferedWriter& out) {
-        const int blockSize = header_.blockSize;
         RowWalker rows(rows_);
         for (const BlockRef& b : layout) {
             char* d = out.room(blockSize);
@@ -377,6 +375,7 @@ void ParadoxStorage::writeFileSet()
     }
 
     header_.raw = header;
+    header_.blockSize = blockSize;
     header_.numRecords = std::uint32_t(rows_.size());
     header_.blocksInUse = header_.fileBlocks = header_.lastBlock = blocks;
     header_.firstBlock = blocks > 0 ? 1 : 0;
@@ -412,24 +411,14 @@ constexpr NewTableOrder kKeylessOrder{"ANSIINTL", 0x62, 1252};
     throw EngineError(ErrorCode::InvalidValue, text);
 }
 
-}  // namespace
-
-static void createTable(const QString& requestedPath, const FieldDefList& fields, int keyFieldCount)
+// The layout of a new table's records, with every field definition checked.
+std::vector<FieldLayout> newLayout(const FieldDefList& fields, int keyFieldCount)
 {
     const int n = int(fields.size());
     if (n < 1 || n > 255) badDefinition(QStringLiteral("Eine Paradox-Tabelle hat 1 bis 255 Felder, nicht %1.").arg(n));
     if (keyFieldCount < 0 || keyFieldCount > n || keyFieldCount > 16)
         badDefinition(QStringLiteral("Unmögliche Zahl von Schlüsselfeldern: %1.").arg(keyFieldCount));
-    const NewTableOrder order = keyFieldCount > 0 ? kKeyedOrder : kKeylessOrder;
-    const TextCodec codec(order.codePage, QString::fromLatin1(order.name));
-
-    TableHeader h;
-    h.fileVersion = kLevel7;
-    h.fileType = keyFieldCount > 0 ? FileType::KeyedTable : FileType::UnkeyedTable;
-    h.keyFieldCount = keyFieldCount;
-    h.sortOrder = order.id;
-    h.sortOrderName = QString::fromLatin1(order.name);
-    h.codePage = order.codePage;
+    std::vector<FieldLayout> layout;
     QSet<QString> seen;
     int offset = 0;
     for (int i = 0; i < n; ++i) {
@@ -482,13 +471,40 @@ static void createTable(const QString& requestedPath, const FieldDefList& fields
         offset += f.length;
         if (i < keyFieldCount && f.isBlob())
             badDefinition(QStringLiteral("Das Memofeld %1 kann nicht zum Schlüssel gehören.").arg(name));
-        h.layout.push_back(f);
-        h.fieldNames.push_back(codec.encode(name));
+        layout.push_back(f);
     }
-    h.recordSize = offset;
+    return layout;
+}
+
+int recordSizeOf(const std::vector<FieldLayout>& layout)
+{
+    return layout.back().offset + layout.back().length;
+}
+
+}  // namespace
+
+static void createTable(const QString& requestedPath, const FieldDefList& fields, int keyFieldCount)
+{
+    const int n = int(fields.size());
+    const NewTableOrder order = keyFieldCount > 0 ? kKeyedOrder : kKeylessOrder;
+    const TextCodec codec(order.codePage, QString::fromLatin1(order.name));
+
+    TableHeader h;
+    h.fileVersion = kLevel7;
+    h.fileType = keyFieldCount > 0 ? FileType::KeyedTable : FileType::UnkeyedTable;
+    h.keyFieldCount = keyFieldCount;
+    h.sortOrder = order.id;
+    h.sortOrderName = QString::fromLatin1(order.name);
+    h.codePage = order.codePage;
+    h.layout = newLayout(fields, keyFieldCount);
+    for (const FieldDef& def : fields) h.fieldNames.push_back(codec.encode(def.name));
+    h.recordSize = recordSizeOf(h.layout);
+    // A new table starts with the blocks most real files have, 2 KB, or larger ones where these would not hold
+    // three records (the original engine's rule for keyed tables). A flush moves it to larger ones as it grows.
     int blockCode = 2;
-    while (blockCode <= 32 && (blockCode * 1024 - kBlockHeaderSize) / h.recordSize < 3) blockCode *= 2;
-    if (blockCode > 32) badDefinition(QStringLiteral("Die Sätze der Tabelle wären mit %1 Bytes zu lang.").arg(h.recordSize));
+    while (blockCode != 0 && (blockCode * 1024 - kBlockHeaderSize) / h.recordSize < 3)
+        blockCode = nextBlockCode(h.fileVersion, blockCode);
+    if (blockCode == 0) badDefinition(QStringLiteral("Die Sätze der Tabelle wären mit %1 Bytes zu lang.").arg(h.recordSize));
     h.blockSize = blockCode * 1024;
 
     const QString path = QFileInfo(requestedPath).absoluteFilePath();
@@ -629,6 +645,11 @@ TableStoragePtr open(const QString& path, OpenMode mode)
 void create(const QString& path, const FieldDefList& fields, int keyFieldCount)
 {
     createTable(path, fields, keyFieldCount);
+}
+
+qint64 capacity(const FieldDefList& fields, int keyFieldCount)
+{
+    return recordCapacity(kLevel7, recordSizeOf(newLayout(fields, keyFieldCount)));
 }
 
 }  // namespace db::paradox
