@@ -1,7 +1,7 @@
 #include "engine/TextReadProgress.h"
 
 #include "engine/BriskoRoutines.h"
-#include "engine/frmGauge.h"
+#include "wizard/frmGauge.h"
 #include "texts/Texts.h"
 
 #include <QCoreApplication>

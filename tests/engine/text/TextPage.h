@@ -5,7 +5,7 @@
 #include "engine/CharacterGrid.h"
 #include "engine/Textimport.h"
 #include "engine/TextimportFixLen.h"
-#include "engine/frmGauge.h"
+#include "wizard/frmGauge.h"
 
 #include <QByteArray>
 #include <QCheckBox>
