@@ -49,6 +49,8 @@ struct MappingRow {
 
     bool isKeyRow() const { return !Index.isEmpty(); }
     bool isMapped() const { return !Zuordnung.isEmpty(); }
+
+    bool operator==(const MappingRow&) const = default;
 };
 
 // One row of the settings list.
@@ -89,6 +91,8 @@ struct ImportSetting {
 
     // The folder of Quelldatei with its trailing separator ("/" or "\"), empty when the name has none.
     QString QuelldateiOrdner() const;
+
+    bool operator==(const ImportSetting&) const = default;
 };
 
 // The row at the cursor of the open tblImpList; Mapping stays empty.

@@ -381,4 +381,36 @@ TEST_F(Drivers, NumericFormulasOverRecordsWithRepeatingValues)
     }
 }
 
+TEST_F(Drivers, CountsAreShownExactBeforeEveryMessageBoxOfARun)
+{
+    // A text formula naming a field the source lacks shows an error box for every record, in the middle of it.
+    class Snapshots : public platform::ScriptedUi {
+    public:
+        explicit Snapshots(const RecordingObserver& observer) : observer_(observer) {}
+        platform::Button showMessage(const platform::MessageRequest& request) override
+        {
+            shown.push_back(observer_.shown);
+            return ScriptedUi::showMessage(request);
+        }
+        std::vector<engine::ImportCounts> shown;
+
+    private:
+        const RecordingObserver& observer_;
+    };
+    prepare(abc);
+    setRow("Status", {{"Formel_alph", "#Fehlt"}});
+    Snapshots boxes(observer);
+    platform::ScopedUserInterface installedHere(boxes);
+    for (int i = 0; i < 3; ++i)
+        boxes.answer(platform::Button::Ok);
+    runMode(1);
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    for (int k = 1; k <= 3; ++k) {
+        SCOPED_TRACE(k);
+        // The record the box interrupts is counted already.
+        EXPECT_EQ(boxes.shown[k - 1].AnzHinzu, k);
+        EXPECT_EQ(boxes.shown[k - 1].Summe, k);
+    }
+}
+
 }  // namespace
