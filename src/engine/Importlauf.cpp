@@ -496,8 +496,8 @@ void ImportlaufIgnorieren(ImportRun& run)
     const std::int32_t recordCount = run.tblQuelle.RecordCount();
     ImportCounts& counts = run.counts;
     if (!zielLeeren) {
-        counts.Ignor = 0;
-        addTo(counts.Ignor, static_cast<std::int64_t>(recordCount) - counts.AnzHinzu);
+        // What was not added is ignored, the records a cancelled run never got to included.
+        counts.Ignor = recordCount - counts.AnzHinzu;
         addTo(counts.Summe, counts.Ignor);
         observer.runningText(doneText(runningText));
     } else {
