@@ -5,7 +5,6 @@
 #include "db/Table.h"
 #include "engine/BriskoRoutines.h"
 #include "engine/Formulas.h"
-#include "engine/Importlauf.h"
 #include "parser/Parser.h"
 #include "rtl/Conversions.h"
 #include "rtl/FormatSettings.h"
@@ -382,6 +381,13 @@ double FormelWertSpeicher::Wert(const PipelineContext& ctx, const NumericFormula
         kept->byFieldValues_.emplace(*key, value);
     }
     return value;
+}
+
+void AnzFehlerErhoehen(std::int32_t& AnzFehler)
+{
+    if (AnzFehler == std::numeric_limits<std::int32_t>::max())
+        throw std::range_error("counter out of range");
+    ++AnzFehler;
 }
 
 // ---- rows ----

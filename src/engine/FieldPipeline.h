@@ -42,6 +42,9 @@ struct PipelineContext {
     std::int32_t& AnzFehler;
 };
 
+// Adds one to a failure count; raises std::range_error where the count would leave the 32-bit range.
+void AnzFehlerErhoehen(std::int32_t& AnzFehler);
+
 // A Mapping row bound to the fields of the open source and target tables.
 struct BoundMappingRow : MappingRow {
     // The field of the source table named by Zuordnung and the field of the target named by Feldname; nullptr when

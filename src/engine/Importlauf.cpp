@@ -416,11 +416,6 @@ QString GeneratedTextKey(const QString& startValue, int n)
     return startValue.left(digits) + rtl::IntToStr(value);
 }
 
-void AnzFehlerErhoehen(std::int32_t& AnzFehler)
-{
-    addTo(AnzFehler, 1);
-}
-
 void SchluesselZuordnungFehlt(ImportRun& run)
 {
     platform::ErrorBox(texts::Text(64991));

@@ -64,8 +64,6 @@ void ImportlaufAktualisieren(ImportRun& run);
 // give up. False where mode 3's first pass gave up; anything else but 1 to 5 raises std::invalid_argument.
 bool Importlauf(ImportRun& run, int mode);
 
-// Adds one to a failure count.
-void AnzFehlerErhoehen(std::int32_t& AnzFehler);
 // A key row without source field: tells the user, lets the wizard show the mapping page, closes the progress window.
 void SchluesselZuordnungFehlt(ImportRun& run);
 
