@@ -23,13 +23,14 @@ class TParser;
 // conditional defaults, the formulas, alignment, cutting, substring and rounding, in that fixed order.
 //
 // Every step that writes the target field runs under its own guard: a failure is counted in the context's failure
-// count (AnzFehlerErhoehen), shows nothing, leaves the field as it was and the next step runs. What stands outside the guards (the tests
-// before alignment and cutting, emptying the field before a substring, the comparisons of the defaults) ends the
-// field, and with it the run, when it fails.
+// count (AnzFehlerErhoehen), shows nothing, leaves the field as it was and the next step runs. What stands outside
+// the guards (the tests before alignment and cutting, emptying the field before a substring, the comparisons of the
+// defaults) ends the field, and with it the run, when it fails.
 //
 // The run takes the Mapping rows as values, read once from the mapping before it starts: reading 26 columns of every
-// row for every source record would cost more than the import itself. The source and target fields are looked up once as well; a name that is missing
-// raises where the run would have looked it up, so a wrong mapping fails exactly as it would have.
+// row for every source record would cost more than the import itself. The source and target fields are looked up
+// once as well; a name that is missing raises where the run would have looked it up, so a wrong mapping fails
+// exactly as it would have.
 namespace engine {
 
 // What the steps of a field work with: the parser of the numeric formulas, the source table on its current record,
