@@ -29,12 +29,12 @@ namespace {
 // One guarded step: a failure is counted and swallowed, the field keeps what it had (the engine's setters change
 // nothing when they refuse a value).
 template <class Step>
-void guarded(const ImportRunContext& run, Step&& step)
+void guarded(const PipelineContext& ctx, Step&& step)
 {
     try {
         step();
     } catch (const std::exception&) {
-        AnzFehlerErhoehen(run);
+        AnzFehlerErhoehen(ctx.AnzFehler);
     }
 }
 
@@ -163,7 +163,7 @@ int compareValues(const Comparable& a, const Comparable& b)
 
 // The six comparisons of the source value with C; each one that holds writes the default once more.
 template <class Write>
-void sixComparisons(const ImportRunContext& run, const MappingRow& row, const Comparable& C, Write&& write)
+void sixComparisons(const PipelineContext& ctx, const BoundMappingRow& row, const Comparable& C, Write&& write)
 {
     if (!row.BedGleich && !row.BedKleiner && !row.BedGroesser)
         return;
@@ -172,17 +172,17 @@ void sixComparisons(const ImportRunContext& run, const MappingRow& row, const Co
         return;
     const int rel = compareValues(*source, C);
     if (row.BedGleich && rel == 0)
-        guarded(run, write);
+        guarded(ctx, write);
     if (row.BedKleiner && rel < 0)
-        guarded(run, write);
+        guarded(ctx, write);
     if (row.BedGroesser && rel > 0)
-        guarded(run, write);
+        guarded(ctx, write);
     if (row.BedGleich && row.BedKleiner && rel <= 0)
-        guarded(run, write);
+        guarded(ctx, write);
     if (row.BedGleich && row.BedGroesser && rel >= 0)
-        guarded(run, write);
+        guarded(ctx, write);
     if (row.BedKleiner && row.BedGroesser && rel != 0)
-        guarded(run, write);
+        guarded(ctx, write);
 }
 
 // The source field's text, read at its first use and then kept: the steps of a field only write the target, so
@@ -194,7 +194,7 @@ void sixComparisons(const ImportRunContext& run, const MappingRow& row, const Co
 // that could stand in a written number), they come from the text as ever.
 class SourceText {
 public:
-    explicit SourceText(const MappingRow& row) : row_(row) {}
+    explicit SourceText(const BoundMappingRow& row) : row_(row) {}
 
     const QString& get()
     {
@@ -274,7 +274,7 @@ private:
         return !thousands.isDigit() && thousands != u'-' && thousands != u'E' && thousands != fs.DecimalSeparator;
     }
 
-    const MappingRow& row_;
+    const BoundMappingRow& row_;
     std::optional<QString> text_;
     bool studied_ = false;
     std::optional<double> number_;
@@ -282,7 +282,7 @@ private:
 };
 
 // No condition value, no memo target, and a source text longer than the target width.
-bool overLengthRuleHolds(const MappingRow& row, SourceText& sourceText)
+bool overLengthRuleHolds(const BoundMappingRow& row, SourceText& sourceText)
 {
     if (!row.Quellwert_alph.isEmpty() || row.Quellwert_num)
         return false;
@@ -291,15 +291,7 @@ bool overLengthRuleHolds(const MappingRow& row, SourceText& sourceText)
     return sourceText.get().size() > rtl::StrToInt(row.Laenge);
 }
 
-QString quelldateiFolder(const ImportRunContext& run)
-{
-    db::Field* field = run.tblImpList.FindField(QStringLiteral("Quelldatei"));
-    const QString quelldatei = field ? field->AsString() : QString();
-    const qsizetype slash = std::max(quelldatei.lastIndexOf(u'/'), quelldatei.lastIndexOf(u'\\'));
-    return quelldatei.left(slash + 1);
-}
-
-void copyPicture(const ImportRunContext& run, const db::Field& source, db::Field& target)
+void copyPicture(const PipelineContext& ctx, const db::Field& source, db::Field& target)
 {
     const QString name = source.AsString();
     QString path;
@@ -307,7 +299,7 @@ void copyPicture(const ImportRunContext& run, const db::Field& source, db::Field
         if (QFileInfo(name).isFile()) {
             path = name;
         } else {
-            const QString beside = quelldateiFolder(run) + name;
+            const QString beside = ctx.QuelldateiOrdner + name;
             if (QFileInfo(beside).isFile())
                 path = beside;
         }
@@ -350,17 +342,17 @@ FormelWertSpeicher::~FormelWertSpeicher()
     activeSpeicher = previous_;
 }
 
-double FormelWertSpeicher::Wert(const ImportRunContext& run, const std::string& expression)
+double FormelWertSpeicher::Wert(const PipelineContext& ctx, const std::string& expression)
 {
     FormelWertSpeicher* kept = activeSpeicher;
     // A parser that hands compile errors to a handler instead of raising would leave no sign of the failure.
-    const bool keepable = kept && !run.Parser1.OnParserError && !hasSideEffects(expression);
+    const bool keepable = kept && !ctx.Parser1.OnParserError && !hasSideEffects(expression);
     if (keepable) {
         if (const auto it = kept->values_.find(expression); it != kept->values_.end())
             return it->second;
     }
-    run.Parser1.setExpression(expression);
-    const double value = run.Parser1.Value();
+    ctx.Parser1.setExpression(expression);
+    const double value = ctx.Parser1.Value();
     if (keepable) {
         if (kept->values_.size() >= MaxKeptValues)
             kept->values_.clear();
@@ -369,19 +361,19 @@ double FormelWertSpeicher::Wert(const ImportRunContext& run, const std::string& 
     return value;
 }
 
-double FormelWertSpeicher::Wert(const ImportRunContext& run, const NumericFormula& formula)
+double FormelWertSpeicher::Wert(const PipelineContext& ctx, const NumericFormula& formula)
 {
     FormelWertSpeicher* kept = activeSpeicher;
     std::string* key = kept ? &kept->key_ : nullptr;
     if (key)
         key->clear();  // keeps its memory from the record before
-    const bool byValues = kept && !run.Parser1.OnParserError && formula.appendValueKey(*key);
+    const bool byValues = kept && !ctx.Parser1.OnParserError && formula.appendValueKey(*key);
     if (byValues) {
         if (const auto it = kept->byFieldValues_.find(*key); it != kept->byFieldValues_.end())
             return it->second;
     }
     const std::string expression = formula.expression().toStdString();
-    const double value = Wert(run, expression);
+    const double value = Wert(ctx, expression);
     // Kept under the values only where the text is kept: never a failure (Wert raised), never RND.
     if (byValues && !hasSideEffects(expression)) {
         if (kept->byFieldValues_.size() >= MaxKeptValues)
@@ -391,83 +383,44 @@ double FormelWertSpeicher::Wert(const ImportRunContext& run, const NumericFormul
     return value;
 }
 
+void AnzFehlerErhoehen(std::int32_t& AnzFehler)
+{
+    if (AnzFehler == std::numeric_limits<std::int32_t>::max())
+        throw std::range_error("counter out of range");
+    ++AnzFehler;
+}
+
 // ---- rows ----
 
-db::Field& MappingRow::sourceField() const
+db::Field& BoundMappingRow::sourceField() const
 {
     if (!quelle)
         fieldNotFound(Zuordnung);
     return *quelle;
 }
 
-db::Field& MappingRow::targetField() const
+db::Field& BoundMappingRow::targetField() const
 {
     if (!ziel)
         fieldNotFound(Feldname);
     return *ziel;
 }
 
-MappingRow ReadMappingRow(db::Table& tblZStrukt)
+std::vector<BoundMappingRow> BindMappingRows(const std::vector<MappingRow>& rows, db::Table& tblQuelle,
+                                             db::Table& tblZiel)
 {
-    auto text = [&](const char* column) { return tblZStrukt.FieldByName(QLatin1String(column))->AsString(); };
-    auto flag = [&](const char* column) {
-        const db::Field* f = tblZStrukt.FieldByName(QLatin1String(column));
-        return !f->IsNull() && f->AsBoolean();
-    };
-    auto number = [&](const char* column) -> std::optional<double> {
-        const db::Field* f = tblZStrukt.FieldByName(QLatin1String(column));
-        if (f->IsNull())
-            return std::nullopt;
-        return f->AsFloat();
-    };
-    auto whole = [&](const char* column) -> std::optional<int> {
-        const db::Field* f = tblZStrukt.FieldByName(QLatin1String(column));
-        if (f->IsNull())
-            return std::nullopt;
-        return f->AsInteger();
-    };
-
-    MappingRow row;
-    row.Index = text("Index");
-    row.Feldname = text("Feldname");
-    row.Laenge = text("Laenge");
-    row.Typbezeichnung = text("Typbezeichnung");
-    row.Zuordnung = text("Zuordnung");
-    row.Typ = whole("Typ").value_or(0);
-    row.Div = number("Div");
-    row.Mul = number("Mul");
-    row.Vorgabewert_alph = text("Vorgabewert_alph");
-    row.Vorgabewert_num = number("Vorgabewert_num");
-    row.BedGleich = flag("BedGleich");
-    row.BedKleiner = flag("BedKleiner");
-    row.BedGroesser = flag("BedGroesser");
-    row.Quellwert_alph = text("Quellwert_alph");
-    row.Quellwert_num = number("Quellwert_num");
-    row.Formel_alph = text("Formel_alph");
-    row.Formel_num = text("Formel_num");
-    row.Runden = whole("Runden");
-    row.Ausrichtung_li = flag("Ausrichtung_li");
-    row.Ausrichtung_re = flag("Ausrichtung_re");
-    row.Ueberl_abschneid_li = flag("Ueberl_abschneid_li");
-    row.StringAuswahlBeg = whole("StringAuswahlBeg");
-    row.StringAuswahlEnd = whole("StringAuswahlEnd");
-    row.FeldAkt = flag("FeldAkt");
-    return row;
-}
-
-std::vector<MappingRow> BindMappingRows(db::Table& tblZStrukt, db::Table& tblQuelle, db::Table& tblZiel)
-{
-    std::vector<MappingRow> rows;
-    for (tblZStrukt.First(); !tblZStrukt.Eof(); tblZStrukt.Next()) {
-        MappingRow row = ReadMappingRow(tblZStrukt);
-        if (row.isMapped())
-            row.quelle = tblQuelle.FindField(row.Zuordnung);
-        row.ziel = tblZiel.FindField(row.Feldname);
-        if (!row.Formel_num.isEmpty())
-            row.formelNum = std::make_shared<const NumericFormula>(tblQuelle, row.Formel_num);
-        rows.push_back(std::move(row));
+    std::vector<BoundMappingRow> bound;
+    bound.reserve(rows.size());
+    for (const MappingRow& row : rows) {
+        BoundMappingRow b{row};
+        if (b.isMapped())
+            b.quelle = tblQuelle.FindField(b.Zuordnung);
+        b.ziel = tblZiel.FindField(b.Feldname);
+        if (!b.Formel_num.isEmpty())
+            b.formelNum = std::make_shared<const NumericFormula>(tblQuelle, b.Formel_num);
+        bound.push_back(std::move(b));
     }
-    return rows;
+    return bound;
 }
 
 QByteArray PictureFileAsBitmap(const QString& path)
@@ -487,7 +440,7 @@ QByteArray PictureFileAsBitmap(const QString& path)
 
 namespace {
 
-void copyValue(const ImportRunContext& run, const MappingRow& row, SourceText& sourceText)
+void copyValue(const PipelineContext& ctx, const BoundMappingRow& row, SourceText& sourceText)
 {
     db::Field& target = row.targetField();
     db::Field& source = row.sourceField();
@@ -509,7 +462,7 @@ void copyValue(const ImportRunContext& run, const MappingRow& row, SourceText& s
         if (source.DataType() == db::FieldType::ftGraphic)
             target.setAsVariant(source.AsVariant());
         else if (source.DataType() == db::FieldType::ftString)
-            copyPicture(run, source, target);
+            copyPicture(ctx, source, target);
         else
             target.Clear();
         break;
@@ -519,33 +472,33 @@ void copyValue(const ImportRunContext& run, const MappingRow& row, SourceText& s
     }
 }
 
-void alphDefault(const ImportRunContext& run, const MappingRow& row, SourceText& sourceText)
+void alphDefault(const PipelineContext& ctx, const BoundMappingRow& row, SourceText& sourceText)
 {
     if (row.Vorgabewert_alph.isEmpty())
         return;
     auto write = [&] { row.targetField().setAsString(row.Vorgabewert_alph); };
     if (overLengthRuleHolds(row, sourceText))
-        guarded(run, write);
+        guarded(ctx, write);
     // Exact equality of the texts, whatever relations are ticked.
     if (!row.Quellwert_alph.isEmpty() && sourceText.get() == row.Quellwert_alph)
-        guarded(run, write);
+        guarded(ctx, write);
     if (row.Quellwert_num)
-        sixComparisons(run, row, Comparable(*row.Quellwert_num), write);
+        sixComparisons(ctx, row, Comparable(*row.Quellwert_num), write);
 }
 
 }  // namespace
 
-void FeldwertKopieren(const ImportRunContext& run, const MappingRow& row)
+void FeldwertKopieren(const PipelineContext& ctx, const BoundMappingRow& row)
 {
     SourceText sourceText(row);
-    copyValue(run, row, sourceText);
+    copyValue(ctx, row, sourceText);
 }
 
-void FeldRunden(const ImportRunContext& run, const MappingRow& row)
+void FeldRunden(const PipelineContext& ctx, const BoundMappingRow& row)
 {
     if (!row.Runden)
         return;
-    guarded(run, [&] {
+    guarded(ctx, [&] {
         const int decimals = *row.Runden;
         if (decimals < std::numeric_limits<std::int8_t>::min() || decimals > std::numeric_limits<std::int8_t>::max())
             throw std::range_error("Runden out of range");
@@ -554,71 +507,71 @@ void FeldRunden(const ImportRunContext& run, const MappingRow& row)
     });
 }
 
-void VorgabeAlphAnwenden(const ImportRunContext& run, const MappingRow& row)
+void VorgabeAlphAnwenden(const PipelineContext& ctx, const BoundMappingRow& row)
 {
     SourceText sourceText(row);
-    alphDefault(run, row, sourceText);
+    alphDefault(ctx, row, sourceText);
 }
 
-void VorgabeNumAnwenden(const ImportRunContext& run, const MappingRow& row)
+void VorgabeNumAnwenden(const PipelineContext& ctx, const BoundMappingRow& row)
 {
     if (!row.Vorgabewert_num)
         return;
     auto write = [&] { row.targetField().setAsVariant(*row.Vorgabewert_num); };
     SourceText sourceText(row);
     if (overLengthRuleHolds(row, sourceText))
-        guarded(run, write);
+        guarded(ctx, write);
     if (!row.Quellwert_alph.isEmpty())
-        sixComparisons(run, row, Comparable(row.Quellwert_alph), write);
+        sixComparisons(ctx, row, Comparable(row.Quellwert_alph), write);
     if (row.Quellwert_num)
-        sixComparisons(run, row, Comparable(*row.Quellwert_num), write);
+        sixComparisons(ctx, row, Comparable(*row.Quellwert_num), write);
 }
 
-void FormelAlphAnwenden(const ImportRunContext& run, const MappingRow& row)
+void FormelAlphAnwenden(const PipelineContext& ctx, const BoundMappingRow& row)
 {
-    guarded(run, [&] { row.targetField().setAsString(FormelAlphBerechnen(run.tblQuelle, row.Formel_alph)); });
+    guarded(ctx, [&] { row.targetField().setAsString(FormelAlphBerechnen(ctx.tblQuelle, row.Formel_alph)); });
 }
 
-void FormelNumAnwenden(const ImportRunContext& run, const MappingRow& row)
+void FormelNumAnwenden(const PipelineContext& ctx, const BoundMappingRow& row)
 {
-    guarded(run, [&] {
-        const bool prepared = row.formelNum && row.formelNum->isFor(run.tblQuelle, row.Formel_num);
+    guarded(ctx, [&] {
+        const bool prepared = row.formelNum && row.formelNum->isFor(ctx.tblQuelle, row.Formel_num);
         const double value =
-            prepared ? FormelWertSpeicher::Wert(run, *row.formelNum)
-                     : FormelWertSpeicher::Wert(run, FormelNumAufbereiten(run.tblQuelle, row.Formel_num).toStdString());
+            prepared ? FormelWertSpeicher::Wert(ctx, *row.formelNum)
+                     : FormelWertSpeicher::Wert(ctx, FormelNumAufbereiten(ctx.tblQuelle, row.Formel_num).toStdString());
         row.targetField().setAsFloat(value);
-        FeldRunden(run, row);
+        FeldRunden(ctx, row);
     });
 }
 
-void FeldUebertragen(const ImportRunContext& run, const MappingRow& row)
+void FeldUebertragen(const PipelineContext& ctx, const BoundMappingRow& row)
 {
     SourceText sourceText(row);
     // 1. Copy.
-    guarded(run, [&] { copyValue(run, row, sourceText); });
+    guarded(ctx, [&] { copyValue(ctx, row, sourceText); });
     // 2. and 3. both start from the source value: with both set the target ends as source x Mul.
     if (row.Div && *row.Div != 0)
-        guarded(run, [&] { row.targetField().setAsFloat(asFloat(row.sourceField()) / *row.Div); });
+        guarded(ctx, [&] { row.targetField().setAsFloat(asFloat(row.sourceField()) / *row.Div); });
     if (row.Mul && *row.Mul != 0)
-        guarded(run, [&] { row.targetField().setAsFloat(asFloat(row.sourceField()) * *row.Mul); });
+        guarded(ctx, [&] { row.targetField().setAsFloat(asFloat(row.sourceField()) * *row.Mul); });
     // 4. - 7. Defaults, then formulas.
     if (!row.Vorgabewert_alph.isEmpty())
-        alphDefault(run, row, sourceText);
+        alphDefault(ctx, row, sourceText);
     if (row.Vorgabewert_num)
-        VorgabeNumAnwenden(run, row);
+        VorgabeNumAnwenden(ctx, row);
     if (!row.Formel_alph.isEmpty())
-        FormelAlphAnwenden(run, row);
+        FormelAlphAnwenden(ctx, row);
     if (!row.Formel_num.isEmpty())
-        FormelNumAnwenden(run, row);
+        FormelNumAnwenden(ctx, row);
     // 8. Left alignment replaces whatever came before with the trimmed source digits.
     if (row.Ausrichtung_li) {
         const QString trimmed = rtl::Trim(sourceText.get());
         if (IsNumeric(trimmed))
-            guarded(run, [&] { row.targetField().setAsString(trimmed); });
+            guarded(ctx, [&] { row.targetField().setAsString(trimmed); });
     }
     // 9. Right alignment: only a source of digits as it stands.
     if (row.Ausrichtung_re && sourceText.isDigits() && IsNumeric(row.Laenge)) {
-        guarded(run, [&] {
+        guarded(ctx, [&] {
             db::Field& target = row.targetField();
             const std::uint16_t width = widthOf(row.Laenge);
             if (!numberRealigned(target))
@@ -628,7 +581,7 @@ void FeldUebertragen(const ImportRunContext& run, const MappingRow& row)
     // 10. Over-length cut, decided by the declared sizes.
     if (row.sourceField().DataSize() > row.targetField().DataSize() && row.Ueberl_abschneid_li &&
         IsNumeric(row.Laenge)) {
-        guarded(run, [&] {
+        guarded(ctx, [&] {
             db::Field& target = row.targetField();
             target.setAsString(CutToLength(rtl::Trim(target.AsString()), widthOf(row.Laenge)));
         });
@@ -639,7 +592,7 @@ void FeldUebertragen(const ImportRunContext& run, const MappingRow& row)
         target.setAsString(QString());
         const QString& text = sourceText.get();
         for (int p = *row.StringAuswahlBeg; p <= *row.StringAuswahlEnd; ++p) {
-            guarded(run, [&] {
+            guarded(ctx, [&] {
                 if (p < 1 || p > text.size())
                     throw std::out_of_range("character position outside the source text");
                 target.setAsString(target.AsString() + text[p - 1]);
@@ -647,19 +600,19 @@ void FeldUebertragen(const ImportRunContext& run, const MappingRow& row)
         }
     }
     // 12. Rounding, also after a numeric formula that rounded already.
-    FeldRunden(run, row);
+    FeldRunden(ctx, row);
 }
 
-void FeldOhneZuordnung(const ImportRunContext& run, const MappingRow& row)
+void FeldOhneZuordnung(const PipelineContext& ctx, const BoundMappingRow& row)
 {
     if (!row.Vorgabewert_alph.isEmpty())
-        guarded(run, [&] { row.targetField().setAsString(row.Vorgabewert_alph); });
+        guarded(ctx, [&] { row.targetField().setAsString(row.Vorgabewert_alph); });
     if (row.Vorgabewert_num)
-        guarded(run, [&] { row.targetField().setAsVariant(*row.Vorgabewert_num); });
+        guarded(ctx, [&] { row.targetField().setAsVariant(*row.Vorgabewert_num); });
     if (!row.Formel_alph.isEmpty())
-        FormelAlphAnwenden(run, row);
+        FormelAlphAnwenden(ctx, row);
     if (!row.Formel_num.isEmpty())
-        FormelNumAnwenden(run, row);
+        FormelNumAnwenden(ctx, row);
 }
 
 }  // namespace engine

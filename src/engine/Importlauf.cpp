@@ -5,18 +5,12 @@
 #include "db/Table.h"
 #include "engine/BriskoRoutines.h"
 #include "engine/FieldPipeline.h"
+#include "engine/MessagePacer.h"
 #include "engine/SettingFiles.h"
-#include "engine/frmGauge.h"
 #include "platform/UserInterface.h"
 #include "rtl/Conversions.h"
 #include "texts/Texts.h"
 
-#include <QCheckBox>
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
 #include <limits>
 #include <stdexcept>
 
@@ -24,10 +18,7 @@ namespace engine {
 
 namespace {
 
-constexpr int RunWindowHeight = 275;
-constexpr int RunCancelButtonLeft = 60;
-
-db::Table& targetOf(const ImportRunContext& run)
+db::Table& targetOf(const ImportRun& run)
 {
     db::Table* table = run.dscZiel.DataSet();
     if (!table)
@@ -35,103 +26,72 @@ db::Table& targetOf(const ImportRunContext& run)
     return *table;
 }
 
-void addTo(QLabel* counter, std::int64_t amount)
+// Everybody watching gets the silent observer's answers when nobody does.
+ImportRunObserver& observerOf(const ImportRun& run)
 {
-    const std::int64_t value = static_cast<std::int64_t>(StrToIntThousands(counter->text())) + amount;
+    static ImportRunObserver nobody;
+    return run.observer ? *run.observer : nobody;
+}
+
+void addTo(std::int32_t& counter, std::int64_t amount)
+{
+    const std::int64_t value = static_cast<std::int64_t>(counter) + amount;
     if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
         throw std::range_error("counter out of range");
-    counter->setText(IntToStrThousands(static_cast<std::int32_t>(value)));
+    counter = static_cast<std::int32_t>(value);
 }
 
-std::int32_t counterOf(const QLabel* counter)
-{
-    return StrToIntThousands(counter->text());
-}
-
-// Pending window messages are processed between records, but not more often than a person can notice: every
-// message round repaints the counters, which would cost more than the record itself. A click on the cancel button
-// is therefore seen within a few milliseconds, as before, and the run stays as fast as its table work.
-bool messageRoundDue()
-{
-    static QElapsedTimer sinceLast;
-    constexpr qint64 IntervalMs = 15;
-    if (sinceLast.isValid() && !sinceLast.hasExpired(IntervalMs))
-        return false;
-    sinceLast.start();
-    return true;
-}
-
-void processMessages()
-{
-    if (messageRoundDue())
-        QCoreApplication::processEvents();
-}
-
-// One number label of the progress window while a run counts in it. The number is read from the label at the first
-// count and kept here; the label is written when the window can show it (a message round, a message box) and at
-// every way out of the run, so that whoever reads the labels afterwards finds every record counted. Writing the
-// label for every record would cost more than the record's table work. Nobody else writes these labels while
-// the run counts.
-class RunCounter {
+// Hands every exchange with the person on to the interface installed before, after the observer has been told the
+// counts as they stand: a message box of the run, a formula's error box in the pipeline or the progress window's
+// own question, never shows figures a few records old behind it.
+class CountsBeforeDialogs : public platform::UserInterface {
 public:
-    explicit RunCounter(QLabel* label) : label_(label) {}
-    RunCounter(const RunCounter&) = delete;
-    RunCounter& operator=(const RunCounter&) = delete;
+    explicit CountsBeforeDialogs(const ImportRun& run) : run_(run), previous_(platform::setUserInterface(this)) {}
+    CountsBeforeDialogs(const CountsBeforeDialogs&) = delete;
+    CountsBeforeDialogs& operator=(const CountsBeforeDialogs&) = delete;
+    ~CountsBeforeDialogs() override { platform::setUserInterface(previous_); }
 
-    QLabel* label() const { return label_; }
-
-    void add(std::int64_t amount)
+    platform::Button showMessage(const platform::MessageRequest& request) override
     {
-        if (!read_) {
-            value_ = StrToIntThousands(label_->text());
-            read_ = true;
-        }
-        const std::int64_t value = value_ + amount;
-        if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
-            throw std::range_error("counter out of range");
-        value_ = static_cast<std::int32_t>(value);
-        unshown_ = true;
+        observerOf(run_).counts(run_.counts);
+        return previous().showMessage(request);
     }
-
-    void show()
+    QString fileDialog(platform::FileDialogKind kind, const platform::FileDialogRequest& request) override
     {
-        if (!unshown_)
-            return;
-        label_->setText(IntToStrThousands(value_));
-        unshown_ = false;
+        return previous().fileDialog(kind, request);
     }
+    std::optional<QString> inputBox(const platform::InputRequest& request) override
+    {
+        return previous().inputBox(request);
+    }
+    void beep() override { previous().beep(); }
+    void showHelp(int helpContext) override { previous().showHelp(helpContext); }
+    bool openUrl(const QString& target) override { return previous().openUrl(target); }
 
 private:
-    QLabel* label_;
-    std::int32_t value_ = 0;
-    bool read_ = false;
-    bool unshown_ = false;
+    platform::UserInterface& previous()
+    {
+        if (!previous_)
+            throw platform::NoUserInterface();
+        return *previous_;
+    }
+
+    const ImportRun& run_;
+    platform::UserInterface* previous_;
 };
 
-// The frame's window set-up, the same for every mode.
-void setUpWindow(const ImportRunContext& run, const QString& runningText)
+// The frame's window set-up, the same for every mode: the gauge runs to the source's record count.
+void setUpWindow(ImportRun& run, const QString& runningText)
 {
-    TfrmGauge& g = run.frmGauge;
-    g.setHeight(RunWindowHeight);
-    g.btnGaugeAbbrechen->move(RunCancelButtonLeft, g.btnGaugeAbbrechen->y());
-    g.btnGaugeAbbrechen->setText(texts::Text(65268));
-    g.btnHilfe->setVisible(true);
-    g.Gauge1->setMinimum(0);
     run.tblQuelle.Open();
-    g.Gauge1->setMaximum(run.tblQuelle.RecordCount());
+    const int recordCount = run.tblQuelle.RecordCount();
     run.tblQuelle.Close();
-    g.Label1->setText(runningText);
-    g.Show();
+    observerOf(run).runStarts(runningText, recordCount);
 }
 
-void appendDone(const ImportRunContext& run)
+QString doneText(const QString& runningText)
 {
-    run.frmGauge.Label1->setText(run.frmGauge.Label1->text() + texts::Text(65279));
-}
-
-void captionClose(const ImportRunContext& run)
-{
-    run.frmGauge.btnGaugeAbbrechen->setText(texts::Text(65269));
+    return runningText + texts::Text(65279);
 }
 
 // Writes the engine's buffered changes to the files, whoever else has the target open.
@@ -142,17 +102,18 @@ void makeDurable(db::Table& target)
     target.FlushBuffers();
 }
 
-// The tables of one run, opened, with the mapping read and its controls disabled; on every way out the mapping's
-// controls are enabled again and the target is made durable. A way out by an error first drops a record the
-// engine refused, so that what was posted before reaches the files and nothing half-done follows it.
+// The tables of one run, opened, with the mapping bound to their fields; on every way out the target is made
+// durable and the observer is told the counts and the position reached. A way out by an error first drops a record
+// the engine refused, so that what was posted before reaches the files and nothing half-done follows it.
 class RunTables {
 public:
-    explicit RunTables(const ImportRunContext& run)
-        : run_(run), ziel_(targetOf(run)), durable_(ziel_), controls_((openAll(run, ziel_), run.tblZStrukt)),
-          zielControls_(ziel_)
+    explicit RunTables(ImportRun& run)
+        : run_(run), observer_(observerOf(run)), ziel_(targetOf(run)), durable_((openAll(run, ziel_), ziel_)),
+          zielControls_(ziel_), dialogs_(run),
+          context_{run.Parser1, run.tblQuelle, run.setting.QuelldateiOrdner(), run.counts.AnzFehler}
     {
-        rows_ = BindMappingRows(run.tblZStrukt, run.tblQuelle, ziel_);
-        for (const MappingRow& row : rows_) {
+        rows_ = BindMappingRows(run.setting.Mapping, run.tblQuelle, ziel_);
+        for (const BoundMappingRow& row : rows_) {
             if (row.isKeyRow()) {
                 key_ = &row;
                 break;
@@ -163,38 +124,25 @@ public:
 
     db::Table& ziel() { return ziel_; }
     db::Table& quelle() { return run_.tblQuelle; }
-    const std::vector<MappingRow>& rows() const { return rows_; }
+    const std::vector<BoundMappingRow>& rows() const { return rows_; }
     // The first row marked as key, or nullptr.
-    const MappingRow* keyRow() const { return key_; }
+    const BoundMappingRow* keyRow() const { return key_; }
+    const PipelineContext& context() const { return context_; }
 
-    bool going() { return !run_.tblQuelle.Eof() && !run_.frmGauge.cancelled(); }
+    bool going() { return !run_.tblQuelle.Eof() && !observer_.cancelled(); }
 
-    // Adds to one of the run's counters (lblAnzHinzu, lblSumme, lblUmben, lblAnzAkt).
-    void add(QLabel* counter, std::int64_t amount)
-    {
-        for (RunCounter& c : counters_) {
-            if (c.label() == counter) {
-                c.add(amount);
-                return;
-            }
-        }
-        throw std::logic_error("no counter of the run");
-    }
+    // Adds to one of the run's counts.
+    void add(std::int32_t ImportCounts::*counter, std::int64_t amount) { addTo(run_.counts.*counter, amount); }
 
-    // Writes the counts into the labels, for the window to show or for whoever reads them.
-    void showCounters()
-    {
-        for (RunCounter& c : counters_)
-            c.show();
-    }
+    void showCounts() { observer_.counts(run_.counts); }
 
-    // A message round when one is due; the counters are brought up to date for it.
+    // A message round when one is due; the observer is told the counts for it.
     void processMessages()
     {
-        if (!messageRoundDue())
+        if (!messages_.roundDue())
             return;
-        showCounters();
-        QCoreApplication::processEvents();
+        showCounts();
+        observer_.messageRound();
     }
 
     // The gauge is only drawn when window messages are processed, so it is moved at the same pace; the position
@@ -202,18 +150,24 @@ public:
     void progress()
     {
         position_ = run_.tblQuelle.RecNo();
-        if (!sinceGauge_.isValid() || sinceGauge_.hasExpired(GaugeIntervalMs)) {
+        if (gauge_.roundDue())
             showPosition();
-            sinceGauge_.start();
-        }
+    }
+
+    // The pipeline routine of a row: FeldUebertragen for a mapped row, FeldOhneZuordnung for the others.
+    void pipeline(const BoundMappingRow& row)
+    {
+        if (row.isMapped())
+            FeldUebertragen(context_, row);
+        else
+            FeldOhneZuordnung(context_, row);
     }
 
     // The normal end: what was posted is made durable; a failure to write it is passed on, never reported as done.
     void finish()
     {
         showPosition();
-        showCounters();
-        controls_.enable();
+        showCounts();
         zielControls_.enable();
         durable_.finish();
     }
@@ -222,17 +176,16 @@ public:
     {
         try {
             showPosition();
-            showCounters();
+            showCounts();
         } catch (...) {
         }
     }
 
 private:
-    static void openAll(const ImportRunContext& run, db::Table& ziel)
+    static void openAll(const ImportRun& run, db::Table& ziel)
     {
         run.tblQuelle.Open();
         ziel.Open();
-        run.tblZStrukt.Open();
     }
 
     class Durable {
@@ -293,35 +246,53 @@ private:
 
     void showPosition()
     {
-        if (position_ >= 0 && run_.frmGauge.Gauge1->value() != position_)
-            run_.frmGauge.Gauge1->setValue(position_);
+        if (position_ >= 0 && position_ != shownPosition_) {
+            observer_.gaugePosition(position_);
+            shownPosition_ = position_;
+        }
     }
 
-    static constexpr qint64 GaugeIntervalMs = 15;
-
-    const ImportRunContext& run_;
+    ImportRun& run_;
+    ImportRunObserver& observer_;
     db::Table& ziel_;
     Durable durable_;
-    ControlsOff controls_;
     // No grid shows the target while a run goes (the contents viewer is closed before the mode page and shown again
     // after the run), and every record would otherwise be announced to its data source several times.
     ControlsOff zielControls_;
+    CountsBeforeDialogs dialogs_;
     // Equal formula texts recur across records; their values are kept for the run.
     FormelWertSpeicher formelWerte_;
-    QElapsedTimer sinceGauge_;
+    PipelineContext context_;
+    MessagePacer messages_;
+    MessagePacer gauge_;
     int position_ = -1;
-    RunCounter counters_[4]{RunCounter(run_.frmGauge.lblAnzHinzu), RunCounter(run_.frmGauge.lblSumme),
-                            RunCounter(run_.frmGauge.lblUmben), RunCounter(run_.frmGauge.lblAnzAkt)};
-    std::vector<MappingRow> rows_;
-    const MappingRow* key_ = nullptr;
+    int shownPosition_ = -1;
+    std::vector<BoundMappingRow> rows_;
+    const BoundMappingRow* key_ = nullptr;
 };
 
-void pipeline(const ImportRunContext& run, const MappingRow& row)
+// What the record work tells the loop.
+enum class Record { Done, StopRun };
+
+// When a mode lets pending window messages through: before each record's work, after it, or not in its loop.
+enum class Messages { BeforeRecord, AfterRecord, None };
+
+// The record loop every driver shares: while the source has records and nobody cancelled, the record work of the
+// mode on the current source record, then the next one. False when the work stopped the run.
+template <class Work>
+bool recordLoop(RunTables& tables, Messages messages, Work&& work)
 {
-    if (row.isMapped())
-        FeldUebertragen(run, row);
-    else
-        FeldOhneZuordnung(run, row);
+    while (tables.going()) {
+        if (messages == Messages::BeforeRecord)
+            tables.processMessages();
+        tables.progress();
+        if (work() == Record::StopRun)
+            return false;
+        tables.quelle().Next();
+        if (messages == Messages::AfterRecord)
+            tables.processMessages();
+    }
+    return true;
 }
 
 std::uint16_t widthOf(const QString& laenge)
@@ -334,7 +305,7 @@ std::uint16_t widthOf(const QString& laenge)
 
 // The value the key row's source field is looked up by: a source of digits is right-aligned to the target width
 // when the row aligns right, as the values in the target were.
-QVariant lookupValue(const MappingRow& key)
+QVariant lookupValue(const BoundMappingRow& key)
 {
     const QString text = key.sourceField().AsString();
     if (key.Ausrichtung_re && IsNumeric(text))
@@ -373,7 +344,7 @@ class KeyCounter {
 public:
     explicit KeyCounter(QString startValue) : start_(std::move(startValue)), current_(start_) {}
 
-    QVariant value(const MappingRow& row, std::int32_t n) const
+    QVariant value(const BoundMappingRow& row, std::int32_t n) const
     {
         if (keyKindOf(row.Typ) != KeyKind::Text)
             return current_;
@@ -429,6 +400,7 @@ std::int32_t incremented(std::int32_t n)
     return n + 1;
 }
 
+
 }  // namespace
 
 QString GeneratedTextKey(const QString& startValue, int n)
@@ -444,196 +416,192 @@ QString GeneratedTextKey(const QString& startValue, int n)
     return startValue.left(digits) + rtl::IntToStr(value);
 }
 
-void AnzFehlerErhoehen(const ImportRunContext& run)
-{
-    addTo(run.frmGauge.lblAnzFehler, 1);
-}
-
-void SchluesselZuordnungFehlt(const ImportRunContext& run)
+void SchluesselZuordnungFehlt(ImportRun& run)
 {
     platform::ErrorBox(texts::Text(64991));
     if (run.ZuordnungsseiteZeigen)
         run.ZuordnungsseiteZeigen();
-    run.frmGauge.Close();
+    observerOf(run).runAbandoned();
 }
 
 // ---- mode 1 ----
 
-void EndeAnhaengenSchleife(const ImportRunContext& run)
+void EndeAnhaengenSchleife(ImportRun& run)
 {
     RunTables tables(run);
     db::Table& ziel = tables.ziel();
-    TfrmGauge& g = run.frmGauge;
-    while (tables.going()) {
-        tables.processMessages();
-        tables.progress();
+    recordLoop(tables, Messages::BeforeRecord, [&] {
         ziel.Append();
-        tables.add(g.lblAnzHinzu, 1);
-        tables.add(g.lblSumme, 1);
+        tables.add(&ImportCounts::AnzHinzu, 1);
+        tables.add(&ImportCounts::Summe, 1);
         // One post per row: the record is stored after its first field and updated by every further one.
-        for (const MappingRow& row : tables.rows()) {
+        for (const BoundMappingRow& row : tables.rows()) {
             ziel.Edit();
-            pipeline(run, row);
+            tables.pipeline(row);
             ziel.Post();
         }
-        tables.quelle().Next();
-    }
+        return Record::Done;
+    });
     tables.finish();
 }
 
-void ImportlaufEndeAnhaengen(const ImportRunContext& run)
+void ImportlaufEndeAnhaengen(ImportRun& run)
 {
-    setUpWindow(run, texts::Text(65208));
+    const QString runningText = texts::Text(65208);
+    setUpWindow(run, runningText);
     EndeAnhaengenSchleife(run);
-    appendDone(run);
-    captionClose(run);
+    observerOf(run).runningText(doneText(runningText));
+    observerOf(run).closeOffered();
 }
 
 // ---- mode 2 ----
 
-void ImportlaufIgnorieren(const ImportRunContext& run)
+void ImportlaufIgnorieren(ImportRun& run)
 {
-    TfrmGauge& g = run.frmGauge;
-    const bool zielLeeren = run.cbxZielLeeren.isChecked();
-    setUpWindow(run, zielLeeren ? texts::Text(65208) : texts::Text(64989));
+    ImportRunObserver& observer = observerOf(run);
+    const bool zielLeeren = run.setting.ZielLeeren;
+    const QString runningText = zielLeeren ? texts::Text(65208) : texts::Text(64989);
+    setUpWindow(run, runningText);
     {
         RunTables tables(run);
         db::Table& ziel = tables.ziel();
-        while (tables.going()) {
-            tables.processMessages();
-            tables.progress();
-            if (const MappingRow* key = tables.keyRow()) {
-                if (!key->isMapped()) {
-                    tables.finish();
-                    SchluesselZuordnungFehlt(run);
-                    return;
-                }
-                if (!TabelleFindKey(run.dscZiel, lookupValue(*key))) {
-                    ziel.Append();
-                    tables.add(g.lblAnzHinzu, 1);
-                    tables.add(g.lblSumme, 1);
-                    for (const MappingRow& row : tables.rows())
-                        pipeline(run, row);
-                    ziel.Post();
-                }
+        const bool complete = recordLoop(tables, Messages::BeforeRecord, [&] {
+            const BoundMappingRow* key = tables.keyRow();
+            if (!key)
+                return Record::Done;
+            if (!key->isMapped()) {
+                tables.finish();
+                SchluesselZuordnungFehlt(run);
+                return Record::StopRun;
             }
-            tables.quelle().Next();
-        }
+            if (!TabelleFindKey(run.dscZiel, lookupValue(*key))) {
+                ziel.Append();
+                tables.add(&ImportCounts::AnzHinzu, 1);
+                tables.add(&ImportCounts::Summe, 1);
+                for (const BoundMappingRow& row : tables.rows())
+                    tables.pipeline(row);
+                ziel.Post();
+            }
+            return Record::Done;
+        });
+        if (!complete)
+            return;
         tables.finish();
     }
     const std::int32_t recordCount = run.tblQuelle.RecordCount();
+    ImportCounts& counts = run.counts;
     if (!zielLeeren) {
-        const std::int32_t ignored = recordCount - counterOf(g.lblAnzHinzu);
-        g.lblIgnor->setText(IntToStrThousands(ignored));
-        addTo(g.lblSumme, ignored);
-        appendDone(run);
+        // What was not added is ignored, the records a cancelled run never got to included.
+        counts.Ignor = recordCount - counts.AnzHinzu;
+        addTo(counts.Summe, counts.Ignor);
+        observer.runningText(doneText(runningText));
     } else {
         // Into an emptied target a record is left out only because its key came before in the same source.
-        addTo(g.lblAnzFehler, static_cast<std::int64_t>(recordCount) - counterOf(g.lblAnzHinzu));
+        addTo(counts.AnzFehler, static_cast<std::int64_t>(recordCount) - counts.AnzHinzu);
     }
-    captionClose(run);
-    g.Gauge1->setValue(recordCount);
+    observer.counts(counts);
+    observer.closeOffered();
+    observer.gaugePosition(recordCount);
 }
 
 // ---- mode 3, first pass ----
 
-bool ImportlaufUmbenennen(const ImportRunContext& run)
+bool ImportlaufUmbenennen(ImportRun& run)
 {
-    TfrmGauge& g = run.frmGauge;
     setUpWindow(run, texts::Text(65207));
-    processMessages();
+    observerOf(run).messageRound();
     RunTables tables(run);
     db::Table& ziel = tables.ziel();
-    KeyCounter keys(run.edtStartwert.text());
+    KeyCounter keys(run.Startwert);
     std::int32_t n = 0;
     // This pass leaves the message queue alone: a cancel is seen when the second pass lets it through.
-    while (tables.going()) {
-        tables.progress();
-        if (const MappingRow* key = tables.keyRow()) {
-            if (!key->isMapped()) {
-                tables.finish();
-                SchluesselZuordnungFehlt(run);
-                return false;
-            }
-            if (TabelleFindKey(run.dscZiel, lookupValue(*key)) && key->targetField().IsIndexField()) {
-                const KeyKind kind = keyKindOf(key->Typ);
-                if (kind == KeyKind::None) {
-                    // No rule makes a new key of this type: the record cannot be re-keyed, which is a failure.
-                    AnzFehlerErhoehen(run);
-                } else {
-                    const QVariant newKey = keys.value(*key, n);
-                    try {
-                        ziel.Append();
-                        key->targetField().setAsVariant(newKey);
-                        ziel.Post();
-                        for (const MappingRow& row : tables.rows()) {
-                            if (row.isKeyRow())
-                                continue;
-                            ziel.Edit();
-                            pipeline(run, row);
-                            ziel.Post();
-                        }
-                        if (kind == KeyKind::Text)
-                            n = incremented(n);
-                        else
-                            keys.advance(kind);
-                    } catch (const std::exception&) {
-                        AnzFehlerErhoehen(run);
-                        // A record the engine refused is dropped; what was posted of it stays.
-                        if (ziel.State() == db::dsInsert || ziel.State() == db::dsEdit)
-                            ziel.Cancel();
-                    }
+    const bool complete = recordLoop(tables, Messages::None, [&] {
+        const BoundMappingRow* key = tables.keyRow();
+        if (!key)
+            return Record::Done;
+        if (!key->isMapped()) {
+            tables.finish();
+            SchluesselZuordnungFehlt(run);
+            return Record::StopRun;
+        }
+        if (!TabelleFindKey(run.dscZiel, lookupValue(*key)) || !key->targetField().IsIndexField())
+            return Record::Done;
+        const KeyKind kind = keyKindOf(key->Typ);
+        if (kind == KeyKind::None) {
+            // No rule makes a new key of this type: the record cannot be re-keyed, which is a failure.
+            AnzFehlerErhoehen(run.counts.AnzFehler);
+        } else {
+            const QVariant newKey = keys.value(*key, n);
+            try {
+                ziel.Append();
+                key->targetField().setAsVariant(newKey);
+                ziel.Post();
+                for (const BoundMappingRow& row : tables.rows()) {
+                    if (row.isKeyRow())
+                        continue;
+                    ziel.Edit();
+                    tables.pipeline(row);
+                    ziel.Post();
                 }
-                tables.add(g.lblUmben, 1);
-                tables.add(g.lblSumme, 1);
+                if (kind == KeyKind::Text)
+                    n = incremented(n);
+                else
+                    keys.advance(kind);
+            } catch (const std::exception&) {
+                AnzFehlerErhoehen(run.counts.AnzFehler);
+                // A record the engine refused is dropped; what was posted of it stays.
+                if (ziel.State() == db::dsInsert || ziel.State() == db::dsEdit)
+                    ziel.Cancel();
             }
         }
-        tables.quelle().Next();
-    }
+        tables.add(&ImportCounts::Umben, 1);
+        tables.add(&ImportCounts::Summe, 1);
+        return Record::Done;
+    });
+    if (!complete)
+        return false;
     tables.finish();
     return true;
 }
 
 // ---- mode 4 ----
 
-void ImportlaufSelfInc(const ImportRunContext& run)
+void ImportlaufSelfInc(ImportRun& run)
 {
-    TfrmGauge& g = run.frmGauge;
     setUpWindow(run, texts::Text(65208));
-    processMessages();
+    observerOf(run).messageRound();
     RunTables tables(run);
     db::Table& ziel = tables.ziel();
-    KeyCounter keys(run.edtStartwert.text());
+    KeyCounter keys(run.Startwert);
     std::int32_t n = 0;
-    while (tables.going()) {
-        tables.progress();
+    const bool complete = recordLoop(tables, Messages::AfterRecord, [&] {
         // Append posts the record of the previous source record.
         ziel.Append();
-        for (const MappingRow& row : tables.rows()) {
+        for (const BoundMappingRow& row : tables.rows()) {
             if (!row.isKeyRow()) {
-                pipeline(run, row);
+                tables.pipeline(row);
                 continue;
             }
             const KeyKind kind = keyKindOf(row.Typ);
             if (kind == KeyKind::None) {
-                tables.showCounters();
                 QString text = texts::Text(64990);
                 text.replace(QLatin1String("%s"), row.Typbezeichnung);
                 platform::MessageBox(platform::MessageType::Information, text, platform::Buttons::Ok);
                 // The record begun for this source record is not stored.
                 ziel.Cancel();
                 tables.finish();
-                return;
+                return Record::StopRun;
             }
             row.targetField().setAsVariant(keys.value(row, n));
             keys.advance(kind);
         }
         n = incremented(n);
-        tables.quelle().Next();
-        tables.processMessages();
-        tables.add(g.lblAnzHinzu, 1);
-        tables.add(g.lblSumme, 1);
-    }
+        tables.add(&ImportCounts::AnzHinzu, 1);
+        tables.add(&ImportCounts::Summe, 1);
+        return Record::Done;
+    });
+    if (!complete)
+        return;
     if (ziel.State() == db::dsInsert)
         ziel.Post();
     tables.finish();
@@ -641,44 +609,68 @@ void ImportlaufSelfInc(const ImportRunContext& run)
 
 // ---- mode 5 ----
 
-void ImportlaufAktualisieren(const ImportRunContext& run)
+void ImportlaufAktualisieren(ImportRun& run)
 {
-    TfrmGauge& g = run.frmGauge;
-    setUpWindow(run, texts::Text(65209));
-    processMessages();
+    const QString runningText = texts::Text(65209);
+    setUpWindow(run, runningText);
+    observerOf(run).messageRound();
     {
         RunTables tables(run);
         db::Table& ziel = tables.ziel();
-        while (tables.going()) {
-            tables.processMessages();
-            tables.progress();
-            if (const MappingRow* key = tables.keyRow()) {
-                if (TabelleFindKey(run.dscZiel, lookupValue(*key))) {
-                    tables.add(g.lblAnzAkt, 1);
-                    tables.add(g.lblSumme, 1);
-                    ziel.Edit();
-                    for (const MappingRow& row : tables.rows()) {
-                        if (!row.isMapped())
-                            FeldOhneZuordnung(run, row);
-                        else if (row.FeldAkt)
-                            FeldUebertragen(run, row);
-                    }
-                    ziel.Post();
-                } else {
-                    ziel.Append();
-                    tables.add(g.lblAnzHinzu, 1);
-                    tables.add(g.lblSumme, 1);
-                    for (const MappingRow& row : tables.rows())
-                        pipeline(run, row);
-                    ziel.Post();
+        recordLoop(tables, Messages::BeforeRecord, [&] {
+            const BoundMappingRow* key = tables.keyRow();
+            if (!key)
+                return Record::Done;
+            if (TabelleFindKey(run.dscZiel, lookupValue(*key))) {
+                tables.add(&ImportCounts::AnzAkt, 1);
+                tables.add(&ImportCounts::Summe, 1);
+                ziel.Edit();
+                for (const BoundMappingRow& row : tables.rows()) {
+                    if (!row.isMapped())
+                        FeldOhneZuordnung(tables.context(), row);
+                    else if (row.FeldAkt)
+                        FeldUebertragen(tables.context(), row);
                 }
+                ziel.Post();
+            } else {
+                ziel.Append();
+                tables.add(&ImportCounts::AnzHinzu, 1);
+                tables.add(&ImportCounts::Summe, 1);
+                for (const BoundMappingRow& row : tables.rows())
+                    tables.pipeline(row);
+                ziel.Post();
             }
-            tables.quelle().Next();
-        }
+            return Record::Done;
+        });
         tables.finish();
     }
-    appendDone(run);
-    captionClose(run);
+    observerOf(run).runningText(doneText(runningText));
+    observerOf(run).closeOffered();
+}
+
+bool Importlauf(ImportRun& run, int mode)
+{
+    switch (mode) {
+    case 1:
+        ImportlaufEndeAnhaengen(run);
+        return true;
+    case 2:
+        ImportlaufIgnorieren(run);
+        return true;
+    case 3:
+        if (!ImportlaufUmbenennen(run))
+            return false;
+        ImportlaufIgnorieren(run);
+        return true;
+    case 4:
+        ImportlaufSelfInc(run);
+        return true;
+    case 5:
+        ImportlaufAktualisieren(run);
+        return true;
+    default:
+        throw std::invalid_argument("no such import mode");
+    }
 }
 
 }  // namespace engine

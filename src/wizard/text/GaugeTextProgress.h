@@ -2,11 +2,9 @@
 
 #include "engine/MessagePacer.h"
 #include "engine/TextReadProgress.h"
-#include "engine/frmGauge.h"
+#include "wizard/frmGauge.h"
 
 namespace wizard {
-
-using engine::TfrmGauge;
 
 // The text reading as the person at the text pages meets it without a progress window: a faulty line is asked
 // about in a box (text 64962) with the buttons Yes (ignore it), No (keep what fitted), Cancel (stop) and Yes to

@@ -18,7 +18,6 @@ class Table;
 }  // namespace db
 
 namespace engine {
-class TfrmGauge;
 class TextReadProgress;
 struct ColumnBoundaryList;
 }  // namespace engine
@@ -29,6 +28,7 @@ struct ColumnBoundaryList;
 namespace wizard {
 
 class CharacterGrid;
+class TfrmGauge;
 
 // The wizard's objects the text pages work on. The wizard fills one with its own controls and program-wide values;
 // tests fill it with standalone widgets. frmGauge may be null: the reading then shows no progress, but still asks
@@ -61,7 +61,7 @@ struct TextImportControls {
     db::Table* tblZSP = nullptr;
     db::Table* tblQuelle = nullptr;
     db::BatchMove* BMV = nullptr;
-    engine::TfrmGauge* frmGauge = nullptr;
+    TfrmGauge* frmGauge = nullptr;
 
     // Program-wide values of the wizard.
     engine::SeparatorSet* separators = nullptr;

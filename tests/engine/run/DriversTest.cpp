@@ -6,8 +6,6 @@
 #include "texts/Texts.h"
 
 #include <QFile>
-#include <QLabel>
-#include <QProgressBar>
 #include <QtEndian>
 #include <algorithm>
 
@@ -93,23 +91,6 @@ protected:
         addRow("Status", "", {{"Vorgabewert_alph", "imp"}});
     }
 
-    // What the finish page does: the number of records to import, then the driver of the mode.
-    void runMode(int mode)
-    {
-        tblQuelle.Open();
-        frmGauge.lblSummeQuelle->setText(QString::number(tblQuelle.RecordCount()));
-        switch (mode) {
-        case 1: engine::ImportlaufEndeAnhaengen(run); break;
-        case 2: engine::ImportlaufIgnorieren(run); break;
-        case 3:
-            if (engine::ImportlaufUmbenennen(run))
-                engine::ImportlaufIgnorieren(run);
-            break;
-        case 4: engine::ImportlaufSelfInc(run); break;
-        case 5: engine::ImportlaufAktualisieren(run); break;
-        }
-    }
-
     QString targetFile() const { return tblZiel.TableName(); }
 };
 
@@ -124,7 +105,7 @@ struct ModeCase {
     const char* start;
     bool zielLeeren;
     const char* counters;  // hinzu ignor umben akt summe fehler
-    QString label;
+    QString running;
     QStringList records;
 };
 
@@ -164,8 +145,8 @@ TEST_F(Drivers, EachModeEndToEnd)
         prepare(c.source, c.before, c.dbase);
         // An updated record keeps the field whose FeldAkt is off; an appended one gets it.
         setRow("Betrag", {{"FeldAkt", c.mode != 5}});
-        edtStartwert.setText(QString::fromUtf8(c.start));
-        cbxZielLeeren.setChecked(c.zielLeeren);
+        run.Startwert = QString::fromUtf8(c.start);
+        setSetting({{"ZielLeeren", c.zielLeeren}});
         try {
             runMode(c.mode);
         } catch (const std::exception& e) {
@@ -173,8 +154,10 @@ TEST_F(Drivers, EachModeEndToEnd)
             continue;
         }
         EXPECT_EQ(counters(), QString::fromUtf8(c.counters));
-        EXPECT_EQ(frmGauge.Label1->text(), c.label);
-        EXPECT_EQ(frmGauge.btnGaugeAbbrechen->text(), c.mode == 4 ? texts::Text(65268) : texts::Text(65269));
+        EXPECT_EQ(observer.running, c.running);
+        // Mode 4 leaves offering to close to the finish page.
+        EXPECT_EQ(observer.closeOffered_, c.mode != 4);
+        EXPECT_EQ(observer.gaugeMaximum, static_cast<int>(c.source.size()));
         // The files hold the records while the run's table is still open.
         const int onDisk = recordsOnDisk(targetFile());
         if (onDisk >= 0) {
@@ -232,7 +215,7 @@ TEST_F(Drivers, TextKeysCountedUpInMode4)
         makeTarget({def("Code", FieldType::ftString, 5), def("Name", FieldType::ftString, 20)}, 1);
         addRow("Code", "");
         addRow("Name", "Name");
-        edtStartwert.setText(QString::fromUtf8(c.start));
+        run.Startwert = QString::fromUtf8(c.start);
         runMode(4);
         QStringList keys;
         for (const QString& record : targetRecords())
@@ -248,7 +231,7 @@ TEST_F(Drivers, Mode3RekeysTextKeysFromTheStartValue)
                false, {{"K1", "alt"}, {"K2", "alt"}});
     addRow("Code", "Code");
     addRow("Name", "Name");
-    edtStartwert.setText("A007");
+    run.Startwert = "A007";
     runMode(3);
     EXPECT_EQ(targetRecords(), (QStringList{"A7|a", "A8|b", "K1|alt", "K2|alt"}));
     EXPECT_EQ(counters(), "0 2 2 0 4 0");
@@ -258,7 +241,7 @@ TEST_F(Drivers, Mode4RefusesAKeyTypeWithoutRule)
 {
     prepare(abc);
     setRow("Nr", {{"Typ", 8}, {"Typbezeichnung", "BCD"}});
-    edtStartwert.setText("1");
+    run.Startwert = "1";
     ui.answer(platform::Button::Ok);
     runMode(4);
     ASSERT_EQ(ui.messages().size(), 1u);
@@ -266,7 +249,7 @@ TEST_F(Drivers, Mode4RefusesAKeyTypeWithoutRule)
     EXPECT_EQ(ui.messages()[0].text, QString(texts::Text(64990)).replace("%s", "BCD"));
     EXPECT_EQ(tblZiel.State(), db::dsBrowse);
     EXPECT_TRUE(targetRecords().isEmpty());
-    EXPECT_EQ(frmGauge.Label1->text(), texts::Text(65208));
+    EXPECT_EQ(observer.running, texts::Text(65208));
     EXPECT_EQ(counters(), "0 0 0 0 0 0");
 }
 
@@ -280,16 +263,12 @@ TEST_F(Drivers, AKeyRowWithoutSourceFieldSendsTheWizardToTheMapping)
         prepare(abc);
         setRow("Nr", {{"Zuordnung", ""}});
         ui.answer(platform::Button::Ok);
-        tblQuelle.Open();
-        if (mode == 2)
-            engine::ImportlaufIgnorieren(run);
-        else
-            EXPECT_FALSE(engine::ImportlaufUmbenennen(run));
+        EXPECT_EQ(runMode(mode), mode == 2);
         EXPECT_EQ(ui.messageTexts(), QStringList{texts::Text(64991)});
         EXPECT_EQ(mappingPageShown, 1);
-        EXPECT_FALSE(frmGauge.isVisible());
-        EXPECT_EQ(frmGauge.Label1->text(), mode == 2 ? texts::Text(64989) : texts::Text(65207));
-        EXPECT_EQ(frmGauge.btnGaugeAbbrechen->text(), texts::Text(65268));
+        EXPECT_TRUE(observer.abandoned);
+        EXPECT_EQ(observer.running, mode == 2 ? texts::Text(64989) : texts::Text(65207));
+        EXPECT_FALSE(observer.closeOffered_);
         EXPECT_TRUE(targetRecords().isEmpty());
         ui.clearRecord();
     }
@@ -314,20 +293,19 @@ TEST_F(Drivers, CancelConfirmedDuringARecord)
         TearDown();
         SetUp();
         prepare({{1, "A", 1.0}, {2, "B", 2.0}, {3, "C", 3.0}, {4, "D", 4.0}, {5, "E", 5.0}});
-        ui.answer(platform::Button::Yes);
         int posts = 0;
         const QMetaObject::Connection connection = QObject::connect(&tblZiel, &db::Table::afterPost, [&] {
             if (++posts == 2 * c.postsPerRecord)
-                frmGauge.btnGaugeAbbrechenClick();
+                observer.cancel = true;
         });
         runMode(c.mode);
         QObject::disconnect(connection);
         EXPECT_EQ(counters(), QString::fromUtf8(c.counters));
-        EXPECT_TRUE(frmGauge.Label1->text().endsWith(texts::Text(65279)));
-        EXPECT_EQ(frmGauge.btnGaugeAbbrechen->text(), texts::Text(65269));
+        EXPECT_TRUE(observer.running.endsWith(texts::Text(65279)));
+        EXPECT_TRUE(observer.closeOffered_);
         EXPECT_EQ(targetRecords(), (QStringList{"1|A|1|imp", "2|B|2|imp"}));
         // The gauge shows the record reached, however seldom it was drawn on the way.
-        EXPECT_EQ(frmGauge.Gauge1->value(), c.gauge);
+        EXPECT_EQ(observer.gauge, c.gauge);
     }
 }
 
@@ -344,13 +322,13 @@ TEST_F(Drivers, ARefusedPostEndsTheRunAndKeepsWhatWasPosted)
     // The records begun are counted, the refused one among them.
     EXPECT_EQ(counters(), "3 0 0 0 3 0");
     // The window still offers cancelling, and says nothing of being done.
-    EXPECT_EQ(frmGauge.btnGaugeAbbrechen->text(), texts::Text(65268));
-    EXPECT_EQ(frmGauge.Label1->text(), texts::Text(65208));
+    EXPECT_FALSE(observer.closeOffered_);
+    EXPECT_EQ(observer.running, texts::Text(65208));
     EXPECT_EQ(tblZiel.State(), db::dsBrowse);
     // Grids on the target and the mapping follow their cursors again.
     EXPECT_FALSE(tblZiel.ControlsDisabled());
     EXPECT_FALSE(tblZStrukt.ControlsDisabled());
-    EXPECT_EQ(frmGauge.Gauge1->value(), 3);
+    EXPECT_EQ(observer.gauge, 3);
     EXPECT_EQ(recordsOnDisk(targetFile()), 2);
 #ifdef IMPORT_HAVE_PXLIB
     EXPECT_EQ(keysOnDisk(targetFile()), (QStringList{"1", "2"}));
@@ -400,6 +378,38 @@ TEST_F(Drivers, NumericFormulasOverRecordsWithRepeatingValues)
             ASSERT_EQ(betrag.size(), 3);
             EXPECT_NE(betrag[0], betrag[2]);
         }
+    }
+}
+
+TEST_F(Drivers, CountsAreShownExactBeforeEveryMessageBoxOfARun)
+{
+    // A text formula naming a field the source lacks shows an error box for every record, in the middle of it.
+    class Snapshots : public platform::ScriptedUi {
+    public:
+        explicit Snapshots(const RecordingObserver& observer) : observer_(observer) {}
+        platform::Button showMessage(const platform::MessageRequest& request) override
+        {
+            shown.push_back(observer_.shown);
+            return ScriptedUi::showMessage(request);
+        }
+        std::vector<engine::ImportCounts> shown;
+
+    private:
+        const RecordingObserver& observer_;
+    };
+    prepare(abc);
+    setRow("Status", {{"Formel_alph", "#Fehlt"}});
+    Snapshots boxes(observer);
+    platform::ScopedUserInterface installedHere(boxes);
+    for (int i = 0; i < 3; ++i)
+        boxes.answer(platform::Button::Ok);
+    runMode(1);
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    for (int k = 1; k <= 3; ++k) {
+        SCOPED_TRACE(k);
+        // The record the box interrupts is counted already.
+        EXPECT_EQ(boxes.shown[k - 1].AnzHinzu, k);
+        EXPECT_EQ(boxes.shown[k - 1].Summe, k);
     }
 }
 

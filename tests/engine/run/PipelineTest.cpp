@@ -49,12 +49,16 @@ protected:
         tblQuelle.First();
         tblZiel.Open();
         tblZStrukt.Open();
-        const std::vector<engine::MappingRow> rows = engine::BindMappingRows(tblZStrukt, tblQuelle, tblZiel);
+        readSetting();
+        const std::vector<engine::BoundMappingRow> rows =
+            engine::BindMappingRows(run.setting.Mapping, tblQuelle, tblZiel);
+        const engine::PipelineContext context{Parser1, tblQuelle, run.setting.QuelldateiOrdner(),
+                                              run.counts.AnzFehler};
         tblZiel.Append();
         if (rows.at(0).isMapped())
-            engine::FeldUebertragen(run, rows.at(0));
+            engine::FeldUebertragen(context, rows.at(0));
         else
-            engine::FeldOhneZuordnung(run, rows.at(0));
+            engine::FeldOhneZuordnung(context, rows.at(0));
         return tblZiel.FieldByName(c.target.name)->AsVariant();
     }
 

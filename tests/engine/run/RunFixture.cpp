@@ -5,7 +5,6 @@
 #include "engine/WorkingTables.h"
 
 #include <QFile>
-#include <QLabel>
 
 db::FieldDef def(const char* name, db::FieldType type, int size)
 {
@@ -48,9 +47,10 @@ void RunFixture::SetUp()
     tblImpList.FieldByName("Quelldatei")->setAsString(path("Quelle.db"));
     tblImpList.Post();
     dscZiel.setDataSet(&tblZiel);
-    for (QLabel* counter : {frmGauge.lblAnzHinzu, frmGauge.lblIgnor, frmGauge.lblUmben, frmGauge.lblAnzAkt,
-                            frmGauge.lblSumme, frmGauge.lblAnzFehler})
-        counter->setText(QStringLiteral("0"));
+    observer = RecordingObserver();
+    run.setting = {};
+    run.Startwert.clear();
+    run.counts = {};
     Parser1.setDecimalSeparatorSource([] { return rtl::formatSettings().DecimalSeparator.toLatin1(); });
 
     rtl::FormatSettings& fs = rtl::formatSettings();
@@ -62,7 +62,6 @@ void RunFixture::SetUp()
 
 void RunFixture::TearDown()
 {
-    frmGauge.Close();
     tblQuelle.Close();
     tblZiel.Close();
     tblZStrukt.Close();
@@ -137,16 +136,44 @@ void RunFixture::setRow(const QString& feldname, const Options& options)
     tblZStrukt.Close();
 }
 
+void RunFixture::setSetting(const Options& options)
+{
+    tblImpList.First();
+    tblImpList.Edit();
+    setColumns(tblImpList, options);
+    tblImpList.Post();
+}
+
+void RunFixture::readSetting()
+{
+    tblImpList.First();
+    run.setting = engine::ReadImportSetting(tblImpList, tblZStrukt);
+    tblZStrukt.Close();
+}
+
+bool RunFixture::runMode(int mode)
+{
+    readSetting();
+    return engine::Importlauf(run, mode);
+}
+
 QString RunFixture::counters() const
 {
-    return QStringList{frmGauge.lblAnzHinzu->text(), frmGauge.lblIgnor->text(), frmGauge.lblUmben->text(),
-                       frmGauge.lblAnzAkt->text(),   frmGauge.lblSumme->text(), frmGauge.lblAnzFehler->text()}
-        .join(u' ');
+    const engine::ImportCounts& c = observer.shown;
+    // Whatever the observer was told last must be what the run counted.
+    EXPECT_EQ(c, run.counts);
+    return QStringLiteral("%1 %2 %3 %4 %5 %6")
+        .arg(c.AnzHinzu)
+        .arg(c.Ignor)
+        .arg(c.Umben)
+        .arg(c.AnzAkt)
+        .arg(c.Summe)
+        .arg(c.AnzFehler);
 }
 
 int RunFixture::failures() const
 {
-    return frmGauge.lblAnzFehler->text().toInt();
+    return run.counts.AnzFehler;
 }
 
 QStringList RunFixture::targetRecords()

@@ -3,13 +3,10 @@
 #include "db/DataSource.h"
 #include "db/Table.h"
 #include "engine/Importlauf.h"
-#include "engine/frmGauge.h"
 #include "parser/Parser.h"
 #include "platform/ScriptedUi.h"
 #include "rtl/FormatSettings.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <gtest/gtest.h>
@@ -23,8 +20,36 @@ using Values = std::vector<QVariant>;
 
 db::FieldDef def(const char* name, db::FieldType type, int size = 0);
 
-// A program folder of its own with the working tables, a source and a target table, and the wizard's objects the
-// run reads, all standalone.
+// What a run told its observer, kept as it was last told, and the cancel a test asks for.
+class RecordingObserver : public engine::ImportRunObserver {
+public:
+    void runStarts(const QString& text, int recordCount) override
+    {
+        running = text;
+        gaugeMaximum = recordCount;
+        closeOffered_ = false;
+        abandoned = false;
+    }
+    void runningText(const QString& text) override { running = text; }
+    void counts(const engine::ImportCounts& c) override { shown = c; }
+    void gaugePosition(int position) override { gauge = position; }
+    void messageRound() override { ++messageRounds; }
+    bool cancelled() const override { return cancel; }
+    void closeOffered() override { closeOffered_ = true; }
+    void runAbandoned() override { abandoned = true; }
+
+    QString running;
+    int gaugeMaximum = -1;
+    engine::ImportCounts shown;
+    int gauge = -1;
+    int messageRounds = 0;
+    bool cancel = false;
+    bool closeOffered_ = false;
+    bool abandoned = false;
+};
+
+// A program folder of its own with the working tables, a source and a target table, and the run's values, all
+// standalone and without a window.
 class RunFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -43,7 +68,15 @@ protected:
     // Changes columns of the existing row of a target field.
     void setRow(const QString& feldname, const Options& options);
 
-    // "hinzu ignor umben akt summe fehler".
+    // Changes columns of the setting's row in the settings list.
+    void setSetting(const Options& options);
+    // The setting's values read from the working tables (the mapping as addRow and setRow left it), as the finish
+    // page hands them to the run.
+    void readSetting();
+    // Runs the drivers of the mode as the finish page does, on the setting as it stands.
+    bool runMode(int mode);
+
+    // "hinzu ignor umben akt summe fehler", as the observer was last told them.
     QString counters() const;
     int failures() const;
     // The target's records in table order, each as its fields' texts joined by "|".
@@ -58,12 +91,8 @@ protected:
     db::Table tblZStrukt;
     db::Table tblImpList;
     db::DataSource dscZiel;
-    QLineEdit edtStartwert;
-    QCheckBox cbxZielLeeren;
     parser::TParser Parser1;
-    engine::TfrmGauge frmGauge;
+    RecordingObserver observer;
     int mappingPageShown = 0;
-    engine::ImportRunContext run{tblQuelle,    dscZiel,  tblZStrukt, tblImpList,
-                                 edtStartwert, cbxZielLeeren, Parser1, frmGauge,
-                                 [this] { ++mappingPageShown; }};
+    engine::ImportRun run{tblQuelle, dscZiel, Parser1, {}, {}, &observer, [this] { ++mappingPageShown; }, {}};
 };

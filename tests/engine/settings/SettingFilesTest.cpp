@@ -5,6 +5,7 @@
 #include "db/Field.h"
 #include "db/Table.h"
 #include "db/paradox/ParadoxTable.h"
+#include "engine/ImportSetting.h"
 #include "engine/SettingFiles.h"
 #include "engine/WorkingTables.h"
 #include "support/TestSupport.h"
@@ -587,4 +588,94 @@ TEST(TabelleFindKey, LooksUpThroughTheDataSourcesTable)
     }
     db::DataSource withoutTable;
     EXPECT_FALSE(engine::TabelleFindKey(withoutTable, 2));
+}
+
+TEST_F(SettingFiles, ASettingIsReadBackAsItWasWrittenBlanksIncluded)
+{
+    engine::ImportSetting full;
+    full.Bezeichnung = "Kunden";
+    full.Bemerkung = QString::fromUtf8("Übernahme\r\nzweite Zeile");
+    full.Quellformat = "Text";
+    full.VorDefTableName = "VD1";
+    full.Quelldatei = "C:\\Daten\\kunden.txt";
+    full.Zieldatei = "/daten/Kunden.DB";
+    full.ZielLeeren = true;
+    full.Sicherungskopie = true;
+    full.LetzterImport = QDate(2024, 2, 29);
+    full.Importmodus = 3;
+    full.Marks = 0;
+    full.MarkFeld = "Tabelle 1";
+    full.Semic = full.Komma = full.Tab = full.Space = true;
+    full.Andere = "|";
+    full.Delimiter = 2;
+    full.ColNames = "Nr;Name";
+    full.FixBreak = "5;-1;";
+    full.FixVar = 1;
+    full.DosToWin = true;
+    full.Decimal = ",";
+    full.Tausend = ".";
+    full.Zeit = ":";
+    full.Datum = ".";
+    full.TMJ = "TT.MM.JJJJ";
+    full.NamesInFirstLine = true;
+    full.Eigene = true;
+
+    engine::MappingRow set;
+    set.Index = "X";
+    set.Feldname = "Nr";
+    set.Laenge = "4";
+    set.Typbezeichnung = "Integer";
+    set.Zuordnung = "Nummer";
+    set.Typ = 3;
+    set.Div = 0.0;  // a stored 0 is set, unlike a blank
+    set.Mul = 2.5;
+    set.Vorgabewert_alph = "leer";
+    set.Vorgabewert_num = -1.0;
+    set.BedGleich = set.BedKleiner = set.BedGroesser = set.BedLeer = true;
+    set.Quellwert_alph = "-";
+    set.Quellwert_num = 7.0;
+    set.Formel_alph = "\"a\" + #Name";
+    set.Formel_num = "#Nr * 2";
+    set.Runden = 2;
+    set.Ausrichtung_li = true;
+    set.Ausrichtung_re = false;
+    set.Ueberl_abschneid_li = set.Ueberl_abschneid_re = true;
+    set.StringAuswahlBeg = 1;
+    set.StringAuswahlEnd = 3;
+    set.FeldAkt = false;
+    engine::MappingRow fresh;
+    fresh.Feldname = "Name";
+    full.Mapping = {set, fresh, set};
+
+    engine::ImportSetting blank;
+    blank.Bezeichnung = "Leer";
+
+    for (const engine::ImportSetting* setting : {&full, &blank}) {
+        SCOPED_TRACE(setting->Bezeichnung.toStdString());
+        tblImpList->Open();
+        tblImpList->Append();
+        engine::WriteImpListRow(*tblImpList, *setting);
+        tblImpList->Post();
+        tblZStrukt->Open();
+        engine::WriteMapping(*tblZStrukt, setting->Mapping);
+        tblImpList->Close();
+        tblZStrukt->Close();
+
+        tblImpList->Open();
+        ASSERT_TRUE(tblImpList->FindKey(QVariantList{setting->Bezeichnung}));
+        tblZStrukt->Open();
+        if (!setting->Mapping.empty())
+            tblZStrukt->setRecNo(2);
+        engine::ImportSetting read = engine::ReadImportSetting(*tblImpList, *tblZStrukt);
+        EXPECT_TRUE(read.TableName.has_value());  // the engine's counter
+        read.TableName.reset();
+        EXPECT_TRUE(read == *setting);
+        EXPECT_EQ(read.Mapping.size(), setting->Mapping.size());
+        // Reading the mapping leaves its cursor where it stood.
+        if (!setting->Mapping.empty())
+            EXPECT_EQ(tblZStrukt->RecNo(), 2);
+        tblImpList->Close();
+        tblZStrukt->Close();
+    }
+    EXPECT_EQ(full.QuelldateiOrdner(), "C:\\Daten\\");
 }

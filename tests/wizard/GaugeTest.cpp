@@ -1,4 +1,4 @@
-#include "engine/frmGauge.h"
+#include "wizard/frmGauge.h"
 
 #include "engine/BriskoRoutines.h"
 #include "rtl/FormatSettings.h"
@@ -7,11 +7,12 @@
 #include "texts/Texts.h"
 
 #include <QLabel>
+#include <QProgressBar>
 #include <QMainWindow>
 #include <QTest>
 #include <gtest/gtest.h>
 
-using engine::TfrmGauge;
+using wizard::TfrmGauge;
 
 namespace {
 
@@ -39,7 +40,7 @@ TEST_F(Gauge, ShowingResetsCountersLocksTheShownWindowsAndClosingUnlocksThem)
 {
     gauge.lblSummeQuelle->setText("1.234");
     gauge.lblAnzHinzu->setText("17");
-    gauge.btnGaugeAbbrechen->ModalResult = engine::ModalResultCancel;
+    gauge.btnGaugeAbbrechen->ModalResult = wizard::ModalResultCancel;
     gauge.Show();
     EXPECT_TRUE(gauge.isVisible());
     EXPECT_FALSE(main.isEnabled());
@@ -149,21 +150,49 @@ TEST_F(Gauge, PicturesAreLoadedFromTheResources)
     EXPECT_FALSE(gauge.RedImage(6)->pixmap().isNull());
 }
 
-TEST_F(Gauge, CountersAreReadBackAndCountOnAcrossTwoOperationsWhileShown)
+TEST_F(Gauge, ShowsWhatTheRunTellsItAndCountsFromZeroWhenShownAnew)
 {
     rtl::FormatSettingsGuard guard;
     rtl::formatSettings().ThousandSeparator = u'.';
-    auto increment = [](QLabel* label) {
-        label->setText(engine::IntToStrThousands(engine::StrToIntThousands(label->text()) + 1));
-    };
-    gauge.Show();
-    gauge.lblAnzHinzu->setText(engine::IntToStrThousands(999));
-    increment(gauge.lblAnzHinzu);
-    EXPECT_EQ(gauge.lblAnzHinzu->text(), "1.000");
-    gauge.Show();  // the second operation finds the window still up
-    increment(gauge.lblAnzHinzu);
-    EXPECT_EQ(gauge.lblAnzHinzu->text(), "1.001");
-    gauge.Close();
-    gauge.Show();  // shown anew: counted from zero again
+    engine::ImportRunObserver& observer = gauge;
+    gauge.btnGaugeAbbrechen->setText(texts::Text(65269));  // left from an operation before
+    gauge.btnHilfe->hide();
+    observer.runStarts(texts::Text(65208), 2500);
+    EXPECT_TRUE(gauge.isVisible());
+    EXPECT_EQ(gauge.height(), 275);
+    EXPECT_EQ(gauge.btnGaugeAbbrechen->x(), 60);
+    EXPECT_EQ(gauge.btnGaugeAbbrechen->text(), texts::Text(65268));
+    EXPECT_TRUE(gauge.btnHilfe->isVisibleTo(&gauge));
+    EXPECT_EQ(gauge.Gauge1->maximum(), 2500);
+    EXPECT_EQ(gauge.Label1->text(), texts::Text(65208));
+
+    engine::ImportCounts counts;
+    counts.AnzHinzu = 1000;
+    counts.Ignor = 2;
+    counts.Umben = 3;
+    counts.AnzAkt = 4;
+    counts.Summe = 1234567;
+    counts.AnzFehler = 5;
+    observer.counts(counts);
+    observer.gaugePosition(1200);
+    const QStringList shown{gauge.lblAnzHinzu->text(), gauge.lblIgnor->text(), gauge.lblUmben->text(),
+                            gauge.lblAnzAkt->text(),   gauge.lblSumme->text(), gauge.lblAnzFehler->text()};
+    EXPECT_EQ(shown, (QStringList{"1.000", "2", "3", "4", "1.234.567", "5"}));
+    EXPECT_EQ(gauge.Gauge1->value(), 1200);
+
+    // A second pass on the window still up keeps what it shows; its own texts replace the first's.
+    observer.runStarts(texts::Text(64989), 2500);
+    EXPECT_EQ(gauge.lblSumme->text(), "1.234.567");
+    observer.runningText(texts::Text(64989) + texts::Text(65279));
+    observer.closeOffered();
+    EXPECT_EQ(gauge.Label1->text(), texts::Text(64989) + texts::Text(65279));
+    EXPECT_EQ(gauge.btnGaugeAbbrechen->text(), texts::Text(65269));
+    EXPECT_FALSE(observer.cancelled());
+
+    observer.runAbandoned();
+    EXPECT_FALSE(gauge.isVisible());
+    EXPECT_TRUE(main.isEnabled());
+    observer.runStarts(texts::Text(65208), 10);  // shown anew: counted from zero again
+    EXPECT_EQ(gauge.lblSumme->text(), "0");
     EXPECT_EQ(gauge.lblAnzHinzu->text(), "0");
 }

@@ -1,5 +1,6 @@
-#include "engine/frmGauge.h"
+#include "wizard/frmGauge.h"
 
+#include "engine/BriskoRoutines.h"
 #include "platform/UserInterface.h"
 #include "texts/Texts.h"
 
@@ -19,11 +20,15 @@ static void initGaugeResources()
     Q_INIT_RESOURCE(gauge);
 }
 
-namespace engine {
+namespace wizard {
+
+using engine::IntToStrThousands;
 
 namespace {
 
 constexpr int TopHeight = 41;
+constexpr int RunWindowHeight = 275;
+constexpr int RunCancelButtonLeft = 60;
 constexpr int BottomHeight = 55;
 
 QLabel* picture(QWidget* parent, const char* resource, int x, int y, bool visible)
@@ -231,6 +236,58 @@ void TfrmGauge::btnGaugeAbbrechenClick()
     }
 }
 
+void TfrmGauge::runStarts(const QString& runningText, int recordCount)
+{
+    setHeight(RunWindowHeight);
+    btnGaugeAbbrechen->move(RunCancelButtonLeft, btnGaugeAbbrechen->y());
+    btnGaugeAbbrechen->setText(texts::Text(65268));
+    btnHilfe->setVisible(true);
+    Gauge1->setMinimum(0);
+    Gauge1->setMaximum(recordCount);
+    Label1->setText(runningText);
+    Show();
+}
+
+void TfrmGauge::runningText(const QString& text)
+{
+    Label1->setText(text);
+}
+
+void TfrmGauge::counts(const engine::ImportCounts& counts)
+{
+    const std::pair<QLabel*, std::int32_t> shown[] = {
+        {lblAnzHinzu, counts.AnzHinzu}, {lblIgnor, counts.Ignor}, {lblUmben, counts.Umben},
+        {lblAnzAkt, counts.AnzAkt},     {lblSumme, counts.Summe}, {lblAnzFehler, counts.AnzFehler},
+    };
+    // A label whose text stays is not touched, so that it is not repainted.
+    for (const auto& [label, value] : shown) {
+        const QString text = IntToStrThousands(value);
+        if (label->text() != text)
+            label->setText(text);
+    }
+}
+
+void TfrmGauge::gaugePosition(int position)
+{
+    if (Gauge1->value() != position)
+        Gauge1->setValue(position);
+}
+
+void TfrmGauge::messageRound()
+{
+    QCoreApplication::processEvents();
+}
+
+void TfrmGauge::closeOffered()
+{
+    btnGaugeAbbrechen->setText(texts::Text(65269));
+}
+
+void TfrmGauge::runAbandoned()
+{
+    Close();
+}
+
 void TfrmGauge::btnHilfeClick()
 {
     platform::ShowHelp(HelpContext);
@@ -292,4 +349,4 @@ void TfrmGauge::AnimateTimer2Timer()
         phase_ = 0;
 }
 
-}  // namespace engine
+}  // namespace wizard

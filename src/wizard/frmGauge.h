@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/ImportRunObserver.h"
+
 #include <QDialog>
 #include <QPushButton>
 #include <array>
@@ -10,7 +12,7 @@ class QLabel;
 class QProgressBar;
 class QTimer;
 
-namespace engine {
+namespace wizard {
 
 // A push button that carries the classic modal result. The progress window never runs modally, so its cancel
 // button's result is nothing but the cancel flag the long loops test: 0 going on, 2 (ModalResultCancel) cancelled.
@@ -25,8 +27,9 @@ constexpr int ModalResultNone = 0;
 constexpr int ModalResultCancel = 2;
 
 // The one progress window every long operation shows: running text, gauge, counters, cancel button, and two small
-// animations for reading text sources. Its number labels are the only store of a run's counts.
-class TfrmGauge : public QDialog {
+// animations for reading text sources. As an import run's observer it shows what the run tells it: the counts in
+// its number labels, written with the thousands separator, the running text and the gauge.
+class TfrmGauge : public QDialog, public engine::ImportRunObserver {
     Q_OBJECT
 public:
     static constexpr int HelpContext = 19;
@@ -45,7 +48,18 @@ public:
     void Close();
 
     void setHeight(int height);
-    bool cancelled() const { return btnGaugeAbbrechen->ModalResult == ModalResultCancel; }
+    bool cancelled() const override { return btnGaugeAbbrechen->ModalResult == ModalResultCancel; }
+
+    // The import run's arrangement of the window: height 275, the cancel button at 60 offering to cancel, the help
+    // button shown, the gauge from 0 to the record count; then shown.
+    void runStarts(const QString& runningText, int recordCount) override;
+    void runningText(const QString& text) override;
+    void counts(const engine::ImportCounts& counts) override;
+    void gaugePosition(int position) override;
+    void messageRound() override;
+    // The cancel button closes the window from now on.
+    void closeOffered() override;
+    void runAbandoned() override;
 
     // The window's parts, named as the operations address them.
     QFrame* panTop;
@@ -97,4 +111,4 @@ private:
     int phase_ = 0;
 };
 
-}  // namespace engine
+}  // namespace wizard
