@@ -1,4 +1,5 @@
 #include "TextRoad.h"
+#include "support/TextSamples.h"
 
 #include "rtl/CodePages.h"
 #include "rtl/Conversions.h"
@@ -7,26 +8,10 @@
 #include <set>
 
 using namespace engine;
+using namespace samples;
 using Rows = std::vector<QStringList>;
 
 namespace {
-
-ColumnBoundaryList listOf(std::initializer_list<int> boundaries)
-{
-    ColumnBoundaryList list;
-    for (int b : boundaries)
-        TrennposHinzufuegen(list, b);
-    return list;
-}
-
-std::set<int> boundariesOf(const ColumnBoundaryList& list)
-{
-    std::set<int> result;
-    for (std::int16_t v : list.FixTrennPositionen)
-        if (v >= 1)
-            result.insert(v);
-    return result;
-}
 
 QString repeated(const char* piece, int times)
 {

@@ -1,4 +1,5 @@
 #include "TextRoad.h"
+#include "support/TextSamples.h"
 
 #include "db/EngineError.h"
 #include "db/Table.h"
@@ -17,25 +18,11 @@
 #include <gtest/gtest.h>
 
 using namespace engine;
+using namespace samples;
 using Rows = std::vector<QStringList>;
 using Answer = LineFaultAnswer;
 
 namespace {
-
-QByteArray ansi(const char* utf8)
-{
-    return rtl::encode(QString::fromUtf8(utf8), rtl::CodePage::Windows1252);
-}
-
-QByteArray oem(const char* utf8)
-{
-    return rtl::encode(QString::fromUtf8(utf8), rtl::CodePage::Oem850);
-}
-
-QString u8(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 // The page's choices at the start: the semicolon on, nothing else.
 SeparatedReading semicolons()

@@ -1,4 +1,5 @@
 #include "TextPage.h"
+#include "support/TextSamples.h"
 
 #include "platform/ScriptedUi.h"
 
@@ -8,29 +9,9 @@
 #include <set>
 
 using namespace engine;
+using namespace samples;
 using namespace wizard;
 using Rows = std::vector<QStringList>;
-
-namespace {
-
-ColumnBoundaryList listOf(std::initializer_list<int> boundaries)
-{
-    ColumnBoundaryList list;
-    for (int b : boundaries)
-        TrennposHinzufuegen(list, b);
-    return list;
-}
-
-std::set<int> boundariesOf(const ColumnBoundaryList& list)
-{
-    std::set<int> result;
-    for (std::int16_t v : list.FixTrennPositionen)
-        if (v >= 1)
-            result.insert(v);
-    return result;
-}
-
-}  // namespace
 
 class FixedWidthPage : public ::testing::Test {
 protected:

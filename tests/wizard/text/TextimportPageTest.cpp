@@ -1,4 +1,5 @@
 #include "TextPage.h"
+#include "support/TextSamples.h"
 
 #include "platform/ScriptedUi.h"
 #include "rtl/CodePages.h"
@@ -11,25 +12,11 @@
 #include <gtest/gtest.h>
 
 using namespace engine;
+using namespace samples;
 using namespace wizard;
 using Rows = std::vector<QStringList>;
 
 namespace {
-
-QByteArray ansi(const char* utf8)
-{
-    return rtl::encode(QString::fromUtf8(utf8), rtl::CodePage::Windows1252);
-}
-
-QByteArray oem(const char* utf8)
-{
-    return rtl::encode(QString::fromUtf8(utf8), rtl::CodePage::Oem850);
-}
-
-QString u8(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 // Answers every box with the first of the given buttons the box offers.
 class AnswerEverything : public platform::UserInterface {
