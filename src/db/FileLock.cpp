@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -59,6 +60,15 @@ void FileLock::release()
         ::close(fd_);
         fd_ = -1;
     }
+}
+
+bool fileWritable(const QString& path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0)
+        return true;
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(native.constData(), W_OK) == 0;
 }
 
 }  // namespace db

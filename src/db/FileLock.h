@@ -30,4 +30,8 @@ private:
     OpenMode mode_ = OpenMode::Shared;
 };
 
+// Whether the user let the file be changed: a write bit in its mode and write access for us. Root may open any
+// file for writing, so the mode alone tells a file its owner protected. A file that is not there protects nothing.
+bool fileWritable(const QString& path);
+
 }  // namespace db

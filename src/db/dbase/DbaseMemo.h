@@ -29,6 +29,7 @@ public:
     MemoKind kind() const { return kind_; }
     std::uint32_t blockSize() const { return blockSize_; }
     int fd() const { return fd_; }
+    const QString& path() const { return path_; }
 
     // Data of the memo starting at block (0 = no memo: empty).
     QByteArray read(std::uint32_t block) const;

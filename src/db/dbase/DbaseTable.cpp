@@ -48,7 +48,9 @@
 //     waiting changes.
 // 10. A table the engine cannot keep correct (production or other index, FoxPro or dBase 7 dialect, field types
 //     it does not write, encryption, an open transaction, an unknown code page) is never written: open() gives it
-//     a readOnlyReason and every write raises EngineError with that reason.
+//     a readOnlyReason and every write raises EngineError with that reason. So is a table whose .DBF or memo file
+//     the user protected (no write bit in its mode: root could write it anyway); a file protected while the table
+//     is open makes the next flush raise before it writes anything.
 // 11. A new table is written to temporary files which are renamed into place, the memo file before the .DBF, so
 //     that no .DBF ever exists without its memo file.
 // 12. Files another program cut short while we have them open are damaged, and a flush does not write into them:
@@ -354,6 +356,13 @@ private:
     class WriteGuard;
 
     void decideWritable();
+    // The first file of the table the user protected (fileWritable), or nothing.
+    QString protectedFile() const;
+    QString protectedReason(const QString& file) const
+    {
+        return QStringLiteral("Die Tabelle %1 kann nur gelesen werden. Die Datei %2 ist schreibgeschützt.")
+            .arg(QDir::toNativeSeparators(path_), QFileInfo(file).fileName());
+    }
     void scanRows(std::uint32_t from, std::uint32_t to);
     void catchUp();
     void recoverJournal();
@@ -467,13 +476,18 @@ private:
 
 // Serialises writers of all processes (rule 9) and brings this storage up to date before a flush. A table opened
 // exclusively has no other writer: nothing needs locking or catching up, only a journal our own failed flush left.
+// A guard for writing refuses a table whose files the user protected since it was opened; one that only catches up
+// (writes nothing of ours) lets it be.
 class DbaseStorage::WriteGuard {
 public:
-    WriteGuard(DbaseStorage& s, bool shared) : s_(s), locked_(shared)
+    WriteGuard(DbaseStorage& s, bool shared, bool writes = true) : s_(s), locked_(shared)
     {
         if (locked_)
             lock(F_WRLCK);
         try {
+            const QString protectedName = writes ? s_.protectedFile() : QString();
+            if (!protectedName.isEmpty())
+                throw EngineError(ErrorCode::ReadOnlyTable, s_.protectedReason(protectedName));
             s_.recoverJournal();
             if (locked_)
                 s_.catchUp();
@@ -582,7 +596,7 @@ DbaseStorage::DbaseStorage(const QString& requestedPath, OpenMode mode, const Op
             if (memoFd < 0 && fdWritable_) {
                 memoFd = ::open(memoNative.constData(), O_RDONLY | O_CLOEXEC);
                 if (memoFd >= 0)
-                    readOnlyReason_ = QStringLiteral("Die Memodatei %1 ist schreibgeschützt.").arg(memoFiles.first());
+                    readOnlyReason_ = protectedReason(memoFiles.first());
             }
             if (memoFd < 0)
                 throw EngineError(ErrorCode::IoError, QStringLiteral("Die Memodatei %1 kann nicht geöffnet werden: %2")
@@ -640,6 +654,9 @@ void DbaseStorage::decideWritable()
         if (readOnlyReason_.isEmpty())
             readOnlyReason_ = reason;
     };
+    const QString protectedName = protectedFile();
+    if (!protectedName.isEmpty())
+        refuse(protectedReason(protectedName));
     if (!fdWritable_)
         refuse(QStringLiteral("Die Tabelle %1 ist schreibgeschützt.").arg(path_));
     const std::uint8_t v = header_.version;
@@ -681,6 +698,13 @@ void DbaseStorage::decideWritable()
     }
 }
 
+QString DbaseStorage::protectedFile() const
+{
+    for (const QString& file : {path_, memo_ ? memo_->path() : QString()})
+        if (!file.isEmpty() && !fileWritable(file))
+            return file;
+    return {};
+}
 
 void DbaseStorage::scanRows(std::uint32_t from, std::uint32_t to)
 {
@@ -1451,7 +1475,7 @@ void DbaseStorage::writePending(bool durable)
     if (!hasPending()) {
         // Nothing to write: a flush still brings the storage up to date with what others wrote.
         if (durable && mode_ != OpenMode::Exclusive)
-            WriteGuard guard(*this, true);
+            WriteGuard guard(*this, true, false);
         if (durable && unsynced_)
             sync();
         return;

@@ -176,14 +176,6 @@ QString scratchPathFor(const QString& path)
     return path + QStringLiteral(".new~");
 }
 
-bool fileWritable(const QString& path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    struct stat st {};
-    if (::stat(native.constData(), &st) != 0) return true;  // a file that is not there protects nothing
-    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(native.constData(), W_OK) == 0;
-}
-
 ScratchFile::~ScratchFile()
 {
     if (!kept_ && !path_.isEmpty()) ::unlink(QFile::encodeName(path_).constData());

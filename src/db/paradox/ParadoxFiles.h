@@ -52,9 +52,6 @@ void renameFile(const QString& from, const QString& to);
 bool renameUnlessExists(const QString& from, const QString& to);
 // Name of the scratch file a new version of path is written to before it replaces path.
 QString scratchPathFor(const QString& path);
-// Whether the user let the file be changed: a write bit in its mode and write access for us. Root may open any
-// file for writing, so the mode alone tells a file its owner protected.
-bool fileWritable(const QString& path);
 
 // Removes a scratch file when the work that writes it fails, so that no half-written file stays in the user's
 // folder; keep() once it was renamed into place. An empty path stands for no file.

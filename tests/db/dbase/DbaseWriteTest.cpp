@@ -9,6 +9,7 @@
 #include "support/TestSupport.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,6 +18,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <shapefil.h>
+#include <map>
+#include <sys/stat.h>
 
 using namespace db;
 using dbasetest::fieldIndex;
@@ -540,6 +543,59 @@ TEST(DbaseReadOnly, TablesWeCannotKeepCorrectAreNotWritten)
             }
         }
         EXPECT_EQ(hashOf(path), before);
+    }
+}
+
+// Root opens any file for writing; the mode bits alone say that the user protected it.
+TEST(DbaseReadOnly, ProtectedFilesAreNotWritten)
+{
+    struct Case {
+        const char* file;
+        bool whileOpen;  // protected after the table was opened and changed, before the flush
+    } cases[] = {{"SICHER.DBF", false}, {"SICHER.DBT", false}, {"SICHER.DBF", true}, {"SICHER.DBT", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + (c.whileOpen ? " while open" : ""));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("SICHER.DBF"));
+        dbase::create(path, {def("NR", FieldType::ftInteger), def("NOTIZ", FieldType::ftMemo)});
+        {
+            const TableStoragePtr table = dbase::open(path, OpenMode::Exclusive);
+            for (int i = 1; i <= 3; ++i)
+                table->insert({i, QString(600, QChar(u'a' + i))}, i - 1);
+        }
+        const auto files = [&] {
+            std::map<QString, QByteArray> result;
+            for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
+                result[name] = fileBytes(dir.filePath(name));
+            return result;
+        };
+        const auto before = files();
+        const QByteArray protectedFile = QFile::encodeName(dir.filePath(QString::fromLatin1(c.file)));
+        TableStoragePtr table;
+        if (!c.whileOpen) {
+            ASSERT_EQ(::chmod(protectedFile.constData(), 0444), 0);
+            table = dbase::open(path, OpenMode::Shared);
+            EXPECT_TRUE(table->readOnlyReason().contains(QString::fromLatin1(c.file)))
+                << table->readOnlyReason().toStdString();
+        } else {
+            table = dbase::open(path, OpenMode::Shared);
+            ASSERT_TRUE(table->readOnlyReason().isEmpty()) << table->readOnlyReason().toStdString();
+        }
+        try {
+            table->insert({4, QString(600, u'x')}, 3);
+            table->update(0, {1, u("geändert")});
+            if (c.whileOpen) {
+                ASSERT_EQ(::chmod(protectedFile.constData(), 0444), 0);
+            }
+            table->flush();
+            ADD_FAILURE() << "wrote a protected table";
+        } catch (const EngineError& e) {
+            EXPECT_EQ(e.code(), ErrorCode::ReadOnlyTable);
+            EXPECT_EQ(e.message(), u("Die Tabelle %1 kann nur gelesen werden. Die Datei %2 ist schreibgeschützt.")
+                                       .arg(QDir::toNativeSeparators(path), QString::fromLatin1(c.file)));
+        }
+        table.reset();  // the changes refused at the flush are not written at the close either
+        EXPECT_EQ(files(), before);
     }
 }
 
