@@ -7,6 +7,7 @@
 #include "rtl/FormatSettings.h"
 #include "texts/Texts.h"
 
+#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <initializer_list>
@@ -15,8 +16,9 @@ namespace engine {
 
 namespace {
 
-// Formulas are taken apart on the thread of the run only; a number is never handed out twice.
-std::uint64_t nextFormulaId = 1;
+// Only tells formulas apart in the keys of kept values: no program state, so it needs no place in the context;
+// atomic so that no thread ever hands out a number twice.
+std::atomic<std::uint64_t> nextFormulaId{1};
 
 void noFormula()
 {

@@ -5,9 +5,9 @@
 #include "db/OpenTables.h"
 #include "db/Table.h"
 #include "engine/BriskoRoutines.h"
+#include "engine/EngineContext.h"
 #include "engine/TextReadProgress.h"
 #include "engine/TextScanner.h"
-#include "engine/WorkingTables.h"
 #include "platform/UserInterface.h"
 #include "rtl/CodePages.h"
 #include "rtl/Conversions.h"
@@ -244,14 +244,14 @@ QString TextWithLine(int textId, const QString& line)
 
 // ---- staging ----
 
-QString StagingTablePath()
+QString StagingTablePath(const EngineContext& engine)
 {
-    return TempFolder() + StagingFileName;
+    return engine.TempFolder() + StagingFileName;
 }
 
-QString SourceTablePath(const QString& sourceFile)
+QString SourceTablePath(const EngineContext& engine, const QString& sourceFile)
 {
-    return TempFolder() + QFileInfo(sourceFile).completeBaseName() + QStringLiteral(".db");
+    return engine.TempFolder() + QFileInfo(sourceFile).completeBaseName() + QStringLiteral(".db");
 }
 
 void CreateStagingTable(db::Table& staging, const QString& path, const QStringList& headers)

@@ -14,6 +14,8 @@ class Table;
 // column lists here; the build writes the empty tables from them into the program folder.
 namespace engine {
 
+class EngineContext;
+
 // Column lists of the three working tables, in column order.
 db::FieldDefList ZStruktFields();   // the mapping, one row per target field; keyless
 db::FieldDefList QStruktFields();   // the source structure, one row per source field; keyless
@@ -36,18 +38,11 @@ QString Typbezeichnung(int typeCode, TypeNameTable table);
 QString LaengeText(int typeCode, int dataSize);
 QString LaengeText(const db::Field& field);
 
-// The program folder (with its trailing separator): where the program file, the working tables, the setting files
-// and the Temp folder lie. Defaults to the folder of the running program; tests point it elsewhere.
-QString ProgramFolder();
-void setProgramFolder(const QString& folder);
-
-// Program folder + "Temp/".
-QString TempFolder();
-
 // Points the three working tables at their files in the program folder (closing them first) and declares how grids
 // show their columns: captions, widths, alignment and the columns they hide. The routines that open and fill the
 // tables later keep the declarations, and may change a column's display for a while, as the source reader does.
-void PointWorkingTables(db::Table& tblZStrukt, db::Table& tblQStrukt, db::Table& tblImpList);
+void PointWorkingTables(const EngineContext& engine, db::Table& tblZStrukt, db::Table& tblQStrukt,
+                        db::Table& tblImpList);
 
 // True when a setting's base name (TableName or VorDefTableName, or a name read from a disk's setting list) names a
 // file in the program folder and nothing else: not empty, no folder separator, no "..", no wildcard. Names that
