@@ -26,6 +26,8 @@ class Table;
 // Everything here works on values and tables: the guesses and previews come back as values, the headers go in as a
 // list, and the reading reports, asks and learns of a cancel through a TextReadProgress. The text pages' logic
 // that puts these into grids and check boxes is the wizard's.
+//
+// The German working names (ZSP, Quelle, Feld, FixLen, ...) are explained in WorkingTables.h.
 namespace engine {
 
 class EngineContext;
