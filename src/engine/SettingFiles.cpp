@@ -4,7 +4,7 @@
 #include "db/EngineError.h"
 #include "db/Field.h"
 #include "db/Table.h"
-#include "db/TableFormat.h"
+#include "db/FileNames.h"
 #include "engine/BriskoRoutines.h"
 #include "engine/EngineContext.h"
 #include "engine/StructureReaders.h"

@@ -70,6 +70,7 @@
 
 #include "db/EngineError.h"
 #include "db/FileLock.h"
+#include "db/FileNames.h"
 #include "db/dbase/DbaseMemo.h"
 #include "db/dbase/DbfFormat.h"
 
@@ -171,30 +172,16 @@ std::uint64_t fileSizeOf(int fd, const QString& path)
     return std::uint64_t(st.st_size);
 }
 
-// The file in path's folder whose name equals path's name without regard to case (path itself when it exists).
-QString findCaseInsensitive(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.exists())
-        return path;
-    const QDir dir = info.dir();
-    for (const QString& entry : dir.entryList(QDir::Files))
-        if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
-            return dir.filePath(entry);
-    return {};
-}
-
 // Files beside the table with its base name and one of the extensions (compared without case).
 QStringList companions(const QString& tablePath, const QStringList& extensions)
 {
     const QFileInfo info(tablePath);
     QStringList found;
-    for (const QFileInfo& entry : info.dir().entryInfoList(QDir::Files)) {
-        if (entry.completeBaseName().compare(info.completeBaseName(), Qt::CaseInsensitive) != 0)
-            continue;
+    for (const QString& file : filesOfBaseName(info.absolutePath(), info.completeBaseName())) {
+        const QString suffix = QFileInfo(file).suffix();
         for (const QString& ext : extensions)
-            if (entry.suffix().compare(ext, Qt::CaseInsensitive) == 0)
-                found << entry.filePath();
+            if (suffix.compare(ext, Qt::CaseInsensitive) == 0)
+                found << file;
     }
     return found;
 }
@@ -511,8 +498,8 @@ private:
 
 DbaseStorage::DbaseStorage(const QString& requestedPath, OpenMode mode, const OpenOptions& options) : mode_(mode)
 {
-    path_ = findCaseInsensitive(requestedPath);
-    if (path_.isEmpty())
+    path_ = findFileIgnoringCase(requestedPath);
+    if (!QFileInfo::exists(path_))
         throw EngineError(ErrorCode::TableNotFound, QStringLiteral("Die Tabelle %1 existiert nicht.").arg(requestedPath));
     journalPath_ = path_ + QStringLiteral("-journal");
     lock_.acquire(path_, mode);
@@ -1687,8 +1674,8 @@ void create(const QString& path, const FieldDefList& fields)
 
     // Nobody may hold the table being replaced.
     FileLock lock;
-    const QString existing = findCaseInsensitive(path);
-    if (!existing.isEmpty())
+    const QString existing = findFileIgnoringCase(path);
+    if (QFileInfo::exists(existing))
         lock.acquire(existing, OpenMode::Exclusive);
 
     QByteArray dbf = encodeHeader(header);

@@ -1,6 +1,7 @@
 #include "db/paradox/ParadoxFormat.h"
 
 #include "db/EngineError.h"
+#include "db/FileNames.h"
 #include "rtl/CodePages.h"
 
 #include <QDate>
@@ -791,12 +792,10 @@ QStringList findCompanions(const QString& tablePath, const QString& extensionPat
     const QRegularExpression ext(QStringLiteral("^(?:%1)$").arg(extensionPattern),
                                  QRegularExpression::CaseInsensitiveOption);
     QStringList result;
-    const QDir dir = info.absoluteDir();
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
-        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-        if (dot < 0) continue;
-        if (name.left(dot).compare(base, Qt::CaseInsensitive) != 0) continue;
-        if (ext.match(name.mid(dot + 1)).hasMatch()) result << dir.filePath(name);
+    for (const QString& file : filesOfBaseName(info.absolutePath(), base)) {
+        const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
+        if (dot <= file.lastIndexOf(QLatin1Char('/'))) continue;  // no extension at all
+        if (ext.match(file.mid(dot + 1)).hasMatch()) result << file;
     }
     result.sort();
     return result;

@@ -56,6 +56,7 @@
 //                                    renameFile(.PX), syncDirectory(): CLEAN again
 
 #include "db/EngineError.h"
+#include "db/FileNames.h"
 #include "db/paradox/ParadoxStorage.h"
 #include "db/paradox/ParadoxTable.h"
 
@@ -509,12 +510,8 @@ static void createTable(const QString& requestedPath, const FieldDefList& fields
 
     const QString path = QFileInfo(requestedPath).absoluteFilePath();
     // An existing table of this name (in any case) is replaced, but only while nobody has it open.
-    QString existing;
-    {
-        const QFileInfo info(path);
-        for (const QString& name : info.absoluteDir().entryList(QDir::Files | QDir::Hidden))
-            if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0) existing = info.absoluteDir().filePath(name);
-    }
+    QString existing = findFileIgnoringCase(path);
+    if (!QFileInfo(existing).isFile()) existing.clear();
     FileLock oldLock;
     std::uint8_t oldStructureStamp = 0;
     if (!existing.isEmpty()) {
