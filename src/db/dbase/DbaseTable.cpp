@@ -68,6 +68,7 @@
 
 #include "db/dbase/DbaseTable.h"
 
+#include "db/ByteOrder.h"
 #include "db/EngineError.h"
 #include "db/FileLock.h"
 #include "db/FileNames.h"
@@ -708,11 +709,9 @@ void DbaseStorage::catchUp()
     dropCaches();
     char head[32];
     readExactly(fd_, head, sizeof head, 0, path_);
-    const std::uint32_t count = std::uint32_t(std::uint8_t(head[4])) | (std::uint32_t(std::uint8_t(head[5])) << 8) |
-                                (std::uint32_t(std::uint8_t(head[6])) << 16) |
-                                (std::uint32_t(std::uint8_t(head[7])) << 24);
-    const std::uint16_t headerLength = std::uint16_t(std::uint8_t(head[8]) | (std::uint8_t(head[9]) << 8));
-    const std::uint16_t recordLength = std::uint16_t(std::uint8_t(head[10]) | (std::uint8_t(head[11]) << 8));
+    const std::uint32_t count = getU32(head + 4);
+    const std::uint16_t headerLength = getU16(head + 8);
+    const std::uint16_t recordLength = getU16(head + 10);
     if (std::uint8_t(head[0]) != header_.version || headerLength != header_.headerLength ||
         recordLength != header_.recordLength)
         throw EngineError(ErrorCode::CorruptFile,

@@ -30,11 +30,6 @@ constexpr std::int64_t kMsPerDay = 86400000;
     throw EngineError(ErrorCode::CorruptFile, corruptMessage(path, detail));
 }
 
-std::uint32_t getBE32(const char* p)
-{
-    return (std::uint32_t(std::uint8_t(p[0])) << 24) | (std::uint32_t(std::uint8_t(p[1])) << 16) |
-           (std::uint32_t(std::uint8_t(p[2])) << 8) | std::uint32_t(std::uint8_t(p[3]));
-}
 
 
 // Integers are stored big-endian with the sign bit flipped, so that unsigned byte order is numeric order and
@@ -45,14 +40,12 @@ std::int32_t decodeInt32(const char* p)
 }
 std::int16_t decodeInt16(const char* p)
 {
-    const std::uint16_t u = std::uint16_t((std::uint8_t(p[0]) << 8) | std::uint8_t(p[1]));
-    return std::int16_t(u ^ 0x8000u);
+    return std::int16_t(getBE16(p) ^ 0x8000u);
 }
 
 double decodeDouble(const char* p)
 {
-    std::uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i) bits = (bits << 8) | std::uint8_t(p[i]);
+    std::uint64_t bits = getBE64(p);
     if (bits & (std::uint64_t(1) << 63))
         bits &= ~(std::uint64_t(1) << 63);
     else

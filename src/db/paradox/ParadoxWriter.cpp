@@ -175,9 +175,7 @@ void putIndexShort(char* p, int value)
 {
     // Stored like a Short field (big-endian, top bit flipped); block numbers and counts above 32767 keep their
     // low 16 bits, as the field has no more room.
-    const std::uint16_t u = std::uint16_t((value & 0xFFFF) ^ 0x8000);
-    p[0] = char(u >> 8);
-    p[1] = char(u & 0xFF);
+    putBE16(p, std::uint32_t((value & 0xFFFF) ^ 0x8000));
 }
 
 }  // namespace
