@@ -88,7 +88,6 @@ struct World {
     // targetKeys: records the target holds before the run, with keys from targetKeyBase on.
     World(int records, bool dbase, int targetRecords, int targetKeyBase)
     {
-        engine::setProgramFolder(dir.path());
         db::paradox::create(path("ZStrukt.DB"), engine::ZStruktFields(), 0);
         db::paradox::create(path("ImpList.DB"), engine::ImpListFields(), engine::ImpListKeyFieldCount);
         tblZStrukt.setTableName(path("ZStrukt.DB"));

@@ -10,7 +10,7 @@
 #include "engine/TextScanner.h"
 #include "engine/Textimport.h"
 #include "engine/TextimportFixLen.h"
-#include "engine/WorkingTables.h"
+#include "engine/EngineContext.h"
 #include "rtl/CodePages.h"
 
 #include <QCoreApplication>
@@ -159,7 +159,7 @@ void BM_SeparatedYardstick(benchmark::State& state)
 void BM_SeparatedWholeRoad(benchmark::State& state)
 {
     const QString path = separatedFile(static_cast<int>(state.range(0)));
-    engine::setProgramFolder(workDir().path() + u'/');
+    const engine::EngineContext context(workDir().path());
     double seconds = 0;
     double stagingSeconds = 0;
     for (auto _ : state) {
@@ -167,11 +167,11 @@ void BM_SeparatedWholeRoad(benchmark::State& state)
         db::Table staging, source;
         db::BatchMove mover;
         engine::TextReadProgress silent;
-        engine::CreateStagingTable(staging, engine::StagingTablePath(), headers());
+        engine::CreateStagingTable(staging, engine::StagingTablePath(context), headers());
         engine::ReadSeparatedFile(path, staging, {QStringLiteral(";"), Quote, false, false}, silent);
         const auto staged = std::chrono::steady_clock::now();
         stagingSeconds += std::chrono::duration<double>(staged - start).count();
-        engine::DefineFieldSizes(staging, source, engine::SourceTablePath(path), mover, silent);
+        engine::DefineFieldSizes(staging, source, engine::SourceTablePath(context, path), mover, silent);
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     state.counters["staging_share"] = stagingSeconds / seconds;
@@ -200,7 +200,7 @@ void BM_FixedYardstick(benchmark::State& state)
 void BM_FixedWholeRoad(benchmark::State& state)
 {
     const QString path = fixedFile(static_cast<int>(state.range(0)));
-    engine::setProgramFolder(workDir().path() + u'/');
+    const engine::EngineContext context(workDir().path());
     engine::ColumnBoundaryList list = fixedBoundaries();
     const int first = engine::PrepareSplit(list);
     double seconds = 0;
@@ -210,11 +210,11 @@ void BM_FixedWholeRoad(benchmark::State& state)
         db::Table staging, source;
         db::BatchMove mover;
         engine::TextReadProgress silent;
-        engine::CreateStagingTable(staging, engine::StagingTablePath(), headers());
+        engine::CreateStagingTable(staging, engine::StagingTablePath(context), headers());
         engine::ReadFixedWidthFile(path, staging, list.FixTrennPositionen, first, false, false, silent);
         const auto staged = std::chrono::steady_clock::now();
         stagingSeconds += std::chrono::duration<double>(staged - start).count();
-        engine::DefineFieldSizes(staging, source, engine::SourceTablePath(path), mover, silent);
+        engine::DefineFieldSizes(staging, source, engine::SourceTablePath(context, path), mover, silent);
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     state.counters["staging_share"] = stagingSeconds / seconds;

@@ -1,7 +1,7 @@
 #include "db/OpenTables.h"
 
 #include "db/EngineError.h"
-#include "db/TableFormat.h"
+#include "db/FileNames.h"
 
 #include <QCoreApplication>
 #include <QDir>

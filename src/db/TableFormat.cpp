@@ -2,6 +2,7 @@
 
 #include "db/EngineError.h"
 #include "db/FileLock.h"
+#include "db/FileNames.h"
 #include "db/dbase/DbaseTable.h"
 #include "db/paradox/ParadoxTable.h"
 
@@ -11,22 +12,6 @@
 #include <QRegularExpression>
 
 namespace db {
-
-QString findFileIgnoringCase(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.exists())
-        return path;
-    const QDir dir = info.dir();
-    if (!dir.exists())
-        return path;
-    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& entry : entries) {
-        if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
-            return dir.filePath(entry);
-    }
-    return path;
-}
 
 namespace {
 
@@ -50,15 +35,12 @@ void removeFileSet(const QString& path, const QRegularExpression& companions)
                           QStringLiteral("Die Tabelle %1 ist nicht vorhanden.").arg(QDir::toNativeSeparators(path)));
     }
     FileLock lock = lockExisting(actual);
-    const QDir dir = main.dir();
-    for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (entry.completeBaseName().compare(main.completeBaseName(), Qt::CaseInsensitive) != 0)
+    for (const QString& file : filesOfBaseName(main.absolutePath(), main.completeBaseName())) {
+        if (!companions.match(QFileInfo(file).suffix()).hasMatch())
             continue;
-        if (!companions.match(entry.suffix()).hasMatch())
-            continue;
-        if (!QFile::remove(entry.filePath())) {
+        if (!QFile::remove(file)) {
             throw EngineError(ErrorCode::IoError, QStringLiteral("Die Datei %1 kann nicht gelöscht werden.")
-                                                      .arg(QDir::toNativeSeparators(entry.filePath())));
+                                                      .arg(QDir::toNativeSeparators(file)));
         }
     }
 }

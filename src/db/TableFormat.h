@@ -32,8 +32,4 @@ public:
 const TableFormat& paradoxFormat();
 const TableFormat& dbaseFormat();
 
-// The existing file whose name equals that of path without regard to case, in path's folder; an exact match is
-// preferred. Returns path unchanged when there is none.
-QString findFileIgnoringCase(const QString& path);
-
 }  // namespace db

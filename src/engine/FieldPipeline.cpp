@@ -314,9 +314,6 @@ void copyPicture(const PipelineContext& ctx, const db::Field& source, db::Field&
     target.setAsVariant(bitmap);
 }
 
-// The one living FormelWertSpeicher (the newest when several are nested); nullptr when none lives.
-FormelWertSpeicher* activeSpeicher = nullptr;
-
 // Bounded, so that a source whose formulas never repeat costs no more memory than a few thousand entries.
 constexpr std::size_t MaxKeptValues = 4096;
 
@@ -332,19 +329,9 @@ bool hasSideEffects(const std::string& expression)
 
 }  // namespace
 
-FormelWertSpeicher::FormelWertSpeicher() : previous_(activeSpeicher)
-{
-    activeSpeicher = this;
-}
-
-FormelWertSpeicher::~FormelWertSpeicher()
-{
-    activeSpeicher = previous_;
-}
-
 double FormelWertSpeicher::Wert(const PipelineContext& ctx, const std::string& expression)
 {
-    FormelWertSpeicher* kept = activeSpeicher;
+    FormelWertSpeicher* kept = ctx.formelWerte;
     // A parser that hands compile errors to a handler instead of raising would leave no sign of the failure.
     const bool keepable = kept && !ctx.Parser1.OnParserError && !hasSideEffects(expression);
     if (keepable) {
@@ -363,7 +350,7 @@ double FormelWertSpeicher::Wert(const PipelineContext& ctx, const std::string& e
 
 double FormelWertSpeicher::Wert(const PipelineContext& ctx, const NumericFormula& formula)
 {
-    FormelWertSpeicher* kept = activeSpeicher;
+    FormelWertSpeicher* kept = ctx.formelWerte;
     std::string* key = kept ? &kept->key_ : nullptr;
     if (key)
         key->clear();  // keeps its memory from the record before

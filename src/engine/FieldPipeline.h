@@ -33,6 +33,8 @@ class TParser;
 // exactly as it would have.
 namespace engine {
 
+class FormelWertSpeicher;
+
 // What the steps of a field work with: the parser of the numeric formulas, the source table on its current record,
 // the folder of the setting's source file (picture files named by the source are looked for there) and the count
 // every failed step adds to. The steps know nothing else of the run.
@@ -41,6 +43,8 @@ struct PipelineContext {
     db::Table& tblQuelle;
     QString QuelldateiOrdner;
     std::int32_t& AnzFehler;
+    // The run's kept formula values; nullptr: every formula is computed anew.
+    FormelWertSpeicher* formelWerte = nullptr;
 };
 
 // Adds one to a failure count; raises std::range_error where the count would leave the 32-bit range.
@@ -77,15 +81,14 @@ void VorgabeNumAnwenden(const PipelineContext& ctx, const BoundMappingRow& row);
 void FormelAlphAnwenden(const PipelineContext& ctx, const BoundMappingRow& row);
 void FormelNumAnwenden(const PipelineContext& ctx, const BoundMappingRow& row);
 
-// While an object of this class lives, FormelNumAnwenden keeps the value of every prepared expression it has
-// computed and reuses it when the same text comes again: the text holds the source values, so equal texts give equal
-// values, and compiling is the dearest part of the step. Only expressions without RND are kept, as its value changes
-// with every call; failures are never kept, so they are raised and counted each time. The run holds one for its
-// duration (the parser's variables and the number format stay as they are while it runs).
+// Handed to the steps through PipelineContext::formelWerte, this lets FormelNumAnwenden keep the value of every
+// prepared expression it has computed and reuse it when the same text comes again: the text holds the source values,
+// so equal texts give equal values, and compiling is the dearest part of the step. Only expressions without RND are
+// kept, as its value changes with every call; failures are never kept, so they are raised and counted each time.
+// The run holds one for its duration (the parser's variables and the number format stay as they are while it runs).
 class FormelWertSpeicher {
 public:
-    FormelWertSpeicher();
-    ~FormelWertSpeicher();
+    FormelWertSpeicher() = default;
     FormelWertSpeicher(const FormelWertSpeicher&) = delete;
     FormelWertSpeicher& operator=(const FormelWertSpeicher&) = delete;
 
@@ -100,7 +103,6 @@ private:
     std::unordered_map<std::string, double> values_;
     std::unordered_map<std::string, double> byFieldValues_;
     std::string key_;  // the key of the latest look-up in byFieldValues_
-    FormelWertSpeicher* previous_;
 };
 
 // The bytes a graphic field receives for a picture file: the picture as a Windows bitmap file ("BM..."), which is

@@ -7,6 +7,7 @@
 #include "rtl/FormatSettings.h"
 #include "texts/Texts.h"
 
+#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <initializer_list>
@@ -15,8 +16,9 @@ namespace engine {
 
 namespace {
 
-// Formulas are taken apart on the thread of the run only; a number is never handed out twice.
-std::uint64_t nextFormulaId = 1;
+// Only tells formulas apart in the keys of kept values: no program state, so it needs no place in the context;
+// atomic so that no thread ever hands out a number twice.
+std::atomic<std::uint64_t> nextFormulaId{1};
 
 void noFormula()
 {
@@ -43,6 +45,38 @@ bool isNumericType(db::FieldType type)
     }
 }
 
+// A field named in a formula: "#" and the name, which may stand in braces ("#{Name mit Blank}") and then holds
+// blanks. The name ends before a character of endsBefore, which the caller reads next, and at a blank outside braces,
+// a closing brace (never part of a name, not even a stray one) or a character of endsAfter, which go with the name.
+struct FieldNameScan {
+    QString name;   // trimmed
+    qsizetype end;  // where the caller goes on
+};
+
+FieldNameScan scanFieldName(const QString& s, qsizetype start, QStringView endsBefore, QStringView endsAfter)
+{
+    QString name;
+    bool brace = false;
+    qsizetype j = start;
+    while (j < s.size()) {
+        const QChar ch = s[j];
+        if (ch == u'{') {
+            brace = true;
+            ++j;
+            continue;
+        }
+        if (endsBefore.contains(ch))
+            break;
+        if ((ch == u' ' && !brace) || ch == u'}' || endsAfter.contains(ch)) {
+            ++j;
+            break;
+        }
+        name += ch;
+        ++j;
+    }
+    return {rtl::Trim(name), j};
+}
+
 }  // namespace
 
 QString FormelAlphBerechnen(db::Table& DataSet, const QString& Formel)
@@ -65,30 +99,11 @@ QString FormelAlphBerechnen(db::Table& DataSet, const QString& Formel)
             result += s.mid(i + 1, end - i - 1);
             i = close < 0 ? n : close + 1;
         } else if (c == u'#') {
-            QString name;
-            bool brace = false;
-            qsizetype j = i + 1;
-            while (j < n) {
-                const QChar ch = s[j];
-                if (ch == u'{') {
-                    brace = true;
-                    ++j;
-                    continue;
-                }
-                // A quotation mark right after a name starts the next literal: it is left for the scan, so that
-                // #Name"text" reads as the field followed by the text.
-                if (ch == u'"')
-                    break;
-                // A closing brace never belongs to a name, not even a stray one without an opening brace.
-                if ((ch == u' ' && !brace) || ch == u'+' || ch == u'}') {
-                    ++j;
-                    break;
-                }
-                name += ch;
-                ++j;
-            }
-            i = j;
-            name = rtl::Trim(name);
+            // A quotation mark right after a name starts the next literal, so that #Name"text" reads as the field
+            // followed by the text; a "+" between the parts is dropped with the name.
+            const FieldNameScan scan = scanFieldName(s, i + 1, u"\"", u"+");
+            i = scan.end;
+            const QString& name = scan.name;
             db::Field* field = DataSet.FindField(name);
             if (!field) {
                 fieldMissing(name);
@@ -112,30 +127,12 @@ NumericFormula::NumericFormula(db::Table& DataSet, const QString& Formel)
     while (i < n) {
         const QChar c = s[i];
         if (c == u'#') {
-            QString name;
-            bool brace = false;
-            qsizetype j = i + 1;
-            while (j < n) {
-                const QChar ch = s[j];
-                if (ch == u'{') {
-                    brace = true;
-                    ++j;
-                    continue;
-                }
-                // Operators, brackets and the comma between function arguments end a name even inside braces and
-                // stay in the expression.
-                if (QStringView(u"+-*/^(),").contains(ch))
-                    break;
-                if ((ch == u' ' && !brace) || ch == u'}') {
-                    ++j;
-                    break;
-                }
-                name += ch;
-                ++j;
-            }
-            i = j;
+            // Operators, brackets and the comma between function arguments end a name even inside braces and
+            // stay in the expression.
+            const FieldNameScan scan = scanFieldName(s, i + 1, u"+-*/^(),", u"");
+            i = scan.end;
             Part reference;
-            reference.name = rtl::Trim(name);
+            reference.name = scan.name;
             reference.field = DataSet.FindField(reference.name);
             reference.isReference = true;
             parts_.push_back(std::move(reference));

@@ -110,7 +110,7 @@ public:
     explicit RunTables(ImportRun& run)
         : run_(run), observer_(observerOf(run)), ziel_(targetOf(run)), durable_((openAll(run, ziel_), ziel_)),
           zielControls_(ziel_), dialogs_(run),
-          context_{run.Parser1, run.tblQuelle, run.setting.QuelldateiOrdner(), run.counts.AnzFehler}
+          context_{run.Parser1, run.tblQuelle, run.setting.QuelldateiOrdner(), run.counts.AnzFehler, &formelWerte_}
     {
         rows_ = BindMappingRows(run.setting.Mapping, run.tblQuelle, ziel_);
         for (const BoundMappingRow& row : rows_) {

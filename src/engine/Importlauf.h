@@ -25,6 +25,8 @@ class TParser;
 // Every driver leaves the target durable when it returns, whichever way: the records it posted are in the files
 // when it ends normally, is cancelled, or stops on an error it does not catch (that error is passed on). A record
 // the engine refused to store is dropped, never left pending in the cursor.
+//
+// The German working names (Quelle, Ziel, ZStrukt, Anhaengen, Startwert, ...) are explained in WorkingTables.h.
 namespace engine {
 
 // What the drivers work on and with: the wizard's tables, the setting's values and the start value, and whoever

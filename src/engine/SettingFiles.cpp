@@ -4,8 +4,9 @@
 #include "db/EngineError.h"
 #include "db/Field.h"
 #include "db/Table.h"
-#include "db/TableFormat.h"
+#include "db/FileNames.h"
 #include "engine/BriskoRoutines.h"
+#include "engine/EngineContext.h"
 #include "engine/StructureReaders.h"
 #include "engine/WorkingTables.h"
 #include "texts/Texts.h"
@@ -14,19 +15,12 @@
 #include <QFileInfo>
 #include <initializer_list>
 #include <stdexcept>
-#include <utility>
 
 namespace engine {
 
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-
-std::function<void()>& deleteRoutine()
-{
-    static std::function<void()> routine;
-    return routine;
-}
 
 // Setting files live beside the working tables under their own base names; a base name that is one of the working
 // tables' would copy a working table over the mapping (or the mapping over itself).
@@ -88,12 +82,8 @@ bool hasBaseAndExtension(const QString& fileName)
 
 }  // namespace
 
-void setImportEinstellungLoeschen(std::function<void()> ImportEinstellungLoeschen)
-{
-    deleteRoutine() = std::move(ImportEinstellungLoeschen);
-}
-
-bool ImportEinstellungLaden(db::Table& tblImpList, db::Table& tblZStrukt, const QString& Einstellung)
+bool ImportEinstellungLaden(const EngineContext& engine, db::Table& tblImpList, db::Table& tblZStrukt,
+                            const QString& Einstellung)
 {
     // The row at the cursor is the one loaded, and the one deleted on Yes below: a name the list does not hold
     // must not load or delete whatever setting the cursor happens to stand on.
@@ -114,7 +104,7 @@ bool ImportEinstellungLaden(db::Table& tblImpList, db::Table& tblZStrukt, const 
         return false;
     }
 
-    const QString folder = ProgramFolder();
+    const QString& folder = engine.ProgramFolder();
     const QString basePath = folder + base;
     if (existsIgnoringCase(basePath + QStringLiteral(".DB")) && existsIgnoringCase(basePath + QStringLiteral(".MB"))) {
         const QString targetBase = QFileInfo(tblZStrukt.filePath()).completeBaseName();
@@ -130,17 +120,17 @@ bool ImportEinstellungLaden(db::Table& tblImpList, db::Table& tblZStrukt, const 
     platform::Beep();
     const QString text = texts::Format(texts::Text(64982), {basePath, Einstellung}) + CrLf + CrLf + texts::Text(64983);
     if (platform::MessageBox(platform::MessageType::Error, text, platform::Buttons::YesNo) == platform::Button::Yes) {
-        if (!deleteRoutine())
+        if (!engine.ImportEinstellungLoeschen)
             throw std::logic_error("ImportEinstellungLaden: no routine to delete a setting is set");
-        deleteRoutine()();
+        engine.ImportEinstellungLoeschen();
     }
     return false;
 }
 
-void ZuordnungTempKopieren(db::Table& tblZStrukt)
+void ZuordnungTempKopieren(const EngineContext& engine, db::Table& tblZStrukt)
 {
     const QFileInfo table(tblZStrukt.filePath());
-    const QString temp = TempFolder();
+    const QString temp = engine.TempFolder();
     if (!QFileInfo(temp).isDir() && !QDir().mkpath(temp)) {
         throw db::EngineError(db::ErrorCode::IoError, QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
                                                           .arg(QDir::toNativeSeparators(temp)));

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QVariant>
-#include <functional>
 
 namespace db {
 class DataSource;
@@ -20,21 +19,20 @@ class Table;
 // refused with a message and nothing is copied or deleted.
 namespace engine {
 
+class EngineContext;
+
 // Loads the stored setting named Einstellung: looks it up in tblImpList and copies its setting files (base name
 // TableName for an own setting, VorDefTableName for a predefined one, each with every extension) over the files of
 // tblZStrukt, which is closed for the copy and opened again. True when the files were copied.
-// Setting files missing: beep, an error box asking whether to delete the setting; Yes runs the delete routine set
-// with setImportEinstellungLoeschen on the setting at tblImpList's cursor. A name not in the list or an unusable
-// base name: an error box, nothing copied, nothing deleted. False in all those cases.
-bool ImportEinstellungLaden(db::Table& tblImpList, db::Table& tblZStrukt, const QString& Einstellung);
-
-// The settings manager's routine that deletes the setting at tblImpList's cursor (its files and its row). The
-// wizard sets it once; ImportEinstellungLaden raises std::logic_error when it needs it and none is set.
-void setImportEinstellungLoeschen(std::function<void()> ImportEinstellungLoeschen);
+// Setting files missing: beep, an error box asking whether to delete the setting; Yes runs the context's
+// ImportEinstellungLoeschen on the setting at tblImpList's cursor. A name not in the list or an unusable base name:
+// an error box, nothing copied, nothing deleted. False in all those cases.
+bool ImportEinstellungLaden(const EngineContext& engine, db::Table& tblImpList, db::Table& tblZStrukt,
+                            const QString& Einstellung);
 
 // Closes tblZStrukt and copies its files into program folder + "Temp/" as tmp.* (the Temp folder is created when
 // missing; failing that raises db::EngineError with ErrorCode::IoError). The table is left closed.
-void ZuordnungTempKopieren(db::Table& tblZStrukt);
+void ZuordnungTempKopieren(const EngineContext& engine, db::Table& tblZStrukt);
 
 // Resets every Mapping row whose Zuordnung names no field of tblQuelle to a fresh mapping. tblQuelle not open: an
 // error box and nothing else.

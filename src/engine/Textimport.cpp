@@ -2,12 +2,13 @@
 
 #include "db/BatchMove.h"
 #include "db/EngineError.h"
+#include "db/FileNames.h"
 #include "db/OpenTables.h"
 #include "db/Table.h"
 #include "engine/BriskoRoutines.h"
+#include "engine/EngineContext.h"
 #include "engine/TextReadProgress.h"
 #include "engine/TextScanner.h"
-#include "engine/WorkingTables.h"
 #include "platform/UserInterface.h"
 #include "rtl/CodePages.h"
 #include "rtl/Conversions.h"
@@ -244,14 +245,14 @@ QString TextWithLine(int textId, const QString& line)
 
 // ---- staging ----
 
-QString StagingTablePath()
+QString StagingTablePath(const EngineContext& engine)
 {
-    return TempFolder() + StagingFileName;
+    return engine.TempFolder() + StagingFileName;
 }
 
-QString SourceTablePath(const QString& sourceFile)
+QString SourceTablePath(const EngineContext& engine, const QString& sourceFile)
 {
-    return TempFolder() + QFileInfo(sourceFile).completeBaseName() + QStringLiteral(".db");
+    return engine.TempFolder() + QFileInfo(sourceFile).completeBaseName() + QStringLiteral(".db");
 }
 
 void CreateStagingTable(db::Table& staging, const QString& path, const QStringList& headers)
@@ -402,16 +403,14 @@ void moveStagingAside(db::Table& staging)
     staging.setScratch(false);
     staging.Open();
     staging.Close();
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
-        const QFileInfo file(name);
-        if (file.completeBaseName().compare(base, Qt::CaseInsensitive) != 0)
-            continue;
+    for (const QString& path : db::filesOfBaseName(dir.path(), base)) {
+        const QFileInfo file(path);
         const QString suffix = file.suffix().isEmpty() ? QString() : u'.' + file.suffix();
         const QString target = dir.filePath(aside + suffix);
         QFile::remove(target);
-        if (!QFile::rename(dir.filePath(name), target)) {
-            throw EInOutError(QStringLiteral("Die Datei %1 kann nicht umbenannt werden.")
-                                  .arg(QDir::toNativeSeparators(dir.filePath(name))));
+        if (!QFile::rename(path, target)) {
+            throw EInOutError(
+                QStringLiteral("Die Datei %1 kann nicht umbenannt werden.").arg(QDir::toNativeSeparators(path)));
         }
     }
     staging.setTableName(dir.filePath(aside + u'.' + info.suffix()));

@@ -26,7 +26,11 @@ class Table;
 // Everything here works on values and tables: the guesses and previews come back as values, the headers go in as a
 // list, and the reading reports, asks and learns of a cancel through a TextReadProgress. The text pages' logic
 // that puts these into grids and check boxes is the wizard's.
+//
+// The German working names (ZSP, Quelle, Feld, FixLen, ...) are explained in WorkingTables.h.
 namespace engine {
+
+class EngineContext;
 
 // The Separator set: each member is empty when off, else the one character it stands for.
 struct SeparatorSet {
@@ -103,9 +107,9 @@ QStringList ColumnHeaders(int columns, bool newSetting, const QString& colNames)
 // ---- staging, reading and sizing ----
 
 // Temp/ZSP.db below the program folder.
-QString StagingTablePath();
+QString StagingTablePath(const EngineContext& engine);
 // Temp/<the source file's name without its extension>.db below the program folder.
-QString SourceTablePath(const QString& sourceFile);
+QString SourceTablePath(const EngineContext& engine, const QString& sourceFile);
 
 // Creates the staging table: one text field of 255 characters for every non-empty header, in order (an existing
 // table is replaced). Creates the Temp folder when it is missing.

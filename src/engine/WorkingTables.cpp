@@ -1,10 +1,10 @@
 #include "engine/WorkingTables.h"
 
 #include "db/Field.h"
+#include "engine/EngineContext.h"
 #include "db/Table.h"
 #include "texts/Texts.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -22,12 +22,6 @@ FieldDef alpha(const char* name, int size)
 FieldDef of(const char* name, FieldType type, int size = 0)
 {
     return {QString::fromLatin1(name), type, size, 0, false};
-}
-
-QString& programFolderOverride()
-{
-    static QString folder;
-    return folder;
 }
 
 }  // namespace
@@ -157,24 +151,6 @@ QString LaengeText(const db::Field& field)
     return LaengeText(static_cast<int>(field.DataType()), field.DataSize());
 }
 
-QString ProgramFolder()
-{
-    QString folder = programFolderOverride();
-    if (folder.isEmpty())
-        folder = QCoreApplication::applicationDirPath();
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
-
-void setProgramFolder(const QString& folder)
-{
-    programFolderOverride() = folder;
-}
-
-QString TempFolder()
-{
-    return ProgramFolder() + TempFolderName + u'/';
-}
-
 bool IsSafeBaseName(const QString& baseName)
 {
     if (baseName.trimmed().isEmpty() || baseName == u"." || baseName.contains(QStringLiteral("..")))
@@ -248,9 +224,10 @@ std::vector<db::FieldDisplay> impListDisplay()
 
 }  // namespace
 
-void PointWorkingTables(db::Table& tblZStrukt, db::Table& tblQStrukt, db::Table& tblImpList)
+void PointWorkingTables(const EngineContext& engine, db::Table& tblZStrukt, db::Table& tblQStrukt,
+                        db::Table& tblImpList)
 {
-    const QString folder = ProgramFolder();
+    const QString& folder = engine.ProgramFolder();
     tblQStrukt.Close();
     tblZStrukt.Close();
     tblImpList.Close();

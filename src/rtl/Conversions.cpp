@@ -1,6 +1,7 @@
 #include "rtl/Conversions.h"
 
 #include "rtl/CodePages.h"
+#include "rtl/Decimal15.h"
 #include "rtl/FormatSettings.h"
 
 #include <QLocale>
@@ -38,38 +39,6 @@ bool isDigit(QChar c)
 
 // ---------------------------------------------------------------------------------------------------------------
 // Floating point
-
-// A finite double as the classic runtime sees it before any formatting: rounded to 15 significant decimal digits.
-// value = 0.d1 d2 d3 ... * 10^exponent; digits carry no trailing zeros and are empty for zero.
-struct Decimal {
-    bool negative = false;
-    std::string digits;
-    int exponent = 0;
-};
-
-Decimal toDecimal15(double value)
-{
-    Decimal d;
-    d.negative = std::signbit(value);
-    if (value == 0.0)
-        return d;
-    std::array<char, 64> buf{};
-    // "d.dddddddddddddde±x": fifteen significant digits, rounded correctly from the binary value. Read in place:
-    // this runs for every number written as text.
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value), std::chars_format::scientific, 14);
-    const char* p = buf.data();
-    for (; *p != 'e'; ++p)
-        if (*p != '.')
-            d.digits += *p;
-    ++p;
-    if (*p == '+')
-        ++p;
-    std::from_chars(p, res.ptr, d.exponent);
-    ++d.exponent;
-    while (!d.digits.empty() && d.digits.back() == '0')
-        d.digits.pop_back();
-    return d;
-}
 
 QString nonFinite(double value)
 {
@@ -639,21 +608,21 @@ QString FloatToStr(double value)
         return nonFinite(value);
     if (QString fast; shortDecimalToStr(value, formatSettings().DecimalSeparator, fast))
         return fast;
-    const Decimal d = toDecimal15(value);
-    if (d.digits.empty())
+    const Decimal15 d(value);
+    if (d.count == 0)
         return QStringLiteral("0");
     const QChar sep = formatSettings().DecimalSeparator;
     QString out;
     out.reserve(24);  // the longest form: sign, 15 digits, separator, three leading zeros or an exponent
-    if (d.negative)
+    if (std::signbit(value))
         out += u'-';
-    const int ndigits = static_cast<int>(d.digits.size());
+    const int ndigits = d.count;
     if (d.exponent > 15 || d.exponent < -3) {
         // Scientific: one digit before the separator, an exponent with no plus sign and no leading zeros.
         out += QLatin1Char(d.digits[0]);
         if (ndigits > 1) {
             out += sep;
-            out += QLatin1String(d.digits.data() + 1, ndigits - 1);
+            out += QLatin1String(d.digits + 1, ndigits - 1);
         }
         out += u'E';
         out += QString::number(d.exponent - 1);
@@ -663,17 +632,17 @@ QString FloatToStr(double value)
         out += u'0';
         out += sep;
         out += QString(-d.exponent, u'0');
-        out += QLatin1String(d.digits.data(), ndigits);
+        out += QLatin1String(d.digits, ndigits);
         return out;
     }
     if (ndigits <= d.exponent) {
-        out += QLatin1String(d.digits.data(), ndigits);
+        out += QLatin1String(d.digits, ndigits);
         out += QString(d.exponent - ndigits, u'0');
         return out;
     }
-    out += QLatin1String(d.digits.data(), d.exponent);
+    out += QLatin1String(d.digits, d.exponent);
     out += sep;
-    out += QLatin1String(d.digits.data() + d.exponent, ndigits - d.exponent);
+    out += QLatin1String(d.digits + d.exponent, ndigits - d.exponent);
     return out;
 }
 
@@ -715,17 +684,13 @@ QString FormatFixed(double value, int decimals, int width)
     } else {
         // Rounded from the 15-digit decimal form, not from the binary value: 2.345 is stored as 2.34499999...,
         // but the classic runtime sees 2.345 and so gives 2.35.
-        Decimal d = toDecimal15(value);
-        std::string digits = d.digits;
-        int exponent = d.exponent;
-        const int keep = exponent + decimals;  // significant digits that stay
+        Decimal15 d(value);
         // Halves away from zero: the sign is applied afterwards.
-        digits.resize(static_cast<std::size_t>(
-            RoundDecimalDigits(digits.data(), static_cast<int>(digits.size()), keep, exponent)));
-        if (digits.empty())
-            exponent = 0;
-        const int ndigits = static_cast<int>(digits.size());
-        if (!digits.empty() && d.negative)
+        d.roundAt(d.exponent + decimals);
+        const char* digits = d.digits;
+        const int ndigits = d.count;
+        const int exponent = ndigits == 0 ? 0 : d.exponent;
+        if (ndigits > 0 && std::signbit(value))
             out += u'-';
         // Integer part.
         if (exponent <= 0) {

@@ -1,4 +1,5 @@
 #include "db/EngineError.h"
+#include "db/FileNames.h"
 #include "db/access/AccessConnection.h"
 #include "db/access/AccessFile.h"
 #include "db/paradox/ParadoxTable.h"
@@ -14,17 +15,6 @@
 namespace db::access {
 
 namespace {
-
-// Every file of the folder that belongs to the table base name (any extension, any case).
-QStringList tableFiles(const QString& folder, const QString& baseName)
-{
-    QStringList files;
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden);
-    for (const QFileInfo& info : entries)
-        if (info.completeBaseName().compare(baseName, Qt::CaseInsensitive) == 0)
-            files.append(info.absoluteFilePath());
-    return files;
-}
 
 struct SelectInto {
     QString targetName;
@@ -66,11 +56,11 @@ int AccessConnection::execute(const QString& statement)
                           QStringLiteral("Der Ordner \"%1\" existiert nicht.").arg(s.folder));
     const QString target = QDir(s.folder).filePath(s.targetName);
     const QString baseName = QFileInfo(target).completeBaseName();
-    for (const QString& existing : tableFiles(s.folder, baseName))
+    for (const QString& existing : filesOfBaseName(s.folder, baseName))
         if (QFileInfo(existing).suffix().compare(QFileInfo(target).suffix(), Qt::CaseInsensitive) == 0)
             throw EngineError(ErrorCode::InvalidState,
                               QStringLiteral("Die Tabelle \"%1\" gibt es bereits.").arg(QFileInfo(existing).fileName()));
-    const QStringList before = tableFiles(s.folder, baseName);
+    const QStringList before = filesOfBaseName(s.folder, baseName);
 
     TableStoragePtr storage;
     int rows = 0;
@@ -103,7 +93,7 @@ int AccessConnection::execute(const QString& statement)
         if (storage)
             storage->discardChanges();
         storage.reset();
-        for (const QString& file : tableFiles(s.folder, baseName))
+        for (const QString& file : filesOfBaseName(s.folder, baseName))
             if (!before.contains(file))
                 QFile::remove(file);
         throw;

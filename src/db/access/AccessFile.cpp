@@ -1,5 +1,6 @@
 #include "db/access/AccessFile.h"
 
+#include "db/ByteOrder.h"
 #include "db/EngineError.h"
 #include "db/access/AccessHeader.h"
 #include "db/access/IsolatedRun.h"
@@ -151,14 +152,6 @@ AccessColumn describeColumn(const MdbColumn* col, bool jet3)
     return column;
 }
 
-std::uint64_t readLe(const unsigned char* p, int bytes)
-{
-    std::uint64_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        v = (v << 8) | p[i];
-    return v;
-}
-
 QString takeLibraryString(char* text)
 {
     if (!text)
@@ -193,31 +186,31 @@ QVariant readValue(MdbHandle* mdb, MdbColumn* col, const QString& path, const QS
         return QVariant(int(p[0]));
     case AccessType::Integer:
         need(2);
-        return QVariant(int(std::int16_t(readLe(p, 2))));
+        return QVariant(int(std::int16_t(getU16(p))));
     case AccessType::LongInteger:
     case 0x12:  // attachment and multi-value columns carry a 32-bit id
         need(4);
-        return QVariant(int(std::int32_t(readLe(p, 4))));
+        return QVariant(int(std::int32_t(getU32(p))));
     case AccessType::Currency:
         need(8);
-        return QVariant(double(std::int64_t(readLe(p, 8))) / 10000.0);
+        return QVariant(double(std::int64_t(getU64(p))) / 10000.0);
     case AccessType::Single: {
         need(4);
-        const std::uint32_t bits = std::uint32_t(readLe(p, 4));
+        const std::uint32_t bits = std::uint32_t(getU32(p));
         float f;
         std::memcpy(&f, &bits, sizeof f);
         return QVariant(double(f));
     }
     case AccessType::Double: {
         need(8);
-        const std::uint64_t bits = readLe(p, 8);
+        const std::uint64_t bits = getU64(p);
         double d;
         std::memcpy(&d, &bits, sizeof d);
         return QVariant(d);
     }
     case AccessType::DateTime: {
         need(8);
-        const std::uint64_t bits = readLe(p, 8);
+        const std::uint64_t bits = getU64(p);
         double d;
         std::memcpy(&d, &bits, sizeof d);
         const QDateTime when = accessDateToDateTime(d);
@@ -239,7 +232,7 @@ QVariant readValue(MdbHandle* mdb, MdbColumn* col, const QString& path, const QS
             return {};
         // The library converts into a buffer of bind_size bytes; make it large enough for this memo (a stored
         // byte never becomes more than three bytes of UTF-8) and no larger.
-        const std::uint64_t stored = readLe(p, 4) & 0x3FFFFFFF;
+        const std::uint64_t stored = getU32(p) & 0x3FFFFFFF;
         const std::size_t saved = mdb->bind_size;
         const std::size_t needed = std::max<std::size_t>(saved, std::size_t(stored) * 3 + 64);
         mdb_set_bind_size(mdb, needed);
@@ -254,7 +247,7 @@ QVariant readValue(MdbHandle* mdb, MdbColumn* col, const QString& path, const QS
     case AccessType::Ole: {
         if (length < kLvalHeaderSize)
             return {};
-        const std::uint64_t stored = readLe(p, 4) & 0x3FFFFFFF;
+        const std::uint64_t stored = getU32(p) & 0x3FFFFFFF;
         std::size_t size = 0;
         void* data = mdb_ole_read_full(mdb, col, &size);
         if (!data)
@@ -271,8 +264,8 @@ QVariant readValue(MdbHandle* mdb, MdbColumn* col, const QString& path, const QS
         // The usual GUID text, as Access shows it: the first three groups are stored little-endian.
         need(16);
         return QVariant(QString::asprintf("{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                                          unsigned(readLe(p, 4)), unsigned(readLe(p + 4, 2)),
-                                          unsigned(readLe(p + 6, 2)), p[8], p[9], p[10], p[11], p[12], p[13], p[14],
+                                          unsigned(getU32(p)), unsigned(getU16(p + 4)),
+                                          unsigned(getU16(p + 6)), p[8], p[9], p[10], p[11], p[12], p[13], p[14],
                                           p[15]));
     }
     case AccessType::Decimal: {

@@ -1,5 +1,6 @@
 #include "db/dbase/DbaseMemo.h"
 
+#include "db/ByteOrder.h"
 #include "db/EngineError.h"
 
 #include <cerrno>
@@ -12,23 +13,6 @@ namespace db::dbase {
 
 namespace {
 
-std::uint32_t u32le(const char* p)
-{
-    return std::uint32_t(std::uint8_t(p[0])) | (std::uint32_t(std::uint8_t(p[1])) << 8) |
-           (std::uint32_t(std::uint8_t(p[2])) << 16) | (std::uint32_t(std::uint8_t(p[3])) << 24);
-}
-
-std::uint32_t u32be(const char* p)
-{
-    return (std::uint32_t(std::uint8_t(p[0])) << 24) | (std::uint32_t(std::uint8_t(p[1])) << 16) |
-           (std::uint32_t(std::uint8_t(p[2])) << 8) | std::uint32_t(std::uint8_t(p[3]));
-}
-
-void putU32le(char* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = char((v >> (8 * i)) & 0xFF);
-}
 
 QString errnoText()
 {
@@ -83,14 +67,14 @@ MemoFile::MemoFile(int fd, MemoKind kind, const QString& path) : fd_(fd), kind_(
         blockSize_ = 512;
         break;
     case MemoKind::Dbt4: {
-        const std::uint32_t size = std::uint8_t(head[20]) | (std::uint8_t(head[21]) << 8);
+        const std::uint32_t size = getU16(head + 20);
         blockSize_ = size == 0 ? 512 : size;
         if (blockSize_ < 32)
             corrupt(QStringLiteral("die Blockgröße %1 ist ungültig").arg(blockSize_));
         break;
     }
     case MemoKind::Fpt:
-        blockSize_ = (std::uint8_t(head[6]) << 8) | std::uint8_t(head[7]);
+        blockSize_ = getBE16(head + 6);
         if (blockSize_ == 0)
             corrupt(QStringLiteral("die Blockgröße ist 0"));
         break;
@@ -194,7 +178,7 @@ QByteArrayView MemoFile::view(std::uint32_t block, QByteArray& holder) const
                 return QByteArrayView(first, qsizetype(static_cast<const char*>(end) - first));
             return readTerminated(offset);
         }
-        const std::uint32_t length = u32le(first + 4);
+        const std::uint32_t length = getU32(first + 4);
         if (length < 8 || offset + length > sizeCovering(offset + length) || length - 8 > kMaxMemoBytes)
             corrupt(QStringLiteral("die Länge des Memos in Block %1 ist ungültig").arg(block));
         if (length <= got)
@@ -209,7 +193,7 @@ QByteArrayView MemoFile::view(std::uint32_t block, QByteArray& holder) const
     // FoxPro
     if (offset + 8 > size)
         corrupt(QStringLiteral("der Verweis auf Block %1 liegt außerhalb der Datei").arg(block));
-    const std::uint32_t length = u32be(windowed(offset, 8, size) + 4);
+    const std::uint32_t length = getBE32(windowed(offset, 8, size) + 4);
     if (length > kMaxMemoBytes || offset + 8 + length > sizeCovering(offset + 8 + length))
         corrupt(QStringLiteral("die Länge des Memos in Block %1 ist ungültig").arg(block));
     if (8u + length <= kWindow)
@@ -241,7 +225,7 @@ std::uint64_t MemoFile::lastFreeRun(std::uint32_t marker, std::uint64_t blocksIn
             corrupt(QStringLiteral("die Liste der freien Blöcke ist ungültig"));
         char entry[8];
         readExactly(fd_, entry, 8, run * blockSize_, path_);
-        const std::uint64_t next = u32le(entry);
+        const std::uint64_t next = getU32(entry);
         if (next >= blocksInFile)
             return run;
         if (next <= run)
@@ -260,7 +244,7 @@ std::uint64_t MemoFile::memoEnd(std::uint32_t block, std::uint64_t size) const
         char head[8];
         readExactly(fd_, head, 8, offset, path_);
         if (std::uint8_t(head[0]) == 0xFF && std::uint8_t(head[1]) == 0xFF && head[2] == 0x08 && head[3] == 0x00) {
-            const std::uint64_t end = offset + u32le(head + 4);
+            const std::uint64_t end = offset + getU32(head + 4);
             if (end > size)
                 cut();
             return end;
@@ -296,7 +280,7 @@ void MemoFile::checkAppendable() const
     const std::uint64_t size = fileSize();
     char head[8];
     readExactly(fd_, head, 8, 0, path_);
-    lastFreeRun(u32le(head), (size + blockSize_ - 1) / blockSize_);
+    lastFreeRun(getU32(head), (size + blockSize_ - 1) / blockSize_);
     checkReferencesWithin(size);
 }
 
@@ -311,7 +295,7 @@ std::vector<std::uint32_t> MemoFile::appendAll(const std::vector<QByteArrayView>
     const std::uint64_t blocksInFile = (size + blockSize_ - 1) / blockSize_;
     char head[8];
     readExactly(fd_, head, 8, 0, path_);
-    const std::uint32_t marker = u32le(head);
+    const std::uint32_t marker = getU32(head);
     checkReferencesWithin(size);
 
     // A new memo always starts at the file's end. A marker beyond it (left by a writer that died after claiming
@@ -354,7 +338,7 @@ std::vector<std::uint32_t> MemoFile::appendAll(const std::vector<QByteArrayView>
             out[1] = char(0xFF);
             out[2] = 0x08;
             out[3] = 0x00;
-            putU32le(out + 4, std::uint32_t(data.size() + 8));
+            putU32(out + 4, std::uint32_t(data.size() + 8));
             if (!data.isEmpty())
                 std::memcpy(out + 8, data.data(), std::size_t(data.size()));
             std::memset(out + 8 + data.size(), '\x1F', std::size_t(stored - 8 - std::uint64_t(data.size())));
@@ -367,7 +351,7 @@ std::vector<std::uint32_t> MemoFile::appendAll(const std::vector<QByteArrayView>
     // area beyond the file's end, which every writer takes as the place for the next memo; the other order would
     // leave blocks behind the marker that a dBase IV reader takes for the start of its free list.
     char marker4[4];
-    putU32le(marker4, std::uint32_t(end));
+    putU32(marker4, std::uint32_t(end));
     writeExactly(fd_, marker4, 4, freeRun * blockSize_, path_);
     writeExactly(fd_, payload.constData(), std::size_t(payload.size()), start * blockSize_, path_);
     knownSize_ = std::max(size, end * blockSize_);
@@ -378,7 +362,7 @@ std::vector<std::uint32_t> MemoFile::appendAll(const std::vector<QByteArrayView>
 void MemoFile::reset()
 {
     char marker4[4];
-    putU32le(marker4, 1);
+    putU32(marker4, 1);
     writeExactly(fd_, marker4, 4, 0, path_);
     if (::ftruncate(fd_, off_t(std::max<std::uint32_t>(blockSize_, 512))) != 0)
         throw EngineError(ErrorCode::IoError, QStringLiteral("Schreibfehler in %1: %2").arg(path_, errnoText()));

@@ -70,8 +70,10 @@
 
 #include "db/dbase/DbaseTable.h"
 
+#include "db/ByteOrder.h"
 #include "db/EngineError.h"
 #include "db/FileLock.h"
+#include "db/FileNames.h"
 #include "db/dbase/DbaseMemo.h"
 #include "db/dbase/DbfFormat.h"
 
@@ -173,30 +175,16 @@ std::uint64_t fileSizeOf(int fd, const QString& path)
     return std::uint64_t(st.st_size);
 }
 
-// The file in path's folder whose name equals path's name without regard to case (path itself when it exists).
-QString findCaseInsensitive(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.exists())
-        return path;
-    const QDir dir = info.dir();
-    for (const QString& entry : dir.entryList(QDir::Files))
-        if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
-            return dir.filePath(entry);
-    return {};
-}
-
 // Files beside the table with its base name and one of the extensions (compared without case).
 QStringList companions(const QString& tablePath, const QStringList& extensions)
 {
     const QFileInfo info(tablePath);
     QStringList found;
-    for (const QFileInfo& entry : info.dir().entryInfoList(QDir::Files)) {
-        if (entry.completeBaseName().compare(info.completeBaseName(), Qt::CaseInsensitive) != 0)
-            continue;
+    for (const QString& file : filesOfBaseName(info.absolutePath(), info.completeBaseName())) {
+        const QString suffix = QFileInfo(file).suffix();
         for (const QString& ext : extensions)
-            if (entry.suffix().compare(ext, Qt::CaseInsensitive) == 0)
-                found << entry.filePath();
+            if (suffix.compare(ext, Qt::CaseInsensitive) == 0)
+                found << file;
     }
     return found;
 }
@@ -525,8 +513,8 @@ private:
 
 DbaseStorage::DbaseStorage(const QString& requestedPath, OpenMode mode, const OpenOptions& options) : mode_(mode)
 {
-    path_ = findCaseInsensitive(requestedPath);
-    if (path_.isEmpty())
+    path_ = findFileIgnoringCase(requestedPath);
+    if (!QFileInfo::exists(path_))
         throw EngineError(ErrorCode::TableNotFound, QStringLiteral("Die Tabelle %1 existiert nicht.").arg(requestedPath));
     journalPath_ = path_ + QStringLiteral("-journal");
     lock_.acquire(path_, mode);
@@ -745,11 +733,9 @@ void DbaseStorage::catchUp()
     dropCaches();
     char head[32];
     readExactly(fd_, head, sizeof head, 0, path_);
-    const std::uint32_t count = std::uint32_t(std::uint8_t(head[4])) | (std::uint32_t(std::uint8_t(head[5])) << 8) |
-                                (std::uint32_t(std::uint8_t(head[6])) << 16) |
-                                (std::uint32_t(std::uint8_t(head[7])) << 24);
-    const std::uint16_t headerLength = std::uint16_t(std::uint8_t(head[8]) | (std::uint8_t(head[9]) << 8));
-    const std::uint16_t recordLength = std::uint16_t(std::uint8_t(head[10]) | (std::uint8_t(head[11]) << 8));
+    const std::uint32_t count = getU32(head + 4);
+    const std::uint16_t headerLength = getU16(head + 8);
+    const std::uint16_t recordLength = getU16(head + 10);
     if (std::uint8_t(head[0]) != header_.version || headerLength != header_.headerLength ||
         recordLength != header_.recordLength)
         throw EngineError(ErrorCode::CorruptFile,
@@ -1711,8 +1697,8 @@ void create(const QString& path, const FieldDefList& fields)
 
     // Nobody may hold the table being replaced.
     FileLock lock;
-    const QString existing = findCaseInsensitive(path);
-    if (!existing.isEmpty())
+    const QString existing = findFileIgnoringCase(path);
+    if (QFileInfo::exists(existing))
         lock.acquire(existing, OpenMode::Exclusive);
 
     QByteArray dbf = encodeHeader(header);

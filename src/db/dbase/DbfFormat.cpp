@@ -1,5 +1,6 @@
 #include "db/dbase/DbfFormat.h"
 
+#include "db/ByteOrder.h"
 #include "db/EngineError.h"
 #include "rtl/CodePages.h"
 
@@ -15,39 +16,6 @@
 namespace db::dbase {
 
 namespace {
-
-std::uint16_t u16le(const char* p)
-{
-    return std::uint16_t(std::uint8_t(p[0]) | (std::uint8_t(p[1]) << 8));
-}
-
-std::uint32_t u32le(const char* p)
-{
-    return std::uint32_t(std::uint8_t(p[0])) | (std::uint32_t(std::uint8_t(p[1])) << 8) |
-           (std::uint32_t(std::uint8_t(p[2])) << 16) | (std::uint32_t(std::uint8_t(p[3])) << 24);
-}
-
-std::uint32_t u32be(const char* p)
-{
-    return (std::uint32_t(std::uint8_t(p[0])) << 24) | (std::uint32_t(std::uint8_t(p[1])) << 16) |
-           (std::uint32_t(std::uint8_t(p[2])) << 8) | std::uint32_t(std::uint8_t(p[3]));
-}
-
-std::uint64_t u64le(const char* p)
-{
-    return std::uint64_t(u32le(p)) | (std::uint64_t(u32le(p + 4)) << 32);
-}
-
-std::uint64_t u64be(const char* p)
-{
-    return (std::uint64_t(u32be(p)) << 32) | std::uint64_t(u32be(p + 4));
-}
-
-void putU32le(char* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = char((v >> (8 * i)) & 0xFF);
-}
 
 [[noreturn]] void corrupt(const QString& path, const QString& why)
 {
@@ -186,7 +154,7 @@ QVariant julianDateTime(std::uint32_t day, std::uint32_t msecs)
 // (integers), or flipped and, for negatives, every bit inverted (doubles).
 double dbase7Double(const char* p)
 {
-    std::uint64_t bits = u64be(p);
+    std::uint64_t bits = getBE64(p);
     if (bits & (std::uint64_t(1) << 63))
         bits &= ~(std::uint64_t(1) << 63);
     else
@@ -405,7 +373,7 @@ int codePageOfLanguageDriver(std::uint8_t id)
 
 std::uint64_t headerBytesNeeded(const QByteArray& first32)
 {
-    return first32.size() < 32 ? 32 : std::max<std::uint64_t>(32, u16le(first32.constData() + 8));
+    return first32.size() < 32 ? 32 : std::max<std::uint64_t>(32, getU16(first32.constData() + 8));
 }
 
 FieldType mapFieldType(char letter, int length, int decimals, DbfFamily family)
@@ -472,9 +440,9 @@ DbfHeader parseHeader(const QByteArray& head, std::uint64_t fileSize, const QStr
     const int yy = std::uint8_t(b[1]);
     const int year = yy >= 100 ? 1900 + yy : (yy < 80 ? 2000 + yy : 1900 + yy);
     h.lastUpdate = QDate(year, std::uint8_t(b[2]), std::uint8_t(b[3]));
-    h.recordCount = u32le(b + 4);
-    h.headerLength = u16le(b + 8);
-    h.recordLength = u16le(b + 10);
+    h.recordCount = getU32(b + 4);
+    h.headerLength = getU16(b + 8);
+    h.recordLength = getU16(b + 10);
     h.transactionFlag = std::uint8_t(b[14]);
     h.encryptionFlag = std::uint8_t(b[15]);
     h.tableFlags = std::uint8_t(b[28]);
@@ -592,7 +560,7 @@ DbfHeader parseHeader(const QByteArray& head, std::uint64_t fileSize, const QStr
 std::uint32_t memoBlockOf(const DbfField& field, const char* bytes)
 {
     if (field.length == 4)
-        return u32le(bytes);
+        return getU32(bytes);
     const QByteArray text = trimmedField(bytes, field.length);
     if (text.isEmpty())
         return 0;
@@ -702,19 +670,19 @@ QVariant decodeValue(const DbfField& field, const char* bytes, const TextCodec& 
         }
     case 'I':
         if (family == DbfFamily::DBase7)
-            return int(std::int32_t(u32be(bytes) ^ 0x80000000u));
-        return int(std::int32_t(u32le(bytes)));
+            return int(std::int32_t(getBE32(bytes) ^ 0x80000000u));
+        return int(std::int32_t(getU32(bytes)));
     case '+':
-        return int(std::int32_t(u32be(bytes) ^ 0x80000000u));
+        return int(std::int32_t(getBE32(bytes) ^ 0x80000000u));
     case 'Y':
-        return double(std::int64_t(u64le(bytes))) / 10000.0;
+        return double(std::int64_t(getU64(bytes))) / 10000.0;
     case 'T':
-        return julianDateTime(u32le(bytes), u32le(bytes + 4));
+        return julianDateTime(getU32(bytes), getU32(bytes + 4));
     case 'O':
         return dbase7Double(bytes);
     case 'B':
         if (family == DbfFamily::VisualFoxPro) {
-            const std::uint64_t bits = u64le(bytes);
+            const std::uint64_t bits = getU64(bytes);
             double value;
             std::memcpy(&value, &bits, sizeof value);
             return value;
@@ -836,7 +804,7 @@ QByteArray encodeDateAndCount(const QDate& date, std::uint32_t count)
     out[0] = char(std::clamp(date.year() - 1900, 0, 255));
     out[1] = char(date.month());
     out[2] = char(date.day());
-    putU32le(out.data() + 3, count);
+    putU32(out.data() + 3, count);
     return out;
 }
 
@@ -847,10 +815,8 @@ QByteArray encodeHeader(const DbfHeader& h)
     b[0] = char(h.version);
     const QByteArray dc = encodeDateAndCount(h.lastUpdate, h.recordCount);
     std::memcpy(b + 1, dc.constData(), 7);
-    b[8] = char(h.headerLength & 0xFF);
-    b[9] = char(h.headerLength >> 8);
-    b[10] = char(h.recordLength & 0xFF);
-    b[11] = char(h.recordLength >> 8);
+    putU16(b + 8, h.headerLength);
+    putU16(b + 10, h.recordLength);
     b[29] = char(h.languageDriver);
     int pos = 32;
     for (const DbfField& f : h.fields) {
@@ -868,7 +834,7 @@ QByteArray encodeHeader(const DbfHeader& h)
 void encodeMemoRef(const DbfField& field, std::uint32_t block, char* out)
 {
     if (field.length == 4) {
-        putU32le(out, block);
+        putU32(out, block);
         return;
     }
     std::memset(out, ' ', size_t(field.length));

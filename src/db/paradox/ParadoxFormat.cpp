@@ -1,6 +1,7 @@
 #include "db/paradox/ParadoxFormat.h"
 
 #include "db/EngineError.h"
+#include "db/FileNames.h"
 #include "rtl/CodePages.h"
 
 #include <QDate>
@@ -29,11 +30,6 @@ constexpr std::int64_t kMsPerDay = 86400000;
     throw EngineError(ErrorCode::CorruptFile, corruptMessage(path, detail));
 }
 
-std::uint32_t getBE32(const char* p)
-{
-    return (std::uint32_t(std::uint8_t(p[0])) << 24) | (std::uint32_t(std::uint8_t(p[1])) << 16) |
-           (std::uint32_t(std::uint8_t(p[2])) << 8) | std::uint32_t(std::uint8_t(p[3]));
-}
 
 
 // Integers are stored big-endian with the sign bit flipped, so that unsigned byte order is numeric order and
@@ -44,14 +40,12 @@ std::int32_t decodeInt32(const char* p)
 }
 std::int16_t decodeInt16(const char* p)
 {
-    const std::uint16_t u = std::uint16_t((std::uint8_t(p[0]) << 8) | std::uint8_t(p[1]));
-    return std::int16_t(u ^ 0x8000u);
+    return std::int16_t(getBE16(p) ^ 0x8000u);
 }
 
 double decodeDouble(const char* p)
 {
-    std::uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i) bits = (bits << 8) | std::uint8_t(p[i]);
+    std::uint64_t bits = getBE64(p);
     if (bits & (std::uint64_t(1) << 63))
         bits &= ~(std::uint64_t(1) << 63);
     else
@@ -791,12 +785,10 @@ QStringList findCompanions(const QString& tablePath, const QString& extensionPat
     const QRegularExpression ext(QStringLiteral("^(?:%1)$").arg(extensionPattern),
                                  QRegularExpression::CaseInsensitiveOption);
     QStringList result;
-    const QDir dir = info.absoluteDir();
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
-        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-        if (dot < 0) continue;
-        if (name.left(dot).compare(base, Qt::CaseInsensitive) != 0) continue;
-        if (ext.match(name.mid(dot + 1)).hasMatch()) result << dir.filePath(name);
+    for (const QString& file : filesOfBaseName(info.absolutePath(), base)) {
+        const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
+        if (dot <= file.lastIndexOf(QLatin1Char('/'))) continue;  // no extension at all
+        if (ext.match(file.mid(dot + 1)).hasMatch()) result << file;
     }
     result.sort();
     return result;

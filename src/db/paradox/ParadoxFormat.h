@@ -3,6 +3,7 @@
 // Byte layout of Paradox table files and the encoding of field values. Everything here works on byte buffers
 // only; the files themselves are handled by ParadoxStorage and ParadoxWriter.
 
+#include "db/ByteOrder.h"
 #include "db/FieldType.h"
 #include "rtl/CodePages.h"
 
@@ -95,26 +96,6 @@ int nextBlockCode(int fileVersion, int code);
 qint64 recordCapacity(int fileVersion, int recordSize, int currentCode = 0);
 // The words a refusal of a full table gives: how many records it can hold at most, in blocks of which size.
 QString fullTableMessage(const QString& path, qint64 capacity, int largestCode);
-
-// Little-endian helpers for header integers.
-inline std::uint16_t getU16(const char* p)
-{
-    return std::uint16_t(std::uint8_t(p[0]) | (std::uint8_t(p[1]) << 8));
-}
-inline std::uint32_t getU32(const char* p)
-{
-    return std::uint32_t(std::uint8_t(p[0])) | (std::uint32_t(std::uint8_t(p[1])) << 8) |
-           (std::uint32_t(std::uint8_t(p[2])) << 16) | (std::uint32_t(std::uint8_t(p[3])) << 24);
-}
-inline void putU16(char* p, std::uint32_t v)
-{
-    p[0] = char(v & 0xFF);
-    p[1] = char((v >> 8) & 0xFF);
-}
-inline void putU32(char* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) p[i] = char((v >> (8 * i)) & 0xFF);
-}
 
 struct FieldLayout {
     std::uint8_t type = 0;

@@ -1,6 +1,7 @@
 #include "db/paradox/ParadoxStorage.h"
 
 #include "db/EngineError.h"
+#include "db/FileNames.h"
 #include "db/paradox/ParadoxValidity.h"
 
 #include <QDir>
@@ -49,8 +50,8 @@ QString resolveTablePath(const QString& path)
     // The original platform ignores case in file names; so do we, and a name without extension means the .DB.
     const QDir dir = info.absoluteDir();
     const QString wanted = info.suffix().isEmpty() ? info.fileName() + QStringLiteral(".db") : info.fileName();
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden))
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0) return dir.filePath(name);
+    const QString found = findFileIgnoringCase(dir.filePath(wanted));
+    if (QFileInfo(found).isFile()) return found;
     throw EngineError(ErrorCode::TableNotFound,
                       QStringLiteral("Die Tabelle %1 existiert nicht.").arg(QDir::toNativeSeparators(path)));
 }

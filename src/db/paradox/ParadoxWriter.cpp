@@ -56,6 +56,7 @@
 //                                    renameFile(.PX), syncDirectory(): CLEAN again
 
 #include "db/EngineError.h"
+#include "db/FileNames.h"
 #include "db/paradox/ParadoxStorage.h"
 #include "db/paradox/ParadoxTable.h"
 
@@ -174,9 +175,7 @@ void putIndexShort(char* p, int value)
 {
     // Stored like a Short field (big-endian, top bit flipped); block numbers and counts above 32767 keep their
     // low 16 bits, as the field has no more room.
-    const std::uint16_t u = std::uint16_t((value & 0xFFFF) ^ 0x8000);
-    p[0] = char(u >> 8);
-    p[1] = char(u & 0xFF);
+    putBE16(p, std::uint32_t((value & 0xFFFF) ^ 0x8000));
 }
 
 }  // namespace
@@ -509,12 +508,8 @@ static void createTable(const QString& requestedPath, const FieldDefList& fields
 
     const QString path = QFileInfo(requestedPath).absoluteFilePath();
     // An existing table of this name (in any case) is replaced, but only while nobody has it open.
-    QString existing;
-    {
-        const QFileInfo info(path);
-        for (const QString& name : info.absoluteDir().entryList(QDir::Files | QDir::Hidden))
-            if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0) existing = info.absoluteDir().filePath(name);
-    }
+    QString existing = findFileIgnoringCase(path);
+    if (!QFileInfo(existing).isFile()) existing.clear();
     FileLock oldLock;
     std::uint8_t oldStructureStamp = 0;
     if (!existing.isEmpty()) {

@@ -220,7 +220,7 @@ void VorschauAbschliessen(const TextImportControls& c)
 
 void ZSPTabelleAnlegen(const TextImportControls& c)
 {
-    engine::CreateStagingTable(*c.tblZSP, engine::StagingTablePath(), GridHeaders(c.stgQuellDatVar));
+    engine::CreateStagingTable(*c.tblZSP, engine::StagingTablePath(*c.engine), GridHeaders(c.stgQuellDatVar));
 }
 
 void TrennzeichenDateiEinlesen(const TextImportControls& c, const QString& FileName, db::Table& Table, bool DosToWin)
@@ -245,7 +245,7 @@ void ZeilenInZSPEinlesen(const TextImportControls& c)
 void FeldgroessenDefinieren(const TextImportControls& c)
 {
     const auto progress = ReadingProgress(c);
-    engine::DefineFieldSizes(*c.tblZSP, *c.tblQuelle, engine::SourceTablePath(c.edtQuelle->text()), *c.BMV,
+    engine::DefineFieldSizes(*c.tblZSP, *c.tblQuelle, engine::SourceTablePath(*c.engine, c.edtQuelle->text()), *c.BMV,
                              *progress);
 }
 

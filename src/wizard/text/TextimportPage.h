@@ -62,6 +62,7 @@ struct TextImportControls {
     db::Table* tblQuelle = nullptr;
     db::BatchMove* BMV = nullptr;
     TfrmGauge* frmGauge = nullptr;
+    const engine::EngineContext* engine = nullptr;  // where Temp lies
 
     // Program-wide values of the wizard.
     engine::SeparatorSet* separators = nullptr;

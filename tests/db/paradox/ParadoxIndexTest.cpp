@@ -14,8 +14,8 @@
 #include <random>
 #include <set>
 
-using db::paradox::getU16;
-using db::paradox::getU32;
+using db::getU16;
+using db::getU32;
 
 namespace {
 

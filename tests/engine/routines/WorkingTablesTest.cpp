@@ -1,3 +1,4 @@
+#include "engine/EngineContext.h"
 #include "engine/WorkingTables.h"
 
 #include "db/Field.h"
@@ -64,9 +65,9 @@ TEST(WorkingTables, GridsShowTheDeclaredColumns)
                 ASSERT_TRUE(QFile::copy(shipped, QDir(program.path()).filePath(name)));
         }
     }
-    setProgramFolder(program.path());
+    const EngineContext context(program.path());
     db::Table tblZStrukt, tblQStrukt, tblImpList;
-    PointWorkingTables(tblZStrukt, tblQStrukt, tblImpList);
+    PointWorkingTables(context, tblZStrukt, tblQStrukt, tblImpList);
 
     struct Column {
         QString caption;
@@ -108,7 +109,6 @@ TEST(WorkingTables, GridsShowTheDeclaredColumns)
             c.table->Close();
         }
     }
-    setProgramFolder(QString());
 }
 
 TEST(WorkingTables, TypeNamesAndLengthsPerTypeCode)
@@ -159,8 +159,7 @@ TEST(WorkingTables, BackupProposalPutsCpInFrontOfTheFileName)
 
 TEST(WorkingTables, TempFolderLiesInTheProgramFolder)
 {
-    setProgramFolder("/prog/import");
-    EXPECT_EQ(ProgramFolder(), "/prog/import/");
-    EXPECT_EQ(TempFolder(), "/prog/import/Temp/");
-    setProgramFolder(QString());
+    const EngineContext context("/prog/import");
+    EXPECT_EQ(context.ProgramFolder(), "/prog/import/");
+    EXPECT_EQ(context.TempFolder(), "/prog/import/Temp/");
 }

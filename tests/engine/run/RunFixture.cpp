@@ -36,7 +36,6 @@ void setColumns(db::Table& table, const Options& options)
 void RunFixture::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
-    engine::setProgramFolder(dir.path());
     db::paradox::create(path(engine::ZStruktFileName), engine::ZStruktFields(), 0);
     db::paradox::create(path(engine::ImpListFileName), engine::ImpListFields(), engine::ImpListKeyFieldCount);
     tblZStrukt.setTableName(path(engine::ZStruktFileName));
@@ -66,7 +65,6 @@ void RunFixture::TearDown()
     tblZiel.Close();
     tblZStrukt.Close();
     tblImpList.Close();
-    engine::setProgramFolder(QString());
 }
 
 void RunFixture::makeSource(const db::FieldDefList& fields, const std::vector<Values>& records)

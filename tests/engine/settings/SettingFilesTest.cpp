@@ -47,12 +47,7 @@ protected:
     void SetUp() override
     {
         WorkingFolder::SetUp();
-        engine::setImportEinstellungLoeschen([this] { ++deleted; });
-    }
-    void TearDown() override
-    {
-        engine::setImportEinstellungLoeschen({});
-        WorkingFolder::TearDown();
+        context.ImportEinstellungLoeschen = [this] { ++deleted; };
     }
 
     // Appends a setting to ImpList and returns its TableName as text.
@@ -103,7 +98,7 @@ TEST_F(SettingFiles, LoadingAnOwnSettingCopiesItsFilesOverTheMapping)
     addSetting("Artikel", true);  // the cursor stands elsewhere when the loading starts
     tblZStrukt->Open();
 
-    EXPECT_TRUE(engine::ImportEinstellungLaden(*tblImpList, *tblZStrukt, "Kunden"));
+    EXPECT_TRUE(engine::ImportEinstellungLaden(context, *tblImpList, *tblZStrukt, "Kunden"));
     EXPECT_TRUE(tblZStrukt->Active());
     EXPECT_EQ(columnTexts(*tblZStrukt, "Feldname"), QStringList{"Gespeichert"});
     EXPECT_EQ(columnTexts(*tblZStrukt, "Formel_num"), QStringList{"Gespeichert * 2"});
@@ -133,7 +128,7 @@ TEST_F(SettingFiles, APredefinedSettingIsLoadedByItsVorDefTableNameInWhateverCas
             QFile::rename(path("_15.DB"), path(c.db));
             QFile::rename(path("_15.MB"), path(c.mb));
         }
-        EXPECT_TRUE(engine::ImportEinstellungLaden(*tblImpList, *tblZStrukt, "Vordefiniert"));
+        EXPECT_TRUE(engine::ImportEinstellungLaden(context, *tblImpList, *tblZStrukt, "Vordefiniert"));
         EXPECT_EQ(mapping(), QStringList{"Vorgabe"});
         // The files replace ZStrukt's own instead of landing beside them in another case.
         EXPECT_EQ(filesIn(dir.path()).filter("zstrukt", Qt::CaseInsensitive),
@@ -171,7 +166,7 @@ TEST_F(SettingFiles, MissingSettingFilesAskWhetherToDeleteTheSetting)
         ui.clearRecord();
         ui.answer(c.answer);
 
-        EXPECT_FALSE(engine::ImportEinstellungLaden(*tblImpList, *tblZStrukt, "Kunden \"neu\""));
+        EXPECT_FALSE(engine::ImportEinstellungLaden(context, *tblImpList, *tblZStrukt, "Kunden \"neu\""));
         EXPECT_EQ(ui.beeps(), 1);
         ASSERT_EQ(ui.messages().size(), 1u);
         const platform::MessageRequest m = ui.messages()[0];
@@ -213,7 +208,7 @@ TEST_F(SettingFiles, UnusableSettingsAreRefusedWithoutCopyingOrDeleting)
         addSetting(name, false, QString::fromUtf8(c.vorDef));
         ui.clearRecord();
         ui.answer(Button::Ok);
-        EXPECT_FALSE(engine::ImportEinstellungLaden(*tblImpList, *tblZStrukt,
+        EXPECT_FALSE(engine::ImportEinstellungLaden(context, *tblImpList, *tblZStrukt,
                                                     c.lookedUp ? QString::fromUtf8(c.lookedUp) : name));
         ASSERT_EQ(ui.messages().size(), 1u);
         EXPECT_EQ(ui.messages()[0].type, MessageType::Error);
@@ -231,7 +226,7 @@ TEST_F(SettingFiles, ThePreviousMappingGoesToTempAsTmp)
     for (const bool tempExists : {false, true}) {
         SCOPED_TRACE(tempExists);
         tblZStrukt->Open();
-        engine::ZuordnungTempKopieren(*tblZStrukt);
+        engine::ZuordnungTempKopieren(context, *tblZStrukt);
         EXPECT_FALSE(tblZStrukt->Active());
         EXPECT_EQ(filesIn(path("Temp")), (QStringList{"tmp.DB", "tmp.MB"}));
         EXPECT_EQ(contents(path("Temp/tmp.DB")), contents(path("ZStrukt.DB")));

@@ -7,7 +7,6 @@
 void WorkingFolder::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
-    engine::setProgramFolder(dir.path());
     db::paradox::create(path(engine::ZStruktFileName), engine::ZStruktFields(), 0);
     db::paradox::create(path(engine::QStruktFileName), engine::QStruktFields(), 0);
     db::paradox::create(path(engine::ImpListFileName), engine::ImpListFields(), engine::ImpListKeyFieldCount);
@@ -21,7 +20,6 @@ void WorkingFolder::TearDown()
     tblZStrukt.reset();
     tblQStrukt.reset();
     tblImpList.reset();
-    engine::setProgramFolder(QString());
 }
 
 std::unique_ptr<db::Table> WorkingFolder::table(const QString& name) const

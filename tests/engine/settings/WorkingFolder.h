@@ -2,6 +2,7 @@
 
 #include "db/FieldType.h"
 #include "db/Table.h"
+#include "engine/EngineContext.h"
 #include "platform/ScriptedUi.h"
 
 #include <QString>
@@ -21,6 +22,7 @@ protected:
     std::unique_ptr<db::Table> table(const QString& name) const;
 
     QTemporaryDir dir;
+    engine::EngineContext context{dir.path()};
     platform::ScriptedUi ui;
     platform::ScopedUserInterface installed{ui};
     std::unique_ptr<db::Table> tblZStrukt, tblQStrukt, tblImpList;

@@ -2,22 +2,17 @@
 
 #include "db/BatchMove.h"
 #include "db/Table.h"
-#include "engine/WorkingTables.h"
 
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
-TextRoad::TextRoad()
-{
-    engine::setProgramFolder(program.path() + u'/');
-}
+TextRoad::TextRoad() = default;
 
 TextRoad::~TextRoad()
 {
     tblZSP.Close();
     tblQuelle.Close();
-    engine::setProgramFolder(QString());
 }
 
 QString TextRoad::source(const QByteArray& bytes, const QString& fileName)
@@ -54,12 +49,12 @@ QStringList TextRoad::previewHeaders(const QString& path, const engine::Separate
 void TextRoad::importSeparated(const QString& path, const engine::SeparatedReading& reading,
                                const QStringList& headers, engine::TextReadProgress& progress)
 {
-    engine::CreateStagingTable(tblZSP, engine::StagingTablePath(), headers);
+    engine::CreateStagingTable(tblZSP, stagingTable(), headers);
     if (wholeLines(reading))
         engine::ReadWholeLines(path, tblZSP, reading.firstLineHoldsNames, reading.dosToWin, progress);
     else
         engine::ReadSeparatedFile(path, tblZSP, reading, progress);
-    engine::DefineFieldSizes(tblZSP, tblQuelle, engine::SourceTablePath(path), BMV, progress);
+    engine::DefineFieldSizes(tblZSP, tblQuelle, sourceTable(path), BMV, progress);
 }
 
 void TextRoad::importFixedWidth(const QString& path, engine::ColumnBoundaryList boundaries, bool dosToWin,
@@ -69,12 +64,12 @@ void TextRoad::importFixedWidth(const QString& path, engine::ColumnBoundaryList 
     engine::TextReadProgress& silent = progress ? *progress : quiet;
     const int first = engine::PrepareSplit(boundaries);
     const int fields = first < 0 ? 1 : engine::BoundarySlotCount - first + 1;
-    engine::CreateStagingTable(tblZSP, engine::StagingTablePath(), engine::ColumnHeaders(fields, true, QString()));
+    engine::CreateStagingTable(tblZSP, stagingTable(), engine::ColumnHeaders(fields, true, QString()));
     if (first < 0)
         engine::ReadWholeLines(path, tblZSP, false, dosToWin, silent);
     else
         engine::ReadFixedWidthFile(path, tblZSP, boundaries.FixTrennPositionen, first, false, dosToWin, silent);
-    engine::DefineFieldSizes(tblZSP, tblQuelle, engine::SourceTablePath(path), BMV, silent);
+    engine::DefineFieldSizes(tblZSP, tblQuelle, sourceTable(path), BMV, silent);
 }
 
 std::vector<QStringList> TextRoad::records(db::Table& table)

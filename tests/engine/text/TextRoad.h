@@ -2,6 +2,7 @@
 
 #include "db/BatchMove.h"
 #include "db/Table.h"
+#include "engine/EngineContext.h"
 #include "engine/TextReadProgress.h"
 #include "engine/Textimport.h"
 #include "engine/TextimportFixLen.h"
@@ -44,10 +45,14 @@ public:
     static std::vector<QStringList> records(const QString& tablePath);
     // The declared sizes and names of a table's fields, in field order.
     static std::vector<int> fieldSizes(const QString& tablePath);
+    // Where the reading puts the staging table and the source table of a file, below this road's program folder.
+    QString stagingTable() const { return engine::StagingTablePath(context); }
+    QString sourceTable(const QString& sourceFile) const { return engine::SourceTablePath(context, sourceFile); }
     static QStringList fieldNames(const QString& tablePath);
 
     QTemporaryDir program;
     QTemporaryDir sources;
+    engine::EngineContext context{program.path()};
     db::Table tblZSP, tblQuelle;
     db::BatchMove BMV;
 };

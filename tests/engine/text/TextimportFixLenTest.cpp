@@ -168,7 +168,7 @@ TEST(FixedWidth, FileIntoTheSourceTable)
                                            : rtl::encode(QString::fromUtf8(c.file), rtl::CodePage::Windows1252);
         const QString path = road.source(file);
         road.importFixedWidth(path, listOf(c.boundaries), c.dosToWin);
-        const QString table = SourceTablePath(path);
+        const QString table = road.sourceTable(path);
         EXPECT_EQ(TextRoad::records(table), c.records);
         EXPECT_EQ(TextRoad::fieldSizes(table), c.sizes);
     }
@@ -186,7 +186,7 @@ TEST(FixedWidth, AColumnWithoutANameIsRefusedBeforeReading)
         const int first = PrepareSplit(boundaries);
         QStringList headers = ColumnHeaders(3, true, QString());
         headers[unnamed].clear();
-        CreateStagingTable(road.tblZSP, StagingTablePath(), headers);
+        CreateStagingTable(road.tblZSP, road.stagingTable(), headers);
         TextReadProgress silent;
         try {
             ReadFixedWidthFile(path, road.tblZSP, boundaries.FixTrennPositionen, first, false, false, silent);
@@ -194,7 +194,7 @@ TEST(FixedWidth, AColumnWithoutANameIsRefusedBeforeReading)
         } catch (const EColumnWithoutName& e) {
             EXPECT_EQ(e.message(), QString::fromUtf8("Bitte geben Sie eine Spaltenbezeichnung ein."));
         }
-        EXPECT_TRUE(TextRoad::records(StagingTablePath()).empty());
+        EXPECT_TRUE(TextRoad::records(road.stagingTable()).empty());
         EXPECT_FALSE(road.tblZSP.Active());
     }
 }

@@ -109,11 +109,11 @@ TEST_F(TextImport, FileIntoTheSourceTable)
         c.options(reading);
         ScriptedFaults faults(c.answers);
         r.importSeparated(path, reading, faults);
-        const QString table = SourceTablePath(path);
+        const QString table = r.sourceTable(path);
         EXPECT_EQ(TextRoad::records(table), c.records);
         EXPECT_EQ(TextRoad::fieldSizes(table), c.sizes);
         EXPECT_EQ(faults.asked.size(), static_cast<qsizetype>(c.answers.size()));
-        EXPECT_FALSE(QFileInfo::exists(StagingTablePath()));
+        EXPECT_FALSE(QFileInfo::exists(r.stagingTable()));
     }
 }
 
@@ -123,7 +123,7 @@ TEST_F(TextImport, ASilentReadingKeepsWhatFittedOfAFaultyLine)
     const QString path = road.source("a;b\r\nccc;dd;e\r\nf;g");
     TextReadProgress silent;
     road.importSeparated(path, semicolons(), silent);
-    EXPECT_EQ(TextRoad::records(SourceTablePath(path)), (Rows{{"a", "b"}, {"ccc", "dd"}, {"f", "g"}}));
+    EXPECT_EQ(TextRoad::records(road.sourceTable(path)), (Rows{{"a", "b"}, {"ccc", "dd"}, {"f", "g"}}));
 }
 
 // The sizing may take the lengths the reading noted, but only while the staging table is the one the reading left.
@@ -158,18 +158,18 @@ TEST_F(TextImport, SizesFollowTheStagingTableChangedAfterTheReading)
         TextRoad r;
         const QString path = r.source("aa;b\r\nc;ddd\r\n");
         ScriptedFaults faults;
-        CreateStagingTable(r.tblZSP, StagingTablePath(), TextRoad::previewHeaders(path, semicolons()));
+        CreateStagingTable(r.tblZSP, r.stagingTable(), TextRoad::previewHeaders(path, semicolons()));
         ReadSeparatedFile(path, r.tblZSP, semicolons(), faults);
         {
             db::Table other;
-            other.setTableName(StagingTablePath());
+            other.setTableName(r.stagingTable());
             other.setExclusive(true);
             other.Open();
             c.change(other);
             other.Close();
         }
-        DefineFieldSizes(r.tblZSP, r.tblQuelle, SourceTablePath(path), r.BMV, faults);
-        const QString table = SourceTablePath(path);
+        DefineFieldSizes(r.tblZSP, r.tblQuelle, r.sourceTable(path), r.BMV, faults);
+        const QString table = r.sourceTable(path);
         EXPECT_EQ(TextRoad::records(table), c.records);
         EXPECT_EQ(TextRoad::fieldSizes(table), c.sizes);
     }
@@ -180,7 +180,7 @@ TEST_F(TextImport, TheSourceTableIsNamedAfterTheFileAndTakesTheHeaders)
     const QString path = road.source("1;2\r\n", "Artikel.liste.txt");
     ScriptedFaults faults;
     road.importSeparated(path, semicolons(), {"FELD_1", "Preis"}, faults);
-    const QString table = SourceTablePath(path);
+    const QString table = road.sourceTable(path);
     EXPECT_EQ(QFileInfo(table).fileName(), "Artikel.liste.db");
     EXPECT_EQ(TextRoad::fieldNames(table), (QStringList{"FELD_1", "Preis"}));
     EXPECT_EQ(TextRoad::records(table), (Rows{{"1", "2"}}));
@@ -194,8 +194,8 @@ TEST_F(TextImport, AColumnWithoutHeaderGetsNoFieldAndLaterValuesMoveLeft)
     const QString path = road.source("a;b;c\r\n");
     ScriptedFaults faults({Answer::KeepFitted});  // the third value has no field left
     road.importSeparated(path, semicolons(), {"FELD_1", "", "FELD_3"}, faults);
-    EXPECT_EQ(TextRoad::fieldNames(SourceTablePath(path)), (QStringList{"FELD_1", "FELD_3"}));
-    EXPECT_EQ(TextRoad::records(SourceTablePath(path)), (Rows{{"a", "b"}}));
+    EXPECT_EQ(TextRoad::fieldNames(road.sourceTable(path)), (QStringList{"FELD_1", "FELD_3"}));
+    EXPECT_EQ(TextRoad::records(road.sourceTable(path)), (Rows{{"a", "b"}}));
 }
 
 TEST_F(TextImport, ASourceFileCalledLikeTheStagingTableStillGivesItsTable)
@@ -203,8 +203,8 @@ TEST_F(TextImport, ASourceFileCalledLikeTheStagingTableStillGivesItsTable)
     const QString path = road.source("a;b\r\nc;d\r\n", "zsp.txt");
     ScriptedFaults faults;
     road.importSeparated(path, semicolons(), faults);
-    EXPECT_EQ(TextRoad::records(SourceTablePath(path)), (Rows{{"a", "b"}, {"c", "d"}}));
-    EXPECT_EQ(QDir(TempFolder()).entryList(QDir::Files), QStringList{"zsp.db"});
+    EXPECT_EQ(TextRoad::records(road.sourceTable(path)), (Rows{{"a", "b"}, {"c", "d"}}));
+    EXPECT_EQ(QDir(road.context.TempFolder()).entryList(QDir::Files), QStringList{"zsp.db"});
 }
 
 TEST_F(TextImport, ValuesLongerThanTheStagingFieldsAreCut)
@@ -213,8 +213,8 @@ TEST_F(TextImport, ValuesLongerThanTheStagingFieldsAreCut)
     const QString path = road.source("kurz;" + longValue + "\r\n");
     ScriptedFaults faults;
     road.importSeparated(path, semicolons(), faults);
-    EXPECT_EQ(TextRoad::fieldSizes(SourceTablePath(path)), (std::vector<int>{4, 255}));
-    EXPECT_EQ(TextRoad::records(SourceTablePath(path)), (Rows{{"kurz", QString(255, u'x')}}));
+    EXPECT_EQ(TextRoad::fieldSizes(road.sourceTable(path)), (std::vector<int>{4, 255}));
+    EXPECT_EQ(TextRoad::records(road.sourceTable(path)), (Rows{{"kurz", QString(255, u'x')}}));
     ASSERT_EQ(faults.changeReports, 1);
     EXPECT_EQ(faults.changes.cutValues, 1);
 
@@ -318,7 +318,7 @@ TEST_F(TextImport, EncodingsOneCharacterLinesAndLongValuesInTheSourceTable)
                 reading.separators.clear();
             r.importSeparated(path, reading, faults);
         }
-        const QString table = SourceTablePath(path);
+        const QString table = r.sourceTable(path);
         EXPECT_EQ(TextRoad::fieldNames(table), c.fields);
         EXPECT_EQ(TextRoad::records(table), c.records);
         EXPECT_EQ(faults.changeReports, c.changes == std::pair(0, 0) ? 0 : 1);
@@ -329,7 +329,7 @@ TEST_F(TextImport, EncodingsOneCharacterLinesAndLongValuesInTheSourceTable)
 TEST_F(TextImport, MaxFeldLaengeIsTheLongestValueAndAtLeastOne)
 {
     db::Table table;
-    CreateStagingTable(table, StagingTablePath(), {"A", "B"});
+    CreateStagingTable(table, road.stagingTable(), {"A", "B"});
     table.Open();
     for (const char* value : {"", "abc", "abcde", "x"}) {
         table.Append();
@@ -392,7 +392,7 @@ TEST_F(TextImport, FilesThatAreNoText)
         }
         EXPECT_FALSE(c.tooManyColumns);
         db::Table source;
-        source.setTableName(SourceTablePath(path));
+        source.setTableName(r.sourceTable(path));
         ASSERT_NO_THROW(source.Open());
         EXPECT_GE(source.FieldCount(), 1);
         for (int i = 0; i < source.FieldCount(); ++i)
@@ -428,7 +428,7 @@ TEST_F(TextImport, CancelKeepsTheRecordsReadAndSizingStillRuns)
     const QString path = road.source("aa;b\r\nc;dd\r\ne;f\r\ng;h\r\n");
     CancelAfter cancel(2);
     road.importSeparated(path, semicolons(), cancel);
-    EXPECT_EQ(TextRoad::records(SourceTablePath(path)), (Rows{{"aa", "b"}, {"c", "dd"}}));
+    EXPECT_EQ(TextRoad::records(road.sourceTable(path)), (Rows{{"aa", "b"}, {"c", "dd"}}));
 }
 
 TEST_F(TextImport, ASecondImportOfTheSameFileReplacesTheSourceTable)
@@ -437,5 +437,5 @@ TEST_F(TextImport, ASecondImportOfTheSameFileReplacesTheSourceTable)
     road.importSeparated(road.source("a;b\r\n"), semicolons(), faults);
     const QString path = road.source("c;d\r\ne;f\r\n");
     road.importSeparated(path, semicolons(), faults);
-    EXPECT_EQ(TextRoad::records(SourceTablePath(path)), (Rows{{"c", "d"}, {"e", "f"}}));
+    EXPECT_EQ(TextRoad::records(road.sourceTable(path)), (Rows{{"c", "d"}, {"e", "f"}}));
 }

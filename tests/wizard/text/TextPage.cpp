@@ -10,7 +10,6 @@
 
 TextPage::TextPage()
 {
-    engine::setProgramFolder(program.path() + u'/');
     comDelimiter.addItems({QStringLiteral("(keine)"), QStringLiteral("\""), QStringLiteral("'")});
     rbtNeueImport.setAutoExclusive(false);  // alone here, without the page's other start choices
     rbtNeueImport.setChecked(true);
@@ -42,6 +41,7 @@ TextPage::TextPage()
     controls.separators = &separators;
     controls.boundaries = &boundaries;
     controls.AktSpalte = &AktSpalte;
+    controls.engine = &context;
 }
 
 TextPage::~TextPage()
@@ -49,7 +49,6 @@ TextPage::~TextPage()
     tblZSP.Close();
     tblQuelle.Close();
     tblImpList.Close();
-    engine::setProgramFolder(QString());
 }
 
 QString TextPage::setSource(const QByteArray& bytes, const QString& fileName)

@@ -2,6 +2,7 @@
 
 #include "db/BatchMove.h"
 #include "db/Table.h"
+#include "engine/EngineContext.h"
 #include "engine/Textimport.h"
 #include "engine/TextimportFixLen.h"
 #include "wizard/text/CharacterGrid.h"
@@ -42,6 +43,7 @@ public:
 
     QTemporaryDir program;
     QTemporaryDir sources;
+    engine::EngineContext context{program.path()};
 
     QLineEdit edtQuelle;
     QPlainTextEdit retQuellDat;
