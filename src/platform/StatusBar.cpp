@@ -38,11 +38,16 @@ void TStatusBar::setPanels(const std::vector<Panel>& panels)
     panels_.clear();
     for (const Panel& spec : panels) {
         auto* panel = new QLabel(this);
-        panel->setFixedWidth(spec.width);
+        // The last panel takes the rest of the bar.
+        const bool last = &spec == &panels.back();
+        if (last)
+            panel->setMinimumWidth(spec.width);
+        else
+            panel->setFixedWidth(spec.width);
         panel->setAlignment(spec.alignment | Qt::AlignVCenter);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        addWidget(panel);
+        addWidget(panel, last ? 1 : 0);
         panels_.push_back(panel);
     }
     setSimplePanel(simplePanel_);

@@ -25,7 +25,8 @@ public:
     QString SimpleText() const;
     void setSimpleText(const QString& text);
 
-    // Replaces the panels shown while SimplePanel is off.
+    // Replaces the panels shown while SimplePanel is off; the last one is at least its width wide and takes the
+    // rest of the bar.
     void setPanels(const std::vector<Panel>& panels);
     int PanelCount() const { return static_cast<int>(panels_.size()); }
     QString PanelText(int index) const;
