@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QDir>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <exception>
@@ -101,6 +102,9 @@ int main(int argc, char** argv)
         viewer.ui->stbInhaltText->setSimpleText(QStringLiteral("3 Zeilen"));
         viewer.show();
         ok &= save(viewer, out, QStringLiteral("frmInhaltAnz-Quelle"));
+        QKeyEvent ctrlEnd(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+        QApplication::sendEvent(viewer.ui->dbgInhaltQuellDB, &ctrlEnd);
+        ok &= save(viewer, out, QStringLiteral("frmInhaltAnz-Quelle-Ende"));
         viewer.setActiveSheet(viewer.ui->TabSheet2);
         ok &= save(viewer, out, QStringLiteral("frmInhaltAnz-Ziel"));
         viewer.setActiveSheet(viewer.ui->TabSheet3);

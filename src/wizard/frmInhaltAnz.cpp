@@ -3,13 +3,11 @@
 #include "ui_frmInhaltAnz.h"
 
 #include "db/Table.h"
-#include "db/TableModel.h"
 #include "engine/BriskoRoutines.h"
 #include "texts/Texts.h"
 
 #include <QAbstractButton>
 #include <QEvent>
-#include <QHeaderView>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -37,61 +35,29 @@ TfrmInhaltAnz::TfrmInhaltAnz(QWidget* parent) : QDialog(parent), ui(std::make_un
     connect(ui->btnFilter, &QAbstractButton::clicked, this, &TfrmInhaltAnz::btnFilterClick);
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, &TfrmInhaltAnz::PageControl1Change);
 
-    bindGrid(ui->dbgInhaltQuellDB, nullptr);
-    bindGrid(ui->dbgInhaltZielDB, nullptr);
     PageControl1Change();
 }
 
 TfrmInhaltAnz::~TfrmInhaltAnz() = default;
 
-void TfrmInhaltAnz::bindGrid(QTableView* grid, db::DataSource* source)
-{
-    auto* old = qobject_cast<db::TableModel*>(grid->model());
-    if (old && old->dataSource() == source)
-        return;
-    auto* model = new db::TableModel(source, grid);
-    grid->setModel(model);
-    delete old;
-    // The person's moves in the grid move the table's cursor, as a grid on a data source does; Ctrl+End reads the
-    // last screen only.
-    new db::TableSelectionLink(model, grid->selectionModel(), model);
-    // Rows of one height, and no row numbers: the grid shows the records where they stand, the current one marked.
-    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 4);
-    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->verticalHeader()->hide();
-    auto sizeColumns = [grid, model] {
-        const int charWidth = grid->fontMetrics().horizontalAdvance(u'0');
-        for (int column = 0; column < model->columnCount(); ++column) {
-            const int chars = model->headerData(column, Qt::Horizontal, db::TableModel::DisplayWidthRole).toInt();
-            const int title = grid->fontMetrics().horizontalAdvance(
-                model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
-            grid->setColumnWidth(column, std::max(charWidth * std::min(chars, 64), title) + 8);
-        }
-    };
-    connect(model, &QAbstractItemModel::modelReset, grid, sizeColumns);
-    sizeColumns();
-}
-
 void TfrmInhaltAnz::setQuelleDataSource(db::DataSource* source)
 {
-    bindGrid(ui->dbgInhaltQuellDB, source);
+    ui->dbgInhaltQuellDB->setDataSource(source);
 }
 
 db::DataSource* TfrmInhaltAnz::QuelleDataSource() const
 {
-    auto* model = qobject_cast<db::TableModel*>(ui->dbgInhaltQuellDB->model());
-    return model ? model->dataSource() : nullptr;
+    return ui->dbgInhaltQuellDB->DataSource();
 }
 
 void TfrmInhaltAnz::setZielDataSource(db::DataSource* source)
 {
-    bindGrid(ui->dbgInhaltZielDB, source);
+    ui->dbgInhaltZielDB->setDataSource(source);
 }
 
 db::DataSource* TfrmInhaltAnz::ZielDataSource() const
 {
-    auto* model = qobject_cast<db::TableModel*>(ui->dbgInhaltZielDB->model());
-    return model ? model->dataSource() : nullptr;
+    return ui->dbgInhaltZielDB->DataSource();
 }
 
 void TfrmInhaltAnz::setFilterDialog(FilterDialogRun run)

@@ -8,7 +8,6 @@
 #include <memory>
 
 class QStackedWidget;
-class QTableView;
 
 namespace Ui {
 class TfrmInhaltAnz;
@@ -16,7 +15,6 @@ class TfrmInhaltAnz;
 
 namespace db {
 class Table;
-class TableModel;
 }  // namespace db
 
 namespace wizard {
@@ -25,7 +23,7 @@ namespace wizard {
 QString DatensaetzeText(int count);
 
 // The contents viewer of the source and the target: the two tables as read-only grids on their data sources (a
-// grid reads only the records it shows, so a table of a million records opens at once), or a text source as plain
+// grid holds and reads only the records of its screen, so a table of a million records opens at once), or a text source as plain
 // text. Made once at start-up and shown, not modal, by the pages, which fill it first: they bind the grids, set
 // the tab captions, the visible tabs, the active tab and the status texts.
 //
@@ -75,8 +73,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void bindGrid(QTableView* grid, db::DataSource* source);
-
     FilterDialogRun filterDialog_;
     QPointer<QWidget> frmImport1_;
     QPointer<QStackedWidget> PageControl1_;

@@ -4,6 +4,7 @@
 
 #include "db/DataSource.h"
 #include "db/Table.h"
+#include "db/TableModel.h"
 #include "platform/ScriptedUi.h"
 #include "rtl/FormatSettings.h"
 #include "support/FieldDefs.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -107,8 +109,8 @@ TEST(TfrmInhaltAnz, ShowsSourceAndTargetFiltersTheSourceAndHandsBackToTheWizardO
 
     EXPECT_EQ(viewer.ui->stbInhaltQuelle->SimpleText(), "1.234 Datensätze");
     EXPECT_EQ(viewer.ui->stbInhaltZiel->SimpleText(), "3 Datensätze");
-    EXPECT_EQ(viewer.ui->dbgInhaltQuellDB->model()->rowCount(), 1234);
-    EXPECT_EQ(viewer.ui->dbgInhaltZielDB->model()->rowCount(), 3);
+    EXPECT_EQ(viewer.ui->dbgInhaltQuellDB->tableModel()->rowCount(), 1234);
+    EXPECT_EQ(viewer.ui->dbgInhaltZielDB->tableModel()->rowCount(), 3);
     EXPECT_EQ(viewer.ui->dbgInhaltQuellDB->model()->headerData(1, Qt::Horizontal).toString(), "Name");
     // No filter dialog yet: no filter button.
     EXPECT_FALSE(viewer.ui->btnFilter->isVisible());
@@ -118,6 +120,29 @@ TEST(TfrmInhaltAnz, ShowsSourceAndTargetFiltersTheSourceAndHandsBackToTheWizardO
     QTest::keyClick(viewer.ui->dbgInhaltQuellDB, Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(tblQuelle.RecNo(), 1234);
     EXPECT_EQ(tblQuelle.FieldByName("Name")->AsString(), "Kunde 1234");
+    // The grid shows the last screen with the last record selected, its scroll bar at the end.
+    platform::TDBGrid* grid = viewer.ui->dbgInhaltQuellDB;
+    const int screenRows = grid->model()->rowCount();
+    EXPECT_GT(screenRows, 5);
+    EXPECT_LT(screenRows, 40);
+    EXPECT_EQ(grid->TopRow(), 1234 - screenRows);
+    EXPECT_EQ(grid->currentIndex().row(), screenRows - 1);
+    EXPECT_EQ(grid->currentIndex().data().toString(), "1234");
+    EXPECT_EQ(grid->verticalScrollBar()->value(), grid->verticalScrollBar()->maximum());
+    EXPECT_EQ(grid->verticalScrollBar()->maximum(), 1234 - screenRows);
+    // Up moves the cursor within the screen; Ctrl+Home back to the first record and screen.
+    QTest::keyClick(grid, Qt::Key_Up);
+    EXPECT_EQ(tblQuelle.RecNo(), 1233);
+    EXPECT_EQ(grid->TopRow(), 1234 - screenRows);
+    QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(tblQuelle.RecNo(), 1);
+    EXPECT_EQ(grid->TopRow(), 0);
+    // The program moving the cursor brings its record into view.
+    tblQuelle.setRecNo(600);
+    EXPECT_LE(grid->TopRow(), 599);
+    EXPECT_GT(grid->TopRow() + screenRows, 599);
+    EXPECT_EQ(grid->currentIndex().data().toString(), "600");
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
 
     // The filter button shows on the source tab only.
     viewer.setFilterDialog([](db::Table& table) {
@@ -134,7 +159,7 @@ TEST(TfrmInhaltAnz, ShowsSourceAndTargetFiltersTheSourceAndHandsBackToTheWizardO
     // A filter that lets no record through.
     pressAccessKey(&viewer, Qt::Key_F);
     EXPECT_EQ(viewer.ui->stbInhaltQuelle->SimpleText(), "0 Datensätze");
-    EXPECT_EQ(viewer.ui->dbgInhaltQuellDB->model()->rowCount(), 0);
+    EXPECT_EQ(viewer.ui->dbgInhaltQuellDB->tableModel()->rowCount(), 0);
 
     // Closing on the mapping page: the hidden tab back, the page's view button enabled, the wizard goes on; the
     // filter stays on the table.
