@@ -34,6 +34,17 @@ constexpr std::array<std::pair<const char*, const char*>, 6> kDateOrders{{
     {"TT/JJJJ/MM", "DD/YYYY/MM"},
 }};
 
+// The list's entry for a date order, or -1. The entries stand in the order of kDateOrders; a language module may
+// translate their texts, so the list is set and read by position.
+int entryOfOrder(const QString& order)
+{
+    for (int i = 0; i < int(kDateOrders.size()); ++i) {
+        if (order == QLatin1String(kDateOrders[std::size_t(i)].first))
+            return i;
+    }
+    return -1;
+}
+
 QString fieldText(db::Table& table, const char* name)
 {
     return table.FieldByName(QLatin1String(name))->AsString();
@@ -101,7 +112,7 @@ void TfrmQOptionen::FormShow()
             row.FieldByName(QStringLiteral("TMJ"))->setAsString(QStringLiteral("DD/MM/YYYY"));
             order = QStringLiteral("TT/MM/JJJJ");
         }
-        ui->comTMJ->setCurrentText(order);
+        ui->comTMJ->setCurrentIndex(entryOfOrder(order));
         return;
     }
     rtl::FormatSettings& settings = rtl::formatSettings();
@@ -114,7 +125,7 @@ void TfrmQOptionen::FormShow()
         settings.ShortDateFormat = QStringLiteral("DD/MM/YYYY");
         order = QStringLiteral("TT/MM/JJJJ");
     }
-    ui->comTMJ->setCurrentText(order);
+    ui->comTMJ->setCurrentIndex(entryOfOrder(order));
 }
 
 void TfrmQOptionen::btnOKClick()
@@ -184,7 +195,10 @@ void TfrmQOptionen::FormatEinstellungenUebernehmen()
         if (!edit->text().isEmpty())
             *separator = edit->text().at(0);
     }
-    settings.ShortDateFormat = ShortDateFormatOfTMJ(ui->comTMJ->currentText());
+    const int entry = ui->comTMJ->currentIndex();
+    settings.ShortDateFormat = entry >= 0 && entry < int(kDateOrders.size())
+                                   ? QLatin1String(kDateOrders[std::size_t(entry)].second)
+                                   : ShortDateFormatOfTMJ(ui->comTMJ->currentText());
 }
 
 void TfrmQOptionen::btnHilfeClick()

@@ -181,6 +181,14 @@ TEST(TfrmQOptionen, ChangingAStoredSettingShowsItsValuesAndMendsAnUnknownDateOrd
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(rtl::formatSettings().ThousandSeparator, u'\'');
     EXPECT_EQ(rtl::formatSettings().ShortDateFormat, "DD/MM/YYYY");
+
+    // A language module's texts of the date list change nothing of what the entries mean.
+    c.comTMJ->setItemText(1, QStringLiteral("MM/DD/YYYY"));
+    w.rbtVorhEinst_mAE.setChecked(false);
+    dialog.show();
+    c.comTMJ->setCurrentIndex(1);
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    EXPECT_EQ(rtl::formatSettings().ShortDateFormat, "MM/DD/YYYY");
 }
 
 }  // namespace
