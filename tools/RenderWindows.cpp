@@ -3,6 +3,8 @@
 // Runs on the offscreen platform; the sample tables live in a temporary folder.
 #include "db/DataSource.h"
 #include "db/Table.h"
+#include "engine/WorkingTables.h"
+#include "platform/DataControls.h"
 #include "rtl/FormatSettings.h"
 #include "ui_frmInhaltAnz.h"
 #include "ui_frmQOptionen.h"
@@ -11,6 +13,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QAbstractItemView>
 #include <QDir>
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -110,6 +113,37 @@ int main(int argc, char** argv)
         viewer.setActiveSheet(viewer.ui->TabSheet3);
         ok &= save(viewer, out, QStringLiteral("frmInhaltAnz-Text"));
         viewer.hide();
+
+        // The settings list of the start page, dropped down.
+        db::Table tblImpList;
+        tblImpList.setTableName(QDir(data.path()).filePath(engine::ImpListFileName));
+        tblImpList.FieldDefs().assign(engine::ImpListFields(), engine::ImpListKeyFieldCount);
+        tblImpList.CreateTable();
+        tblImpList.Open();
+        for (int i = 1; i <= 12; ++i) {
+            tblImpList.Append();
+            tblImpList.FieldByName(QStringLiteral("Bezeichnung"))->setAsString(QStringLiteral("Kunden %1").arg(i));
+            tblImpList.FieldByName(QStringLiteral("Quelldatei"))
+                ->setAsString(QStringLiteral("C:\\Daten\\Kunden%1.txt").arg(i));
+            tblImpList.FieldByName(QStringLiteral("Zieldatei"))->setAsString(QStringLiteral("C:\\FR\\KUNDEN.DB"));
+            tblImpList.Post();
+        }
+        db::DataSource dscImpList;
+        dscImpList.setDataSet(&tblImpList);
+        QWidget page;
+        page.resize(300, 60);
+        platform::TDBLookupComboBox comVorh_Einstellg(&page);
+        comVorh_Einstellg.setGeometry(10, 10, 200, comVorh_Einstellg.sizeHint().height());
+        comVorh_Einstellg.setListSource(&dscImpList);
+        comVorh_Einstellg.setKeyField(QStringLiteral("Bezeichnung"));
+        comVorh_Einstellg.setListField(QStringLiteral("Bezeichnung;QuellDatei;ZielDatei"));
+        comVorh_Einstellg.setDropDownRows(10);
+        comVorh_Einstellg.setKeyValue(QStringLiteral("Kunden 3"));
+        page.show();
+        ok &= save(page, out, QStringLiteral("comVorh_Einstellg"));
+        comVorh_Einstellg.showPopup();
+        ok &= save(*comVorh_Einstellg.view()->window(), out, QStringLiteral("comVorh_Einstellg-offen"));
+        comVorh_Einstellg.hidePopup();
 
         wizard::TfrmQOptionen options;
         options.show();

@@ -314,7 +314,12 @@ TDBLookupComboBox::TDBLookupComboBox(QWidget* parent) : QComboBox(parent)
     view->horizontalHeader()->hide();
     view->setShowGrid(false);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     setView(view);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The drop-down shows DropDownRows rows, whatever the style would show.
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     setMaxVisibleItems(10);
     connect(this, &QComboBox::activated, this, &TDBLookupComboBox::takeChoice);
     connect(this, &QComboBox::currentIndexChanged, this, [this](int row) {
@@ -394,7 +399,9 @@ void TDBLookupComboBox::arrangeColumns()
             continue;
         table->setColumnHidden(column, false);
         header->moveSection(header->visualIndex(column), place++);
-        const int chars = std::min(model_->headerData(column, Qt::Horizontal, db::TableModel::DisplayWidthRole).toInt(), 40);
+        // A long text field (a path) gets a column of a useful width, not of its size.
+        const int chars =
+            std::min(model_->headerData(column, Qt::Horizontal, db::TableModel::DisplayWidthRole).toInt(), 30);
         const int columnWidth = fontMetrics().averageCharWidth() * std::max(chars, 4) + 8;
         table->setColumnWidth(column, columnWidth);
         width += columnWidth;
