@@ -142,6 +142,15 @@ TEST(TfrmInhaltAnz, ShowsSourceAndTargetFiltersTheSourceAndHandsBackToTheWizardO
     EXPECT_LE(grid->TopRow(), 599);
     EXPECT_GT(grid->TopRow() + screenRows, 599);
     EXPECT_EQ(grid->currentIndex().data().toString(), "600");
+    // A click on a row puts the cursor on its record; the scroll bar shows other records without moving it.
+    const QModelIndex third = grid->model()->index(2, 1);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(third).center());
+    EXPECT_EQ(tblQuelle.RecNo(), grid->TopRow() + 3);
+    const int clicked = tblQuelle.RecNo();
+    grid->verticalScrollBar()->setValue(1000);
+    EXPECT_EQ(grid->TopRow(), 1000);
+    EXPECT_EQ(grid->model()->index(0, 0).data().toString(), "1001");
+    EXPECT_EQ(tblQuelle.RecNo(), clicked);
     QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
 
     // The filter button shows on the source tab only.
