@@ -127,9 +127,13 @@ void TDBEdit::showField()
     showing_ = true;
     db::Field* field = link_.Field();
     QLineEdit::setReadOnly(readOnly_ || !link_.CanModify());
-    // A text field takes no more than its size, as the person sees while typing.
-    setMaxLength(field && field->DataType() == db::FieldType::ftString && field->Size() > 0 ? field->Size()
-                                                                                              : 32767);
+    // A text field takes no more than its size, as the person sees while typing; a limit the window set itself
+    // stays.
+    if (maxLength() == appliedLimit_) {
+        appliedLimit_ = field && field->DataType() == db::FieldType::ftString && field->Size() > 0 ? field->Size()
+                                                                                                   : 32767;
+        setMaxLength(appliedLimit_);
+    }
     setText(fieldText(field));
     pending_ = false;
     showing_ = false;

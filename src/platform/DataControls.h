@@ -80,6 +80,7 @@ private:
     bool readOnly_ = false;
     bool showing_ = false;
     bool pending_ = false;  // typed text the field has not taken yet
+    int appliedLimit_ = 32767;  // the length limit the field's size gave, QLineEdit's own at first
 };
 
 // A check box on a field. A logical field holds its state; any other field holds ValueChecked ("Wahr") or

@@ -86,6 +86,7 @@ TEST(DataControls, FollowTheCursorWriteTheRecordAndRunClickHandlersOnRealChanges
     EXPECT_TRUE(cbxAktiv.isChecked());
     EXPECT_TRUE(cbxFlag.isChecked());
     EXPECT_EQ(edtName.maxLength(), 20);
+    EXPECT_EQ(edtMenge.maxLength(), 32767);
 
     // Moving to a record of other states runs both click handlers once; to one where only Flag differs, Flag's.
     k.table.Next();
@@ -137,7 +138,10 @@ TEST(DataControls, FollowTheCursorWriteTheRecordAndRunClickHandlersOnRealChanges
     QTest::keyClick(&edtMenge, Qt::Key_Return);
     EXPECT_EQ(ui.messages().size(), 1u);
 
+    // A limit the window sets stays when the cursor moves.
+    edtName.setMaxLength(5);
     k.table.First();
+    EXPECT_EQ(edtName.maxLength(), 5);
     EXPECT_EQ(k.table.State(), db::dsBrowse);
     const db::Record third = k.table.recordAt(2);
     EXPECT_EQ(third[0].toString(), "Schulze-Wendt");
