@@ -1,15 +1,16 @@
 #include "platform/ImportApplication.h"
-
-#include <QMainWindow>
+#include "wizard/ImportProgram.h"
+#include "wizard/ProgramContext.h"
 
 int main(int argc, char** argv)
 {
     platform::ImportApplication app(argc, argv);
     platform::ImportApplication::setOrganizationName(QStringLiteral("Velmora"));
     platform::ImportApplication::setApplicationName(QStringLiteral("Import"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Import"));
-    window.resize(640, 480);
-    window.show();
-    return app.exec();
+
+    wizard::ProgramContext context = wizard::ProgramContext::fromApplication();
+    wizard::ImportProgram program(context);
+    if (!program.Start())
+        return 1;
+    return program.Run();
 }
