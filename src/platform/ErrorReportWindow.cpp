@@ -71,6 +71,8 @@ ErrorReportWindow::ErrorReportWindow(QWidget* parent) : QDialog(parent)
     layout->addWidget(memAufrufstapel, 1);
     layout->addLayout(buttons);
 
+    MarkUntranslated(lblKlasse);
+    MarkUntranslated(lblMeldung);
     connect(btnKopieren, &QPushButton::clicked, this, &ErrorReportWindow::btnKopierenClick);
     connect(btnSenden, &QPushButton::clicked, this, &ErrorReportWindow::btnSendenClick);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);

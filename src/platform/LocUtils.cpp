@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTranslator>
 #include <QtEndian>
 #include <cstring>
 
@@ -103,6 +102,73 @@ std::optional<std::map<QString, QByteArray>> ParseResourceFile(const QByteArray&
     return files;
 }
 
+}  // namespace
+
+std::optional<std::map<QByteArray, QString>> ReadLinguistFile(const QByteArray& qm)
+{
+    static const unsigned char magic[16] = {0x3c, 0xb8, 0x64, 0x18, 0xca, 0xef, 0x9c, 0x95,
+                                            0xcd, 0x21, 0x1c, 0xbf, 0x60, 0xa1, 0xbd, 0xdd};
+    const BigEndianReader in(qm);
+    if (!in.has(0, 16) || std::memcmp(qm.constData(), magic, 16) != 0)
+        return std::nullopt;
+    constexpr char kMessages = 0x69;
+    std::map<QByteArray, QString> texts;
+    qint64 pos = 16;
+    while (pos < qm.size()) {
+        const auto length = in.u32(pos + 1);
+        if (!length || !in.has(pos + 5, *length))
+            return std::nullopt;
+        if (qm[pos] == kMessages) {
+            // Records of tagged fields, each ending with tag 1: 3 a translation (UTF-16, big-endian), 6 the
+            // source text, which is the id here, 7 the context, 8 the comment, 5 four bytes of no meaning.
+            const qint64 end = pos + 5 + *length;
+            qint64 at = pos + 5;
+            QByteArray id;
+            std::optional<QString> translation;
+            while (at < end) {
+                const char tag = qm[at++];
+                if (tag == 1) {
+                    if (translation && !id.isEmpty())
+                        texts.emplace(id, *translation);
+                    id.clear();
+                    translation.reset();
+                    continue;
+                }
+                if (tag == 5) {
+                    at += 4;
+                    continue;
+                }
+                const auto size = in.u32(at);
+                if (!size)
+                    return std::nullopt;
+                at += 4;
+                if (tag == 3 && *size == 0xFFFFFFFFu)
+                    continue;  // a translation left empty
+                if (at + qint64(*size) > end)
+                    return std::nullopt;
+                if (tag == 3) {
+                    if (*size % 2 != 0)
+                        return std::nullopt;
+                    QString text(qsizetype(*size / 2), Qt::Uninitialized);
+                    for (qsizetype i = 0; i < text.size(); ++i)
+                        text[i] = QChar(qFromBigEndian<quint16>(qm.constData() + at + 2 * i));
+                    if (!translation)  // the first of several plural forms
+                        translation = text;
+                } else if (tag == 6) {
+                    id = qm.mid(at, *size);
+                } else if (tag != 7 && tag != 8) {
+                    return std::nullopt;
+                }
+                at += *size;
+            }
+        }
+        pos += 5 + *length;
+    }
+    return texts;
+}
+
+namespace {
+
 QString Fmt(int id, const QString& value)
 {
     return texts::Format(texts::Text(id), {value});
@@ -155,6 +221,14 @@ QByteArray MakeSettingsRecord(const QByteArray& magic, std::uint32_t version, st
 
 ResourceModule::~ResourceModule() = default;
 
+std::optional<QString> ResourceModule::text(const QByteArray& id) const
+{
+    const auto found = texts_.find(id);
+    if (found == texts_.end() || found->second.isEmpty())
+        return std::nullopt;
+    return found->second;
+}
+
 const QByteArray* ResourceModule::resource(const QString& name) const
 {
     const auto found = resources_.find(name);
@@ -184,10 +258,10 @@ std::unique_ptr<ResourceModule> ResourceModule::fromData(const QByteArray& data,
     module->fileName_ = fileName;
     module->resources_ = std::move(*files);
     if (const QByteArray* qm = module->resource(QLatin1String(kTexts))) {
-        module->translator_ = std::make_unique<QTranslator>();
-        // The translator reads the bytes in place: they stay in resources_ as long as the module lives.
-        if (!module->translator_->load(reinterpret_cast<const uchar*>(qm->constData()), int(qm->size())))
+        auto texts = ReadLinguistFile(*qm);
+        if (!texts)
             return nullptr;
+        module->texts_ = std::move(*texts);
     }
     return module;
 }
@@ -271,14 +345,9 @@ std::unique_ptr<ResourceModule> TQLocUtils::LoadResLibrary(const QString& fileNa
 void TQLocUtils::SetResourceModule(std::unique_ptr<ResourceModule> module)
 {
     texts::LanguageLookup lookup;
-    if (module && module->translator()) {
-        const QTranslator* translator = module->translator();
-        lookup = [translator](int id) -> std::optional<QString> {
-            const QString text = translator->translate(nullptr, QByteArray::number(id).constData());
-            if (text.isEmpty())
-                return std::nullopt;
-            return text;
-        };
+    if (module && module->hasTexts()) {
+        const ResourceModule* texts = module.get();
+        lookup = [texts](int id) { return texts->text(QByteArray::number(id)); };
     }
     texts::SetLanguageLookup(std::move(lookup));
     module_ = std::move(module);
@@ -380,13 +449,7 @@ QString LanguageAbbreviation(const QString& localeName)
 
 std::optional<QString> WindowText(const QString& key)
 {
-    const QTranslator* translator = LocUtilsInstance().CurrentModule().translator();
-    if (!translator)
-        return std::nullopt;
-    const QString text = translator->translate(nullptr, key.toUtf8().constData());
-    if (text.isEmpty())
-        return std::nullopt;
-    return text;
+    return LocUtilsInstance().CurrentModule().text(key.toUtf8());
 }
 
 }  // namespace platform

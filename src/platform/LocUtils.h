@@ -9,14 +9,14 @@
 #include <stdexcept>
 #include <vector>
 
-class QTranslator;
-
 // Language modules. A language module is a data file beside the program ("Import.EN", "Import.CSY"): a Qt binary
 // resource file that holds the settings record "_QVT_LIBSETTINGS" and "Import.qm", a Linguist file with the
 // module's texts (the program texts by number and the window texts by window and control). The program carries
 // its own settings records and its German texts. A module is only ever read as data: the resource file is parsed
 // here, every offset checked against the file, and never registered with Qt's resource system, so a damaged or
-// hostile file is refused with ELUInvalidResLibrary or ELULoadResLibError and cannot run anything.
+// hostile file is refused with ELUInvalidResLibrary or ELULoadResLibError and cannot run anything. The Linguist
+// file is read the same way, by a reader of our own: Qt's translator trusts its file and reads past the end of a
+// damaged one.
 namespace platform {
 
 class ELocUtilsError : public std::runtime_error {
@@ -76,8 +76,9 @@ public:
     QString fileName() const { return fileName_; }
     // The named resource, or nothing.
     const QByteArray* resource(const QString& name) const;
-    // The module's texts; nullptr for the program itself.
-    const QTranslator* translator() const { return translator_.get(); }
+    // The module's text of an id (a program text's number, or a window text's key); nothing when it has none.
+    std::optional<QString> text(const QByteArray& id) const;
+    bool hasTexts() const { return !texts_.empty(); }
 
     // The program itself, with its own settings records.
     static const ResourceModule& program();
@@ -92,8 +93,12 @@ private:
     bool program_ = false;
     QString fileName_;
     std::map<QString, QByteArray> resources_;
-    std::unique_ptr<QTranslator> translator_;
+    std::map<QByteArray, QString> texts_;
 };
+
+// The messages of a Linguist file (.qm) by their id: nothing when the file is not one or any length points outside
+// it.
+std::optional<std::map<QByteArray, QString>> ReadLinguistFile(const QByteArray& qm);
 
 // The bytes of a settings record: magic ("QEXE" or "LDLL"), version, language id, ANSI name, native name, the four
 // bytes no reader interprets, the extra value and one byte of rest. The program's record is 43 bytes.

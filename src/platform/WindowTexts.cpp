@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QWidget>
@@ -40,10 +41,13 @@ template <typename Visit>
 void forEachText(QWidget* window, Visit visit)
 {
     const QString prefix = className(window);
-    visit(prefix, window->windowTitle(), [window](const QString& t) { window->setWindowTitle(t); });
+    // The program's title is a name, not a text of a language.
+    if (!window->property(kUntranslatedCaption).toBool() &&
+        window->windowTitle() != QGuiApplication::applicationDisplayName())
+        visit(prefix, window->windowTitle(), [window](const QString& t) { window->setWindowTitle(t); });
     QList<QWidget*> widgets = window->findChildren<QWidget*>();
     for (QWidget* widget : widgets) {
-        if (!addressable(widget) || widget->isWindow())
+        if (!addressable(widget) || widget->isWindow() || widget->property(kUntranslated).toBool())
             continue;
         const QString key = prefix + u'.' + widget->objectName();
         if (auto* button = qobject_cast<QAbstractButton*>(widget))
@@ -62,6 +66,11 @@ void forEachText(QWidget* window, Visit visit)
 }
 
 }  // namespace
+
+void MarkUntranslated(QWidget* widget)
+{
+    widget->setProperty(kUntranslated, true);
+}
 
 std::vector<WindowTextEntry> CollectWindowTexts(QWidget* window)
 {

@@ -16,6 +16,12 @@ struct WindowTextEntry {
     QString text;
 };
 
+// Controls whose text comes from data or is a name (the product title, a file name, an address) are marked so and
+// are neither collected nor translated; a window whose caption is such a text is marked with the caption property.
+inline constexpr const char* kUntranslated = "untranslated";
+inline constexpr const char* kUntranslatedCaption = "untranslatedCaption";
+void MarkUntranslated(QWidget* widget);
+
 // Every such text of the window as it stands now.
 std::vector<WindowTextEntry> CollectWindowTexts(QWidget* window);
 

@@ -8,6 +8,7 @@
 #include "platform/ImportApplication.h"
 #include "platform/LocUtils.h"
 #include "platform/UserInterface.h"
+#include "platform/WindowTexts.h"
 #include "wizard/frmCopyFehler.h"
 #include "wizard/frmEinstellAEND.h"
 #include "wizard/frmEinstellANZ.h"
@@ -78,6 +79,7 @@ bool ImportProgram::Start(int splashHoldMs)
 
     frmInhaltAnz_ = std::make_unique<TfrmInhaltAnz>();
     frmGauge_ = std::make_unique<engine::TfrmGauge>();
+    platform::TranslateWindow(frmGauge_.get());
     frmGauge_->registerLockedWindow(frmImport1_.get());
     frmEinstellAEND_ = std::make_unique<TfrmEinstellAEND>();
     frmGauge_->registerLockedWindow(frmEinstellAEND_.get());

@@ -10,6 +10,7 @@ TfrmEinstellAEND::TfrmEinstellAEND(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmEinstellAEND"));
     resize(552, 446);
+    setProperty(platform::kUntranslatedCaption, true);
     platform::TranslateWindow(this);
     const QString caption = TfrmImport1::ProgrammTitel + QStringLiteral(" - ") + texts::Text(65259);
     if (windowTitle() != caption)

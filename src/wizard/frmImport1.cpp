@@ -73,6 +73,7 @@ TfrmImport1::TfrmImport1(ProgramContext& context, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::TfrmImport1>()), context_(context)
 {
     ui->setupUi(this);
+    setProperty(platform::kUntranslatedCaption, true);
     platform::TranslateWindow(this);
 
     for (auto [page, helpContext] : {std::pair{ui->ImportSeite1, 1}, {ui->ImportSeite2, 2}, {ui->ImportSeite3, 3},

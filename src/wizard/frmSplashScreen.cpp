@@ -76,6 +76,9 @@ TfrmSplashScreen::TfrmSplashScreen(const ProgramContext& context, QWidget* paren
     lower->addStretch(1);
     layout->addWidget(panUnten);
 
+    for (QWidget* name : {static_cast<QWidget*>(lblProduktName), static_cast<QWidget*>(lblVersion),
+                          static_cast<QWidget*>(lblInternet), static_cast<QWidget*>(lblEMail)})
+        platform::MarkUntranslated(name);
     platform::TranslateWindow(this);
     FormCreate();
 }
