@@ -87,12 +87,7 @@ ErrorReportWindow::~ErrorReportWindow()
 void ErrorReportWindow::install()
 {
     installed_ = true;
-    setExceptionReporter([this](const ErrorReport& report) {
-        if (dynamic_cast<QtUserInterface*>(userInterface()))
-            show(report);
-        else
-            MessageBox(MessageType::Error, report.message);
-    });
+    setExceptionReporter([this](const ErrorReport& report) { Report(report); });
 }
 
 void ErrorReportWindow::uninstall()
@@ -143,8 +138,12 @@ void ErrorReportWindow::btnSendenClick()
                        .arg(ReportAddress));
 }
 
-void ErrorReportWindow::show(const ErrorReport& report)
+void ErrorReportWindow::Report(const ErrorReport& report)
 {
+    if (!dynamic_cast<QtUserInterface*>(userInterface())) {
+        MessageBox(MessageType::Error, report.message);
+        return;
+    }
     setReport(report);
     exec();
 }

@@ -27,6 +27,10 @@ public:
     void install();
     void uninstall();
 
+    // Shows a report: modally in this window with the real dialogs installed, otherwise (a test's interface) as an
+    // error message.
+    void Report(const ErrorReport& report);
+
     // Fills the window with a report (without showing it).
     void setReport(const ErrorReport& report);
     // The report as text: class, message, call stack.
@@ -45,8 +49,6 @@ public:
     QPushButton* btnOK;
 
 private:
-    void show(const ErrorReport& report);
-
     ErrorReport report_;
     bool installed_ = false;
 };
