@@ -53,7 +53,7 @@ Zvolte &quot;Proměnná délka záznamu&quot;, pokud mají být&#13;
     </message>
     <message id="64920">
         <source>Artikel-Datei von Ferolin</source>
-        <translation>Soubor článků Ferolin</translation>
+        <translation>Soubor zboží Ferolin</translation>
     </message>
     <message id="64921">
         <source>Kunden-Datei von Ferolin</source>
@@ -1176,7 +1176,7 @@ klepnutím na tlačítko &quot;Procházet&quot;.</translation>
     </message>
     <message id="TfrmImport1.rbtFRArtikeldatei">
         <source>Ferolin: A&amp;rtikeldatei</source>
-        <translation>Ferolin: soubor čl&amp;ánků</translation>
+        <translation>Ferolin: soubor z&amp;boží</translation>
     </message>
     <message id="TfrmImport1.rbtFRKundendatei">
         <source>Ferolin: &amp;Kundendatei</source>

@@ -41,13 +41,19 @@ bool ImportProgram::Start(int splashHoldMs)
 
     platform::setApplicationTitle(ApplicationTitle);
 
-    errorReport_ = std::make_unique<platform::ErrorReportWindow>();
-    errorReport_->install();
-    helpViewer_ = std::make_unique<platform::HelpViewer>();
-    platform::HelpViewer* viewer = helpViewer_.get();
+    // The error report window and the help window are made when first needed: nothing of them is on screen at
+    // start, and making them costs a good part of the start-up.
+    platform::setExceptionReporter([this](const platform::ErrorReport& report) {
+        if (!errorReport_)
+            errorReport_ = std::make_unique<platform::ErrorReportWindow>();
+        errorReport_->Report(report);
+    });
+    reporterInstalled_ = true;
     if (auto* app = qobject_cast<platform::ImportApplication*>(QCoreApplication::instance()))
-        app->dialogs().setHelpHandler([this, viewer](int helpContext) {
-            viewer->ShowTopic(context_.helpFile, helpContext);
+        app->dialogs().setHelpHandler([this](int helpContext) {
+            if (!helpViewer_)
+                helpViewer_ = std::make_unique<platform::HelpViewer>();
+            helpViewer_->ShowTopic(context_.helpFile, helpContext);
         });
 
     locUtils.CheckResourceVersion();
@@ -123,8 +129,9 @@ void ImportProgram::Finish()
     if (auto* app = qobject_cast<platform::ImportApplication*>(QCoreApplication::instance()))
         app->dialogs().setHelpHandler({});
     helpViewer_.reset();
-    if (errorReport_)
-        errorReport_->uninstall();
+    if (reporterInstalled_)
+        platform::setExceptionReporter({});
+    reporterInstalled_ = false;
     errorReport_.reset();
 }
 

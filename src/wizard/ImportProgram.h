@@ -61,6 +61,7 @@ private:
     ProgramContext& context_;
     std::unique_ptr<platform::ErrorReportWindow> errorReport_;
     std::unique_ptr<platform::HelpViewer> helpViewer_;
+    bool reporterInstalled_ = false;
     std::unique_ptr<TfrmImport1> frmImport1_;
     std::unique_ptr<TfrmInhaltAnz> frmInhaltAnz_;
     std::unique_ptr<engine::TfrmGauge> frmGauge_;

@@ -71,6 +71,8 @@ TfrmSplashScreen::TfrmSplashScreen(const ProgramContext& context, QWidget* paren
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
     btnOK->hide();
+    // The lower panel belongs to the about box, which shows it with its button.
+    panUnten->hide();
     lower->addStretch(1);
     lower->addWidget(btnOK);
     lower->addStretch(1);
