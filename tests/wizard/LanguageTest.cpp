@@ -21,6 +21,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -73,6 +74,9 @@ TEST(LanguageModules, BothModulesTranslateEveryProgramTextAndEveryWindowText)
             const QString translated = module->text(QByteArray::number(entry.id)).value_or(german);
             EXPECT_EQ(german.count("%s"), translated.count("%s")) << entry.id;
             EXPECT_EQ(german.count("%d"), translated.count("%d")) << entry.id;
+            // Line breaks stay CR LF through the Linguist tools, as the message boxes expect them.
+            EXPECT_EQ(german.contains("\r\n"), translated.contains("\r\n")) << entry.id;
+            EXPECT_FALSE(translated.contains(QRegularExpression("[^\r]\n"))) << entry.id;
         }
     }
 }
