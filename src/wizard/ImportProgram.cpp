@@ -85,6 +85,9 @@ bool ImportProgram::Start(int splashHoldMs)
 
     frmInhaltAnz_ = std::make_unique<TfrmInhaltAnz>();
     frmGauge_ = std::make_unique<engine::TfrmGauge>();
+    // Its caption is the program's title, which Qt's display name does not carry here (Qt would append that to
+    // every caption).
+    frmGauge_->setWindowTitle(platform::applicationTitle());
     platform::TranslateWindow(frmGauge_.get());
     frmGauge_->registerLockedWindow(frmImport1_.get());
     frmEinstellAEND_ = std::make_unique<TfrmEinstellAEND>();

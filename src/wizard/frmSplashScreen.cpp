@@ -10,6 +10,8 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -22,6 +24,8 @@ TfrmSplashScreen::TfrmSplashScreen(const ProgramContext& context, QWidget* paren
 {
     setObjectName(QStringLiteral("frmSplashScreen"));
     resize(420, 260);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
