@@ -1,5 +1,6 @@
 #include "platform/ErrorReport.h"
 
+#include "platform/StackTrace.h"
 #include "platform/UserInterface.h"
 
 #include <cxxabi.h>
@@ -35,14 +36,15 @@ void showAsErrorMessage(const ErrorReport& report)
 ErrorReport describeException(std::exception_ptr error)
 {
     if (!error)
-        return {QStringLiteral("Unbekannter Fehler"), QString()};
+        return {QStringLiteral("Unbekannter Fehler"), QString(), QString()};
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
-        return {QString::fromUtf8(e.what()), typeName(typeid(e))};
+        return {QString::fromUtf8(e.what()), typeName(typeid(e)), StackOfLastThrow(typeid(e))};
     } catch (...) {
         const std::type_info* type = abi::__cxa_current_exception_type();
-        return {QStringLiteral("Unbekannter Fehler"), type ? typeName(*type) : QString()};
+        return {QStringLiteral("Unbekannter Fehler"), type ? typeName(*type) : QString(),
+                type ? StackOfLastThrow(*type) : QString()};
     }
 }
 

@@ -11,6 +11,7 @@ namespace platform {
 struct ErrorReport {
     QString message;    // the error's own text
     QString className;  // the exception's type, e.g. "db::EngineError"
+    QString stackTrace; // where it was raised, one frame a line; empty when that is not known
 };
 
 // Describes a caught exception; an error that is no std::exception gets a general text.

@@ -59,12 +59,6 @@ QString displayText(const QString& text)
     return shown;
 }
 
-QString applicationTitle()
-{
-    const QString title = QGuiApplication::applicationDisplayName();
-    return title.isEmpty() ? QCoreApplication::applicationName() : title;
-}
-
 }  // namespace
 
 Button QtUserInterface::showMessage(const MessageRequest& request)

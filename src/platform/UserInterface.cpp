@@ -1,5 +1,7 @@
 #include "platform/UserInterface.h"
 
+#include <QGuiApplication>
+
 #include <algorithm>
 
 namespace platform {
@@ -115,6 +117,28 @@ Button escapeButton(Buttons buttons)
 bool hasHelpButton(Buttons buttons)
 {
     return buttons == Buttons::OkHelp;
+}
+
+namespace {
+QString& storedApplicationTitle()
+{
+    static QString title;
+    return title;
+}
+}  // namespace
+
+QString applicationTitle()
+{
+    const QString& title = storedApplicationTitle();
+    if (!title.isEmpty())
+        return title;
+    const QString display = QGuiApplication::applicationDisplayName();
+    return display.isEmpty() ? QCoreApplication::applicationName() : display;
+}
+
+void setApplicationTitle(const QString& title)
+{
+    storedApplicationTitle() = title;
 }
 
 QString messageTypeCaption(MessageType type)

@@ -129,6 +129,11 @@ void Beep();
 void ShowHelp(int helpContext);
 bool OpenUrl(const QString& target);
 
+// The application title: the caption of plain boxes and of the program's questions. Qt's display name is not used
+// for it, as Qt would append that to every window caption.
+QString applicationTitle();
+void setApplicationTitle(const QString& title);
+
 // Fixed captions of the message boxes and their buttons.
 QString messageTypeCaption(MessageType type);
 QString buttonCaption(Button button);  // with the "&" of its access key

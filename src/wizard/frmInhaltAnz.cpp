@@ -4,6 +4,7 @@
 
 #include "db/Table.h"
 #include "engine/BriskoRoutines.h"
+#include "platform/WindowTexts.h"
 #include "texts/Texts.h"
 
 #include <QAbstractButton>
@@ -22,6 +23,7 @@ QString DatensaetzeText(int count)
 TfrmInhaltAnz::TfrmInhaltAnz(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfrmInhaltAnz>())
 {
     ui->setupUi(this);
+    platform::TranslateWindow(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
                    | Qt::WindowCloseButtonHint);
     // The tabs are 22 pixels high; the page control is reached by the mouse or by the pages, not by Tab.

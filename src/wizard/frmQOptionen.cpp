@@ -7,6 +7,7 @@
 #include "engine/BriskoRoutines.h"
 #include "engine/TextScanner.h"
 #include "platform/UserInterface.h"
+#include "platform/WindowTexts.h"
 #include "rtl/FormatSettings.h"
 #include "wizard/frmInhaltAnz.h"
 #include "ui_frmInhaltAnz.h"
@@ -73,6 +74,7 @@ QString TMJOfShortDateFormat(const QString& format)
 TfrmQOptionen::TfrmQOptionen(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfrmQOptionen>())
 {
     ui->setupUi(this);
+    platform::TranslateWindow(this);
     // No border icons: the dialog is left through OK (or Escape), which applies it.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     connect(ui->btnOK, &QAbstractButton::clicked, this, &TfrmQOptionen::btnOKClick);

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "db/DataSource.h"
+#include "db/Table.h"
+#include "platform/ClickHandlers.h"
+#include "wizard/ProgramContext.h"
+
+#include <QWidget>
+#include <memory>
+
+class QAbstractButton;
+
+namespace Ui {
+class TfrmImport1;
+}
+
+namespace platform {
+class TRegIniFile;
+}
+
+namespace wizard {
+
+// A database alias as the window's database components use it: connecting asks the alias for its folder.
+class TDatabase {
+public:
+    explicit TDatabase(const QString& databaseName) : DatabaseName(databaseName) {}
+    const QString DatabaseName;
+    // Raises db::EngineError when the alias is not set up or its folder is missing.
+    void Open();
+    void Close();
+    bool Connected() const { return connected_; }
+    // The alias's folder, ending in "/"; empty unless connected.
+    QString Directory() const { return connected_ ? directory_ : QString(); }
+
+private:
+    bool connected_ = false;
+    QString directory_;
+};
+
+// The main wizard window. Its creation handler runs in the constructor, its show handler every time it is shown,
+// its destruction handler in the destructor; closing it ends the program's event loop.
+class TfrmImport1 : public QWidget {
+    Q_OBJECT
+
+public:
+    static inline const QString ProgrammTitel = QStringLiteral("Velmora Import 1.2");
+    static inline const QString ProgrammVersion = QStringLiteral("1.2");
+    // Organisation, application and key of the preferences (Software\Velmora\Import\1.0).
+    static inline const QString RegOrganisation = QStringLiteral("Velmora");
+    static inline const QString RegApplication = QStringLiteral("Import");
+    static inline const QString RegKey = QStringLiteral("1.0");
+
+    explicit TfrmImport1(ProgramContext& context, QWidget* parent = nullptr);
+    ~TfrmImport1() override;
+
+    ProgramContext& context() { return context_; }
+
+    std::unique_ptr<Ui::TfrmImport1> ui;
+
+    QString AktEinstellung;
+    QString AdoQuellTabelle;
+    QString FRArtikeldatei;
+    QString FRKundendatei;
+    QString WDAdressdatei;
+
+    std::unique_ptr<platform::TRegIniFile> RegIniImport;
+
+    db::Table tblQStrukt;
+    db::Table tblZStrukt;
+    db::Table tblImpList;
+    db::Table tblQuelle;
+    db::Table tblZiel;
+    db::Table tblTempStrukt;
+    db::DataSource dscQStrukt;
+    db::DataSource dscZStrukt;
+    db::DataSource dscImpList;
+    db::DataSource dscQuelle;
+    db::DataSource dscZiel;
+
+    TDatabase dbsFR{QStringLiteral("FRDB")};
+    TDatabase dbsWD{QStringLiteral("DuzEvod")};
+
+    void FormCreate();
+    void FormShow();
+    void FormDestroy();
+
+    // The command line: presets the source and target edits (see CommandLine.cpp).
+    void ParameterAuswerten();
+    // The checks of the source and target pages' file names.
+    bool QuelldateiPruefen();
+    bool ZieldateiPruefen();
+
+    void btnAbbrechen1Click();
+    void btnHilfe1Click();  // help of the active page
+    void FormKeyDown(int key);
+    // The help context of the active page; of the inner page on the text page.
+    int ActivePageHelpContext() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool IsOwnTable(const QString& fileName);
+
+    ProgramContext& context_;
+    bool destroyed_ = false;
+};
+
+// The help context a page, a sheet or a help button carries.
+int HelpContextOf(const QWidget* widget);
+void SetHelpContext(QWidget* widget, int helpContext);
+
+// Check boxes and radio buttons are set from code as the platform sets them: the click handler runs only on a real
+// change of state.
+using platform::SetChecked;
+
+}  // namespace wizard
