@@ -147,10 +147,46 @@ const std::array<char16_t, 256>& ansiCharacters()
     return table;
 }
 
+// Appends the staged records below the cursors of the open table, their bytes as they are, where its storage can
+// take them so; false when it cannot.
+bool appendStagedBytes(db::Table& table, StagedRows& rows, TextReadProgress* progress)
+{
+    if (table.Exclusive())
+        return false;
+    const std::unique_ptr<db::OpenTables::Lease> lease = db::OpenTables::acquire(
+        db::OpenTables::keyFor(table.filePath()), db::OpenMode::Shared, [] { return db::TableStoragePtr(); },
+        table.Scratch());
+    db::TableStorage& storage = *lease->storage();
+    if (!storage.appendsTextBytes(static_cast<int>(rtl::CodePage::Windows1252), rows.fields))
+        return false;
+    lease->aboutToWrite();
+    std::vector<QByteArrayView> texts(static_cast<std::size_t>(rows.fields));
+    for (qint64 left = rows.count; left > 0;) {
+        const std::vector<char>& block = rows.blocks.front();
+        const char* at = block.data();
+        const char* const end = at + block.size();
+        for (; at < end; --left) {
+            for (QByteArrayView& text : texts) {
+                const auto length = static_cast<unsigned char>(*at++);
+                text = QByteArrayView(at, length);
+                at += length;
+            }
+            storage.appendTextBytes(texts.data(), rows.fields);
+            if (progress)
+                progress->sizingStep();
+        }
+        rows.blocks.pop_front();
+    }
+    rows.count = 0;
+    return true;
+}
+
 // Appends the staged records to the open table, field i of a record into field i, each record once, giving the
 // staged blocks back as they are used up.
 void appendStaged(db::Table& table, StagedRows& rows, TextReadProgress* progress)
 {
+    if (appendStagedBytes(table, rows, progress))
+        return;
     const auto& characters = ansiCharacters();
     std::vector<db::Field*> fields;
     for (int i = 0; i < rows.fields && i < table.FieldCount(); ++i)
