@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -323,6 +324,39 @@ void StagingFiller::set(int field, const QString& value)
     pendingSet_ = true;
 }
 
+void StagingFiller::set(int field, const QByteArray& value)
+{
+    // Bytes of a DOS file are read as code page 850 and kept as what Windows-1252 can show, as OemToAnsiStr does.
+    static const std::array<char, 256> fromDos = [] {
+        std::array<char, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            const int ansi = rtl::toByte(rtl::toUnicode(static_cast<unsigned char>(b), rtl::CodePage::Oem850),
+                                         rtl::CodePage::Windows1252);
+            t[static_cast<std::size_t>(b)] = ansi < 0 ? '?' : static_cast<char>(ansi);
+        }
+        return t;
+    }();
+    const auto i = static_cast<std::size_t>(field);
+    QByteArray& bytes = pending_[i];
+    const qsizetype n = value.size();
+    bytes.resize(n);
+    char* out = bytes.data();
+    if (fromDos_) {
+        for (qsizetype c = 0; c < n; ++c) {
+            out[c] = fromDos[static_cast<unsigned char>(value[c])];
+            if (out[c] == '?' && value[c] != '?')
+                ++pendingResult_.replacedCharacters;
+        }
+    } else {
+        std::memcpy(out, value.constData(), static_cast<std::size_t>(n));
+    }
+    if (n > sizes_[i]) {
+        ++pendingResult_.cutValues;
+        bytes.resize(sizes_[i]);
+    }
+    pendingSet_ = true;
+}
+
 void StagingFiller::cancel()
 {
     pendingOpen_ = false;
@@ -375,23 +409,31 @@ void CreateStagingTable(db::Table& staging, const QString& path, const QStringLi
     createReplacing(staging);
 }
 
-TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
-                                 TextReadProgress& progress)
+namespace {
+
+// The physical line as the question about it shows it.
+QString shownLine(const QString& line)
 {
-    TextLineReader reader(path, reading.dosToWin);
-    EmptyTableExclusive(staging);
-    // A file that says it is Unicode holds no DOS bytes to convert.
-    StagingFiller filler(staging, reading.dosToWin && reader.encoding() == TextEncoding::Ansi);
-    progress.readingStarts();
-    QString line;
+    return line;
+}
+QString shownLine(const QByteArray& line)
+{
+    return rtl::decode(line, rtl::CodePage::Windows1252);
+}
+
+// The records of a separated file into the filler: Line is a QString, or the QByteArray of a file read one byte a
+// character, cut by Rules of the same kind.
+template <class Line, class Rules>
+void readSeparatedRecords(TextLineReader& reader, StagingFiller& filler, const Rules& rules,
+                          const SeparatedReading& reading, TextReadProgress& progress)
+{
+    Line line;
     if (reading.firstLineHoldsNames)
         reader.readLine(line);
-
-    const ScanRules rules(reading.separators, reading.qualifier);
     const bool commaOn = reading.separators.contains(u',');
     const bool semicolonOn = reading.separators.contains(u';');
     const int fieldCount = filler.fieldCount();
-    const auto store = [&](int column, QString& value, bool) {
+    const auto store = [&](int column, Line& value, bool) {
         if (column >= fieldCount)
             throw LineFault{};
         filler.set(column, value);
@@ -405,21 +447,42 @@ TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, const 
         if (line.isEmpty())
             continue;
         // A separator closing the line would only give an empty last value.
-        if ((line.back() == u',' && commaOn) || (line.back() == u';' && semicolonOn))
+        if ((line.back() == ',' && commaOn) || (line.back() == ';' && semicolonOn))
             line.chop(1);
         filler.append();
         bool stop = false;
         try {
             scanRecord(line, reader, rules, store);
         } catch (const LineFault&) {
-            stop = !keepGoingAfterFault(filler, line, ignoreAllFaulty, progress);
+            stop = !keepGoingAfterFault(filler, shownLine(line), ignoreAllFaulty, progress);
         } catch (const db::EngineError&) {
-            stop = !keepGoingAfterFault(filler, line, ignoreAllFaulty, progress);
+            stop = !keepGoingAfterFault(filler, shownLine(line), ignoreAllFaulty, progress);
         }
         progress.recordRead();
         if (stop)
             break;
     }
+}
+
+}  // namespace
+
+TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
+                                 TextReadProgress& progress)
+{
+    TextLineReader reader(path, reading.dosToWin);
+    EmptyTableExclusive(staging);
+    // A file read one byte a character is cut as its bytes, which go into the staging table's code page as they
+    // are: no character is made of them on the way.
+    const bool asBytes = reader.decideEncoding() == TextEncoding::Ansi;
+    // A file that says it is Unicode holds no DOS bytes to convert.
+    StagingFiller filler(staging, reading.dosToWin && asBytes);
+    progress.readingStarts();
+    if (asBytes)
+        readSeparatedRecords<QByteArray>(reader, filler, ByteScanRules(reading.separators, reading.qualifier),
+                                         reading, progress);
+    else
+        readSeparatedRecords<QString>(reader, filler, ScanRules(reading.separators, reading.qualifier), reading,
+                                      progress);
     filler.finish();
     progress.showNow();
     if (filler.result().cutValues > 0 || filler.result().replacedCharacters > 0)
@@ -432,16 +495,25 @@ TextReadResult ReadWholeLines(const QString& path, db::Table& staging, bool firs
 {
     TextLineReader reader(path, dosToWin);
     EmptyTableExclusive(staging);
-    StagingFiller filler(staging, dosToWin && reader.encoding() == TextEncoding::Ansi);
+    const bool asBytes = reader.decideEncoding() == TextEncoding::Ansi;
+    StagingFiller filler(staging, dosToWin && asBytes);
     progress.readingStarts();
-    QString line;
-    if (firstLineHoldsNames)
-        reader.readLine(line);
     staging.Fields(0);  // raises for a table without fields before the first record is appended
-    while (!progress.cancelled() && reader.readLine(line)) {
-        filler.append();
-        filler.set(0, line);
-        progress.recordRead();
+    const auto readLines = [&](auto& line) {
+        if (firstLineHoldsNames)
+            reader.readLine(line);
+        while (!progress.cancelled() && reader.readLine(line)) {
+            filler.append();
+            filler.set(0, line);
+            progress.recordRead();
+        }
+    };
+    if (asBytes) {
+        QByteArray line;
+        readLines(line);
+    } else {
+        QString line;
+        readLines(line);
     }
     filler.finish();
     progress.showNow();

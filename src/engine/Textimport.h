@@ -141,6 +141,9 @@ public:
     // Starts a new record, finishing the pending one as the table does (kept when any value was set).
     void append();
     void set(int field, const QString& value);
+    // The same for a value that is the bytes of a file read one byte a character (Windows-1252, or DOS bytes with
+    // fromDos).
+    void set(int field, const QByteArray& value);
     // Drops the pending record.
     void cancel();
     // Keeps the pending record and hands the records on to the sizing.
