@@ -58,8 +58,8 @@ public:
     // decideEncoding() said so): no character is made of them, so a caller that stores them in the same code page
     // converts nothing.
     bool readLine(QByteArray& line);
-    // Decides now what the first byte beyond ASCII would decide later (reading the rest of the file once, as that
-    // byte does); the lines read afterwards are the same either way.
+    // Before the first line: decides now what the first byte beyond ASCII would decide later (reading the rest of
+    // the file once, as that byte does); the lines read afterwards are the same either way.
     TextEncoding decideEncoding();
     // Without a byte order mark the file reads as Ansi until its first byte beyond ASCII decides between Ansi and
     // UTF-8 (the text before that byte reads the same either way); DOS text stays Ansi.
@@ -151,7 +151,8 @@ inline void appendLineBreak(QString& value) { value += QLatin1String("\r\n"); }
 inline void appendLineBreak(QByteArray& value) { value += "\r\n"; }
 }  // namespace scanning
 
-// The record scanner: cuts one record, which starts with the physical line `line`, into values. Every value goes to
+// The record scanner: cuts one record, which starts with the physical line `line` (a QString cut by ScanRules, or
+// the QByteArray of a file read one byte a character, cut by ByteScanRules), into values. Every value goes to
 // store(column, value, atEnd):
 //   - at a separator (atEnd false) store answers whether it took the value; only then does the column count on
 //     and the value start empty again, otherwise the text collects on into the same value;

@@ -19,7 +19,7 @@ class Table;
 // Separated text sources: from the file to the source table in Temp.
 //
 // The road: the qualifier and separator guess from the first line, the preview of the first 20 records, the column
-// headers, the staging table ZSP.db (one 255-character text field per header), the whole file read into it, and
+// headers, the staging table ZSP.db (one 255-character text field per header), the whole file read for it, and
 // the source table named after the file whose text fields are exactly as wide as their longest value. A file with
 // neither separator nor qualifier is read in whole-line mode: one column, one value per line. The fixed-width road
 // (TextimportFixLen.h) shares headers, staging and sizing.
@@ -124,8 +124,8 @@ struct StagedRows;
 // no longer, together with the longest value every field has taken, so that memory grows with the file's values
 // and not with its lines times the staging table's record size. finish() posts the last record and leaves them
 // with the staging table's name for the sizing (DefineFieldSizes), which writes them into the sized source table
-// and nowhere else, as long as nobody changed the staging table in between; otherwise the staging table's own
-// records are sized and moved, as they stand.
+// and nowhere else, ahead of any record somebody wrote into the staging table itself. A new staging table or a new
+// reading forgets them.
 // set() stores a value as the staging table's code page (Windows-1252, that of every new keyless table) holds it:
 // with fromDos a text of DOS bytes read one a character is converted first; a character the code page lacks becomes
 // "?". So a stored text is as long as its characters up to the field's size. The values it cut and the characters it
@@ -180,7 +180,8 @@ std::uint16_t MaxFeldLaenge(db::Table& Table, const QString& FieldName, TextRead
 // The longest text of every field, each at least 1, in one pass over the open table.
 std::vector<int> MaxFieldLengths(db::Table& table, TextReadProgress* progress = nullptr);
 // Creates the source table at sourcePath with one text field per staging field, as wide as its longest value,
-// moves every staging record into it, and deletes the staging table. The source table is left closed.
+// moves the records the reading staged for it and then the staging table's own into it, and deletes the staging
+// table. The source table is left closed.
 void DefineFieldSizes(db::Table& staging, db::Table& source, const QString& sourcePath, db::BatchMove& mover,
                       TextReadProgress& progress);
 
