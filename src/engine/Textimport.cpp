@@ -22,6 +22,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 namespace engine {
 
@@ -324,7 +325,7 @@ void StagingFiller::set(int field, const QString& value)
     pendingSet_ = true;
 }
 
-void StagingFiller::set(int field, const QByteArray& value)
+void StagingFiller::setBytes(int field, QByteArrayView value)
 {
     // Bytes of a DOS file are read as code page 850 and kept as what Windows-1252 can show, as OemToAnsiStr does.
     static const std::array<char, 256> fromDos = [] {
@@ -436,7 +437,10 @@ void readSeparatedRecords(TextLineReader& reader, StagingFiller& filler, const R
     const auto store = [&](int column, Line& value, bool) {
         if (column >= fieldCount)
             throw LineFault{};
-        filler.set(column, value);
+        if constexpr (std::is_same_v<Line, QByteArray>)
+            filler.setBytes(column, value);
+        else
+            filler.set(column, value);
         return true;
     };
 
@@ -504,7 +508,10 @@ TextReadResult ReadWholeLines(const QString& path, db::Table& staging, bool firs
             reader.readLine(line);
         while (!progress.cancelled() && reader.readLine(line)) {
             filler.append();
-            filler.set(0, line);
+            if constexpr (std::is_same_v<std::decay_t<decltype(line)>, QByteArray>)
+                filler.setBytes(0, line);
+            else
+                filler.set(0, line);
             progress.recordRead();
         }
     };

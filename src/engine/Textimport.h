@@ -2,6 +2,7 @@
 
 #include "engine/TextReadProgress.h"
 
+#include <QByteArrayView>
 #include <QChar>
 #include <QString>
 #include <QStringList>
@@ -143,7 +144,7 @@ public:
     void set(int field, const QString& value);
     // The same for a value that is the bytes of a file read one byte a character (Windows-1252, or DOS bytes with
     // fromDos).
-    void set(int field, const QByteArray& value);
+    void setBytes(int field, QByteArrayView value);
     // Drops the pending record.
     void cancel();
     // Keeps the pending record and hands the records on to the sizing.
