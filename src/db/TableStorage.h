@@ -2,6 +2,7 @@
 
 #include "db/FieldType.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <cstdint>
 #include <limits>
@@ -88,6 +89,23 @@ public:
         (void)sourceRow;
         (void)fieldCount;
         throw std::logic_error("insertCopy without copiesFrom");
+    }
+    // Filling a new table from values already in its code page takes a shortcut below the cursors where a storage
+    // can offer one: appendsTextBytes says whether appendTextBytes can append to this keyless table a record whose
+    // first count fields (text fields all) take texts given as bytes of codePage (no zero byte among them), each cut
+    // to its field, the others blank, as exactly what setting the decoded texts field by field and inserting at the
+    // end would store, without the values in between.
+    virtual bool appendsTextBytes(int codePage, int count) const
+    {
+        (void)codePage;
+        (void)count;
+        return false;
+    }
+    virtual void appendTextBytes(const QByteArrayView* texts, int count)
+    {
+        (void)texts;
+        (void)count;
+        throw std::logic_error("appendTextBytes without appendsTextBytes");
     }
     // Replaces the record of row; returns the row it is on afterwards (a changed key moves it).
     virtual int update(int row, const Record& record) = 0;

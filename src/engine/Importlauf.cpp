@@ -112,6 +112,9 @@ public:
           zielControls_(ziel_), dialogs_(run),
           context_{run.Parser1, run.tblQuelle, run.setting.QuelldateiOrdner(), run.counts.AnzFehler, &formelWerte_}
     {
+        // A target that cannot hold a record for every source record is refused before the first one, not at
+        // the flush after all of them (a run that updates or ignores may need fewer: the answer errs on the safe side).
+        ziel_.CheckRoomFor(run.tblQuelle.RecordCount());
         rows_ = BindMappingRows(run.setting.Mapping, run.tblQuelle, ziel_);
         for (const BoundMappingRow& row : rows_) {
             if (row.isKeyRow()) {

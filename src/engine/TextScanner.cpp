@@ -250,6 +250,57 @@ bool TextLineReader::atEnd()
 
 bool TextLineReader::readLine(QString& line)
 {
+    return readAnyLine(line);
+}
+
+bool TextLineReader::readLine(QByteArray& line)
+{
+    return readAnyLine(line);
+}
+
+TextEncoding TextLineReader::decideEncoding()
+{
+    if (!undecided_)
+        return encoding_;
+    undecided_ = false;
+    // The bytes in the buffer not yet read and the rest of the file decide; what was read was ASCII.
+    const QByteArray unread = buffer_.mid(pos_);
+    if (hasByteBeyondAscii(unread) || !restIsAscii()) {
+        Utf8Check check;
+        bool valid = check.feed(unread.constData(), unread.size());
+        const qint64 back = file_.pos();
+        for (qint64 left = remaining_; valid && left > 0;) {
+            const QByteArray block = file_.read(std::min(BlockSize, left));
+            if (block.isEmpty())
+                break;  // the reading proper reports the error
+            left -= block.size();
+            valid = check.feed(block.constData(), block.size());
+        }
+        file_.seek(back);
+        if (valid && check.complete())
+            encoding_ = TextEncoding::Utf8;
+    }
+    return encoding_;
+}
+
+bool TextLineReader::restIsAscii()
+{
+    const qint64 back = file_.pos();
+    bool ascii = true;
+    for (qint64 left = remaining_; ascii && left > 0;) {
+        const QByteArray block = file_.read(std::min(BlockSize, left));
+        if (block.isEmpty())
+            break;
+        left -= block.size();
+        ascii = !hasByteBeyondAscii(block);
+    }
+    file_.seek(back);
+    return ascii;
+}
+
+template <class Line>
+bool TextLineReader::readAnyLine(Line& line)
+{
     line.clear();
     if (atEnd())
         return false;
@@ -292,6 +343,25 @@ QString ReadTextFile(const QString& path)
         first = false;
     }
     return text;
+}
+
+ByteScanRules::ByteScanRules(const QString& separators, QChar qualifier)
+{
+    ordinary_.fill(true);
+    ordinary_['\n'] = ordinary_['\r'] = false;
+    for (QChar ch : separators) {
+        const int b = rtl::toByte(ch.unicode(), rtl::CodePage::Windows1252);
+        if (b >= 0) {
+            separator_[static_cast<std::size_t>(b)] = true;
+            ordinary_[static_cast<std::size_t>(b)] = false;
+        }
+    }
+    const int q = qualifier.isNull() ? -1 : rtl::toByte(qualifier.unicode(), rtl::CodePage::Windows1252);
+    if (q >= 0) {
+        qualifier_ = static_cast<char>(q);
+        hasQualifier_ = true;
+        ordinary_[static_cast<std::size_t>(q)] = false;
+    }
 }
 
 ScanRules::ScanRules(const QString& separators, QChar qualifier) : qualifier_(qualifier)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QFile>
 #include <QString>
 #include <QStringDecoder>
@@ -52,6 +54,13 @@ public:
     bool atEnd();
     // The next line without its line end. At the end of the file the line is empty and the answer false.
     bool readLine(QString& line);
+    // The same as the bytes the file holds, for a file read one byte a character (encoding() is Ansi once
+    // decideEncoding() said so): no character is made of them, so a caller that stores them in the same code page
+    // converts nothing.
+    bool readLine(QByteArray& line);
+    // Before the first line: decides now what the first byte beyond ASCII would decide later (reading the rest of
+    // the file once, as that byte does); the lines read afterwards are the same either way.
+    TextEncoding decideEncoding();
     // Without a byte order mark the file reads as Ansi until its first byte beyond ASCII decides between Ansi and
     // UTF-8 (the text before that byte reads the same either way); DOS text stays Ansi.
     TextEncoding encoding() const { return encoding_; }
@@ -61,7 +70,12 @@ private:
     void readBlock();
     // Whether the bytes of the block just read and every byte after it are valid UTF-8; the file stays where it is.
     bool restIsUtf8();
+    // Whether every byte of the file after the buffer is ASCII; the file stays where it is.
+    bool restIsAscii();
     void appendText(QString& line, const char* data, qsizetype length) const;
+    void appendText(QByteArray& line, const char* data, qsizetype length) const { line.append(data, length); }
+    template <class Line>
+    bool readAnyLine(Line& line);
 
     QString path_;
     QFile file_;
@@ -106,7 +120,39 @@ private:
     QChar qualifier_;
 };
 
-// The record scanner: cuts one record, which starts with the physical line `line`, into values. Every value goes to
+// The same rules for the bytes of a file read one byte a character as Windows-1252: a separator or qualifier the
+// code page has no byte for never occurs in such a file.
+class ByteScanRules {
+public:
+    ByteScanRules(const QString& separators, QChar qualifier);
+
+    bool isSeparator(char ch) const { return separator_[static_cast<unsigned char>(ch)]; }
+    bool isOrdinary(char ch) const { return ordinary_[static_cast<unsigned char>(ch)]; }
+    char qualifier() const { return qualifier_; }
+    bool hasQualifier() const { return hasQualifier_; }
+
+private:
+    std::array<bool, 256> separator_{};
+    std::array<bool, 256> ordinary_{};
+    char qualifier_ = 0;
+    bool hasQualifier_ = false;
+};
+
+namespace scanning {
+inline qsizetype indexOf(const QString& line, QChar q, qsizetype from, qsizetype limit)
+{
+    return QStringView(line).first(limit).indexOf(q, from);
+}
+inline qsizetype indexOf(const QByteArray& line, char q, qsizetype from, qsizetype limit)
+{
+    return QByteArrayView(line).first(limit).indexOf(q, from);
+}
+inline void appendLineBreak(QString& value) { value += QLatin1String("\r\n"); }
+inline void appendLineBreak(QByteArray& value) { value += "\r\n"; }
+}  // namespace scanning
+
+// The record scanner: cuts one record, which starts with the physical line `line` (a QString cut by ScanRules, or
+// the QByteArray of a file read one byte a character, cut by ByteScanRules), into values. Every value goes to
 // store(column, value, atEnd):
 //   - at a separator (atEnd false) store answers whether it took the value; only then does the column count on
 //     and the value start empty again, otherwise the text collects on into the same value;
@@ -119,12 +165,12 @@ private:
 // the closing one is read unquoted, and a qualifier there opens a new run). The last character of a line is never
 // taken inside a run: a line break inside a run becomes CR LF in the value. Qualifiers outside a run, CR and LF are
 // dropped; values are not trimmed.
-template <class Store>
-void scanRecord(QString& line, TextLineReader& reader, const ScanRules& rules, Store&& store)
+template <class Line, class Rules, class Store>
+void scanRecord(Line& line, TextLineReader& reader, const Rules& rules, Store&& store)
 {
-    const QChar q = rules.qualifier();
+    const auto q = rules.qualifier();
     const bool quoted = rules.hasQualifier();
-    QString value;
+    Line value;
     int column = 0;
     qsizetype n = line.size();
     qsizetype p = 0;
@@ -140,7 +186,7 @@ void scanRecord(QString& line, TextLineReader& reader, const ScanRules& rules, S
                         ++p;
                         continue;
                     }
-                    qsizetype end = QStringView(line).first(limit).indexOf(q, p);
+                    qsizetype end = scanning::indexOf(line, q, p, limit);
                     if (end < 0)
                         end = limit;
                     value.append(line.constData() + p, end - p);
@@ -148,7 +194,7 @@ void scanRecord(QString& line, TextLineReader& reader, const ScanRules& rules, S
                 }
                 if (count < 2 && p == n - 1 && line.at(p) != q) {
                     value += line.at(p);
-                    value += QLatin1String("\r\n");
+                    scanning::appendLineBreak(value);
                     reader.readLine(line);
                     n = line.size();
                     p = 0;
@@ -157,7 +203,7 @@ void scanRecord(QString& line, TextLineReader& reader, const ScanRules& rules, S
         }
         if (p >= n)
             break;
-        const QChar ch = line.at(p);
+        const auto ch = line.at(p);
         if (rules.isOrdinary(ch)) {
             // A stretch of plain characters goes in at once.
             qsizetype end = p + 1;

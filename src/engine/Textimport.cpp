@@ -18,8 +18,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <deque>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 namespace engine {
 
@@ -72,40 +76,150 @@ bool keepGoingAfterFault(StagingFiller& staging, const QString& line, bool& igno
     return false;
 }
 
-// The longest values of the staging table the last reading filled, with the records the process keeps of it: the
-// staging table is a scratch table, so its records stay in the process, unwritten, until the sizing. A storage
-// serial is never reused and every write moves the change count, so equal versions mean the very same records.
-struct RememberedLengths {
-    db::OpenTables::Version kept;
-    std::vector<int> lengths;
-};
-
-std::optional<db::OpenTables::Version> keptVersion(const QString& path)
-{
-    return db::OpenTables::version(db::OpenTables::keyFor(path));
-}
-
-std::optional<RememberedLengths>& rememberedLengths()
-{
-    static std::optional<RememberedLengths> remembered;
-    return remembered;
-}
-
-// The remembered longest values for the closed table at path, if the process still keeps the records the reading
-// left; they are forgotten in any case, so they serve one sizing at most.
-std::optional<std::vector<int>> takeRememberedLengths(const QString& path)
-{
-    std::optional<RememberedLengths>& remembered = rememberedLengths();
-    std::optional<std::vector<int>> lengths;
-    if (remembered && keptVersion(path) == remembered->kept)
-        lengths = std::move(remembered->lengths);
-    remembered.reset();
-    return lengths;
-}
-
 }  // namespace
 
+// The records of one reading, each value in the staging table's code page behind a byte that says how long it is
+// (a staging field holds at most 255 characters). They lie one after the other in blocks of a megabyte, which the
+// move into the source table gives back as it goes, so that the records are never held twice.
+struct StagedRows {
+    static constexpr std::size_t BlockBytes = std::size_t(1) << 20;
+
+    explicit StagedRows(int fieldCount) : fields(fieldCount), longest(static_cast<std::size_t>(fieldCount), 1) {}
+
+    void add(const std::vector<QByteArray>& values)
+    {
+        std::size_t need = values.size();
+        for (const QByteArray& value : values)
+            need += static_cast<std::size_t>(value.size());
+        if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < need) {
+            blocks.emplace_back();
+            blocks.back().reserve(std::max(BlockBytes, need));
+        }
+        std::vector<char>& block = blocks.back();
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const QByteArray& value = values[i];
+            block.push_back(static_cast<char>(static_cast<unsigned char>(value.size())));
+            block.insert(block.end(), value.begin(), value.end());
+            longest[i] = std::max(longest[i], static_cast<int>(value.size()));
+        }
+        ++count;
+    }
+
+    int fields;
+    std::vector<int> longest;  // each at least 1
+    qint64 count = 0;
+    std::deque<std::vector<char>> blocks;
+};
+
 namespace {
+
+// The records the last reading left for the sizing, with the staging table they belong to. A new staging table or
+// a new reading forgets them.
+struct StagedReading {
+    QString key;
+    std::shared_ptr<StagedRows> rows;
+};
+
+std::optional<StagedReading>& stagedReading()
+{
+    static std::optional<StagedReading> staged;
+    return staged;
+}
+
+// The staged records of the staging table at path; they are forgotten in any case, so they serve one sizing at
+// most.
+std::shared_ptr<StagedRows> takeStagedRows(const QString& path)
+{
+    std::optional<StagedReading>& staged = stagedReading();
+    std::shared_ptr<StagedRows> rows;
+    if (staged && staged->key == db::OpenTables::keyFor(path))
+        rows = std::move(staged->rows);
+    staged.reset();
+    return rows;
+}
+
+// Windows-1252 byte to character.
+const std::array<char16_t, 256>& ansiCharacters()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[static_cast<std::size_t>(b)] = rtl::toUnicode(static_cast<unsigned char>(b), rtl::CodePage::Windows1252);
+        return t;
+    }();
+    return table;
+}
+
+// Appends the staged records below the cursors of the open table, their bytes as they are, where its storage can
+// take them so; false when it cannot.
+bool appendStagedBytes(db::Table& table, StagedRows& rows, TextReadProgress* progress)
+{
+    if (table.Exclusive())
+        return false;
+    const std::unique_ptr<db::OpenTables::Lease> lease = db::OpenTables::acquire(
+        db::OpenTables::keyFor(table.filePath()), db::OpenMode::Shared, [] { return db::TableStoragePtr(); },
+        table.Scratch());
+    db::TableStorage& storage = *lease->storage();
+    if (!storage.appendsTextBytes(static_cast<int>(rtl::CodePage::Windows1252), rows.fields))
+        return false;
+    lease->aboutToWrite();
+    std::vector<QByteArrayView> texts(static_cast<std::size_t>(rows.fields));
+    for (qint64 left = rows.count; left > 0;) {
+        const std::vector<char>& block = rows.blocks.front();
+        const char* at = block.data();
+        const char* const end = at + block.size();
+        for (; at < end; --left) {
+            for (QByteArrayView& text : texts) {
+                const auto length = static_cast<unsigned char>(*at++);
+                text = QByteArrayView(at, length);
+                at += length;
+            }
+            storage.appendTextBytes(texts.data(), rows.fields);
+            if (progress)
+                progress->sizingStep();
+        }
+        rows.blocks.pop_front();
+    }
+    rows.count = 0;
+    return true;
+}
+
+// Appends the staged records to the open table, field i of a record into field i, each record once, giving the
+// staged blocks back as they are used up.
+void appendStaged(db::Table& table, StagedRows& rows, TextReadProgress* progress)
+{
+    if (appendStagedBytes(table, rows, progress))
+        return;
+    const auto& characters = ansiCharacters();
+    std::vector<db::Field*> fields;
+    for (int i = 0; i < rows.fields && i < table.FieldCount(); ++i)
+        fields.push_back(table.Fields(i));
+    QString value;
+    for (qint64 left = rows.count; left > 0;) {
+        const std::vector<char>& block = rows.blocks.front();
+        const char* at = block.data();
+        const char* const end = at + block.size();
+        for (; at < end; --left) {
+            table.Append();
+            for (int i = 0; i < rows.fields; ++i) {
+                const auto length = static_cast<unsigned char>(*at++);
+                if (length > 0 && static_cast<std::size_t>(i) < fields.size()) {
+                    value.resize(length);
+                    QChar* out = value.data();
+                    for (int c = 0; c < length; ++c)
+                        out[c] = QChar(characters[static_cast<unsigned char>(at[c])]);
+                    fields[static_cast<std::size_t>(i)]->setAsString(value);
+                }
+                at += length;
+            }
+            table.Post();
+            if (progress)
+                progress->sizingStep();
+        }
+        rows.blocks.pop_front();
+    }
+    rows.count = 0;
+}
 
 bool fitsAnsi(QChar ch)
 {
@@ -161,77 +275,101 @@ void ReportTextReadChanges(const TextReadResult& result)
 
 StagingFiller::StagingFiller(db::Table& staging, bool fromDos) : staging_(staging), fromDos_(fromDos)
 {
-    rememberedLengths().reset();
+    stagedReading().reset();
+    // Open while the reading goes, so that it finds the fields as the table has them, and nobody else changes it.
     staging_.Open();
-    for (int i = 0; i < staging_.FieldCount(); ++i) {
-        fields_.push_back(staging_.Fields(i));
-        sizes_.push_back(fields_.back()->Size());
-    }
-    pending_.assign(fields_.size(), 0);
-    longest_.assign(fields_.size(), 1);
-    staging_.DisableControls();
-    quiet_ = true;
+    for (int i = 0; i < staging_.FieldCount(); ++i)
+        sizes_.push_back(std::min(staging_.Fields(i)->Size(), 255));
+    pending_.resize(sizes_.size());
+    rows_ = std::make_shared<StagedRows>(fieldCount());
 }
 
 StagingFiller::~StagingFiller()
 {
-    if (quiet_)
-        staging_.EnableControls();
+    try {
+        staging_.Close();
+    } catch (...) {
+    }
 }
 
 void StagingFiller::keepPending()
 {
-    // The table stores a pending record that changed and drops one that did not.
-    if (staging_.State() != db::dsInsert)
-        return;
-    if (staging_.Modified()) {
-        for (std::size_t i = 0; i < pending_.size(); ++i)
-            longest_[i] = std::max(longest_[i], pending_[i]);
-        ++kept_;
+    if (pendingOpen_ && pendingSet_) {
+        rows_->add(pending_);
         result_.cutValues += pendingResult_.cutValues;
         result_.replacedCharacters += pendingResult_.replacedCharacters;
     }
-    std::fill(pending_.begin(), pending_.end(), 0);
+    for (QByteArray& value : pending_)
+        value.resize(0);
     pendingResult_ = {};
+    pendingOpen_ = false;
+    pendingSet_ = false;
 }
 
 void StagingFiller::append()
 {
     keepPending();
-    staging_.Append();
+    pendingOpen_ = true;
 }
 
 void StagingFiller::set(int field, const QString& value)
 {
     const auto i = static_cast<std::size_t>(field);
     const QString text = storable(value, fromDos_, pendingResult_.replacedCharacters);
-    fields_[i]->setAsString(text);
-    if (text.size() > sizes_[i])
+    QByteArray& bytes = pending_[i];
+    bytes.resize(text.size());
+    bytes.resize(rtl::encodeTo(text, rtl::CodePage::Windows1252, bytes.data()));
+    if (bytes.size() > sizes_[i]) {
         ++pendingResult_.cutValues;
-    pending_[i] = static_cast<int>(std::min<qsizetype>(text.size(), sizes_[i]));
+        bytes.resize(sizes_[i]);
+    }
+    pendingSet_ = true;
+}
+
+void StagingFiller::setBytes(int field, QByteArrayView value)
+{
+    // Bytes of a DOS file are read as code page 850 and kept as what Windows-1252 can show, as OemToAnsiStr does.
+    static const std::array<char, 256> fromDos = [] {
+        std::array<char, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            const int ansi = rtl::toByte(rtl::toUnicode(static_cast<unsigned char>(b), rtl::CodePage::Oem850),
+                                         rtl::CodePage::Windows1252);
+            t[static_cast<std::size_t>(b)] = ansi < 0 ? '?' : static_cast<char>(ansi);
+        }
+        return t;
+    }();
+    const auto i = static_cast<std::size_t>(field);
+    QByteArray& bytes = pending_[i];
+    const qsizetype n = value.size();
+    bytes.resize(n);
+    char* out = bytes.data();
+    if (fromDos_) {
+        for (qsizetype c = 0; c < n; ++c) {
+            out[c] = fromDos[static_cast<unsigned char>(value[c])];
+            if (out[c] == '?' && value[c] != '?')
+                ++pendingResult_.replacedCharacters;
+        }
+    } else {
+        std::memcpy(out, value.constData(), static_cast<std::size_t>(n));
+    }
+    if (n > sizes_[i]) {
+        ++pendingResult_.cutValues;
+        bytes.resize(sizes_[i]);
+    }
+    pendingSet_ = true;
 }
 
 void StagingFiller::cancel()
 {
-    staging_.Cancel();
-    std::fill(pending_.begin(), pending_.end(), 0);
-    pendingResult_ = {};
+    pendingOpen_ = false;
+    keepPending();
 }
 
 void StagingFiller::finish()
 {
     keepPending();
-    staging_.CheckBrowseMode();
-    // Only when every record of the table went in here, so that the lengths tell of all of them.
-    const bool complete = staging_.RecordCount() == kept_;
-    quiet_ = false;
-    staging_.EnableControls();
     staging_.Close();
-    if (!complete)
-        return;
-    // A table written out on closing (not a scratch table) keeps no version: its sizing reads it.
-    if (const std::optional<db::OpenTables::Version> kept = keptVersion(staging_.filePath()))
-        rememberedLengths() = RememberedLengths{*kept, longest_};
+    stagedReading() = StagedReading{db::OpenTables::keyFor(staging_.filePath()), std::move(rows_)};
 }
 
 QString TextWithLine(int textId, const QString& line)
@@ -258,9 +396,10 @@ QString SourceTablePath(const EngineContext& engine, const QString& sourceFile)
 void CreateStagingTable(db::Table& staging, const QString& path, const QStringList& headers)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
+    stagedReading().reset();
     staging.Close();
-    // Built anew from the text file for every reading and deleted by the sizing: its records need not reach the
-    // disk, and the sizing takes them from memory.
+    // Built anew from the text file for every reading and deleted by the sizing: it need not reach the disk, and
+    // a version of it that nobody changed tells the sizing that the records the reading staged are its records.
     staging.setScratch(true);
     staging.setTableType(db::ttParadox);
     staging.setTableName(path);
@@ -272,26 +411,37 @@ void CreateStagingTable(db::Table& staging, const QString& path, const QStringLi
     createReplacing(staging);
 }
 
-TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
-                                 TextReadProgress& progress)
+namespace {
+
+// The physical line as the question about it shows it.
+QString shownLine(const QString& line)
 {
-    TextLineReader reader(path, reading.dosToWin);
-    EmptyTableExclusive(staging);
-    // A file that says it is Unicode holds no DOS bytes to convert.
-    StagingFiller filler(staging, reading.dosToWin && reader.encoding() == TextEncoding::Ansi);
-    progress.readingStarts();
-    QString line;
+    return line;
+}
+QString shownLine(const QByteArray& line)
+{
+    return rtl::decode(line, rtl::CodePage::Windows1252);
+}
+
+// The records of a separated file into the filler: Line is a QString, or the QByteArray of a file read one byte a
+// character, cut by Rules of the same kind.
+template <class Line, class Rules>
+void readSeparatedRecords(TextLineReader& reader, StagingFiller& filler, const Rules& rules,
+                          const SeparatedReading& reading, TextReadProgress& progress)
+{
+    Line line;
     if (reading.firstLineHoldsNames)
         reader.readLine(line);
-
-    const ScanRules rules(reading.separators, reading.qualifier);
     const bool commaOn = reading.separators.contains(u',');
     const bool semicolonOn = reading.separators.contains(u';');
     const int fieldCount = filler.fieldCount();
-    const auto store = [&](int column, QString& value, bool) {
+    const auto store = [&](int column, Line& value, bool) {
         if (column >= fieldCount)
             throw LineFault{};
-        filler.set(column, value);
+        if constexpr (std::is_same_v<Line, QByteArray>)
+            filler.setBytes(column, value);
+        else
+            filler.set(column, value);
         return true;
     };
 
@@ -302,21 +452,42 @@ TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, const 
         if (line.isEmpty())
             continue;
         // A separator closing the line would only give an empty last value.
-        if ((line.back() == u',' && commaOn) || (line.back() == u';' && semicolonOn))
+        if ((line.back() == ',' && commaOn) || (line.back() == ';' && semicolonOn))
             line.chop(1);
         filler.append();
         bool stop = false;
         try {
             scanRecord(line, reader, rules, store);
         } catch (const LineFault&) {
-            stop = !keepGoingAfterFault(filler, line, ignoreAllFaulty, progress);
+            stop = !keepGoingAfterFault(filler, shownLine(line), ignoreAllFaulty, progress);
         } catch (const db::EngineError&) {
-            stop = !keepGoingAfterFault(filler, line, ignoreAllFaulty, progress);
+            stop = !keepGoingAfterFault(filler, shownLine(line), ignoreAllFaulty, progress);
         }
         progress.recordRead();
         if (stop)
             break;
     }
+}
+
+}  // namespace
+
+TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
+                                 TextReadProgress& progress)
+{
+    TextLineReader reader(path, reading.dosToWin);
+    EmptyTableExclusive(staging);
+    // A file read one byte a character is cut as its bytes, which go into the staging table's code page as they
+    // are: no character is made of them on the way.
+    const bool asBytes = reader.decideEncoding() == TextEncoding::Ansi;
+    // A file that says it is Unicode holds no DOS bytes to convert.
+    StagingFiller filler(staging, reading.dosToWin && asBytes);
+    progress.readingStarts();
+    if (asBytes)
+        readSeparatedRecords<QByteArray>(reader, filler, ByteScanRules(reading.separators, reading.qualifier),
+                                         reading, progress);
+    else
+        readSeparatedRecords<QString>(reader, filler, ScanRules(reading.separators, reading.qualifier), reading,
+                                      progress);
     filler.finish();
     progress.showNow();
     if (filler.result().cutValues > 0 || filler.result().replacedCharacters > 0)
@@ -329,16 +500,28 @@ TextReadResult ReadWholeLines(const QString& path, db::Table& staging, bool firs
 {
     TextLineReader reader(path, dosToWin);
     EmptyTableExclusive(staging);
-    StagingFiller filler(staging, dosToWin && reader.encoding() == TextEncoding::Ansi);
+    const bool asBytes = reader.decideEncoding() == TextEncoding::Ansi;
+    StagingFiller filler(staging, dosToWin && asBytes);
     progress.readingStarts();
-    QString line;
-    if (firstLineHoldsNames)
-        reader.readLine(line);
     staging.Fields(0);  // raises for a table without fields before the first record is appended
-    while (!progress.cancelled() && reader.readLine(line)) {
-        filler.append();
-        filler.set(0, line);
-        progress.recordRead();
+    const auto readLines = [&](auto& line) {
+        if (firstLineHoldsNames)
+            reader.readLine(line);
+        while (!progress.cancelled() && reader.readLine(line)) {
+            filler.append();
+            if constexpr (std::is_same_v<std::decay_t<decltype(line)>, QByteArray>)
+                filler.setBytes(0, line);
+            else
+                filler.set(0, line);
+            progress.recordRead();
+        }
+    };
+    if (asBytes) {
+        QByteArray line;
+        readLines(line);
+    } else {
+        QString line;
+        readLines(line);
     }
     filler.finish();
     progress.showNow();
@@ -423,10 +606,11 @@ void DefineFieldSizes(db::Table& staging, db::Table& source, const QString& sour
                       TextReadProgress& progress)
 {
     progress.sizingStarts();
-    // Lengths the reading noted are as good as a pass over the table while the file is the one it closed.
-    std::optional<std::vector<int>> noted;
+    // The records the reading staged come first; whatever the staging table holds itself (nothing, unless somebody
+    // wrote into it since) follows them.
+    std::shared_ptr<StagedRows> staged;
     if (!staging.Active())
-        noted = takeRememberedLengths(staging.filePath());
+        staged = takeStagedRows(staging.filePath());
     if (samePath(staging.filePath(), sourcePath))
         moveStagingAside(staging);
     source.Close();
@@ -434,13 +618,33 @@ void DefineFieldSizes(db::Table& staging, db::Table& source, const QString& sour
     source.setTableName(sourcePath);
     source.FieldDefs().Clear();
     staging.Open();
-    if (noted && noted->size() != static_cast<std::size_t>(staging.FieldCount()))
-        noted.reset();
-    const std::vector<int> lengths = noted ? std::move(*noted) : MaxFieldLengths(staging, &progress);
-    for (int i = 0; i < staging.FieldCount(); ++i)
-        source.FieldDefs().Add(staging.Fields(i)->FieldName(), db::FieldType::ftString,
-                               lengths[static_cast<std::size_t>(i)], false);
+    if (staged && staged->fields != staging.FieldCount())
+        staged.reset();
+    std::vector<int> lengths = MaxFieldLengths(staging, &progress);
+    for (int i = 0; i < staging.FieldCount(); ++i) {
+        const auto f = static_cast<std::size_t>(i);
+        if (staged)
+            lengths[f] = std::max(lengths[f], staged->longest[f]);
+        source.FieldDefs().Add(staging.Fields(i)->FieldName(), db::FieldType::ftString, lengths[f], false);
+    }
     createReplacing(source);
+    if (staged) {
+        source.Open();
+        source.CheckRoomFor(staged->count + staging.RecordCount());
+        source.DisableControls();
+        try {
+            appendStaged(source, *staged, &progress);
+        } catch (...) {
+            staged.reset();
+            source.Cancel();
+            source.EnableControls();
+            source.Close();
+            throw;
+        }
+        staged.reset();
+        source.EnableControls();
+        source.Close();
+    }
     mover.setSource(&staging);
     mover.setDestination(&source);
     mover.setMode(db::batAppend);

@@ -2,10 +2,12 @@
 
 #include "engine/TextReadProgress.h"
 
+#include <QByteArrayView>
 #include <QChar>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -18,7 +20,7 @@ class Table;
 // Separated text sources: from the file to the source table in Temp.
 //
 // The road: the qualifier and separator guess from the first line, the preview of the first 20 records, the column
-// headers, the staging table ZSP.db (one 255-character text field per header), the whole file read into it, and
+// headers, the staging table ZSP.db (one 255-character text field per header), the whole file read for it, and
 // the source table named after the file whose text fields are exactly as wide as their longest value. A file with
 // neither separator nor qualifier is read in whole-line mode: one column, one value per line. The fixed-width road
 // (TextimportFixLen.h) shares headers, staging and sizing.
@@ -120,11 +122,15 @@ void CreateStagingTable(db::Table& staging, const QString& path, const QStringLi
 // it changed nothing. The wizard's reading observer calls it when it is told of changes.
 void ReportTextReadChanges(const TextReadResult& result);
 
-// Fills the staging table record by record for the readings below: opens it on construction (a closed table), keeps
-// its data-aware controls quiet while it fills, and notes the longest value every field has taken so far. finish()
-// posts the last record and closes the table; the longest values are then remembered with the records the process
-// keeps of the scratch table, and the sizing takes them instead of reading every record once more, as long as
-// nobody changed or wrote out those records in between.
+struct StagedRows;
+
+// Takes the records of a reading for the staging table, record by record. The records are not written into the
+// staging table's 255-character fields: they are held compactly, each value as the staging table would hold it and
+// no longer, together with the longest value every field has taken, so that memory grows with the file's values
+// and not with its lines times the staging table's record size. finish() posts the last record and leaves them
+// with the staging table's name for the sizing (DefineFieldSizes), which writes them into the sized source table
+// and nowhere else, ahead of any record somebody wrote into the staging table itself. A new staging table or a new
+// reading forgets them.
 // set() stores a value as the staging table's code page (Windows-1252, that of every new keyless table) holds it:
 // with fromDos a text of DOS bytes read one a character is converted first; a character the code page lacks becomes
 // "?". So a stored text is as long as its characters up to the field's size. The values it cut and the characters it
@@ -136,13 +142,16 @@ public:
     StagingFiller(const StagingFiller&) = delete;
     StagingFiller& operator=(const StagingFiller&) = delete;
 
-    int fieldCount() const { return static_cast<int>(fields_.size()); }
-    // Starts a new record, finishing the pending one as the table does (posted when changed).
+    int fieldCount() const { return static_cast<int>(sizes_.size()); }
+    // Starts a new record, finishing the pending one as the table does (kept when any value was set).
     void append();
     void set(int field, const QString& value);
+    // The same for a value that is the bytes of a file read one byte a character (Windows-1252, or DOS bytes with
+    // fromDos).
+    void setBytes(int field, QByteArrayView value);
     // Drops the pending record.
     void cancel();
-    // Posts the pending record and closes the table.
+    // Keeps the pending record and hands the records on to the sizing.
     void finish();
     const TextReadResult& result() const { return result_; }
 
@@ -153,12 +162,11 @@ private:
     bool fromDos_;
     TextReadResult result_;
     TextReadResult pendingResult_;  // of the pending record
-    std::vector<db::Field*> fields_;
     std::vector<int> sizes_;
-    std::vector<int> pending_;  // lengths written into the pending record
-    std::vector<int> longest_;  // over the records kept so far, each at least 1
-    int kept_ = 0;
-    bool quiet_ = false;
+    std::vector<QByteArray> pending_;  // the pending record's values in the code page, each cut to its field
+    bool pendingOpen_ = false;
+    bool pendingSet_ = false;
+    std::shared_ptr<StagedRows> rows_;
 };
 
 // The readings below tell their observer of the values they changed (valuesChanged) and return the same counts.
@@ -177,7 +185,8 @@ std::uint16_t MaxFeldLaenge(db::Table& Table, const QString& FieldName, TextRead
 // The longest text of every field, each at least 1, in one pass over the open table.
 std::vector<int> MaxFieldLengths(db::Table& table, TextReadProgress* progress = nullptr);
 // Creates the source table at sourcePath with one text field per staging field, as wide as its longest value,
-// moves every staging record into it, and deletes the staging table. The source table is left closed.
+// moves the records the reading staged for it and then the staging table's own into it, and deletes the staging
+// table. The source table is left closed.
 void DefineFieldSizes(db::Table& staging, db::Table& source, const QString& sourcePath, db::BatchMove& mover,
                       TextReadProgress& progress);
 

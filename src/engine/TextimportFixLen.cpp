@@ -202,26 +202,71 @@ EColumnWithoutName::EColumnWithoutName()
 {
 }
 
+namespace {
+
+// CutLine on the bytes of a file read one byte a character, without its conversion: every field, trimmed of the
+// bytes up to the blank (the characters up to the blank in Windows-1252), goes to put(index, bytes).
+template <class Put>
+void cutBytes(const QByteArray& line, const BoundarySlots& positions, int first, Put&& put)
+{
+    if (first < 0)
+        return;
+    const qsizetype size = line.size();
+    const auto* data = reinterpret_cast<const unsigned char*>(line.constData());
+    qsizetype from = 0;
+    int field = 0;
+    const auto take = [&](qsizetype to) {
+        qsizetype start = std::min(from, size);
+        qsizetype end = std::clamp(to, start, size);
+        while (start < end && data[start] <= 32)
+            ++start;
+        while (end > start && data[end - 1] <= 32)
+            --end;
+        put(field++, QByteArrayView(line.constData() + start, end - start));
+    };
+    for (int slot = first; slot < BoundarySlotCount; ++slot) {
+        const qsizetype boundary = positions[static_cast<std::size_t>(slot)];
+        take(boundary);
+        from = std::max(from, boundary);
+    }
+    take(size);
+}
+
+}  // namespace
+
 TextReadResult ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundarySlots& positions, int first,
                                   bool firstLineHoldsNames, bool dosToWin, TextReadProgress& progress)
 {
     TextLineReader reader(path, dosToWin);
+    // A file read one byte a character is cut as its bytes, which the staging takes as they are.
+    const bool asBytes = reader.decideEncoding() == TextEncoding::Ansi;
     // A file that says it is Unicode holds no DOS bytes to convert.
-    StagingFiller filler(staging, dosToWin && reader.encoding() == TextEncoding::Ansi);
+    StagingFiller filler(staging, dosToWin && asBytes);
     if (first >= 0 && filler.fieldCount() < BoundarySlotCount - first + 1) {
         filler.finish();
         throw EColumnWithoutName();
     }
     progress.readingStarts();
-    QString line;
-    if (firstLineHoldsNames)
-        reader.readLine(line);
-    while (!progress.cancelled() && reader.readLine(line)) {
-        filler.append();
-        const QStringList values = CutLine(line, positions, first, false);
-        for (qsizetype i = 0; i < values.size(); ++i)
-            filler.set(static_cast<int>(i), values[i]);
-        progress.recordRead();
+    if (asBytes) {
+        QByteArray line;
+        if (firstLineHoldsNames)
+            reader.readLine(line);
+        while (!progress.cancelled() && reader.readLine(line)) {
+            filler.append();
+            cutBytes(line, positions, first, [&](int field, QByteArrayView value) { filler.setBytes(field, value); });
+            progress.recordRead();
+        }
+    } else {
+        QString line;
+        if (firstLineHoldsNames)
+            reader.readLine(line);
+        while (!progress.cancelled() && reader.readLine(line)) {
+            filler.append();
+            const QStringList values = CutLine(line, positions, first, false);
+            for (qsizetype i = 0; i < values.size(); ++i)
+                filler.set(static_cast<int>(i), values[i]);
+            progress.recordRead();
+        }
     }
     filler.finish();
     progress.showNow();

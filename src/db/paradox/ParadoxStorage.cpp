@@ -1093,6 +1093,35 @@ int ParadoxStorage::insertCopy(const TableStorage& source, int sourceRow, int fi
     return row;
 }
 
+bool ParadoxStorage::appendsTextBytes(int codePage, int count) const
+{
+    if (header_.keyFieldCount != 0 || !autoIncFields_.empty() || count < 0 || size_t(count) > header_.layout.size())
+        return false;
+    for (const FieldDef& def : fields_)
+        if (def.required) return false;
+    for (size_t i = 0; i < size_t(count); ++i)
+        if (header_.layout[i].type != TypeCode::Alpha) return false;
+    // In a code page whose every byte encodes back to itself, a text's bytes are what its encoding stores.
+    return codec_.codePage() == codePage && codec_.keepsBytesOf(codec_);
+}
+
+void ParadoxStorage::appendTextBytes(const QByteArrayView* texts, int count)
+{
+    checkWritable();
+    materialize();
+    checkRoom();
+    placeUnplaced();
+    newRecord_.assign(size_t(header_.recordSize), '\0');
+    for (size_t i = 0; i < size_t(count); ++i) {
+        const FieldLayout& f = header_.layout[i];
+        const QByteArrayView text = texts[i];
+        std::memcpy(newRecord_.data() + f.offset, text.data(), size_t(std::min<qsizetype>(text.size(), f.length)));
+    }
+    rows_.append(newRecord_.data());
+    dirty_ = true;
+    ++changes_;
+}
+
 int ParadoxStorage::update(int row, const Record& input)
 {
     return updateRecord(row, input, nullptr);

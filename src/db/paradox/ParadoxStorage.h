@@ -54,6 +54,8 @@ public:
     int insertUnplaced(const Record& record) override;
     bool copiesFrom(const TableStorage& source, int fieldCount) const override;
     int insertCopy(const TableStorage& source, int sourceRow, int fieldCount) override;
+    bool appendsTextBytes(int codePage, int count) const override;
+    void appendTextBytes(const QByteArrayView* texts, int count) override;
     int update(int row, const Record& record) override;
     int updateChanged(int row, const Record& record, const std::vector<char>& changed) override;
     void remove(int row) override;

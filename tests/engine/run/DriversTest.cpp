@@ -338,6 +338,37 @@ TEST_F(Drivers, ARefusedPostEndsTheRunAndKeepsWhatWasPosted)
     EXPECT_EQ(targetRecords(), (QStringList{"1|A|1|imp", "2|B|2|imp"}));
 }
 
+// A target that cannot hold a record for every source record is refused before the first one: otherwise the run
+// would go through the whole source and lose every record at the flush.
+TEST_F(Drivers, ATargetTooSmallForTheSourceIsRefusedBeforeTheFirstRecord)
+{
+    // Three records to a block of the largest size: 196,605 records at most.
+    db::FieldDefList wide{def("Nr", db::FieldType::ftInteger)};
+    for (int i = 1; i <= 42; ++i)
+        wide.push_back({QStringLiteral("Text%1").arg(i), db::FieldType::ftString, 255, 0, false});
+    makeTarget(wide, 1);
+    const qint64 capacity = tblZiel.RecordCapacity();
+    ASSERT_EQ(capacity, 3 * 65535);
+    makeSource({def("Nr", db::FieldType::ftInteger)}, {});
+    tblQuelle.Open();
+    for (int i = 0; i <= capacity; ++i) {
+        tblQuelle.Append();
+        tblQuelle.Fields(0)->setAsInteger(i + 1);
+        tblQuelle.Post();
+    }
+    tblQuelle.Close();
+    addRow("Nr", "Nr");
+    readSetting();
+    try {
+        runMode(1);
+        ADD_FAILURE() << "the run started on a target too small for it";
+    } catch (const db::EngineError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("höchstens 196605 Sätze"))) << e.what();
+    }
+    EXPECT_EQ(counters(), "0 0 0 0 0 0");
+    EXPECT_EQ(recordsOnDisk(targetFile()), 0);
+}
+
 TEST_F(Drivers, NumericFormulasOverRecordsWithRepeatingValues)
 {
     struct Case {

@@ -1,5 +1,7 @@
 #include "engine/TextScanner.h"
 
+#include "rtl/CodePages.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -47,6 +49,22 @@ std::vector<QStringList> recordsOf(const QByteArray& bytes, const QString& separ
             return true;
         });
         records.push_back(values);
+    }
+    // The bytes of a file read one byte a character are cut the same way.
+    TextLineReader bytesReader(writeTemp(dir, bytes));
+    if (bytesReader.decideEncoding() == TextEncoding::Ansi) {
+        std::vector<QStringList> fromBytes;
+        QByteArray bytesLine;
+        while (bytesReader.readLine(bytesLine)) {
+            QStringList values;
+            scanRecord(bytesLine, bytesReader, ByteScanRules(separators, qualifier),
+                       [&](int, QByteArray& value, bool) {
+                           values << rtl::decode(value, rtl::CodePage::Windows1252);
+                           return true;
+                       });
+            fromBytes.push_back(values);
+        }
+        EXPECT_EQ(fromBytes, records) << "cut as bytes";
     }
     return records;
 }
@@ -127,6 +145,17 @@ TEST(TextLineReader, TheEncodingComesFromTheMarkOrTheBytes)
             read << line;
         EXPECT_EQ(read, c.lines);
         EXPECT_EQ(reader.encoding(), c.encoding);
+        // Decided before the first line, the same; and a file read one byte a character gives the same lines as
+        // its bytes.
+        TextLineReader early(writeTemp(dir, c.bytes), c.dosText);
+        EXPECT_EQ(early.decideEncoding(), c.encoding);
+        if (c.encoding == TextEncoding::Ansi) {
+            QStringList bytesRead;
+            QByteArray bytes;
+            while (early.readLine(bytes))
+                bytesRead << rtl::decode(bytes, rtl::CodePage::Windows1252);
+            EXPECT_EQ(bytesRead, c.lines);
+        }
     }
 }
 

@@ -126,32 +126,44 @@ TEST_F(TextImport, ASilentReadingKeepsWhatFittedOfAFaultyLine)
     EXPECT_EQ(TextRoad::records(road.sourceTable(path)), (Rows{{"a", "b"}, {"ccc", "dd"}, {"f", "g"}}));
 }
 
-// The sizing may take the lengths the reading noted, but only while the staging table is the one the reading left.
-TEST_F(TextImport, SizesFollowTheStagingTableChangedAfterTheReading)
+// The reading hands its records to the sizing beside the staging table, not in it: the sizing moves them and after
+// them whatever the staging table holds, and forgets them once the staging table is created or read anew.
+TEST_F(TextImport, TheSizingMovesTheRecordsOfTheStagingTableItIsGiven)
 {
     struct Case {
         const char* name;
-        std::function<void(db::Table&)> change;
+        std::function<void(TextRoad&)> change;
         Rows records;
         std::vector<int> sizes;
     } const cases[] = {
-        {"unchanged", [](db::Table&) {}, {{"aa", "b"}, {"c", "ddd"}}, {2, 3}},
-        {"a longer record appended",
-         [](db::Table& t) {
-             t.Append();
-             t.Fields(0)->setAsString("eeeee");
-             t.Post();
+        {"unchanged", [](TextRoad&) {}, {{"aa", "b"}, {"c", "ddd"}}, {2, 3}},
+        {"opened and closed by another cursor",
+         [](TextRoad& r) {
+             db::Table other;
+             other.setTableName(r.stagingTable());
+             other.Open();
+             other.Close();
+         },
+         {{"aa", "b"}, {"c", "ddd"}}, {2, 3}},
+        {"a record written into it",
+         [](TextRoad& r) {
+             db::Table other;
+             other.setTableName(r.stagingTable());
+             other.setExclusive(true);
+             other.Open();
+             other.Append();
+             other.Fields(0)->setAsString("eeeee");
+             other.Post();
+             other.Close();
          },
          {{"aa", "b"}, {"c", "ddd"}, {"eeeee", ""}}, {5, 3}},
-        {"the longest value shortened",
-         [](db::Table& t) {
-             t.Last();
-             t.Edit();
-             t.Fields(1)->setAsString("d");
-             t.Post();
+        {"created anew", [](TextRoad& r) { CreateStagingTable(r.tblZSP, r.stagingTable(), {"X", "Y"}); }, {}, {1, 1}},
+        {"filled by another reading",
+         [](TextRoad& r) {
+             TextReadProgress silent;
+             ReadSeparatedFile(r.source("x;yyyy\r\n", "other.txt"), r.tblZSP, semicolons(), silent);
          },
-         {{"aa", "b"}, {"c", "d"}}, {2, 1}},
-        {"every record deleted", [](db::Table& t) { t.EmptyTable(); }, {}, {1, 1}},
+         {{"x", "yyyy"}}, {1, 4}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -160,18 +172,12 @@ TEST_F(TextImport, SizesFollowTheStagingTableChangedAfterTheReading)
         ScriptedFaults faults;
         CreateStagingTable(r.tblZSP, r.stagingTable(), TextRoad::previewHeaders(path, semicolons()));
         ReadSeparatedFile(path, r.tblZSP, semicolons(), faults);
-        {
-            db::Table other;
-            other.setTableName(r.stagingTable());
-            other.setExclusive(true);
-            other.Open();
-            c.change(other);
-            other.Close();
-        }
+        c.change(r);
         DefineFieldSizes(r.tblZSP, r.tblQuelle, r.sourceTable(path), r.BMV, faults);
         const QString table = r.sourceTable(path);
         EXPECT_EQ(TextRoad::records(table), c.records);
         EXPECT_EQ(TextRoad::fieldSizes(table), c.sizes);
+        EXPECT_FALSE(QFileInfo::exists(r.stagingTable()));
     }
 }
 
@@ -279,6 +285,10 @@ TEST_F(TextImport, EncodingsOneCharacterLinesAndLongValuesInTheSourceTable)
         {"UTF-8 without a mark", umlauts.toUtf8(), Separated, false, {"Name", "Ort"}, umlautRows, {}},
         {"UTF-8 without a mark, fixed width", u8("Müller Köln\r\nÄrger  Öl").toUtf8(), FixedWidth, false,
          {"FELD_1", "FELD_2"}, umlautRows, {}},
+        {"Windows-1252, fixed width", ansi("Müller Köln\r\nÄrger  Öl"), FixedWidth, false, {"FELD_1", "FELD_2"},
+         umlautRows, {}},
+        {"DOS code page 850, fixed width, a tab and blanks trimmed", oem("Müller\tKöln \r\nÄrger  Öl\x01"),
+         FixedWidth, true, {"FELD_1", "FELD_2"}, umlautRows, {}},
         {"UTF-8 without a mark read as DOS text when that is chosen", u8("Name;Ort\r\nMü;x").toUtf8(), Separated,
          true, {"Name", "Ort"}, {{"M??", "x"}}, changed(0, 2)},
         {"Windows-1252", ansi("Name;Ort\r\nMüller;Köln\r\nÄrger;Öl"), Separated, false, {"Name", "Ort"},
