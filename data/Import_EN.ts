@@ -1332,6 +1332,38 @@ use settings that may already exist?</translation>
         <source>In&amp;fo</source>
         <translation>In&amp;fo</translation>
     </message>
+    <message id="TfrmImport1.btnInfo2">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo3">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo4">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo5">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo6">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo1TXT">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo2TXT">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo3TXT">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
     <message id="TfrmImport1.Button3">
         <source>Sprache ändern</source>
         <translation>Change language</translation>
