@@ -1322,7 +1322,7 @@ použít případná existující nastavení?</translation>
     </message>
     <message id="TfrmImport1.lblWeitere">
         <source>Alle &amp;Einstellungen</source>
-        <translation>Všechna &amp;nastavení</translation>
+        <translation>&amp;Všechna nastavení</translation>
     </message>
     <message id="TfrmImport1.btnDetails">
         <source>&amp;Details</source>

@@ -1310,7 +1310,7 @@ use settings that may already exist?</translation>
     </message>
     <message id="TfrmImport1.rbtVorhEinst_mAE">
         <source>Vorhandene Einstellungen ä&amp;ndern</source>
-        <translation>Cha&amp;nge existing settings</translation>
+        <translation>Chan&amp;ge existing settings</translation>
     </message>
     <message id="TfrmImport1.rbtImpEinlesen">
         <source>Importeinstellungen einlesen</source>

@@ -4,6 +4,7 @@
 
 #include "db/Field.h"
 #include "db/TableModel.h"
+#include "platform/LocUtils.h"
 #include "platform/ScriptedUi.h"
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -408,6 +410,42 @@ TEST(WizardFrame, ARightClickOnAPageBringsItsInfoButtonWhichShowsTheAboutBox)
     EXPECT_EQ(versionLines[0], versionLines[1]);
     EXPECT_EQ(form.findChildren<wizard::TfrmSplashScreen*>().size(), 2);
     EXPECT_TRUE(ui.events().empty());
+}
+
+TEST(StartPage, EveryAccessKeyOfTheStartPageIsUniqueInEveryLanguage)
+{
+    for (const QString language : {"DE", "EN", "CSY"}) {
+        SCOPED_TRACE(language.toStdString());
+        ShellFolders folders;
+        AddStoredSetting(folders.programFolder(), "Kunden", "/daten/kunden.db", "/daten/KUNDEN.DB", "Paradox");
+        if (language != u"DE")
+            platform::LocUtilsInstance().LoadResourceLibrary(QStringLiteral(IMPORT_PROGRAM_DIR "/Import.") +
+                                                             language);
+        ScriptedUi ui;
+        platform::ScopedUserInterface installed(ui);
+        wizard::ProgramContext context = folders.context();
+        {
+            ImportProgram program(context);
+            ASSERT_TRUE(program.Start(0));
+            TfrmImport1& form = *program.frmImport1();
+            platform::SetChecked(form.ui->rbtVorhEinst_mAE, true);
+            std::map<QChar, QStringList> owners;
+            auto add = [&owners](QWidget* w, const QString& caption) {
+                const qsizetype amp = caption.indexOf(u'&');
+                if (w->isVisible() && amp >= 0 && amp + 1 < caption.size())
+                    owners[caption[amp + 1].toLower()] << w->objectName();
+            };
+            for (QAbstractButton* b : form.ui->ImportSeite1->findChildren<QAbstractButton*>())
+                add(b, b->text());
+            for (QLabel* l : form.ui->ImportSeite1->findChildren<QLabel*>())
+                add(l, l->text());
+            for (const auto& [key, widgets] : owners)
+                EXPECT_EQ(widgets.size(), 1) << QString(key).toStdString() << ": "
+                                             << widgets.join(", ").toStdString();
+            EXPECT_GE(owners.size(), 9u);
+        }
+        platform::LocUtilsInstance().ResetResourceLibrary();
+    }
 }
 
 }  // namespace
