@@ -360,7 +360,8 @@ void CloseAboutBoxWhenShown(QStringList& versionLines)
         poll->deleteLater();
         poll->stop();
         versionLines << about->lblVersion->text() + (about->btnOK->isVisible() ? "" : " without OK") +
-                            (about->height() == 335 ? "" : " of another height");
+                            (about->height() == 335 ? "" : " of another height") +
+                            (about->focusWidget() == about->btnOK ? "" : " with the focus elsewhere");
         QTest::mouseClick(about->btnOK, Qt::LeftButton);
     });
     poll->start(10);
@@ -410,6 +411,34 @@ TEST(WizardFrame, ARightClickOnAPageBringsItsInfoButtonWhichShowsTheAboutBox)
     EXPECT_EQ(versionLines[0], versionLines[1]);
     EXPECT_EQ(form.findChildren<wizard::TfrmSplashScreen*>().size(), 2);
     EXPECT_TRUE(ui.events().empty());
+}
+
+TEST(WizardFrame, EveryCancelButtonAsksTheSameQuestion)
+{
+    ShellFolders folders;
+    ScriptedUi ui;
+    platform::ScopedUserInterface installed(ui);
+    wizard::ProgramContext context = folders.context();
+    ImportProgram program(context);
+    ASSERT_TRUE(program.Start(0));
+    TfrmImport1& form = *program.frmImport1();
+    const Ui::TfrmImport1& f = *form.ui;
+    const std::pair<QWidget*, QAbstractButton*> cancels[] = {
+        {f.ImportSeite1, f.btnAbbrechen1}, {f.ImportSeite2, f.btnAbbrechen2},     {f.ImportSeiteAdo, f.Button1},
+        {f.ImportSeite3, f.btnAbbrechen3}, {f.ImportSeite1txt, f.btnAbbrechen1txt}, {f.ImportSeite4, f.btnAbbrechen4},
+        {f.ImportSeite5, f.btnAbbrechen5}, {f.ImportSeite6, f.btnAbbrechen6},
+    };
+    for (auto [page, cancel] : cancels) {
+        SCOPED_TRACE(cancel->objectName().toStdString());
+        ui.clearRecord();
+        ui.answer(platform::Button::No);
+        f.PageControl1->setCurrentWidget(page);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        ASSERT_EQ(ui.messages().size(), 1u);
+        EXPECT_EQ(ui.messages()[0].text, texts::Text(64944));
+        EXPECT_EQ(ui.messages()[0].type, platform::MessageType::Confirmation);
+        EXPECT_TRUE(form.isVisible());
+    }
 }
 
 TEST(StartPage, EveryAccessKeyOfTheStartPageIsUniqueInEveryLanguage)
