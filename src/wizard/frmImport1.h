@@ -135,7 +135,7 @@ public:
     void comVorh_EinstellgCloseUp();
     void btnDetailsClick();
     void btnWeiter1Click();
-    void btnInfoClick();  // every hidden Info button and btnInfoVisible
+    void btnInfoClick();  // the hidden Info buttons of the pages
 
     // The hidden Info button of a page (pages 2 to 6 and the three text pages), nullptr for the others.
     QPushButton* InfoButtonOf(QWidget* page) const;
