@@ -29,29 +29,51 @@ using platform::ScriptedUi;
 using wizard::ImportProgram;
 using wizard::TfrmImport1;
 
-// A stored setting with its files, as the settings list shows it.
-void AddStoredSetting(const QString& programFolder, const QString& name, const QString& source,
-                      const QString& target, const QString& format)
-{
-    db::Table list;
-    list.setTableName(programFolder + QStringLiteral("ImpList.DB"));
-    list.Open();
-    list.Append();
-    list.FieldByName(QStringLiteral("Bezeichnung"))->setAsString(name);
-    list.FieldByName(QStringLiteral("Quelldatei"))->setAsString(source);
-    list.FieldByName(QStringLiteral("Zieldatei"))->setAsString(target);
-    list.FieldByName(QStringLiteral("Quellformat"))->setAsString(format);
-    list.Post();
-    list.Close();
-}
+// The program started in a folder of its own as a user starts it, its main window in front; dialogs are answered
+// by the script. With stored settings, the list holds a text setting "Artikel" and a Paradox setting "Kunden".
+struct StartedProgram {
+    explicit StartedProgram(bool storedSettings, const QString& remembered = QString())
+    {
+        if (storedSettings) {
+            db::Table list;
+            list.setTableName(folders.programFolder() + QStringLiteral("ImpList.DB"));
+            list.Open();
+            for (const QStringList& row : {QStringList{"Artikel", "/daten/artikel.csv", "/daten/ARTIKEL.DB", "Text"},
+                                           QStringList{"Kunden", "/daten/kunden.db", "/daten/KUNDEN.DB", "Paradox"}}) {
+                list.Append();
+                list.FieldByName(QStringLiteral("Bezeichnung"))->setAsString(row[0]);
+                list.FieldByName(QStringLiteral("Quelldatei"))->setAsString(row[1]);
+                list.FieldByName(QStringLiteral("Zieldatei"))->setAsString(row[2]);
+                list.FieldByName(QStringLiteral("Quellformat"))->setAsString(row[3]);
+                list.Post();
+            }
+            list.Close();
+        }
+        if (!remembered.isEmpty())
+            folders.store("ImportMain/edtAktEinstellung", remembered);
+        context = folders.context();
+        program = std::make_unique<ImportProgram>(context);
+        if (!program->Start(0))
+            throw std::runtime_error("the program did not start");
+        form = program->frmImport1();
+        Settle();
+    }
 
-// The main window in front with its controls laid out, as the user meets it.
-void Settle(TfrmImport1& form)
-{
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    QApplication::processEvents();
-}
+    // The main window in front with its controls laid out.
+    void Settle() const
+    {
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+        QApplication::processEvents();
+    }
+
+    ShellFolders folders;
+    ScriptedUi ui;
+    platform::ScopedUserInterface installed{ui};
+    wizard::ProgramContext context;
+    std::unique_ptr<ImportProgram> program;
+    TfrmImport1* form = nullptr;
+};
 
 // Picks the setting from the drop-down list the way a user does: open it, click the row.
 void ChooseSetting(TfrmImport1& form, const QString& name)
@@ -74,17 +96,9 @@ void ChooseSetting(TfrmImport1& form, const QString& name)
 
 TEST(StartPage, TheSettingsListShowsNameSourceAndTargetAndTheChoiceBecomesTheCurrentSetting)
 {
-    ShellFolders folders;
-    AddStoredSetting(folders.programFolder(), "Artikel", "/daten/artikel.csv", "/daten/ARTIKEL.DB", "Text");
-    AddStoredSetting(folders.programFolder(), "Kunden", "/daten/kunden.db", "/daten/KUNDEN.DB", "Paradox");
-    folders.store("ImportMain/edtAktEinstellung", "Artikel");
-    ScriptedUi ui;
-    platform::ScopedUserInterface installed(ui);
-    wizard::ProgramContext context = folders.context();
-    ImportProgram program(context);
-    ASSERT_TRUE(program.Start(0));
-    TfrmImport1& form = *program.frmImport1();
-    Settle(form);
+    StartedProgram started(true, "Artikel");
+    ScriptedUi& ui = started.ui;
+    TfrmImport1& form = *started.form;
 
     auto* list = form.ui->comVorh_Einstellg;
     EXPECT_FALSE(list->isHidden());
@@ -145,19 +159,11 @@ TEST(StartPage, WeiterDoesWhatTheChoiceSays)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ShellFolders folders;
-        AddStoredSetting(folders.programFolder(), "Artikel", "/daten/artikel.csv", "/daten/ARTIKEL.DB", "Text");
-        AddStoredSetting(folders.programFolder(), "Kunden", "/daten/kunden.db", "/daten/KUNDEN.DB", "Paradox");
-        ScriptedUi ui;
-        platform::ScopedUserInterface installed(ui);
+        StartedProgram started(true);
+        ScriptedUi& ui = started.ui;
+        TfrmImport1& form = *started.form;
         if (!c.message.isEmpty())
             ui.answer(platform::Button::Ok);
-        wizard::ProgramContext context = folders.context();
-        ImportProgram program(context);
-        ASSERT_TRUE(program.Start(0));
-        TfrmImport1& form = *program.frmImport1();
-        Settle(form);
-    Settle(form);
 
         // The loading steps stand in for the loader of stored settings: they position the list on the setting and
         // move on to the page the loader would show.
@@ -197,8 +203,9 @@ TEST(StartPage, WeiterDoesWhatTheChoiceSays)
 
         EXPECT_EQ(form.ui->PageControl1->currentWidget()->objectName().toStdString(), c.page.toStdString());
         EXPECT_EQ(ui.messageTexts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
-        if (!c.message.isEmpty())
+        if (!c.message.isEmpty()) {
             EXPECT_EQ(ui.messages()[0].type, platform::MessageType::Information);
+        }
         QString checked;
         for (QRadioButton* r : {form.ui->rbtNeueImport, form.ui->rbtVorhEinst_oAE, form.ui->rbtVorhEinst_mAE})
             if (r->isChecked())
@@ -211,15 +218,10 @@ TEST(StartPage, WeiterDoesWhatTheChoiceSays)
 
 TEST(StartPage, TheChoicesShowTheirControlsAndTheirWindows)
 {
-    ShellFolders folders;
-    AddStoredSetting(folders.programFolder(), "Kunden", "/daten/kunden.db", "/daten/KUNDEN.DB", "Paradox");
-    ScriptedUi ui;
-    platform::ScopedUserInterface installed(ui);
-    wizard::ProgramContext context = folders.context();
-    ImportProgram program(context);
-    ASSERT_TRUE(program.Start(0));
-    TfrmImport1& form = *program.frmImport1();
-    Settle(form);
+    StartedProgram started(true);
+    ScriptedUi& ui = started.ui;
+    ImportProgram& program = *started.program;
+    TfrmImport1& form = *started.form;
     const Ui::TfrmImport1& f = *form.ui;
     const std::vector<QWidget*> listControls{f.lblWeitere, f.comVorh_Einstellg, f.btnDetails, f.gbxAktEinstellung};
     auto listShown = [&] {
@@ -266,15 +268,10 @@ TEST(StartPage, ReadingSettingsFromDiskOffersTheStoredChoicesOnceTheListHasRows)
 {
     for (const bool readsOne : {false, true}) {
         SCOPED_TRACE(readsOne ? "a setting read" : "nothing read");
-        ShellFolders folders;
-        ScriptedUi ui;
-        platform::ScopedUserInterface installed(ui);
-        wizard::ProgramContext context = folders.context();
-        ImportProgram program(context);
-        ASSERT_TRUE(program.Start(0));
-        TfrmImport1& form = *program.frmImport1();
-        Settle(form);
-    Settle(form);
+        StartedProgram started(false);
+        ScriptedUi& ui = started.ui;
+        ImportProgram& program = *started.program;
+        TfrmImport1& form = *started.form;
         // The manager's read button, as the manager offers it, here reading one setting or none.
         auto* read = new QPushButton(program.frmEinstellAEND());
         read->setObjectName("btnVonDiskEinlesen");
@@ -304,14 +301,9 @@ TEST(StartPage, ReadingSettingsFromDiskOffersTheStoredChoicesOnceTheListHasRows)
 
 TEST(WizardFrame, F1OpensTheHelpOfThePageWhereTheFocusIs)
 {
-    ShellFolders folders;
-    ScriptedUi ui;
-    platform::ScopedUserInterface installed(ui);
-    wizard::ProgramContext context = folders.context();
-    ImportProgram program(context);
-    ASSERT_TRUE(program.Start(0));
-    TfrmImport1& form = *program.frmImport1();
-    Settle(form);
+    StartedProgram started(false);
+    ScriptedUi& ui = started.ui;
+    TfrmImport1& form = *started.form;
     const Ui::TfrmImport1& f = *form.ui;
 
     struct Case {
@@ -369,14 +361,9 @@ void CloseAboutBoxWhenShown(QStringList& versionLines)
 
 TEST(WizardFrame, ARightClickOnAPageBringsItsInfoButtonWhichShowsTheAboutBox)
 {
-    ShellFolders folders;
-    ScriptedUi ui;
-    platform::ScopedUserInterface installed(ui);
-    wizard::ProgramContext context = folders.context();
-    ImportProgram program(context);
-    ASSERT_TRUE(program.Start(0));
-    TfrmImport1& form = *program.frmImport1();
-    Settle(form);
+    StartedProgram started(false);
+    ScriptedUi& ui = started.ui;
+    TfrmImport1& form = *started.form;
     const Ui::TfrmImport1& f = *form.ui;
 
     f.PageControl1->setCurrentWidget(f.ImportSeite3);
@@ -399,10 +386,10 @@ TEST(WizardFrame, ARightClickOnAPageBringsItsInfoButtonWhichShowsTheAboutBox)
     EXPECT_TRUE(f.btnInfo2TXT->isHidden());
 
     f.PageControl1->setCurrentWidget(f.ImportSeite1);
-    Settle(form);
+    started.Settle();
     CloseAboutBoxWhenShown(versionLines);
     QTest::keyClick(&form, Qt::Key_F, Qt::AltModifier);
-    QTest::qWaitFor([&] { return versionLines.size() == 2; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return versionLines.size() == 2; }));
 
     // Two boxes, each its own window with the same version line.
     const QString version = texts::Text(65251) + " 1.2 " + texts::Text(65252) + ' ';
@@ -415,13 +402,9 @@ TEST(WizardFrame, ARightClickOnAPageBringsItsInfoButtonWhichShowsTheAboutBox)
 
 TEST(WizardFrame, EveryCancelButtonAsksTheSameQuestion)
 {
-    ShellFolders folders;
-    ScriptedUi ui;
-    platform::ScopedUserInterface installed(ui);
-    wizard::ProgramContext context = folders.context();
-    ImportProgram program(context);
-    ASSERT_TRUE(program.Start(0));
-    TfrmImport1& form = *program.frmImport1();
+    StartedProgram started(false);
+    ScriptedUi& ui = started.ui;
+    TfrmImport1& form = *started.form;
     const Ui::TfrmImport1& f = *form.ui;
     const std::pair<QWidget*, QAbstractButton*> cancels[] = {
         {f.ImportSeite1, f.btnAbbrechen1}, {f.ImportSeite2, f.btnAbbrechen2},     {f.ImportSeiteAdo, f.Button1},
@@ -445,28 +428,21 @@ TEST(StartPage, EveryAccessKeyOfTheStartPageIsUniqueInEveryLanguage)
 {
     for (const QString language : {"DE", "EN", "CSY"}) {
         SCOPED_TRACE(language.toStdString());
-        ShellFolders folders;
-        AddStoredSetting(folders.programFolder(), "Kunden", "/daten/kunden.db", "/daten/KUNDEN.DB", "Paradox");
         if (language != u"DE")
             platform::LocUtilsInstance().LoadResourceLibrary(QStringLiteral(IMPORT_PROGRAM_DIR "/Import.") +
                                                              language);
-        ScriptedUi ui;
-        platform::ScopedUserInterface installed(ui);
-        wizard::ProgramContext context = folders.context();
         {
-            ImportProgram program(context);
-            ASSERT_TRUE(program.Start(0));
-            TfrmImport1& form = *program.frmImport1();
-            platform::SetChecked(form.ui->rbtVorhEinst_mAE, true);
+            StartedProgram started(true);
+            platform::SetChecked(started.form->ui->rbtVorhEinst_mAE, true);
             std::map<QChar, QStringList> owners;
             auto add = [&owners](QWidget* w, const QString& caption) {
                 const qsizetype amp = caption.indexOf(u'&');
                 if (w->isVisible() && amp >= 0 && amp + 1 < caption.size())
                     owners[caption[amp + 1].toLower()] << w->objectName();
             };
-            for (QAbstractButton* b : form.ui->ImportSeite1->findChildren<QAbstractButton*>())
+            for (QAbstractButton* b : started.form->ui->ImportSeite1->findChildren<QAbstractButton*>())
                 add(b, b->text());
-            for (QLabel* l : form.ui->ImportSeite1->findChildren<QLabel*>())
+            for (QLabel* l : started.form->ui->ImportSeite1->findChildren<QLabel*>())
                 add(l, l->text());
             for (const auto& [key, widgets] : owners)
                 EXPECT_EQ(widgets.size(), 1) << QString(key).toStdString() << ": "
