@@ -424,7 +424,7 @@ TEST(WizardFrame, EveryCancelButtonAsksTheSameQuestion)
     }
 }
 
-TEST(StartPage, EveryAccessKeyOfTheStartPageIsUniqueInEveryLanguage)
+TEST(StartPage, AccessKeysAreUniqueAndTabGoesInReadingOrderInEveryLanguage)
 {
     for (const QString language : {"DE", "EN", "CSY"}) {
         SCOPED_TRACE(language.toStdString());
@@ -448,6 +448,14 @@ TEST(StartPage, EveryAccessKeyOfTheStartPageIsUniqueInEveryLanguage)
                 EXPECT_EQ(widgets.size(), 1) << QString(key).toStdString() << ": "
                                              << widgets.join(", ").toStdString();
             EXPECT_GE(owners.size(), 9u);
+            // Tab goes in reading order.
+            QStringList chain;
+            QWidget* w = started.form->ui->rbtVorhEinst_mAE;
+            for (int i = 0; i < 40 && chain.size() < 8; ++i, w = w->nextInFocusChain())
+                if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus))
+                    chain << w->objectName();
+            EXPECT_EQ(chain.join(' ').toStdString(), "rbtVorhEinst_mAE edtAktEinstellung comVorh_Einstellg btnDetails "
+                                                     "btnInfoVisible btnHilfe1 btnAbbrechen1 btnWeiter1");
         }
         platform::LocUtilsInstance().ResetResourceLibrary();
     }
