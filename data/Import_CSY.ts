@@ -1322,7 +1322,7 @@ použít případná existující nastavení?</translation>
     </message>
     <message id="TfrmImport1.lblWeitere">
         <source>Alle &amp;Einstellungen</source>
-        <translation>Všechna &amp;nastavení</translation>
+        <translation>&amp;Všechna nastavení</translation>
     </message>
     <message id="TfrmImport1.btnDetails">
         <source>&amp;Details</source>
@@ -1331,6 +1331,38 @@ použít případná existující nastavení?</translation>
     <message id="TfrmImport1.btnInfoVisible">
         <source>In&amp;fo</source>
         <translation>In&amp;fo</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo2">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo3">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo4">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo5">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo6">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo1TXT">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo2TXT">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo3TXT">
+        <source>Info</source>
+        <translation>Info</translation>
     </message>
     <message id="TfrmImport1.Button3">
         <source>Sprache ändern</source>

@@ -1310,7 +1310,7 @@ use settings that may already exist?</translation>
     </message>
     <message id="TfrmImport1.rbtVorhEinst_mAE">
         <source>Vorhandene Einstellungen ä&amp;ndern</source>
-        <translation>Cha&amp;nge existing settings</translation>
+        <translation>Chan&amp;ge existing settings</translation>
     </message>
     <message id="TfrmImport1.rbtImpEinlesen">
         <source>Importeinstellungen einlesen</source>
@@ -1331,6 +1331,38 @@ use settings that may already exist?</translation>
     <message id="TfrmImport1.btnInfoVisible">
         <source>In&amp;fo</source>
         <translation>In&amp;fo</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo2">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo3">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo4">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo5">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo6">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo1TXT">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo2TXT">
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message id="TfrmImport1.btnInfo3TXT">
+        <source>Info</source>
+        <translation>Info</translation>
     </message>
     <message id="TfrmImport1.Button3">
         <source>Sprache ändern</source>

@@ -11,6 +11,7 @@ packages=(
   pxlib-dev libshp-dev libmuparser-dev
   python3 python3-dbfread python3-dbf
   clang libclang-rt-14-dev
+  fonts-liberation2
 )
 
 missing=()

@@ -22,7 +22,13 @@
 #include "wizard/frmQOptionen.h"
 #include "wizard/frmSplashScreen.h"
 
+#include "db/Field.h"
+#include "db/Table.h"
+
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QPainter>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -84,6 +90,57 @@ void Save(QWidget* widget, const QString& file)
         std::fprintf(stderr, "could not write %s\n", qPrintable(file));
     else
         std::printf("%s\n", qPrintable(file));
+}
+
+// The start page as a user with stored settings sees it, its list dropped down, and the about box.
+void SaveStoredSettings(wizard::ProgramContext& context, const QString& prefix)
+{
+    {
+        db::Table list;
+        list.setTableName(context.programFolder + QStringLiteral("ImpList.DB"));
+        list.Open();
+        if (list.RecordCount() == 0) {
+            for (int i = 1; i <= 12; ++i) {
+                list.Append();
+                list.FieldByName(QStringLiteral("Bezeichnung"))->setAsString(QStringLiteral("Kunden %1").arg(i, 2, 10, QLatin1Char('0')));
+                list.FieldByName(QStringLiteral("Quelldatei"))->setAsString(QStringLiteral("/daten/import/kunden%1.csv").arg(i));
+                list.FieldByName(QStringLiteral("Zieldatei"))->setAsString(QStringLiteral("/daten/KUNDEN.DB"));
+                list.Post();
+            }
+        }
+        list.Close();
+    }
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Velmora"), QStringLiteral("Import"))
+        .setValue(QStringLiteral("1.0/ImportMain/edtAktEinstellung"), QStringLiteral("Kunden 03"));
+    wizard::TfrmImport1 main(context);
+    main.show();
+    Save(&main, prefix + QStringLiteral("frmImport1-ImportSeite1-Einstellungen.png"));
+    main.ui->comVorh_Einstellg->showPopup();
+    QApplication::processEvents();
+    QWidget* popup = main.ui->comVorh_Einstellg->view()->window();
+    // The drop-down is a window of its own: it is drawn into the picture of the page where it stands.
+    const QPoint at = main.mapFromGlobal(popup->mapToGlobal(QPoint(0, 0)));
+    const QRect all = main.rect().united(QRect(at, popup->size()));
+    QPixmap page(all.size());
+    page.fill(Qt::darkGray);
+    {
+        QPainter painter(&page);
+        painter.drawPixmap(-all.topLeft(), main.grab());
+        painter.drawPixmap(at - all.topLeft(), popup->grab());
+    }
+    const QString file = prefix + QStringLiteral("frmImport1-ImportSeite1-Liste.png");
+    if (page.save(file))
+        std::printf("%s\n", qPrintable(file));
+    main.ui->comVorh_Einstellg->hidePopup();
+
+    // The about box runs modally: it is drawn once it stands and closed again.
+    QTimer::singleShot(0, [prefix] {
+        if (QWidget* about = QApplication::activeModalWidget()) {
+            Save(about, prefix + QStringLiteral("frmSplashScreen-Info.png"));
+            about->close();
+        }
+    });
+    main.InfoAnzeigen();
 }
 
 }  // namespace
@@ -155,6 +212,7 @@ int main(int argc, char** argv)
             auto window = w.make();
             Save(window.get(), prefix + w.name + QStringLiteral(".png"));
         }
+        SaveStoredSettings(context, prefix);
     }
     return failures == 0 ? 0 : 1;
 }

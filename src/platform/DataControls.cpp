@@ -342,15 +342,16 @@ void TDBLookupComboBox::setListSource(db::DataSource* source)
         return;
     auto* old = model_;
     model_ = new db::TableModel(source, this);
+    settingKey_ = true;
+    setModel(model_);
+    settingKey_ = false;
     // The model is taken again whenever the list table opens, closes or changes its records: the key shown stays.
+    // Connected after the drop-down's own handlers, which show every column again when the model is reset.
     connect(model_, &QAbstractItemModel::modelReset, this, &TDBLookupComboBox::arrangeColumns);
     connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { setKeyValue(key_); });
     connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { setKeyValue(key_); });
     // A posted record may take another place among the others.
     connect(model_, &QAbstractItemModel::dataChanged, this, [this] { setKeyValue(key_); });
-    settingKey_ = true;
-    setModel(model_);
-    settingKey_ = false;
     delete old;
     arrangeColumns();
 }

@@ -91,6 +91,8 @@ bool ImportProgram::Start(int splashHoldMs)
     frmEinstellAEND_ = std::make_unique<TfrmEinstellAEND>();
     frmGauge_->registerLockedWindow(frmEinstellAEND_.get());
     frmEinstellANZ_ = std::make_unique<TfrmEinstellANZ>();
+    frmImport1_->frmEinstellAEND = frmEinstellAEND_.get();
+    frmImport1_->frmEinstellANZ = frmEinstellANZ_.get();
     frmFormelEdt_ = std::make_unique<TfrmFormelEdt>();
     frmCopyFehler_ = std::make_unique<TfrmCopyFehler>();
     frmQOptionen_ = std::make_unique<TfrmQOptionen>();
@@ -119,6 +121,10 @@ int ImportProgram::Run()
 
 void ImportProgram::Finish()
 {
+    if (frmImport1_) {
+        frmImport1_->frmEinstellAEND = nullptr;
+        frmImport1_->frmEinstellANZ = nullptr;
+    }
     frmQOptionen_.reset();
     frmCopyFehler_.reset();
     frmFormelEdt_.reset();

@@ -89,11 +89,10 @@ TfrmImport1::TfrmImport1(ProgramContext& context, QWidget* parent)
         connect(cancel, &QAbstractButton::clicked, this, &TfrmImport1::btnAbbrechen1Click);
     for (QAbstractButton* help : {ui->btnHilfe1, ui->btnHilfe2, ui->Button2, ui->btnHilfe1txt})
         connect(help, &QAbstractButton::clicked, this, &TfrmImport1::btnHilfe1Click);
-    for (QAbstractButton* help : {ui->btnHilfe3, ui->btnHilfe4, ui->btnHilfe5, ui->btnHilfe6})
-        connect(help, &QAbstractButton::clicked, this, [help] { platform::ShowHelp(HelpContextOf(help)); });
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WindowShortcut);
     connect(f1, &QShortcut::activated, this, [this] { FormKeyDown(Qt::Key_F1); });
+    ConnectFrameAndStartPage();
 
     FormCreate();
 }
@@ -189,17 +188,13 @@ void TfrmImport1::FormShow()
             w->hide();
         ui->rbtImpEinlesen->show();
     } else {
-        // The list of stored settings in name order, as the key keeps them.
-        ui->comVorh_Einstellg->clear();
-        for (tblImpList.First(); !tblImpList.Eof(); tblImpList.Next())
-            ui->comVorh_Einstellg->addItem(tblImpList.FieldByName(QStringLiteral("Bezeichnung"))->AsString());
         tblImpList.First();
         AktEinstellung = RegIniImport->ReadString(kImportMain, QStringLiteral("edtAktEinstellung"), QString());
         if (AktEinstellung.isEmpty() || !tblImpList.FindKey(AktEinstellung)) {
             AktEinstellung.clear();
         } else {
             ui->edtAktEinstellung->setText(AktEinstellung);
-            ui->comVorh_Einstellg->setCurrentIndex(ui->comVorh_Einstellg->findText(AktEinstellung));
+            ui->comVorh_Einstellg->setKeyValue(AktEinstellung);
         }
     }
 
@@ -284,8 +279,24 @@ void TfrmImport1::btnHilfe1Click()
 
 void TfrmImport1::FormKeyDown(int key)
 {
-    if (key == Qt::Key_F1)
-        platform::ShowHelp(ActivePageHelpContext());
+    if (key != Qt::Key_F1)
+        return;
+    // The window sees the key first. A control of a page answers F1 with its page's help; one key opens one topic,
+    // so the page's handler takes it where it has one.
+    const std::pair<QWidget*, void (TfrmImport1::*)(int)> pages[] = {
+        {ui->ImportSeite1, &TfrmImport1::rbtNeueImportKeyDown}, {ui->ImportSeite2, &TfrmImport1::edtQuelleKeyDown},
+        {ui->ImportSeiteAdo, &TfrmImport1::edtQuelleKeyDown},   {ui->ImportSeite3, &TfrmImport1::edtZielKeyDown},
+        {ui->ImportSeite1txt, &TfrmImport1::btnHilfe1txtKeyDown}, {ui->ImportSeite4, &TfrmImport1::btnHilfe4KeyDown},
+        {ui->ImportSeite5, &TfrmImport1::btnHilfe5KeyDown},     {ui->ImportSeite6, &TfrmImport1::btnHilfe6KeyDown},
+    };
+    QWidget* focus = QApplication::focusWidget();
+    for (auto [page, handler] : pages) {
+        if (focus && focus != page && page->isAncestorOf(focus) && page == ui->PageControl1->currentWidget()) {
+            (this->*handler)(key);
+            return;
+        }
+    }
+    platform::ShowHelp(ActivePageHelpContext());
 }
 
 bool TfrmImport1::IsOwnTable(const QString& fileName)

@@ -6,9 +6,11 @@
 #include "wizard/ProgramContext.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QAbstractButton;
+class QPushButton;
 
 namespace Ui {
 class TfrmImport1;
@@ -19,6 +21,9 @@ class TRegIniFile;
 }
 
 namespace wizard {
+
+class TfrmEinstellAEND;
+class TfrmEinstellANZ;
 
 // A database alias as the window's database components use it: connecting asks the alias for its folder.
 class TDatabase {
@@ -95,6 +100,53 @@ public:
     void FormKeyDown(int key);
     // The help context of the active page; of the inner page on the text page.
     int ActivePageHelpContext() const;
+
+    // ---- frame and start page ----
+    // The settings manager and the settings viewer, made after this window; the program hands them over.
+    TfrmEinstellAEND* frmEinstellAEND = nullptr;
+    TfrmEinstellANZ* frmEinstellANZ = nullptr;
+
+    // Loading a stored setting into the pages and checking its target's structure come with the loader of the
+    // stored settings; while a hook is empty the start page stays where it is, as after a load that failed.
+    std::function<bool()> VorhEinstLaden_oAE;
+    std::function<void()> VorhEinstLaden_mAE;
+    std::function<bool()> ZielStrukturPruefen;
+    std::function<bool()> ZielStrukturPruefenText;
+
+    void InfoAnzeigen();  // the about box, modal
+    void ImpEinstEinlesen();
+
+    void btnHilfe3Click();
+    void btnHilfe4Click();
+    void btnHilfe5Click();
+    void btnHilfe6Click();
+    // F1 on a control of a page, as the window's key preview hands it on.
+    void rbtNeueImportKeyDown(int key);
+    void edtQuelleKeyDown(int key);
+    void edtZielKeyDown(int key);
+    void btnHilfe1txtKeyDown(int key);
+    void btnHilfe4KeyDown(int key);
+    void btnHilfe5KeyDown(int key);
+    void btnHilfe6KeyDown(int key);
+
+    void rbtNeueImportClick();
+    void rbtVorhEinst_oAEClick();
+    void rbtVorhEinst_mAEClick();
+    void comVorh_EinstellgCloseUp();
+    void btnDetailsClick();
+    void btnWeiter1Click();
+    void btnInfoClick();  // the hidden Info buttons of the pages
+
+    // The hidden Info button of a page (pages 2 to 6 and the three text pages), nullptr for the others.
+    QPushButton* InfoButtonOf(QWidget* page) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ConnectFrameAndStartPage();
+
+    // ---- end of frame and start page ----
 
 protected:
     void showEvent(QShowEvent* event) override;

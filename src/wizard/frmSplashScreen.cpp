@@ -86,7 +86,14 @@ TfrmSplashScreen::TfrmSplashScreen(const ProgramContext& context, QWidget* paren
                           static_cast<QWidget*>(lblInternet), static_cast<QWidget*>(lblEMail)})
         platform::MarkUntranslated(name);
     platform::TranslateWindow(this);
+    connect(btnOK, &QPushButton::clicked, this, &TfrmSplashScreen::btnOKClick);
     FormCreate();
+}
+
+void TfrmSplashScreen::btnOKClick()
+{
+    hide();
+    close();
 }
 
 void TfrmSplashScreen::FormCreate()

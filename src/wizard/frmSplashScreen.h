@@ -30,6 +30,7 @@ public:
     QPushButton* btnOK;
 
     void FormCreate();
+    void btnOKClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
