@@ -94,6 +94,7 @@ TfrmImport1::TfrmImport1(ProgramContext& context, QWidget* parent)
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::WindowShortcut);
     connect(f1, &QShortcut::activated, this, [this] { FormKeyDown(Qt::Key_F1); });
+    ConnectSourceAndTargetPages();
 
     FormCreate();
 }
