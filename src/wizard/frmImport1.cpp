@@ -1,6 +1,7 @@
 #include "wizard/frmImport1.h"
 
 #include "db/Aliases.h"
+#include "db/FileNames.h"
 #include "engine/BriskoRoutines.h"
 #include "engine/WorkingTables.h"
 #include "platform/ClickHandlers.h"
@@ -331,7 +332,8 @@ bool TfrmImport1::QuelldateiPruefen()
         platform::ErrorBox(texts::Text(64968));
         return false;
     }
-    if (!file.isFile()) {
+    // Table files are named without regard to case, as where they come from.
+    if (!QFileInfo(db::findFileIgnoringCase(name)).isFile()) {
         platform::ErrorBox(texts::Text(64969));
         return false;
     }
@@ -362,7 +364,8 @@ bool TfrmImport1::ZieldateiPruefen()
         platform::ErrorBox(texts::Text(64968));
         return false;
     }
-    if (!file.isFile()) {
+    // Table files are named without regard to case, as where they come from.
+    if (!QFileInfo(db::findFileIgnoringCase(name)).isFile()) {
         platform::ErrorBox(texts::Text(64969));
         return false;
     }

@@ -1,6 +1,7 @@
 // The source page, the Access page and the target page of the main window: what the user names is checked here
 // before anything of the user's files is touched, and the working tables are prepared for the pages that follow.
 #include "db/EngineError.h"
+#include "db/FileNames.h"
 #include "db/access/IsolatedRun.h"
 #include "engine/AccessTables.h"
 #include "engine/BriskoRoutines.h"
@@ -456,7 +457,7 @@ void TfrmImport1::btnWeiter3Click()
         return;
     }
     // The run writes into the target: one that cannot be written is refused before anything is prepared.
-    if (!QFileInfo(name).isWritable()) {
+    if (!QFileInfo(db::findFileIgnoringCase(name)).isWritable()) {
         platform::ErrorBox(QStringLiteral("Die Zieldatei \"%1\" kann nicht beschrieben werden: Sie ist "
                                           "schreibgeschützt, oder Ihnen fehlt die Berechtigung.")
                                .arg(QDir::toNativeSeparators(name)) +
@@ -584,7 +585,7 @@ void TfrmImport1::btnSicherungskopieClick()
         ui->edtZiel->setFocus();
         return;
     }
-    if (!file.isFile()) {
+    if (!QFileInfo(db::findFileIgnoringCase(name)).isFile()) {
         platform::ErrorBox(texts::Text(64969));
         ui->edtZiel->setFocus();
         return;
