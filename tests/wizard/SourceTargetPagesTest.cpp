@@ -4,6 +4,7 @@
 #include "ShellTestSupport.h"
 
 #include "db/Table.h"
+#include "platform/LocUtils.h"
 #include "platform/ScriptedUi.h"
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
@@ -352,6 +353,50 @@ TEST(SourceTargetPages, TheBackupCopiesEveryFileOfTheTargetAndNeverTheTargetItse
                            "CP_CUSTOMER.Y06"}));
     EXPECT_TRUE(s.w->cbxSicherungskopie->isChecked());
     EXPECT_EQ(Snapshot(s.user("ziel")), before);
+}
+
+// Alt and a caption's underlined letter reach one control only, on each page and in each language, and the
+// letter of the prompt above the edit puts the cursor into it.
+TEST(SourceTargetPages, EveryAccessKeyOfThePagesIsUniqueAndWorks)
+{
+    for (const char* language : {"DE", "EN", "CSY"}) {
+        SCOPED_TRACE(language);
+        platform::TQLocUtils& loc = platform::LocUtilsInstance();
+        if (QString(language) != "DE")
+            loc.LoadResourceLibrary(QStringLiteral(IMPORT_PROGRAM_DIR) + "/Import." + language);
+        {
+            Session s;
+            for (QWidget* page : {s.w->ImportSeite2, s.w->ImportSeiteAdo, s.w->ImportSeite3}) {
+                SCOPED_TRACE(page->objectName().toStdString());
+                s.w->PageControl1->setCurrentWidget(page);
+                QMap<QChar, QString> keys;
+                for (QWidget* control : page->findChildren<QWidget*>()) {
+                    QString caption;
+                    if (auto* button = qobject_cast<QAbstractButton*>(control))
+                        caption = button->text();
+                    else if (auto* label = qobject_cast<QLabel*>(control); label && label->buddy())
+                        caption = label->text();
+                    const qsizetype amp = caption.indexOf(u'&');
+                    if (control->isHidden() || amp < 0 || amp + 1 >= caption.size())
+                        continue;
+                    const QChar key = caption.at(amp + 1).toLower();
+                    EXPECT_FALSE(keys.contains(key)) << control->objectName().toStdString() << " and "
+                                                     << keys.value(key).toStdString() << " share "
+                                                     << QString(key).toStdString();
+                    keys.insert(key, control->objectName());
+                }
+            }
+            QLabel* prompt = s.w->lblZiel;
+            s.w->PageControl1->setCurrentWidget(s.w->ImportSeite3);
+            s.form->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(s.form));
+            s.w->btnWeiter3->setFocus();
+            const QChar key = prompt->text().at(prompt->text().indexOf(u'&') + 1).toUpper();
+            QTest::keyClick(s.w->btnWeiter3, Qt::Key(key.unicode()), Qt::AltModifier);
+            EXPECT_TRUE(s.w->edtZiel->hasFocus());
+        }
+        loc.ResetResourceLibrary();
+    }
 }
 
 }  // namespace
