@@ -1174,9 +1174,8 @@ adding new records...</translation>
         <source>Bitte geben Sie den &amp;Verzeichnispfad und den Namen der Quell-
 datei ein, oder suchen Sie danach, indem Sie die Schaltfläche
 &quot;Durchsuchen&quot; anklicken.</source>
-        <translation>Please enter the &amp;folder path and the name of the source
-file, or search for it by clicking the
-&quot;Browse&quot; button.</translation>
+        <translation>Please enter the &amp;folder path and the name of the source file,
+or search for it by clicking the &quot;Browse&quot; button.</translation>
     </message>
     <message id="TfrmImport1.Label7">
         <source>In welche Zieldatei sollen die Daten übertragen werden?</source>
