@@ -93,7 +93,7 @@ void TfrmImport1::ConnectSourceAndTargetPages()
     connect(ui->btnInhaltAnz2, &QAbstractButton::clicked, this, &TfrmImport1::btnInhaltAnz2Click);
     connect(ui->btnQBrowse, &QAbstractButton::clicked, this, &TfrmImport1::btnQBrowseClick);
     connect(ui->btnQOptionen1, &QAbstractButton::clicked, this, &TfrmImport1::btnQOptionen1Click);
-    connect(ui->comQuelle, &QComboBox::currentTextChanged, this, &TfrmImport1::comQuelleChange);
+    connect(ui->comQuelle, &QComboBox::textActivated, this, &TfrmImport1::comQuelleChange);
     connect(ui->btnWeiterAdo, &QAbstractButton::clicked, this, &TfrmImport1::btnWeiterAdoClick);
     connect(ui->bznZurueckAdo, &QAbstractButton::clicked, this, &TfrmImport1::bznZurueckAdoClick);
     connect(ui->btnAccessInhaltAnsehen, &QAbstractButton::clicked, this, &TfrmImport1::btnAccessInhaltAnsehenClick);
@@ -105,7 +105,7 @@ void TfrmImport1::ConnectSourceAndTargetPages()
     connect(ui->btnZBrowse, &QAbstractButton::clicked, this, &TfrmImport1::btnZBrowseClick);
     connect(ui->btnSicherungskopie, &QAbstractButton::clicked, this, &TfrmImport1::btnSicherungskopieClick);
     connect(ui->btnInhaltAnz3, &QAbstractButton::clicked, this, &TfrmImport1::btnInhaltAnz3Click);
-    connect(ui->comZiel, &QComboBox::currentTextChanged, this, &TfrmImport1::comZielChange);
+    connect(ui->comZiel, &QComboBox::textActivated, this, &TfrmImport1::comZielChange);
     ConnectClick(ui->cbxZielLeeren, this, &TfrmImport1::cbxZielLeerenClick);
     ConnectClick(ui->rbtFRArtikeldatei, this, &TfrmImport1::rbtFRArtikeldateiClick);
     ConnectClick(ui->rbtFRKundendatei, this, &TfrmImport1::rbtFRKundendateiClick);

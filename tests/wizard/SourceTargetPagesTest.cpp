@@ -7,9 +7,13 @@
 #include "platform/LocUtils.h"
 #include "platform/ScriptedUi.h"
 #include "texts/Texts.h"
+#include "platform/StatusBar.h"
 #include "ui_frmImport1.h"
+#include "ui_frmInhaltAnz.h"
 #include "wizard/ImportProgram.h"
 #include "wizard/frmImport1.h"
+#include "wizard/frmInhaltAnz.h"
+#include "wizard/frmQOptionen.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -358,6 +362,70 @@ TEST(SourceTargetPages, TheBackupCopiesEveryFileOfTheTargetAndNeverTheTargetItse
                            "CP_CUSTOMER.Y06"}));
     EXPECT_TRUE(s.w->cbxSicherungskopie->isChecked());
     EXPECT_EQ(Snapshot(s.user("ziel")), before);
+}
+
+// The view buttons show the source, the Access table and the target in the viewer; the quick choices fill the
+// edits; the options open.
+TEST(SourceTargetPages, TheViewButtonsAndTheQuickChoicesShowWhatWasNamed)
+{
+    Session s;
+    wizard::TfrmInhaltAnz& viewer = *s.program.frmInhaltAnz();
+    Ui::TfrmInhaltAnz& v = *viewer.ui;
+    const QString source = CopyFixture("paradox/pdriver-db/ORDERS.DB", s.user("quelle"));
+    const QString target = CopyFixture("dbase/dbfread/people.dbf", s.user("ziel"));
+
+    // Quick choice of the address file.
+    s.form->WDAdressdatei = source;
+    s.toSourcePage();
+    s.w->comQuelle->addItem("Adress-Datei von Velmora-Wendamo");
+    s.w->comQuelle->setCurrentIndex(-1);
+    s.w->comQuelle->show();
+    s.w->comQuelle->setFocus();
+    QTest::keyClick(s.w->comQuelle, Qt::Key_Down);
+    EXPECT_EQ(s.w->edtQuelle->text(), source);
+
+    s.click(s.w->btnInhaltAnz2);
+    EXPECT_TRUE(viewer.isVisible());
+    EXPECT_FALSE(s.w->btnInhaltAnz2->isEnabled());
+    EXPECT_EQ(viewer.activeSheet(), v.TabSheet1);
+    EXPECT_FALSE(viewer.isSheetVisible(v.TabSheet2));
+    EXPECT_EQ(v.PageControl1->tabText(v.PageControl1->indexOf(v.TabSheet1)), "Quelldatei: ORDERS.DB");
+    EXPECT_EQ(v.stbInhaltQuelle->SimpleText(), "224" + texts::Text(65271));
+    viewer.close();
+    EXPECT_TRUE(s.w->btnInhaltAnz2->isEnabled());
+
+    s.click(s.w->btnQOptionen1);
+    EXPECT_TRUE(s.program.frmQOptionen()->isVisible());
+    s.program.frmQOptionen()->close();
+
+    // The target with the emptying notice, which the viewer shows in a panel of its own.
+    s.click(s.w->btnWeiter2);
+    ASSERT_EQ(s.page(), "ImportSeite3");
+    s.w->edtZiel->setText(target);
+    s.click(s.w->cbxZielLeeren);
+    EXPECT_TRUE(s.w->lblZielLeeren->font().bold());
+    s.click(s.w->btnInhaltAnz3);
+    EXPECT_EQ(viewer.activeSheet(), v.TabSheet2);
+    EXPECT_EQ(v.PageControl1->tabText(v.PageControl1->indexOf(v.TabSheet2)),
+              texts::Text(65276) + ": people.dbf");
+    ASSERT_EQ(v.stbInhaltZiel->PanelCount(), 2);
+    EXPECT_EQ(v.stbInhaltZiel->PanelText(1), texts::Text(65218));
+    EXPECT_FALSE(s.w->btnInhaltAnz3->isEnabled());
+    viewer.close();
+
+    // An Access table, read through the database's connection.
+    s.click(s.w->btnZurueck3);
+    const QString mdb = CopyFixture("access/jackcess/testIndexCodesV1997.mdb", s.user("quelle"));
+    s.source(mdb);
+    ASSERT_EQ(s.page(), "ImportSeiteAdo");
+    s.w->lbxTables->setCurrentItem(s.w->lbxTables->findItems("Table11", Qt::MatchExactly).first());
+    s.click(s.w->btnAccessInhaltAnsehen);
+    EXPECT_EQ(v.PageControl1->tabText(v.PageControl1->indexOf(v.TabSheet1)),
+              texts::Text(65273) + ": testIndexCodesV1997.mdb, " + texts::Text(65274) + ": Table11");
+    EXPECT_EQ(v.stbInhaltQuelle->SimpleText(), "52" + texts::Text(65271));
+    EXPECT_EQ(viewer.QuelleDataSource(), &viewer.dscAdo);
+    viewer.close();
+    EXPECT_TRUE(s.ui.messageTexts().isEmpty()) << s.ui.messageTexts().join(" | ").toStdString();
 }
 
 // Alt and a caption's underlined letter reach one control only, on each page and in each language, and the
