@@ -364,6 +364,36 @@ TEST(SourceTargetPages, TheBackupCopiesEveryFileOfTheTargetAndNeverTheTargetItse
     EXPECT_EQ(Snapshot(s.user("ziel")), before);
 }
 
+// Leaving the target page with a text source guesses the layout from the first two lines, unless one was chosen.
+TEST(SourceTargetPages, TheFirstTwoLinesOfATextSourceChooseItsLayout)
+{
+    struct Case {
+        const char* name;
+        QByteArray text;
+        QRadioButton* Ui::TfrmImport1::*chosenBefore;  // null: no choice yet
+        QRadioButton* Ui::TfrmImport1::*expected;
+    };
+    const std::vector<Case> cases = {
+        {"equal lengths: fixed width", "  Huber  0815\r\nMeier  4711  \r\nX\r\n", nullptr,
+         &Ui::TfrmImport1::rgrDatsatzlaenge1},
+        {"different lengths: separated", "Nr;Name\r\n1;Hubert\r\n", nullptr, &Ui::TfrmImport1::rgrDatsatzlaenge0},
+        {"one line compares with nothing", "Huber;0815", nullptr, &Ui::TfrmImport1::rgrDatsatzlaenge0},
+        {"a choice made stays", "Huber\r\nMeier\r\n", &Ui::TfrmImport1::rgrDatsatzlaenge0,
+         &Ui::TfrmImport1::rgrDatsatzlaenge0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        const QString target = CopyFixture("paradox/pdriver-db/CONTACTS.DB", s.user("ziel"));
+        if (c.chosenBefore)
+            platform::SetChecked((*s.w).*c.chosenBefore, true);
+        s.source(s.folders.touch("user/quelle/daten.txt", c.text));
+        s.target(target);
+        ASSERT_EQ(s.page(), "ImportSeite1txt");
+        EXPECT_TRUE(((*s.w).*c.expected)->isChecked());
+    }
+}
+
 // The view buttons show the source, the Access table and the target in the viewer; the quick choices fill the
 // edits; the options open.
 TEST(SourceTargetPages, TheViewButtonsAndTheQuickChoicesShowWhatWasNamed)
