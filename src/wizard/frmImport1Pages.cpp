@@ -359,14 +359,22 @@ void TfrmImport1::btnWeiterAdoClick()
         return;
     }
     AdoQuellTabelle = selected->text();
-    const QString targetFile = AdoQuellTabelle + QStringLiteral(".db");
+    // An Access table name may hold characters a file name must not (a slash would lead out of Temp, a star
+    // would widen the clean-up below to other files): those become "_" in the copy's name only.
+    QString copyName = AdoQuellTabelle;
+    for (QChar& c : copyName)
+        if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 0x20)
+            c = u'_';
+    if (copyName.startsWith(u'.'))
+        copyName[0] = u'_';
+    const QString targetFile = copyName + QStringLiteral(".db");
     const QString statement = QStringLiteral("SELECT * INTO [") + targetFile + QStringLiteral("] IN \"") +
                               QDir::toNativeSeparators(tempFolder) + QStringLiteral("\" \"Paradox 5.x;\" FROM ") +
                               AdoQuellTabelle;
 
     tblQuelle.Close();
     // The copy of an earlier pass goes with all its files: the new table is made afresh.
-    const QString tempBase = tempFolder + u'/' + AdoQuellTabelle;
+    const QString tempBase = tempFolder + u'/' + copyName;
     if (QFileInfo::exists(tempBase + QStringLiteral(".db")))
         engine::DeleteFiles(tempBase + QStringLiteral(".*"));
 
