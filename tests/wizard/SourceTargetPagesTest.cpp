@@ -352,11 +352,19 @@ TEST(SourceTargetPages, TheBackupCopiesEveryFileOfTheTargetAndNeverTheTargetItse
     EXPECT_TRUE(dialog.options & platform::OverwritePrompt);
     s.ui.clearRecord();
 
-    // Into another folder: every file of the table, and the backup option ticked for the setting.
-    s.ui.answerFile(s.user("sicher/CP_CUSTOMER.DB")).answer(Button::Ok);
-    QDir().mkpath(s.user("sicher"));
+    // A table of that name lies there already (files the dialog did not ask about): kept unless replaced.
+    const QString stale = s.folders.touch("user/sicher/cp_customer.x09", "alt");
+    const auto staleFolder = Snapshot(s.user("sicher"));
+    s.ui.answerFile(s.user("sicher/CP_CUSTOMER.DB")).answer(Button::No);
     s.click(s.w->btnSicherungskopie);
-    EXPECT_EQ(s.ui.messageTexts(), QStringList{texts::Text(64984)});
+    EXPECT_EQ(Snapshot(s.user("sicher")), staleFolder);
+    EXPECT_TRUE(s.ui.messageTexts().value(0).contains("cp_customer.x09"));
+    s.ui.clearRecord();
+
+    // Replaced: every file of the table, nothing of the old one beside it, and the backup option ticked.
+    s.ui.answerFile(s.user("sicher/CP_CUSTOMER.DB")).answer(Button::Yes).answer(Button::Ok);
+    s.click(s.w->btnSicherungskopie);
+    EXPECT_EQ(s.ui.messageTexts().value(1), texts::Text(64984));
     EXPECT_EQ(QDir(s.user("sicher")).entryList(QDir::Files),
               (QStringList{"CP_CUSTOMER.DB", "CP_CUSTOMER.MB", "CP_CUSTOMER.PX", "CP_CUSTOMER.X06",
                            "CP_CUSTOMER.Y06"}));
