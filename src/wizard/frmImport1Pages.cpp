@@ -172,6 +172,12 @@ void TfrmImport1::btnWeiter2Click()
     }
     const QString name = ui->edtQuelle->text();
     const QString extension = UpperExtension(name);
+    if (!QFileInfo(db::findFileIgnoringCase(name)).isReadable()) {
+        platform::ErrorBox(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: Ihnen fehlt die Berechtigung.")
+                               .arg(QDir::toNativeSeparators(name)));
+        ui->edtQuelle->setFocus();
+        return;
+    }
     if (IsTableFile(name)) {
         tblQuelle.Close();
         tblQuelle.setTableName(name);

@@ -264,7 +264,18 @@ TEST(SourceTargetPages, ASourceThatCannotBeUsedKeepsThePersonOnTheSourcePage)
         {"a damaged Access database", text("kaputt.mdb|Standard Jet DB garbage"), {Button::Ok}, 64950, false,
          "ImportSeite2"},
     };
-    for (const Case& c : cases) {
+    std::vector<Case> all = cases;
+    // Permissions hold for everybody but the administrator.
+    if (::geteuid() != 0) {
+        all.push_back({"a file without permission",
+                       [](Session& s) {
+                           const QString file = s.folders.touch("user/daten/geheim.txt", "Nr;Name\r\n");
+                           QFile::setPermissions(file, QFile::WriteOwner);
+                           return file;
+                       },
+                       {Button::Ok}, 0, false, "ImportSeite2"});
+    }
+    for (const Case& c : all) {
         SCOPED_TRACE(c.name);
         Session s;
         const QString name = c.make(s);
@@ -277,6 +288,8 @@ TEST(SourceTargetPages, ASourceThatCannotBeUsedKeepsThePersonOnTheSourcePage)
         const QString shown = s.ui.messages().front().text;
         if (c.text == 64970)
             EXPECT_EQ(shown, texts::Format(texts::Text(64970), {QFileInfo(name).fileName()}));
+        else if (c.text == 0)
+            EXPECT_EQ(shown, QString("Die Datei \"%1\" kann nicht gelesen werden: Ihnen fehlt die Berechtigung.").arg(name));
         else
             EXPECT_TRUE(shown.startsWith(texts::Text(c.text))) << shown.toStdString();
         EXPECT_EQ(s.w->edtQuelle->text().isEmpty(), c.cleared || name.isEmpty());
@@ -308,7 +321,17 @@ TEST(SourceTargetPages, ATargetThatCannotBeUsedIsRefusedBeforeAnythingChanges)
          [](Session& s, const QString&) { return CopyFixture("paradox/pdriver-db/AREACODE.DB", s.user("ziel")); },
          0, false},
     };
-    for (const Case& c : cases) {
+    std::vector<Case> all = cases;
+    if (::geteuid() != 0) {
+        all.push_back({"a target that may not be written",
+                       [](Session& s, const QString&) {
+                           const QString file = CopyFixture("paradox/pdriver-db/CONTACTS.DB", s.user("ziel"));
+                           QFile::setPermissions(file, QFile::ReadOwner);
+                           return file;
+                       },
+                       -1, false});
+    }
+    for (const Case& c : all) {
         SCOPED_TRACE(c.name);
         Session s;
         const QString source = CopyFixture("paradox/pdriver-db/ORDERS.DB", s.user("quelle"));
@@ -321,8 +344,10 @@ TEST(SourceTargetPages, ATargetThatCannotBeUsedIsRefusedBeforeAnythingChanges)
         s.target(name);
         EXPECT_EQ(s.page(), "ImportSeite3");
         ASSERT_FALSE(s.ui.messages().empty());
-        const QString expected = c.text ? texts::Text(c.text)
-                                        : QString("In die Zieldatei \"%1\" kann nicht importiert werden.").arg(name);
+        const QString expected = c.text > 0 ? texts::Text(c.text)
+                                 : c.text == 0
+                                     ? QString("In die Zieldatei \"%1\" kann nicht importiert werden.").arg(name)
+                                     : QString("Die Zieldatei \"%1\" kann nicht beschrieben werden").arg(name);
         EXPECT_TRUE(s.ui.messages().front().text.startsWith(expected)) << s.ui.messages().front().text.toStdString();
         EXPECT_EQ(s.w->edtZiel->text().isEmpty(), c.cleared || name.isEmpty());
         EXPECT_EQ(Snapshot(s.user("ziel")), before);
