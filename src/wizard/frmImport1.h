@@ -135,12 +135,7 @@ public:
     void rbtFRKundendateiClick();
     void rbtWDAdressdateiClick();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    bool IsOwnTable(const QString& fileName);
     void ConnectSourceAndTargetPages();
     void CloseViewers();
     // Whether a table opens for reading; a message names what is wrong when not.
@@ -148,6 +143,14 @@ private:
 
     TfrmInhaltAnz* frmInhaltAnz_ = nullptr;
     TfrmQOptionen* frmQOptionen_ = nullptr;
+    // ---- end of source, Access and target pages ----
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool IsOwnTable(const QString& fileName);
 
     ProgramContext& context_;
     bool destroyed_ = false;
