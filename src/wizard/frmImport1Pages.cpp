@@ -97,7 +97,6 @@ void TfrmImport1::ConnectSourceAndTargetPages()
     connect(ui->btnWeiterAdo, &QAbstractButton::clicked, this, &TfrmImport1::btnWeiterAdoClick);
     connect(ui->bznZurueckAdo, &QAbstractButton::clicked, this, &TfrmImport1::bznZurueckAdoClick);
     connect(ui->btnAccessInhaltAnsehen, &QAbstractButton::clicked, this, &TfrmImport1::btnAccessInhaltAnsehenClick);
-    connect(ui->lbxTables, &QListWidget::itemDoubleClicked, this, &TfrmImport1::btnWeiterAdoClick);
 
     connect(ui->btnWeiter3, &QAbstractButton::clicked, this, &TfrmImport1::btnWeiter3Click);
     connect(ui->btnWeiterIB, &QAbstractButton::clicked, this, &TfrmImport1::btnWeiterIBClick);
