@@ -1166,6 +1166,18 @@ přidávají se nové záznamy...</translation>
         <source>&amp;Weiter --&gt;</source>
         <translation>&amp;Další --&gt;</translation>
     </message>
+    <message id="TfrmImport1.lblQuelleTitel">
+        <source>Welche Datei soll importiert werden?</source>
+        <translation>Který soubor se má importovat?</translation>
+    </message>
+    <message id="TfrmImport1.lblQuelle">
+        <source>Bitte geben Sie den &amp;Verzeichnispfad und den Namen der Quell-
+datei ein, oder suchen Sie danach, indem Sie die Schaltfläche
+&quot;Durchsuchen&quot; anklicken.</source>
+        <translation>Zadejte prosím &amp;cestu ke složce a název zdrojového
+souboru, nebo jej vyhledejte klepnutím na tlačítko
+&quot;Procházet&quot;.</translation>
+    </message>
     <message id="TfrmImport1.Label7">
         <source>In welche Zieldatei sollen die Daten übertragen werden?</source>
         <translation>Do kterého cílového souboru se mají data přenést?</translation>
@@ -1192,7 +1204,7 @@ klepnutím na tlačítko &quot;Procházet&quot;.</translation>
     </message>
     <message id="TfrmImport1.rbtFRKundendatei">
         <source>Ferolin: &amp;Kundendatei</source>
-        <translation>Ferolin: soubor &amp;zákazníků</translation>
+        <translation>Ferolin: soubor zá&amp;kazníků</translation>
     </message>
     <message id="TfrmImport1.rbtWDAdressdatei">
         <source>Velmora-Wendamo: Adr&amp;essdatei</source>
@@ -1200,15 +1212,15 @@ klepnutím na tlačítko &quot;Procházet&quot;.</translation>
     </message>
     <message id="TfrmImport1.btnInhaltAnz3">
         <source>&amp;Inhalt ansehen</source>
-        <translation>&amp;Zobrazit obsah</translation>
+        <translation>Zobrazit &amp;obsah</translation>
     </message>
     <message id="TfrmImport1.btnSicherungskopie">
         <source>&amp;Sicherungskopie anlegen</source>
-        <translation>Vytvořit zá&amp;lohu</translation>
+        <translation>&amp;Vytvořit zálohu</translation>
     </message>
     <message id="TfrmImport1.cbxSicherungskopie">
         <source>&amp;Sicherungskopie anlegen</source>
-        <translation>Vytvořit zá&amp;lohu</translation>
+        <translation>&amp;Vytvořit zálohu</translation>
     </message>
     <message id="TfrmImport1.cbxZielLeeren">
         <source>Zieldatei &amp;leeren:</source>
@@ -1244,7 +1256,7 @@ importem smazány!</translation>
     </message>
     <message id="TfrmImport1.btnAccessInhaltAnsehen">
         <source>&amp;Inhalt ansehen</source>
-        <translation>&amp;Zobrazit obsah</translation>
+        <translation>Zobrazit &amp;obsah</translation>
     </message>
     <message id="TfrmImport1.Button2">
         <source>&amp;Hilfe</source>
@@ -1268,7 +1280,7 @@ importem smazány!</translation>
     </message>
     <message id="TfrmImport1.btnInhaltAnz2">
         <source>&amp;Inhalt ansehen</source>
-        <translation>&amp;Zobrazit obsah</translation>
+        <translation>Zobrazit &amp;obsah</translation>
     </message>
     <message id="TfrmImport1.btnQOptionen1">
         <source>&amp;Optionen</source>

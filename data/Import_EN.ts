@@ -1166,6 +1166,17 @@ adding new records...</translation>
         <source>&amp;Weiter --&gt;</source>
         <translation>&amp;Next --&gt;</translation>
     </message>
+    <message id="TfrmImport1.lblQuelleTitel">
+        <source>Welche Datei soll importiert werden?</source>
+        <translation>Which file is to be imported?</translation>
+    </message>
+    <message id="TfrmImport1.lblQuelle">
+        <source>Bitte geben Sie den &amp;Verzeichnispfad und den Namen der Quell-
+datei ein, oder suchen Sie danach, indem Sie die Schaltfläche
+&quot;Durchsuchen&quot; anklicken.</source>
+        <translation>Please enter the &amp;folder path and the name of the source file,
+or search for it by clicking the &quot;Browse&quot; button.</translation>
+    </message>
     <message id="TfrmImport1.Label7">
         <source>In welche Zieldatei sollen die Daten übertragen werden?</source>
         <translation>Into which target file should the data be transferred?</translation>
@@ -1188,11 +1199,11 @@ by clicking the &quot;Browse&quot; button.</translation>
     </message>
     <message id="TfrmImport1.rbtFRArtikeldatei">
         <source>Ferolin: A&amp;rtikeldatei</source>
-        <translation>Ferolin: A&amp;rticle file</translation>
+        <translation>Ferolin: Art&amp;icle file</translation>
     </message>
     <message id="TfrmImport1.rbtFRKundendatei">
         <source>Ferolin: &amp;Kundendatei</source>
-        <translation>Ferolin: &amp;Customer file</translation>
+        <translation>Ferolin: C&amp;ustomer file</translation>
     </message>
     <message id="TfrmImport1.rbtWDAdressdatei">
         <source>Velmora-Wendamo: Adr&amp;essdatei</source>
@@ -1204,15 +1215,15 @@ by clicking the &quot;Browse&quot; button.</translation>
     </message>
     <message id="TfrmImport1.btnSicherungskopie">
         <source>&amp;Sicherungskopie anlegen</source>
-        <translation>Make &amp;backup copy</translation>
+        <translation>Make backup c&amp;opy</translation>
     </message>
     <message id="TfrmImport1.cbxSicherungskopie">
         <source>&amp;Sicherungskopie anlegen</source>
-        <translation>Make &amp;backup copy</translation>
+        <translation>Make backup c&amp;opy</translation>
     </message>
     <message id="TfrmImport1.cbxZielLeeren">
         <source>Zieldatei &amp;leeren:</source>
-        <translation>&amp;Empty target file:</translation>
+        <translation>E&amp;mpty target file:</translation>
     </message>
     <message id="TfrmImport1.lblZielLeeren">
         <source>In der Zieldatei vorhandene

@@ -11,6 +11,7 @@
 #include "platform/LocUtils.h"
 #include "platform/QtUserInterface.h"
 #include "platform/WindowTexts.h"
+#include "texts/Texts.h"
 #include "ui_frmImport1.h"
 #include "wizard/ProgramContext.h"
 #include "wizard/frmCopyFehler.h"
@@ -202,6 +203,12 @@ int main(int argc, char** argv)
             wizard::TfrmImport1 main(context);
             main.show();
             QStackedWidget* pages = main.ui->PageControl1;
+            // The Access page as it looks once a database has been read.
+            main.ui->Label12->setText(
+                texts::Format(texts::Text(64925), {QStringLiteral("Kunden.mdb")}));
+            main.ui->lbxTables->addItems({QStringLiteral("Adressen"), QStringLiteral("Artikel"),
+                                          QStringLiteral("Kunden Inland"), QStringLiteral("Rechnungen")});
+            main.ui->lbxTables->setCurrentRow(2);
             for (int i = 0; i < pages->count(); ++i) {
                 pages->setCurrentIndex(i);
                 Save(&main, prefix + QStringLiteral("frmImport1-") + pages->widget(i)->objectName() +

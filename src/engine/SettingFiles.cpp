@@ -12,6 +12,7 @@
 #include "texts/Texts.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <initializer_list>
 #include <stdexcept>
@@ -205,6 +206,31 @@ void SicherungskopieErstellen(const BackupControls& controls)
                       .arg(target) +
                   CrLf + QStringLiteral("Es ist keine Sicherungskopie erstellt worden."));
         return;
+    }
+
+    // Files of the chosen name that the dialog did not ask about (another extension, other letter case) belong
+    // to a table of the same name there: it is replaced as a whole, and only when the person says so, so that no
+    // file of it is overwritten unasked and no stale one stays beside the copy.
+    QStringList existing = db::filesOfBaseName(chosenInfo.absolutePath(), chosenInfo.completeBaseName());
+    if (controls.sdSicherungskopie.options & platform::OverwritePrompt)
+        existing.removeAll(chosenInfo.absoluteFilePath());
+    if (!existing.isEmpty()) {
+        QStringList names;
+        for (const QString& file : std::as_const(existing))
+            names << QFileInfo(file).fileName();
+        const QString question = QStringLiteral("Im Ordner %1 gibt es schon eine Tabelle dieses Namens (%2).")
+                                     .arg(QDir::toNativeSeparators(chosenInfo.absolutePath()), names.join(QStringLiteral(", "))) +
+                                 CrLf + QStringLiteral("Soll sie durch die Sicherungskopie ersetzt werden?");
+        if (platform::MessageBox(platform::MessageType::Confirmation, question, platform::Buttons::YesNo) !=
+            platform::Button::Yes)
+            return;
+        for (const QString& file : std::as_const(existing)) {
+            if (!QFile::remove(file)) {
+                platform::ErrorBox(QStringLiteral("Die Datei %1 konnte nicht ersetzt werden.").arg(file) + CrLf +
+                                   QStringLiteral("Es ist keine Sicherungskopie erstellt worden."));
+                return;
+            }
+        }
     }
 
     const QString pattern = targetInfo.path() + u'/' + targetInfo.completeBaseName() + QStringLiteral(".*");

@@ -51,7 +51,9 @@ platform::FileDialogRequest SicherungskopieDialog();
 
 // Offers the save dialog with "CP_" before the target's file name and copies every file of the target's base name
 // to the chosen folder under the chosen base name, each with its own extension; tells how it went. A name without
-// an extension, with an empty base name, or naming the target itself is refused with a message, nothing copied.
+// an extension, with an empty base name, or naming the target itself is refused with a message, nothing copied. A
+// table of the chosen name already there (files the dialog did not ask about) is replaced as a whole only after a
+// question answered Yes.
 void SicherungskopieErstellen(const BackupControls& controls);
 
 // Opens tblZiel once exclusively to learn whether another program holds it (then a warning naming it), and leaves

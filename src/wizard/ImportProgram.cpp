@@ -96,6 +96,7 @@ bool ImportProgram::Start(int splashHoldMs)
     frmFormelEdt_ = std::make_unique<TfrmFormelEdt>();
     frmCopyFehler_ = std::make_unique<TfrmCopyFehler>();
     frmQOptionen_ = std::make_unique<TfrmQOptionen>();
+    frmImport1_->setWindows(frmInhaltAnz_.get(), frmQOptionen_.get());
 
     QElapsedTimer shown;
     shown.start();

@@ -1,6 +1,7 @@
 #include "wizard/frmImport1.h"
 
 #include "db/Aliases.h"
+#include "db/FileNames.h"
 #include "engine/BriskoRoutines.h"
 #include "engine/WorkingTables.h"
 #include "platform/ClickHandlers.h"
@@ -93,6 +94,7 @@ TfrmImport1::TfrmImport1(ProgramContext& context, QWidget* parent)
     f1->setContext(Qt::WindowShortcut);
     connect(f1, &QShortcut::activated, this, [this] { FormKeyDown(Qt::Key_F1); });
     ConnectFrameAndStartPage();
+    ConnectSourceAndTargetPages();
 
     FormCreate();
 }
@@ -341,7 +343,8 @@ bool TfrmImport1::QuelldateiPruefen()
         platform::ErrorBox(texts::Text(64968));
         return false;
     }
-    if (!file.isFile()) {
+    // Table files are named without regard to case, as where they come from.
+    if (!QFileInfo(db::findFileIgnoringCase(name)).isFile()) {
         platform::ErrorBox(texts::Text(64969));
         return false;
     }
@@ -372,7 +375,8 @@ bool TfrmImport1::ZieldateiPruefen()
         platform::ErrorBox(texts::Text(64968));
         return false;
     }
-    if (!file.isFile()) {
+    // Table files are named without regard to case, as where they come from.
+    if (!QFileInfo(db::findFileIgnoringCase(name)).isFile()) {
         platform::ErrorBox(texts::Text(64969));
         return false;
     }

@@ -2,6 +2,9 @@
 
 #include "db/DataSource.h"
 #include "db/Table.h"
+#include "db/access/ADOSourceTable.h"
+#include "db/access/AccessConnection.h"
+#include "platform/UserInterface.h"
 #include "platform/ClickHandlers.h"
 #include "wizard/ProgramContext.h"
 
@@ -24,6 +27,8 @@ namespace wizard {
 
 class TfrmEinstellAEND;
 class TfrmEinstellANZ;
+class TfrmInhaltAnz;
+class TfrmQOptionen;
 
 // A database alias as the window's database components use it: connecting asks the alias for its folder.
 class TDatabase {
@@ -101,6 +106,50 @@ public:
     // The help context of the active page; of the inner page on the text page.
     int ActivePageHelpContext() const;
 
+    // ---- source, Access and target pages ----
+    db::access::AccessConnection ADOConnection1;
+    db::access::ADOSourceTable ADOSourceTable;
+    platform::FileDialogRequest OpenDialog1;
+    platform::FileDialogRequest sdSicherungskopie;
+
+    // The viewer and the source format options, made after this window; the pages fill and show them.
+    void setWindows(TfrmInhaltAnz* frmInhaltAnz, TfrmQOptionen* frmQOptionen);
+
+    void btnWeiter2Click();
+    void btnZurueck2Click();
+    void btnInhaltAnz2Click();
+    void btnQBrowseClick();
+    void comQuelleChange();
+    void btnQOptionen1Click();
+    void ImportSeiteAdoEnter();
+    void btnWeiterAdoClick();
+    void bznZurueckAdoClick();
+    void btnAccessInhaltAnsehenClick();
+
+    void btnWeiter3Click();
+    void btnWeiterIBClick();
+    void ZielGDBWeiter() {}
+    void btnZurueck3Click();
+    void btnZBrowseClick();
+    void btnSicherungskopieClick();
+    void btnInhaltAnz3Click();
+    void cbxZielLeerenClick();
+    void comZielChange();
+    void rbtFRArtikeldateiClick();
+    void rbtFRKundendateiClick();
+    void rbtWDAdressdateiClick();
+
+private:
+    void ConnectSourceAndTargetPages();
+    void CloseViewers();
+    // Whether a table opens for reading; a message names what is wrong when not.
+    bool TableReadable(db::Table& table, int engineErrorText, int otherErrorText);
+
+    TfrmInhaltAnz* frmInhaltAnz_ = nullptr;
+    TfrmQOptionen* frmQOptionen_ = nullptr;
+    // ---- end of source, Access and target pages ----
+
+public:
     // ---- frame and start page ----
     // The settings manager and the settings viewer, made after this window; the program hands them over.
     TfrmEinstellAEND* frmEinstellAEND = nullptr;

@@ -3,9 +3,11 @@
 #include "db/EngineError.h"
 
 #include <QDataStream>
+#include <QElapsedTimer>
 #include <QIODevice>
 #include <QList>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <clocale>
@@ -177,6 +179,18 @@ void setIsolationIdleTimeoutMs(int ms)
     g_idleTimeoutMs.store(ms);
 }
 
+namespace {
+IsolationWaitHook g_waitHook;
+// How long one wait lasts before the hook runs again: short enough for a window to repaint smoothly.
+constexpr int kWaitSliceMs = 40;
+}  // namespace
+
+IsolationWaitHook setIsolationWaitHook(IsolationWaitHook hook)
+{
+    std::swap(g_waitHook, hook);
+    return hook;
+}
+
 void runIsolated(const std::function<void(FrameWriter&)>& work, const std::function<void(const QByteArray&)>& onFrame,
                  const QString& damagedMessage, const IsolationLimits& limits)
 {
@@ -213,18 +227,28 @@ void runIsolated(const std::function<void(FrameWriter&)>& work, const std::funct
     QString errorMessage;
     char chunk[65536];
 
+    // A copy, so that a hook which replaces itself does not pull the function from under this run.
+    const IsolationWaitHook waitHook = g_waitHook;
+    QElapsedTimer silence;
+    silence.start();
     for (;;) {
         pollfd p{fds[0], POLLIN, 0};
-        const int ready = ::poll(&p, 1, limits.idleTimeoutMs);
+        const qint64 left = limits.idleTimeoutMs - silence.elapsed();
+        const int ready = ::poll(&p, 1, waitHook ? int(std::clamp<qint64>(left, 0, kWaitSliceMs)) : int(std::max<qint64>(left, 0)));
         if (ready < 0) {
             if (errno == EINTR)
                 continue;
             throw damaged();
         }
         if (ready == 0) {
+            if (silence.elapsed() < limits.idleTimeoutMs && waitHook) {
+                waitHook();
+                continue;
+            }
             child.kill();
             throw damaged();
         }
+        silence.restart();
         const ssize_t n = ::read(fds[0], chunk, sizeof chunk);
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN)

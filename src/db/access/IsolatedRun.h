@@ -47,4 +47,9 @@ void runIsolated(const std::function<void(FrameWriter&)>& work, const std::funct
 int isolationIdleTimeoutMs();
 void setIsolationIdleTimeoutMs(int ms);
 
+// Called every few milliseconds while a run waits for its child, on the waiting thread, so that a window can keep
+// painting meanwhile; none by default. The hook must not start another run. Returns the hook it replaced.
+using IsolationWaitHook = std::function<void()>;
+IsolationWaitHook setIsolationWaitHook(IsolationWaitHook hook);
+
 }  // namespace db::access

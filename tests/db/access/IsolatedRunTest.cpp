@@ -86,3 +86,25 @@ TEST(IsolatedRun, ParentErrorStopsTheChild)
                  std::runtime_error);
     EXPECT_LT(timer.elapsed(), 10000);
 }
+
+// A window waiting for a slow child is called back meanwhile, and a hung child is still given up after the same
+// silence as without a hook.
+TEST(IsolatedRun, TheWaitHookRunsWhileTheChildWorks)
+{
+    int calls = 0;
+    const IsolationWaitHook previous = setIsolationWaitHook([&calls] { ++calls; });
+    IsolationLimits quick;
+    quick.idleTimeoutMs = 1000;
+    const Result slow = run([](FrameWriter& w) { ::usleep(300000); w.send("a"); }, quick);
+    EXPECT_EQ(slow.frames.size(), 1);
+    EXPECT_EQ(slow.code, 0);
+    EXPECT_GE(calls, 3);
+
+    QElapsedTimer timer;
+    timer.start();
+    const Result hung = run([](FrameWriter&) { for (;;) ::pause(); }, quick);
+    EXPECT_EQ(hung.code, db::ErrorCode::CorruptFile);
+    EXPECT_GE(timer.elapsed(), 900);
+    EXPECT_LT(timer.elapsed(), 5000);
+    setIsolationWaitHook(previous);
+}
