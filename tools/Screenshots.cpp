@@ -57,22 +57,15 @@ void Save(QWidget* widget, const QString& file)
         std::printf("%s\n", qPrintable(file));
 }
 
-db::FieldDef field(const char* name, db::FieldType type, int size = 0)
-{
-    db::FieldDef def;
-    def.name = QLatin1String(name);
-    def.type = type;
-    def.size = size;
-    return def;
-}
-
 // Customers as the viewer shows a source or a target: German names and places, amounts and dates.
 void makeCustomers(db::Table& table, const QString& path, int records)
 {
     table.setTableName(path);
-    table.FieldDefs().assign({field("Nr", db::FieldType::ftInteger), field("Name", db::FieldType::ftString, 30),
-                              field("Ort", db::FieldType::ftString, 25), field("Umsatz", db::FieldType::ftFloat),
-                              field("Kunde seit", db::FieldType::ftDate)},
+    table.FieldDefs().assign({{QStringLiteral("Nr"), db::FieldType::ftInteger},
+                              {QStringLiteral("Name"), db::FieldType::ftString, 30},
+                              {QStringLiteral("Ort"), db::FieldType::ftString, 25},
+                              {QStringLiteral("Umsatz"), db::FieldType::ftFloat},
+                              {QStringLiteral("Kunde seit"), db::FieldType::ftDate}},
                              1);
     table.CreateTable();
     table.Open();
