@@ -4,54 +4,166 @@
 //     Screenshots <program folder> <output folder> [DE|EN|CSY ...]
 //     Screenshots <program folder> --texts        every window text with its key, one "key<TAB>text" a line
 //
-// It works on a copy of the program folder and a configuration folder of its own, so nothing of a user's changes.
-#include "wizard/frmGauge.h"
+// The windows that show data show sample tables: the contents viewer on each of its tabs and at the last screen of
+// its source, and the start page with stored settings and its list dropped down. It works on a copy of the program folder, a
+// configuration folder and sample tables of its own, so nothing of a user's changes.
+#include "db/DataSource.h"
+#include "db/Field.h"
+#include "db/Table.h"
+#include "engine/WorkingTables.h"
+#include "platform/DataControls.h"
 #include "platform/ErrorReportWindow.h"
 #include "platform/HelpViewer.h"
 #include "platform/LocUtils.h"
 #include "platform/QtUserInterface.h"
 #include "platform/WindowTexts.h"
+#include "rtl/FormatSettings.h"
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
-#include "wizard/ProgramContext.h"
+#include "ui_frmInhaltAnz.h"
 #include "wizard/frmCopyFehler.h"
 #include "wizard/frmEinstellAEND.h"
 #include "wizard/frmEinstellANZ.h"
 #include "wizard/frmFormelEdt.h"
+#include "wizard/frmGauge.h"
 #include "wizard/frmImport1.h"
 #include "wizard/frmInhaltAnz.h"
 #include "wizard/frmQOptionen.h"
 #include "wizard/frmSplashScreen.h"
+#include "wizard/ProgramContext.h"
 
-#include "db/Field.h"
-#include "db/Table.h"
-
+#include <cstdio>
+#include <functional>
+#include <memory>
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QPainter>
-#include <QTimer>
+#include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QPainter>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <cstdio>
-#include <functional>
-#include <memory>
+#include <QTimer>
 
 namespace {
 
+void Save(QWidget* widget, const QString& file)
+{
+    widget->show();
+    QApplication::processEvents();
+    if (!widget->grab().save(file))
+        std::fprintf(stderr, "could not write %s\n", qPrintable(file));
+    else
+        std::printf("%s\n", qPrintable(file));
+}
+
+// Customers as the viewer shows a source or a target: German names and places, amounts and dates.
+void makeCustomers(db::Table& table, const QString& path, int records)
+{
+    table.setTableName(path);
+    table.FieldDefs().assign({{QStringLiteral("Nr"), db::FieldType::ftInteger},
+                              {QStringLiteral("Name"), db::FieldType::ftString, 30},
+                              {QStringLiteral("Ort"), db::FieldType::ftString, 25},
+                              {QStringLiteral("Umsatz"), db::FieldType::ftFloat},
+                              {QStringLiteral("Kunde seit"), db::FieldType::ftDate}},
+                             1);
+    table.CreateTable();
+    table.Open();
+    const char* names[] = {"Müller GmbH", "Schulze & Söhne", "Weiß KG", "Bäckerei Huber", "Fischer AG"};
+    const char* places[] = {"Köln", "München", "Düsseldorf", "Straße am Ring", "Görlitz"};
+    for (int i = 1; i <= records; ++i) {
+        table.Append();
+        table.Fields(0)->setAsInteger(i);
+        table.Fields(1)->setAsString(QString::fromUtf8(names[i % 5]));
+        table.Fields(2)->setAsString(QString::fromUtf8(places[i % 7 % 5]));
+        table.Fields(3)->setAsFloat(i * 113.25);
+        table.Fields(4)->setAsDateTime(QDateTime(QDate(1998, 1, 1).addDays(i * 3), QTime()));
+        table.Post();
+    }
+    table.First();
+}
+
+// The sample tables, made in a folder of their own when a picture first needs them.
+struct Samples {
+    explicit Samples(const QString& folder)
+    {
+        QDir().mkpath(folder);
+        const QDir dir(folder);
+        makeCustomers(quelle, dir.filePath(QStringLiteral("Kunden.DB")), 1234);
+        makeCustomers(ziel, dir.filePath(QStringLiteral("Adressen.DB")), 12);
+        impList.setTableName(dir.filePath(engine::ImpListFileName));
+        impList.FieldDefs().assign(engine::ImpListFields(), engine::ImpListKeyFieldCount);
+        impList.CreateTable();
+        impList.Open();
+        for (int i = 1; i <= 12; ++i) {
+            impList.Append();
+            impList.FieldByName(QStringLiteral("Bezeichnung"))->setAsString(QStringLiteral("Kunden %1").arg(i));
+            impList.FieldByName(QStringLiteral("Quelldatei"))
+                ->setAsString(QStringLiteral("C:\\Daten\\Kunden%1.txt").arg(i));
+            impList.FieldByName(QStringLiteral("Zieldatei"))->setAsString(QStringLiteral("C:\\FR\\KUNDEN.DB"));
+            impList.Post();
+        }
+        dscQuelle.setDataSet(&quelle);
+        dscZiel.setDataSet(&ziel);
+        dscImpList.setDataSet(&impList);
+    }
+
+    db::Table quelle, ziel, impList;
+    db::DataSource dscQuelle, dscZiel, dscImpList;
+};
+
+using SampleData = std::function<Samples&()>;
+using Picture = std::function<void(QWidget& window, const QString& name)>;
+
+// A window of the program as it is made. Its texts are those the language modules translate; its pictures bring it
+// into each state worth looking at, with sample data where it shows data, and take one picture of each. Without
+// pictures it is pictured once as made, under its name.
 struct Window {
     QString name;
     std::function<std::unique_ptr<QWidget>()> make;
+    std::function<void(QWidget& window, const Picture& take)> pictures = {};
 };
 
-std::vector<Window> Windows(wizard::ProgramContext& context)
+// The viewer as the pages fill it: the source on its first tab, then at its last record, the target with the
+// warning that it is emptied, and a text source.
+void PictureViewer(wizard::TfrmInhaltAnz& viewer, Samples& samples, const Picture& take)
+{
+    viewer.setQuelleDataSource(&samples.dscQuelle);
+    viewer.setZielDataSource(&samples.dscZiel);
+    viewer.setFilterDialog([](db::Table&) {});
+    viewer.ui->TabSheet1->setWindowTitle(QString());
+    viewer.ui->PageControl1->setTabText(0, QStringLiteral("Quelldatenbank: Kunden.DB"));
+    viewer.ui->PageControl1->setTabText(1, QStringLiteral("Zieldatenbank: Adressen.DB"));
+    viewer.ui->stbInhaltQuelle->setSimpleText(wizard::DatensaetzeText(samples.quelle.RecordCount()));
+    viewer.ui->stbInhaltZiel->setSimplePanel(false);
+    viewer.ui->stbInhaltZiel->setPanelText(0, wizard::DatensaetzeText(samples.ziel.RecordCount()));
+    viewer.ui->stbInhaltZiel->setPanelText(1, QStringLiteral("Datenbankinhalt wird vor dem Importlauf gelöscht!"));
+    viewer.ui->retEditor->setPlainText(
+        QStringLiteral("Nr;Name;Ort;Umsatz\n1;Müller GmbH;Köln;113,25\n2;Schulze & Söhne;München;226,50\n"));
+    viewer.ui->stbInhaltText->setSimpleText(QStringLiteral("3 Zeilen"));
+    viewer.setActiveSheet(viewer.ui->TabSheet1);
+    take(viewer, QStringLiteral("frmInhaltAnz-Quelle"));
+    QKeyEvent ctrlEnd(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+    QApplication::sendEvent(viewer.ui->dbgInhaltQuellDB, &ctrlEnd);
+    take(viewer, QStringLiteral("frmInhaltAnz-Quelle-Ende"));
+    viewer.setActiveSheet(viewer.ui->TabSheet2);
+    take(viewer, QStringLiteral("frmInhaltAnz-Ziel"));
+    viewer.setActiveSheet(viewer.ui->TabSheet3);
+    take(viewer, QStringLiteral("frmInhaltAnz-Text"));
+}
+
+std::vector<Window> Windows(wizard::ProgramContext& context, const SampleData& samples)
 {
     return {
         {"frmSplashScreen", [&] { return std::make_unique<wizard::TfrmSplashScreen>(context); }},
-        {"frmInhaltAnz", [] { return std::make_unique<wizard::TfrmInhaltAnz>(); }},
+        {"frmInhaltAnz", [] { return std::make_unique<wizard::TfrmInhaltAnz>(); },
+         [samples](QWidget& viewer, const Picture& take) {
+             PictureViewer(static_cast<wizard::TfrmInhaltAnz&>(viewer), samples(), take);
+         }},
         {"frmGauge",
          [] {
              auto gauge = std::make_unique<wizard::TfrmGauge>();
@@ -81,16 +193,6 @@ std::vector<Window> Windows(wizard::ProgramContext& context)
              return viewer;
          }},
     };
-}
-
-void Save(QWidget* widget, const QString& file)
-{
-    widget->show();
-    QApplication::processEvents();
-    if (!widget->grab().save(file))
-        std::fprintf(stderr, "could not write %s\n", qPrintable(file));
-    else
-        std::printf("%s\n", qPrintable(file));
 }
 
 // The start page as a user with stored settings sees it, its list dropped down, and the about box.
@@ -166,6 +268,12 @@ int main(int argc, char** argv)
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, scratch.path() + QStringLiteral("/config"));
     wizard::ProgramContext context = wizard::ProgramContext::forFolder(folder);
     context.programFile = source.absoluteFilePath(QStringLiteral("Import"));
+    std::unique_ptr<Samples> madeSamples;
+    const SampleData samples = [&]() -> Samples& {
+        if (!madeSamples)
+            madeSamples = std::make_unique<Samples>(scratch.path() + QStringLiteral("/samples"));
+        return *madeSamples;
+    };
 
     if (args[1] == u"--texts") {
         QTextStream out(stdout);
@@ -175,11 +283,13 @@ int main(int argc, char** argv)
         };
         wizard::TfrmImport1 main(context);
         list(&main);
-        for (const Window& w : Windows(context))
+        for (const Window& w : Windows(context, samples))
             list(w.make().get());
         return 0;
     }
 
+    // Numbers and dates as a German user's settings show them, whatever the machine's.
+    rtl::formatSettings() = rtl::settingsFromLocale(QLocale(QLocale::German, QLocale::Germany));
     const QString out = args[1];
     QDir().mkpath(out);
     QStringList languages = args.mid(2);
@@ -215,9 +325,14 @@ int main(int argc, char** argv)
                                 QStringLiteral(".png"));
             }
         }
-        for (const Window& w : Windows(context)) {
+        for (const Window& w : Windows(context, samples)) {
             auto window = w.make();
-            Save(window.get(), prefix + w.name + QStringLiteral(".png"));
+            if (w.pictures)
+                w.pictures(*window, [&](QWidget& shown, const QString& name) {
+                    Save(&shown, prefix + name + QStringLiteral(".png"));
+                });
+            else
+                Save(window.get(), prefix + w.name + QStringLiteral(".png"));
         }
         SaveStoredSettings(context, prefix);
     }

@@ -165,13 +165,14 @@ void BM_SeparatedWholeRoad(benchmark::State& state)
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         db::Table staging, source;
+        engine::StagedRecords records;
         db::BatchMove mover;
         engine::TextReadProgress silent;
-        engine::CreateStagingTable(staging, engine::StagingTablePath(context), headers());
-        engine::ReadSeparatedFile(path, staging, {QStringLiteral(";"), Quote, false, false}, silent);
+        engine::CreateStagingTable(staging, records, engine::StagingTablePath(context), headers());
+        engine::ReadSeparatedFile(path, staging, records, {QStringLiteral(";"), Quote, false, false}, silent);
         const auto staged = std::chrono::steady_clock::now();
         stagingSeconds += std::chrono::duration<double>(staged - start).count();
-        engine::DefineFieldSizes(staging, source, engine::SourceTablePath(context, path), mover, silent);
+        engine::DefineFieldSizes(staging, records, source, engine::SourceTablePath(context, path), mover, silent);
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     state.counters["staging_share"] = stagingSeconds / seconds;
@@ -208,13 +209,14 @@ void BM_FixedWholeRoad(benchmark::State& state)
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         db::Table staging, source;
+        engine::StagedRecords records;
         db::BatchMove mover;
         engine::TextReadProgress silent;
-        engine::CreateStagingTable(staging, engine::StagingTablePath(context), headers());
-        engine::ReadFixedWidthFile(path, staging, list.FixTrennPositionen, first, false, false, silent);
+        engine::CreateStagingTable(staging, records, engine::StagingTablePath(context), headers());
+        engine::ReadFixedWidthFile(path, staging, records, list.FixTrennPositionen, first, false, false, silent);
         const auto staged = std::chrono::steady_clock::now();
         stagingSeconds += std::chrono::duration<double>(staged - start).count();
-        engine::DefineFieldSizes(staging, source, engine::SourceTablePath(context, path), mover, silent);
+        engine::DefineFieldSizes(staging, records, source, engine::SourceTablePath(context, path), mover, silent);
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     state.counters["staging_share"] = stagingSeconds / seconds;

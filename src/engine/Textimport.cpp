@@ -111,32 +111,31 @@ struct StagedRows {
     std::deque<std::vector<char>> blocks;
 };
 
-namespace {
+StagedRecords::StagedRecords() = default;
+StagedRecords::~StagedRecords() = default;
 
-// The records the last reading left for the sizing, with the staging table they belong to. A new staging table or
-// a new reading forgets them.
-struct StagedReading {
-    QString key;
-    std::shared_ptr<StagedRows> rows;
-};
-
-std::optional<StagedReading>& stagedReading()
+void StagedRecords::clear()
 {
-    static std::optional<StagedReading> staged;
-    return staged;
+    rows_.reset();
+    key_.clear();
 }
 
-// The staged records of the staging table at path; they are forgotten in any case, so they serve one sizing at
-// most.
-std::shared_ptr<StagedRows> takeStagedRows(const QString& path)
+void StagedRecords::keep(const QString& stagingPath, std::unique_ptr<StagedRows> rows)
 {
-    std::optional<StagedReading>& staged = stagedReading();
-    std::shared_ptr<StagedRows> rows;
-    if (staged && staged->key == db::OpenTables::keyFor(path))
-        rows = std::move(staged->rows);
-    staged.reset();
+    key_ = db::OpenTables::keyFor(stagingPath);
+    rows_ = std::move(rows);
+}
+
+std::unique_ptr<StagedRows> StagedRecords::take(const QString& stagingPath)
+{
+    std::unique_ptr<StagedRows> rows;
+    if (rows_ && key_ == db::OpenTables::keyFor(stagingPath))
+        rows = std::move(rows_);
+    clear();
     return rows;
 }
+
+namespace {
 
 // Windows-1252 byte to character.
 const std::array<char16_t, 256>& ansiCharacters()
@@ -273,15 +272,16 @@ void ReportTextReadChanges(const TextReadResult& result)
     platform::MessageBox(platform::MessageType::Warning, text, platform::Buttons::Ok);
 }
 
-StagingFiller::StagingFiller(db::Table& staging, bool fromDos) : staging_(staging), fromDos_(fromDos)
+StagingFiller::StagingFiller(db::Table& staging, StagedRecords& staged, bool fromDos)
+    : staging_(staging), staged_(staged), fromDos_(fromDos)
 {
-    stagedReading().reset();
+    staged_.clear();
     // Open while the reading goes, so that it finds the fields as the table has them, and nobody else changes it.
     staging_.Open();
     for (int i = 0; i < staging_.FieldCount(); ++i)
         sizes_.push_back(std::min(staging_.Fields(i)->Size(), 255));
     pending_.resize(sizes_.size());
-    rows_ = std::make_shared<StagedRows>(fieldCount());
+    rows_ = std::make_unique<StagedRows>(fieldCount());
 }
 
 StagingFiller::~StagingFiller()
@@ -369,7 +369,7 @@ void StagingFiller::finish()
 {
     keepPending();
     staging_.Close();
-    stagedReading() = StagedReading{db::OpenTables::keyFor(staging_.filePath()), std::move(rows_)};
+    staged_.keep(staging_.filePath(), std::move(rows_));
 }
 
 QString TextWithLine(int textId, const QString& line)
@@ -393,13 +393,12 @@ QString SourceTablePath(const EngineContext& engine, const QString& sourceFile)
     return engine.TempFolder() + QFileInfo(sourceFile).completeBaseName() + QStringLiteral(".db");
 }
 
-void CreateStagingTable(db::Table& staging, const QString& path, const QStringList& headers)
+void CreateStagingTable(db::Table& staging, StagedRecords& staged, const QString& path, const QStringList& headers)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    stagedReading().reset();
+    staged.clear();
     staging.Close();
-    // Built anew from the text file for every reading and deleted by the sizing: it need not reach the disk, and
-    // a version of it that nobody changed tells the sizing that the records the reading staged are its records.
+    // Built anew from the text file for every reading and deleted by the sizing: it need not reach the disk.
     staging.setScratch(true);
     staging.setTableType(db::ttParadox);
     staging.setTableName(path);
@@ -471,8 +470,8 @@ void readSeparatedRecords(TextLineReader& reader, StagingFiller& filler, const R
 
 }  // namespace
 
-TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
-                                 TextReadProgress& progress)
+TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, StagedRecords& staged,
+                                 const SeparatedReading& reading, TextReadProgress& progress)
 {
     TextLineReader reader(path, reading.dosToWin);
     EmptyTableExclusive(staging);
@@ -480,7 +479,7 @@ TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, const 
     // are: no character is made of them on the way.
     const bool asBytes = reader.decideEncoding() == TextEncoding::Ansi;
     // A file that says it is Unicode holds no DOS bytes to convert.
-    StagingFiller filler(staging, reading.dosToWin && asBytes);
+    StagingFiller filler(staging, staged, reading.dosToWin && asBytes);
     progress.readingStarts();
     if (asBytes)
         readSeparatedRecords<QByteArray>(reader, filler, ByteScanRules(reading.separators, reading.qualifier),
@@ -495,13 +494,13 @@ TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, const 
     return filler.result();
 }
 
-TextReadResult ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHoldsNames, bool dosToWin,
-                              TextReadProgress& progress)
+TextReadResult ReadWholeLines(const QString& path, db::Table& staging, StagedRecords& staged, bool firstLineHoldsNames,
+                              bool dosToWin, TextReadProgress& progress)
 {
     TextLineReader reader(path, dosToWin);
     EmptyTableExclusive(staging);
     const bool asBytes = reader.decideEncoding() == TextEncoding::Ansi;
-    StagingFiller filler(staging, dosToWin && asBytes);
+    StagingFiller filler(staging, staged, dosToWin && asBytes);
     progress.readingStarts();
     staging.Fields(0);  // raises for a table without fields before the first record is appended
     const auto readLines = [&](auto& line) {
@@ -602,15 +601,15 @@ void moveStagingAside(db::Table& staging)
 
 }  // namespace
 
-void DefineFieldSizes(db::Table& staging, db::Table& source, const QString& sourcePath, db::BatchMove& mover,
-                      TextReadProgress& progress)
+void DefineFieldSizes(db::Table& staging, StagedRecords& staged, db::Table& source, const QString& sourcePath,
+                      db::BatchMove& mover, TextReadProgress& progress)
 {
     progress.sizingStarts();
     // The records the reading staged come first; whatever the staging table holds itself (nothing, unless somebody
     // wrote into it since) follows them.
-    std::shared_ptr<StagedRows> staged;
+    std::unique_ptr<StagedRows> rows;
     if (!staging.Active())
-        staged = takeStagedRows(staging.filePath());
+        rows = staged.take(staging.filePath());
     if (samePath(staging.filePath(), sourcePath))
         moveStagingAside(staging);
     source.Close();
@@ -618,30 +617,30 @@ void DefineFieldSizes(db::Table& staging, db::Table& source, const QString& sour
     source.setTableName(sourcePath);
     source.FieldDefs().Clear();
     staging.Open();
-    if (staged && staged->fields != staging.FieldCount())
-        staged.reset();
+    if (rows && rows->fields != staging.FieldCount())
+        rows.reset();
     std::vector<int> lengths = MaxFieldLengths(staging, &progress);
     for (int i = 0; i < staging.FieldCount(); ++i) {
         const auto f = static_cast<std::size_t>(i);
-        if (staged)
-            lengths[f] = std::max(lengths[f], staged->longest[f]);
+        if (rows)
+            lengths[f] = std::max(lengths[f], rows->longest[f]);
         source.FieldDefs().Add(staging.Fields(i)->FieldName(), db::FieldType::ftString, lengths[f], false);
     }
     createReplacing(source);
-    if (staged) {
+    if (rows) {
         source.Open();
-        source.CheckRoomFor(staged->count + staging.RecordCount());
+        source.CheckRoomFor(rows->count + staging.RecordCount());
         source.DisableControls();
         try {
-            appendStaged(source, *staged, &progress);
+            appendStaged(source, *rows, &progress);
         } catch (...) {
-            staged.reset();
+            rows.reset();
             source.Cancel();
             source.EnableControls();
             source.Close();
             throw;
         }
-        staged.reset();
+        rows.reset();
         source.EnableControls();
         source.Close();
     }

@@ -113,31 +113,54 @@ QString StagingTablePath(const EngineContext& engine);
 // Temp/<the source file's name without its extension>.db below the program folder.
 QString SourceTablePath(const EngineContext& engine, const QString& sourceFile);
 
+struct StagedRows;
+
+// The records a reading staged for the sizing, with the staging table they belong to. Whoever reads holds them
+// until the sizing takes them (a large file's records, so they are moved on, never copied). Creating the staging
+// table anew or another reading forgets them.
+class StagedRecords {
+public:
+    StagedRecords();
+    ~StagedRecords();
+    StagedRecords(const StagedRecords&) = delete;
+    StagedRecords& operator=(const StagedRecords&) = delete;
+
+    void clear();
+    // The records of a reading into the staging table at stagingPath, in place of any held before.
+    void keep(const QString& stagingPath, std::unique_ptr<StagedRows> rows);
+    // The records staged for the staging table at stagingPath, or none; they are forgotten in any case, so they
+    // serve one sizing at most.
+    std::unique_ptr<StagedRows> take(const QString& stagingPath);
+
+private:
+    QString key_;
+    std::unique_ptr<StagedRows> rows_;
+};
+
 // Creates the staging table: one text field of 255 characters for every non-empty header, in order (an existing
-// table is replaced). Creates the Temp folder when it is missing.
-void CreateStagingTable(db::Table& staging, const QString& path, const QStringList& headers);
+// table is replaced), and forgets the records staged for the one before. Creates the Temp folder when it is
+// missing.
+void CreateStagingTable(db::Table& staging, StagedRecords& staged, const QString& path, const QStringList& headers);
 
 // What a reading changed in the values it kept, for the message at its end.
 // Tells the person in one message how many values a reading cut and how many characters it replaced; nothing when
 // it changed nothing. The wizard's reading observer calls it when it is told of changes.
 void ReportTextReadChanges(const TextReadResult& result);
 
-struct StagedRows;
-
 // Takes the records of a reading for the staging table, record by record. The records are not written into the
 // staging table's 255-character fields: they are held compactly, each value as the staging table would hold it and
 // no longer, together with the longest value every field has taken, so that memory grows with the file's values
-// and not with its lines times the staging table's record size. finish() posts the last record and leaves them
-// with the staging table's name for the sizing (DefineFieldSizes), which writes them into the sized source table
-// and nowhere else, ahead of any record somebody wrote into the staging table itself. A new staging table or a new
-// reading forgets them.
+// and not with its lines times the staging table's record size. Making the filler forgets the records staged
+// before; finish() posts the last record and leaves the records in staged for the sizing (DefineFieldSizes), which
+// writes them into the sized source table and nowhere else, ahead of any record somebody wrote into the staging
+// table itself.
 // set() stores a value as the staging table's code page (Windows-1252, that of every new keyless table) holds it:
 // with fromDos a text of DOS bytes read one a character is converted first; a character the code page lacks becomes
 // "?". So a stored text is as long as its characters up to the field's size. The values it cut and the characters it
 // replaced are counted for the records kept, not for those dropped.
 class StagingFiller {
 public:
-    explicit StagingFiller(db::Table& staging, bool fromDos = false);
+    StagingFiller(db::Table& staging, StagedRecords& staged, bool fromDos = false);
     ~StagingFiller();
     StagingFiller(const StagingFiller&) = delete;
     StagingFiller& operator=(const StagingFiller&) = delete;
@@ -159,6 +182,7 @@ private:
     void keepPending();
 
     db::Table& staging_;
+    StagedRecords& staged_;
     bool fromDos_;
     TextReadResult result_;
     TextReadResult pendingResult_;  // of the pending record
@@ -166,29 +190,30 @@ private:
     std::vector<QByteArray> pending_;  // the pending record's values in the code page, each cut to its field
     bool pendingOpen_ = false;
     bool pendingSet_ = false;
-    std::shared_ptr<StagedRows> rows_;
+    std::unique_ptr<StagedRows> rows_;
 };
 
-// The readings below tell their observer of the values they changed (valuesChanged) and return the same counts.
+// The readings below tell their observer of the values they changed (valuesChanged) and return the same counts;
+// they leave the records they read in staged, for the sizing.
 
 // Reads the whole separated file into the staging table (emptied first). Empty lines hold no record, and a comma or
 // semicolon closing a line is dropped while that separator is on. A line the table cannot take (more values than
 // fields) is asked about through progress, line by line (a blank answer keeps what it gave).
 // Raises EInOutError when the file cannot be opened.
-TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, const SeparatedReading& reading,
-                                 TextReadProgress& progress);
+TextReadResult ReadSeparatedFile(const QString& path, db::Table& staging, StagedRecords& staged,
+                                 const SeparatedReading& reading, TextReadProgress& progress);
 // Every line (empty ones too) into the first field of the staging table (emptied first).
-TextReadResult ReadWholeLines(const QString& path, db::Table& staging, bool firstLineHoldsNames, bool dosToWin,
-                              TextReadProgress& progress);
+TextReadResult ReadWholeLines(const QString& path, db::Table& staging, StagedRecords& staged, bool firstLineHoldsNames,
+                              bool dosToWin, TextReadProgress& progress);
 // The longest text of the field over all records, at least 1. The table must be open.
 std::uint16_t MaxFeldLaenge(db::Table& Table, const QString& FieldName, TextReadProgress* progress = nullptr);
 // The longest text of every field, each at least 1, in one pass over the open table.
 std::vector<int> MaxFieldLengths(db::Table& table, TextReadProgress* progress = nullptr);
 // Creates the source table at sourcePath with one text field per staging field, as wide as its longest value,
-// moves the records the reading staged for it and then the staging table's own into it, and deletes the staging
-// table. The source table is left closed.
-void DefineFieldSizes(db::Table& staging, db::Table& source, const QString& sourcePath, db::BatchMove& mover,
-                      TextReadProgress& progress);
+// moves the records staged for the staging table (taken from staged) and then the staging table's own into it, and
+// deletes the staging table. The source table is left closed.
+void DefineFieldSizes(db::Table& staging, StagedRecords& staged, db::Table& source, const QString& sourcePath,
+                      db::BatchMove& mover, TextReadProgress& progress);
 
 // The text of a program text with its "%s" filled in.
 QString TextWithLine(int textId, const QString& line);

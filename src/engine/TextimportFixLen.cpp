@@ -234,14 +234,15 @@ void cutBytes(const QByteArray& line, const BoundarySlots& positions, int first,
 
 }  // namespace
 
-TextReadResult ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundarySlots& positions, int first,
-                                  bool firstLineHoldsNames, bool dosToWin, TextReadProgress& progress)
+TextReadResult ReadFixedWidthFile(const QString& path, db::Table& staging, StagedRecords& staged,
+                                  const BoundarySlots& positions, int first, bool firstLineHoldsNames, bool dosToWin,
+                                  TextReadProgress& progress)
 {
     TextLineReader reader(path, dosToWin);
     // A file read one byte a character is cut as its bytes, which the staging takes as they are.
     const bool asBytes = reader.decideEncoding() == TextEncoding::Ansi;
     // A file that says it is Unicode holds no DOS bytes to convert.
-    StagingFiller filler(staging, dosToWin && asBytes);
+    StagingFiller filler(staging, staged, dosToWin && asBytes);
     if (first >= 0 && filler.fieldCount() < BoundarySlotCount - first + 1) {
         filler.finish();
         throw EColumnWithoutName();

@@ -18,6 +18,7 @@ namespace engine {
 
 struct TextReadResult;
 class TextReadProgress;
+class StagedRecords;
 
 constexpr int BoundarySlotCount = 100;
 // A free slot; as an unsigned 16-bit value 65535.
@@ -97,10 +98,12 @@ private:
 };
 
 // Appends every line of the file, cut at the boundaries of a prepared list, to the staging table (just created),
-// and tells progress of the values it changed. Raises EColumnWithoutName before reading a line when the staging table lacks
-// a field for a column, EInOutError when the file cannot be opened.
-TextReadResult ReadFixedWidthFile(const QString& path, db::Table& staging, const BoundarySlots& positions, int first,
-                                  bool firstLineHoldsNames, bool dosToWin, TextReadProgress& progress);
+// its records left in staged for the sizing, and tells progress of the values it changed. Raises
+// EColumnWithoutName before reading a line when the staging table lacks a field for a column, EInOutError when the
+// file cannot be opened.
+TextReadResult ReadFixedWidthFile(const QString& path, db::Table& staging, StagedRecords& staged,
+                                  const BoundarySlots& positions, int first, bool firstLineHoldsNames, bool dosToWin,
+                                  TextReadProgress& progress);
 
 // ---- the stored form (setting column FixBreak) ----
 

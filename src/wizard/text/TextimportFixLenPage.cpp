@@ -112,7 +112,7 @@ void FixLenDateiEinlesen(const TextImportControls& c)
         return;
     }
     const auto progress = ReadingProgress(c);
-    engine::ReadFixedWidthFile(c.edtQuelle->text(), *c.tblZSP, c.boundaries->FixTrennPositionen, first,
+    engine::ReadFixedWidthFile(c.edtQuelle->text(), *c.tblZSP, *c.staged, c.boundaries->FixTrennPositionen, first,
                                Checked(c.cbxErsteZeile), Checked(c.cbxDosToWin), *progress);
 }
 

@@ -220,7 +220,8 @@ void VorschauAbschliessen(const TextImportControls& c)
 
 void ZSPTabelleAnlegen(const TextImportControls& c)
 {
-    engine::CreateStagingTable(*c.tblZSP, engine::StagingTablePath(*c.engine), GridHeaders(c.stgQuellDatVar));
+    engine::CreateStagingTable(*c.tblZSP, *c.staged, engine::StagingTablePath(*c.engine),
+                               GridHeaders(c.stgQuellDatVar));
 }
 
 void TrennzeichenDateiEinlesen(const TextImportControls& c, const QString& FileName, db::Table& Table, bool DosToWin)
@@ -232,21 +233,21 @@ void TrennzeichenDateiEinlesen(const TextImportControls& c, const QString& FileN
         return;
     }
     const auto progress = ReadingProgress(c);
-    engine::ReadSeparatedFile(FileName, Table, readingOf(c, DosToWin), *progress);
+    engine::ReadSeparatedFile(FileName, Table, *c.staged, readingOf(c, DosToWin), *progress);
 }
 
 void ZeilenInZSPEinlesen(const TextImportControls& c)
 {
     const auto progress = ReadingProgress(c);
-    engine::ReadWholeLines(c.edtQuelle->text(), *c.tblZSP, Checked(c.cbxErsteZeile), Checked(c.cbxDosToWin),
-                           *progress);
+    engine::ReadWholeLines(c.edtQuelle->text(), *c.tblZSP, *c.staged, Checked(c.cbxErsteZeile),
+                           Checked(c.cbxDosToWin), *progress);
 }
 
 void FeldgroessenDefinieren(const TextImportControls& c)
 {
     const auto progress = ReadingProgress(c);
-    engine::DefineFieldSizes(*c.tblZSP, *c.tblQuelle, engine::SourceTablePath(*c.engine, c.edtQuelle->text()), *c.BMV,
-                             *progress);
+    engine::DefineFieldSizes(*c.tblZSP, *c.staged, *c.tblQuelle,
+                             engine::SourceTablePath(*c.engine, c.edtQuelle->text()), *c.BMV, *progress);
 }
 
 }  // namespace wizard

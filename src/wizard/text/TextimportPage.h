@@ -59,6 +59,7 @@ struct TextImportControls {
     QCheckBox* cbxDosToWin = nullptr;  // of the source format options
     db::Table* tblImpList = nullptr;   // on the current setting's row
     db::Table* tblZSP = nullptr;
+    engine::StagedRecords* staged = nullptr;  // what the reading into tblZSP staged, until the sizing takes it
     db::Table* tblQuelle = nullptr;
     db::BatchMove* BMV = nullptr;
     TfrmGauge* frmGauge = nullptr;

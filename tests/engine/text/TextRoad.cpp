@@ -49,12 +49,12 @@ QStringList TextRoad::previewHeaders(const QString& path, const engine::Separate
 void TextRoad::importSeparated(const QString& path, const engine::SeparatedReading& reading,
                                const QStringList& headers, engine::TextReadProgress& progress)
 {
-    engine::CreateStagingTable(tblZSP, stagingTable(), headers);
+    engine::CreateStagingTable(tblZSP, staged, stagingTable(), headers);
     if (wholeLines(reading))
-        engine::ReadWholeLines(path, tblZSP, reading.firstLineHoldsNames, reading.dosToWin, progress);
+        engine::ReadWholeLines(path, tblZSP, staged, reading.firstLineHoldsNames, reading.dosToWin, progress);
     else
-        engine::ReadSeparatedFile(path, tblZSP, reading, progress);
-    engine::DefineFieldSizes(tblZSP, tblQuelle, sourceTable(path), BMV, progress);
+        engine::ReadSeparatedFile(path, tblZSP, staged, reading, progress);
+    engine::DefineFieldSizes(tblZSP, staged, tblQuelle, sourceTable(path), BMV, progress);
 }
 
 void TextRoad::importFixedWidth(const QString& path, engine::ColumnBoundaryList boundaries, bool dosToWin,
@@ -64,12 +64,13 @@ void TextRoad::importFixedWidth(const QString& path, engine::ColumnBoundaryList 
     engine::TextReadProgress& silent = progress ? *progress : quiet;
     const int first = engine::PrepareSplit(boundaries);
     const int fields = first < 0 ? 1 : engine::BoundarySlotCount - first + 1;
-    engine::CreateStagingTable(tblZSP, stagingTable(), engine::ColumnHeaders(fields, true, QString()));
+    engine::CreateStagingTable(tblZSP, staged, stagingTable(), engine::ColumnHeaders(fields, true, QString()));
     if (first < 0)
-        engine::ReadWholeLines(path, tblZSP, false, dosToWin, silent);
+        engine::ReadWholeLines(path, tblZSP, staged, false, dosToWin, silent);
     else
-        engine::ReadFixedWidthFile(path, tblZSP, boundaries.FixTrennPositionen, first, false, dosToWin, silent);
-    engine::DefineFieldSizes(tblZSP, tblQuelle, sourceTable(path), BMV, silent);
+        engine::ReadFixedWidthFile(path, tblZSP, staged, boundaries.FixTrennPositionen, first, false, dosToWin,
+                                   silent);
+    engine::DefineFieldSizes(tblZSP, staged, tblQuelle, sourceTable(path), BMV, silent);
 }
 
 std::vector<QStringList> TextRoad::records(db::Table& table)

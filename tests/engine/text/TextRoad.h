@@ -54,6 +54,7 @@ public:
     QTemporaryDir sources;
     engine::EngineContext context{program.path()};
     db::Table tblZSP, tblQuelle;
+    engine::StagedRecords staged;  // what the reading leaves for the sizing
     db::BatchMove BMV;
 };
 

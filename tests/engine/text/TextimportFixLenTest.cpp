@@ -186,10 +186,11 @@ TEST(FixedWidth, AColumnWithoutANameIsRefusedBeforeReading)
         const int first = PrepareSplit(boundaries);
         QStringList headers = ColumnHeaders(3, true, QString());
         headers[unnamed].clear();
-        CreateStagingTable(road.tblZSP, road.stagingTable(), headers);
+        CreateStagingTable(road.tblZSP, road.staged, road.stagingTable(), headers);
         TextReadProgress silent;
         try {
-            ReadFixedWidthFile(path, road.tblZSP, boundaries.FixTrennPositionen, first, false, false, silent);
+            ReadFixedWidthFile(path, road.tblZSP, road.staged, boundaries.FixTrennPositionen, first, false, false,
+                               silent);
             ADD_FAILURE() << "read with a column without a name";
         } catch (const EColumnWithoutName& e) {
             EXPECT_EQ(e.message(), QString::fromUtf8("Bitte geben Sie eine Spaltenbezeichnung ein."));

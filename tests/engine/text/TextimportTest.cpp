@@ -157,11 +157,13 @@ TEST_F(TextImport, TheSizingMovesTheRecordsOfTheStagingTableItIsGiven)
              other.Close();
          },
          {{"aa", "b"}, {"c", "ddd"}, {"eeeee", ""}}, {5, 3}},
-        {"created anew", [](TextRoad& r) { CreateStagingTable(r.tblZSP, r.stagingTable(), {"X", "Y"}); }, {}, {1, 1}},
+        {"created anew", [](TextRoad& r) { CreateStagingTable(r.tblZSP, r.staged, r.stagingTable(), {"X", "Y"}); },
+         {},
+         {1, 1}},
         {"filled by another reading",
          [](TextRoad& r) {
              TextReadProgress silent;
-             ReadSeparatedFile(r.source("x;yyyy\r\n", "other.txt"), r.tblZSP, semicolons(), silent);
+             ReadSeparatedFile(r.source("x;yyyy\r\n", "other.txt"), r.tblZSP, r.staged, semicolons(), silent);
          },
          {{"x", "yyyy"}}, {1, 4}},
     };
@@ -170,10 +172,10 @@ TEST_F(TextImport, TheSizingMovesTheRecordsOfTheStagingTableItIsGiven)
         TextRoad r;
         const QString path = r.source("aa;b\r\nc;ddd\r\n");
         ScriptedFaults faults;
-        CreateStagingTable(r.tblZSP, r.stagingTable(), TextRoad::previewHeaders(path, semicolons()));
-        ReadSeparatedFile(path, r.tblZSP, semicolons(), faults);
+        CreateStagingTable(r.tblZSP, r.staged, r.stagingTable(), TextRoad::previewHeaders(path, semicolons()));
+        ReadSeparatedFile(path, r.tblZSP, r.staged, semicolons(), faults);
         c.change(r);
-        DefineFieldSizes(r.tblZSP, r.tblQuelle, r.sourceTable(path), r.BMV, faults);
+        DefineFieldSizes(r.tblZSP, r.staged, r.tblQuelle, r.sourceTable(path), r.BMV, faults);
         const QString table = r.sourceTable(path);
         EXPECT_EQ(TextRoad::records(table), c.records);
         EXPECT_EQ(TextRoad::fieldSizes(table), c.sizes);
@@ -339,7 +341,7 @@ TEST_F(TextImport, EncodingsOneCharacterLinesAndLongValuesInTheSourceTable)
 TEST_F(TextImport, MaxFeldLaengeIsTheLongestValueAndAtLeastOne)
 {
     db::Table table;
-    CreateStagingTable(table, road.stagingTable(), {"A", "B"});
+    CreateStagingTable(table, road.staged, road.stagingTable(), {"A", "B"});
     table.Open();
     for (const char* value : {"", "abc", "abcde", "x"}) {
         table.Append();

@@ -36,6 +36,7 @@ TextPage::TextPage()
     controls.cbxDosToWin = &cbxDosToWin;
     controls.tblImpList = &tblImpList;
     controls.tblZSP = &tblZSP;
+    controls.staged = &staged;
     controls.tblQuelle = &tblQuelle;
     controls.BMV = &BMV;
     controls.separators = &separators;

@@ -57,6 +57,7 @@ public:
     QPushButton btnErste, btnLinks, btnRechts, btnLetzte;
     QLineEdit edtRenCols;
     db::Table tblImpList, tblZSP, tblQuelle;
+    engine::StagedRecords staged;
     db::BatchMove BMV;
     engine::SeparatorSet separators;
     engine::ColumnBoundaryList boundaries;
