@@ -330,16 +330,14 @@ bool TfrmImport1::IsOwnTable(const QString& fileName)
     return found;
 }
 
-bool TfrmImport1::QuelldateiPruefen()
+bool TfrmImport1::FileNamed(const QString& name, int emptyText) const
 {
-    const QString name = ui->edtQuelle->text();
     if (name.isEmpty() && context_.arguments.isEmpty()) {
-        platform::ErrorBox(texts::Text(64966));
+        platform::ErrorBox(texts::Text(emptyText));
         return false;
     }
     // A bare name lies in the current folder, where it was found.
-    const QFileInfo file(name);
-    if (name.isEmpty() || !file.absoluteDir().exists()) {
+    if (name.isEmpty() || !QFileInfo(name).absoluteDir().exists()) {
         platform::ErrorBox(texts::Text(64968));
         return false;
     }
@@ -348,6 +346,15 @@ bool TfrmImport1::QuelldateiPruefen()
         platform::ErrorBox(texts::Text(64969));
         return false;
     }
+    return true;
+}
+
+bool TfrmImport1::QuelldateiPruefen()
+{
+    const QString name = ui->edtQuelle->text();
+    if (!FileNamed(name, 64966))
+        return false;
+    const QFileInfo file(name);
     const QString extension = QLatin1Char('.') + file.suffix().toUpper();
     if (extension == u".ZIP" || extension == u".ARJ") {
         if (platform::MessageBox(platform::MessageType::Warning, texts::Format(texts::Text(64970), {file.fileName()}),
@@ -366,20 +373,8 @@ bool TfrmImport1::QuelldateiPruefen()
 bool TfrmImport1::ZieldateiPruefen()
 {
     const QString name = ui->edtZiel->text();
-    if (name.isEmpty() && context_.arguments.isEmpty()) {
-        platform::ErrorBox(texts::Text(64967));
+    if (!FileNamed(name, 64967))
         return false;
-    }
-    const QFileInfo file(name);
-    if (name.isEmpty() || !file.absoluteDir().exists()) {
-        platform::ErrorBox(texts::Text(64968));
-        return false;
-    }
-    // Table files are named without regard to case, as where they come from.
-    if (!QFileInfo(db::findFileIgnoringCase(name)).isFile()) {
-        platform::ErrorBox(texts::Text(64969));
-        return false;
-    }
     if (name.compare(ui->edtQuelle->text(), Qt::CaseInsensitive) == 0) {
         platform::ErrorBox(texts::Text(64972));
         ui->edtZiel->clear();

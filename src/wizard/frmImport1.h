@@ -203,6 +203,9 @@ protected:
 
 private:
     bool IsOwnTable(const QString& fileName);
+    // A name typed or given for a source or target names an existing file; the message when not (emptyText when
+    // nothing is named).
+    bool FileNamed(const QString& name, int emptyText) const;
 
     ProgramContext& context_;
     bool destroyed_ = false;

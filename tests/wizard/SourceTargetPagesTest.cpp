@@ -159,8 +159,9 @@ TEST(SourceTargetPages, EverySourceKindReachesThePageThatFollowsIt)
             EXPECT_EQ(s.form->tblQStrukt.Active() ? s.form->tblQStrukt.RecordCount()
                                                   : RowCount(s.folders.programFolder() + "QStrukt.DB"),
                       s.form->tblQuelle.FieldCount());
-            if (c.sourceFields)
+            if (c.sourceFields) {
                 EXPECT_EQ(s.form->tblQuelle.FieldCount(), c.sourceFields);
+            }
         }
         if (!c.accessTable.isEmpty()) {
             EXPECT_EQ(s.form->AdoQuellTabelle, c.accessTable);
