@@ -38,7 +38,14 @@ bool TRegIniFile::ReadBool(const QString& section, const QString& name, bool def
 
 void TRegIniFile::WriteString(const QString& section, const QString& name, const QString& value)
 {
-    settings_->setValue(path(section, name), value);
+    // A value that is stored as it is already changes nothing: QSettings would still rewrite the whole file at the
+    // next round of the event loop and wait for the disk, which at start-up (the program's path and version are
+    // written every time) holds up the first window.
+    const QString key = path(section, name);
+    const QVariant stored = settings_->value(key);
+    if (stored.typeId() == QMetaType::QString && stored.toString() == value)
+        return;
+    settings_->setValue(key, value);
 }
 
 void TRegIniFile::WriteBool(const QString& section, const QString& name, bool value)

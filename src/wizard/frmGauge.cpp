@@ -31,12 +31,15 @@ constexpr int RunWindowHeight = 275;
 constexpr int RunCancelButtonLeft = 60;
 constexpr int BottomHeight = 55;
 
-QLabel* picture(QWidget* parent, const char* resource, int x, int y, bool visible)
+constexpr const char* kPictureProperty = "GaugePicture";
+
+// The picture itself is read when the window is first shown: the window is made at start-up but only seen during
+// long operations, and reading its nineteen pictures was a noticeable part of the start-up.
+QLabel* picture(QWidget* parent, const QString& resource, int x, int y, bool visible)
 {
     auto* label = new QLabel(parent);
-    const QPixmap pixmap(QString::fromLatin1(resource));
-    label->setPixmap(pixmap);
-    label->setGeometry(x, y, pixmap.width(), pixmap.height());
+    label->setProperty(kPictureProperty, resource);
+    label->move(x, y);
     label->setVisible(visible);
     return label;
 }
@@ -88,19 +91,18 @@ TfrmGauge::TfrmGauge(QWidget* parent) : QDialog(parent)
     // hidden while a text source is read. Its children stand at fixed places, so a short window simply clips it.
     auto* middle = new QWidget(this);
     middle->setMinimumHeight(0);
-    ImgFolderFull = picture(middle, ":/gauge/pictures/folder_full.xpm", 16, 40, true);
+    ImgFolderFull = picture(middle, QStringLiteral(":/gauge/pictures/folder_full.xpm"), 16, 40, true);
     for (int i = 0; i < 10; ++i) {
         // Ten documents along an arc from the folder up and over to the database.
         const double t = (i + 1) / 11.0;
         const int x = 40 + static_cast<int>(t * 230);
         const int y = 44 - static_cast<int>(160 * t * (1 - t));
-        FlyingImages[i] = picture(middle, ":/gauge/pictures/document.xpm", x, y, false);
+        FlyingImages[i] = picture(middle, QStringLiteral(":/gauge/pictures/document.xpm"), x, y, false);
     }
-    Database1 = picture(middle, ":/gauge/pictures/database.xpm", 283, 40, true);
-    DataBase2 = picture(middle, ":/gauge/pictures/database_filled.xpm", 283, 40, false);
+    Database1 = picture(middle, QStringLiteral(":/gauge/pictures/database.xpm"), 283, 40, true);
+    DataBase2 = picture(middle, QStringLiteral(":/gauge/pictures/database_filled.xpm"), 283, 40, false);
     for (int k = 0; k < 7; ++k) {
-        RedImages[k] = picture(middle, QStringLiteral(":/gauge/pictures/red_mark_%1.xpm").arg(k).toLatin1().constData(),
-                               158, 48, false);
+        RedImages[k] = picture(middle, QStringLiteral(":/gauge/pictures/red_mark_%1.xpm").arg(k), 158, 48, false);
     }
 
     panImpLauf = new QFrame(middle);
@@ -189,6 +191,27 @@ void TfrmGauge::Show()
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
+}
+
+void TfrmGauge::loadPictures()
+{
+    if (picturesLoaded_)
+        return;
+    picturesLoaded_ = true;
+    for (QLabel* label : findChildren<QLabel*>()) {
+        const QString resource = label->property(kPictureProperty).toString();
+        if (resource.isEmpty())
+            continue;
+        const QPixmap pixmap(resource);
+        label->setPixmap(pixmap);
+        label->resize(pixmap.size());
+    }
+}
+
+void TfrmGauge::showEvent(QShowEvent* event)
+{
+    loadPictures();
+    QDialog::showEvent(event);
 }
 
 void TfrmGauge::Close()

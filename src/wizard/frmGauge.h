@@ -103,12 +103,15 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void setLocked(bool locked);
+    void loadPictures();
 
     std::vector<QWidget*> lockedWindows_;
     int phase_ = 0;
+    bool picturesLoaded_ = false;
 };
 
 }  // namespace wizard

@@ -142,9 +142,11 @@ TEST_F(Gauge, RedMarkTurnsInSevenStepsAndASharedPhaseOutOfRangeOnlyResets)
     EXPECT_EQ(gauge.animationPhase(), 0);
 }
 
-TEST_F(Gauge, PicturesAreLoadedFromTheResources)
+TEST_F(Gauge, PicturesAreLoadedFromTheResourcesWhenShownAtTheirSize)
 {
+    gauge.Show();
     EXPECT_FALSE(gauge.ImgFolderFull->pixmap().isNull());
+    EXPECT_EQ(gauge.ImgFolderFull->size(), gauge.ImgFolderFull->pixmap().size());
     EXPECT_FALSE(gauge.Image(7)->pixmap().isNull());
     EXPECT_FALSE(gauge.DataBase2->pixmap().isNull());
     EXPECT_FALSE(gauge.RedImage(6)->pixmap().isNull());

@@ -75,12 +75,20 @@ TEST(ProgramShell, StartAndEndLeaveTempAndTheWorkingTablesEmptyAndThePreferences
     EXPECT_EQ(folders.stored("ImportMain/rbtVorhEinst_mAE"), "0");
     EXPECT_EQ(folders.stored("ImportMain/edtQuelle"), "/daten/kunden.csv");
 
-    // The next start brings source and target back (no command line).
+    // The next start brings source and target back (no command line). The same program writes the same values,
+    // so its start leaves the file as it is (a rewritten file loses the remark).
+    QFile preferences(folders.settingsFile());
+    ASSERT_TRUE(preferences.open(QIODevice::Append));
+    preferences.write("; von Hand\n");
+    preferences.close();
     {
         ImportProgram program(context);
         ASSERT_TRUE(program.Start(0));
         EXPECT_EQ(program.frmImport1()->ui->edtQuelle->text(), "/daten/kunden.csv");
         EXPECT_EQ(program.frmImport1()->ui->edtZiel->text(), "/daten/KUNDEN.DB");
+        ASSERT_TRUE(preferences.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(preferences.readAll().contains("; von Hand"));
+        preferences.close();
     }
 }
 
