@@ -13,6 +13,7 @@
 #include "db/Table.h"
 #include "db/BatchMove.h"
 #include "db/paradox/ParadoxTable.h"
+#include "engine/EngineContext.h"
 #include "engine/ImportSetting.h"
 #include "engine/Importlauf.h"
 #include "engine/TextReadProgress.h"
@@ -107,6 +108,7 @@ db::FieldDefList targetFields()
 // place, and an empty target.
 struct World {
     QTemporaryDir dir{workDir().filePath(QStringLiteral("world-XXXXXX"))};
+    engine::EngineContext context{dir.path()};
     db::Table tblZSP, tblQuelle, tblZiel, tblZStrukt;
     db::BatchMove BMV;
     db::DataSource dscZiel;
@@ -115,7 +117,6 @@ struct World {
 
     explicit World(bool dbase)
     {
-        engine::setProgramFolder(dir.path());
         Parser1.setDecimalSeparatorSource([] { return rtl::formatSettings().DecimalSeparator.toLatin1(); });
         const QString zstrukt = dir.filePath(QStringLiteral("ZStrukt.DB"));
         db::paradox::create(zstrukt, engine::ZStruktFields(), 0);
@@ -197,9 +198,9 @@ void BM_Road(benchmark::State& state)
             QStringList headers;
             for (int c = 1; c <= Columns; ++c)
                 headers << QStringLiteral("FELD_%1").arg(c);
-            engine::CreateStagingTable(world.tblZSP, engine::StagingTablePath(), headers);
+            engine::CreateStagingTable(world.tblZSP, engine::StagingTablePath(world.context), headers);
             engine::ReadSeparatedFile(path, world.tblZSP, {QStringLiteral(";"), QChar(u'"'), false, false}, silent);
-            engine::DefineFieldSizes(world.tblZSP, world.tblQuelle, engine::SourceTablePath(path), world.BMV, silent);
+            engine::DefineFieldSizes(world.tblZSP, world.tblQuelle, engine::SourceTablePath(world.context, path), world.BMV, silent);
         });
         const double runSeconds = timed([&] {
             engine::Importlauf(world.run, 1);
