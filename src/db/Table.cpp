@@ -1205,7 +1205,9 @@ void Table::setFieldValue(int index, QVariant&& value)
 void Table::markWritten(int index)
 {
     const auto i = static_cast<std::size_t>(index);
-    original_[i] = buffer_[i];
+    // A blank over a blank is no copy: an import sets each field of a record it has just appended once, blank.
+    if (buffer_[i].isValid() || original_[i].isValid())
+        original_[i] = buffer_[i];
     written_[i] = 1;
     writtenList_.push_back(index);
 }
