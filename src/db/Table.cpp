@@ -254,6 +254,7 @@ void Table::Close()
     written_.clear();
     writtenList_.clear();
     unread_.clear();
+    spareTexts_.clear();
     anyUnread_ = allUnread_ = false;
     setRow(-1);
     bof_ = eof_ = true;
@@ -373,12 +374,40 @@ void Table::blankLeftovers()
 {
     for (std::size_t i = 0; i < unread_.size(); ++i) {
         if (unread_[i]) {
-            buffer_[i] = QVariant();
+            QVariant& value = buffer_[i];
+            if (holdsOwn<QString>(value) && ownValue<QString>(value).isDetached()) {
+                if (spareTexts_.size() < unread_.size())
+                    spareTexts_.resize(unread_.size());
+                spareTexts_[i].swap(value);
+            }
+            value = QVariant();  // or the spare before
             unread_[i] = 0;
         }
     }
     anyUnread_ = allUnread_ = false;
     leftovers_ = 0;
+}
+
+// An empty text is left to the usual way, which keeps whether it is null.
+bool Table::copyIntoSpareText(QVariant& slot, int index, const QString& value)
+{
+    const auto i = static_cast<std::size_t>(index);
+    if (i >= spareTexts_.size() || value.isEmpty())
+        return false;
+    QVariant& spare = spareTexts_[i];
+    if (!holdsOwn<QString>(spare))
+        return false;
+    slot.swap(spare);
+    if (spare.isValid())
+        spare = QVariant();  // what the slot held: blank mostly
+    QString& own = ownValue<QString>(slot);
+    if (own.capacity() < value.size()) {
+        // Made large enough for the texts of this field to come, as the text a source decodes is just as long.
+        own = QString();
+        own.reserve(std::max<qsizetype>(value.size(), 32));
+    }
+    assignText(own, value);
+    return true;
 }
 
 Record Table::editedOriginal() const
@@ -1176,7 +1205,9 @@ void Table::setFieldValue(int index, QVariant&& value)
 void Table::markWritten(int index)
 {
     const auto i = static_cast<std::size_t>(index);
-    original_[i] = buffer_[i];
+    // A blank over a blank is no copy: an import sets each field of a record it has just appended once, blank.
+    if (buffer_[i].isValid() || original_[i].isValid())
+        original_[i] = buffer_[i];
     written_[i] = 1;
     writtenList_.push_back(index);
 }

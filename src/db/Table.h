@@ -271,6 +271,7 @@ private:
     }
     void markAllLeftOver();
     void blankLeftovers();
+    bool copyIntoSpareText(QVariant& slot, int index, const QString& value);
 
     const TableFormat& format() const;
     void checkActive() const
@@ -432,6 +433,12 @@ private:
     bool allUnread_ = false;
     // In insert state, how many fields are left over (marked in unread_).
     int leftovers_ = 0;
+    // The memory of texts the record before left, kept per field when a new record is blanked before it is
+    // stored: an import stores a record after its first field and sets the others in edit state, where a text is
+    // copied into this memory instead of sharing the caller's. Sharing would cost an allocation per field twice
+    // over: the text the caller got from its source could not be decoded into again, and blanking the next
+    // record would free it.
+    std::vector<QVariant> spareTexts_;  // each blank or holding a text of its own
     // The storage reads single fields: a record the cursor moves to is decoded only as far as it is read, and
     // its fields count as unread until then (a field read once stays in buffer_ until the cursor moves).
     bool readsSingly_ = false;
@@ -547,10 +554,15 @@ template <typename T>
 Q_NEVER_INLINE void Table::writeFieldValue(int index, T value)
 {
     QVariant& slot = startFieldWrite(index);
-    if (holdsOwn<T>(slot))
+    if (holdsOwn<T>(slot)) {
         ownValue<T>(slot) = std::move(value);
-    else
-        slot = QVariant::fromValue(value);
+    } else {
+        bool copied = false;
+        if constexpr (std::is_same_v<T, QString>)
+            copied = copyIntoSpareText(slot, index, value);
+        if (!copied)
+            slot = QVariant::fromValue(value);
+    }
     finishFieldWrite(index);
 }
 

@@ -472,6 +472,36 @@ TEST_P(StorageTest, FieldsOverwrittenInPlaceShowOnlyTheirNewValues)
              t.Post();
          },
          {first, {2, QVariant(), QVariant(), day}, {3, "Drei", QVariant(), QVariant()}}},
+        {"the key posted first, each further field set and posted while editing, as an import does",
+         false,
+         [&](Table& t, Table& other) {
+             const QStringList names = {QStringLiteral("Zwei"), QStringLiteral("Drei drei"), QStringLiteral("Vier"),
+                                        QStringLiteral("Fünf und")};
+             QString taken;
+             for (int n = 2; n <= 5; ++n) {
+                 t.Append();
+                 set(t, "Nr", n);
+                 t.Post();
+                 EXPECT_TRUE(t.FieldByName("Name")->IsNull());
+                 for (const auto& [field, value] :
+                      {std::pair<const char*, QVariant>{"Name", names[n - 2]}, {"Betrag", n * 1.5}}) {
+                     t.Edit();
+                     set(t, field, value);
+                     t.Post();
+                     EXPECT_EQ(t.FieldByName(QLatin1String(field))->AsVariant(), value);
+                     other.Last();
+                     EXPECT_EQ(other.FieldByName(QLatin1String(field))->AsVariant(), value);
+                 }
+                 if (n == 3)
+                     taken = t.FieldByName("Name")->AsString();
+             }
+             EXPECT_EQ(taken, names[1]);
+         },
+         {first,
+          {2, "Zwei", 3.0, QVariant()},
+          {3, "Drei drei", 4.5, QVariant()},
+          {4, "Vier", 6.0, QVariant()},
+          {5, "Fünf und", 7.5, QVariant()}}},
         {"a new record after one cancelled",
          false,
          [](Table& t, Table&) {
