@@ -349,7 +349,8 @@ void StagingFiller::setBytes(int field, QByteArrayView value)
             if (out[c] == '?' && value[c] != '?')
                 ++pendingResult_.replacedCharacters;
         }
-    } else {
+    } else if (n > 0) {
+        // An empty value may come with no bytes behind it at all (a null pointer), which memcpy must not be given.
         std::memcpy(out, value.constData(), static_cast<std::size_t>(n));
     }
     if (n > sizes_[i]) {
