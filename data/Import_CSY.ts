@@ -1418,6 +1418,18 @@ použít případná existující nastavení?</translation>
         <source>&amp;Schließen</source>
         <translation>&amp;Zavřít</translation>
     </message>
+    <message id="TfrmInhaltAnz.TabSheet1">
+        <source>Quelldatei</source>
+        <translation>Zdrojový soubor</translation>
+    </message>
+    <message id="TfrmInhaltAnz.TabSheet2">
+        <source>Zieldatei</source>
+        <translation>Cílový soubor</translation>
+    </message>
+    <message id="TfrmInhaltAnz.TabSheet3">
+        <source>Inhalt der Textdatei</source>
+        <translation>Obsah textového souboru</translation>
+    </message>
 </context>
 <context>
     <name>TfrmGauge</name>

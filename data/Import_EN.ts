@@ -1417,6 +1417,18 @@ use settings that may already exist?</translation>
         <source>&amp;Schließen</source>
         <translation>&amp;Close</translation>
     </message>
+    <message id="TfrmInhaltAnz.TabSheet1">
+        <source>Quelldatei</source>
+        <translation>Source file</translation>
+    </message>
+    <message id="TfrmInhaltAnz.TabSheet2">
+        <source>Zieldatei</source>
+        <translation>Target file</translation>
+    </message>
+    <message id="TfrmInhaltAnz.TabSheet3">
+        <source>Inhalt der Textdatei</source>
+        <translation>Contents of the text file</translation>
+    </message>
 </context>
 <context>
     <name>TfrmGauge</name>

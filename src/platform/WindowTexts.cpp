@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QTabWidget>
 #include <QWidget>
 
 namespace platform {
@@ -56,7 +57,20 @@ void forEachText(QWidget* window, Visit visit)
             visit(key, label->text(), [label](const QString& t) { label->setText(t); });
         else if (auto* group = qobject_cast<QGroupBox*>(widget))
             visit(key, group->title(), [group](const QString& t) { group->setTitle(t); });
-        else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && !combo->isEditable()) {
+        else if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
+            // A tab's title is its page's text, under the page's name; the page's accessible name follows it.
+            for (int i = 0; i < tabs->count(); ++i) {
+                QWidget* page = tabs->widget(i);
+                if (!addressable(page))
+                    continue;
+                visit(prefix + u'.' + page->objectName(), tabs->tabText(i), [tabs, page](const QString& t) {
+                    const int at = tabs->indexOf(page);
+                    if (page->accessibleName() == withoutAccessKey(tabs->tabText(at)))
+                        page->setAccessibleName(withoutAccessKey(t));
+                    tabs->setTabText(at, t);
+                });
+            }
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && !combo->isEditable()) {
             for (int i = 0; i < combo->count(); ++i)
                 visit(key + u'.' + QString::number(i), combo->itemText(i),
                       [combo, i](const QString& t) { combo->setItemText(i, t); });
