@@ -6,6 +6,7 @@
 #include "engine/BriskoRoutines.h"
 #include "engine/Formulas.h"
 #include "parser/Parser.h"
+#include "platform/StackTrace.h"
 #include "rtl/Conversions.h"
 #include "rtl/FormatSettings.h"
 
@@ -32,6 +33,7 @@ template <class Step>
 void guarded(const PipelineContext& ctx, Step&& step)
 {
     try {
+        const platform::ExpectedThrows expected;
         step();
     } catch (const std::exception&) {
         AnzFehlerErhoehen(ctx.AnzFehler);
@@ -399,7 +401,7 @@ std::vector<BoundMappingRow> BindMappingRows(const std::vector<MappingRow>& rows
     std::vector<BoundMappingRow> bound;
     bound.reserve(rows.size());
     for (const MappingRow& row : rows) {
-        BoundMappingRow b{row};
+        BoundMappingRow b{row, nullptr, nullptr, nullptr};
         if (b.isMapped())
             b.quelle = tblQuelle.FindField(b.Zuordnung);
         b.ziel = tblZiel.FindField(b.Feldname);

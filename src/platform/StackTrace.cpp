@@ -15,6 +15,7 @@ struct LastThrow {
 };
 
 thread_local LastThrow lastThrow;
+thread_local int expectedThrows = 0;
 
 QString Format(const boost::stacktrace::stacktrace& trace)
 {
@@ -33,6 +34,10 @@ void RecordThrow(const std::type_info* type) noexcept
     thread_local bool recording = false;
     if (recording)
         return;
+    if (expectedThrows > 0) {
+        lastThrow.type = nullptr;
+        return;
+    }
     recording = true;
     try {
         // Frames 0 and 1 are this function and the throw hook; the addresses alone are cheap to take, the names
@@ -52,6 +57,16 @@ QString StackOfLastThrow(const std::type_info& type)
     if (!lastThrow.type || *lastThrow.type != type)
         return QString();
     return Format(lastThrow.trace);
+}
+
+ExpectedThrows::ExpectedThrows()
+{
+    ++expectedThrows;
+}
+
+ExpectedThrows::~ExpectedThrows()
+{
+    --expectedThrows;
 }
 
 QString CurrentStack()

@@ -2,6 +2,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/ErrorReportWindow.h"
 #include "platform/ScriptedUi.h"
+#include "platform/StackTrace.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -57,6 +58,18 @@ TEST(ErrorReportWindow, ShowsWhereTheErrorWasRaisedAndHandsTheReportOn)
     EXPECT_TRUE(report.stackTrace.contains("ErrorReportWindowTest.cpp")) << report.stackTrace.toStdString();
     // A later exception of another type is not mistaken for this one.
     EXPECT_TRUE(CaughtReport().stackTrace.isEmpty());
+    // An error raised where it is expected and handled takes no stack, nor leaves the earlier one standing.
+    const platform::ErrorReport expected = []() {
+        try {
+            const platform::ExpectedThrows handledHere;
+            RaiseDeepInTheProgram(3);
+        } catch (...) {
+            return platform::describeException(std::current_exception());
+        }
+        return platform::ErrorReport{};
+    }();
+    EXPECT_EQ(expected.message, report.message);
+    EXPECT_TRUE(expected.stackTrace.isEmpty()) << expected.stackTrace.toStdString();
 
     platform::ScriptedUi ui;
     platform::ScopedUserInterface installed(ui);

@@ -61,8 +61,9 @@ TEST(WorkingTables, GridsShowTheDeclaredColumns)
         for (const QString& extension : {QStringLiteral(".DB"), QStringLiteral(".MB")}) {
             const QString name = QFileInfo(file).completeBaseName() + extension;
             const QString shipped = QDir(QStringLiteral(IMPORT_PROGRAM_DIR)).filePath(name);
-            if (QFileInfo::exists(shipped))
+            if (QFileInfo::exists(shipped)) {
                 ASSERT_TRUE(QFile::copy(shipped, QDir(program.path()).filePath(name)));
+            }
         }
     }
     const EngineContext context(program.path());

@@ -667,8 +667,9 @@ TEST_F(SettingFiles, ASettingIsReadBackAsItWasWrittenBlanksIncluded)
         EXPECT_TRUE(read == *setting);
         EXPECT_EQ(read.Mapping.size(), setting->Mapping.size());
         // Reading the mapping leaves its cursor where it stood.
-        if (!setting->Mapping.empty())
+        if (!setting->Mapping.empty()) {
             EXPECT_EQ(tblZStrukt->RecNo(), 2);
+        }
         tblImpList->Close();
         tblZStrukt->Close();
     }
