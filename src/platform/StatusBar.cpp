@@ -36,15 +36,15 @@ void TStatusBar::setPanels(const std::vector<Panel>& panels)
         delete panel;
     }
     panels_.clear();
-    for (const Panel& spec : panels) {
+    for (const Panel& wanted : panels) {
         auto* panel = new QLabel(this);
         // The last panel takes the rest of the bar.
-        const bool last = &spec == &panels.back();
+        const bool last = &wanted == &panels.back();
         if (last)
-            panel->setMinimumWidth(spec.width);
+            panel->setMinimumWidth(wanted.width);
         else
-            panel->setFixedWidth(spec.width);
-        panel->setAlignment(spec.alignment | Qt::AlignVCenter);
+            panel->setFixedWidth(wanted.width);
+        panel->setAlignment(wanted.alignment | Qt::AlignVCenter);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         addWidget(panel, last ? 1 : 0);
