@@ -166,7 +166,7 @@ void TextLineReader::readBlock()
     remaining_ -= buffer_.size();
     if (undecided_ && hasByteBeyondAscii(buffer_)) {
         undecided_ = false;
-        if (restIsUtf8())
+        if (restIsUtf8Text(buffer_))
             encoding_ = TextEncoding::Utf8;
     }
     if (encoding_ == TextEncoding::Utf8 && remaining_ > 0) {
@@ -196,20 +196,29 @@ void TextLineReader::readBlock()
     }
 }
 
-bool TextLineReader::restIsUtf8()
+bool TextLineReader::restIsUtf8Text(const QByteArray& head)
 {
     Utf8Check check;
-    bool valid = check.feed(buffer_.constData(), buffer_.size());
+    bool beyondAscii = false;
+    bool valid = true;
+    const auto take = [&](const QByteArray& bytes) {
+        // A stretch of ASCII between two characters leaves the check as it was.
+        if (check.complete() && !hasByteBeyondAscii(bytes))
+            return;
+        beyondAscii = true;
+        valid = check.feed(bytes.constData(), bytes.size());
+    };
+    take(head);
     const qint64 back = file_.pos();
     for (qint64 left = remaining_; valid && left > 0;) {
         const QByteArray block = file_.read(std::min(BlockSize, left));
         if (block.isEmpty())
             break;  // the reading proper reports the error
         left -= block.size();
-        valid = check.feed(block.constData(), block.size());
+        take(block);
     }
     file_.seek(back);
-    return valid && check.complete();
+    return valid && check.complete() && beyondAscii;
 }
 
 void TextLineReader::appendText(QString& line, const char* data, qsizetype length) const
@@ -264,38 +273,9 @@ TextEncoding TextLineReader::decideEncoding()
         return encoding_;
     undecided_ = false;
     // The bytes in the buffer not yet read and the rest of the file decide; what was read was ASCII.
-    const QByteArray unread = buffer_.mid(pos_);
-    if (hasByteBeyondAscii(unread) || !restIsAscii()) {
-        Utf8Check check;
-        bool valid = check.feed(unread.constData(), unread.size());
-        const qint64 back = file_.pos();
-        for (qint64 left = remaining_; valid && left > 0;) {
-            const QByteArray block = file_.read(std::min(BlockSize, left));
-            if (block.isEmpty())
-                break;  // the reading proper reports the error
-            left -= block.size();
-            valid = check.feed(block.constData(), block.size());
-        }
-        file_.seek(back);
-        if (valid && check.complete())
-            encoding_ = TextEncoding::Utf8;
-    }
+    if (restIsUtf8Text(buffer_.mid(pos_)))
+        encoding_ = TextEncoding::Utf8;
     return encoding_;
-}
-
-bool TextLineReader::restIsAscii()
-{
-    const qint64 back = file_.pos();
-    bool ascii = true;
-    for (qint64 left = remaining_; ascii && left > 0;) {
-        const QByteArray block = file_.read(std::min(BlockSize, left));
-        if (block.isEmpty())
-            break;
-        left -= block.size();
-        ascii = !hasByteBeyondAscii(block);
-    }
-    file_.seek(back);
-    return ascii;
 }
 
 template <class Line>

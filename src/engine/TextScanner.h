@@ -68,10 +68,9 @@ public:
 private:
     bool fill();
     void readBlock();
-    // Whether the bytes of the block just read and every byte after it are valid UTF-8; the file stays where it is.
-    bool restIsUtf8();
-    // Whether every byte of the file after the buffer is ASCII; the file stays where it is.
-    bool restIsAscii();
+    // Whether head and every byte of the file after the buffer are valid UTF-8 with at least one byte beyond ASCII,
+    // in one pass that stops at the first byte that is no UTF-8; the file stays where it is.
+    bool restIsUtf8Text(const QByteArray& head);
     void appendText(QString& line, const char* data, qsizetype length) const;
     void appendText(QByteArray& line, const char* data, qsizetype length) const { line.append(data, length); }
     template <class Line>
