@@ -457,6 +457,26 @@ void ImportlaufEndeAnhaengen(ImportRun& run)
     observerOf(run).closeOffered();
 }
 
+namespace {
+
+// The key row a record of modes 2 and 3 is looked up by. Without one the record is passed by (passed is Done); a key
+// row without a source field stops the run (passed is StopRun): the tables are made durable, the user is told and
+// the wizard goes back to the mapping page.
+const BoundMappingRow* mappedKeyRow(RunTables& tables, ImportRun& run, Record& passed)
+{
+    const BoundMappingRow* key = tables.keyRow();
+    passed = Record::Done;
+    if (key && !key->isMapped()) {
+        tables.finish();
+        SchluesselZuordnungFehlt(run);
+        passed = Record::StopRun;
+        return nullptr;
+    }
+    return key;
+}
+
+}  // namespace
+
 // ---- mode 2 ----
 
 void ImportlaufIgnorieren(ImportRun& run)
@@ -469,14 +489,10 @@ void ImportlaufIgnorieren(ImportRun& run)
         RunTables tables(run);
         db::Table& ziel = tables.ziel();
         const bool complete = recordLoop(tables, Messages::BeforeRecord, [&] {
-            const BoundMappingRow* key = tables.keyRow();
+            Record passed;
+            const BoundMappingRow* key = mappedKeyRow(tables, run, passed);
             if (!key)
-                return Record::Done;
-            if (!key->isMapped()) {
-                tables.finish();
-                SchluesselZuordnungFehlt(run);
-                return Record::StopRun;
-            }
+                return passed;
             if (!TabelleFindKey(run.dscZiel, lookupValue(*key))) {
                 ziel.Append();
                 tables.add(&ImportCounts::AnzHinzu, 1);
@@ -519,14 +535,10 @@ bool ImportlaufUmbenennen(ImportRun& run)
     std::int32_t n = 0;
     // This pass leaves the message queue alone: a cancel is seen when the second pass lets it through.
     const bool complete = recordLoop(tables, Messages::None, [&] {
-        const BoundMappingRow* key = tables.keyRow();
+        Record passed;
+        const BoundMappingRow* key = mappedKeyRow(tables, run, passed);
         if (!key)
-            return Record::Done;
-        if (!key->isMapped()) {
-            tables.finish();
-            SchluesselZuordnungFehlt(run);
-            return Record::StopRun;
-        }
+            return passed;
         if (!TabelleFindKey(run.dscZiel, lookupValue(*key)) || !key->targetField().IsIndexField())
             return Record::Done;
         const KeyKind kind = keyKindOf(key->Typ);
