@@ -95,6 +95,9 @@ TfrmImport1::TfrmImport1(ProgramContext& context, QWidget* parent)
     connect(f1, &QShortcut::activated, this, [this] { FormKeyDown(Qt::Key_F1); });
     ConnectFrameAndStartPage();
     ConnectSourceAndTargetPages();
+    ConnectMappingPage();
+    ConnectTextPages();
+    ConnectModeAndFinishPages();
 
     FormCreate();
 }

@@ -197,6 +197,35 @@ private:
 
     // ---- end of frame and start page ----
 
+public:
+    // ---- mapping page ----
+    // The automatic mapping of a new setting, the carrying over of a changed setting's mapping and the key column
+    // of the mapping grid; called by the target page for table sources and by the text pages for text sources.
+    void AutoZuordnung();
+    void ZuordnungenUebernehmen();
+    void IndexSpalteEinstellen();
+
+private:
+    void ConnectMappingPage();
+    // ---- end of mapping page ----
+
+public:
+    // ---- text layout pages ----
+
+private:
+    void ConnectTextPages();
+    // ---- end of text layout pages ----
+
+public:
+    // ---- mode and finish pages, stored settings ----
+    // The check made on leaving the mapping page; it sets up the mode page for the key the mapping has.
+    bool ZuordnungenPruefen();
+    void btnWeiter4Click();
+
+private:
+    void ConnectModeAndFinishPages();
+    // ---- end of mode and finish pages, stored settings ----
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -525,12 +525,18 @@ void TfrmImport1::btnWeiterIBClick()
 
     engine::EmptyTableExclusive(tblZStrukt);
     engine::ZielStrukturEinlesen(dscZiel, tblZStrukt);
-    // The automatic mapping of a new setting and the carrying over of a stored one come with the mapping page.
+    if (tableSource) {
+        if (ui->rbtNeueImport->isChecked())
+            AutoZuordnung();
+        else
+            ZuordnungenUebernehmen();
+    }
 
     tblZStrukt.Open();
     tblZiel.Open();
 
     if (tableSource) {
+        IndexSpalteEinstellen();
         ui->PageControl1->setCurrentWidget(ui->ImportSeite4);
         return;
     }
