@@ -94,6 +94,7 @@ bool ImportProgram::Start(int splashHoldMs)
     frmImport1_->frmEinstellAEND = frmEinstellAEND_.get();
     frmImport1_->frmEinstellANZ = frmEinstellANZ_.get();
     frmFormelEdt_ = std::make_unique<TfrmFormelEdt>();
+    frmImport1_->frmFormelEdt = frmFormelEdt_.get();
     frmCopyFehler_ = std::make_unique<TfrmCopyFehler>();
     frmQOptionen_ = std::make_unique<TfrmQOptionen>();
     frmImport1_->setWindows(frmInhaltAnz_.get(), frmQOptionen_.get());

@@ -12,4 +12,6 @@ TfrmFormelEdt::TfrmFormelEdt(QWidget* parent) : QDialog(parent)
     platform::TranslateWindow(this);
 }
 
+void TfrmFormelEdt::editFormula(const QString&) {}
+
 }  // namespace wizard

@@ -4,6 +4,7 @@
 #include "db/Table.h"
 #include "db/access/ADOSourceTable.h"
 #include "db/access/AccessConnection.h"
+#include "parser/Parser.h"
 #include "platform/UserInterface.h"
 #include "platform/ClickHandlers.h"
 #include "wizard/ProgramContext.h"
@@ -27,6 +28,7 @@ namespace wizard {
 
 class TfrmEinstellAEND;
 class TfrmEinstellANZ;
+class TfrmFormelEdt;
 class TfrmInhaltAnz;
 class TfrmQOptionen;
 
@@ -154,6 +156,10 @@ public:
     // The settings manager and the settings viewer, made after this window; the program hands them over.
     TfrmEinstellAEND* frmEinstellAEND = nullptr;
     TfrmEinstellANZ* frmEinstellANZ = nullptr;
+    // The formula editor, made after this window; the options panel's zoom buttons open it.
+    TfrmFormelEdt* frmFormelEdt = nullptr;
+    // The parser the formula editor's preview shares with the program.
+    parser::TParser Parser1;
 
     // Loading a stored setting into the pages and checking its target's structure come with the loader of the
     // stored settings; while a hook is empty the start page stays where it is, as after a load that failed.
