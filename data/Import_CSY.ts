@@ -1455,6 +1455,22 @@ použít případná existující nastavení?</translation>
         <source>Formeleditor</source>
         <translation>Editor vzorců</translation>
     </message>
+    <message id="TfrmFormelEdt.btnOK">
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message id="TfrmFormelEdt.btnVorschau">
+        <source>&amp;Vorschau</source>
+        <translation>&amp;Náhled</translation>
+    </message>
+    <message id="TfrmFormelEdt.btnHilfe">
+        <source>&amp;Hilfe</source>
+        <translation>Nápo&amp;věda</translation>
+    </message>
+    <message id="TfrmFormelEdt.btnLoeschen">
+        <source>&amp;Löschen</source>
+        <translation>&amp;Smazat</translation>
+    </message>
 </context>
 <context>
     <name>TfrmCopyFehler</name>

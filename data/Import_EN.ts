@@ -1454,6 +1454,22 @@ use settings that may already exist?</translation>
         <source>Formeleditor</source>
         <translation>Formula editor</translation>
     </message>
+    <message id="TfrmFormelEdt.btnOK">
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message id="TfrmFormelEdt.btnVorschau">
+        <source>&amp;Vorschau</source>
+        <translation>&amp;Preview</translation>
+    </message>
+    <message id="TfrmFormelEdt.btnHilfe">
+        <source>&amp;Hilfe</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message id="TfrmFormelEdt.btnLoeschen">
+        <source>&amp;Löschen</source>
+        <translation>&amp;Delete</translation>
+    </message>
 </context>
 <context>
     <name>TfrmCopyFehler</name>

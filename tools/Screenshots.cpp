@@ -156,6 +156,47 @@ void PictureViewer(wizard::TfrmInhaltAnz& viewer, Samples& samples, const Pictur
     take(viewer, QStringLiteral("frmInhaltAnz-Text"));
 }
 
+// ---- formula editor and data filter dialog ----
+
+// The formula editor over a main window of its own: a mapping row with a text formula for a field of 20
+// characters, and a source record it is worked out on.
+struct FormulaEditorSample : QWidget {
+    explicit FormulaEditorSample(wizard::ProgramContext& context)
+        : main(std::make_unique<wizard::TfrmImport1>(context)), editor(*main)
+    {
+        const QString folder = tables.path();
+        makeCustomers(main->tblQuelle, folder + QStringLiteral("/Kunden.DB"), 3);
+        db::Table& row = main->tblZStrukt;
+        row.setTableName(folder + u'/' + engine::ZStruktFileName);
+        row.FieldDefs().assign(engine::ZStruktFields(), 0);
+        row.CreateTable();
+        row.Open();
+        row.Append();
+        row.FieldByName(QStringLiteral("Feldname"))->setAsString(QStringLiteral("ANREDE"));
+        row.FieldByName(QStringLiteral("Typ"))->setAsInteger(1);
+        row.FieldByName(QStringLiteral("Laenge"))->setAsString(QStringLiteral("20"));
+        row.FieldByName(QStringLiteral("Formel_alph"))
+            ->setAsString(QStringLiteral("\"Firma \" + #Name + \" in \" + #Ort"));
+        row.Post();
+    }
+    ~FormulaEditorSample() override { editor.close(); }
+
+    QTemporaryDir tables;
+    std::unique_ptr<wizard::TfrmImport1> main;
+    wizard::TfrmFormelEdt editor;
+};
+
+void PictureFormulaEditor(FormulaEditorSample& sample, const Picture& take)
+{
+    sample.editor.editFormula(QStringLiteral("Formel_alph"));
+    take(sample.editor, QStringLiteral("frmFormelEdt"));
+    sample.editor.btnVorschauClick();
+    take(sample.editor, QStringLiteral("frmFormelEdt-Vorschau"));
+    sample.editor.btnVorschauClick();
+}
+
+// ---- end of formula editor and data filter dialog ----
+
 std::vector<Window> Windows(wizard::ProgramContext& context, const SampleData& samples)
 {
     return {
@@ -172,7 +213,11 @@ std::vector<Window> Windows(wizard::ProgramContext& context, const SampleData& s
          }},
         {"frmEinstellAEND", [] { return std::make_unique<wizard::TfrmEinstellAEND>(); }},
         {"frmEinstellANZ", [] { return std::make_unique<wizard::TfrmEinstellANZ>(); }},
-        {"frmFormelEdt", [] { return std::make_unique<wizard::TfrmFormelEdt>(); }},
+        {"frmFormelEdt",
+         [&context] { return std::make_unique<FormulaEditorSample>(context); },
+         [](QWidget& sample, const Picture& take) {
+             PictureFormulaEditor(static_cast<FormulaEditorSample&>(sample), take);
+         }},
         {"frmCopyFehler", [] { return std::make_unique<wizard::TfrmCopyFehler>(); }},
         {"frmQOptionen", [] { return std::make_unique<wizard::TfrmQOptionen>(); }},
         {"ErrorReportWindow",

@@ -93,7 +93,7 @@ bool ImportProgram::Start(int splashHoldMs)
     frmEinstellANZ_ = std::make_unique<TfrmEinstellANZ>();
     frmImport1_->frmEinstellAEND = frmEinstellAEND_.get();
     frmImport1_->frmEinstellANZ = frmEinstellANZ_.get();
-    frmFormelEdt_ = std::make_unique<TfrmFormelEdt>();
+    frmFormelEdt_ = std::make_unique<TfrmFormelEdt>(*frmImport1_);
     frmImport1_->frmFormelEdt = frmFormelEdt_.get();
     frmCopyFehler_ = std::make_unique<TfrmCopyFehler>();
     frmQOptionen_ = std::make_unique<TfrmQOptionen>();

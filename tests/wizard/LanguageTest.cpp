@@ -34,19 +34,25 @@ QString Module(const QString& extension)
 // Every window text of every window, keyed.
 std::vector<platform::WindowTextEntry> AllWindowTexts(wizard::ProgramContext& context)
 {
+    std::vector<platform::WindowTextEntry> all;
+    {
+        // The formula editor works on the main window's tables: the main window outlives it.
+        wizard::TfrmImport1 main(context);
+        wizard::TfrmFormelEdt editor(main);
+        for (QWidget* window : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&editor)})
+            for (auto& entry : platform::CollectWindowTexts(window))
+                all.push_back(std::move(entry));
+    }
     std::vector<std::unique_ptr<QWidget>> windows;
-    windows.push_back(std::make_unique<wizard::TfrmImport1>(context));
     windows.push_back(std::make_unique<wizard::TfrmSplashScreen>(context));
     windows.push_back(std::make_unique<wizard::TfrmInhaltAnz>());
     windows.push_back(std::make_unique<wizard::TfrmGauge>());
     windows.push_back(std::make_unique<wizard::TfrmEinstellAEND>());
     windows.push_back(std::make_unique<wizard::TfrmEinstellANZ>());
-    windows.push_back(std::make_unique<wizard::TfrmFormelEdt>());
     windows.push_back(std::make_unique<wizard::TfrmCopyFehler>());
     windows.push_back(std::make_unique<wizard::TfrmQOptionen>());
     windows.push_back(std::make_unique<platform::ErrorReportWindow>());
     windows.push_back(std::make_unique<platform::HelpViewer>());
-    std::vector<platform::WindowTextEntry> all;
     for (const auto& window : windows)
         for (auto& entry : platform::CollectWindowTexts(window.get()))
             all.push_back(std::move(entry));
