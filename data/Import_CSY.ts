@@ -1089,6 +1089,51 @@ přidávají se nové záznamy...</translation>
     </message>
 </context>
 <context>
+    <name>Filterdialog</name>
+    <message id="61550">
+        <source>Der Name &quot;%s&quot; kann keine Filterdatei benennen: er darf weder einen Ordner noch &quot;..&quot; enthalten.</source>
+        <translation>Název &quot;%s&quot; nemůže označovat soubor filtru: nesmí obsahovat složku ani &quot;..&quot;.</translation>
+    </message>
+    <message id="61551">
+        <source>Die Datei &quot;%s&quot; ist keine Filterdatei.</source>
+        <translation>Soubor &quot;%s&quot; není souborem filtru.</translation>
+    </message>
+    <message id="61552">
+        <source>Die Datei &quot;%s&quot; ist zu groß für eine Filterdatei.</source>
+        <translation>Soubor &quot;%s&quot; je pro soubor filtru příliš velký.</translation>
+    </message>
+    <message id="61553">
+        <source>Die Datei &quot;%s&quot; kann nicht gelesen werden: %s</source>
+        <translation>Soubor &quot;%s&quot; nelze přečíst: %s</translation>
+    </message>
+    <message id="61554">
+        <source>Die Datei &quot;%s&quot; kann nicht geschrieben werden: %s</source>
+        <translation>Soubor &quot;%s&quot; nelze zapsat: %s</translation>
+    </message>
+    <message id="61555">
+        <source>Die Filterdatei &quot;%s&quot; nennt in Bedingung %s die unbekannte Bedingungsnummer &quot;%s&quot;. Die Bedingungen davor wurden geladen.</source>
+        <translation>Soubor filtru &quot;%s&quot; uvádí v podmínce %s neznámé číslo podmínky &quot;%s&quot;. Podmínky před ní byly načteny.</translation>
+    </message>
+    <message id="61556">
+        <source>Die Filterdatei &quot;%s&quot; nennt in Bedingung %s das Feld &quot;%s&quot;, das hier nicht angeboten wird. Die Bedingungen davor wurden geladen.</source>
+        <translation>Soubor filtru &quot;%s&quot; uvádí v podmínce %s pole &quot;%s&quot;, které zde není nabízeno. Podmínky před ní byly načteny.</translation>
+    </message>
+    <message id="61557">
+        <source>In der Filterdatei &quot;%s&quot; ist Bedingung %s unvollständig. Die Bedingungen davor wurden geladen.</source>
+        <translation>V souboru filtru &quot;%s&quot; je podmínka %s neúplná. Podmínky před ní byly načteny.</translation>
+    </message>
+    <message id="61558">
+        <source>Die Bedingung kann so nicht gelten:&#13;
+%s</source>
+        <translation>Podmínka nemůže v této podobě platit:&#13;
+%s</translation>
+    </message>
+    <message id="61559">
+        <source>Für &quot;%s&quot; geben Sie zwei Werte ein, durch ein Leerzeichen getrennt, zum Beispiel: 1 9</source>
+        <translation>Pro &quot;%s&quot; zadejte dvě hodnoty oddělené mezerou, například: 1 9</translation>
+    </message>
+</context>
+<context>
     <name>TfrmImport1</name>
     <message id="TfrmImport1.btnHilfe6">
         <source>&amp;Hilfe</source>
@@ -1429,6 +1474,10 @@ použít případná existující nastavení?</translation>
     <message id="TfrmInhaltAnz.TabSheet3">
         <source>Inhalt der Textdatei</source>
         <translation>Obsah textového souboru</translation>
+    </message>
+    <message id="TfrmInhaltAnz.FilterDialog">
+        <source>Quelldatei filtern</source>
+        <translation>Filtrovat zdrojový soubor</translation>
     </message>
 </context>
 <context>

@@ -1089,6 +1089,51 @@ adding new records...</translation>
     </message>
 </context>
 <context>
+    <name>Filterdialog</name>
+    <message id="61550">
+        <source>Der Name &quot;%s&quot; kann keine Filterdatei benennen: er darf weder einen Ordner noch &quot;..&quot; enthalten.</source>
+        <translation>The name &quot;%s&quot; cannot name a filter file: it must contain neither a folder nor &quot;..&quot;.</translation>
+    </message>
+    <message id="61551">
+        <source>Die Datei &quot;%s&quot; ist keine Filterdatei.</source>
+        <translation>The file &quot;%s&quot; is not a filter file.</translation>
+    </message>
+    <message id="61552">
+        <source>Die Datei &quot;%s&quot; ist zu groß für eine Filterdatei.</source>
+        <translation>The file &quot;%s&quot; is too large for a filter file.</translation>
+    </message>
+    <message id="61553">
+        <source>Die Datei &quot;%s&quot; kann nicht gelesen werden: %s</source>
+        <translation>The file &quot;%s&quot; cannot be read: %s</translation>
+    </message>
+    <message id="61554">
+        <source>Die Datei &quot;%s&quot; kann nicht geschrieben werden: %s</source>
+        <translation>The file &quot;%s&quot; cannot be written: %s</translation>
+    </message>
+    <message id="61555">
+        <source>Die Filterdatei &quot;%s&quot; nennt in Bedingung %s die unbekannte Bedingungsnummer &quot;%s&quot;. Die Bedingungen davor wurden geladen.</source>
+        <translation>The filter file &quot;%s&quot; names in condition %s the unknown condition number &quot;%s&quot;. The conditions before it were loaded.</translation>
+    </message>
+    <message id="61556">
+        <source>Die Filterdatei &quot;%s&quot; nennt in Bedingung %s das Feld &quot;%s&quot;, das hier nicht angeboten wird. Die Bedingungen davor wurden geladen.</source>
+        <translation>The filter file &quot;%s&quot; names in condition %s the field &quot;%s&quot;, which is not offered here. The conditions before it were loaded.</translation>
+    </message>
+    <message id="61557">
+        <source>In der Filterdatei &quot;%s&quot; ist Bedingung %s unvollständig. Die Bedingungen davor wurden geladen.</source>
+        <translation>In the filter file &quot;%s&quot; condition %s is incomplete. The conditions before it were loaded.</translation>
+    </message>
+    <message id="61558">
+        <source>Die Bedingung kann so nicht gelten:&#13;
+%s</source>
+        <translation>The condition cannot apply like this:&#13;
+%s</translation>
+    </message>
+    <message id="61559">
+        <source>Für &quot;%s&quot; geben Sie zwei Werte ein, durch ein Leerzeichen getrennt, zum Beispiel: 1 9</source>
+        <translation>For &quot;%s&quot; enter two values separated by a blank, for example: 1 9</translation>
+    </message>
+</context>
+<context>
     <name>TfrmImport1</name>
     <message id="TfrmImport1.btnHilfe6">
         <source>&amp;Hilfe</source>
@@ -1428,6 +1473,10 @@ use settings that may already exist?</translation>
     <message id="TfrmInhaltAnz.TabSheet3">
         <source>Inhalt der Textdatei</source>
         <translation>Contents of the text file</translation>
+    </message>
+    <message id="TfrmInhaltAnz.FilterDialog">
+        <source>Quelldatei filtern</source>
+        <translation>Filter source file</translation>
     </message>
 </context>
 <context>

@@ -82,6 +82,7 @@ bool ImportProgram::Start(int splashHoldMs)
     splash->setWindowFlag(Qt::WindowStaysOnTopHint, false);
 
     frmInhaltAnz_ = std::make_unique<TfrmInhaltAnz>();
+    frmInhaltAnz_->useFilterDialog(context_.programFolder);
     frmGauge_ = std::make_unique<wizard::TfrmGauge>();
     // Its caption is the program's title, which Qt's display name does not carry here (Qt would append that to
     // every caption).

@@ -30,6 +30,17 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
+// The viewer's filter belongs to the source it was made on: another source starts unfiltered, instead of failing
+// to open on conditions about fields it may not have.
+void SetSourceTableName(db::Table& table, const QString& name)
+{
+    if (table.TableName() != name) {
+        table.setFiltered(false);
+        table.setFilter(QString());
+    }
+    table.setTableName(name);
+}
+
 QString UpperExtension(const QString& fileName)
 {
     const QString suffix = QFileInfo(fileName).suffix();
@@ -179,7 +190,7 @@ void TfrmImport1::btnWeiter2Click()
     }
     if (IsTableFile(name)) {
         tblQuelle.Close();
-        tblQuelle.setTableName(name);
+        SetSourceTableName(tblQuelle, name);
         // A damaged table, one held by another program or a text file named .db is refused here, on this page.
         if (!TableReadable(tblQuelle, 64950, 64951)) {
             ui->edtQuelle->setFocus();
@@ -308,7 +319,7 @@ void TfrmImport1::btnInhaltAnz2Click()
         frmInhaltAnz_->setActiveSheet(viewer.TabSheet3);
     } else {
         tblQuelle.Close();
-        tblQuelle.setTableName(name);
+        SetSourceTableName(tblQuelle, name);
         frmInhaltAnz_->setQuelleDataSource(&dscQuelle);
         if (!TableReadable(tblQuelle, 64950, 64951))
             return;
@@ -405,7 +416,7 @@ void TfrmImport1::btnWeiterAdoClick()
         platform::ShowMessage(texts::Format(texts::Text(64924), {AdoQuellTabelle}));
         return;
     }
-    tblQuelle.setTableName(tempFolder + u'/' + targetFile);
+    SetSourceTableName(tblQuelle, tempFolder + u'/' + targetFile);
     if (!TableReadable(tblQuelle, 64950, 64951))
         return;
     ui->PageControl1->setCurrentWidget(ui->ImportSeite3);

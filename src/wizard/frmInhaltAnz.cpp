@@ -4,6 +4,8 @@
 
 #include "db/Table.h"
 #include "engine/BriskoRoutines.h"
+#include "filter/DBFilterDialog.h"
+#include "platform/LocUtils.h"
 #include "platform/WindowTexts.h"
 #include "texts/Texts.h"
 
@@ -66,6 +68,21 @@ void TfrmInhaltAnz::setFilterDialog(FilterDialogRun run)
 {
     filterDialog_ = std::move(run);
     PageControl1Change();
+}
+
+void TfrmInhaltAnz::useFilterDialog(const QString& filterFolder)
+{
+    FilterDialog_ = std::make_unique<filter::TDBFilterDialog>();
+    FilterDialog_->FilterMode = filter::fmFilterDataset;
+    FilterDialog_->FilterFolder = filterFolder;
+    // The dialog works on the table the source grid shows: the source the run reads, or the copy of an Access
+    // table made for it.
+    setFilterDialog([dialog = FilterDialog_.get()](db::Table& table) {
+        dialog->Caption =
+            platform::WindowText(QStringLiteral("TfrmInhaltAnz.FilterDialog")).value_or(QStringLiteral("Quelldatei filtern"));
+        dialog->Dataset = &table;
+        dialog->Execute();
+    });
 }
 
 void TfrmInhaltAnz::setWizard(QWidget* frmImport1, QStackedWidget* PageControl1)

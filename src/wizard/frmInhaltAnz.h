@@ -17,6 +17,10 @@ namespace db {
 class Table;
 }  // namespace db
 
+namespace filter {
+class TDBFilterDialog;
+}  // namespace filter
+
 namespace wizard {
 
 // The record count as the viewer's status bars show it: with thousands separators, then " Datensätze".
@@ -51,6 +55,9 @@ public:
     // switches it on. Until one is given the filter button stays hidden.
     using FilterDialogRun = std::function<void(db::Table& table)>;
     void setFilterDialog(FilterDialogRun run);
+    // The program's own filter dialog on the source table, with its filter files in filterFolder.
+    void useFilterDialog(const QString& filterFolder);
+    filter::TDBFilterDialog* FilterDialog() const { return FilterDialog_.get(); }
 
     // The wizard whose view buttons the viewer enables again on closing, and whose end it is after a run.
     void setWizard(QWidget* frmImport1, QStackedWidget* PageControl1);
@@ -74,6 +81,7 @@ protected:
 
 private:
     FilterDialogRun filterDialog_;
+    std::unique_ptr<filter::TDBFilterDialog> FilterDialog_;
     QPointer<QWidget> frmImport1_;
     QPointer<QStackedWidget> PageControl1_;
     bool centred_ = false;
