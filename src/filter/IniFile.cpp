@@ -164,8 +164,10 @@ void IniFile::UpdateFile() const
                                  ? rtl::encode(text, rtl::CodePage::Windows1252)
                                  : QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     const QFileInfo info(path_);
-    // Replacing the file by renaming would go past its write protection.
-    if (info.exists() && !info.isWritable())
+    // Replacing the file by renaming would go past its write protection, which holds whoever runs the program.
+    // (The mode bits: the "user" flags say what the running user may do, which is everything for an administrator.)
+    const QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (info.exists() && (!info.isWritable() || !(info.permissions() & anyWrite)))
         throw FilterFileError(texts::Format(texts::Text(61554), {nativeName(path_), texts::Text(65001)}));
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
