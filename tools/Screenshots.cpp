@@ -11,6 +11,11 @@
 #include "db/Field.h"
 #include "db/Table.h"
 #include "engine/WorkingTables.h"
+#include "filter/DBFilterDialog.h"
+#include "filter/frmFilterDialog.h"
+#include "filter/frmFilterFileDialog.h"
+#include "ui_frmFilterDialog.h"
+#include "ui_frmFilterFileDialog.h"
 #include "platform/DataControls.h"
 #include "platform/ErrorReportWindow.h"
 #include "platform/HelpViewer.h"
@@ -41,6 +46,8 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QListWidget>
+#include <QTreeWidget>
 #include <QLocale>
 #include <QPainter>
 #include <QSettings>
@@ -195,6 +202,67 @@ void PictureFormulaEditor(FormulaEditorSample& sample, const Picture& take)
     sample.editor.btnVorschauClick();
 }
 
+// The filter dialog over the sample source with three conditions, and its file picker in both modes over a folder
+// with two filter files, one of them protected.
+struct FilterDialogSample : QWidget {};
+
+void PictureFilterDialog(db::Table& table, const Picture& take)
+{
+    QTemporaryDir folder;
+    auto write = [&](const QString& name, const QByteArray& text) {
+        QFile file(folder.path() + u'/' + name);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(text);
+    };
+    write(QStringLiteral("Kunden Köln.flt"),
+          "[Main]\r\nCreate=03.02.2025\r\nModify=14.11.2025\r\nDescription=Kunden aus K\xf6ln mit Umsatz\r\n"
+          "Protect=0\r\n[Filter]\r\nAndOr0=AND\r\nField0=Ort\r\nCondition0=0\r\nValue0=K\xf6ln\r\n");
+    write(QStringLiteral("Große Umsätze.flt"), "[Main]\r\nCreate=01.09.2025\r\nDescription=mehr als 1000\r\nProtect=1\r\n");
+    filter::TDBFilterDialog dialog;
+    dialog.Caption = QStringLiteral("Quelldatei filtern");
+    dialog.Dataset = &table;
+    dialog.FilterFolder = folder.path() + u'/';
+    const QString filterBefore = table.Filter();
+    table.setFilter(QStringLiteral("([Ort] = 'Köln') AND (Umsatz > '1000') OR  (Name IN ('Weiß KG', 'Fischer AG'))"));
+    // Each window runs modally: it is pictured once it stands, then closed.
+    auto whenModal = [](std::function<void(QWidget*)> act) {
+        QTimer::singleShot(50, [act] {
+            if (QWidget* modal = QApplication::activeModalWidget())
+                act(modal);
+        });
+    };
+    whenModal([&](QWidget* window) {
+        auto* form = static_cast<filter::TfrmFilterDialog*>(window);
+        form->ui->cbFilterField->setCurrentIndex(4);
+        form->ui->cbFilterCondition->setCurrentIndex(9);
+        form->ui->edFilterValue->setText(QStringLiteral("01.01.1998 31.12.1999"));
+        form->ui->lbFilter->setCurrentItem(form->row(1));
+        take(*form, QStringLiteral("frmFilterDialog"));
+        whenModal([&](QWidget* picker) {
+            auto* p = static_cast<filter::TfrmFilterFileDialog*>(picker);
+            p->ui->edFileName->setText(QStringLiteral("Kunden Köln Umsatz"));
+            p->ui->memoDescription->setPlainText(QStringLiteral("Kölner Kunden mit mehr als 1000 Umsatz"));
+            take(*picker, QStringLiteral("frmFilterFileDialog-Speichern"));
+            p->reject();
+        });
+        form->btnFilterSaveClick();
+        whenModal([&](QWidget* picker) {
+            auto* p = static_cast<filter::TfrmFilterFileDialog*>(picker);
+            const auto items = p->ui->lvTemplate->findItems(QStringLiteral("Kunden Köln"), Qt::MatchExactly);
+            if (!items.isEmpty()) {
+                p->ui->lvTemplate->setCurrentItem(items.first());
+                p->lvTemplateClick();
+            }
+            take(*picker, QStringLiteral("frmFilterFileDialog-Laden"));
+            p->reject();
+        });
+        form->btnFilterLoadClick();
+        form->reject();
+    });
+    dialog.Execute();
+    table.setFilter(filterBefore);
+}
+
 // ---- end of formula editor and data filter dialog ----
 
 std::vector<Window> Windows(wizard::ProgramContext& context, const SampleData& samples)
@@ -218,6 +286,8 @@ std::vector<Window> Windows(wizard::ProgramContext& context, const SampleData& s
          [](QWidget& sample, const Picture& take) {
              PictureFormulaEditor(static_cast<FormulaEditorSample&>(sample), take);
          }},
+        {"frmFilterDialog", [] { return std::make_unique<FilterDialogSample>(); },
+         [samples](QWidget&, const Picture& take) { PictureFilterDialog(samples().quelle, take); }},
         {"frmCopyFehler", [] { return std::make_unique<wizard::TfrmCopyFehler>(); }},
         {"frmQOptionen", [] { return std::make_unique<wizard::TfrmQOptionen>(); }},
         {"ErrorReportWindow",
