@@ -90,8 +90,12 @@ TfrmFilterFileDialog::~TfrmFilterFileDialog() = default;
 
 bool TfrmFilterFileDialog::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+    if (event->type() == QEvent::WindowActivate) {
+        if (keepOnActivate_)
+            keepOnActivate_ = false;
+        else
+            FormActivate();
+    }
     return QDialog::event(event);
 }
 
@@ -163,6 +167,7 @@ void TfrmFilterFileDialog::done(int result)
 {
     // The file stays in the filter folder: a name with a folder in it is refused, not followed.
     if (result == QDialog::Accepted && !IsPlainFileName(ui->edFileName->text())) {
+        keepOnActivate_ = true;
         platform::ErrorBox(texts::Format(texts::Text(61550), {ui->edFileName->text()}));
         ui->edFileName->setFocus();
         return;

@@ -38,6 +38,8 @@ protected:
 private:
     QString FilterFolder_;
     QString programFolder_;
+    // The window comes back to the front after its own refusal: what the person typed stays.
+    bool keepOnActivate_ = false;
 };
 
 // Shows the picker in save or load mode. True when a file was chosen with OK (and, in save mode, it may be

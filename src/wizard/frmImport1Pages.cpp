@@ -419,6 +419,19 @@ void TfrmImport1::btnWeiterAdoClick()
     SetSourceTableName(tblQuelle, tempFolder + u'/' + targetFile);
     if (!TableReadable(tblQuelle, 64950, 64951))
         return;
+    // A filter set in the viewer on this Access table holds for the copy the run reads.
+    if (ADOSourceTable.TableName() == AdoQuellTabelle && ADOSourceTable.Filtered() &&
+        !ADOSourceTable.Filter().isEmpty()) {
+        try {
+            tblQuelle.setFiltered(false);
+            tblQuelle.setFilter(ADOSourceTable.Filter());
+            tblQuelle.setFiltered(true);
+        } catch (const db::EngineError& error) {
+            tblQuelle.setFiltered(false);
+            tblQuelle.setFilter(QString());
+            platform::ErrorBox(texts::Format(texts::Text(61558), {error.message()}));
+        }
+    }
     ui->PageControl1->setCurrentWidget(ui->ImportSeite3);
 }
 
@@ -442,6 +455,11 @@ void TfrmImport1::btnAccessInhaltAnsehenClick()
     Ui::TfrmInhaltAnz& viewer = *frmInhaltAnz_->ui;
     frmInhaltAnz_->setQuelleDataSource(&frmInhaltAnz_->dscAdo);
     ADOSourceTable.Close();
+    // The viewer's filter belongs to the Access table it was made on.
+    if (ADOSourceTable.TableName() != AdoQuellTabelle) {
+        ADOSourceTable.setFiltered(false);
+        ADOSourceTable.setFilter(QString());
+    }
     ADOSourceTable.setTableName(AdoQuellTabelle);
     {
         WaitCursor wait;
