@@ -58,10 +58,10 @@ void makeTable()
     if (child == 0) {
         db::Table table;
         table.setTableName(tablePath());
-        table.FieldDefs().assign({field("Nr", db::FieldType::ftInteger), field("Name", db::FieldType::ftString, 30),
-                                  field("Wohn Ort", db::FieldType::ftString, 25),
-                                  field("Umsatz", db::FieldType::ftFloat)},
-                                 0);
+        table.FieldDefs().assign(
+            {field("Nr", db::FieldType::ftInteger), field("Name", db::FieldType::ftString, 30),
+             field("Wohn Ort", db::FieldType::ftString, 25), field("Umsatz", db::FieldType::ftFloat)},
+            0);
         table.CreateTable();
         table.Open();
         for (int i = 1; i <= kRecords; ++i) {

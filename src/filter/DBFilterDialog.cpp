@@ -8,12 +8,10 @@
 #include "db/filter/Filter.h"
 #include "filter/FilterText.h"
 #include "filter/frmFilterDialog.h"
-#include "platform/ClickHandlers.h"
 #include "platform/UserInterface.h"
 #include "texts/Texts.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QTreeWidget>
 
 namespace filter {

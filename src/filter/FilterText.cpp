@@ -10,8 +10,8 @@ namespace filter {
 namespace {
 
 // "leer" (empty) finds the records without a value, "nicht leer" those with one.
-const std::array<const char*, kConditionCount> kOperators = {"=", "<>", "<=", ">=", "<", ">",
-                                                             "IS NULL", "NOT IS NULL", "IN", ""};
+const std::array<const char*, kConditionCount> kOperators = {"=", "<>",      "<=",          ">=", "<",
+                                                             ">", "IS NULL", "NOT IS NULL", "IN", ""};
 
 bool isKeyword(const QString& word)
 {
@@ -35,8 +35,8 @@ bool startsLikeNumber(const QString& value)
     if (c.isDigit())
         return true;
     if (c == u'-' || c == u'+' || c == u'.' || c == u',')
-        return digitAt(1) || (c != u'.' && c != u',' && value.size() > 2 && (value[1] == u'.' || value[1] == u',')
-                              && digitAt(2));
+        return digitAt(1) ||
+               (c != u'.' && c != u',' && value.size() > 2 && (value[1] == u'.' || value[1] == u',') && digitAt(2));
     return false;
 }
 

@@ -51,7 +51,7 @@ struct ReadRow {
     QString fieldName;
     int condition = -1;  // -1: a raw piece
     QString value;
-    QString raw;         // the piece as it stood, without its link
+    QString raw;  // the piece as it stood, without its link
 };
 
 // The rows of a filter text, in order. Every row the dialog writes comes back as it was written; anything else

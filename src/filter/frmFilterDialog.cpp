@@ -21,7 +21,7 @@ enum RowRole {
     FieldRole = Qt::UserRole,  // the field's position in the field list; -1 for a raw piece
     TextRole,                  // the row's filter text, with its link
     AndRole,
-    ConditionRole,             // -1 for a raw piece
+    ConditionRole,  // -1 for a raw piece
 };
 
 }  // namespace
@@ -210,9 +210,9 @@ void TfrmFilterDialog::btnFilterAddClick()
 void TfrmFilterDialog::cbFilterFieldChange()
 {
     const int condition = ui->cbFilterCondition->currentIndex();
-    ui->btnFilterAdd->setEnabled(ui->cbFilterField->currentIndex() >= 0 && condition >= 0 &&
-                                 (!ui->edFilterValue->text().isEmpty() || condition == cdEmpty ||
-                                  condition == cdNotEmpty));
+    ui->btnFilterAdd->setEnabled(
+        ui->cbFilterField->currentIndex() >= 0 && condition >= 0 &&
+        (!ui->edFilterValue->text().isEmpty() || condition == cdEmpty || condition == cdNotEmpty));
     ui->btnFilterSave->setEnabled(rowCount() > 0);
 }
 

@@ -69,7 +69,8 @@ bool IsPlainFileName(const QString& name)
 }
 
 TfrmFilterFileDialog::TfrmFilterFileDialog(const QString& filterFolder, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TfrmFilterFileDialog>()),
+    : QDialog(parent),
+      ui(std::make_unique<Ui::TfrmFilterFileDialog>()),
       programFolder_(filterFolder.isEmpty() ? programFolder() : filterFolder)
 {
     ui->setupUi(this);
@@ -111,13 +112,13 @@ void TfrmFilterFileDialog::FormActivate()
     FilterFolder_ = programFolder_;
     ui->lvTemplate->clear();
     QDir folder(FilterFolder_);
-    const QFileInfoList files = folder.entryInfoList({QStringLiteral("*.flt")},
-                                                     QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+    const QFileInfoList files =
+        folder.entryInfoList({QStringLiteral("*.flt")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
     for (const QFileInfo& file : files) {
         bool isProtected = false;
         try {
-            isProtected = IsProtectValue(IniFile(file.filePath()).ReadString(QStringLiteral("Main"),
-                                                                              QStringLiteral("Protect")));
+            isProtected =
+                IsProtectValue(IniFile(file.filePath()).ReadString(QStringLiteral("Main"), QStringLiteral("Protect")));
         } catch (const FilterFileError&) {
             // Listed all the same: choosing it says what is wrong with it.
         }
@@ -144,8 +145,8 @@ void TfrmFilterFileDialog::lvTemplateClick()
         const IniFile ini(FilterFolder_ + selected->text() + QStringLiteral(".flt"));
         const QString main = QStringLiteral("Main");
         ui->lblDescription->setText(
-            texts::Format(texts::Text(64998), {ini.ReadString(main, QStringLiteral("Create"))}) +
-            QStringLiteral("\n") + texts::Format(texts::Text(64999), {ini.ReadString(main, QStringLiteral("Modify"))}));
+            texts::Format(texts::Text(64998), {ini.ReadString(main, QStringLiteral("Create"))}) + QStringLiteral("\n") +
+            texts::Format(texts::Text(64999), {ini.ReadString(main, QStringLiteral("Modify"))}));
         ui->memoDescription->setPlainText(ini.ReadString(main, QStringLiteral("Description")));
     } catch (const FilterFileError& error) {
         ui->lblDescription->setText(error.message());
@@ -215,7 +216,8 @@ bool SelectFilterFile(QString& FileName, bool IsSave, const QString& filterFolde
             return false;
         }
         // A file of another kind under that name is not overwritten.
-        if (ini.exists() && QFileInfo(FileName).size() > 0 && !ini.hasSection(main) && !ini.hasSection(QStringLiteral("Filter"))) {
+        if (ini.exists() && QFileInfo(FileName).size() > 0 && !ini.hasSection(main) &&
+            !ini.hasSection(QStringLiteral("Filter"))) {
             platform::ErrorBox(texts::Format(texts::Text(61551), {QDir::toNativeSeparators(FileName)}));
             return false;
         }
@@ -225,8 +227,8 @@ bool SelectFilterFile(QString& FileName, bool IsSave, const QString& filterFolde
         else
             ini.WriteString(main, QStringLiteral("Modify"), today);
         ini.WriteString(main, QStringLiteral("Description"), w.memoDescription->toPlainText());
-        ini.WriteString(main, QStringLiteral("Protect"), w.cbProtect->isChecked() ? QStringLiteral("1")
-                                                                                  : QStringLiteral("0"));
+        ini.WriteString(main, QStringLiteral("Protect"),
+                        w.cbProtect->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
         ini.UpdateFile();
     } catch (const FilterFileError& error) {
         platform::ErrorBox(error.message());

@@ -36,7 +36,9 @@ QString columnText(db::Table& table, const char* name)
 }  // namespace
 
 TfrmFormelEdt::TfrmFormelEdt(TfrmImport1& frmImport1, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TfrmFormelEdt>()), frmImport1_(frmImport1)
+    : QDialog(parent),
+      ui(std::make_unique<Ui::TfrmFormelEdt>()),
+      frmImport1_(frmImport1)
 {
     ui->setupUi(this);
     platform::TranslateWindow(this);

@@ -28,9 +28,9 @@ TEST(TDBFilterDialog, EveryConditionKindFiltersTheTableAndReadsBackAsItsRows)
     struct Case {
         const char* name;
         std::vector<Add> adds;
-        QString filter;       // the table's filter text after OK
-        QStringList shown;    // the Nr of the records the table shows then
-        QStringList rows;     // the rows the dialog shows when opened again
+        QString filter;     // the table's filter text after OK
+        QStringList shown;  // the Nr of the records the table shows then
+        QStringList rows;   // the rows the dialog shows when opened again
     };
     const QString und = texts::Text(65017), oder = texts::Text(65016);
     const std::array<int, kConditionCount> captions = {65038, 65039, 65008, 65009, 65010,
@@ -46,9 +46,15 @@ TEST(TDBFilterDialog, EveryConditionKindFiltersTheTableAndReadsBackAsItsRows)
          "(Name = 'abc') OR  ([Wohn Ort] <> 'xyz')",
          {"1", "2", "4", "5"},
          {row(und, "Name", 0, "abc"), row(oder, "Wohn Ort", 1, "xyz")}},
-        {"a quote in the value", {{true, fName, cdEqual, "O'Brien"}}, "(Name = 'O''Brien')", {"2"},
+        {"a quote in the value",
+         {{true, fName, cdEqual, "O'Brien"}},
+         "(Name = 'O''Brien')",
+         {"2"},
          {row(und, "Name", 0, "O'Brien")}},
-        {"a field name with a blank", {{true, fOrt, cdEqual, "Köln"}}, "([Wohn Ort] = 'Köln')", {"1", "4"},
+        {"a field name with a blank",
+         {{true, fOrt, cdEqual, "Köln"}},
+         "([Wohn Ort] = 'Köln')",
+         {"1", "4"},
          {row(und, "Wohn Ort", 0, "Köln")}},
         {"nicht größer and nicht kleiner",
          {{true, fBetrag, cdNotGreater, "150"}, {true, fBetrag, cdNotLess, "99,5"}},
@@ -60,15 +66,23 @@ TEST(TDBFilterDialog, EveryConditionKindFiltersTheTableAndReadsBackAsItsRows)
          "(Betrag < '99,5') OR  (Betrag > '150')",
          {"1", "4"},
          {row(und, "Betrag", 4, "99,5"), row(oder, "Betrag", 5, "150")}},
-        {"a date compared", {{true, fSeit, cdGreater, "31.12.2019"}}, "([Kunde seit] > '31.12.2019')",
-         {"1", "2", "5"}, {row(und, "Kunde seit", 5, "31.12.2019")}},
-        {"leer finds the records without a value", {{true, fOrt, cdEmpty, ""}}, "([Wohn Ort] IS NULL)", {"3"},
+        {"a date compared",
+         {{true, fSeit, cdGreater, "31.12.2019"}},
+         "([Kunde seit] > '31.12.2019')",
+         {"1", "2", "5"},
+         {row(und, "Kunde seit", 5, "31.12.2019")}},
+        {"leer finds the records without a value",
+         {{true, fOrt, cdEmpty, ""}},
+         "([Wohn Ort] IS NULL)",
+         {"3"},
          {row(und, "Wohn Ort", 6, "")}},
-        {"nicht leer finds those with one", {{true, fSeit, cdNotEmpty, ""}, {true, fOrt, cdNotEmpty, ""}},
+        {"nicht leer finds those with one",
+         {{true, fSeit, cdNotEmpty, ""}, {true, fOrt, cdNotEmpty, ""}},
          "([Kunde seit] NOT IS NULL) AND ([Wohn Ort] NOT IS NULL)",
          {"1", "2", "5"},
          {row(und, "Kunde seit", 7, ""), row(und, "Wohn Ort", 7, "")}},
-        {"in Liste", {{true, fNr, cdInList, "1, 3"}, {false, fName, cdInList, "Meier,'O''Brien'"}},
+        {"in Liste",
+         {{true, fNr, cdInList, "1, 3"}, {false, fName, cdInList, "Meier,'O''Brien'"}},
          "(Nr IN (1, 3)) OR  (Name IN (Meier,'O''Brien'))",
          {"1", "2", "3", "5"},
          {row(und, "Nr", 8, "1, 3"), row(oder, "Name", 8, "Meier,'O''Brien'")}},
@@ -77,8 +91,11 @@ TEST(TDBFilterDialog, EveryConditionKindFiltersTheTableAndReadsBackAsItsRows)
          "(Nr  >= 2) AND (Nr <= 4) OR  (Name = 'Meier')",
          {"2", "3", "4", "5"},
          {row(und, "Nr", 9, "2 4"), row(oder, "Name", 0, "Meier")}},
-        {"zwischen two words", {{true, fName, cdBetween, "A N"}}, "(Name  >= 'A') AND (Name <= 'N')",
-         {"1", "3", "5"}, {row(und, "Name", 9, "A N")}},
+        {"zwischen two words",
+         {{true, fName, cdBetween, "A N"}},
+         "(Name  >= 'A') AND (Name <= 'N')",
+         {"1", "3", "5"},
+         {row(und, "Name", 9, "A N")}},
         {"link words in values stay values",
          {{true, fName, cdEqual, "x AND (y"}, {false, fName, cdEqual, "Abel"}},
          "(Name = 'x AND (y') OR  (Name = 'Abel')",
@@ -110,11 +127,14 @@ TEST(TDBFilterDialog, EveryConditionKindFiltersTheTableAndReadsBackAsItsRows)
 
         // Opened again, the dialog shows the same rows (the first with UND); Cancel changes nothing.
         QStringList rows;
-        ASSERT_TRUE(RunDialog(dialog, [&](TfrmFilterDialog& form) {
-            rows = ShownRows(form);
-            EXPECT_TRUE(form.ui->btnFilterSave->isEnabled());
-            ClickCancel(form);
-        }, &ok));
+        ASSERT_TRUE(RunDialog(
+            dialog,
+            [&](TfrmFilterDialog& form) {
+                rows = ShownRows(form);
+                EXPECT_TRUE(form.ui->btnFilterSave->isEnabled());
+                ClickCancel(form);
+            },
+            &ok));
         EXPECT_FALSE(ok);
         EXPECT_EQ(rows, c.rows);
         EXPECT_EQ(customers.table.Filter(), c.filter);
@@ -235,7 +255,8 @@ TEST(TDBFilterDialog, ButtonsRowsAndTheFilterOfNoRows)
     ASSERT_TRUE(RunDialog(dialog, [&](TfrmFilterDialog& form) {
         EXPECT_EQ(form.ui->cbFilterField->count(), 2);
         EXPECT_EQ(form.ui->cbFilterField->itemText(1), QStringLiteral("Betrag"));
-        EXPECT_EQ(ShownRows(form), QStringList{texts::Text(65017) + QStringLiteral("|Nr|") + texts::Text(65038) + "|3"});
+        EXPECT_EQ(ShownRows(form),
+                  QStringList{texts::Text(65017) + QStringLiteral("|Nr|") + texts::Text(65038) + "|3"});
         AddCondition(form, true, 1, cdGreater, QStringLiteral("100"));
         ClickOk(form);
     }));

@@ -44,8 +44,7 @@ void ClickItem(TfrmFilterFileDialog& picker, const QString& name)
 }
 
 // Saves the dialog's rows under name (typed), with a description and the protection mark.
-void SaveAs(TfrmFilterDialog& form, const QString& name, const QString& description = QString(),
-            bool protect = false)
+void SaveAs(TfrmFilterDialog& form, const QString& name, const QString& description = QString(), bool protect = false)
 {
     OnPicker([=](TfrmFilterFileDialog& picker) {
         auto& w = *picker.ui;
@@ -113,11 +112,12 @@ TEST_F(Files, SavedRowsLoadBackAndASecondSaveKeepsTheCreationDate)
         ClickCancel(form);
     }));
     ASSERT_TRUE(ui.messages().empty()) << ui.messageTexts().join(u'\n').toStdString();
-    const QString expected = QStringLiteral("[Main]\r\nCreate=%1\r\nDescription=Erste Zeile Zweite Zeile\r\n"
-                                            "Protect=0\r\n\r\n[Filter]\r\n"
-                                            "AndOr0=AND\r\nField0=Name\r\nCondition0=0\r\nValue0=O'Brien\r\n"
-                                            "AndOr1=OR\r\nField1=Wohn Ort\r\nCondition1=6\r\nValue1=\r\n"
-                                            "AndOr2=OR\r\nField2=Nr\r\nCondition2=9\r\nValue2=2 4\r\n")
+    const QString expected = QStringLiteral(
+                                 "[Main]\r\nCreate=%1\r\nDescription=Erste Zeile Zweite Zeile\r\n"
+                                 "Protect=0\r\n\r\n[Filter]\r\n"
+                                 "AndOr0=AND\r\nField0=Name\r\nCondition0=0\r\nValue0=O'Brien\r\n"
+                                 "AndOr1=OR\r\nField1=Wohn Ort\r\nCondition1=6\r\nValue1=\r\n"
+                                 "AndOr2=OR\r\nField2=Nr\r\nCondition2=9\r\nValue2=2 4\r\n")
                                  .arg(today);
     EXPECT_EQ(QString::fromLatin1(Bytes(file("Kunden.flt"))), expected);
 
@@ -151,8 +151,9 @@ TEST_F(Files, SavedRowsLoadBackAndASecondSaveKeepsTheCreationDate)
     }));
     const QString again = QString::fromLatin1(Bytes(file("Kunden.flt")));
     // The picker took the description over from the file chosen.
-    EXPECT_TRUE(again.startsWith(QStringLiteral("[Main]\r\nCreate=%1\r\nDescription=Erste Zeile Zweite Zeile\r\nProtect=0\r\nModify=%1\r\n")
-                                     .arg(today)))
+    EXPECT_TRUE(again.startsWith(
+        QStringLiteral("[Main]\r\nCreate=%1\r\nDescription=Erste Zeile Zweite Zeile\r\nProtect=0\r\nModify=%1\r\n")
+            .arg(today)))
         << again.toStdString();
     EXPECT_TRUE(again.endsWith(expected.mid(expected.indexOf(QStringLiteral("[Filter]")))));
 }
@@ -199,8 +200,9 @@ TEST_F(Files, NamesStayInTheFilterFolder)
         const char* typed;
         const char* written;  // nullptr: refused with a message, the picker stays open
     };
-    const Case cases[] = {{"abc.flt", "abc.flt.flt"}, {"../ausserhalb", nullptr}, {"a/b", nullptr},
-                          {"..", nullptr},            {"a\\b", nullptr},          {"Leer zeichen", "Leer zeichen.flt"}};
+    const Case cases[] = {{"abc.flt", "abc.flt.flt"}, {"../ausserhalb", nullptr},
+                          {"a/b", nullptr},           {"..", nullptr},
+                          {"a\\b", nullptr},          {"Leer zeichen", "Leer zeichen.flt"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         ui.clearRecord();
@@ -238,20 +240,28 @@ TEST_F(Files, DamagedAndForeignFilesLoadAsFarAsTheyAreSound)
     struct Case {
         const char* name;
         QByteArray bytes;
-        int message;            // 0: none
-        QStringList rows;       // the Nr... field captions of the rows left
+        int message;       // 0: none
+        QStringList rows;  // the Nr... field captions of the rows left
     };
     const std::vector<Case> cases = {
-        {"sound", "[Main]\r\nProtect=0\r\n[Filter]\r\n" + good + "AndOr1=OR\r\nField1=4\r\nCondition1=x\r\nValue1=1\r\n",
-         0, {"Name", "Kunde seit"}},
+        {"sound",
+         "[Main]\r\nProtect=0\r\n[Filter]\r\n" + good + "AndOr1=OR\r\nField1=4\r\nCondition1=x\r\nValue1=1\r\n",
+         0,
+         {"Name", "Kunde seit"}},
         {"an unknown field stops the load",
-         "[Filter]\r\n" + good + "AndOr1=AND\r\nField1=Strasse\r\nCondition1=0\r\nValue1=x\r\n"
-                                 "AndOr2=AND\r\nField2=Nr\r\nCondition2=0\r\nValue2=1\r\n",
-         61556, {"Name"}},
-        {"a field number beyond the fields", "[Filter]\r\n" + good + "AndOr1=AND\r\nField1=17\r\nCondition1=0\r\nValue1=x\r\n",
-         61556, {"Name"}},
-        {"a condition out of range", "[Filter]\r\n" + good + "AndOr1=AND\r\nField1=Nr\r\nCondition1=12\r\nValue1=1\r\n",
-         61555, {"Name"}},
+         "[Filter]\r\n" + good +
+             "AndOr1=AND\r\nField1=Strasse\r\nCondition1=0\r\nValue1=x\r\n"
+             "AndOr2=AND\r\nField2=Nr\r\nCondition2=0\r\nValue2=1\r\n",
+         61556,
+         {"Name"}},
+        {"a field number beyond the fields",
+         "[Filter]\r\n" + good + "AndOr1=AND\r\nField1=17\r\nCondition1=0\r\nValue1=x\r\n",
+         61556,
+         {"Name"}},
+        {"a condition out of range",
+         "[Filter]\r\n" + good + "AndOr1=AND\r\nField1=Nr\r\nCondition1=12\r\nValue1=1\r\n",
+         61555,
+         {"Name"}},
         {"an incomplete row", "[Filter]\r\n" + good + "AndOr1=AND\r\nField1=Nr\r\n", 61557, {"Name"}},
         {"a lone key at the end is left over", "[Filter]\r\n" + good + "AndOr1=AND\r\n", 0, {"Name"}},
         {"no INI text", "Das ist ein Brief.\r\nMit freundlichen Grüßen\r\n", 61551, {"Nr"}},

@@ -60,8 +60,7 @@ TEST_F(FilteredRun, TheViewerCountsAndTheRunImportsTheRecordsTheDialogsCondition
     });
     QTest::mouseClick(viewer.ui->btnFilter, Qt::LeftButton);
     ASSERT_FALSE(dialogdriver::deadlineHit());
-    EXPECT_EQ(tblQuelle.Filter(),
-              QStringLiteral("([Wohn Ort] = 'Köln') AND (Betrag > '60') OR  (Name = 'O''Brien')"));
+    EXPECT_EQ(tblQuelle.Filter(), QStringLiteral("([Wohn Ort] = 'Köln') AND (Betrag > '60') OR  (Name = 'O''Brien')"));
     EXPECT_EQ(viewer.ui->stbInhaltQuelle->SimpleText(), wizard::DatensaetzeText(3));
     EXPECT_EQ(viewer.ui->dbgInhaltQuellDB->model()->rowCount(), 3);
     viewer.close();

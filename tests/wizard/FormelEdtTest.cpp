@@ -32,13 +32,13 @@ TEST(TfrmFormelEdt, PreviewsTheRowsFormulaOnTheSourceRecordAndReturnsToEditing)
 {
     struct Case {
         const char* name;
-        const char* column;       // the formula column the zoom button binds
+        const char* column;  // the formula column the zoom button binds
         const char* formula;
-        int typ;                  // target field type code
+        int typ;  // target field type code
         const char* laenge;
-        const char* infoBox;      // the prepared expression shown first (numeric formulas), or nullptr
-        const char* errorBox;     // a refusal instead of a preview, or nullptr
-        QString preview;          // empty: no preview comes up
+        const char* infoBox;   // the prepared expression shown first (numeric formulas), or nullptr
+        const char* errorBox;  // a refusal instead of a preview, or nullptr
+        QString preview;       // empty: no preview comes up
     };
     const QString cut = texts::Text(64980).replace(QStringLiteral("%d"), QStringLiteral("10"));
     const std::vector<Case> cases = {
