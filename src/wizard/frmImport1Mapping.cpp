@@ -109,7 +109,7 @@ void TfrmImport1::ConnectMappingPage()
         Shown("Index", QStringLiteral("Index"), 4, Qt::AlignHCenter),
         Shown("Feldname", QStringLiteral("Feldname "), 16),
         Shown("Laenge", QStringLiteral("Länge "), 5, Qt::AlignRight),
-        Shown("Typbezeichnung", QStringLiteral("Typ "), 12),
+        Shown("Typbezeichnung", QStringLiteral("Typ "), 10),
         Shown("Zuordnung", QStringLiteral("Zuordnung "), 16),
     };
     const db::FieldDefList columns = engine::ZStruktFields();
@@ -124,6 +124,10 @@ void TfrmImport1::ConnectMappingPage()
         Hidden(QStringLiteral("NKommaStellen")),
     });
 
+    // The target grid shows its five columns without scrolling, the assignment last; the source grid its names.
+    const int charWidth = ui->dbgStruktZiel->fontMetrics().horizontalAdvance(u'0');
+    ui->dbgStruktZiel->setMinimumWidth(charWidth * 46 + 60);
+    ui->dbgStruktQuelle->setMinimumWidth(charWidth * 24);
     mappingGrids_ = new mapping::MappingGrids(ui->dbgStruktQuelle, ui->dbgStruktZiel, this);
     ui->dbgStruktQuelle->setDataSource(&dscQStrukt);
     ui->dbgStruktZiel->setDataSource(&dscZStrukt);
