@@ -288,7 +288,7 @@ protected:
 
 MappingGrids::MappingGrids(platform::TDBGrid* source, platform::TDBGrid* target, QObject* parent)
     : QObject(parent), source_(source), target_(target), delegate_(new AssignmentDelegate(target)),
-      header_(new Header(Qt::Horizontal, target))
+      header_(new Header(Qt::Horizontal))
 {
     for (platform::TDBGrid* grid : {source_, target_}) {
         grid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -301,6 +301,7 @@ MappingGrids::MappingGrids(platform::TDBGrid* source, platform::TDBGrid* target,
     target_->setHorizontalHeader(header_);
     source_->viewport()->installEventFilter(this);
     target_->viewport()->installEventFilter(this);
+    target_->setAcceptDrops(true);
     target_->viewport()->setAcceptDrops(true);
     target_->installEventFilter(this);
     // A new set of columns (the table opened, the Index column shown or hidden) comes in the table's order.
