@@ -5,6 +5,7 @@
 #include "db/Table.h"
 #include "engine/ImportSetting.h"
 #include "platform/DataControls.h"
+#include "platform/LocUtils.h"
 #include "platform/ScriptedUi.h"
 #include "rtl/FormatSettings.h"
 #include "texts/Texts.h"
@@ -549,6 +550,107 @@ TEST(MappingPage, EverySourceKindIsMappedByNameAndKeyAndTheKeyRulesHold)
         }
         // A refused assignment closes the panel; a made one opens it on the row's options.
         EXPECT_EQ(s.w->tpcOptionen->isHidden(), r.assigned.isEmpty());
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A changed setting keeps its options and assignments on the freshly read target; an assignment of a source field
+// that is gone is reset, not kept for the run to fail on.
+TEST(MappingPage, GoingBackAndForwardCarriesTheMappingOverAndDropsVanishedSourceFields)
+{
+    Session s;
+    MixedTables tables(s);
+    s.walk(tables.source, tables.target);
+    db::Table& z = s.form->tblZStrukt;
+    const auto set = [&](const QString& row, std::vector<std::pair<const char*, QVariant>> values) {
+        s.zielZeile(row);
+        z.Edit();
+        for (const auto& [column, value] : values)
+            z.FieldByName(column)->setAsVariant(value);
+        z.Post();
+    };
+    set("Text", {{"Zuordnung", "SText"}, {"Formel_alph", "#SText"}, {"Vorgabewert_alph", "x"}});
+    set("Zahl", {{"Zuordnung", "Verschwunden"}, {"Div", 2}, {"FeldAkt", false}});
+    set("Bild", {{"FeldAkt", false}});
+
+    // Not confirmed: the page stays.
+    s.ui.answer(Button::No);
+    s.click(s.w->btnZurueck4);
+    EXPECT_EQ(s.page(), "ImportSeite4");
+    s.ui.answer(Button::Yes);
+    s.click(s.w->btnZurueck4);
+    ASSERT_EQ(s.page(), "ImportSeite3");
+    EXPECT_EQ(s.ui.messages().back().text, texts::Text(64923));
+    EXPECT_FALSE(s.form->tblQuelle.Active());
+
+    wizard::SetChecked(s.w->rbtVorhEinst_mAE, true);
+    s.click(s.w->btnWeiter3);
+    ASSERT_EQ(s.page(), "ImportSeite4") << s.ui.messageTexts().join(" | ").toStdString();
+    const auto rows = engine::ReadMapping(z);
+    const auto row = [&](const QString& name) {
+        for (const engine::MappingRow& r : rows)
+            if (r.Feldname == name)
+                return r;
+        ADD_FAILURE() << name.toStdString();
+        return engine::MappingRow();
+    };
+    EXPECT_EQ(row("Text").Zuordnung, "SText");
+    EXPECT_EQ(row("Text").Formel_alph, "#SText");
+    EXPECT_EQ(row("Text").Vorgabewert_alph, "x");
+    EXPECT_EQ(row("KText").Zuordnung, "SNr");
+    EXPECT_EQ(row("Zahl").Zuordnung, "");
+    EXPECT_FALSE(row("Zahl").Div);
+    EXPECT_TRUE(row("Zahl").FeldAkt && row("Zahl").Ausrichtung_re);
+    EXPECT_FALSE(row("Bild").FeldAkt);
+    EXPECT_TRUE(s.w->btnAlleAufheben->isEnabled());
+}
+
+// Alt and a caption's underlined letter reach one control of the page, with the options panel closed and open on
+// each sheet, in each language.
+TEST(MappingPage, EveryAccessKeyOfThePageIsUnique)
+{
+    for (const char* language : {"DE", "EN", "CSY"}) {
+        SCOPED_TRACE(language);
+        platform::TQLocUtils& loc = platform::LocUtilsInstance();
+        if (QString(language) != "DE")
+            loc.LoadResourceLibrary(QStringLiteral(IMPORT_PROGRAM_DIR) + "/Import." + language);
+        {
+            Session s;
+            MixedTables tables(s);
+            s.walk(tables.source, tables.target);
+            const auto check = [&](const char* state) {
+                SCOPED_TRACE(state);
+                QMap<QChar, QString> keys;
+                for (QWidget* control : s.w->ImportSeite4->findChildren<QWidget*>()) {
+                    QString caption;
+                    if (auto* button = qobject_cast<QAbstractButton*>(control))
+                        caption = button->text();
+                    else if (auto* label = qobject_cast<QLabel*>(control); label && label->buddy())
+                        caption = label->text();
+                    const qsizetype amp = caption.indexOf(u'&');
+                    if (!control->isVisibleTo(s.w->ImportSeite4) || amp < 0 || amp + 1 >= caption.size())
+                        continue;
+                    const QChar key = caption.at(amp + 1).toLower();
+                    EXPECT_FALSE(keys.contains(key)) << control->objectName().toStdString() << " and "
+                                                     << keys.value(key).toStdString() << " share "
+                                                     << QString(key).toStdString();
+                    keys.insert(key, control->objectName());
+                }
+            };
+            check("closed");
+            for (const auto& [target, source] : {std::pair{"Text", "SText"}, {"Zahl", "SText"}, {"Text", "SZahl"},
+                                                  {"Zahl", "SZahl"}}) {
+                s.zielZeile(target);
+                s.quellZeile(source);
+                s.click(s.w->btnZuordnen);
+                ASSERT_FALSE(s.w->tpcOptionen->isHidden());
+                check(qPrintable(s.w->tpcOptionen->currentWidget()->objectName()));
+            }
+        }
+        loc.ResetResourceLibrary();
     }
 }
 
