@@ -10,6 +10,7 @@
 #include "wizard/frmImport1.h"
 
 #include <QEvent>
+#include <QLabel>
 
 namespace wizard::mapping {
 
@@ -97,6 +98,27 @@ FieldOptionsPanel::FieldOptionsPanel(TfrmImport1& form) : QObject(&form), form_(
     bind(ui.memZZ_Formel, "Formel_num");
     bind(ui.edtZZ_Runden, "Runden");
     bind(ui.cbxZZ_Akt, "FeldAkt");
+
+    // A screen reader names an edit by the label before it, or by the switch box it belongs to.
+    for (auto [label, edit] : {std::pair<QLabel*, QWidget*>{ui.lblSS_Vorgabewert, ui.edtSS_Vorgabe_Wert},
+                               {ui.lblZS_Vorgabewert, ui.edtZS_Vorgabe_Wert},
+                               {ui.lblSS_Vorgabe, ui.edtSS_Vorgabe_Quelltxt},
+                               {ui.lblSZ_Vorgabe, ui.edtSZ_Vorgabe_Quelltxt},
+                               {ui.lblZS_Vorgabe, ui.edtZS_Vorgabe_Quelltxt},
+                               {ui.lblZZ_Vorgabe, ui.edtZZ_Vorgabe_Quelltxt},
+                               {ui.lblSS_Ausschnittbis, ui.edtSS_AusschnittEndString},
+                               {ui.lblSZ_Stellen, ui.edtSZ_Runden},
+                               {ui.lblZZ_Stellen, ui.edtZZ_Runden}})
+        label->setBuddy(edit);
+    for (auto [box, edit] : {std::pair<QAbstractButton*, QWidget*>{ui.cbxSZ_Vorgabe, ui.edtSZ_Vorgabe_Wert},
+                             {ui.cbxZZ_Vorgabe, ui.edtZZ_Vorgabe_Wert},
+                             {ui.cbxSS_Ausschnitt, ui.edtSS_AusschnittBegString},
+                             {ui.cbxSZ_Div, ui.edtSZ_DivWert}, {ui.cbxSZ_Mul, ui.edtSZ_MulWert},
+                             {ui.cbxZS_Div, ui.edtZS_DivWert}, {ui.cbxZS_Mul, ui.edtZS_MulWert},
+                             {ui.cbxZZ_Div, ui.edtZZ_DivWert}, {ui.cbxZZ_Mul, ui.edtZZ_MulWert},
+                             {ui.cbxSS_Formel, ui.memSS_Formel}, {ui.cbxSZ_Formel, ui.memSZ_Formel},
+                             {ui.cbxZZ_Formel, ui.memZZ_Formel}})
+        edit->setAccessibleName(box->text().remove(u'&').trimmed());
 
     connectSwitch(ui.cbxSS_Vorgabe, &FieldOptionsPanel::cbxSS_VorgabeClick);
     connectSwitch(ui.cbxSS_UEVorgabe, &FieldOptionsPanel::cbxSS_UEVorgabeClick);

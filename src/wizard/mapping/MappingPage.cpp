@@ -296,9 +296,12 @@ MappingGrids::MappingGrids(platform::TDBGrid* source, platform::TDBGrid* target,
         grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
         connect(grid, &QAbstractItemView::doubleClicked, this, [this] { emit assignRequested(); });
     }
-    header_->setSectionsClickable(false);
-    header_->setHighlightSections(false);
     target_->setHorizontalHeader(header_);
+    // Titles stay as they are whichever row is chosen: bold is the assignment column's alone.
+    for (platform::TDBGrid* grid : {source_, target_}) {
+        grid->horizontalHeader()->setSectionsClickable(false);
+        grid->horizontalHeader()->setHighlightSections(false);
+    }
     source_->viewport()->installEventFilter(this);
     target_->viewport()->installEventFilter(this);
     target_->setAcceptDrops(true);
