@@ -12,6 +12,8 @@
 #include "ui_frmImport1.h"
 #include "wizard/ImportProgram.h"
 #include "wizard/frmImport1.h"
+#include "wizard/frmInhaltAnz.h"
+#include "ui_frmInhaltAnz.h"
 #include "wizard/mapping/FieldOptionsPanel.h"
 
 #include <QDir>
@@ -576,10 +578,19 @@ TEST(MappingPage, GoingBackAndForwardCarriesTheMappingOverAndDropsVanishedSource
     set("Zahl", {{"Zuordnung", "Verschwunden"}, {"Div", 2}, {"FeldAkt", false}});
     set("Bild", {{"FeldAkt", false}});
 
+    // The view button shows source and target side by side; going back closes the viewer.
+    s.click(s.w->btnInhaltAnz4);
+    wizard::TfrmInhaltAnz* viewer = s.program.frmInhaltAnz();
+    ASSERT_TRUE(viewer->isVisible());
+    EXPECT_TRUE(viewer->isSheetVisible(viewer->ui->TabSheet1) && viewer->isSheetVisible(viewer->ui->TabSheet2));
+    EXPECT_FALSE(viewer->isSheetVisible(viewer->ui->TabSheet3));
+    EXPECT_EQ(viewer->ui->PageControl1->tabText(1), texts::Text(65276) + ": Ziel.DB");
+
     // Not confirmed: the page stays.
     s.ui.answer(Button::No);
     s.click(s.w->btnZurueck4);
     EXPECT_EQ(s.page(), "ImportSeite4");
+    EXPECT_FALSE(viewer->isVisible());
     s.ui.answer(Button::Yes);
     s.click(s.w->btnZurueck4);
     ASSERT_EQ(s.page(), "ImportSeite3");
