@@ -865,7 +865,7 @@ přidávají se nové záznamy...</translation>
     </message>
     <message id="65227">
         <source>Optionen &amp;schließen</source>
-        <translation>&amp;Zavřít možnosti</translation>
+        <translation>Zavřít &amp;možnosti</translation>
     </message>
     <message id="65228">
         <source>Möchten Sie wirklich abbrechen?</source>
@@ -1623,6 +1623,317 @@ použít případná existující nastavení?</translation>
     <message id="HelpViewer">
         <source>Hilfe</source>
         <translation>Nápověda</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmImport1</name>
+    <message id="TfrmImport1.lblQuellZuord">
+        <source>&amp;Quelldatei</source>
+        <translation>Zdro&amp;jový soubor</translation>
+    </message>
+    <message id="TfrmImport1.btnZuordnen">
+        <source>zuo&amp;rdnen</source>
+        <translation>př&amp;iřadit</translation>
+    </message>
+    <message id="TfrmImport1.btnAufheben">
+        <source>au&amp;fheben</source>
+        <translation>z&amp;rušit</translation>
+    </message>
+    <message id="TfrmImport1.btnAlleAufheben">
+        <source>a&amp;lle aufheben</source>
+        <translation>zrušit &amp;vše</translation>
+    </message>
+    <message id="TfrmImport1.btnOptionen">
+        <source>&amp;Optionen</source>
+        <translation>&amp;Možnosti</translation>
+    </message>
+    <message id="TfrmImport1.lblZielZuord">
+        <source>Zi&amp;eldatenbank Zuordnung</source>
+        <translation>Přiřazení &amp;cílové databáze</translation>
+    </message>
+    <message id="TfrmImport1.lblZuordHint">
+        <source>Wählen Sie das Feld der Quelldatenbanktabelle aus, dessen
+Daten Sie importieren möchten.
+
+Wählen Sie das Feld der Zieldatenbanktabelle aus, das die
+Daten des Quelldatenbankfeldes erhalten soll.
+
+Klicken Sie mit der Maus auf die Schaltfläche 'zuordnen'.</source>
+        <translation>Vyberte pole tabulky zdrojové databáze, jehož
+data chcete importovat.
+
+Vyberte pole tabulky cílové databáze, které má
+obdržet data zdrojového pole.
+
+Klepněte na tlačítko 'přiřadit'.</translation>
+    </message>
+    <message id="TfrmImport1.lblZZ_Optionen">
+        <source>Optionen für Zielfeld</source>
+        <translation>Možnosti cílového pole</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Vorgabe">
+        <source>Vorgabewert setzen:</source>
+        <translation>Nastavit výchozí hodnotu:</translation>
+    </message>
+    <message id="TfrmImport1.lblZZ_Vorgabe">
+        <source>falls Quellwert</source>
+        <translation>pokud zdrojová hodnota</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Vorgabe_Gleich">
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Vorgabe_Kleiner">
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Vorgabe_Groesser">
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Div">
+        <source>Dividieren durch:</source>
+        <translation>Dělit:</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Mul">
+        <source>Multiplizieren mit:</source>
+        <translation>Násobit:</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Formel">
+        <source>Formel  (z. B. #Feld1 * 1.16  oder   #Feld3 * #Feld4):</source>
+        <translation>Vzorec  (např. #Pole1 * 1.16  nebo   #Pole3 * #Pole4):</translation>
+    </message>
+    <message id="TfrmImport1.btnZZ_Zoom">
+        <source>&amp;O</source>
+        <translation>&amp;E</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Runden">
+        <source>Runden auf </source>
+        <translation>Zaokrouhlit na </translation>
+    </message>
+    <message id="TfrmImport1.lblZZ_Stellen">
+        <source>Stellen</source>
+        <translation>míst</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Akt">
+        <source>Zielfeld aktualisieren, wenn Datensatz bereits vorhanden ist</source>
+        <translation>Aktualizovat cílové pole, pokud záznam již existuje</translation>
+    </message>
+    <message id="TfrmImport1.lblZS_Optionen">
+        <source>Optionen für Zielfeld</source>
+        <translation>Možnosti cílového pole</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Vorgabe">
+        <source>Vorgabewert setzen</source>
+        <translation>Nastavit výchozí hodnotu</translation>
+    </message>
+    <message id="TfrmImport1.lblZS_Vorgabe">
+        <source>falls Quellwert:</source>
+        <translation>pokud zdrojová hodnota:</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Vorgabe_Gleich">
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Vorgabe_Kleiner">
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Vorgabe_Groesser">
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message id="TfrmImport1.lblZS_BeiUeberlaenge">
+        <source>Bei Überlänge:</source>
+        <translation>Při překročení délky:</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_UEVorgabe">
+        <source>Vorgabewert setzen</source>
+        <translation>Nastavit výchozí hodnotu</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Abschneiden">
+        <source>abschneiden</source>
+        <translation>oříznout</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Abschneiden_li">
+        <source>links</source>
+        <translation>vlevo</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Abschneiden_re">
+        <source>rechts</source>
+        <translation>vpravo</translation>
+    </message>
+    <message id="TfrmImport1.lblZS_Vorgabewert">
+        <source>Vorgabewert:</source>
+        <translation>Výchozí hodnota:</translation>
+    </message>
+    <message id="TfrmImport1.lblZS_Ausrichtung">
+        <source>Ausrichtung:</source>
+        <translation>Zarovnání:</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Ausrichtung_li">
+        <source>links</source>
+        <translation>vlevo</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Ausrichtung_re">
+        <source>rechts</source>
+        <translation>vpravo</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Div">
+        <source>Dividieren durch:</source>
+        <translation>Dělit:</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Mul">
+        <source>Multiplizieren mit:</source>
+        <translation>Násobit:</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_FAkt">
+        <source>Zielfeld aktualisieren, wenn Datensatz bereits vorhanden ist</source>
+        <translation>Aktualizovat cílové pole, pokud záznam již existuje</translation>
+    </message>
+    <message id="TfrmImport1.lblSZ_Optionen">
+        <source>Optionen für Zielfeld</source>
+        <translation>Možnosti cílového pole</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Vorgabe">
+        <source>Vorgabewert setzen:</source>
+        <translation>Nastavit výchozí hodnotu:</translation>
+    </message>
+    <message id="TfrmImport1.lblSZ_Vorgabe">
+        <source>falls Quellwert</source>
+        <translation>pokud zdrojová hodnota</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Vorgabe_Gleich">
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Vorgabe_Kleiner">
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Vorgabe_Groesser">
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Div">
+        <source>Dividieren durch:</source>
+        <translation>Dělit:</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Mul">
+        <source>Multiplizieren mit:</source>
+        <translation>Násobit:</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Formel">
+        <source>Formel  (z. B. #Feld1 * 1.16  oder   #Feld3 * #Feld4):</source>
+        <translation>Vzorec  (např. #Pole1 * 1.16  nebo   #Pole3 * #Pole4):</translation>
+    </message>
+    <message id="TfrmImport1.btnSZ_Zoom">
+        <source>&amp;O</source>
+        <translation>&amp;E</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Runden">
+        <source>Runden auf </source>
+        <translation>Zaokrouhlit na </translation>
+    </message>
+    <message id="TfrmImport1.lblSZ_Stellen">
+        <source>Stellen</source>
+        <translation>míst</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_FAkt">
+        <source>Zielfeld aktualisieren, wenn Datensatz bereits vorhanden ist</source>
+        <translation>Aktualizovat cílové pole, pokud záznam již existuje</translation>
+    </message>
+    <message id="TfrmImport1.lblSS_Optionen">
+        <source>Optionen für Zielfeld</source>
+        <translation>Možnosti cílového pole</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Vorgabe">
+        <source>Vorgabewert setzen:</source>
+        <translation>Nastavit výchozí hodnotu:</translation>
+    </message>
+    <message id="TfrmImport1.lblSS_Vorgabe">
+        <source>falls Quellwert:</source>
+        <translation>pokud zdrojová hodnota:</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Vorgabe_Gleich">
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Vorgabe_Leer">
+        <source>leer</source>
+        <translation>prázdná</translation>
+    </message>
+    <message id="TfrmImport1.lblBeiUeberlaenge">
+        <source>Bei Überlänge:</source>
+        <translation>Při překročení délky:</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_UEVorgabe">
+        <source>Vorgabewert setzen</source>
+        <translation>Nastavit výchozí hodnotu</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Abschneiden">
+        <source>abschneiden</source>
+        <translation>oříznout</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Abschneiden_li">
+        <source>links</source>
+        <translation>vlevo</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Abschneiden_re">
+        <source>rechts</source>
+        <translation>vpravo</translation>
+    </message>
+    <message id="TfrmImport1.lblSS_Vorgabewert">
+        <source>Vorgabewert:</source>
+        <translation>Výchozí hodnota:</translation>
+    </message>
+    <message id="TfrmImport1.lblSS_Ausrichtung">
+        <source>Bei numerischen Werten,  Ausrichtung:</source>
+        <translation>U číselných hodnot,  zarovnání:</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Ausrichtung_li">
+        <source>links</source>
+        <translation>vlevo</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Ausrichtung_re">
+        <source>rechts</source>
+        <translation>vpravo</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Ausschnitt">
+        <source>String nur von Stelle </source>
+        <translation>Převzít řetězec jen od pozice </translation>
+    </message>
+    <message id="TfrmImport1.lblSS_Ausschnittbis">
+        <source>bis</source>
+        <translation>do</translation>
+    </message>
+    <message id="TfrmImport1.lblSS_Ausschnittuebern">
+        <source>übernehmen.</source>
+        <translation>.</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Formel">
+        <source>Formel  (z.B. &quot;Sehr geehrter &quot; + #Feld2 + &quot; &quot; + #Feld3):</source>
+        <translation>Vzorec  (např. &quot;Vážený &quot; + #Pole2 + &quot; &quot; + #Pole3):</translation>
+    </message>
+    <message id="TfrmImport1.btnSS_Zoom">
+        <source>&amp;O</source>
+        <translation>&amp;E</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_FAkt">
+        <source>Zielfeld aktualisieren, wenn Datensatz bereits vorhanden ist</source>
+        <translation>Aktualizovat cílové pole, pokud záznam již existuje</translation>
+    </message>
+    <message id="TfrmImport1.btnInhaltAnz4">
+        <source>&amp;Inhalte ansehen</source>
+        <translation>Zobrazit &amp;obsah</translation>
+    </message>
+    <message id="TfrmImport1.btnZurueck4">
+        <source>&lt;-- &amp;Zurück</source>
+        <translation>&lt;-- &amp;Zpět</translation>
+    </message>
+    <message id="TfrmImport1.btnWeiter4">
+        <source>&amp;Weiter --&gt;</source>
+        <translation>&amp;Další --&gt;</translation>
     </message>
 </context>
 </TS>

@@ -865,7 +865,7 @@ adding new records...</translation>
     </message>
     <message id="65227">
         <source>Optionen &amp;schließen</source>
-        <translation>&amp;Close options</translation>
+        <translation>Close o&amp;ptions</translation>
     </message>
     <message id="65228">
         <source>Möchten Sie wirklich abbrechen?</source>
@@ -1622,6 +1622,317 @@ use settings that may already exist?</translation>
     <message id="HelpViewer">
         <source>Hilfe</source>
         <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmImport1</name>
+    <message id="TfrmImport1.lblQuellZuord">
+        <source>&amp;Quelldatei</source>
+        <translation>&amp;Source file</translation>
+    </message>
+    <message id="TfrmImport1.btnZuordnen">
+        <source>zuo&amp;rdnen</source>
+        <translation>&amp;Assign</translation>
+    </message>
+    <message id="TfrmImport1.btnAufheben">
+        <source>au&amp;fheben</source>
+        <translation>&amp;Unassign</translation>
+    </message>
+    <message id="TfrmImport1.btnAlleAufheben">
+        <source>a&amp;lle aufheben</source>
+        <translation>Unassign a&amp;ll</translation>
+    </message>
+    <message id="TfrmImport1.btnOptionen">
+        <source>&amp;Optionen</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message id="TfrmImport1.lblZielZuord">
+        <source>Zi&amp;eldatenbank Zuordnung</source>
+        <translation>&amp;Target database assignment</translation>
+    </message>
+    <message id="TfrmImport1.lblZuordHint">
+        <source>Wählen Sie das Feld der Quelldatenbanktabelle aus, dessen
+Daten Sie importieren möchten.
+
+Wählen Sie das Feld der Zieldatenbanktabelle aus, das die
+Daten des Quelldatenbankfeldes erhalten soll.
+
+Klicken Sie mit der Maus auf die Schaltfläche 'zuordnen'.</source>
+        <translation>Select the field of the source database table whose
+data you want to import.
+
+Select the field of the target database table that is
+to receive the data of the source field.
+
+Click the 'Assign' button.</translation>
+    </message>
+    <message id="TfrmImport1.lblZZ_Optionen">
+        <source>Optionen für Zielfeld</source>
+        <translation>Options for target field</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Vorgabe">
+        <source>Vorgabewert setzen:</source>
+        <translation>Set default value:</translation>
+    </message>
+    <message id="TfrmImport1.lblZZ_Vorgabe">
+        <source>falls Quellwert</source>
+        <translation>if source value</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Vorgabe_Gleich">
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Vorgabe_Kleiner">
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Vorgabe_Groesser">
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Div">
+        <source>Dividieren durch:</source>
+        <translation>Divide by:</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Mul">
+        <source>Multiplizieren mit:</source>
+        <translation>Multiply by:</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Formel">
+        <source>Formel  (z. B. #Feld1 * 1.16  oder   #Feld3 * #Feld4):</source>
+        <translation>Formula  (e.g. #Field1 * 1.16  or   #Field3 * #Field4):</translation>
+    </message>
+    <message id="TfrmImport1.btnZZ_Zoom">
+        <source>&amp;O</source>
+        <translation>&amp;O</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Runden">
+        <source>Runden auf </source>
+        <translation>Round to </translation>
+    </message>
+    <message id="TfrmImport1.lblZZ_Stellen">
+        <source>Stellen</source>
+        <translation>places</translation>
+    </message>
+    <message id="TfrmImport1.cbxZZ_Akt">
+        <source>Zielfeld aktualisieren, wenn Datensatz bereits vorhanden ist</source>
+        <translation>Update target field if the record already exists</translation>
+    </message>
+    <message id="TfrmImport1.lblZS_Optionen">
+        <source>Optionen für Zielfeld</source>
+        <translation>Options for target field</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Vorgabe">
+        <source>Vorgabewert setzen</source>
+        <translation>Set default value</translation>
+    </message>
+    <message id="TfrmImport1.lblZS_Vorgabe">
+        <source>falls Quellwert:</source>
+        <translation>if source value:</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Vorgabe_Gleich">
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Vorgabe_Kleiner">
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Vorgabe_Groesser">
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message id="TfrmImport1.lblZS_BeiUeberlaenge">
+        <source>Bei Überlänge:</source>
+        <translation>If too long:</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_UEVorgabe">
+        <source>Vorgabewert setzen</source>
+        <translation>Set default value</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Abschneiden">
+        <source>abschneiden</source>
+        <translation>cut off</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Abschneiden_li">
+        <source>links</source>
+        <translation>left</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Abschneiden_re">
+        <source>rechts</source>
+        <translation>right</translation>
+    </message>
+    <message id="TfrmImport1.lblZS_Vorgabewert">
+        <source>Vorgabewert:</source>
+        <translation>Default value:</translation>
+    </message>
+    <message id="TfrmImport1.lblZS_Ausrichtung">
+        <source>Ausrichtung:</source>
+        <translation>Alignment:</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Ausrichtung_li">
+        <source>links</source>
+        <translation>left</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Ausrichtung_re">
+        <source>rechts</source>
+        <translation>right</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Div">
+        <source>Dividieren durch:</source>
+        <translation>Divide by:</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_Mul">
+        <source>Multiplizieren mit:</source>
+        <translation>Multiply by:</translation>
+    </message>
+    <message id="TfrmImport1.cbxZS_FAkt">
+        <source>Zielfeld aktualisieren, wenn Datensatz bereits vorhanden ist</source>
+        <translation>Update target field if the record already exists</translation>
+    </message>
+    <message id="TfrmImport1.lblSZ_Optionen">
+        <source>Optionen für Zielfeld</source>
+        <translation>Options for target field</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Vorgabe">
+        <source>Vorgabewert setzen:</source>
+        <translation>Set default value:</translation>
+    </message>
+    <message id="TfrmImport1.lblSZ_Vorgabe">
+        <source>falls Quellwert</source>
+        <translation>if source value</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Vorgabe_Gleich">
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Vorgabe_Kleiner">
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Vorgabe_Groesser">
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Div">
+        <source>Dividieren durch:</source>
+        <translation>Divide by:</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Mul">
+        <source>Multiplizieren mit:</source>
+        <translation>Multiply by:</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Formel">
+        <source>Formel  (z. B. #Feld1 * 1.16  oder   #Feld3 * #Feld4):</source>
+        <translation>Formula  (e.g. #Field1 * 1.16  or   #Field3 * #Field4):</translation>
+    </message>
+    <message id="TfrmImport1.btnSZ_Zoom">
+        <source>&amp;O</source>
+        <translation>&amp;O</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_Runden">
+        <source>Runden auf </source>
+        <translation>Round to </translation>
+    </message>
+    <message id="TfrmImport1.lblSZ_Stellen">
+        <source>Stellen</source>
+        <translation>places</translation>
+    </message>
+    <message id="TfrmImport1.cbxSZ_FAkt">
+        <source>Zielfeld aktualisieren, wenn Datensatz bereits vorhanden ist</source>
+        <translation>Update target field if the record already exists</translation>
+    </message>
+    <message id="TfrmImport1.lblSS_Optionen">
+        <source>Optionen für Zielfeld</source>
+        <translation>Options for target field</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Vorgabe">
+        <source>Vorgabewert setzen:</source>
+        <translation>Set default value:</translation>
+    </message>
+    <message id="TfrmImport1.lblSS_Vorgabe">
+        <source>falls Quellwert:</source>
+        <translation>if source value:</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Vorgabe_Gleich">
+        <source>=</source>
+        <translation>=</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Vorgabe_Leer">
+        <source>leer</source>
+        <translation>empty</translation>
+    </message>
+    <message id="TfrmImport1.lblBeiUeberlaenge">
+        <source>Bei Überlänge:</source>
+        <translation>If too long:</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_UEVorgabe">
+        <source>Vorgabewert setzen</source>
+        <translation>Set default value</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Abschneiden">
+        <source>abschneiden</source>
+        <translation>cut off</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Abschneiden_li">
+        <source>links</source>
+        <translation>left</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Abschneiden_re">
+        <source>rechts</source>
+        <translation>right</translation>
+    </message>
+    <message id="TfrmImport1.lblSS_Vorgabewert">
+        <source>Vorgabewert:</source>
+        <translation>Default value:</translation>
+    </message>
+    <message id="TfrmImport1.lblSS_Ausrichtung">
+        <source>Bei numerischen Werten,  Ausrichtung:</source>
+        <translation>For numeric values,  alignment:</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Ausrichtung_li">
+        <source>links</source>
+        <translation>left</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Ausrichtung_re">
+        <source>rechts</source>
+        <translation>right</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Ausschnitt">
+        <source>String nur von Stelle </source>
+        <translation>Take string only from position </translation>
+    </message>
+    <message id="TfrmImport1.lblSS_Ausschnittbis">
+        <source>bis</source>
+        <translation>to</translation>
+    </message>
+    <message id="TfrmImport1.lblSS_Ausschnittuebern">
+        <source>übernehmen.</source>
+        <translation>.</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_Formel">
+        <source>Formel  (z.B. &quot;Sehr geehrter &quot; + #Feld2 + &quot; &quot; + #Feld3):</source>
+        <translation>Formula  (e.g. &quot;Dear &quot; + #Field2 + &quot; &quot; + #Field3):</translation>
+    </message>
+    <message id="TfrmImport1.btnSS_Zoom">
+        <source>&amp;O</source>
+        <translation>&amp;O</translation>
+    </message>
+    <message id="TfrmImport1.cbxSS_FAkt">
+        <source>Zielfeld aktualisieren, wenn Datensatz bereits vorhanden ist</source>
+        <translation>Update target field if the record already exists</translation>
+    </message>
+    <message id="TfrmImport1.btnInhaltAnz4">
+        <source>&amp;Inhalte ansehen</source>
+        <translation>&amp;View contents</translation>
+    </message>
+    <message id="TfrmImport1.btnZurueck4">
+        <source>&lt;-- &amp;Zurück</source>
+        <translation>&lt;-- &amp;Back</translation>
+    </message>
+    <message id="TfrmImport1.btnWeiter4">
+        <source>&amp;Weiter --&gt;</source>
+        <translation>&amp;Next --&gt;</translation>
     </message>
 </context>
 </TS>

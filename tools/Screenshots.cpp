@@ -361,6 +361,61 @@ void SaveStoredSettings(wizard::ProgramContext& context, const QString& prefix)
     main.InfoAnzeigen();
 }
 
+// ---- mapping page ----
+// The mapping page after the automatic mapping of a customer table onto an address table, with the options panel
+// on each of its four sheets.
+void SaveMappingPage(wizard::ProgramContext& context, const QString& prefix, const QString& folder)
+{
+    QDir().mkpath(folder);
+    const auto make = [](const QString& path, const db::FieldDefList& fields) {
+        db::Table table;
+        table.setTableName(path);
+        table.FieldDefs().assign(fields, 1);
+        table.CreateTable();
+    };
+    using db::FieldType;
+    const QString source = folder + QStringLiteral("/Kunden.DB");
+    const QString target = folder + QStringLiteral("/Adressen.DB");
+    make(source, {{QStringLiteral("KundenNr"), FieldType::ftInteger},
+                  {QStringLiteral("Name"), FieldType::ftString, 40},
+                  {QStringLiteral("Umsatz"), FieldType::ftFloat},
+                  {QStringLiteral("Plz"), FieldType::ftString, 5},
+                  {QStringLiteral("Ort"), FieldType::ftString, 30}});
+    make(target, {{QStringLiteral("Nr"), FieldType::ftInteger},
+                  {QStringLiteral("Name"), FieldType::ftString, 30},
+                  {QStringLiteral("Umsatz"), FieldType::ftFloat},
+                  {QStringLiteral("PLZ"), FieldType::ftInteger},
+                  {QStringLiteral("Ort"), FieldType::ftString, 30},
+                  {QStringLiteral("Bemerkung"), FieldType::ftString, 20}});
+    wizard::TfrmImport1 main(context);
+    main.show();
+    Ui::TfrmImport1& ui = *main.ui;
+    wizard::SetChecked(ui.rbtNeueImport, true);
+    main.tblQuelle.setTableName(source);
+    main.tblQuelle.Open();
+    ui.edtQuelle->setText(source);
+    ui.edtZiel->setText(target);
+    main.btnWeiter3Click();
+    Save(&main, prefix + QStringLiteral("frmImport1-ImportSeite4-Zuordnung.png"));
+    // Umsatz into Bemerkung: a number into text.
+    main.tblQStrukt.setRecNo(3);
+    main.tblZStrukt.setRecNo(6);
+    main.btnZuordnenClick();
+    const std::pair<int, const char*> rows[] = {
+        {2, "String_String"}, {4, "String_Zahl"}, {6, "Zahl_String"}, {3, "Zahl_Zahl"}};
+    for (const auto& [row, sheet] : rows) {
+        main.tblZStrukt.setRecNo(row);
+        main.ZielfeldOptionenAnzeigen();
+        if (ui.tpcOptionen->isHidden())
+            main.btnOptionenClick();
+        Save(&main, prefix + QStringLiteral("frmImport1-ImportSeite4-") + QLatin1String(sheet) + QStringLiteral(".png"));
+    }
+    main.tblQuelle.Close();
+    main.tblZiel.Close();
+    rtl::formatSettings().DecimalSeparator = main.DecimalSeparatorAlt;
+}
+// ---- end of mapping page ----
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -450,6 +505,7 @@ int main(int argc, char** argv)
                 Save(window.get(), prefix + w.name + QStringLiteral(".png"));
         }
         SaveStoredSettings(context, prefix);
+        SaveMappingPage(context, prefix, scratch.path() + QStringLiteral("/mapping-") + language);
     }
     return failures == 0 ? 0 : 1;
 }

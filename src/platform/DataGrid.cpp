@@ -276,7 +276,10 @@ QModelIndex TDBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modif
 
 void TDBGrid::updateGeometries()
 {
-    // The view sizes its scroll bar for the screen's rows; the bar stands for the records.
+    // The view sizes its scroll bar for the screen's rows; the bar stands for the records. It runs inside the
+    // grid's own adjustments too (rows leaving a shrinking screen), which must stay marked as such afterwards, or the
+    // view's current row moving with them would move the table's cursor.
+    const bool wasAdjusting = adjusting_;
     adjusting_ = true;
     QTableView::updateGeometries();
     QScrollBar* bar = verticalScrollBar();
@@ -284,7 +287,7 @@ void TDBGrid::updateGeometries()
     bar->setRange(0, std::max(0, recordCount() - page));
     bar->setPageStep(page);
     bar->setValue(top_);
-    adjusting_ = false;
+    adjusting_ = wasAdjusting;
 }
 
 void TDBGrid::scrollContentsBy(int dx, int dy)
@@ -297,11 +300,13 @@ void TDBGrid::scrollContentsBy(int dx, int dy)
 
 void TDBGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
 {
-    // Only sideways: every row of the screen is in view.
+    // Only sideways: every row of the screen is in view. The view scrolls to its current row while the grid
+    // adjusts it too, which stays an adjustment afterwards.
+    const bool wasAdjusting = adjusting_;
     adjusting_ = true;
     QTableView::scrollTo(index, hint);
     verticalScrollBar()->setValue(top_);
-    adjusting_ = false;
+    adjusting_ = wasAdjusting;
 }
 
 void TDBGrid::changeEvent(QEvent* event)

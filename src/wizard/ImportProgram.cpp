@@ -96,6 +96,7 @@ bool ImportProgram::Start(int splashHoldMs)
     frmImport1_->frmEinstellANZ = frmEinstellANZ_.get();
     frmFormelEdt_ = std::make_unique<TfrmFormelEdt>(*frmImport1_);
     frmImport1_->frmFormelEdt = frmFormelEdt_.get();
+    frmImport1_->frmGauge = frmGauge_.get();
     frmCopyFehler_ = std::make_unique<TfrmCopyFehler>();
     frmQOptionen_ = std::make_unique<TfrmQOptionen>();
     frmImport1_->setWindows(frmInhaltAnz_.get(), frmQOptionen_.get());
@@ -127,6 +128,7 @@ void ImportProgram::Finish()
     if (frmImport1_) {
         frmImport1_->frmEinstellAEND = nullptr;
         frmImport1_->frmEinstellANZ = nullptr;
+        frmImport1_->frmGauge = nullptr;
     }
     frmQOptionen_.reset();
     frmCopyFehler_.reset();

@@ -31,6 +31,11 @@ class TfrmEinstellANZ;
 class TfrmFormelEdt;
 class TfrmInhaltAnz;
 class TfrmQOptionen;
+class TfrmGauge;
+namespace mapping {
+class FieldOptionsPanel;
+class MappingGrids;
+}  // namespace mapping
 
 // A database alias as the window's database components use it: connecting asks the alias for its folder.
 class TDatabase {
@@ -211,8 +216,36 @@ public:
     void ZuordnungenUebernehmen();
     void IndexSpalteEinstellen();
 
+    // The progress window, made after this window; the long loops of the mapping page show it (none: no window).
+    TfrmGauge* frmGauge = nullptr;
+    // The process decimal separator from the moment the mapping page is entered; while the page is in use the
+    // options panel takes numbers with ",". DecimalSeparatorWiederherstellen puts it back (leaving forward).
+    QChar DecimalSeparatorAlt;
+    void DecimalSeparatorWiederherstellen();
+
+    void ImportSeite4Enter();
+    bool ZurueckBestaetigen();
+    void btnZurueck4Click();
+    void btnInhaltAnz4Click();
+    void btnZuordnenClick();
+    void btnAufhebenClick();
+    void btnAlleAufhebenClick();
+    void dbgStruktZielKeyUp(int key);
+    // The options panel of the current mapping row.
+    void btnOptionenClick();
+    void ZielfeldOptionenAnzeigen();
+    void tblZStruktAfterScroll();
+    mapping::FieldOptionsPanel& Optionen() { return *optionen_; }
+
 private:
     void ConnectMappingPage();
+    // Hides the options panel and shows the hint in its place.
+    void OptionenSchliessen(bool disableButton);
+    void ZuordnungsSchalterSetzen();
+    // Children of this window.
+    mapping::FieldOptionsPanel* optionen_ = nullptr;
+    mapping::MappingGrids* mappingGrids_ = nullptr;
+    bool decimalSeparatorHeld_ = false;
     // ---- end of mapping page ----
 
 public:
