@@ -88,6 +88,7 @@ bool ImportProgram::Start(int splashHoldMs)
     frmGauge_->setWindowTitle(platform::applicationTitle());
     platform::TranslateWindow(frmGauge_.get());
     frmGauge_->registerLockedWindow(frmImport1_.get());
+    frmImport1_->frmGauge = frmGauge_.get();
     frmEinstellAEND_ = std::make_unique<TfrmEinstellAEND>();
     frmGauge_->registerLockedWindow(frmEinstellAEND_.get());
     frmEinstellANZ_ = std::make_unique<TfrmEinstellANZ>();
@@ -126,6 +127,7 @@ void ImportProgram::Finish()
     if (frmImport1_) {
         frmImport1_->frmEinstellAEND = nullptr;
         frmImport1_->frmEinstellANZ = nullptr;
+        frmImport1_->frmGauge = nullptr;
     }
     frmQOptionen_.reset();
     frmCopyFehler_.reset();
