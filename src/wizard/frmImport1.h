@@ -287,6 +287,8 @@ private:
     // The mode page's radios from a stored Importmodus; the page to show for an unchanged use (nullptr: stay).
     QWidget* ImportmodusSetzen(std::optional<int> mode, bool unchanged);
     bool ZielStrukturPruefen(bool textSource);
+    // The stored Access table exported afresh into Temp as the source table; false after a message.
+    bool AccessQuelleExportieren(const QString& table);
     // The settings manager's re-choice boxes, found by name (nullptr while it has none).
     QAbstractButton* SettingsManagerBox(const char* name) const;
     // ---- end of mode and finish pages, stored settings ----

@@ -859,6 +859,29 @@ QWidget* TfrmImport1::ImportmodusSetzen(std::optional<int> mode, bool unchanged)
     }
 }
 
+bool TfrmImport1::AccessQuelleExportieren(const QString& table)
+{
+    // The Access table is exported again, so that the run reads the database as it is today.
+    Ui::TfrmImport1& f = *ui;
+    AdoQuellTabelle = table;
+    QWidget* page = f.PageControl1->currentWidget();
+    try {
+        ImportSeiteAdoEnter();
+    } catch (const db::EngineError& error) {
+        platform::ErrorBox(texts::Text(64950) + kCrLf + kCrLf + error.message());
+        return false;
+    }
+    const auto found = f.lbxTables->findItems(AdoQuellTabelle, Qt::MatchFixedString);
+    if (found.isEmpty()) {
+        platform::ShowMessage(texts::Format(texts::Text(64924), {AdoQuellTabelle}));
+        return false;
+    }
+    f.lbxTables->setCurrentItem(found.first());
+    btnWeiterAdoClick();
+    f.PageControl1->setCurrentWidget(page);
+    return tblQuelle.Active();
+}
+
 bool TfrmImport1::VorhEinstLaden_oAE()
 {
     Ui::TfrmImport1& f = *ui;
@@ -886,24 +909,7 @@ bool TfrmImport1::VorhEinstLaden_oAE()
         if (TextQuelleAufbauen)
             TextQuelleAufbauen();
     } else if (QuellformatOf(source) == u"Access" && FileExists(source)) {
-        // The Access table is exported again, so that the run reads the database as it is today.
-        AdoQuellTabelle = setting.MarkFeld;
-        QWidget* page = f.PageControl1->currentWidget();
-        try {
-            ImportSeiteAdoEnter();
-        } catch (const db::EngineError& error) {
-            platform::ErrorBox(texts::Text(64950) + kCrLf + kCrLf + error.message());
-            return false;
-        }
-        const auto found = f.lbxTables->findItems(AdoQuellTabelle, Qt::MatchFixedString);
-        if (found.isEmpty()) {
-            platform::ShowMessage(texts::Format(texts::Text(64924), {AdoQuellTabelle}));
-            return false;
-        }
-        f.lbxTables->setCurrentItem(found.first());
-        btnWeiterAdoClick();
-        f.PageControl1->setCurrentWidget(page);
-        if (!tblQuelle.Active())
+        if (!AccessQuelleExportieren(setting.MarkFeld))
             return false;
         f.lblQuelldatei->setText(QDir::toNativeSeparators(tblQuelle.TableName()));
     }
@@ -955,11 +961,16 @@ void TfrmImport1::VorhEinstLaden_mAE()
     FormateSetzen(setting);
     AdoQuellTabelle = setting.MarkFeld;
     DateienPruefen(setting, false, true, false);
-    if (IsTextSource(f.edtQuelle->text()) && FileExists(f.edtQuelle->text())) {
+    const QString source = f.edtQuelle->text();
+    if (IsTextSource(source) && FileExists(source)) {
         tblQuelle.Close();
         tblQuelle.setTableName(QString());
         TextlayoutSetzen(setting);
     }
+    // The target page reads the source's structure: an Access source must be its exported table by then.
+    bool accessReady = true;
+    if (QuellformatOf(source) == u"Access" && FileExists(source))
+        accessReady = AccessQuelleExportieren(setting.MarkFeld);
     DateienPruefen(setting, false, false, true);
     f.btnSicherungskopie->hide();
     f.cbxSicherungskopie->show();
@@ -969,7 +980,7 @@ void TfrmImport1::VorhEinstLaden_mAE()
 
     const QAbstractButton* quelleAusw = SettingsManagerBox("cbxQuelleAusw");
     const QAbstractButton* zielAusw = SettingsManagerBox("cbxZielAusw");
-    if (quelleAusw && quelleAusw->isChecked())
+    if ((quelleAusw && quelleAusw->isChecked()) || !accessReady)
         f.PageControl1->setCurrentWidget(f.ImportSeite2);
     else if (zielAusw && zielAusw->isChecked())
         f.btnWeiter2->click();

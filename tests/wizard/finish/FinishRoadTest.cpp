@@ -1,0 +1,420 @@
+// The whole road as a person walks it: a new setting from the start page through source, target, mapping, mode and
+// finish page to the run; the same setting found again after a fresh start and run unchanged, then changed and
+// stored again. The target is checked record by record against what the mode asks for, and the settings list and
+// the setting files against what was chosen.
+//
+// The mapping page's own assignment comes with that page: until then the test writes the source fields into the
+// mapping rows itself, where a person would press "zuordnen".
+#include "ShellTestSupport.h"
+
+#include "db/Field.h"
+#include "db/Table.h"
+#include "db/paradox/ParadoxTable.h"
+#include "engine/ImportSetting.h"
+#include "engine/WorkingTables.h"
+#include "platform/ScriptedUi.h"
+#include "texts/Texts.h"
+#include "ui_frmImport1.h"
+#include "wizard/ImportProgram.h"
+#include "wizard/frmGauge.h"
+#include "wizard/frmImport1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+using platform::Button;
+
+const QString kFixtures = QStringLiteral(IMPORT_FIXTURES_DIR);
+const QString kDemos = QStringLiteral(IMPORT_PROGRAM_DIR "/Demos");
+
+QString CopyTable(const QString& origin, const QString& folder)
+{
+    const QFileInfo file(origin);
+    QDir().mkpath(folder);
+    for (const QFileInfo& part : file.dir().entryInfoList({file.completeBaseName() + ".*"}, QDir::Files)) {
+        const QString copy = folder + u'/' + part.fileName();
+        QFile::remove(copy);
+        EXPECT_TRUE(QFile::copy(part.filePath(), copy)) << copy.toStdString();
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    return folder + u'/' + file.fileName();
+}
+
+// A record as the comparison sees it: every field's text.
+using Row = QStringList;
+
+std::vector<std::map<QString, QString>> SourceRecords(const QString& path)
+{
+    db::Table table;
+    table.setTableName(path);
+    table.Open();
+    std::vector<std::map<QString, QString>> records;
+    for (table.First(); !table.Eof(); table.Next()) {
+        std::map<QString, QString> record;
+        for (int i = 0; i < table.FieldCount(); ++i)
+            record[table.Fields(i)->FieldName().toUpper()] = table.Fields(i)->AsString();
+        records.push_back(record);
+    }
+    table.Close();
+    return records;
+}
+
+std::vector<Row> TargetRows(const QString& path)
+{
+    db::Table table;
+    table.setTableName(path);
+    table.Open();
+    std::vector<Row> rows;
+    for (table.First(); !table.Eof(); table.Next()) {
+        Row row;
+        for (int i = 0; i < table.FieldCount(); ++i)
+            row << table.Fields(i)->AsString();
+        rows.push_back(row);
+    }
+    table.Close();
+    return rows;
+}
+
+struct Case {
+    const char* name;
+    QString source;       // "demo:..." or a fixture
+    QString accessTable;  // the table taken from an Access source
+    QString target;       // "keyed": a Paradox table Nr (key), Name, Ort made by the test; else "demo:..."
+    std::vector<std::pair<QString, QString>> mapping;  // target field, source field
+    std::vector<int> prefilled;                        // keys the keyed target holds before the first run
+    bool zielLeeren;
+    const char* modeRadio;  // the choice made on the mode page (nullptr: the page's own preset stands)
+    int mode;               // the mode that runs and is stored
+    QString start;          // start value of the first run, and of the unchanged run
+    QString rerunStart;
+    int changedMode;  // the mode chosen when the setting is changed
+    const char* changedRadio;
+};
+
+// What the target must hold: the rows of a keyed target by key, those of a keyless one in order.
+struct Model {
+    int keyColumn = -1;  // in target field order; -1: keyless
+    QStringList fields;  // target field names
+    std::vector<Row> rows;
+
+    int find(const QString& key) const
+    {
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i][keyColumn] == key)
+                return static_cast<int>(i);
+        return -1;
+    }
+    Row mapped(const Case& c, const std::map<QString, QString>& source, const Row* old = nullptr) const
+    {
+        Row row = old ? *old : Row(fields.size());
+        for (const auto& [target, from] : c.mapping)
+            row[fields.indexOf(target)] = source.at(from.toUpper());
+        return row;
+    }
+    QString sourceKey(const Case& c, const std::map<QString, QString>& source) const
+    {
+        for (const auto& [target, from] : c.mapping)
+            if (fields.indexOf(target) == keyColumn)
+                return source.at(from.toUpper());
+        return QString();
+    }
+    void run(const Case& c, int mode, const QString& start, const std::vector<std::map<QString, QString>>& source)
+    {
+        if (c.zielLeeren)
+            rows.clear();
+        const int first = start.toInt();
+        int n = 0;
+        auto ignoreExisting = [&] {
+            for (const auto& record : source)
+                if (find(sourceKey(c, record)) < 0)
+                    rows.push_back(mapped(c, record));
+        };
+        switch (mode) {
+        case 1:
+            for (const auto& record : source)
+                rows.push_back(mapped(c, record));
+            break;
+        case 2:
+            ignoreExisting();
+            break;
+        case 3:
+            for (const auto& record : source) {
+                if (find(sourceKey(c, record)) >= 0) {
+                    Row row = mapped(c, record);
+                    row[keyColumn] = QString::number(first + n++);
+                    rows.push_back(row);
+                }
+            }
+            ignoreExisting();
+            break;
+        case 4:
+            for (const auto& record : source) {
+                Row row = mapped(c, record);
+                row[keyColumn] = QString::number(first + n++);
+                rows.push_back(row);
+            }
+            break;
+        case 5:
+            for (const auto& record : source) {
+                const int at = find(sourceKey(c, record));
+                if (at >= 0)
+                    rows[at] = mapped(c, record, &rows[at]);
+                else
+                    rows.push_back(mapped(c, record));
+            }
+            break;
+        }
+        if (keyColumn >= 0)
+            std::sort(rows.begin(), rows.end(),
+                      [this](const Row& a, const Row& b) { return a[keyColumn].toInt() < b[keyColumn].toInt(); });
+    }
+};
+
+// One start of the program on the shared folders.
+struct Started {
+    platform::ScriptedUi ui;
+    platform::ScopedUserInterface installed{ui};
+    wizard::ProgramContext context;
+    std::unique_ptr<wizard::ImportProgram> program;
+    wizard::TfrmImport1* form = nullptr;
+    Ui::TfrmImport1* w = nullptr;
+
+    explicit Started(const ShellFolders& folders) : context(folders.context())
+    {
+        program = std::make_unique<wizard::ImportProgram>(context);
+        EXPECT_TRUE(program->Start(0));
+        form = program->frmImport1();
+        w = form->ui.get();
+    }
+    QString page() const { return w->PageControl1->currentWidget()->objectName(); }
+    void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    QString messages() const { return ui.messageTexts().join(" | "); }
+
+    // The mapping rows get their source fields, as the mapping page's "zuordnen" gives them.
+    void map(const Case& c)
+    {
+        db::Table& z = form->tblZStrukt;
+        z.Open();
+        for (z.First(); !z.Eof(); z.Next()) {
+            const QString field = z.FieldByName("Feldname")->AsString();
+            for (const auto& [target, source] : c.mapping) {
+                if (field.compare(target, Qt::CaseInsensitive) == 0) {
+                    z.Edit();
+                    z.FieldByName("Zuordnung")->setAsString(source);
+                    z.Post();
+                }
+            }
+        }
+        z.First();
+    }
+    void chooseMode(const char* radio, const QString& start)
+    {
+        // A radio button stretched across the page takes clicks on its circle and caption only.
+        if (radio)
+            w->ImportSeite5->findChild<QAbstractButton*>(QLatin1String(radio))->click();
+        if (w->edtStartwert->isEnabled())
+            w->edtStartwert->setText(start);
+        click(w->btnWeiter5);
+    }
+    // Fertigstellen, and the run it starts.
+    void finish()
+    {
+        click(w->btnFertigstellen);
+        // The progress window offers to close once the run is over.
+        EXPECT_EQ(program->frmGauge()->btnGaugeAbbrechen->text(), texts::Text(65269)) << messages().toStdString();
+    }
+    void chooseSetting(const QString& name, QAbstractButton* choice)
+    {
+        platform::SetChecked(choice, true);
+        form->AktEinstellung = name;
+        w->edtAktEinstellung->setText(name);
+        click(w->btnWeiter1);
+    }
+};
+
+engine::ImportSetting StoredRow(const QString& folder, const QString& name)
+{
+    db::Table list;
+    list.setTableName(folder + "ImpList.DB");
+    list.Open();
+    EXPECT_TRUE(list.FindKey(name)) << name.toStdString();
+    const engine::ImportSetting row = engine::ReadImpListRow(list);
+    list.Close();
+    return row;
+}
+
+TEST(FinishRoad, ASettingIsMadeRunStoredAndRunAgainUnchangedAndChanged)
+{
+    const std::vector<std::pair<QString, QString>> supplier{{"Nr", "LiefNr"}, {"Name", "Firma"}, {"Ort", "Ort"}};
+    const std::vector<std::pair<QString, QString>> article{{"Nr", "ARTNR"}, {"Name", "BEZEICHN"}, {"Ort", "GRUPPE"}};
+    const std::vector<std::pair<QString, QString>> articleCopy{
+        {"ARTNR", "ARTNR"}, {"BEZEICHN", "BEZEICHN"}, {"PREIS", "PREIS"}, {"BESTAND", "BESTAND"}, {"GRUPPE", "GRUPPE"}};
+    const Case cases[] = {
+        {"Paradox source updates a keyed target", "demo:Lieferanten.db", "", "keyed", supplier, {101, 102, 150},
+         false, "rbtAktualisieren", 5, "", "", 2, "rbtIgnorieren"},
+        {"dBase source renames existing keys", "demo:Artikel.dbf", "", "keyed", article, {5001, 5002, 5003}, false,
+         "rbtUmbenennen", 3, "9000", "9100", 5, "rbtAktualisieren"},
+        {"dBase source appends to a dBase target", "demo:Artikel.dbf", "", "demo:ZielArtikel.dbf", articleCopy, {},
+         false, nullptr, 1, "", "", 1, nullptr},
+        {"dBase source into an emptied target ignores existing keys", "demo:Artikel.dbf", "", "keyed", article,
+         {5001, 7000}, true, nullptr, 2, "", "", 2, nullptr},
+        {"Access table counts the key up", "access/jackcess/testV1997.mdb", "Table1", "keyed",
+         {{"Name", "A"}, {"Ort", "B"}}, {1, 2}, false, nullptr, 4, "10", "20", 4, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ShellFolders folders;
+        const QString user = folders.path("user");
+        const QString source = c.source.startsWith("demo:") ? CopyTable(kDemos + u'/' + c.source.mid(5), user)
+                                                            : CopyTable(kFixtures + u'/' + c.source, user);
+        Model model;
+        QString target;
+        if (c.target == "keyed") {
+            target = user + "/Ziel.db";
+            db::paradox::create(target,
+                                {{"Nr", db::FieldType::ftInteger, 0, 0, true},
+                                 {"Name", db::FieldType::ftString, 40, 0, false},
+                                 {"Ort", db::FieldType::ftString, 25, 0, false}},
+                                1);
+            db::Table t;
+            t.setTableName(target);
+            t.Open();
+            for (int key : c.prefilled) {
+                t.Append();
+                t.Fields(0)->setAsInteger(key);
+                t.Fields(1)->setAsString("alt");
+                t.Fields(2)->setAsString("alt");
+                t.Post();
+                model.rows.push_back({QString::number(key), "alt", "alt"});
+            }
+            t.Close();
+            model.keyColumn = 0;
+            model.fields = QStringList{"Nr", "Name", "Ort"};
+        } else {
+            target = CopyTable(kDemos + u'/' + c.target.mid(5), user);
+            model.fields = QStringList{"ARTNR", "BEZEICHN", "PREIS", "BESTAND", "GRUPPE"};
+        }
+
+        // ---- a new setting ----
+        QString sourceTable = source;
+        {
+            Started s(folders);
+            s.click(s.w->btnWeiter1);
+            ASSERT_EQ(s.page(), "ImportSeite2");
+            s.w->edtQuelle->setText(source);
+            s.click(s.w->btnWeiter2);
+            if (!c.accessTable.isEmpty()) {
+                ASSERT_EQ(s.page(), "ImportSeiteAdo");
+                s.w->lbxTables->setCurrentItem(s.w->lbxTables->findItems(c.accessTable, Qt::MatchExactly).first());
+                s.click(s.w->btnWeiterAdo);
+            }
+            ASSERT_EQ(s.page(), "ImportSeite3") << s.messages().toStdString();
+            platform::SetChecked(s.w->cbxZielLeeren, c.zielLeeren);
+            s.w->edtZiel->setText(target);
+            s.click(s.w->btnWeiter3);
+            ASSERT_EQ(s.page(), "ImportSeite4") << s.messages().toStdString();
+            s.map(c);
+            // The mapping page's Weiter.
+            s.form->btnWeiter4Click();
+            ASSERT_EQ(s.page(), "ImportSeite5") << s.messages().toStdString();
+            sourceTable = s.form->tblQuelle.TableName();
+            EXPECT_EQ(s.w->lblQuelldatei->text(), QDir::toNativeSeparators(sourceTable));
+            s.chooseMode(c.modeRadio, c.start);
+            ASSERT_EQ(s.page(), "ImportSeite6") << s.messages().toStdString();
+            EXPECT_EQ(s.form->GewaehlterImportmodus(), c.mode);
+            s.w->edtImpSpeich->setText(c.name);
+            s.w->rbtTabNichtAnz->click();
+            s.ui.answer(Button::Ok);  // stored
+            s.form->tblQuelle.Close();
+            const auto records = SourceRecords(sourceTable);
+            s.finish();
+            EXPECT_EQ(s.ui.messageTexts().value(0), texts::Format(texts::Text(64928), {c.name}));
+            model.run(c, c.mode, c.start, records);
+            EXPECT_EQ(TargetRows(target), model.rows);
+            EXPECT_FALSE(s.w->ImportSeite6->isEnabled());
+        }
+        const engine::ImportSetting stored = StoredRow(folders.programFolder(), c.name);
+        EXPECT_EQ(stored.Quelldatei, source);
+        EXPECT_EQ(stored.Zieldatei, target);
+        EXPECT_EQ(stored.Importmodus, c.mode);
+        EXPECT_EQ(stored.ZielLeeren, c.zielLeeren);
+        EXPECT_EQ(stored.MarkFeld, c.accessTable);
+        EXPECT_EQ(stored.Quellformat, c.accessTable.isEmpty()
+                                          ? (source.endsWith(".db") ? QString("Paradox") : QString("dBase"))
+                                          : QString("Access"));
+        EXPECT_TRUE(stored.Eigene);
+        EXPECT_EQ(stored.LetzterImport, QDate::currentDate());
+        ASSERT_TRUE(stored.TableName.has_value());
+        const QString settingFile = folders.programFolder() + QString::number(*stored.TableName) + ".DB";
+        {
+            // The setting file is the mapping as it was run.
+            db::Table copy;
+            copy.setTableName(settingFile);
+            copy.Open();
+            const auto rows = engine::ReadMapping(copy);
+            copy.Close();
+            int mapped = 0;
+            for (const auto& row : rows)
+                mapped += row.isMapped() ? 1 : 0;
+            EXPECT_EQ(mapped, static_cast<int>(c.mapping.size()));
+        }
+
+        // ---- a fresh start finds the setting; run unchanged ----
+        {
+            Started s(folders);
+            s.form->tblImpList.Open();
+            EXPECT_TRUE(s.form->tblImpList.FindKey(QString(c.name)));
+            s.chooseSetting(c.name, s.w->rbtVorhEinst_oAE);
+            const bool asksStart = c.mode == 3 || c.mode == 4;
+            ASSERT_EQ(s.page(), asksStart ? "ImportSeite5" : "ImportSeite6") << s.messages().toStdString();
+            if (asksStart) {
+                EXPECT_TRUE(s.w->edtStartwert->isEnabled());
+                EXPECT_FALSE(s.w->rbtAktualisieren->isEnabled());
+                s.chooseMode(nullptr, c.rerunStart);
+                ASSERT_EQ(s.page(), "ImportSeite6") << s.messages().toStdString();
+            }
+            EXPECT_FALSE(s.w->edtImpSpeich->isEnabled());
+            s.w->rbtTabNichtAnz->click();
+            s.ui.answer(Button::No);  // not stored again
+            s.form->tblQuelle.Close();
+            const auto records = SourceRecords(s.form->tblQuelle.TableName());
+            s.finish();
+            EXPECT_EQ(s.ui.messageTexts().value(0), texts::Text(64959));
+            model.run(c, c.mode, c.rerunStart, records);
+            EXPECT_EQ(TargetRows(target), model.rows);
+        }
+
+        // ---- changed: another mode, stored again under its name ----
+        {
+            Started s(folders);
+            s.chooseSetting(c.name, s.w->rbtVorhEinst_mAE);
+            ASSERT_EQ(s.page(), "ImportSeite4") << s.messages().toStdString();
+            s.map(c);
+            s.form->btnWeiter4Click();
+            ASSERT_EQ(s.page(), "ImportSeite5") << s.messages().toStdString();
+            const QString changedStart = QString::number(c.rerunStart.toInt() + 100);
+            s.chooseMode(c.changedRadio, changedStart);
+            ASSERT_EQ(s.page(), "ImportSeite6") << s.messages().toStdString();
+            EXPECT_TRUE(s.w->edtImpSpeich->isEnabled());
+            EXPECT_EQ(s.w->edtImpSpeich->text(), c.name);
+            s.w->rbtTabNichtAnz->click();
+            s.ui.answer(Button::Ok);
+            s.form->tblQuelle.Close();
+            const auto records = SourceRecords(s.form->tblQuelle.TableName());
+            s.finish();
+            model.run(c, c.changedMode, changedStart, records);
+            EXPECT_EQ(TargetRows(target), model.rows);
+        }
+        const engine::ImportSetting changed = StoredRow(folders.programFolder(), c.name);
+        EXPECT_EQ(changed.Importmodus, c.changedMode);
+        EXPECT_EQ(changed.TableName, stored.TableName);
+    }
+}
+
+}  // namespace
