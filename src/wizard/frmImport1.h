@@ -279,14 +279,17 @@ public:
 
 private:
     void ConnectModeAndFinishPages();
-    // Source and target of a stored setting checked and taken into the pages (both loaders).
-    void DateienPruefen(const engine::ImportSetting& setting, bool unchanged, bool source, bool target);
+    // Source and target of a stored setting checked and taken into the pages (both loaders); false when one of
+    // them was missing (it has been reported).
+    bool DateienPruefen(const engine::ImportSetting& setting, bool unchanged, bool source, bool target);
     // The separators, the short date format and the text layout controls from a stored row.
     void FormateSetzen(const engine::ImportSetting& setting);
     void TextlayoutSetzen(const engine::ImportSetting& setting);
     // The mode page's radios from a stored Importmodus; the page to show for an unchanged use (nullptr: stay).
     QWidget* ImportmodusSetzen(std::optional<int> mode, bool unchanged);
     bool ZielStrukturPruefen(bool textSource);
+    // ImportEinstellungLaden, with damaged setting files reported and the mapping table made afresh.
+    bool EinstellungLaden();
     // The stored Access table exported afresh into Temp as the source table; false after a message.
     bool AccessQuelleExportieren(const QString& table);
     // The settings manager's re-choice boxes, found by name (nullptr while it has none).

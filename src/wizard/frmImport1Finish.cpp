@@ -601,7 +601,11 @@ void TfrmImport1::btnFertigstellenClick()
         if (f.rbtIgnorieren->isChecked())
             engine::ImportlaufIgnorieren(run);
         if (f.rbtUmbenennen->isChecked()) {
-            if (!engine::ImportlaufUmbenennen(run)) {
+            // A first pass the person cancelled is no failure of the start value: the second pass just does
+            // not run.
+            const bool renamed = engine::ImportlaufUmbenennen(run);
+            const bool cancelled = frmGauge && frmGauge->cancelled();
+            if (!renamed && !cancelled) {
                 platform::Beep();
                 if (frmGauge)
                     frmGauge->Close();
@@ -611,7 +615,8 @@ void TfrmImport1::btnFertigstellenClick()
                 f.edtStartwert->setFocus();
                 return;
             }
-            engine::ImportlaufIgnorieren(run);
+            if (renamed)
+                engine::ImportlaufIgnorieren(run);
         }
         if (f.rbtSelfInc->isChecked())
             engine::ImportlaufSelfInc(run);
@@ -729,8 +734,9 @@ void TfrmImport1::btnBemerkVerwerfenClick()
 
 // ---- stored settings ----
 
-void TfrmImport1::DateienPruefen(const engine::ImportSetting& setting, bool unchanged, bool source, bool target)
+bool TfrmImport1::DateienPruefen(const engine::ImportSetting& setting, bool unchanged, bool source, bool target)
 {
+    bool allFound = true;
     struct Check {
         bool wanted;
         const QString& stored;
@@ -754,6 +760,7 @@ void TfrmImport1::DateienPruefen(const engine::ImportSetting& setting, bool unch
             platform::ErrorBox(texts::Text(c.emptyText) +
                                (unchanged && c.emptyText == 64963 ? QStringLiteral(".") : QString()));
             choose();
+            allFound = false;
             continue;
         }
         QString found;
@@ -770,6 +777,7 @@ void TfrmImport1::DateienPruefen(const engine::ImportSetting& setting, bool unch
             platform::ErrorBox(texts::Text(c.emptyText) + kCrLf + texts::Text(64965) + kCrLf + kCrLf +
                                QDir::toNativeSeparators(c.stored));
             choose();
+            allFound = false;
             continue;
         }
         c.edit->setText(found);
@@ -781,6 +789,7 @@ void TfrmImport1::DateienPruefen(const engine::ImportSetting& setting, bool unch
                 ui->lblQuelldatei->setText(QDir::toNativeSeparators(found));
         }
     }
+    return allFound;
 }
 
 void TfrmImport1::FormateSetzen(const engine::ImportSetting& setting)
@@ -859,6 +868,23 @@ QWidget* TfrmImport1::ImportmodusSetzen(std::optional<int> mode, bool unchanged)
     }
 }
 
+bool TfrmImport1::EinstellungLaden()
+{
+    try {
+        return engine::ImportEinstellungLaden(context_.engine, tblImpList, tblZStrukt, AktEinstellung);
+    } catch (const db::EngineError& error) {
+        // The setting's files are no readable table. The mapping table they were copied over is made afresh,
+        // so that the next import finds it as the program left it.
+        ReportDamagedSetting(AktEinstellung, error.message());
+        tblZStrukt.Close();
+        const QString path = tblZStrukt.TableName();
+        engine::DeleteFiles(QFileInfo(path).absolutePath() + u'/' + QFileInfo(path).completeBaseName() +
+                            QStringLiteral(".*"));
+        db::paradox::create(path, engine::ZStruktFields(), 0);
+        return false;
+    }
+}
+
 bool TfrmImport1::AccessQuelleExportieren(const QString& table)
 {
     // The Access table is exported again, so that the run reads the database as it is today.
@@ -887,14 +913,17 @@ bool TfrmImport1::VorhEinstLaden_oAE()
     Ui::TfrmImport1& f = *ui;
     tblImpList.Open();
     tblImpList.FindKey(AktEinstellung);
-    if (!engine::ImportEinstellungLaden(context_.engine, tblImpList, tblZStrukt, AktEinstellung))
+    if (!EinstellungLaden())
         return false;
     const engine::ImportSetting setting = engine::ReadImpListRow(tblImpList);
     if (const QString fault = StoredRowFault(setting); !fault.isEmpty()) {
         ReportDamagedSetting(setting.Bezeichnung, fault);
         return false;
     }
-    DateienPruefen(setting, true, true, true);
+    // Used unchanged, a setting whose files are missing could only fail at the run: the person changes it
+    // instead, where the pages ask for the files.
+    if (!DateienPruefen(setting, true, true, true))
+        return false;
     if (setting.Sicherungskopie && FileExists(f.edtZiel->text()))
         engine::SicherungskopieErstellen({tblZiel, sdSicherungskopie});
     FormateSetzen(setting);
@@ -946,7 +975,7 @@ void TfrmImport1::VorhEinstLaden_mAE()
                true);
     tblImpList.Open();
     tblImpList.FindKey(AktEinstellung);
-    if (!engine::ImportEinstellungLaden(context_.engine, tblImpList, tblZStrukt, AktEinstellung))
+    if (!EinstellungLaden())
         return;
     tblImpList.Open();
     tblImpList.FindKey(AktEinstellung);

@@ -256,16 +256,71 @@ TEST(FinishRoad, ASettingIsMadeRunStoredAndRunAgainUnchangedAndChanged)
     const std::vector<std::pair<QString, QString>> articleCopy{
         {"ARTNR", "ARTNR"}, {"BEZEICHN", "BEZEICHN"}, {"PREIS", "PREIS"}, {"BESTAND", "BESTAND"}, {"GRUPPE", "GRUPPE"}};
     const Case cases[] = {
-        {"Paradox source updates a keyed target", "demo:Lieferanten.db", "", "keyed", supplier, {101, 102, 150},
-         false, "rbtAktualisieren", 5, "", "", 2, "rbtIgnorieren"},
-        {"dBase source renames existing keys", "demo:Artikel.dbf", "", "keyed", article, {5001, 5002, 5003}, false,
-         "rbtUmbenennen", 3, "9000", "9100", 5, "rbtAktualisieren"},
-        {"dBase source appends to a dBase target", "demo:Artikel.dbf", "", "demo:ZielArtikel.dbf", articleCopy, {},
-         false, nullptr, 1, "", "", 1, nullptr},
-        {"dBase source into an emptied target ignores existing keys", "demo:Artikel.dbf", "", "keyed", article,
-         {5001, 7000}, true, nullptr, 2, "", "", 2, nullptr},
-        {"Access table counts the key up", "access/jackcess/testV1997.mdb", "Table1", "keyed",
-         {{"Name", "A"}, {"Ort", "B"}}, {1, 2}, false, nullptr, 4, "10", "20", 4, nullptr},
+        {"Paradox source updates a keyed target",
+         "demo:Lieferanten.db",
+         "",
+         "keyed",
+         supplier,
+         {101, 102, 150},
+         false,
+         "rbtAktualisieren",
+         5,
+         "",
+         "",
+         2,
+         "rbtIgnorieren"},
+        {"dBase source renames existing keys",
+         "demo:Artikel.dbf",
+         "",
+         "keyed",
+         article,
+         {5001, 5002, 5003},
+         false,
+         "rbtUmbenennen",
+         3,
+         "9000",
+         "9100",
+         5,
+         "rbtAktualisieren"},
+        {"dBase source appends to a dBase target",
+         "demo:Artikel.dbf",
+         "",
+         "demo:ZielArtikel.dbf",
+         articleCopy,
+         {},
+         false,
+         nullptr,
+         1,
+         "",
+         "",
+         1,
+         nullptr},
+        {"dBase source into an emptied target ignores existing keys",
+         "demo:Artikel.dbf",
+         "",
+         "keyed",
+         article,
+         {5001, 7000},
+         true,
+         nullptr,
+         2,
+         "",
+         "",
+         2,
+         nullptr},
+        {"Access table counts the key up",
+         "access/jackcess/testV1997.mdb",
+         "Table1",
+         "keyed",
+         {{"Name", "A"}, {"Ort", "B"}},
+         {1, 2},
+         false,
+         nullptr,
+         4,
+         "10",
+         "20",
+         4,
+         nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -414,6 +469,203 @@ TEST(FinishRoad, ASettingIsMadeRunStoredAndRunAgainUnchangedAndChanged)
         const engine::ImportSetting changed = StoredRow(folders.programFolder(), c.name);
         EXPECT_EQ(changed.Importmodus, c.changedMode);
         EXPECT_EQ(changed.TableName, stored.TableName);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A stored setting of suppliers into a keyed target, made on the real road; the paths it names.
+struct StoredSupplierSetting {
+    QString source;
+    QString target;
+    QString settingBase;  // program folder + TableName
+};
+
+void MakeKeyedTarget(const QString& path, db::FieldType ortType)
+{
+    for (const char* ext : {".db", ".px"})
+        QFile::remove(QFileInfo(path).path() + u'/' + QFileInfo(path).completeBaseName() + ext);
+    db::FieldDefList fields{{"Nr", db::FieldType::ftInteger, 0, 0, true},
+                            {"Name", db::FieldType::ftString, 40, 0, false},
+                            {"Ort", ortType, ortType == db::FieldType::ftString ? 25 : 0, 0, false}};
+    db::paradox::create(path, fields, 1);
+}
+
+StoredSupplierSetting StoreSupplierSetting(const ShellFolders& folders, const QString& name)
+{
+    StoredSupplierSetting made;
+    made.source = CopyTable(kDemos + "/Lieferanten.db", folders.path("user"));
+    made.target = folders.path("user/Ziel.db");
+    MakeKeyedTarget(made.target, db::FieldType::ftString);
+    {
+        Started s(folders);
+        s.click(s.w->btnWeiter1);
+        s.w->edtQuelle->setText(made.source);
+        s.click(s.w->btnWeiter2);
+        s.w->edtZiel->setText(made.target);
+        s.click(s.w->btnWeiter3);
+        Case c{};
+        c.mapping = {{"Nr", "LiefNr"}, {"Name", "Firma"}, {"Ort", "Ort"}};
+        s.map(c);
+        s.form->btnWeiter4Click();
+        s.chooseMode("rbtIgnorieren", QString());
+        s.w->edtImpSpeich->setText(name);
+        s.ui.answer(Button::Ok);
+        s.w->rbtTabNichtAnz->click();
+        s.finish();
+    }
+    made.settingBase = folders.programFolder() + QString::number(*StoredRow(folders.programFolder(), name).TableName);
+    return made;
+}
+
+void ChangeStoredRow(const QString& folder, const QString& name, const char* column, const QVariant& value)
+{
+    db::Table list;
+    list.setTableName(folder + "ImpList.DB");
+    list.Open();
+    ASSERT_TRUE(list.FindKey(name));
+    list.Edit();
+    list.FieldByName(QLatin1String(column))->setAsVariant(value);
+    list.Post();
+    list.Close();
+}
+
+TEST(FinishRoad, AStoredSettingThatCannotBeRunUnchangedIsReportedAndLeavesEverythingAsItWas)
+{
+    struct Case {
+        const char* name;
+        std::function<void(const ShellFolders&, const StoredSupplierSetting&)> spoil;
+        std::vector<Button> answers;
+        QStringList messages;  // the start of each message shown
+        const char* checkedAfterwards;
+    };
+    const QString crlf = "\r\n";
+    const QString damaged = texts::Format(texts::Text(61450), {"Lieferanten"});
+    const Case cases[] = {
+        {"source gone",
+         [](const ShellFolders&, const StoredSupplierSetting& s) { QFile::remove(s.source); },
+         {Button::Ok},
+         {texts::Text(64963) + crlf + texts::Text(64965)},
+         "rbtVorhEinst_oAE"},
+        {"target gone",
+         [](const ShellFolders&, const StoredSupplierSetting& s) { QFile::remove(s.target); },
+         {Button::Ok},
+         {texts::Text(64964) + crlf + texts::Text(64965)},
+         "rbtVorhEinst_oAE"},
+        {"target field changed its type",
+         [](const ShellFolders&, const StoredSupplierSetting& s) {
+             MakeKeyedTarget(s.target, db::FieldType::ftInteger);
+         },
+         {Button::Ok, Button::Ok},
+         {texts::Text(64945), texts::Text(64947)},
+         "rbtVorhEinst_mAE"},
+        {"setting file damaged",
+         [](const ShellFolders&, const StoredSupplierSetting& s) {
+             QFile file(s.settingBase + ".DB");
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             file.write(QByteArray(3000, 'x'));
+         },
+         {Button::Ok},
+         {damaged},
+         "rbtVorhEinst_oAE"},
+        {"setting files missing",
+         [](const ShellFolders&, const StoredSupplierSetting& s) { QFile::remove(s.settingBase + ".DB"); },
+         {Button::No},
+         {texts::Text(64982).section(u'%', 0, 0)},
+         "rbtVorhEinst_oAE"},
+        {"separator column empty",
+         [](const ShellFolders& f, const StoredSupplierSetting&) {
+             ChangeStoredRow(f.programFolder(), "Lieferanten", "Decimal", QString());
+         },
+         {Button::Ok},
+         {damaged},
+         "rbtVorhEinst_oAE"},
+        {"mode of a newer version",
+         [](const ShellFolders& f, const StoredSupplierSetting&) {
+             ChangeStoredRow(f.programFolder(), "Lieferanten", "Importmodus", 9);
+         },
+         {Button::Ok},
+         {damaged},
+         "rbtVorhEinst_oAE"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ShellFolders folders;
+        const StoredSupplierSetting made = StoreSupplierSetting(folders, "Lieferanten");
+        const auto targetBefore = QFile::exists(made.target) ? TargetRows(made.target) : std::vector<Row>{};
+        c.spoil(folders, made);
+        const auto spoiledTarget = QFile::exists(made.target) ? TargetRows(made.target) : std::vector<Row>{};
+        const engine::ImportSetting rowBefore = StoredRow(folders.programFolder(), "Lieferanten");
+        {
+            Started s(folders);
+            for (Button b : c.answers)
+                s.ui.answer(b);
+            s.chooseSetting("Lieferanten", s.w->rbtVorhEinst_oAE);
+            EXPECT_EQ(s.page(), "ImportSeite1");
+            const QStringList shown = s.ui.messageTexts();
+            ASSERT_EQ(shown.size(), c.messages.size()) << s.messages().toStdString();
+            for (int i = 0; i < shown.size(); ++i)
+                EXPECT_TRUE(shown[i].startsWith(c.messages[i])) << shown[i].toStdString();
+            EXPECT_TRUE(QLatin1String(c.checkedAfterwards) == u"rbtVorhEinst_mAE" ? s.w->rbtVorhEinst_mAE->isChecked()
+                                                                                  : s.w->rbtVorhEinst_oAE->isChecked());
+            // The mapping table is usable for the next import whatever was copied over it.
+            s.form->tblZStrukt.Close();
+            EXPECT_NO_THROW(s.form->tblZStrukt.Open());
+        }
+        // Nothing of the person's files and no stored setting changed.
+        if (QFile::exists(made.target)) {
+            EXPECT_EQ(TargetRows(made.target), spoiledTarget);
+        }
+        EXPECT_EQ(StoredRow(folders.programFolder(), "Lieferanten"), rowBefore);
+        (void)targetBefore;
+    }
+}
+
+TEST(FinishRoad, TheFinishPageKeepsThePersonUntilTheNameCanBeStored)
+{
+    struct Case {
+        const char* name;
+        QString settingName;
+        Button answer;
+        QString message;
+        bool runs;  // the run went ahead without storing
+    };
+    const Case cases[] = {
+        {"no name, the person wants to give one", "", Button::Yes, texts::Text(64959), false},
+        {"no name, cancelled", "", Button::Cancel, texts::Text(64959), false},
+        {"no name, run without storing", "", Button::No, texts::Text(64959), true},
+        {"name too long for the list", QString(81, u'N'), Button::Ok, texts::Format(texts::Text(61451), {"80"}), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ShellFolders folders;
+        const QString source = CopyTable(kDemos + "/Lieferanten.db", folders.path("user"));
+        const QString target = folders.path("user/Ziel.db");
+        MakeKeyedTarget(target, db::FieldType::ftString);
+        {
+            Started s(folders);
+            s.click(s.w->btnWeiter1);
+            s.w->edtQuelle->setText(source);
+            s.click(s.w->btnWeiter2);
+            s.w->edtZiel->setText(target);
+            s.click(s.w->btnWeiter3);
+            ::Case mapping{};
+            mapping.mapping = {{"Nr", "LiefNr"}, {"Name", "Firma"}};
+            s.map(mapping);
+            s.form->btnWeiter4Click();
+            s.chooseMode("rbtIgnorieren", QString());
+            ASSERT_EQ(s.page(), "ImportSeite6");
+            s.w->edtImpSpeich->setText(c.settingName);
+            s.w->rbtTabNichtAnz->click();
+            s.ui.answer(c.answer);
+            s.click(s.w->btnFertigstellen);
+            EXPECT_EQ(s.ui.messageTexts().value(0), c.message);
+            EXPECT_EQ(s.w->ImportSeite6->isEnabled(), !c.runs);
+            EXPECT_EQ(TargetRows(target).size(), c.runs ? 40u : 0u);
+        }
+        EXPECT_EQ(RowCount(folders.programFolder() + "ImpList.DB"), 0);
     }
 }
 
