@@ -12,6 +12,7 @@
 #include "db/paradox/ParadoxTable.h"
 #include "engine/ImportSetting.h"
 #include "engine/WorkingTables.h"
+#include "platform/LocUtils.h"
 #include "platform/ScriptedUi.h"
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
@@ -22,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <map>
@@ -666,6 +668,52 @@ TEST(FinishRoad, TheFinishPageKeepsThePersonUntilTheNameCanBeStored)
             EXPECT_EQ(TargetRows(target).size(), c.runs ? 40u : 0u);
         }
         EXPECT_EQ(RowCount(folders.programFolder() + "ImpList.DB"), 0);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FinishRoad, EveryAccessKeyOfTheModeAndFinishPagesIsUniqueInEveryLanguage)
+{
+    for (const char* language : {"DE", "EN", "CSY"}) {
+        SCOPED_TRACE(language);
+        platform::TQLocUtils& loc = platform::LocUtilsInstance();
+        if (QString(language) != "DE")
+            loc.LoadResourceLibrary(QStringLiteral(IMPORT_PROGRAM_DIR) + "/Import." + language);
+        {
+            ShellFolders folders;
+            Started s(folders);
+            // Everything of the pages a person can see at one time: the key options and the open remark.
+            s.w->gbxImportmodus->show();
+            s.w->btnBemerkung->hide();
+            for (QWidget* w : {static_cast<QWidget*>(s.w->lblBemerkung), static_cast<QWidget*>(s.w->edtBemerkung),
+                               static_cast<QWidget*>(s.w->btnBemerkSpeichern),
+                               static_cast<QWidget*>(s.w->btnBemerkVerwerfen)})
+                w->show();
+            for (QWidget* page : {s.w->ImportSeite5, s.w->ImportSeite6}) {
+                SCOPED_TRACE(page->objectName().toStdString());
+                s.w->PageControl1->setCurrentWidget(page);
+                QMap<QChar, QString> keys;
+                for (QWidget* control : page->findChildren<QWidget*>()) {
+                    QString caption;
+                    if (auto* button = qobject_cast<QAbstractButton*>(control))
+                        caption = button->text();
+                    else if (auto* label = qobject_cast<QLabel*>(control); label && label->buddy())
+                        caption = label->text();
+                    const qsizetype amp = caption.indexOf(u'&');
+                    if (!control->isVisibleTo(page) || amp < 0 || amp + 1 >= caption.size())
+                        continue;
+                    const QChar key = caption.at(amp + 1).toLower();
+                    EXPECT_FALSE(keys.contains(key)) << control->objectName().toStdString() << " and "
+                                                     << keys.value(key).toStdString();
+                    keys.insert(key, control->objectName());
+                }
+                EXPECT_GE(keys.size(), 8);
+            }
+        }
+        loc.ResetResourceLibrary();
     }
 }
 
