@@ -89,8 +89,7 @@ void MakeDbase(const QString& path, const db::FieldDefList& fields, const QList<
     Fill(table, records);
 }
 
-void MakeParadox(const QString& path, const db::FieldDefList& fields, int keyFields,
-                 const QList<QStringList>& records)
+void MakeParadox(const QString& path, const db::FieldDefList& fields, int keyFields, const QList<QStringList>& records)
 {
     db::paradox::create(path, fields, keyFields);
     db::Table table;

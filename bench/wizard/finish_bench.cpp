@@ -1,13 +1,13 @@
 // A run started from the finish page of the real main window (offscreen, progress window shown) next to the
-// engine's own run on the same data and mode: 100,000 source records with twelve fields, appended (mode 2, no key there yet) into a keyed
-// Paradox target. Prints both times and their ratio: what the windows add to a run.
+// engine's own run on the same data and mode: 100,000 source records with twelve fields, appended (mode 2, no key there
+// yet) into a keyed Paradox target. Prints both times and their ratio: what the windows add to a run.
 
 #include "db/DataSource.h"
 #include "db/Field.h"
 #include "db/Table.h"
 #include "db/paradox/ParadoxTable.h"
-#include "engine/Importlauf.h"
 #include "engine/ImportSetting.h"
+#include "engine/Importlauf.h"
 #include "parser/Parser.h"
 #include "platform/ScriptedUi.h"
 #include "rtl/FormatSettings.h"
@@ -22,10 +22,10 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
-#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -217,16 +217,19 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::RegisterBenchmark("finish_page_mode2_keyed_paradox_100k", BM_FinishPage)
-        ->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+        ->Iterations(5)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("engine_run_mode2_keyed_paradox_100k", BM_EngineRun)
-        ->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+        ->Iterations(5)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     if (seconds.count("finish page") && seconds.count("engine run"))
         std::printf("\nbest of 5: finish page %.3f s, engine run %.3f s, ratio %.2f (goal at most 1.2)\n",
-                    seconds["finish page"], seconds["engine run"],
-                    seconds["finish page"] / seconds["engine run"]);
+                    seconds["finish page"], seconds["engine run"], seconds["finish page"] / seconds["engine run"]);
     std::fflush(stdout);
     wizardInstance.reset();
     return 0;

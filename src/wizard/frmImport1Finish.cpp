@@ -266,8 +266,9 @@ void TfrmImport1::rbtEndeAnhaengenClick()
 void TfrmImport1::rbtAktualisierenClick()
 {
     ui->gbxImportmodus->hide();
-    for (QAbstractButton* b : {static_cast<QAbstractButton*>(ui->rbtIgnorieren), static_cast<QAbstractButton*>(ui->rbtUmbenennen),
-                               static_cast<QAbstractButton*>(ui->rbtSelfInc)})
+    for (QAbstractButton* b :
+         {static_cast<QAbstractButton*>(ui->rbtIgnorieren), static_cast<QAbstractButton*>(ui->rbtUmbenennen),
+          static_cast<QAbstractButton*>(ui->rbtSelfInc)})
         SetChecked(b, false);
     SetEnabled({ui->lblStartwert, ui->edtStartwert}, false);
     ui->lblIndexfeld->hide();
@@ -630,8 +631,8 @@ void TfrmImport1::btnFertigstellenClick()
         const QString reason = dynamic_cast<const db::EngineError*>(&error)
                                    ? static_cast<const db::EngineError&>(error).message()
                                    : QString::fromLocal8Bit(error.what());
-        platform::ErrorBox(texts::Format(texts::Text(61452), {engine::IntToStrThousands(run.counts.Summe)}) +
-                           kCrLf + kCrLf + reason);
+        platform::ErrorBox(texts::Format(texts::Text(61452), {engine::IntToStrThousands(run.counts.Summe)}) + kCrLf +
+                           kCrLf + reason);
         return;
     }
     if (f.rbtTabAnz->isChecked())
@@ -651,12 +652,12 @@ void TfrmImport1::TabellenAnzeigen()
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet1, true);
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet2, true);
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet3, false);
-    viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet1),
-                                    texts::Text(65277) + QStringLiteral(": ") +
-                                        QFileInfo(tblQuelle.TableName()).fileName());
-    viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet2),
-                                    texts::Text(65276) + QStringLiteral(": ") +
-                                        QFileInfo(tblZiel.TableName()).fileName());
+    viewer.PageControl1->setTabText(
+        viewer.PageControl1->indexOf(viewer.TabSheet1),
+        texts::Text(65277) + QStringLiteral(": ") + QFileInfo(tblQuelle.TableName()).fileName());
+    viewer.PageControl1->setTabText(
+        viewer.PageControl1->indexOf(viewer.TabSheet2),
+        texts::Text(65276) + QStringLiteral(": ") + QFileInfo(tblZiel.TableName()).fileName());
     viewer.stbInhaltQuelle->setSimplePanel(true);
     viewer.stbInhaltQuelle->setSimpleText(engine::IntToStrThousands(tblQuelle.RecordCount()) + texts::Text(65271));
     tblZiel.Open();
@@ -701,8 +702,8 @@ void TfrmImport1::btnBemerkungClick()
         return;
     }
     f.btnBemerkung->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{f.lblBemerkung, f.btnBemerkSpeichern, f.btnBemerkVerwerfen,
-                                                      f.edtBemerkung})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{f.lblBemerkung, f.btnBemerkSpeichern, f.btnBemerkVerwerfen, f.edtBemerkung})
         w->show();
     f.edtBemerkung->setFocus();
 }
@@ -711,8 +712,8 @@ void TfrmImport1::btnBemerkSpeichernClick()
 {
     Ui::TfrmImport1& f = *ui;
     platform::MessageBox(platform::MessageType::Information, texts::Text(65225));
-    for (QWidget* w : std::initializer_list<QWidget*>{f.lblBemerkung, f.edtBemerkung, f.btnBemerkSpeichern,
-                                                      f.btnBemerkVerwerfen})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{f.lblBemerkung, f.edtBemerkung, f.btnBemerkSpeichern, f.btnBemerkVerwerfen})
         w->hide();
     f.btnBemerkung->show();
 }

@@ -80,8 +80,7 @@ bool TextKeyFits(const engine::MappingRow& key, const QString& start, int record
     return true;
 }
 
-bool NumberKeyFits(int typ, const QString& start, int recordCount,
-                   const std::function<bool(const QVariant&)>& exists)
+bool NumberKeyFits(int typ, const QString& start, int recordCount, const std::function<bool(const QVariant&)>& exists)
 {
     // A start value that is no number raises the conversion error, as a typed number does everywhere.
     const double first = rtl::StrToFloat(start);
@@ -120,8 +119,8 @@ bool NumberKeyFits(int typ, const QString& start, int recordCount,
 QString DateFormatMessage(const engine::MappingRow& key, const QString& example)
 {
     return QStringLiteral("Das Primärschlüsselfeld Ihrer Zieldatenbank ist vom Typ") + kCrLf + u'"' +
-           key.Typbezeichnung + u'"' + kCrLf + kCrLf + QStringLiteral("Bitte geben Sie den Startwert folgendermaßen ein:") +
-           kCrLf + example;
+           key.Typbezeichnung + u'"' + kCrLf + kCrLf +
+           QStringLiteral("Bitte geben Sie den Startwert folgendermaßen ein:") + kCrLf + example;
 }
 
 }  // namespace

@@ -67,8 +67,9 @@ QString StoredRowFault(const engine::ImportSetting& setting)
     if (IsTextSource(setting.Quelldatei) && setting.FixVar.value_or(0) == 1 && !FixBreakSlots(setting.FixBreak))
         return QStringLiteral("Die Spaltengrenzen der Textdatei können nicht gelesen werden.");
     if (setting.Importmodus && (*setting.Importmodus < 1 || *setting.Importmodus > 5))
-        return QStringLiteral("Die Importlaufeigenschaft %1 ist unbekannt; die Einstellung stammt wohl aus einer "
-                              "neueren Programmversion.")
+        return QStringLiteral(
+                   "Die Importlaufeigenschaft %1 ist unbekannt; die Einstellung stammt wohl aus einer "
+                   "neueren Programmversion.")
             .arg(*setting.Importmodus);
     return QString();
 }

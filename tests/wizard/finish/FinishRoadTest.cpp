@@ -24,7 +24,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QProgressBar>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -688,9 +690,9 @@ TEST(FinishRoad, EveryAccessKeyOfTheModeAndFinishPagesIsUniqueInEveryLanguage)
             // Everything of the pages a person can see at one time: the key options and the open remark.
             s.w->gbxImportmodus->show();
             s.w->btnBemerkung->hide();
-            for (QWidget* w : {static_cast<QWidget*>(s.w->lblBemerkung), static_cast<QWidget*>(s.w->edtBemerkung),
-                               static_cast<QWidget*>(s.w->btnBemerkSpeichern),
-                               static_cast<QWidget*>(s.w->btnBemerkVerwerfen)})
+            for (QWidget* w :
+                 {static_cast<QWidget*>(s.w->lblBemerkung), static_cast<QWidget*>(s.w->edtBemerkung),
+                  static_cast<QWidget*>(s.w->btnBemerkSpeichern), static_cast<QWidget*>(s.w->btnBemerkVerwerfen)})
                 w->show();
             for (QWidget* page : {s.w->ImportSeite5, s.w->ImportSeite6}) {
                 SCOPED_TRACE(page->objectName().toStdString());
@@ -706,8 +708,8 @@ TEST(FinishRoad, EveryAccessKeyOfTheModeAndFinishPagesIsUniqueInEveryLanguage)
                     if (!control->isVisibleTo(page) || amp < 0 || amp + 1 >= caption.size())
                         continue;
                     const QChar key = caption.at(amp + 1).toLower();
-                    EXPECT_FALSE(keys.contains(key)) << control->objectName().toStdString() << " and "
-                                                     << keys.value(key).toStdString();
+                    EXPECT_FALSE(keys.contains(key))
+                        << control->objectName().toStdString() << " and " << keys.value(key).toStdString();
                     keys.insert(key, control->objectName());
                 }
                 EXPECT_GE(keys.size(), 8);
@@ -715,6 +717,73 @@ TEST(FinishRoad, EveryAccessKeyOfTheModeAndFinishPagesIsUniqueInEveryLanguage)
         }
         loc.ResetResourceLibrary();
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FinishRoad, ARunCancelledPartWayKeepsEveryRecordItPostedAndTheSetting)
+{
+    constexpr int kRecords = 100000;
+    ShellFolders folders;
+    const QString source = folders.path("user/Viele.db");
+    QDir().mkpath(folders.path("user"));
+    db::paradox::create(
+        source, {{"Nr", db::FieldType::ftInteger, 0, 0, true}, {"Name", db::FieldType::ftString, 30, 0, false}}, 1);
+    {
+        db::Table t;
+        t.setTableName(source);
+        t.Open();
+        for (int i = 1; i <= kRecords; ++i) {
+            t.Append();
+            t.Fields(0)->setAsInteger(i);
+            t.Fields(1)->setAsString(QStringLiteral("Name %1").arg(i));
+            t.Post();
+        }
+        t.Close();
+    }
+    const QString target = folders.path("user/Ziel.db");
+    MakeKeyedTarget(target, db::FieldType::ftString);
+    QString added;
+    {
+        Started s(folders);
+        s.click(s.w->btnWeiter1);
+        s.w->edtQuelle->setText(source);
+        s.click(s.w->btnWeiter2);
+        s.w->edtZiel->setText(target);
+        s.click(s.w->btnWeiter3);
+        ::Case c{};
+        c.mapping = {{"Nr", "Nr"}, {"Name", "Name"}};
+        s.map(c);
+        s.form->btnWeiter4Click();
+        s.chooseMode("rbtIgnorieren", QString());
+        s.w->edtImpSpeich->setText("Viele");
+        s.w->rbtTabNichtAnz->click();
+        s.ui.answer(Button::Ok);   // stored
+        s.ui.answer(Button::Yes);  // cancel the run
+        wizard::TfrmGauge* gauge = s.program->frmGauge();
+        // The person presses cancel once the run is well under way.
+        QTimer watch;
+        watch.setInterval(1);
+        QObject::connect(&watch, &QTimer::timeout, gauge, [gauge, &watch] {
+            if (gauge->Gauge1->value() >= 1) {
+                watch.stop();
+                gauge->btnGaugeAbbrechen->click();
+            }
+        });
+        watch.start();
+        s.click(s.w->btnFertigstellen);
+        EXPECT_TRUE(gauge->cancelled());
+        added = gauge->lblAnzHinzu->text();
+    }
+    const std::vector<Row> rows = TargetRows(target);
+    ASSERT_LT(rows.size(), static_cast<std::size_t>(kRecords));
+    ASSERT_GE(rows.size(), 1u);
+    EXPECT_EQ(QString::number(rows.size()), QString(added).remove(u'.').remove(u','));
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i], (Row{QString::number(i + 1), QStringLiteral("Name %1").arg(i + 1), QString()})) << i;
+    EXPECT_EQ(StoredRow(folders.programFolder(), "Viele").Importmodus, 2);
 }
 
 }  // namespace
