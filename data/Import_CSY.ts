@@ -1571,8 +1571,12 @@ použít případná existující nastavení?</translation>
         <translation>Název nastavení importu je příliš dlouhý: je možných nejvýše %s znaků.</translation>
     </message>
     <message id="61452">
-        <source>Der Importlauf wurde abgebrochen. Die %s bis dahin gelesenen Datensätze sind verarbeitet und in der Zieldatei gespeichert.</source>
-        <translation>Import byl přerušen. %s dosud načtených záznamů bylo zpracováno a uloženo v cílovém souboru.</translation>
+        <source>Der Importlauf wurde abgebrochen, nachdem %s Datensätze gelesen waren.</source>
+        <translation>Import byl přerušen po načtení %s záznamů.</translation>
+    </message>
+    <message id="61453">
+        <source>Die Zieldatei enthält jetzt %s Datensätze.</source>
+        <translation>Cílový soubor nyní obsahuje %s záznamů.</translation>
     </message>
 </context>
 <context>

@@ -1570,8 +1570,12 @@ use settings that may already exist?</translation>
         <translation>The name of the import setting is too long: at most %s characters are possible.</translation>
     </message>
     <message id="61452">
-        <source>Der Importlauf wurde abgebrochen. Die %s bis dahin gelesenen Datensätze sind verarbeitet und in der Zieldatei gespeichert.</source>
-        <translation>The import run was stopped. The %s records read until then have been processed and are stored in the target file.</translation>
+        <source>Der Importlauf wurde abgebrochen, nachdem %s Datensätze gelesen waren.</source>
+        <translation>The import run was stopped after %s records had been read.</translation>
+    </message>
+    <message id="61453">
+        <source>Die Zieldatei enthält jetzt %s Datensätze.</source>
+        <translation>The target file now holds %s records.</translation>
     </message>
 </context>
 <context>

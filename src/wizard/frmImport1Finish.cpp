@@ -624,15 +624,22 @@ void TfrmImport1::btnFertigstellenClick()
         if (f.rbtAktualisieren->isChecked())
             engine::ImportlaufAktualisieren(run);
     } catch (const std::exception& error) {
-        // The run has made durable what it posted before it stopped; the person learns why it stopped and that
-        // those records are there.
+        // The run made durable what it could; the person learns why it stopped and what the target holds now,
+        // as far as the target can tell.
         if (frmGauge)
             frmGauge->runAbandoned();
         const QString reason = dynamic_cast<const db::EngineError*>(&error)
                                    ? static_cast<const db::EngineError&>(error).message()
                                    : QString::fromLocal8Bit(error.what());
-        platform::ErrorBox(texts::Format(texts::Text(61452), {engine::IntToStrThousands(run.counts.Summe)}) + kCrLf +
-                           kCrLf + reason);
+        QString text = texts::Format(texts::Text(61452), {engine::IntToStrThousands(run.counts.Summe)});
+        try {
+            tblZiel.Close();
+            tblZiel.Open();
+            text += kCrLf + texts::Format(texts::Text(61453), {engine::IntToStrThousands(tblZiel.RecordCount())});
+        } catch (const std::exception&) {
+            // The target cannot be read back now either: the reason below says why.
+        }
+        platform::ErrorBox(text + kCrLf + kCrLf + reason);
         return;
     }
     if (f.rbtTabAnz->isChecked())

@@ -27,8 +27,10 @@
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/resource.h>
 
 namespace {
 
@@ -781,6 +783,86 @@ TEST(FinishRoad, ARunCancelledPartWayKeepsEveryRecordItPostedAndTheSetting)
     ASSERT_LT(rows.size(), static_cast<std::size_t>(kRecords));
     ASSERT_GE(rows.size(), 1u);
     EXPECT_EQ(QString::number(rows.size()), QString(added).remove(u'.').remove(u','));
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i], (Row{QString::number(i + 1), QStringLiteral("Name %1").arg(i + 1), QString()})) << i;
+    EXPECT_EQ(StoredRow(folders.programFolder(), "Viele").Importmodus, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The process may write files up to a size for as long as the object lives: beyond it a write fails as on a full
+// disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = previous_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST(FinishRoad, ADiskFullDuringTheRunIsReportedAndTheTargetStaysReadable)
+{
+    constexpr int kRecords = 50000;
+    ShellFolders folders;
+    const QString source = folders.path("user/Viele.db");
+    QDir().mkpath(folders.path("user"));
+    db::paradox::create(
+        source, {{"Nr", db::FieldType::ftInteger, 0, 0, true}, {"Name", db::FieldType::ftString, 30, 0, false}}, 1);
+    {
+        db::Table t;
+        t.setTableName(source);
+        t.Open();
+        for (int i = 1; i <= kRecords; ++i) {
+            t.Append();
+            t.Fields(0)->setAsInteger(i);
+            t.Fields(1)->setAsString(QStringLiteral("Name %1").arg(i));
+            t.Post();
+        }
+        t.Close();
+    }
+    const QString target = folders.path("user/Ziel.db");
+    MakeKeyedTarget(target, db::FieldType::ftString);
+    {
+        Started s(folders);
+        s.click(s.w->btnWeiter1);
+        s.w->edtQuelle->setText(source);
+        s.click(s.w->btnWeiter2);
+        s.w->edtZiel->setText(target);
+        s.click(s.w->btnWeiter3);
+        ::Case c{};
+        c.mapping = {{"Nr", "Nr"}, {"Name", "Name"}};
+        s.map(c);
+        s.form->btnWeiter4Click();
+        s.chooseMode("rbtIgnorieren", QString());
+        s.w->edtImpSpeich->setText("Viele");
+        s.w->rbtTabNichtAnz->click();
+        s.ui.answer(Button::Ok);  // stored
+        s.ui.answer(Button::Ok);  // the run stopped
+        {
+            FileSizeLimit full(256 * 1024);
+            s.click(s.w->btnFertigstellen);
+        }
+        ASSERT_EQ(s.ui.messageTexts().size(), 2) << s.messages().toStdString();
+        EXPECT_TRUE(s.ui.messageTexts()[1].startsWith(texts::Text(61452).section(u'%', 0, 0)))
+            << s.ui.messageTexts()[1].toStdString();
+    }
+    // What reached the target is readable and is the source's first records, each whole.
+    const std::vector<Row> rows = TargetRows(target);
     for (std::size_t i = 0; i < rows.size(); ++i)
         EXPECT_EQ(rows[i], (Row{QString::number(i + 1), QStringLiteral("Name %1").arg(i + 1), QString()})) << i;
     EXPECT_EQ(StoredRow(folders.programFolder(), "Viele").Importmodus, 2);
