@@ -943,8 +943,11 @@ bool TfrmImport1::VorhEinstLaden_oAE()
         if (frmQOptionen_)
             SetChecked(frmQOptionen_->ui->cbxDosToWin, setting.DosToWin);
         TextlayoutSetzen(setting);
-        if (TextQuelleAufbauen)
-            TextQuelleAufbauen();
+        // Without the text pages' reading there is no source table to run from: the start page stays, as after
+        // a load that failed.
+        if (!TextQuelleAufbauen)
+            return false;
+        TextQuelleAufbauen();
     } else if (QuellformatOf(source) == u"Access" && FileExists(source)) {
         if (!AccessQuelleExportieren(setting.MarkFeld))
             return false;
