@@ -1017,6 +1017,8 @@ void TfrmImport1::VorhEinstLaden_mAE()
     SetChecked(f.cbxSicherungskopie, setting.Sicherungskopie);
     SetChecked(f.cbxZielLeeren, setting.ZielLeeren);
     f.edtImpSpeich->setText(setting.Bezeichnung);
+    // The finish page stores the remark it holds: the stored one stays unless the person changes it.
+    f.edtBemerkung->setPlainText(setting.Bemerkung);
 
     const QAbstractButton* quelleAusw = SettingsManagerBox("cbxQuelleAusw");
     const QAbstractButton* zielAusw = SettingsManagerBox("cbxZielAusw");

@@ -390,12 +390,17 @@ TEST(FinishRoad, ASettingIsMadeRunStoredAndRunAgainUnchangedAndChanged)
             ASSERT_EQ(s.page(), "ImportSeite6") << s.messages().toStdString();
             EXPECT_EQ(s.form->GewaehlterImportmodus(), c.mode);
             s.w->edtImpSpeich->setText(c.name);
+            s.click(s.w->btnBemerkung);
+            s.w->edtBemerkung->setPlainText(QStringLiteral("Bemerkung zu %1").arg(c.name));
+            s.ui.answer(Button::Ok);  // the remark is kept
+            s.click(s.w->btnBemerkSpeichern);
             s.w->rbtTabNichtAnz->click();
             s.ui.answer(Button::Ok);  // stored
             s.form->tblQuelle.Close();
             const auto records = SourceRecords(sourceTable);
             s.finish();
-            EXPECT_EQ(s.ui.messageTexts().value(0), texts::Format(texts::Text(64928), {c.name}));
+            EXPECT_EQ(s.ui.messageTexts(),
+                      (QStringList{texts::Text(65225), texts::Format(texts::Text(64928), {c.name})}));
             model.run(c, c.mode, c.start, records);
             EXPECT_EQ(TargetRows(target), model.rows);
             EXPECT_FALSE(s.w->ImportSeite6->isEnabled());
@@ -404,6 +409,7 @@ TEST(FinishRoad, ASettingIsMadeRunStoredAndRunAgainUnchangedAndChanged)
         EXPECT_EQ(stored.Quelldatei, source);
         EXPECT_EQ(stored.Zieldatei, target);
         EXPECT_EQ(stored.Importmodus, c.mode);
+        EXPECT_EQ(stored.Bemerkung, QStringLiteral("Bemerkung zu %1").arg(c.name));
         EXPECT_EQ(stored.ZielLeeren, c.zielLeeren);
         EXPECT_EQ(stored.MarkFeld, c.accessTable);
         EXPECT_EQ(stored.Quellformat, c.accessTable.isEmpty()
@@ -474,6 +480,7 @@ TEST(FinishRoad, ASettingIsMadeRunStoredAndRunAgainUnchangedAndChanged)
         }
         const engine::ImportSetting changed = StoredRow(folders.programFolder(), c.name);
         EXPECT_EQ(changed.Importmodus, c.changedMode);
+        EXPECT_EQ(changed.Bemerkung, stored.Bemerkung);
         EXPECT_EQ(changed.TableName, stored.TableName);
     }
 }
