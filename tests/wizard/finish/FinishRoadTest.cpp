@@ -7,10 +7,13 @@
 // mapping rows itself, where a person would press "zuordnen".
 #include "ShellTestSupport.h"
 
+#include "db/BatchMove.h"
 #include "db/Field.h"
 #include "db/Table.h"
 #include "db/paradox/ParadoxTable.h"
 #include "engine/ImportSetting.h"
+#include "engine/TextReadProgress.h"
+#include "engine/Textimport.h"
 #include "engine/WorkingTables.h"
 #include "platform/LocUtils.h"
 #include "platform/ScriptedUi.h"
@@ -889,6 +892,115 @@ TEST(FinishRoad, ADiskFullDuringTheRunIsReportedAndTheTargetStaysReadable)
     for (std::size_t i = 0; i < rows.size(); ++i)
         EXPECT_EQ(rows[i], (Row{QString::number(i + 1), QStringLiteral("Name %1").arg(i + 1), QString()})) << i;
     EXPECT_EQ(StoredRow(folders.programFolder(), "Viele").Importmodus, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// What the text pages do before the mapping page, done here until they are part of the window: the separated
+// file read into the staging table and sized into the source table under Temp, which becomes tblQuelle.
+void ReadTextSource(wizard::TfrmImport1& form, const QString& file, const QStringList& headers)
+{
+    engine::TextReadProgress silent;
+    db::Table staging;
+    engine::StagedRecords staged;
+    db::BatchMove mover;
+    const engine::EngineContext& engine = form.context().engine;
+    QDir().mkpath(engine.TempFolder());
+    engine::CreateStagingTable(staging, staged, engine::StagingTablePath(engine), headers);
+    engine::ReadSeparatedFile(file, staging, staged, {QStringLiteral(";"), QChar(u'"'), true, false}, silent);
+    form.tblQuelle.Close();
+    const QString sourceTable = engine::SourceTablePath(engine, file);
+    engine::DefineFieldSizes(staging, staged, form.tblQuelle, sourceTable, mover, silent);
+    form.tblQuelle.setTableName(sourceTable);
+    // The header row of the column grid, which the finish page stores as the column names.
+    form.ui->stgQuellDatVar->setColumnCount(static_cast<int>(headers.size()));
+    form.ui->stgQuellDatVar->setHorizontalHeaderLabels(headers);
+}
+
+TEST(FinishRoad, ASeparatedTextSourceIsStoredWithItsLayoutAndRunAgainUnchanged)
+{
+    ShellFolders folders;
+    const QString source = CopyTable(kDemos + "/Kunden.txt", folders.path("user"));
+    const QString target = CopyTable(kDemos + "/ZielKunden.db", folders.path("user"));
+    const QStringList headers{"KundenNr", "Name", "Vorname", "Strasse", "PLZ", "Ort", "Telefon", "Umsatz", "KundeSeit"};
+    ::Case c{};
+    c.mapping = {{"KundenNr", "KundenNr"}, {"Name", "Name"}, {"Vorname", "Vorname"}, {"Ort", "Ort"}, {"PLZ", "PLZ"}};
+    Model model;
+    model.keyColumn = 0;
+    model.fields = headers;
+    {
+        // Two customers are there already.
+        db::Table t;
+        t.setTableName(target);
+        t.Open();
+        for (int key : {1001, 1200}) {
+            t.Append();
+            t.Fields(0)->setAsInteger(key);
+            t.Fields(1)->setAsString("alt");
+            t.Post();
+            model.rows.push_back({QString::number(key), "alt", "", "", "", "", "", "", ""});
+        }
+        t.Close();
+    }
+    {
+        Started s(folders);
+        s.click(s.w->btnWeiter1);
+        s.w->edtQuelle->setText(source);
+        s.click(s.w->btnWeiter2);
+        s.w->edtZiel->setText(target);
+        s.click(s.w->btnWeiter3);
+        ASSERT_EQ(s.page(), "ImportSeite1txt") << s.messages().toStdString();
+        ReadTextSource(*s.form, source, headers);
+        s.w->PageControl1->setCurrentWidget(s.w->ImportSeite4);
+        s.map(c);
+        s.form->btnWeiter4Click();
+        ASSERT_EQ(s.page(), "ImportSeite5") << s.messages().toStdString();
+        s.chooseMode("rbtAktualisieren", QString());
+        s.w->edtImpSpeich->setText("Kunden");
+        s.w->rbtTabNichtAnz->click();
+        s.ui.answer(Button::Ok);
+        s.form->tblQuelle.Close();
+        const auto records = SourceRecords(s.form->tblQuelle.TableName());
+        ASSERT_EQ(records.size(), 300u);
+        s.finish();
+        model.run(c, 5, QString(), records);
+        EXPECT_EQ(TargetRows(target), model.rows);
+    }
+    const engine::ImportSetting stored = StoredRow(folders.programFolder(), "Kunden");
+    EXPECT_EQ(stored.Quellformat, QString());
+    EXPECT_EQ(stored.Quelldatei, source);
+    EXPECT_EQ(stored.ColNames, headers.join(u';') + u';');
+    EXPECT_EQ(stored.FixVar, 0);
+    EXPECT_EQ(stored.Importmodus, 5);
+
+    // A fresh start: the stored layout goes to the text pages, which read the file again.
+    {
+        Started s(folders);
+        bool read = false;
+        s.form->TextQuelleAufbauen = [&] {
+            read = true;
+            ReadTextSource(*s.form, s.w->edtQuelle->text(), stored.ColNames.chopped(1).split(u';'));
+        };
+        s.chooseSetting("Kunden", s.w->rbtVorhEinst_oAE);
+        ASSERT_EQ(s.page(), "ImportSeite6") << s.messages().toStdString();
+        EXPECT_TRUE(read);
+        EXPECT_TRUE(s.w->rgrDatsatzlaenge0->isChecked());
+        s.w->rbtTabNichtAnz->click();
+        s.ui.answer(Button::No);
+        s.form->tblQuelle.Close();
+        const auto records = SourceRecords(s.form->tblQuelle.TableName());
+        s.finish();
+        model.run(c, 5, QString(), records);
+        EXPECT_EQ(TargetRows(target), model.rows);
+    }
+    // Changed: the text pages come next, with the stored layout.
+    {
+        Started s(folders);
+        s.chooseSetting("Kunden", s.w->rbtVorhEinst_mAE);
+        EXPECT_EQ(s.page(), "ImportSeite1txt") << s.messages().toStdString();
+    }
 }
 
 }  // namespace
