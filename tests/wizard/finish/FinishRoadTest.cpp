@@ -28,6 +28,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
@@ -1000,6 +1001,91 @@ TEST(FinishRoad, ASeparatedTextSourceIsStoredWithItsLayoutAndRunAgainUnchanged)
         Started s(folders);
         s.chooseSetting("Kunden", s.w->rbtVorhEinst_mAE);
         EXPECT_EQ(s.page(), "ImportSeite1txt") << s.messages().toStdString();
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FinishRoad, LeavingTheMappingPageOffersTheModesTheKeyAllows)
+{
+    // Radios, in order: EndeAnhaengen, Ignorieren, Umbenennen, SelfInc, Aktualisieren. "E" enabled and checked,
+    // "e" enabled, "C" checked but disabled, "-" disabled and not checked, "d" disabled (checked or not).
+    struct Case {
+        const char* name;
+        db::FieldType keyType;  // ftUnknown: a target without key
+        bool keyMapped;
+        bool zielLeeren;
+        bool nothingMapped;
+        QString message;  // empty: the mode page follows
+        QString radios;
+        bool groupShown;
+        bool updateNotPossibleShown;
+    };
+    const Case cases[] = {
+        {"no key", db::FieldType::ftUnknown, false, false, false, "", "E---d", false, false},
+        {"counter key, assigned", db::FieldType::ftAutoInc, true, false, false, "", "ee--e", false, false},
+        {"counter key, not assigned", db::FieldType::ftAutoInc, false, false, false, "", "E---d", false, false},
+        {"key assigned, target emptied", db::FieldType::ftInteger, true, true, false, "", "EC--d", false, true},
+        {"key not assigned, target emptied", db::FieldType::ftInteger, false, true, false, "", "E--Ed", true, true},
+        {"key assigned, target kept", db::FieldType::ftInteger, true, false, false, "", "eee-e", false, false},
+        {"key not assigned, target kept", db::FieldType::ftInteger, false, false, false, "", "E--Ed", true, false},
+        {"nothing mapped", db::FieldType::ftInteger, false, false, true, texts::Text(64932), "", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ShellFolders folders;
+        const QString source = CopyTable(kDemos + "/Lieferanten.db", folders.path("user"));
+        const QString target = folders.path("user/Ziel.db");
+        db::FieldDefList fields;
+        if (c.keyType != db::FieldType::ftUnknown)
+            fields.push_back({"Nr", c.keyType, 0, 0, true});
+        fields.push_back({"Name", db::FieldType::ftString, 40, 0, false});
+        fields.push_back({"Pflicht", db::FieldType::ftString, 10, 0, false});
+        db::paradox::create(target, fields, c.keyType != db::FieldType::ftUnknown ? 1 : 0);
+        Started s(folders);
+        s.click(s.w->btnWeiter1);
+        s.w->edtQuelle->setText(source);
+        s.click(s.w->btnWeiter2);
+        platform::SetChecked(s.w->cbxZielLeeren, c.zielLeeren);
+        s.w->edtZiel->setText(target);
+        s.click(s.w->btnWeiter3);
+        ASSERT_EQ(s.page(), "ImportSeite4") << s.messages().toStdString();
+        ::Case mapping{};
+        if (!c.nothingMapped)
+            mapping.mapping.push_back({"Name", "Firma"});
+        if (c.keyMapped)
+            mapping.mapping.push_back({"Nr", "LiefNr"});
+        s.map(mapping);
+        if (!c.message.isEmpty())
+            s.ui.answer(Button::Ok);
+        s.form->btnWeiter4Click();
+        if (!c.message.isEmpty()) {
+            EXPECT_EQ(s.page(), "ImportSeite4");
+            EXPECT_EQ(s.ui.messageTexts(), QStringList{c.message});
+            continue;
+        }
+        ASSERT_EQ(s.page(), "ImportSeite5") << s.messages().toStdString();
+        QString radios;
+        for (QRadioButton* r :
+             {s.w->rbtEndeAnhaengen, s.w->rbtIgnorieren, s.w->rbtUmbenennen, s.w->rbtSelfInc, s.w->rbtAktualisieren}) {
+            if (r == s.w->rbtAktualisieren && !r->isEnabled())
+                radios += u'd';
+            else if (r->isEnabled())
+                radios += r->isChecked() ? u'E' : u'e';
+            else
+                radios += r->isChecked() ? u'C' : u'-';
+        }
+        EXPECT_EQ(radios, c.radios);
+        EXPECT_EQ(!s.w->gbxImportmodus->isHidden(), c.groupShown);
+        EXPECT_EQ(!s.w->lblAktNichtMoeglich->isHidden(), c.updateNotPossibleShown);
+        EXPECT_EQ(!s.w->lblAktualisieren->isHidden(), !c.updateNotPossibleShown);
+        // Counting up asks for the start value and names the key it counts.
+        EXPECT_EQ(s.w->edtStartwert->isEnabled(), s.w->rbtSelfInc->isChecked());
+        if (s.w->rbtSelfInc->isChecked()) {
+            EXPECT_EQ(s.w->lblIndexfeld->text(), "\"Nr\"");
+        }
     }
 }
 
