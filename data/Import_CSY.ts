@@ -1935,5 +1935,170 @@ Klepněte na tlačítko 'přiřadit'.</translation>
         <source>&amp;Weiter --&gt;</source>
         <translation>&amp;Další --&gt;</translation>
     </message>
+    <name>Programmtexte (mode and finish pages)</name>
+    <message id="61450">
+        <source>Die Importeinstellung &quot;%s&quot; kann nicht geladen werden.</source>
+        <translation>Nastavení importu &quot;%s&quot; nelze načíst.</translation>
+    </message>
+    <message id="61451">
+        <source>Der Name der Importeinstellung ist zu lang: Es sind höchstens %s Zeichen möglich.</source>
+        <translation>Název nastavení importu je příliš dlouhý: je možných nejvýše %s znaků.</translation>
+    </message>
+    <message id="61452">
+        <source>Der Importlauf wurde abgebrochen, nachdem %s Datensätze gelesen waren.</source>
+        <translation>Import byl přerušen po načtení %s záznamů.</translation>
+    </message>
+    <message id="61453">
+        <source>Die Zieldatei enthält jetzt %s Datensätze.</source>
+        <translation>Cílový soubor nyní obsahuje %s záznamů.</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmImport1 (mode and finish pages)</name>
+    <message id="TfrmImport1.Label18">
+        <source>Daten anhängen oder aktualisieren?</source>
+        <translation>Připojit nebo aktualizovat data?</translation>
+    </message>
+    <message id="TfrmImport1.Label20">
+        <source>Was soll mit den einzulesenden Datensätzen geschehen?</source>
+        <translation>Co se má stát s načítanými záznamy?</translation>
+    </message>
+    <message id="TfrmImport1.Label19">
+        <source>Gewählte Quelldatei:</source>
+        <translation>Vybraný zdrojový soubor:</translation>
+    </message>
+    <message id="TfrmImport1.rbtEndeAnhaengen">
+        <source>An das &amp;Ende anhängen</source>
+        <translation>Připojit na &amp;konec</translation>
+    </message>
+    <message id="TfrmImport1.lblEndeAnhaengen">
+        <source>Die Quelldatensätze werden an die Zieldatenbank angehängt, in
+der Zieldatenbank evtl. vorhandene Daten bleiben unverändert.</source>
+        <translation>Zdrojové záznamy se připojí k cílové databázi, data
+v cílové databázi zůstanou beze změny.</translation>
+    </message>
+    <message id="TfrmImport1.rbtIgnorieren">
+        <source>Vorhandene Datensätze &amp;ignorieren</source>
+        <translation>&amp;Ignorovat existující záznamy</translation>
+    </message>
+    <message id="TfrmImport1.rbtUmbenennen">
+        <source>Ein&amp;lesen von Datensätzen, die bereits vorhanden sind</source>
+        <translation>Načíst záznamy, které již &amp;existují</translation>
+    </message>
+    <message id="TfrmImport1.rbtSelfInc">
+        <source>Schlüsselwerte &amp;selbständig erhöhen</source>
+        <translation>Hodnoty klíče zvyšovat &amp;automaticky</translation>
+    </message>
+    <message id="TfrmImport1.lblStartwert">
+        <source>S&amp;tartwert für das indizierte Tabellenfeld</source>
+        <translation>&amp;Počáteční hodnota pro indexované pole tabulky</translation>
+    </message>
+    <message id="TfrmImport1.edtStartwert.toolTip">
+        <source>Bitte geben Sie einen Startwert ein, ab dem die bereits
+vorhandenen Schlüsselwerte hochgezählt werden
+können.</source>
+        <translation>Zadejte prosím počáteční hodnotu, od které lze
+existující hodnoty klíče načítat.</translation>
+    </message>
+    <message id="TfrmImport1.btnInhaltAnz5">
+        <source>---</source>
+        <translation>---</translation>
+    </message>
+    <message id="TfrmImport1.btnInhaltAnz5.toolTip">
+        <source>Zieldatenbank anzeigen</source>
+        <translation>Zobrazit cílovou databázi</translation>
+    </message>
+    <message id="TfrmImport1.rbtAktualisieren">
+        <source>A&amp;ktualisieren der Zieldatenbank</source>
+        <translation>Ak&amp;tualizovat cílovou databázi</translation>
+    </message>
+    <message id="TfrmImport1.lblAktualisieren">
+        <source>In der Zieldatenbank vorhandene Daten werden aktualisiert  (z. B. Artikelpreise),
+noch nicht vorhandene Datensätze werden hinzugefügt.</source>
+        <translation>Data v cílové databázi se aktualizují (např. ceny zboží),
+dosud neexistující záznamy se přidají.</translation>
+    </message>
+    <message id="TfrmImport1.lblAktNichtMoeglich">
+        <source>Sie haben die Einstellung &quot;Zieldatenbank vor dem Import leeren&quot; gewählt.
+Die Option &quot;Zieldatenbank aktualisieren&quot; ist deshalb nicht möglich.</source>
+        <translation>Zvolili jste nastavení &quot;Vyprázdnit cílovou databázi před importem&quot;.
+Volba &quot;Aktualizovat cílovou databázi&quot; proto není možná.</translation>
+    </message>
+    <message id="TfrmImport1.rbtKeinImport">
+        <source>Keinen Import durchführen (nur Einstellungen speichern)</source>
+        <translation>Neprovádět import (pouze uložit nastavení)</translation>
+    </message>
+    <message id="TfrmImport1.cbxNeueMark">
+        <source>neue Datensätze markieren:</source>
+        <translation>označit nové záznamy:</translation>
+    </message>
+    <message id="TfrmImport1.cbxAktMark">
+        <source>aktualisierte Datensätze markieren:</source>
+        <translation>označit aktualizované záznamy:</translation>
+    </message>
+    <message id="TfrmImport1.cbxNichtAktMark">
+        <source>nicht aktualisierte Datensätze markieren:</source>
+        <translation>označit neaktualizované záznamy:</translation>
+    </message>
+    <message id="TfrmImport1.lblNeueMark">
+        <source>Feld</source>
+        <translation>Pole</translation>
+    </message>
+    <message id="TfrmImport1.lblAktMark">
+        <source>Feld</source>
+        <translation>Pole</translation>
+    </message>
+    <message id="TfrmImport1.lblNichtAktMark">
+        <source>Feld</source>
+        <translation>Pole</translation>
+    </message>
+    <message id="TfrmImport1.btnZurueck5">
+        <source>&lt;-- &amp;Zurück</source>
+        <translation>&lt;-- &amp;Zpět</translation>
+    </message>
+    <message id="TfrmImport1.btnWeiter5">
+        <source>&amp;Weiter --&gt;</source>
+        <translation>&amp;Další --&gt;</translation>
+    </message>
+    <message id="TfrmImport1.lblImpSpeich">
+        <source>Die Importeinstellung ist vollständig.</source>
+        <translation>Nastavení importu je úplné.</translation>
+    </message>
+    <message id="TfrmImport1.lblImporteinst">
+        <source>Importeinstellungen speichern &amp;unter:</source>
+        <translation>Uložit nastavení importu &amp;jako:</translation>
+    </message>
+    <message id="TfrmImport1.btnBemerkung">
+        <source>&amp;Bemerkung</source>
+        <translation>&amp;Poznámka</translation>
+    </message>
+    <message id="TfrmImport1.lblBemerkung">
+        <source>&amp;Bemerkung</source>
+        <translation>&amp;Poznámka</translation>
+    </message>
+    <message id="TfrmImport1.btnBemerkSpeichern">
+        <source>&amp;Speichern</source>
+        <translation>&amp;Uložit</translation>
+    </message>
+    <message id="TfrmImport1.btnBemerkVerwerfen">
+        <source>&amp;Verwerfen</source>
+        <translation>Za&amp;hodit</translation>
+    </message>
+    <message id="TfrmImport1.rbtTabAnz">
+        <source>&amp;Tabellen nach Import anzeigen</source>
+        <translation>Zobrazit &amp;tabulky po importu</translation>
+    </message>
+    <message id="TfrmImport1.rbtTabNichtAnz">
+        <source>Tabellen nach Import &amp;nicht anzeigen</source>
+        <translation>Tabulky po importu nez&amp;obrazovat</translation>
+    </message>
+    <message id="TfrmImport1.btnZurueck6">
+        <source>&lt;-- &amp;Zurück</source>
+        <translation>&lt;-- &amp;Zpět</translation>
+    </message>
+    <message id="TfrmImport1.btnFertigstellen">
+        <source>&amp;Fertigstellen</source>
+        <translation>&amp;Dokončit</translation>
+    </message>
 </context>
 </TS>

@@ -1934,5 +1934,170 @@ Click the 'Assign' button.</translation>
         <source>&amp;Weiter --&gt;</source>
         <translation>&amp;Next --&gt;</translation>
     </message>
+    <name>Programmtexte (mode and finish pages)</name>
+    <message id="61450">
+        <source>Die Importeinstellung &quot;%s&quot; kann nicht geladen werden.</source>
+        <translation>The import setting &quot;%s&quot; cannot be loaded.</translation>
+    </message>
+    <message id="61451">
+        <source>Der Name der Importeinstellung ist zu lang: Es sind höchstens %s Zeichen möglich.</source>
+        <translation>The name of the import setting is too long: at most %s characters are possible.</translation>
+    </message>
+    <message id="61452">
+        <source>Der Importlauf wurde abgebrochen, nachdem %s Datensätze gelesen waren.</source>
+        <translation>The import run was stopped after %s records had been read.</translation>
+    </message>
+    <message id="61453">
+        <source>Die Zieldatei enthält jetzt %s Datensätze.</source>
+        <translation>The target file now holds %s records.</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmImport1 (mode and finish pages)</name>
+    <message id="TfrmImport1.Label18">
+        <source>Daten anhängen oder aktualisieren?</source>
+        <translation>Append or update data?</translation>
+    </message>
+    <message id="TfrmImport1.Label20">
+        <source>Was soll mit den einzulesenden Datensätzen geschehen?</source>
+        <translation>What should happen to the records being read?</translation>
+    </message>
+    <message id="TfrmImport1.Label19">
+        <source>Gewählte Quelldatei:</source>
+        <translation>Selected source file:</translation>
+    </message>
+    <message id="TfrmImport1.rbtEndeAnhaengen">
+        <source>An das &amp;Ende anhängen</source>
+        <translation>Append to the &amp;end</translation>
+    </message>
+    <message id="TfrmImport1.lblEndeAnhaengen">
+        <source>Die Quelldatensätze werden an die Zieldatenbank angehängt, in
+der Zieldatenbank evtl. vorhandene Daten bleiben unverändert.</source>
+        <translation>The source records are appended to the target database; data
+already in the target database remain unchanged.</translation>
+    </message>
+    <message id="TfrmImport1.rbtIgnorieren">
+        <source>Vorhandene Datensätze &amp;ignorieren</source>
+        <translation>&amp;Ignore existing records</translation>
+    </message>
+    <message id="TfrmImport1.rbtUmbenennen">
+        <source>Ein&amp;lesen von Datensätzen, die bereits vorhanden sind</source>
+        <translation>&amp;Read in records that already exist</translation>
+    </message>
+    <message id="TfrmImport1.rbtSelfInc">
+        <source>Schlüsselwerte &amp;selbständig erhöhen</source>
+        <translation>Increase key values &amp;automatically</translation>
+    </message>
+    <message id="TfrmImport1.lblStartwert">
+        <source>S&amp;tartwert für das indizierte Tabellenfeld</source>
+        <translation>Start &amp;value for the indexed table field</translation>
+    </message>
+    <message id="TfrmImport1.edtStartwert.toolTip">
+        <source>Bitte geben Sie einen Startwert ein, ab dem die bereits
+vorhandenen Schlüsselwerte hochgezählt werden
+können.</source>
+        <translation>Please enter a start value from which the existing
+key values can be counted up.</translation>
+    </message>
+    <message id="TfrmImport1.btnInhaltAnz5">
+        <source>---</source>
+        <translation>---</translation>
+    </message>
+    <message id="TfrmImport1.btnInhaltAnz5.toolTip">
+        <source>Zieldatenbank anzeigen</source>
+        <translation>Show target database</translation>
+    </message>
+    <message id="TfrmImport1.rbtAktualisieren">
+        <source>A&amp;ktualisieren der Zieldatenbank</source>
+        <translation>&amp;Update the target database</translation>
+    </message>
+    <message id="TfrmImport1.lblAktualisieren">
+        <source>In der Zieldatenbank vorhandene Daten werden aktualisiert  (z. B. Artikelpreise),
+noch nicht vorhandene Datensätze werden hinzugefügt.</source>
+        <translation>Data in the target database are updated (e.g. article prices),
+records not yet present are added.</translation>
+    </message>
+    <message id="TfrmImport1.lblAktNichtMoeglich">
+        <source>Sie haben die Einstellung &quot;Zieldatenbank vor dem Import leeren&quot; gewählt.
+Die Option &quot;Zieldatenbank aktualisieren&quot; ist deshalb nicht möglich.</source>
+        <translation>You have chosen the setting &quot;Empty target database before import&quot;.
+The option &quot;Update target database&quot; is therefore not possible.</translation>
+    </message>
+    <message id="TfrmImport1.rbtKeinImport">
+        <source>Keinen Import durchführen (nur Einstellungen speichern)</source>
+        <translation>Do not import (only save the settings)</translation>
+    </message>
+    <message id="TfrmImport1.cbxNeueMark">
+        <source>neue Datensätze markieren:</source>
+        <translation>mark new records:</translation>
+    </message>
+    <message id="TfrmImport1.cbxAktMark">
+        <source>aktualisierte Datensätze markieren:</source>
+        <translation>mark updated records:</translation>
+    </message>
+    <message id="TfrmImport1.cbxNichtAktMark">
+        <source>nicht aktualisierte Datensätze markieren:</source>
+        <translation>mark records not updated:</translation>
+    </message>
+    <message id="TfrmImport1.lblNeueMark">
+        <source>Feld</source>
+        <translation>Field</translation>
+    </message>
+    <message id="TfrmImport1.lblAktMark">
+        <source>Feld</source>
+        <translation>Field</translation>
+    </message>
+    <message id="TfrmImport1.lblNichtAktMark">
+        <source>Feld</source>
+        <translation>Field</translation>
+    </message>
+    <message id="TfrmImport1.btnZurueck5">
+        <source>&lt;-- &amp;Zurück</source>
+        <translation>&lt;-- &amp;Back</translation>
+    </message>
+    <message id="TfrmImport1.btnWeiter5">
+        <source>&amp;Weiter --&gt;</source>
+        <translation>&amp;Next --&gt;</translation>
+    </message>
+    <message id="TfrmImport1.lblImpSpeich">
+        <source>Die Importeinstellung ist vollständig.</source>
+        <translation>The import setting is complete.</translation>
+    </message>
+    <message id="TfrmImport1.lblImporteinst">
+        <source>Importeinstellungen speichern &amp;unter:</source>
+        <translation>Save import settings &amp;as:</translation>
+    </message>
+    <message id="TfrmImport1.btnBemerkung">
+        <source>&amp;Bemerkung</source>
+        <translation>&amp;Remark</translation>
+    </message>
+    <message id="TfrmImport1.lblBemerkung">
+        <source>&amp;Bemerkung</source>
+        <translation>&amp;Remark</translation>
+    </message>
+    <message id="TfrmImport1.btnBemerkSpeichern">
+        <source>&amp;Speichern</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message id="TfrmImport1.btnBemerkVerwerfen">
+        <source>&amp;Verwerfen</source>
+        <translation>&amp;Discard</translation>
+    </message>
+    <message id="TfrmImport1.rbtTabAnz">
+        <source>&amp;Tabellen nach Import anzeigen</source>
+        <translation>Show &amp;tables after import</translation>
+    </message>
+    <message id="TfrmImport1.rbtTabNichtAnz">
+        <source>Tabellen nach Import &amp;nicht anzeigen</source>
+        <translation>Do n&amp;ot show tables after import</translation>
+    </message>
+    <message id="TfrmImport1.btnZurueck6">
+        <source>&lt;-- &amp;Zurück</source>
+        <translation>&lt;-- &amp;Back</translation>
+    </message>
+    <message id="TfrmImport1.btnFertigstellen">
+        <source>&amp;Fertigstellen</source>
+        <translation>&amp;Finish</translation>
+    </message>
 </context>
 </TS>

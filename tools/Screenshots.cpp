@@ -495,6 +495,38 @@ int main(int argc, char** argv)
                                 QStringLiteral(".png"));
             }
         }
+        // ---- mode and finish pages as a mapping with an assigned key leaves them ----
+        {
+            wizard::TfrmImport1 main(context);
+            main.show();
+            Ui::TfrmImport1& f = *main.ui;
+            f.PageControl1->setCurrentWidget(f.ImportSeite5);
+            f.lblQuelldatei->setText(QStringLiteral("/daten/Import/Temp/Kunden.db"));
+            f.rbtIgnorieren->setEnabled(true);
+            f.rbtUmbenennen->setEnabled(true);
+            f.rbtSelfInc->setEnabled(false);
+            f.rbtAktualisieren->setEnabled(true);
+            platform::SetChecked(f.rbtUmbenennen, true);
+            f.gbxImportmodus->show();
+            f.lblIndexfeld->setText(QStringLiteral("\"KundenNr\""));
+            f.lblIndexfeld->show();
+            f.edtStartwert->setText(QStringLiteral("90000"));
+            Save(&main, prefix + QStringLiteral("frmImport1-ImportSeite5-Umbenennen.png"));
+            // The target emptied before the run: existing keys can only be ignored, updating is impossible.
+            platform::SetChecked(f.rbtIgnorieren, true);
+            f.rbtIgnorieren->setEnabled(false);
+            f.rbtUmbenennen->setEnabled(false);
+            f.rbtAktualisieren->setEnabled(false);
+            f.gbxImportmodus->hide();
+            f.lblAktualisieren->hide();
+            f.lblAktNichtMoeglich->show();
+            Save(&main, prefix + QStringLiteral("frmImport1-ImportSeite5-ZielLeeren.png"));
+            f.PageControl1->setCurrentWidget(f.ImportSeite6);
+            f.edtImpSpeich->setText(QStringLiteral("Kunden aus Demos"));
+            f.btnBemerkung->click();
+            f.edtBemerkung->setPlainText(QStringLiteral("Kunden.txt aus dem Ordner Demos in ZielKunden.db."));
+            Save(&main, prefix + QStringLiteral("frmImport1-ImportSeite6-Bemerkung.png"));
+        }
         for (const Window& w : Windows(context, samples)) {
             auto window = w.make();
             if (w.pictures)

@@ -89,6 +89,7 @@ bool ImportProgram::Start(int splashHoldMs)
     frmGauge_->setWindowTitle(platform::applicationTitle());
     platform::TranslateWindow(frmGauge_.get());
     frmGauge_->registerLockedWindow(frmImport1_.get());
+    frmImport1_->frmGauge = frmGauge_.get();
     frmEinstellAEND_ = std::make_unique<TfrmEinstellAEND>();
     frmGauge_->registerLockedWindow(frmEinstellAEND_.get());
     frmEinstellANZ_ = std::make_unique<TfrmEinstellANZ>();
@@ -96,7 +97,6 @@ bool ImportProgram::Start(int splashHoldMs)
     frmImport1_->frmEinstellANZ = frmEinstellANZ_.get();
     frmFormelEdt_ = std::make_unique<TfrmFormelEdt>(*frmImport1_);
     frmImport1_->frmFormelEdt = frmFormelEdt_.get();
-    frmImport1_->frmGauge = frmGauge_.get();
     frmCopyFehler_ = std::make_unique<TfrmCopyFehler>();
     frmQOptionen_ = std::make_unique<TfrmQOptionen>();
     frmImport1_->setWindows(frmInhaltAnz_.get(), frmQOptionen_.get());

@@ -4,6 +4,7 @@
 #include "db/Table.h"
 #include "db/access/ADOSourceTable.h"
 #include "db/access/AccessConnection.h"
+#include "engine/ImportSetting.h"
 #include "parser/Parser.h"
 #include "platform/UserInterface.h"
 #include "platform/ClickHandlers.h"
@@ -12,6 +13,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
 class QPushButton;
@@ -24,14 +26,18 @@ namespace platform {
 class TRegIniFile;
 }
 
+namespace engine {
+struct ColumnBoundaryList;
+}
+
 namespace wizard {
 
 class TfrmEinstellAEND;
 class TfrmEinstellANZ;
 class TfrmFormelEdt;
+class TfrmGauge;
 class TfrmInhaltAnz;
 class TfrmQOptionen;
-class TfrmGauge;
 namespace mapping {
 class FieldOptionsPanel;
 class MappingGrids;
@@ -166,13 +172,6 @@ public:
     // The parser the formula editor's preview shares with the program.
     parser::TParser Parser1;
 
-    // Loading a stored setting into the pages and checking its target's structure come with the loader of the
-    // stored settings; while a hook is empty the start page stays where it is, as after a load that failed.
-    std::function<bool()> VorhEinstLaden_oAE;
-    std::function<void()> VorhEinstLaden_mAE;
-    std::function<bool()> ZielStrukturPruefen;
-    std::function<bool()> ZielStrukturPruefenText;
-
     void InfoAnzeigen();  // the about box, modal
     void ImpEinstEinlesen();
 
@@ -216,8 +215,6 @@ public:
     void ZuordnungenUebernehmen();
     void IndexSpalteEinstellen();
 
-    // The progress window, made after this window; the long loops of the mapping page show it (none: no window).
-    TfrmGauge* frmGauge = nullptr;
     // The process decimal separator from the moment the mapping page is entered; while the page is in use the
     // options panel takes numbers with ",". DecimalSeparatorWiederherstellen puts it back (leaving forward).
     QChar DecimalSeparatorAlt;
@@ -257,12 +254,76 @@ private:
 
 public:
     // ---- mode and finish pages, stored settings ----
+    // The progress window, made after this window; the program hands it over. The run, the check of the mapping
+    // and the long loops of the mapping page show it (none: no window).
+    TfrmGauge* frmGauge = nullptr;
+
     // The check made on leaving the mapping page; it sets up the mode page for the key the mapping has.
     bool ZuordnungenPruefen();
     void btnWeiter4Click();
 
+    // The mode page.
+    bool ImportmodusPruefen();
+    bool StartwertPruefen(const QString& Startwert);
+    void IndexfeldAnzeigen();
+    void rbtEndeAnhaengenClick();
+    void rbtAktualisierenClick();
+    void rbtIgnorierenClick();
+    void rbtUmbenennenClick();
+    void rbtSelfIncClick();
+    void rbtKeinImportClick();
+    void edtStartwertEnter();
+    void btnWeiter5Click();
+    void btnZurueck5Click();
+    void cbxAktMarkClick();
+    void cbxNichtAktMarkClick();
+    void cbxNeueMarkClick();
+    void comNeueMarkExit();
+
+    // The finish page and the run it starts.
+    bool ImpEinstSpeichern();
+    void btnFertigstellenClick();
+    void TabellenAnzeigen();
+    void btnZurueck6Click();
+    void btnBemerkungClick();
+    void btnBemerkSpeichernClick();
+    void btnBemerkVerwerfenClick();
+    // The import mode the mode page's choices stand for (1 to 5); nothing when none applies.
+    std::optional<int> GewaehlterImportmodus() const;
+
+    // A stored setting into the pages: used unchanged (true when loaded; the mode or finish page is shown) or to
+    // be changed (the wizard walks on from the source or target page). The structure checks say whether the stored
+    // mapping still fits the target.
+    bool VorhEinstLaden_oAE();
+    void VorhEinstLaden_mAE();
+    bool ZielStrukturPruefen();
+    bool ZielStrukturPruefenText();
+    void MeldungStrukturGeaendert();
+
+    // HOOK for the text layout pages, which own the Column boundary list and the staging of a text source: they
+    // point FixTrennListe at their list and set TextQuelleAufbauen to build the preview, the staging table and the
+    // sized source table from the layout controls. Until they do, a text source's boundaries are neither stored
+    // nor loaded and a text setting used unchanged has no source table.
+    engine::ColumnBoundaryList* FixTrennListe = nullptr;
+    std::function<void()> TextQuelleAufbauen;
+
 private:
     void ConnectModeAndFinishPages();
+    // Source and target of a stored setting checked and taken into the pages (both loaders); false when one of
+    // them was missing (it has been reported).
+    bool DateienPruefen(const engine::ImportSetting& setting, bool unchanged, bool source, bool target);
+    // The separators, the short date format and the text layout controls from a stored row.
+    void FormateSetzen(const engine::ImportSetting& setting);
+    void TextlayoutSetzen(const engine::ImportSetting& setting);
+    // The mode page's radios from a stored Importmodus; the page to show for an unchanged use (nullptr: stay).
+    QWidget* ImportmodusSetzen(std::optional<int> mode, bool unchanged);
+    bool ZielStrukturPruefen(bool textSource);
+    // ImportEinstellungLaden, with damaged setting files reported and the mapping table made afresh.
+    bool EinstellungLaden();
+    // The stored Access table exported afresh into Temp as the source table; false after a message.
+    bool AccessQuelleExportieren(const QString& table);
+    // The settings manager's re-choice boxes, found by name (nullptr while it has none).
+    QAbstractButton* SettingsManagerBox(const char* name) const;
     // ---- end of mode and finish pages, stored settings ----
 
 protected:

@@ -218,9 +218,16 @@ void TfrmImport1::btnWeiter2Click()
         tblQuelle.Close();
     }
 
-    // The settings manager's choice to name the target anew is not there yet: the target page asks for it.
-    if (ui->rbtNeueImport->isChecked() || ui->rbtVorhEinst_mAE->isChecked())
+    if (ui->rbtNeueImport->isChecked()) {
         ui->PageControl1->setCurrentWidget(ui->ImportSeite3);
+    } else if (ui->rbtVorhEinst_mAE->isChecked()) {
+        // A changed setting keeps its stored target unless the settings manager asks for a new one.
+        const QAbstractButton* zielAusw = SettingsManagerBox("cbxZielAusw");
+        if (zielAusw && zielAusw->isChecked())
+            ui->PageControl1->setCurrentWidget(ui->ImportSeite3);
+        else
+            ui->btnWeiter3->click();
+    }
 }
 
 void TfrmImport1::btnZurueck2Click()
@@ -600,8 +607,9 @@ void TfrmImport1::btnZurueck3Click()
         SetChecked(ui->cbxZielLeeren, false);
         ui->PageControl1->setCurrentWidget(ui->ImportSeite2);
     } else if (ui->rbtVorhEinst_mAE->isChecked()) {
-        // Until the settings manager says whether the source was to be chosen again, it may be.
-        ui->PageControl1->setCurrentWidget(ui->ImportSeite2);
+        const QAbstractButton* quelleAusw = SettingsManagerBox("cbxQuelleAusw");
+        ui->PageControl1->setCurrentWidget(quelleAusw && quelleAusw->isChecked() ? ui->ImportSeite2
+                                                                                 : ui->ImportSeite1);
     }
 }
 

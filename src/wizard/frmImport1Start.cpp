@@ -218,23 +218,17 @@ void TfrmImport1::btnWeiter1Click()
     } else if (AktEinstellung.isEmpty()) {
         platform::MessageBox(platform::MessageType::Information, texts::Text(64946));
     } else if (ui->rbtVorhEinst_oAE->isChecked()) {
-        if (!VorhEinstLaden_oAE || !VorhEinstLaden_oAE())
+        if (!VorhEinstLaden_oAE())
             return;
         const bool textSource =
             tblImpList.FieldByName(QStringLiteral("Quellformat"))->AsString() == QStringLiteral("Text");
-        const std::function<bool()>& check = textSource ? ZielStrukturPruefenText : ZielStrukturPruefen;
-        if (check && !check()) {
+        if (!(textSource ? ZielStrukturPruefenText() : ZielStrukturPruefen())) {
             ui->PageControl1->setCurrentWidget(ui->ImportSeite1);
             platform::MessageBox(platform::MessageType::Information, texts::Text(64947));
             SetChecked(ui->rbtVorhEinst_mAE, true);
         }
     } else if (ui->rbtVorhEinst_mAE->isChecked()) {
-        if (!VorhEinstLaden_mAE)
-            return;
         VorhEinstLaden_mAE();
-        // The finish page offers to store the changed setting under its name.
-        if (auto* edtImpSpeich = findChild<QLineEdit*>(QStringLiteral("edtImpSpeich")))
-            edtImpSpeich->setText(tblImpList.FieldByName(QStringLiteral("Bezeichnung"))->AsString());
     } else {
         platform::Beep();
     }

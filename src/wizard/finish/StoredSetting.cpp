@@ -1,0 +1,94 @@
+#include "wizard/finish/StoredSetting.h"
+
+#include "engine/ImportSetting.h"
+
+#include <QFileInfo>
+#include <limits>
+
+namespace wizard {
+
+namespace {
+
+QString UpperExtension(const QString& fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix();
+    return suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix.toUpper();
+}
+
+}  // namespace
+
+QString FixBreakText(const engine::BoundarySlots& boundaries)
+{
+    QString text;
+    for (std::int16_t slot : boundaries)
+        text += QString::number(slot) + u';';
+    return text;
+}
+
+std::optional<engine::BoundarySlots> FixBreakSlots(const QString& FixBreak)
+{
+    engine::BoundarySlots boundaries;
+    boundaries.fill(engine::FreeSlot);
+    int next = 0;
+    QString digits;
+    for (QChar c : FixBreak) {
+        if (c != u';') {
+            digits += c;
+            continue;
+        }
+        bool ok = false;
+        const int value = digits.toInt(&ok);
+        digits.clear();
+        if (!ok || value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
+            return std::nullopt;
+        if (value == 0)
+            continue;
+        if (next >= engine::BoundarySlotCount)
+            return std::nullopt;
+        boundaries[next++] = static_cast<std::int16_t>(value);
+    }
+    return boundaries;
+}
+
+QString StoredRowFault(const engine::ImportSetting& setting)
+{
+    const std::pair<const char*, const QString*> separators[] = {
+        {"Dezimaltrennzeichen", &setting.Decimal},
+        {"Tausendertrennzeichen", &setting.Tausend},
+        {"Zeittrennzeichen", &setting.Zeit},
+        {"Datumstrennzeichen", &setting.Datum},
+    };
+    for (const auto& [name, value] : separators)
+        if (value->size() != 1)
+            return QStringLiteral("Das %1 muss genau ein Zeichen sein, gespeichert ist \"%2\".")
+                .arg(QLatin1String(name), *value);
+    if (setting.TMJ.isEmpty())
+        return QStringLiteral("Das Datumsformat fehlt.");
+    if (IsTextSource(setting.Quelldatei) && setting.FixVar.value_or(0) == 1 && !FixBreakSlots(setting.FixBreak))
+        return QStringLiteral("Die Spaltengrenzen der Textdatei können nicht gelesen werden.");
+    if (setting.Importmodus && (*setting.Importmodus < 1 || *setting.Importmodus > 5))
+        return QStringLiteral(
+                   "Die Importlaufeigenschaft %1 ist unbekannt; die Einstellung stammt wohl aus einer "
+                   "neueren Programmversion.")
+            .arg(*setting.Importmodus);
+    return QString();
+}
+
+bool IsTextSource(const QString& fileName)
+{
+    return QuellformatOf(fileName).isEmpty();
+}
+
+QString QuellformatOf(const QString& fileName)
+{
+    const QString extension = UpperExtension(fileName);
+    if (extension == u".DB")
+        return QStringLiteral("Paradox");
+    if (extension == u".DBF")
+        return QStringLiteral("dBase");
+    if (extension == u".MDB")
+        return QStringLiteral("Access");
+    return QString();
+}
+
+}  // namespace wizard
