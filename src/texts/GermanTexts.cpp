@@ -16,6 +16,8 @@ constexpr Entry kGermanTexts[] = {
     {61300, "Beim Einlesen der Textdatei mussten Werte verändert werden."},
     {61301, "Werte, die länger als 255 Zeichen waren und gekürzt wurden: %s"},
     {61302, "Zeichen, die in der Tabelle nicht gespeichert werden können und durch \"?\" ersetzt wurden: %s"},
+    {61380, "Das Quellfeld \"%s\" ist nur %s Zeichen lang: eine Stelle %s gibt es darin nicht.\r\nBitte geben Sie eine Stelle von 1 bis %s ein."},
+    {61381, "Der Vorgabewert \"%s\" passt nicht in das Zielfeld \"%s\" vom Typ \"%s\".\r\nBitte geben Sie einen Wert wie \"%s\" ein."},
     {61550, "Der Name \"%s\" kann keine Filterdatei benennen: er darf weder einen Ordner noch \"..\" enthalten."},
     {61551, "Die Datei \"%s\" ist keine Filterdatei."},
     {61552, "Die Datei \"%s\" ist zu groß für eine Filterdatei."},
