@@ -1970,6 +1970,10 @@ Zadejte prosím hodnotu jako &quot;%s&quot;.</translation>
         <source>Zuordnung </source>
         <translation>Přiřazení </translation>
     </message>
+    <message id="QStrukt.Index">
+        <source>Index</source>
+        <translation>Index</translation>
+    </message>
     <message id="QStrukt.Feldname">
         <source>Feldname </source>
         <translation>Název pole </translation>

@@ -1969,6 +1969,10 @@ Please enter a value such as &quot;%s&quot;.</translation>
         <source>Zuordnung </source>
         <translation>Assignment </translation>
     </message>
+    <message id="QStrukt.Index">
+        <source>Index</source>
+        <translation>Index</translation>
+    </message>
     <message id="QStrukt.Feldname">
         <source>Feldname </source>
         <translation>Field name </translation>

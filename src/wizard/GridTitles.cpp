@@ -19,6 +19,7 @@ constexpr std::array kTitles = {
     GridTitle{"ZStrukt.Laenge", "Länge "},
     GridTitle{"ZStrukt.Typbezeichnung", "Typ "},
     GridTitle{"ZStrukt.Zuordnung", "Zuordnung "},
+    GridTitle{"QStrukt.Index", "Index"},
     GridTitle{"QStrukt.Feldname", "Feldname "},
     GridTitle{"QStrukt.Typbezeichnung", "Typ "},
     GridTitle{"QStrukt.Laenge", "Länge "},

@@ -119,14 +119,16 @@ void TfrmImport1::ConnectMappingPage()
     for (std::size_t i = ziel.size(); i < columns.size(); ++i)
         ziel.push_back(Hidden(columns[i].name));
     tblZStrukt.setFieldDisplays(ziel);
+    // The source reader shows or hides Index.
     std::vector<db::FieldDisplay> quelle = {
+        Shown("Index", GridTitleText("QStrukt.Index"), 0),
         Shown("Feldname", GridTitleText("QStrukt.Feldname"), 19),
         Shown("Typbezeichnung", GridTitleText("QStrukt.Typbezeichnung"), 12),
         Hidden(QStringLiteral("Typ")),
         Shown("Laenge", GridTitleText("QStrukt.Laenge"), 5, Qt::AlignRight),
         Hidden(QStringLiteral("NKommaStellen")),
     };
-    quelle[1].shownText = ShownTypeName(tblQStrukt, false);
+    quelle[2].shownText = ShownTypeName(tblQStrukt, false);
     tblQStrukt.setFieldDisplays(quelle);
 
     // The target grid shows its five columns without scrolling, the assignment last; the source grid its names.
