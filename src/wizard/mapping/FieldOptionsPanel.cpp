@@ -180,8 +180,8 @@ FieldOptionsPanel::FieldOptionsPanel(TfrmImport1& form) : QObject(&form), form_(
     }
 
     // The edits whose input may be refused remember what the row held when they were entered.
-    for (QLineEdit* edit : std::initializer_list<QLineEdit*>{ui.edtSS_AusschnittBegString, ui.edtSS_Vorgabe_Wert,
-                                                             ui.edtZS_Vorgabe_Wert})
+    for (QLineEdit* edit :
+         std::initializer_list<QLineEdit*>{ui.edtSS_AusschnittBegString, ui.edtSS_Vorgabe_Wert, ui.edtZS_Vorgabe_Wert})
         edit->installEventFilter(this);
     for (platform::TDBEdit* edit : {ui.edtSS_Vorgabe_Wert, ui.edtZS_Vorgabe_Wert})
         connect(edit, &QLineEdit::editingFinished, this, [this, edit] { VorgabeWertExit(edit); });
@@ -648,15 +648,23 @@ void FieldOptionsPanel::VorgabeWertExit(QLineEdit* edit)
     const QDateTime now = QDateTime::currentDateTime();
     QString beispiel;
     switch (type) {
-    case db::FieldType::ftDate: beispiel = rtl::DateToStr(now.date()); break;
-    case db::FieldType::ftTime: beispiel = rtl::TimeToStr(now.time()); break;
-    case db::FieldType::ftDateTime: beispiel = rtl::DateTimeToStr(now); break;
-    default: beispiel = QStringLiteral("True"); break;
+    case db::FieldType::ftDate:
+        beispiel = rtl::DateToStr(now.date());
+        break;
+    case db::FieldType::ftTime:
+        beispiel = rtl::TimeToStr(now.time());
+        break;
+    case db::FieldType::ftDateTime:
+        beispiel = rtl::DateTimeToStr(now);
+        break;
+    default:
+        beispiel = QStringLiteral("True");
+        break;
     }
-    Zurueckweisen(edit, "Vorgabewert_alph",
-                  texts::Format(texts::Text(61381),
-                                {wert, feldname, engine::ShownTypbezeichnung(typ, engine::TypeNameTable::ZStrukt),
-                                 beispiel}));
+    Zurueckweisen(
+        edit, "Vorgabewert_alph",
+        texts::Format(texts::Text(61381),
+                      {wert, feldname, engine::ShownTypbezeichnung(typ, engine::TypeNameTable::ZStrukt), beispiel}));
 }
 
 void FieldOptionsPanel::edtSS_AusschnittEndStringExit()

@@ -90,7 +90,7 @@ private:
     bool key_ = false;
     bool overLength_ = false;  // the source value can be longer than the target field takes
     bool refreshing_ = false;
-    bool refusing_ = false;       // a refusal's message is up: the edit losing the focus to it is no new exit
+    bool refusing_ = false;         // a refusal's message is up: the edit losing the focus to it is no new exit
     QLineEdit* entered_ = nullptr;  // the checked edit last entered or left with a value taken, and that value
     QVariant enteredValue_;
 };

@@ -3,6 +3,7 @@
 #include "../ShellTestSupport.h"
 
 #include "db/Table.h"
+#include "db/TableModel.h"
 #include "engine/ImportSetting.h"
 #include "platform/DataControls.h"
 #include "platform/LocUtils.h"
@@ -11,11 +12,10 @@
 #include "rtl/FormatSettings.h"
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
+#include "ui_frmInhaltAnz.h"
 #include "wizard/ImportProgram.h"
 #include "wizard/frmImport1.h"
-#include "db/TableModel.h"
 #include "wizard/frmInhaltAnz.h"
-#include "ui_frmInhaltAnz.h"
 #include "wizard/mapping/FieldOptionsPanel.h"
 
 #include <QDir>
@@ -443,8 +443,8 @@ TEST(MappingPage, TheGridsSpeakTheLanguageInUse)
 {
     struct Case {
         const char* language;
-        QString feldname, zuordnung, quelldatei;  // titles
-        QString longInteger, longIntegerOfSource;    // the type name of an integer in each grid
+        QString feldname, zuordnung, quelldatei;   // titles
+        QString longInteger, longIntegerOfSource;  // the type name of an integer in each grid
     };
     const std::vector<Case> cases = {
         {"DE", "Feldname ", "Zuordnung ", "Quelldatei", "Ganzzahl, lang", "Ganzzahl lang"},
@@ -501,8 +501,12 @@ TEST(MappingPage, InputTheRunCannotUseIsRefusedWithAMessage)
     MixedTables tables(s);
     const QString target = s.user("Termine.DB");
     MakeTable(target,
-              {{"Nr", FieldType::ftInteger}, {"Text", FieldType::ftString, 10}, {"Datum", FieldType::ftDate},
-               {"Zeit", FieldType::ftTime}, {"Wann", FieldType::ftDateTime}, {"Ja", FieldType::ftBoolean}},
+              {{"Nr", FieldType::ftInteger},
+               {"Text", FieldType::ftString, 10},
+               {"Datum", FieldType::ftDate},
+               {"Zeit", FieldType::ftTime},
+               {"Wann", FieldType::ftDateTime},
+               {"Ja", FieldType::ftBoolean}},
               1);
     s.walk(tables.source, target);
     s.click(s.w->btnOptionen);
@@ -523,15 +527,14 @@ TEST(MappingPage, InputTheRunCannotUseIsRefusedWithAMessage)
     const std::vector<Case> cases = {
         {"substring from beyond the source's 40 characters", "Text", "SText", "cbxSS_Ausschnitt",
          "edtSS_AusschnittBegString", "41", "StringAuswahlBeg", "", 61380},
-        {"substring from its last character", "Text", "SText", "cbxSS_Ausschnitt", "edtSS_AusschnittBegString",
-         "40", "StringAuswahlBeg", "40", 0},
+        {"substring from its last character", "Text", "SText", "cbxSS_Ausschnitt", "edtSS_AusschnittBegString", "40",
+         "StringAuswahlBeg", "40", 0},
         {"substring from beyond it keeps what was there", "Text", "SText", "cbxSS_Ausschnitt",
          "edtSS_AusschnittBegString", "99", "StringAuswahlBeg", "40", 61380},
-        {"no date", "Datum", "SText", "cbxSS_Vorgabe", "edtSS_Vorgabe_Wert", "morgen", "Vorgabewert_alph", "",
-         61381},
+        {"no date", "Datum", "SText", "cbxSS_Vorgabe", "edtSS_Vorgabe_Wert", "morgen", "Vorgabewert_alph", "", 61381},
         {"a date", "Datum", "SText", "cbxSS_Vorgabe", "edtSS_Vorgabe_Wert", datum, "Vorgabewert_alph", datum, 0},
-        {"no date from a number keeps the date", "Datum", "SZahl", "cbxZS_UEVorgabe", "edtZS_Vorgabe_Wert", "31.02.", "Vorgabewert_alph",
-         datum, 61381},
+        {"no date from a number keeps the date", "Datum", "SZahl", "cbxZS_UEVorgabe", "edtZS_Vorgabe_Wert", "31.02.",
+         "Vorgabewert_alph", datum, 61381},
         {"no time", "Zeit", "SText", "cbxSS_Vorgabe", "edtSS_Vorgabe_Wert", "25:99", "Vorgabewert_alph", "", 61381},
         {"no date and time", "Wann", "SText", "cbxSS_Vorgabe", "edtSS_Vorgabe_Wert", "bald", "Vorgabewert_alph", "",
          61381},
@@ -568,8 +571,7 @@ TEST(MappingPage, InputTheRunCannotUseIsRefusedWithAMessage)
                 << s.ui.messageTexts().last().toStdString();
             EXPECT_TRUE(s.ui.messageTexts().last().contains(c.typed));
         } else {
-            EXPECT_EQ(static_cast<int>(s.ui.messages().size()), shown)
-                << s.ui.messageTexts().join(" | ").toStdString();
+            EXPECT_EQ(static_cast<int>(s.ui.messages().size()), shown) << s.ui.messageTexts().join(" | ").toStdString();
         }
         z.CheckBrowseMode();
         db::Table fresh;
