@@ -15,6 +15,7 @@
 #include <QDateTime>
 #include <QEvent>
 #include <QLabel>
+#include <QScopeGuard>
 
 namespace wizard::mapping {
 
@@ -585,13 +586,13 @@ void FieldOptionsPanel::Zurueckweisen(QLineEdit* edit, const char* column, const
 {
     db::Table& z = form_.tblZStrukt;
     refusing_ = true;
+    const auto done = qScopeGuard([this] { refusing_ = false; });
     platform::ErrorBox(message);
     Bearbeiten();
     z.FieldByName(QLatin1String(column))->setAsVariant(entered_ == edit ? enteredValue_ : QVariant());
     z.Post();
     edit->selectAll();
     edit->setFocus();
-    refusing_ = false;
 }
 
 void FieldOptionsPanel::edtSS_AusschnittBegStringExit()
