@@ -2101,4 +2101,71 @@ Volba &quot;Aktualizovat cílovou databázi&quot; proto není možná.</translat
         <translation>&amp;Dokončit</translation>
     </message>
 </context>
+<context>
+    <name>Zuordnungsseite</name>
+    <message id="61380">
+        <source>Das Quellfeld &quot;%s&quot; ist nur %s Zeichen lang: eine Stelle %s gibt es darin nicht.&#13;
+Bitte geben Sie eine Stelle von 1 bis %s ein.</source>
+        <translation>Zdrojové pole &quot;%s&quot; má jen %s znaků: pozice %s v něm neexistuje.&#13;
+Zadejte prosím pozici od 1 do %s.</translation>
+    </message>
+    <message id="61381">
+        <source>Der Vorgabewert &quot;%s&quot; passt nicht in das Zielfeld &quot;%s&quot; vom Typ &quot;%s&quot;.&#13;
+Bitte geben Sie einen Wert wie &quot;%s&quot; ein.</source>
+        <translation>Výchozí hodnota &quot;%s&quot; neodpovídá cílovému poli &quot;%s&quot; typu &quot;%s&quot;.&#13;
+Zadejte prosím hodnotu jako &quot;%s&quot;.</translation>
+    </message>
+    <message id="ZStrukt.Index">
+        <source>Index</source>
+        <translation>Index</translation>
+    </message>
+    <message id="ZStrukt.Feldname">
+        <source>Feldname </source>
+        <translation>Název pole </translation>
+    </message>
+    <message id="ZStrukt.Laenge">
+        <source>Länge </source>
+        <translation>Délka </translation>
+    </message>
+    <message id="ZStrukt.Typbezeichnung">
+        <source>Typ </source>
+        <translation>Typ </translation>
+    </message>
+    <message id="ZStrukt.Zuordnung">
+        <source>Zuordnung </source>
+        <translation>Přiřazení </translation>
+    </message>
+    <message id="QStrukt.Index">
+        <source>Index</source>
+        <translation>Index</translation>
+    </message>
+    <message id="QStrukt.Feldname">
+        <source>Feldname </source>
+        <translation>Název pole </translation>
+    </message>
+    <message id="QStrukt.Typbezeichnung">
+        <source>Typ </source>
+        <translation>Typ </translation>
+    </message>
+    <message id="QStrukt.Laenge">
+        <source>Länge </source>
+        <translation>Délka </translation>
+    </message>
+    <message id="ImpList.Bezeichnung">
+        <source>Bezeichnung</source>
+        <translation>Název</translation>
+    </message>
+    <message id="ImpList.Quellformat">
+        <source>Quellformat</source>
+        <translation>Formát zdroje</translation>
+    </message>
+    <message id="ImpList.Quelldatei">
+        <source>Quelldatei</source>
+        <translation>Zdrojový soubor</translation>
+    </message>
+    <message id="ImpList.Zieldatei">
+        <source>Zieldatei</source>
+        <translation>Cílový soubor</translation>
+    </message>
+</context>
 </TS>

@@ -2100,4 +2100,71 @@ The option &quot;Update target database&quot; is therefore not possible.</transl
         <translation>&amp;Finish</translation>
     </message>
 </context>
+<context>
+    <name>Zuordnungsseite</name>
+    <message id="61380">
+        <source>Das Quellfeld &quot;%s&quot; ist nur %s Zeichen lang: eine Stelle %s gibt es darin nicht.&#13;
+Bitte geben Sie eine Stelle von 1 bis %s ein.</source>
+        <translation>The source field &quot;%s&quot; is only %s characters long: it has no position %s.&#13;
+Please enter a position from 1 to %s.</translation>
+    </message>
+    <message id="61381">
+        <source>Der Vorgabewert &quot;%s&quot; passt nicht in das Zielfeld &quot;%s&quot; vom Typ &quot;%s&quot;.&#13;
+Bitte geben Sie einen Wert wie &quot;%s&quot; ein.</source>
+        <translation>The default value &quot;%s&quot; does not fit the target field &quot;%s&quot; of type &quot;%s&quot;.&#13;
+Please enter a value such as &quot;%s&quot;.</translation>
+    </message>
+    <message id="ZStrukt.Index">
+        <source>Index</source>
+        <translation>Index</translation>
+    </message>
+    <message id="ZStrukt.Feldname">
+        <source>Feldname </source>
+        <translation>Field name </translation>
+    </message>
+    <message id="ZStrukt.Laenge">
+        <source>Länge </source>
+        <translation>Length </translation>
+    </message>
+    <message id="ZStrukt.Typbezeichnung">
+        <source>Typ </source>
+        <translation>Type </translation>
+    </message>
+    <message id="ZStrukt.Zuordnung">
+        <source>Zuordnung </source>
+        <translation>Assignment </translation>
+    </message>
+    <message id="QStrukt.Index">
+        <source>Index</source>
+        <translation>Index</translation>
+    </message>
+    <message id="QStrukt.Feldname">
+        <source>Feldname </source>
+        <translation>Field name </translation>
+    </message>
+    <message id="QStrukt.Typbezeichnung">
+        <source>Typ </source>
+        <translation>Type </translation>
+    </message>
+    <message id="QStrukt.Laenge">
+        <source>Länge </source>
+        <translation>Length </translation>
+    </message>
+    <message id="ImpList.Bezeichnung">
+        <source>Bezeichnung</source>
+        <translation>Name</translation>
+    </message>
+    <message id="ImpList.Quellformat">
+        <source>Quellformat</source>
+        <translation>Source format</translation>
+    </message>
+    <message id="ImpList.Quelldatei">
+        <source>Quelldatei</source>
+        <translation>Source file</translation>
+    </message>
+    <message id="ImpList.Zieldatei">
+        <source>Zieldatei</source>
+        <translation>Target file</translation>
+    </message>
+</context>
 </TS>

@@ -464,6 +464,15 @@ void Field::applyDisplay(const FieldDisplay& display)
     visible_ = display.visible;
     alignmentSet_ = display.alignment.has_value();
     alignment_ = display.alignment.value_or(Qt::Alignment());
+    shownText_ = display.shownText;
+}
+
+QString Field::shownTextOf(const Record& record) const
+{
+    if (shownText_)
+        return shownText_(record);
+    const auto column = static_cast<std::size_t>(index_);
+    return column < record.size() ? textOf(record[column]) : QString();
 }
 
 Qt::Alignment Field::Alignment() const

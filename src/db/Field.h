@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <Qt>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace db {
@@ -20,6 +21,10 @@ struct FieldDisplay {
     int width = 0;  // in characters; 0: the type's own
     std::optional<Qt::Alignment> alignment;
     bool visible = true;
+    // What a grid shows in the column's cells, from the whole record (in field order), in place of the stored
+    // text; empty: the stored text. The stored value stays as it is: this is for a text that depends on the
+    // language in use, as a type name read from the type's code.
+    std::function<QString(const Record& record)> shownText;
 };
 
 // One column of an open table, seen through its cursor: it reads and writes the cursor's current record.
@@ -76,6 +81,9 @@ public:
 
     // Takes over what display declares (its fieldName is not looked at).
     void applyDisplay(const FieldDisplay& display);
+    // What a grid shows for this field in record: the declared shownText, else textOf the stored value.
+    QString shownTextOf(const Record& record) const;
+    bool hasShownText() const { return static_cast<bool>(shownText_); }
 
     bool IsNull() const;
     void Clear();
@@ -144,6 +152,7 @@ private:
     int displayWidth_ = 0;
     bool visible_ = true;
     QString displayLabel_;
+    std::function<QString(const Record&)> shownText_;
     Qt::Alignment alignment_;
     bool alignmentSet_ = false;
 };

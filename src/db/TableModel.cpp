@@ -68,15 +68,20 @@ QVariant TableModel::data(const QModelIndex& index, int role) const
     try {
         // The cursor's record shows its pending changes. While the table's controls are disabled the cursor
         // wanders without telling the model, so then every row comes from the table.
-        if (index.row() == currentRow_ && t->State() != dsBrowse && !t->ControlsDisabled())
-            return field->AsString();
+        if (index.row() == currentRow_ && t->State() != dsBrowse && !t->ControlsDisabled()) {
+            if (!field->hasShownText())
+                return field->AsString();
+            Record pending;
+            for (int f = 0; f < t->FieldCount(); ++f)
+                pending.push_back(t->Fields(f)->AsVariant());
+            return field->shownTextOf(pending);
+        }
         const int record = recordIndex(index.row());
         if (record != cachedIndex_) {
             cachedRecord_ = t->recordAt(record);
             cachedIndex_ = record;
         }
-        const auto column = static_cast<std::size_t>(field->Index());
-        return column < cachedRecord_.size() ? field->textOf(cachedRecord_[column]) : QString();
+        return field->shownTextOf(cachedRecord_);
     } catch (const EngineError&) {
         return QVariant();
     }

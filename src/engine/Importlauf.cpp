@@ -7,6 +7,7 @@
 #include "engine/FieldPipeline.h"
 #include "engine/MessagePacer.h"
 #include "engine/SettingFiles.h"
+#include "engine/WorkingTables.h"
 #include "platform/UserInterface.h"
 #include "rtl/Conversions.h"
 #include "texts/Texts.h"
@@ -600,7 +601,7 @@ void ImportlaufSelfInc(ImportRun& run)
             const KeyKind kind = keyKindOf(row.Typ);
             if (kind == KeyKind::None) {
                 QString text = texts::Text(64990);
-                text.replace(QLatin1String("%s"), row.Typbezeichnung);
+                text.replace(QLatin1String("%s"), ShownTypbezeichnung(row.Typ, TypeNameTable::ZStrukt));
                 platform::MessageBox(platform::MessageType::Information, text, platform::Buttons::Ok);
                 // The record begun for this source record is not stored.
                 ziel.Cancel();

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 
 namespace engine {
 
@@ -106,35 +107,57 @@ db::FieldDefList ImpListFields()
     };
 }
 
-QString Typbezeichnung(int typeCode, TypeNameTable table)
+namespace {
+
+// The program text that names a type code, or nothing for the two names without a number.
+std::optional<int> typeNameText(int typeCode, TypeNameTable table)
 {
     const bool z = table == TypeNameTable::ZStrukt;
     switch (typeCode) {
-    case 1: return texts::Text(65260);
-    case 2: return texts::Text(z ? 65261 : 65216);
-    case 3: return texts::Text(z ? 65262 : 65217);
-    case 4: return texts::Text(65263);
-    case 5: return texts::Text(65232);
-    case 6: return texts::Text(65233);
-    case 7: return texts::Text(65234);
-    case 8: return texts::Text(65235);
-    case 9: return texts::Text(65250);
-    case 10: return texts::Text(65236);
-    case 11: return texts::Text(65237);
-    case 12: return texts::Text(65238);
-    case 13: return texts::Text(65239);
-    case 14: return texts::Text(65240);
-    case 15: return texts::Text(65241);
-    case 16: return texts::Text(65242);
-    case 17: return texts::Text(65243);
-    case 18: return texts::Text(65244);
-    case 19: return texts::Text(65245);
-    case 20: return texts::Text(65246);
+    case 1: return 65260;
+    case 2: return z ? 65261 : 65216;
+    case 3: return z ? 65262 : 65217;
+    case 4: return 65263;
+    case 5: return 65232;
+    case 6: return 65233;
+    case 7: return 65234;
+    case 8: return 65235;
+    case 9: return 65250;
+    case 10: return 65236;
+    case 11: return 65237;
+    case 12: return 65238;
+    case 13: return 65239;
+    case 14: return 65240;
+    case 15: return 65241;
+    case 16: return 65242;
+    case 17: return 65243;
+    case 18: return 65244;
+    case 19: return 65245;
+    case 20: return 65246;
     // These two names have no number: a language module cannot replace them.
-    case 21: return QStringLiteral("typ. Binär");
-    case 22: return QStringLiteral("Oracle TParam");
-    default: return texts::Text(65247);
+    case 21:
+    case 22: return std::nullopt;
+    default: return 65247;
     }
+}
+
+QString unnumberedTypeName(int typeCode)
+{
+    return typeCode == 21 ? QStringLiteral("typ. Binär") : QStringLiteral("Oracle TParam");
+}
+
+}  // namespace
+
+QString Typbezeichnung(int typeCode, TypeNameTable table)
+{
+    const std::optional<int> id = typeNameText(typeCode, table);
+    return id ? texts::GermanText(*id) : unnumberedTypeName(typeCode);
+}
+
+QString ShownTypbezeichnung(int typeCode, TypeNameTable table)
+{
+    const std::optional<int> id = typeNameText(typeCode, table);
+    return id ? texts::Text(*id) : unnumberedTypeName(typeCode);
 }
 
 QString LaengeText(int typeCode, int dataSize)
@@ -167,7 +190,7 @@ namespace {
 db::FieldDisplay shown(const char* name, int width, const QString& label = QString(),
                        std::optional<Qt::Alignment> alignment = std::nullopt)
 {
-    return {QString::fromLatin1(name), label, width, alignment, true};
+    return {QString::fromLatin1(name), label, width, alignment, true, {}};
 }
 
 db::FieldDisplay hidden(const QString& name)

@@ -50,8 +50,13 @@ inline const QString TempFolderName = QStringLiteral("Temp");
 // differently.
 enum class TypeNameTable { ZStrukt, QStrukt };
 
-// The German name of a field type code (0-22; anything else is "unbekannt").
+// The German name of a field type code (0-22; anything else is "unbekannt"), as the working tables store it
+// whatever language is in use: their Typbezeichnung column holds Windows-1252 text, which the names of other
+// languages need not fit into.
 QString Typbezeichnung(int typeCode, TypeNameTable table);
+// The name a person reads for a field type code: the language module's where it has one. Grids and messages show
+// this one, by the code, never the stored column.
+QString ShownTypbezeichnung(int typeCode, TypeNameTable table);
 
 // The Laenge text of a field: its data size, the declared size for text fields, "-" for memos and unknown types.
 QString LaengeText(int typeCode, int dataSize);

@@ -16,6 +16,8 @@ constexpr Entry kGermanTexts[] = {
     {61300, "Beim Einlesen der Textdatei mussten Werte verändert werden."},
     {61301, "Werte, die länger als 255 Zeichen waren und gekürzt wurden: %s"},
     {61302, "Zeichen, die in der Tabelle nicht gespeichert werden können und durch \"?\" ersetzt wurden: %s"},
+    {61380, "Das Quellfeld \"%s\" ist nur %s Zeichen lang: eine Stelle %s gibt es darin nicht.\r\nBitte geben Sie eine Stelle von 1 bis %s ein."},
+    {61381, "Der Vorgabewert \"%s\" passt nicht in das Zielfeld \"%s\" vom Typ \"%s\".\r\nBitte geben Sie einen Wert wie \"%s\" ein."},
     {61450, "Die Importeinstellung \"%s\" kann nicht geladen werden."},
     {61451, "Der Name der Importeinstellung ist zu lang: Es sind höchstens %s Zeichen möglich."},
     {61452, "Der Importlauf wurde abgebrochen, nachdem %s Datensätze gelesen waren."},

@@ -12,6 +12,7 @@
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
 #include "ui_frmInhaltAnz.h"
+#include "wizard/GridTitles.h"
 #include "wizard/frmGauge.h"
 #include "wizard/frmImport1.h"
 #include "wizard/frmInhaltAnz.h"
@@ -89,7 +90,7 @@ private:
 db::FieldDisplay Shown(const char* name, const QString& label, int width,
                        std::optional<Qt::Alignment> alignment = std::nullopt)
 {
-    return {QString::fromLatin1(name), label, width, alignment, true};
+    return {QString::fromLatin1(name), label, width, alignment, true, {}};
 }
 
 db::FieldDisplay Hidden(const QString& name)
@@ -104,25 +105,31 @@ db::FieldDisplay Hidden(const QString& name)
 
 void TfrmImport1::ConnectMappingPage()
 {
-    // The grids' titles; Typ and the options stay out of them.
+    // The grids' titles in the language in use; Typ and the options stay out of them. The type names are read
+    // from the type codes, in the same language.
     std::vector<db::FieldDisplay> ziel = {
-        Shown("Index", QStringLiteral("Index"), 4, Qt::AlignHCenter),
-        Shown("Feldname", QStringLiteral("Feldname "), 16),
-        Shown("Laenge", QStringLiteral("Länge "), 5, Qt::AlignRight),
-        Shown("Typbezeichnung", QStringLiteral("Typ "), 10),
-        Shown("Zuordnung", QStringLiteral("Zuordnung "), 16),
+        Shown("Index", GridTitleText("ZStrukt.Index"), 4, Qt::AlignHCenter),
+        Shown("Feldname", GridTitleText("ZStrukt.Feldname"), 16),
+        Shown("Laenge", GridTitleText("ZStrukt.Laenge"), 5, Qt::AlignRight),
+        Shown("Typbezeichnung", GridTitleText("ZStrukt.Typbezeichnung"), 10),
+        Shown("Zuordnung", GridTitleText("ZStrukt.Zuordnung"), 16),
     };
+    ziel[3].shownText = ShownTypeName(tblZStrukt, true);
     const db::FieldDefList columns = engine::ZStruktFields();
     for (std::size_t i = ziel.size(); i < columns.size(); ++i)
         ziel.push_back(Hidden(columns[i].name));
     tblZStrukt.setFieldDisplays(ziel);
-    tblQStrukt.setFieldDisplays({
-        Shown("Feldname", QStringLiteral("Feldname "), 19),
-        Shown("Typbezeichnung", QStringLiteral("Typ "), 12),
+    // The source reader shows or hides Index.
+    std::vector<db::FieldDisplay> quelle = {
+        Shown("Index", GridTitleText("QStrukt.Index"), 0),
+        Shown("Feldname", GridTitleText("QStrukt.Feldname"), 19),
+        Shown("Typbezeichnung", GridTitleText("QStrukt.Typbezeichnung"), 12),
         Hidden(QStringLiteral("Typ")),
-        Shown("Laenge", QStringLiteral("Länge "), 5, Qt::AlignRight),
+        Shown("Laenge", GridTitleText("QStrukt.Laenge"), 5, Qt::AlignRight),
         Hidden(QStringLiteral("NKommaStellen")),
-    });
+    };
+    quelle[2].shownText = ShownTypeName(tblQStrukt, false);
+    tblQStrukt.setFieldDisplays(quelle);
 
     // The target grid shows its five columns without scrolling, the assignment last; the source grid its names.
     const int charWidth = ui->dbgStruktZiel->fontMetrics().horizontalAdvance(u'0');

@@ -5,6 +5,7 @@
 #include "platform/UserInterface.h"
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
+#include "wizard/GridTitles.h"
 #include "wizard/frmEinstellAEND.h"
 #include "wizard/frmEinstellANZ.h"
 #include "wizard/frmImport1.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <tuple>
 
 namespace wizard {
 
@@ -32,6 +34,14 @@ void TfrmImport1::ConnectFrameAndStartPage()
     connect(ui->btnWeiter1, &QAbstractButton::clicked, this, &TfrmImport1::btnWeiter1Click);
     connect(ui->btnInfoVisible, &QAbstractButton::clicked, this, &TfrmImport1::InfoAnzeigen);
 
+    // The settings list's titles in the language in use (a screen reader reads them with each entry).
+    std::vector<db::FieldDisplay> titles;
+    for (const auto& [column, key, width] : {std::tuple{"Bezeichnung", "ImpList.Bezeichnung", 30},
+                                             {"Quellformat", "ImpList.Quellformat", 0},
+                                             {"Quelldatei", "ImpList.Quelldatei", 30},
+                                             {"Zieldatei", "ImpList.Zieldatei", 30}})
+        titles.push_back({QString::fromLatin1(column), GridTitleText(key), width, std::nullopt, true, {}});
+    tblImpList.setFieldDisplays(titles);
     ui->comVorh_Einstellg->setListSource(&dscImpList);
     ui->comVorh_Einstellg->setKeyField(QStringLiteral("Bezeichnung"));
     ui->comVorh_Einstellg->setListField(QStringLiteral("Bezeichnung;Quelldatei;Zieldatei"));

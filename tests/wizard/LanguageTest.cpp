@@ -9,6 +9,7 @@
 #include "platform/WindowTexts.h"
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
+#include "wizard/GridTitles.h"
 #include "wizard/ImportProgram.h"
 #include "wizard/frmCopyFehler.h"
 #include "wizard/frmEinstellAEND.h"
@@ -56,6 +57,9 @@ std::vector<platform::WindowTextEntry> AllWindowTexts(wizard::ProgramContext& co
     for (const auto& window : windows)
         for (auto& entry : platform::CollectWindowTexts(window.get()))
             all.push_back(std::move(entry));
+    // The grids' column titles are window texts too, though no control holds them.
+    for (const wizard::GridTitle& title : wizard::GridTitles())
+        all.push_back({QString::fromLatin1(title.key), QString::fromUtf8(title.german)});
     return all;
 }
 

@@ -1,16 +1,21 @@
 #include "wizard/mapping/FieldOptionsPanel.h"
 
+#include "db/EngineError.h"
 #include "db/Table.h"
+#include "engine/WorkingTables.h"
 #include "platform/ClickHandlers.h"
 #include "platform/DataControls.h"
 #include "platform/UserInterface.h"
+#include "rtl/Conversions.h"
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
 #include "wizard/frmFormelEdt.h"
 #include "wizard/frmImport1.h"
 
+#include <QDateTime>
 #include <QEvent>
 #include <QLabel>
+#include <QScopeGuard>
 
 namespace wizard::mapping {
 
@@ -175,6 +180,12 @@ FieldOptionsPanel::FieldOptionsPanel(TfrmImport1& form) : QObject(&form), form_(
         }
     }
 
+    // The edits whose input may be refused remember what the row held when they were entered.
+    for (QLineEdit* edit :
+         std::initializer_list<QLineEdit*>{ui.edtSS_AusschnittBegString, ui.edtSS_Vorgabe_Wert, ui.edtZS_Vorgabe_Wert})
+        edit->installEventFilter(this);
+    for (platform::TDBEdit* edit : {ui.edtSS_Vorgabe_Wert, ui.edtZS_Vorgabe_Wert})
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit] { VorgabeWertExit(edit); });
     connect(ui.edtSS_AusschnittBegString, &QLineEdit::editingFinished, this,
             &FieldOptionsPanel::edtSS_AusschnittBegStringExit);
     connect(ui.edtSS_AusschnittEndString, &QLineEdit::editingFinished, this,
@@ -556,16 +567,105 @@ void FieldOptionsPanel::BedingungClick(QAbstractButton* box, QAbstractButton* ot
     form_.tblZStrukt.Post();
 }
 
+bool FieldOptionsPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn && !refusing_)
+        Angenommen(static_cast<QLineEdit*>(watched));
+    return QObject::eventFilter(watched, event);
+}
+
+void FieldOptionsPanel::Angenommen(QLineEdit* edit)
+{
+    auto* dbEdit = qobject_cast<platform::TDBEdit*>(edit);
+    db::Field* field = dbEdit ? dbEdit->DataLink().Field() : nullptr;
+    entered_ = edit;
+    enteredValue_ = field ? QVariant(field->AsVariant()) : QVariant();
+}
+
+void FieldOptionsPanel::Zurueckweisen(QLineEdit* edit, const char* column, const QString& message)
+{
+    db::Table& z = form_.tblZStrukt;
+    refusing_ = true;
+    const auto done = qScopeGuard([this] { refusing_ = false; });
+    platform::ErrorBox(message);
+    Bearbeiten();
+    z.FieldByName(QLatin1String(column))->setAsVariant(entered_ == edit ? enteredValue_ : QVariant());
+    z.Post();
+    edit->selectAll();
+    edit->setFocus();
+}
+
 void FieldOptionsPanel::edtSS_AusschnittBegStringExit()
 {
     db::Table& z = form_.tblZStrukt;
     bool ok = false;
     const int begin = form_.ui->edtSS_AusschnittBegString->text().trimmed().toInt(&ok);
-    if (!ok || begin >= 1 || !z.Active())
+    if (refusing_ || !ok || !z.Active())
         return;
-    Bearbeiten();
-    z.FieldByName(QStringLiteral("StringAuswahlBeg"))->setAsInteger(1);
-    z.Post();
+    QLineEdit* edit = form_.ui->edtSS_AusschnittBegString;
+    if (begin < 1) {
+        Bearbeiten();
+        z.FieldByName(QStringLiteral("StringAuswahlBeg"))->setAsInteger(1);
+        z.Post();
+        Angenommen(edit);
+        return;
+    }
+    // A text source of a declared size has no character beyond it: the run would fail on every record there.
+    const QString zuordnung = z.FieldByName(QStringLiteral("Zuordnung"))->AsString();
+    const db::Field* quelle =
+        zuordnung.isEmpty() || !form_.tblQuelle.Active() ? nullptr : form_.tblQuelle.FindField(zuordnung);
+    if (!quelle || quelle->DataType() != db::FieldType::ftString || quelle->Size() <= 0 || begin <= quelle->Size()) {
+        Angenommen(edit);
+        return;
+    }
+    const QString size = QString::number(quelle->Size());
+    Zurueckweisen(edit, "StringAuswahlBeg",
+                  texts::Format(texts::Text(61380), {zuordnung, size, QString::number(begin), size}));
+}
+
+void FieldOptionsPanel::VorgabeWertExit(QLineEdit* edit)
+{
+    db::Table& z = form_.tblZStrukt;
+    if (refusing_ || !z.Active() || z.IsEmpty())
+        return;
+    const QString wert = z.FieldByName(QStringLiteral("Vorgabewert_alph"))->AsString();
+    db::Field* typField = z.FieldByName(QStringLiteral("Typ"));
+    const int typ = typField->IsNull() ? 0 : typField->AsInteger();
+    const auto type = static_cast<db::FieldType>(typ);
+    if (wert.isEmpty() || (type != db::FieldType::ftBoolean && type != db::FieldType::ftDate &&
+                           type != db::FieldType::ftTime && type != db::FieldType::ftDateTime)) {
+        Angenommen(edit);
+        return;
+    }
+    // The run writes the default into the target field as text, as this conversion does.
+    const QString feldname = z.FieldByName(QStringLiteral("Feldname"))->AsString();
+    const db::FieldDef def{feldname, type, 0, 0, false};
+    try {
+        db::Field::convert(def, wert);
+        Angenommen(edit);
+        return;
+    } catch (const db::EngineError&) {
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    QString beispiel;
+    switch (type) {
+    case db::FieldType::ftDate:
+        beispiel = rtl::DateToStr(now.date());
+        break;
+    case db::FieldType::ftTime:
+        beispiel = rtl::TimeToStr(now.time());
+        break;
+    case db::FieldType::ftDateTime:
+        beispiel = rtl::DateTimeToStr(now);
+        break;
+    default:
+        beispiel = QStringLiteral("True");
+        break;
+    }
+    Zurueckweisen(
+        edit, "Vorgabewert_alph",
+        texts::Format(texts::Text(61381),
+                      {wert, feldname, engine::ShownTypbezeichnung(typ, engine::TypeNameTable::ZStrukt), beispiel}));
 }
 
 void FieldOptionsPanel::edtSS_AusschnittEndStringExit()

@@ -3,9 +3,11 @@
 #include "wizard/mapping/MappingPage.h"
 
 #include <QObject>
+#include <QVariant>
 
 class QAbstractButton;
 class QCheckBox;
+class QLineEdit;
 class QWidget;
 
 namespace platform {
@@ -57,10 +59,20 @@ public:
     void BedingungClick(QAbstractButton* box, QAbstractButton* other1, QAbstractButton* other2, const char* column);
     void edtSS_AusschnittBegStringExit();
     void edtSS_AusschnittEndStringExit();
+    // A default a date, time, date-time or logical target cannot take is refused with a message.
+    void VorgabeWertExit(QLineEdit* edit);
     void FaktorExit(const char* column);
     void ZoomClick(const QString& formulaColumn);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Refuses what the edit holds with message: the column gets back the value it had when the edit was entered,
+    // and the edit keeps the focus.
+    void Zurueckweisen(QLineEdit* edit, const char* column, const QString& message);
+    // What the edit's column holds now is what a later refusal goes back to.
+    void Angenommen(QLineEdit* edit);
     bool Leer(const char* column);
     bool Gesetzt(const char* column);
     bool Wahr(const char* column);
@@ -78,6 +90,9 @@ private:
     bool key_ = false;
     bool overLength_ = false;  // the source value can be longer than the target field takes
     bool refreshing_ = false;
+    bool refusing_ = false;         // a refusal's message is up: the edit losing the focus to it is no new exit
+    QLineEdit* entered_ = nullptr;  // the checked edit last entered or left with a value taken, and that value
+    QVariant enteredValue_;
 };
 
 }  // namespace wizard::mapping

@@ -3,17 +3,19 @@
 #include "../ShellTestSupport.h"
 
 #include "db/Table.h"
+#include "db/TableModel.h"
 #include "engine/ImportSetting.h"
 #include "platform/DataControls.h"
 #include "platform/LocUtils.h"
 #include "platform/ScriptedUi.h"
+#include "rtl/Conversions.h"
 #include "rtl/FormatSettings.h"
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
+#include "ui_frmInhaltAnz.h"
 #include "wizard/ImportProgram.h"
 #include "wizard/frmImport1.h"
 #include "wizard/frmInhaltAnz.h"
-#include "ui_frmInhaltAnz.h"
 #include "wizard/mapping/FieldOptionsPanel.h"
 
 #include <QDir>
@@ -433,6 +435,153 @@ TEST(MappingPage, RefusedInputIsCorrectedAtOnceWithABeep)
     EXPECT_EQ(row.StringAuswahlBeg, 5);
     EXPECT_EQ(row.StringAuswahlEnd, 5);
     EXPECT_TRUE(s.ui.messageTexts().isEmpty()) << s.ui.messageTexts().join(" | ").toStdString();
+}
+
+// A person reads the grids in the language in use: the column titles, and the type names whatever characters they
+// need, while the working table keeps the German names its column can hold.
+TEST(MappingPage, TheGridsSpeakTheLanguageInUse)
+{
+    struct Case {
+        const char* language;
+        QString feldname, zuordnung, quelldatei;   // titles
+        QString longInteger, longIntegerOfSource;  // the type name of an integer in each grid
+    };
+    const std::vector<Case> cases = {
+        {"DE", "Feldname ", "Zuordnung ", "Quelldatei", "Ganzzahl, lang", "Ganzzahl lang"},
+        {"EN", "Field name ", "Assignment ", "Source file", "Integer, long", "Long integer"},
+        {"CSY", "Název pole ", "Přiřazení ", "Zdrojový soubor", "Celé číslo, dlouhé", "Dlouhé celé číslo"},
+    };
+    // What a grid shows in the column of field on the row whose Feldname is feldname; its title in title.
+    const auto cell = [](platform::TDBGrid* grid, const QString& feldname, const char* field, QString& title) {
+        db::TableModel* records = grid->tableModel();
+        int nameColumn = -1;
+        int column = -1;
+        for (int c = 0; c < records->columnCount(); ++c) {
+            if (records->fieldAt(c)->FieldName() == "Feldname")
+                nameColumn = c;
+            if (records->fieldAt(c)->FieldName() == field)
+                column = c;
+        }
+        title = records->headerData(column, Qt::Horizontal).toString();
+        for (int row = 0; row < records->rowCount(); ++row)
+            if (records->index(row, nameColumn).data().toString() == feldname)
+                return records->index(row, column).data().toString();
+        return QString();
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        platform::TQLocUtils& loc = platform::LocUtilsInstance();
+        if (QString(c.language) != "DE")
+            loc.LoadResourceLibrary(QStringLiteral(IMPORT_PROGRAM_DIR) + "/Import." + c.language);
+        {
+            Session s;
+            MixedTables tables(s);
+            s.walk(tables.source, tables.target);
+            QString title;
+            EXPECT_EQ(cell(s.w->dbgStruktZiel, "KZahl", "Typbezeichnung", title), c.longInteger);
+            EXPECT_EQ(cell(s.w->dbgStruktZiel, "KZahl", "Zuordnung", title), "SNr");
+            EXPECT_EQ(title, c.zuordnung);
+            EXPECT_EQ(cell(s.w->dbgStruktQuelle, "SNr", "Typbezeichnung", title), c.longIntegerOfSource);
+            EXPECT_EQ(cell(s.w->dbgStruktQuelle, "SNr", "Feldname", title), "SNr");
+            EXPECT_EQ(title, c.feldname);
+            EXPECT_EQ(s.form->tblImpList.FieldByName("Quelldatei")->DisplayLabel(), c.quelldatei);
+            s.zielZeile("KZahl");
+            EXPECT_EQ(s.stored().Typbezeichnung, "Ganzzahl, lang");
+        }
+        loc.ResetResourceLibrary();
+    }
+}
+
+// What the run could not use is refused with a message and the row keeps what it held before, so the panel never
+// shows a value the run would fail on; what fits is taken as typed.
+TEST(MappingPage, InputTheRunCannotUseIsRefusedWithAMessage)
+{
+    Session s;
+    QDir().mkpath(s.user(""));
+    MixedTables tables(s);
+    const QString target = s.user("Termine.DB");
+    MakeTable(target,
+              {{"Nr", FieldType::ftInteger},
+               {"Text", FieldType::ftString, 10},
+               {"Datum", FieldType::ftDate},
+               {"Zeit", FieldType::ftTime},
+               {"Wann", FieldType::ftDateTime},
+               {"Ja", FieldType::ftBoolean}},
+              1);
+    s.walk(tables.source, target);
+    s.click(s.w->btnOptionen);
+    s.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(s.form));
+    struct Case {
+        const char* name;
+        const char* target;
+        const char* source;
+        const char* box;
+        const char* edit;
+        QString typed;
+        const char* column;
+        QString stored;  // what the row holds afterwards, and the edit shows
+        int message;     // 0 none
+    };
+    const QString datum = rtl::DateToStr(QDate(2026, 12, 24));
+    const std::vector<Case> cases = {
+        {"substring from beyond the source's 40 characters", "Text", "SText", "cbxSS_Ausschnitt",
+         "edtSS_AusschnittBegString", "41", "StringAuswahlBeg", "", 61380},
+        {"substring from its last character", "Text", "SText", "cbxSS_Ausschnitt", "edtSS_AusschnittBegString", "40",
+         "StringAuswahlBeg", "40", 0},
+        {"substring from beyond it keeps what was there", "Text", "SText", "cbxSS_Ausschnitt",
+         "edtSS_AusschnittBegString", "99", "StringAuswahlBeg", "40", 61380},
+        {"no date", "Datum", "SText", "cbxSS_Vorgabe", "edtSS_Vorgabe_Wert", "morgen", "Vorgabewert_alph", "", 61381},
+        {"a date", "Datum", "SText", "cbxSS_Vorgabe", "edtSS_Vorgabe_Wert", datum, "Vorgabewert_alph", datum, 0},
+        {"no date from a number keeps the date", "Datum", "SZahl", "cbxZS_UEVorgabe", "edtZS_Vorgabe_Wert", "31.02.",
+         "Vorgabewert_alph", datum, 61381},
+        {"no time", "Zeit", "SText", "cbxSS_Vorgabe", "edtSS_Vorgabe_Wert", "25:99", "Vorgabewert_alph", "", 61381},
+        {"no date and time", "Wann", "SText", "cbxSS_Vorgabe", "edtSS_Vorgabe_Wert", "bald", "Vorgabewert_alph", "",
+         61381},
+        {"no logical value", "Ja", "SText", "cbxSS_Vorgabe", "edtSS_Vorgabe_Wert", "Jein", "Vorgabewert_alph", "",
+         61381},
+        {"a logical value", "Ja", "SText", "cbxSS_Vorgabe", "edtSS_Vorgabe_Wert", "True", "Vorgabewert_alph", "True",
+         0},
+        {"any text into a text", "Text", "SText", "cbxSS_Vorgabe", "edtSS_Vorgabe_Wert", "morgen", "Vorgabewert_alph",
+         "morgen", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        s.zielZeile(c.target);
+        db::Table& z = s.form->tblZStrukt;
+        if (z.FieldByName("Zuordnung")->AsString() != c.source) {
+            z.Edit();
+            z.FieldByName("Zuordnung")->setAsString(c.source);
+            z.Post();
+            s.form->ZielfeldOptionenAnzeigen();
+        }
+        wizard::SetChecked(s.form->findChild<QCheckBox*>(c.box), true);
+        auto* edit = s.form->findChild<QLineEdit*>(c.edit);
+        ASSERT_TRUE(edit->isEnabled());
+        edit->setFocus();
+        edit->selectAll();
+        const int shown = static_cast<int>(s.ui.messages().size());
+        if (c.message)
+            s.ui.answer(Button::Ok);
+        QTest::keyClicks(edit, c.typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        if (c.message) {
+            ASSERT_EQ(static_cast<int>(s.ui.messages().size()), shown + 1);
+            EXPECT_TRUE(s.ui.messageTexts().last().startsWith(texts::Text(c.message).section("%s", 0, 0)))
+                << s.ui.messageTexts().last().toStdString();
+            EXPECT_TRUE(s.ui.messageTexts().last().contains(c.typed));
+        } else {
+            EXPECT_EQ(static_cast<int>(s.ui.messages().size()), shown) << s.ui.messageTexts().join(" | ").toStdString();
+        }
+        z.CheckBrowseMode();
+        db::Table fresh;
+        fresh.setTableName(z.TableName());
+        fresh.Open();
+        fresh.setRecNo(z.RecNo());
+        EXPECT_EQ(fresh.FieldByName("Feldname")->AsString(), c.target);
+        EXPECT_EQ(fresh.FieldByName(c.column)->AsString(), c.stored);
+        EXPECT_EQ(edit->text(), c.stored);
+    }
 }
 
 // The automatic mapping of real tables of other programs: every target field takes the source field of its name
