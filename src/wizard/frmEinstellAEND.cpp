@@ -31,6 +31,7 @@ namespace {
 
 constexpr int kHelpContext = 8;
 constexpr int kNameLength = 80;  // Bezeichnung is A80
+constexpr int kNameColumnWidth = 305;
 const QString CrLf = QStringLiteral("\r\n");
 
 QString withoutAccessKey(QString text)
@@ -155,6 +156,21 @@ void TfrmEinstellAEND::FormShow()
     if (!t->Active())
         t->Open();
     t->FieldByName(QStringLiteral("Bezeichnung"))->setDisplayWidth(50);
+    // The grid lists the name and the source format; every other column of the list stays out of grids.
+    bool changed = false;
+    for (int i = 0; i < t->FieldCount(); ++i) {
+        db::Field* field = t->Fields(i);
+        const bool shown = field->FieldName().compare(QStringLiteral("Bezeichnung"), Qt::CaseInsensitive) == 0 ||
+                           field->FieldName().compare(QStringLiteral("Quellformat"), Qt::CaseInsensitive) == 0;
+        changed = changed || field->Visible() != shown;
+        field->setVisible(shown);
+    }
+    if (changed) {
+        ui->dbgEinstellungen->setDataSource(nullptr);
+        ui->dbgEinstellungen->setDataSource(&wizard_->dscImpList);
+    }
+    // The name column has its own width here, so that the source format stays in sight beside it.
+    ui->dbgEinstellungen->setColumnWidth(0, kNameColumnWidth);
     // The buttons fit the view and the list as they are now, which may have changed while the manager was closed.
     gbxAnzeigeImpEinstClick();
 }

@@ -26,6 +26,8 @@ TfrmEinstellANZ::TfrmEinstellANZ(QWidget* parent) : QDialog(parent), ui(std::mak
         if (label->buddy())
             label->buddy()->setAccessibleName(label->text().remove(u'&'));
     }
+    // The viewer shows the setting; changes are the manager's.
+    ui->edtBemerkung->setReadOnly(true);
     connect(ui->btnSchliessen, &QAbstractButton::clicked, this, &TfrmEinstellANZ::btnSchliessenClick);
     connect(ui->btnHilfe, &QAbstractButton::clicked, this, &TfrmEinstellANZ::btnHilfeClick);
     connect(ui->btnOptionen, &QAbstractButton::clicked, this, &TfrmEinstellANZ::btnOptionenClick);
