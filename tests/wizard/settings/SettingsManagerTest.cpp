@@ -391,6 +391,7 @@ TEST(SettingsManager, ReadingAVorDefTakesWhatIsSoundAndNotesTheRest)
         QStringList files;
         int notes;
         QString firstNote;  // its start
+        std::function<void(Program&)> before = {};
     };
     const Case cases[] = {
         {"a predefined setting", {{.name = "Artikel", .eigene = false, .vorDef = "VA"}},
@@ -412,6 +413,9 @@ TEST(SettingsManager, ReadingAVorDefTakesWhatIsSoundAndNotesTheRest)
          1, texts::Format(texts::Text(61500), {"Liste", "ImpList"})},
         {"missing files", {{.name = "Ohne", .eigene = false, .vorDef = "VX", .files = false}},
          {"Eigen=30", "Vordef=VB"}, {}, 1, texts::Format(texts::Text(61501), {"Ohne", "VX"})},
+        // The program folder takes the first file and refuses the second: the first goes again with the row.
+        {"the folder refuses a file", {{.name = "Voll", .eigene = false, .vorDef = "VA"}}, {"Eigen=30", "Vordef=VB"}, {},
+         1, texts::Format(texts::Text(61505), {"Voll"}), [](Program& p) { QDir().mkpath(p.folder() + "VA.MB"); }},
         {"one bad row among good ones",
          {{.name = "A gut", .eigene = false, .vorDef = "VA"}, {.name = "B schlecht", .eigene = false, .vorDef = ".."},
           {.name = "C gut", .eigene = false, .vorDef = "VC"}},
@@ -422,11 +426,15 @@ TEST(SettingsManager, ReadingAVorDefTakesWhatIsSoundAndNotesTheRest)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Program p(OwnAndPredefined);
+        if (c.before)
+            c.before(p);
         const QStringList before = p.files();
         const QString vorDef = WriteVorDef(p.folders, c.vorDef);
         const QString diskBefore = QDir(p.folders.path("disk")).entryList(QDir::Files).join(',');
         p.show();
         p.ui.answerFile(vorDef);
+        if (c.before)
+            p.ui.answer(Button::Ok);  // the copy's own error box
         if (c.notes > 0)
             p.ui.answer(Button::No);
         QTest::mouseClick(p.m().btnVonDiskEinlesen, Qt::LeftButton);
@@ -624,6 +632,8 @@ TEST(SettingsScenario, TheDemoSettingsAreReadAndOneIsStarted)
     QTest::mouseClick(form.ui->rbtVorhEinst_mAE, Qt::LeftButton, {}, QPoint(8, form.ui->rbtVorhEinst_mAE->height() / 2));
     QTest::mouseClick(form.ui->btnDetails, Qt::LeftButton);
     ASSERT_TRUE(p.manager->isVisible());
+    QTest::keyClick(p.m().DBMemo1, Qt::Key_F1);
+    EXPECT_EQ(p.ui.helpContexts(), std::vector<int>{8});
     // The read left the view on the predefined settings.
     EXPECT_EQ(p.manager->AnzeigeIndex(), 1);
     p.select(kunden);
