@@ -41,9 +41,10 @@ std::vector<DemoSetting> DemoSettings()
 {
     engine::ImportSetting kunden;
     kunden.Bezeichnung = QStringLiteral("Beispiel: Kunden aus Textdatei");
-    kunden.Bemerkung = QStringLiteral("Liest die Kunden aus der Textdatei Kunden.txt (Felder durch Semikolon getrennt, "
-                                      "Feldnamen in der ersten Zeile) in die Paradox-Tabelle ZielKunden.db. Kunden, "
-                                      "deren Nummer schon in der Tabelle steht, werden übergangen.");
+    kunden.Bemerkung = QStringLiteral(
+        "Liest die Kunden aus der Textdatei Kunden.txt (Felder durch Semikolon getrennt, "
+        "Feldnamen in der ersten Zeile) in die Paradox-Tabelle ZielKunden.db. Kunden, "
+        "deren Nummer schon in der Tabelle steht, werden übergangen.");
     kunden.Quellformat = QStringLiteral("Text");
     kunden.VorDefTableName = QStringLiteral("Demo1");
     kunden.Quelldatei = QStringLiteral("Kunden.txt");
@@ -57,8 +58,9 @@ std::vector<DemoSetting> DemoSettings()
 
     engine::ImportSetting artikel;
     artikel.Bezeichnung = QStringLiteral("Beispiel: Artikel aus dBase-Tabelle");
-    artikel.Bemerkung = QStringLiteral("Hängt die Artikel der dBase-Tabelle Artikel.dbf an die dBase-Tabelle "
-                                       "ZielArtikel.dbf an.");
+    artikel.Bemerkung = QStringLiteral(
+        "Hängt die Artikel der dBase-Tabelle Artikel.dbf an die dBase-Tabelle "
+        "ZielArtikel.dbf an.");
     artikel.Quellformat = QStringLiteral("dBase");
     artikel.VorDefTableName = QStringLiteral("Demo2");
     artikel.Quelldatei = QStringLiteral("Artikel.dbf");
@@ -86,10 +88,8 @@ std::vector<DemoSetting> DemoSettings()
         {QStringLiteral("KundeSeit"), FieldType::ftDate},
     };
     const db::FieldDefList artikelFields = {
-        {QStringLiteral("ARTNR"), FieldType::ftString, 10},
-        {QStringLiteral("BEZEICHN"), FieldType::ftString, 40},
-        {QStringLiteral("PREIS"), FieldType::ftFloat, 10, 2},
-        {QStringLiteral("BESTAND"), FieldType::ftFloat, 8, 0},
+        {QStringLiteral("ARTNR"), FieldType::ftString, 10},   {QStringLiteral("BEZEICHN"), FieldType::ftString, 40},
+        {QStringLiteral("PREIS"), FieldType::ftFloat, 10, 2}, {QStringLiteral("BESTAND"), FieldType::ftFloat, 8, 0},
         {QStringLiteral("GRUPPE"), FieldType::ftString, 10},
     };
     return {

@@ -89,8 +89,8 @@ TfrmEinstellAEND::TfrmEinstellAEND(QWidget* parent) : QDialog(parent), ui(std::m
     connect(ui->btnKopierenNach, &QAbstractButton::clicked, this, &TfrmEinstellAEND::btnKopierenNachClick);
     connect(ui->btnUmbenennen, &QAbstractButton::clicked, this, &TfrmEinstellAEND::btnUmbenennenClick);
     connect(ui->btnVonDiskEinlesen, &QAbstractButton::clicked, this, &TfrmEinstellAEND::btnVonDiskEinlesenClick);
-    for (QAbstractButton* item : std::initializer_list<QAbstractButton*>{ui->gbxAnzeigeImpEinst0,
-                                                                         ui->gbxAnzeigeImpEinst1, ui->gbxAnzeigeImpEinst2})
+    for (QAbstractButton* item : std::initializer_list<QAbstractButton*>{
+             ui->gbxAnzeigeImpEinst0, ui->gbxAnzeigeImpEinst1, ui->gbxAnzeigeImpEinst2})
         platform::ConnectClick(item, this, &TfrmEinstellAEND::gbxAnzeigeImpEinstClick);
 
     // Key preview: F1 anywhere; Backspace and Delete in the grid.
@@ -112,10 +112,10 @@ void TfrmEinstellAEND::setWizard(TfrmImport1* wizard, TfrmGauge* gauge, TfrmCopy
     db::DataSource* source = &wizard_->dscImpList;
     ui->dbgEinstellungen->setDataSource(source);
     const std::pair<platform::FieldDataLink*, const char*> bound[] = {
-        {&ui->dbedtBez->DataLink(), "Bezeichnung"},         {&ui->dbedtLetzImp->DataLink(), "LetzterImport"},
-        {&ui->DBMemo1->DataLink(), "Bemerkung"},            {&ui->dbedtQuelle->DataLink(), "Quelldatei"},
-        {&ui->dbedtZiel->DataLink(), "Zieldatei"},          {&ui->cbxSicherungskopie->DataLink(), "Sicherungskopie"},
-        {&ui->cbxZielLeer->DataLink(), "ZielLeeren"},       {&ui->dbtIntTab->DataLink(), "TableName"},
+        {&ui->dbedtBez->DataLink(), "Bezeichnung"},   {&ui->dbedtLetzImp->DataLink(), "LetzterImport"},
+        {&ui->DBMemo1->DataLink(), "Bemerkung"},      {&ui->dbedtQuelle->DataLink(), "Quelldatei"},
+        {&ui->dbedtZiel->DataLink(), "Zieldatei"},    {&ui->cbxSicherungskopie->DataLink(), "Sicherungskopie"},
+        {&ui->cbxZielLeer->DataLink(), "ZielLeeren"}, {&ui->dbtIntTab->DataLink(), "TableName"},
     };
     for (const auto& [link, field] : bound) {
         link->setDataSource(source);
@@ -281,10 +281,17 @@ void TfrmEinstellAEND::setAnzeigeIndex(int index)
 void TfrmEinstellAEND::gbxAnzeigeImpEinstClick()
 {
     switch (AnzeigeIndex()) {
-    case 0: EigeneEinstellungenFiltern(); break;
-    case 1: VordefinierteEinstellungenFiltern(); break;
-    case 2: AlleEinstellungenAnzeigen(); break;
-    default: break;
+    case 0:
+        EigeneEinstellungenFiltern();
+        break;
+    case 1:
+        VordefinierteEinstellungenFiltern();
+        break;
+    case 2:
+        AlleEinstellungenAnzeigen();
+        break;
+    default:
+        break;
     }
     ImportmodusAnzeigen();
 }
@@ -338,8 +345,8 @@ void TfrmEinstellAEND::AlleEinstellungenAnzeigen()
 
 void TfrmEinstellAEND::EinstellAENDKnoepfeFreigeben()
 {
-    for (QWidget* button :
-         std::initializer_list<QWidget*>{ui->btnVonDiskEinlesen, ui->btnKopierenNach, ui->btnLoeschen, ui->btnUmbenennen})
+    for (QWidget* button : std::initializer_list<QWidget*>{ui->btnVonDiskEinlesen, ui->btnKopierenNach, ui->btnLoeschen,
+                                                           ui->btnUmbenennen})
         button->setEnabled(true);
 }
 
@@ -354,8 +361,8 @@ void TfrmEinstellAEND::ImportmodusAnzeigen()
     ui->lblImportmodus->setText(
         ImportmodusText(mode->IsNull() ? std::nullopt : std::optional<int>(mode->AsInteger())).value_or(QString()));
     const db::Field* eigene = t->FieldByName(QStringLiteral("Eigene"));
-    const QString column = !eigene->IsNull() && eigene->AsBoolean() ? QStringLiteral("TableName")
-                                                                     : QStringLiteral("VorDefTableName");
+    const QString column =
+        !eigene->IsNull() && eigene->AsBoolean() ? QStringLiteral("TableName") : QStringLiteral("VorDefTableName");
     if (ui->dbtIntTab->DataLink().DataField() != column)
         ui->dbtIntTab->setDataField(column);
 }
@@ -751,7 +758,8 @@ void TfrmEinstellAEND::readVorDef(const QString& fileName)
         }
         const std::vector<ListedSetting> all = AllSettings(t);
         if (NameListed(all, name)) {
-            const QString stamp = texts::Text(65253) + QStringLiteral(": ") + rtl::DateTimeToStr(QDateTime::currentDateTime());
+            const QString stamp =
+                texts::Text(65253) + QStringLiteral(": ") + rtl::DateTimeToStr(QDateTime::currentDateTime());
             QString newName = (stamp + u' ' + name).left(kNameLength);
             for (int n = 2; NameListed(all, newName); ++n)
                 newName = (stamp + QStringLiteral(" (%1) ").arg(n) + name).left(kNameLength);

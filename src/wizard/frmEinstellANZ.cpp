@@ -138,9 +138,9 @@ void TfrmEinstellANZ::btnOptionenClick()
         return;
     // Shown for reading only; the options window enables its inputs again when it is closed.
     Ui::TfrmQOptionen& o = *options_->ui;
-    for (QWidget* control : std::initializer_list<QWidget*>{o.cbxDosToWin, o.edtDecimal, o.edtTausend, o.edtTime,
-                                                            o.edtDate, o.comTMJ, o.lblDecimal, o.lblTausend,
-                                                            o.lblTime, o.lblDate, o.lblTMJ}) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{o.cbxDosToWin, o.edtDecimal, o.edtTausend, o.edtTime, o.edtDate, o.comTMJ,
+                                         o.lblDecimal, o.lblTausend, o.lblTime, o.lblDate, o.lblTMJ}) {
         if (control->isEnabled())
             control->setEnabled(false);
     }

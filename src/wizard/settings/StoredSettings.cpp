@@ -18,12 +18,18 @@ std::optional<QString> ImportmodusText(std::optional<int> Importmodus)
 {
     const QString crlf = QStringLiteral("\r\n");
     switch (Importmodus.value_or(0)) {
-    case 1: return texts::Text(65215);
-    case 2: return texts::Text(65215) + crlf + texts::Text(65185);
-    case 3: return texts::Text(65215) + crlf + texts::Text(65186);
-    case 4: return texts::Text(65215) + crlf + texts::Text(65187);
-    case 5: return texts::Text(65184) + crlf + texts::Text(65188);
-    default: return std::nullopt;
+    case 1:
+        return texts::Text(65215);
+    case 2:
+        return texts::Text(65215) + crlf + texts::Text(65185);
+    case 3:
+        return texts::Text(65215) + crlf + texts::Text(65186);
+    case 4:
+        return texts::Text(65215) + crlf + texts::Text(65187);
+    case 5:
+        return texts::Text(65184) + crlf + texts::Text(65188);
+    default:
+        return std::nullopt;
     }
 }
 
@@ -43,9 +49,9 @@ bool UsableBaseName(const QString& base)
             return false;
     }
     // The Temp folder and the program's own files are no setting's files either.
-    return base.compare(engine::TempFolderName, Qt::CaseInsensitive) != 0
-        && base.compare(QStringLiteral("Import"), Qt::CaseInsensitive) != 0
-        && base.compare(QStringLiteral("VorDef"), Qt::CaseInsensitive) != 0;
+    return base.compare(engine::TempFolderName, Qt::CaseInsensitive) != 0 &&
+           base.compare(QStringLiteral("Import"), Qt::CaseInsensitive) != 0 &&
+           base.compare(QStringLiteral("VorDef"), Qt::CaseInsensitive) != 0;
 }
 
 std::vector<ListedSetting> AllSettings(db::Table& tblImpList)
@@ -61,8 +67,8 @@ std::vector<ListedSetting> AllSettings(db::Table& tblImpList)
     try {
         tblImpList.setFiltered(false);
         for (tblImpList.First(); !tblImpList.Eof(); tblImpList.Next())
-            settings.push_back({tblImpList.FieldByName(QStringLiteral("Bezeichnung"))->AsString(),
-                                SettingBaseName(tblImpList)});
+            settings.push_back(
+                {tblImpList.FieldByName(QStringLiteral("Bezeichnung"))->AsString(), SettingBaseName(tblImpList)});
         tblImpList.setFiltered(filtered);
         if (onRow)
             tblImpList.FindKey(current);

@@ -47,8 +47,8 @@ QByteArray ReadAll(const QString& path)
 struct Stored {
     QString name = {};
     bool eigene = true;
-    int tableName = 0;      // own: the number asked for (0: the engine's next)
-    QString vorDef = {};    // predefined: the base name
+    int tableName = 0;    // own: the number asked for (0: the engine's next)
+    QString vorDef = {};  // predefined: the base name
     int importmodus = 1;
     bool sicherungskopie = false;
     bool zielLeeren = false;
@@ -162,12 +162,30 @@ TEST(SettingsManager, ViewsAndDeleteKeepTheButtonsAndTheViewInStep)
         QString startCaption;
     };
     const Case cases[] = {
-        {"No keeps the setting", 2, {"Eigen"}, Button::No, 2, {"Eigen=30", "Vordef=VB"},
-         {"30.DB:Eigen", "30.MB:Eigen", "VB.DB:Vordef", "VB.MB:Vordef"}, "&Import starten"},
-        {"the last own setting in the own view: all are shown", 0, {"Eigen"}, Button::Yes, 2, {"Vordef=VB"},
-         {"VB.DB:Vordef", "VB.MB:Vordef"}, "&Import starten"},
-        {"the last predefined one in its view: the own are shown", 1, {"Vordef"}, Button::Yes, 0, {"Eigen=30"},
-         {"30.DB:Eigen", "30.MB:Eigen"}, "&Import starten"},
+        {"No keeps the setting",
+         2,
+         {"Eigen"},
+         Button::No,
+         2,
+         {"Eigen=30", "Vordef=VB"},
+         {"30.DB:Eigen", "30.MB:Eigen", "VB.DB:Vordef", "VB.MB:Vordef"},
+         "&Import starten"},
+        {"the last own setting in the own view: all are shown",
+         0,
+         {"Eigen"},
+         Button::Yes,
+         2,
+         {"Vordef=VB"},
+         {"VB.DB:Vordef", "VB.MB:Vordef"},
+         "&Import starten"},
+        {"the last predefined one in its view: the own are shown",
+         1,
+         {"Vordef"},
+         Button::Yes,
+         0,
+         {"Eigen=30"},
+         {"30.DB:Eigen", "30.MB:Eigen"},
+         "&Import starten"},
         {"the last of all: only closing is left", 2, {"Eigen", "Vordef"}, Button::Yes, 2, {}, {}, "&Schließen"},
     };
     for (const Case& c : cases) {
@@ -208,39 +226,72 @@ TEST(SettingsManager, CopyWritesTheNewRowAndItsOwnFiles)
         QString from;
         std::function<void(ScriptedUi&)> script;  // the answers, in the order the dialogs come
         QStringList rows;
-        QStringList newFiles;      // files of the folder besides those of the two settings
-        QStringList messages;      // texts shown, in order
-        QStringList boxTexts;      // what each input box started with
+        QStringList newFiles;  // files of the folder besides those of the two settings
+        QStringList messages;  // texts shown, in order
+        QStringList boxTexts;  // what each input box started with
         std::function<void(Program&)> before = {};
     };
     const QString exists = texts::Text(65198) + "Vordef\r\n\r\n" + texts::Text(65199);
     const Case cases[] = {
-        {"a predefined copy is based on _ and its number", "Vordef", [](ScriptedUi& ui) { ui.answerInput("Kopie"); },
-         {"Eigen=30", "Kopie=_31", "Vordef=VB"}, {"_31.DB:Vordef", "_31.MB:Vordef"}, {}, {""}},
-        {"an own copy on its number", "Eigen", [](ScriptedUi& ui) { ui.answerInput("  Kopie "); }, {"Eigen=30", "Kopie=31", "Vordef=VB"},
-         {"31.DB:Eigen", "31.MB:Eigen"}, {}, {""}},
-        {"onto itself: asked again, empty", "Eigen",
+        {"a predefined copy is based on _ and its number",
+         "Vordef",
+         [](ScriptedUi& ui) { ui.answerInput("Kopie"); },
+         {"Eigen=30", "Kopie=_31", "Vordef=VB"},
+         {"_31.DB:Vordef", "_31.MB:Vordef"},
+         {},
+         {""}},
+        {"an own copy on its number",
+         "Eigen",
+         [](ScriptedUi& ui) { ui.answerInput("  Kopie "); },
+         {"Eigen=30", "Kopie=31", "Vordef=VB"},
+         {"31.DB:Eigen", "31.MB:Eigen"},
+         {},
+         {""}},
+        {"onto itself: asked again, empty",
+         "Eigen",
          [](ScriptedUi& ui) { ui.answerInput("Eigen").answer(Button::Ok).answerInput(std::nullopt); },
-         {"Eigen=30", "Vordef=VB"}, {}, {texts::Text(65197)}, {"", ""}},
-        {"onto another, No: asked again with that name", "Eigen",
+         {"Eigen=30", "Vordef=VB"},
+         {},
+         {texts::Text(65197)},
+         {"", ""}},
+        {"onto another, No: asked again with that name",
+         "Eigen",
          [](ScriptedUi& ui) { ui.answerInput("Vordef").answer(Button::No).answerInput(std::nullopt); },
-         {"Eigen=30", "Vordef=VB"}, {}, {exists}, {"", "Vordef"}},
-        {"onto another, Yes: it becomes the copy, its old files go", "Eigen",
+         {"Eigen=30", "Vordef=VB"},
+         {},
+         {exists},
+         {"", "Vordef"}},
+        {"onto another, Yes: it becomes the copy, its old files go",
+         "Eigen",
          [](ScriptedUi& ui) { ui.answerInput("Vordef").answer(Button::Yes); },
-         {"Eigen=30", "Vordef=2"}, {"2.DB:Eigen", "2.MB:Eigen"}, {exists}, {""},
+         {"Eigen=30", "Vordef=2"},
+         {"2.DB:Eigen", "2.MB:Eigen"},
+         {exists},
+         {""},
          // The overwritten row keeps its number; make it known.
          [](Program& p) {
              p.list().FindKey("Vordef");
              ASSERT_EQ(p.list().FieldByName("TableName")->AsInteger(), 2);
          }},
-        {"a name over 80 characters is refused", "Eigen",
+        {"a name over 80 characters is refused",
+         "Eigen",
          [](ScriptedUi& ui) { ui.answerInput(QString(81, 'x')).answer(Button::Ok).answerInput(std::nullopt); },
-         {"Eigen=30", "Vordef=VB"}, {}, {texts::Text(61508)}, {"", QString(81, 'x')}},
-        {"cancelled", "Eigen", [](ScriptedUi& ui) { ui.answerInput(std::nullopt); }, {"Eigen=30", "Vordef=VB"}, {}, {}, {""}},
+         {"Eigen=30", "Vordef=VB"},
+         {},
+         {texts::Text(61508)},
+         {"", QString(81, 'x')}},
+        {"cancelled",
+         "Eigen",
+         [](ScriptedUi& ui) { ui.answerInput(std::nullopt); },
+         {"Eigen=30", "Vordef=VB"},
+         {},
+         {},
+         {""}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Program p({{.name = "Vordef", .eigene = false, .tableName = 2, .vorDef = "VB"}, {.name = "Eigen", .tableName = 30}});
+        Program p(
+            {{.name = "Vordef", .eigene = false, .tableName = 2, .vorDef = "VB"}, {.name = "Eigen", .tableName = 30}});
         if (c.before)
             c.before(p);
         p.show();
@@ -275,11 +326,13 @@ TEST(SettingsManager, ACopyThatFailsLeavesNeitherRowNorFiles)
         QStringList messages;
     };
     const Case cases[] = {
-        {"the setting's files are gone", [](Program& p) { QFile::remove(p.folder() + "30.DB"); },
+        {"the setting's files are gone",
+         [](Program& p) { QFile::remove(p.folder() + "30.DB"); },
          {texts::Format(texts::Text(64979), {QString()})}},
         // The program folder cannot take the copy's second file: the first is taken back with the row.
         {"the folder refuses a file", [](Program& p) { QDir().mkpath(p.folder() + "31.MB"); }, {}},
-        {"a stray file holds the new name", [](Program& p) { QFile(p.folder() + "31.X01").open(QIODevice::WriteOnly); },
+        {"a stray file holds the new name",
+         [](Program& p) { QFile(p.folder() + "31.X01").open(QIODevice::WriteOnly); },
          {texts::Format(texts::Text(61510), {"31"})}},
     };
     for (const Case& c : cases) {
@@ -322,13 +375,25 @@ TEST(SettingsManager, RenameRefusesClashesAndKeepsTheFiles)
         QStringList boxTexts;
     };
     const Case cases[] = {
-        {"a new name", [](ScriptedUi& ui) { ui.answerInput("Neuer Name"); }, {"Neuer Name=30", "Vordef=VB"}, {}, {"Eigen"}},
-        {"the same name changes nothing", [](ScriptedUi& ui) { ui.answerInput("Eigen"); }, {"Eigen=30", "Vordef=VB"}, {}, {"Eigen"}},
+        {"a new name",
+         [](ScriptedUi& ui) { ui.answerInput("Neuer Name"); },
+         {"Neuer Name=30", "Vordef=VB"},
+         {},
+         {"Eigen"}},
+        {"the same name changes nothing",
+         [](ScriptedUi& ui) { ui.answerInput("Eigen"); },
+         {"Eigen=30", "Vordef=VB"},
+         {},
+         {"Eigen"}},
         {"a name in use: asked again with it",
-         [](ScriptedUi& ui) { ui.answerInput("Vordef").answer(Button::Ok).answerInput(std::nullopt); }, {"Eigen=30", "Vordef=VB"},
-         {texts::Format(texts::Text(65170), {"Vordef"})}, {"Eigen", "Vordef"}},
+         [](ScriptedUi& ui) { ui.answerInput("Vordef").answer(Button::Ok).answerInput(std::nullopt); },
+         {"Eigen=30", "Vordef=VB"},
+         {texts::Format(texts::Text(65170), {"Vordef"})},
+         {"Eigen", "Vordef"}},
         {"too long",
-         [](ScriptedUi& ui) { ui.answerInput(QString(81, 'y')).answer(Button::Ok).answerInput(std::nullopt); }, {"Eigen=30", "Vordef=VB"}, {texts::Text(61508)},
+         [](ScriptedUi& ui) { ui.answerInput(QString(81, 'y')).answer(Button::Ok).answerInput(std::nullopt); },
+         {"Eigen=30", "Vordef=VB"},
+         {texts::Text(61508)},
          {"Eigen", QString(81, 'y')}},
     };
     for (const Case& c : cases) {
@@ -387,40 +452,82 @@ TEST(SettingsManager, ReadingAVorDefTakesWhatIsSoundAndNotesTheRest)
     struct Case {
         const char* name;
         std::vector<Stored> vorDef;
-        QStringList rows;   // after the read; "Neu:" stands for the renamed name
+        QStringList rows;  // after the read; "Neu:" stands for the renamed name
         QStringList files;
         int notes;
         QString firstNote;  // its start
         std::function<void(Program&)> before = {};
     };
     const Case cases[] = {
-        {"a predefined setting", {{.name = "Artikel", .eigene = false, .vorDef = "VA"}},
-         {"Artikel=VA", "Eigen=30", "Vordef=VB"}, {"VA.DB:disk Artikel", "VA.MB:disk Artikel"}, 0, ""},
-        {"a clashing name is renamed", {{.name = "Vordef", .eigene = false, .vorDef = "VA"}},
-         {"Eigen=30", "Neu:=VA", "Vordef=VB"}, {"VA.DB:disk Vordef", "VA.MB:disk Vordef"}, 1,
+        {"a predefined setting",
+         {{.name = "Artikel", .eigene = false, .vorDef = "VA"}},
+         {"Artikel=VA", "Eigen=30", "Vordef=VB"},
+         {"VA.DB:disk Artikel", "VA.MB:disk Artikel"},
+         0,
+         ""},
+        {"a clashing name is renamed",
+         {{.name = "Vordef", .eigene = false, .vorDef = "VA"}},
+         {"Eigen=30", "Neu:=VA", "Vordef=VB"},
+         {"VA.DB:disk Vordef", "VA.MB:disk Vordef"},
+         1,
          texts::Text(65007) + "Vordef" + texts::Text(64976) + texts::Text(64977) + texts::Text(65253) + ": "},
-        {"a base name of another setting is not overwritten", {{.name = "Zweites", .eigene = false, .vorDef = "vb"}},
-         {"Eigen=30", "Vordef=VB", "Zweites=_1"}, {"_1.DB:disk Zweites", "_1.MB:disk Zweites"}, 0, ""},
-        {"an own setting keeps a free number", {{.name = "Eigen 7", .tableName = 7}},
-         {"Eigen 7=7", "Eigen=30", "Vordef=VB"}, {"7.DB:disk Eigen 7", "7.MB:disk Eigen 7"}, 0, ""},
-        {"an own setting whose number is taken gets the next", {{.name = "Dreissig", .tableName = 30}},
-         {"Dreissig=32", "Eigen=30", "Vordef=VB"}, {"32.DB:disk Dreissig", "32.MB:disk Dreissig"}, 0, ""},
-        {"a path separator", {{.name = "Pfad", .eigene = false, .vorDef = "../VA"}}, {"Eigen=30", "Vordef=VB"}, {}, 1,
+        {"a base name of another setting is not overwritten",
+         {{.name = "Zweites", .eigene = false, .vorDef = "vb"}},
+         {"Eigen=30", "Vordef=VB", "Zweites=_1"},
+         {"_1.DB:disk Zweites", "_1.MB:disk Zweites"},
+         0,
+         ""},
+        {"an own setting keeps a free number",
+         {{.name = "Eigen 7", .tableName = 7}},
+         {"Eigen 7=7", "Eigen=30", "Vordef=VB"},
+         {"7.DB:disk Eigen 7", "7.MB:disk Eigen 7"},
+         0,
+         ""},
+        {"an own setting whose number is taken gets the next",
+         {{.name = "Dreissig", .tableName = 30}},
+         {"Dreissig=32", "Eigen=30", "Vordef=VB"},
+         {"32.DB:disk Dreissig", "32.MB:disk Dreissig"},
+         0,
+         ""},
+        {"a path separator",
+         {{.name = "Pfad", .eigene = false, .vorDef = "../VA"}},
+         {"Eigen=30", "Vordef=VB"},
+         {},
+         1,
          texts::Format(texts::Text(61500), {"Pfad", "../VA"})},
-        {"a wildcard", {{.name = "Stern", .eigene = false, .vorDef = "V*"}}, {"Eigen=30", "Vordef=VB"}, {}, 1,
+        {"a wildcard",
+         {{.name = "Stern", .eigene = false, .vorDef = "V*"}},
+         {"Eigen=30", "Vordef=VB"},
+         {},
+         1,
          texts::Format(texts::Text(61500), {"Stern", "V*"})},
-        {"a working table", {{.name = "Liste", .eigene = false, .vorDef = "ImpList"}}, {"Eigen=30", "Vordef=VB"}, {},
-         1, texts::Format(texts::Text(61500), {"Liste", "ImpList"})},
-        {"missing files", {{.name = "Ohne", .eigene = false, .vorDef = "VX", .files = false}},
-         {"Eigen=30", "Vordef=VB"}, {}, 1, texts::Format(texts::Text(61501), {"Ohne", "VX"})},
+        {"a working table",
+         {{.name = "Liste", .eigene = false, .vorDef = "ImpList"}},
+         {"Eigen=30", "Vordef=VB"},
+         {},
+         1,
+         texts::Format(texts::Text(61500), {"Liste", "ImpList"})},
+        {"missing files",
+         {{.name = "Ohne", .eigene = false, .vorDef = "VX", .files = false}},
+         {"Eigen=30", "Vordef=VB"},
+         {},
+         1,
+         texts::Format(texts::Text(61501), {"Ohne", "VX"})},
         // The program folder takes the first file and refuses the second: the first goes again with the row.
-        {"the folder refuses a file", {{.name = "Voll", .eigene = false, .vorDef = "VA"}}, {"Eigen=30", "Vordef=VB"}, {},
-         1, texts::Format(texts::Text(61505), {"Voll"}), [](Program& p) { QDir().mkpath(p.folder() + "VA.MB"); }},
+        {"the folder refuses a file",
+         {{.name = "Voll", .eigene = false, .vorDef = "VA"}},
+         {"Eigen=30", "Vordef=VB"},
+         {},
+         1,
+         texts::Format(texts::Text(61505), {"Voll"}),
+         [](Program& p) { QDir().mkpath(p.folder() + "VA.MB"); }},
         {"one bad row among good ones",
-         {{.name = "A gut", .eigene = false, .vorDef = "VA"}, {.name = "B schlecht", .eigene = false, .vorDef = ".."},
+         {{.name = "A gut", .eigene = false, .vorDef = "VA"},
+          {.name = "B schlecht", .eigene = false, .vorDef = ".."},
           {.name = "C gut", .eigene = false, .vorDef = "VC"}},
          {"A gut=VA", "C gut=VC", "Eigen=30", "Vordef=VB"},
-         {"VA.DB:disk A gut", "VA.MB:disk A gut", "VC.DB:disk C gut", "VC.MB:disk C gut"}, 1,
+         {"VA.DB:disk A gut", "VA.MB:disk A gut", "VC.DB:disk C gut", "VC.MB:disk C gut"},
+         1,
          texts::Format(texts::Text(61500), {"B schlecht", ".."})},
     };
     for (const Case& c : cases) {
@@ -476,8 +583,7 @@ TEST(SettingsManager, AVorDefThatCannotBeReadChangesNothing)
         QString message;  // its start
     };
     const Case cases[] = {
-        {"damaged",
-         [](Program& p) { return p.folders.touch("disk/VorDef.DB", QByteArray(3000, '\x7f')); },
+        {"damaged", [](Program& p) { return p.folders.touch("disk/VorDef.DB", QByteArray(3000, '\x7f')); },
          texts::Text(61506).section("%s", 0, 0)},
         {"without the column Eigene",
          [](Program& p) {
@@ -486,8 +592,7 @@ TEST(SettingsManager, AVorDefThatCannotBeReadChangesNothing)
              return WriteVorDef(p.folders, {}, fields);
          },
          texts::Text(61507).section("%s", 0, 0)},
-        {"the program's own settings list",
-         [](Program& p) { return p.folder() + "ImpList.DB"; }, texts::Text(64971)},
+        {"the program's own settings list", [](Program& p) { return p.folder() + "ImpList.DB"; }, texts::Text(64971)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -574,9 +679,13 @@ TEST(SettingsViewer, TheOptionLabelsCloseUpFromTheTop)
     };
     const QString mode3 = texts::Text(65215) + "\r\n" + texts::Text(65186);
     const Case cases[] = {
-        {"both options", {.name = "A", .tableName = 5, .importmodus = 3, .sicherungskopie = true, .zielLeeren = true},
-         "5", {{texts::Text(65213), 36}, {texts::Text(65214), 56}, {mode3, 76}}},
-        {"no backup", {.name = "A", .tableName = 5, .importmodus = 3, .zielLeeren = true}, "5",
+        {"both options",
+         {.name = "A", .tableName = 5, .importmodus = 3, .sicherungskopie = true, .zielLeeren = true},
+         "5",
+         {{texts::Text(65213), 36}, {texts::Text(65214), 56}, {mode3, 76}}},
+        {"no backup",
+         {.name = "A", .tableName = 5, .importmodus = 3, .zielLeeren = true},
+         "5",
          {{texts::Text(65214), 36}, {mode3, 56}}},
         {"neither", {.name = "A", .eigene = false, .vorDef = "VD", .importmodus = 3}, "VD", {{mode3, 36}}},
     };
@@ -629,7 +738,8 @@ TEST(SettingsScenario, TheDemoSettingsAreReadAndOneIsStarted)
         loaded = form.AktEinstellung;
         ASSERT_TRUE(engine::ImportEinstellungLaden(form.context().engine, form.tblImpList, form.tblZStrukt, loaded));
     };
-    QTest::mouseClick(form.ui->rbtVorhEinst_mAE, Qt::LeftButton, {}, QPoint(8, form.ui->rbtVorhEinst_mAE->height() / 2));
+    QTest::mouseClick(form.ui->rbtVorhEinst_mAE, Qt::LeftButton, {},
+                      QPoint(8, form.ui->rbtVorhEinst_mAE->height() / 2));
     QTest::mouseClick(form.ui->btnDetails, Qt::LeftButton);
     ASSERT_TRUE(p.manager->isVisible());
     QTest::keyClick(p.m().DBMemo1, Qt::Key_F1);
@@ -648,9 +758,9 @@ TEST(SettingsScenario, TheDemoSettingsAreReadAndOneIsStarted)
     QStringList mapping;
     for (const engine::MappingRow& row : engine::ReadMapping(form.tblZStrukt))
         mapping << row.Index + row.Feldname + "<-" + row.Zuordnung;
-    EXPECT_EQ(mapping, (QStringList{"XKundenNr<-KundenNr", "Name<-Name", "Vorname<-Vorname", "Strasse<-Strasse",
-                                    "PLZ<-PLZ", "Ort<-Ort", "Telefon<-Telefon", "Umsatz<-Umsatz",
-                                    "KundeSeit<-KundeSeit"}));
+    EXPECT_EQ(mapping,
+              (QStringList{"XKundenNr<-KundenNr", "Name<-Name", "Vorname<-Vorname", "Strasse<-Strasse", "PLZ<-PLZ",
+                           "Ort<-Ort", "Telefon<-Telefon", "Umsatz<-Umsatz", "KundeSeit<-KundeSeit"}));
     EXPECT_EQ(p.ui.pendingAnswers(), 0);
 }
 
