@@ -658,6 +658,104 @@ void TfrmEinstellAEND::note(const QString& text, int& notes)
         copyFehler_->AddNote(text);
 }
 
+void TfrmEinstellAEND::readVorDefRow(const engine::ImportSetting& row, const QString& diskName, int recNo,
+                                     const QString& sourceFolder, int& notes)
+{
+    db::Table& t = *list();
+    const QString folder = programFolder();
+    engine::ImportSetting s = row;
+    const QString base = s.Eigene ? (s.TableName ? QString::number(*s.TableName) : QString()) : s.VorDefTableName;
+    if (s.Bezeichnung.trimmed().isEmpty()) {
+        note(texts::Text(61502) + CrLf, notes);
+        return;
+    }
+    if (!UsableBaseName(base)) {
+        note(texts::Format(texts::Text(61500), {s.Bezeichnung, base}) + CrLf, notes);
+        return;
+    }
+    if (!existsIgnoringCase(sourceFolder + base + QStringLiteral(".DB")) ||
+        !existsIgnoringCase(sourceFolder + base + QStringLiteral(".MB"))) {
+        note(texts::Format(texts::Text(61501), {s.Bezeichnung, base}) + CrLf, notes);
+        return;
+    }
+    QString name = s.Bezeichnung;
+    if (name.size() > kNameLength) {
+        const QString cut = name.left(kNameLength);
+        note(texts::Format(texts::Text(61503), {name, cut}) + CrLf, notes);
+        name = cut;
+    }
+    const std::vector<ListedSetting> all = AllSettings(t);
+    if (NameListed(all, name)) {
+        const QString stamp =
+            texts::Text(65253) + QStringLiteral(": ") + rtl::DateTimeToStr(QDateTime::currentDateTime());
+        QString newName = (stamp + u' ' + name).left(kNameLength);
+        for (int n = 2; NameListed(all, newName); ++n)
+            newName = (stamp + QStringLiteral(" (%1) ").arg(n) + name).left(kNameLength);
+        note(texts::Text(65007) + name + texts::Text(64976) + texts::Text(64977) + newName + QStringLiteral("\".") +
+                 CrLf,
+             notes);
+        // The list on the disk learns the new name too; a disk that cannot be written keeps the old one.
+        try {
+            const bool found =
+                tblVorDef.IndexFieldCount() > 0 ? tblVorDef.FindKey(diskName) : (tblVorDef.setRecNo(recNo), true);
+            if (found) {
+                tblVorDef.Edit();
+                tblVorDef.FieldByName(QStringLiteral("Bezeichnung"))->setAsString(newName);
+                tblVorDef.Post();
+            }
+        } catch (const std::exception&) {
+            if (tblVorDef.Active() && tblVorDef.State() != db::dsBrowse)
+                tblVorDef.Cancel();
+        }
+        name = newName;
+    }
+    s.Bezeichnung = name;
+
+    try {
+        t.Append();
+        engine::WriteImpListRow(t, s);
+        if (s.TableName)
+            t.FieldByName(QStringLiteral("TableName"))->setAsInteger(*s.TableName);
+        t.Post();
+        t.FindKey(name);
+    } catch (const std::exception&) {
+        if (t.State() != db::dsBrowse)
+            t.Cancel();
+        note(texts::Text(65193) + texts::Format(texts::Text(65194), {name}) + CrLf, notes);
+        return;
+    }
+    // An own setting keeps its number when the list has it free, else the engine gives it a new one; its files
+    // follow the number it got. A predefined one keeps its base name unless files or another setting have it.
+    const QString number = t.FieldByName(QStringLiteral("TableName"))->AsString();
+    QString newBase = s.Eigene ? number : base;
+    if (!s.Eigene && BaseNameTaken(folder, newBase, all, name))
+        newBase = QStringLiteral("_") + number;
+    if (BaseNameTaken(folder, newBase, all, name)) {
+        t.Delete();
+        note(texts::Format(texts::Text(61504), {name}) + CrLf, notes);
+        return;
+    }
+    // From here on the files under newBase are this setting's alone.
+    try {
+        if (!s.Eigene && newBase != s.VorDefTableName) {
+            t.Edit();
+            t.FieldByName(QStringLiteral("VorDefTableName"))->setAsString(newBase);
+            t.Post();
+        }
+        if (!CopySettingFiles(sourceFolder, base, folder, newBase)) {
+            t.Delete();
+            note(texts::Format(texts::Text(61505), {name}) + CrLf, notes);
+        }
+    } catch (const std::exception&) {
+        if (t.State() != db::dsBrowse)
+            t.Cancel();
+        if (t.RecordCount() > 0 && nameOf(t) == name)
+            t.Delete();
+        DeleteSettingFiles(folder, newBase);
+        note(texts::Format(texts::Text(61505), {name}) + CrLf, notes);
+    }
+}
+
 void TfrmEinstellAEND::readVorDef(const QString& fileName)
 {
     db::Table& t = *list();
@@ -735,95 +833,13 @@ void TfrmEinstellAEND::readVorDef(const QString& fileName)
             note(texts::Text(65193) + texts::Format(texts::Text(65194), {entry.name}) + CrLf, notes);
             continue;
         }
-        engine::ImportSetting s = *entry.setting;
-        const QString base = s.Eigene ? (s.TableName ? QString::number(*s.TableName) : QString()) : s.VorDefTableName;
-        if (s.Bezeichnung.trimmed().isEmpty()) {
-            note(texts::Text(61502) + CrLf, notes);
-            continue;
-        }
-        if (!UsableBaseName(base)) {
-            note(texts::Format(texts::Text(61500), {s.Bezeichnung, base}) + CrLf, notes);
-            continue;
-        }
-        if (!existsIgnoringCase(sourceFolder + base + QStringLiteral(".DB")) ||
-            !existsIgnoringCase(sourceFolder + base + QStringLiteral(".MB"))) {
-            note(texts::Format(texts::Text(61501), {s.Bezeichnung, base}) + CrLf, notes);
-            continue;
-        }
-        QString name = s.Bezeichnung;
-        if (name.size() > kNameLength) {
-            const QString cut = name.left(kNameLength);
-            note(texts::Format(texts::Text(61503), {name, cut}) + CrLf, notes);
-            name = cut;
-        }
-        const std::vector<ListedSetting> all = AllSettings(t);
-        if (NameListed(all, name)) {
-            const QString stamp =
-                texts::Text(65253) + QStringLiteral(": ") + rtl::DateTimeToStr(QDateTime::currentDateTime());
-            QString newName = (stamp + u' ' + name).left(kNameLength);
-            for (int n = 2; NameListed(all, newName); ++n)
-                newName = (stamp + QStringLiteral(" (%1) ").arg(n) + name).left(kNameLength);
-            note(texts::Text(65007) + name + texts::Text(64976) + texts::Text(64977) + newName + QStringLiteral("\".") +
-                     CrLf,
-                 notes);
-            // The list on the disk learns the new name too; a disk that cannot be written keeps the old one.
-            try {
-                const bool found = tblVorDef.IndexFieldCount() > 0 ? tblVorDef.FindKey(entry.name)
-                                                                   : (tblVorDef.setRecNo(entry.recNo), true);
-                if (found) {
-                    tblVorDef.Edit();
-                    tblVorDef.FieldByName(QStringLiteral("Bezeichnung"))->setAsString(newName);
-                    tblVorDef.Post();
-                }
-            } catch (const std::exception&) {
-                if (tblVorDef.Active() && tblVorDef.State() != db::dsBrowse)
-                    tblVorDef.Cancel();
-            }
-            name = newName;
-        }
-        s.Bezeichnung = name;
-
         try {
-            t.Append();
-            engine::WriteImpListRow(t, s);
-            if (s.TableName)
-                t.FieldByName(QStringLiteral("TableName"))->setAsInteger(*s.TableName);
-            t.Post();
-            t.FindKey(name);
+            readVorDefRow(*entry.setting, entry.name, entry.recNo, sourceFolder, notes);
         } catch (const std::exception&) {
+            // Whatever went wrong with this row, the next one is read all the same.
             if (t.State() != db::dsBrowse)
                 t.Cancel();
-            note(texts::Text(65193) + texts::Format(texts::Text(65194), {name}) + CrLf, notes);
-            continue;
-        }
-        // An own setting keeps its number when the list has it free, else the engine gives it a new one; its files
-        // follow the number it got. A predefined one keeps its base name unless files or another setting have it.
-        const QString number = t.FieldByName(QStringLiteral("TableName"))->AsString();
-        QString newBase = s.Eigene ? number : base;
-        if (!s.Eigene && BaseNameTaken(folder, newBase, all, name))
-            newBase = QStringLiteral("_") + number;
-        try {
-            if (BaseNameTaken(folder, newBase, all, name)) {
-                t.Delete();
-                note(texts::Format(texts::Text(61504), {name}) + CrLf, notes);
-                continue;
-            }
-            if (!s.Eigene && newBase != s.VorDefTableName) {
-                t.Edit();
-                t.FieldByName(QStringLiteral("VorDefTableName"))->setAsString(newBase);
-                t.Post();
-            }
-            if (!CopySettingFiles(sourceFolder, base, folder, newBase)) {
-                t.Delete();
-                note(texts::Format(texts::Text(61505), {name}) + CrLf, notes);
-            }
-        } catch (const std::exception&) {
-            if (t.State() != db::dsBrowse)
-                t.Cancel();
-            if (t.RecordCount() > 0 && nameOf(t) == name)
-                t.Delete();
-            DeleteSettingFiles(folder, newBase);
-            note(texts::Format(texts::Text(61505), {name}) + CrLf, notes);
+            note(texts::Text(65193) + texts::Format(texts::Text(65194), {entry.setting->Bezeichnung}) + CrLf, notes);
         }
     }
     t.setFiltered(filtered);

@@ -10,6 +10,10 @@ namespace Ui {
 class TfrmEinstellAEND;
 }
 
+namespace engine {
+struct ImportSetting;
+}
+
 namespace wizard {
 
 class TfrmCopyFehler;
@@ -77,7 +81,9 @@ private:
     QString programFolder() const;
     void filterView(const QString& filter);
     void readVorDef(const QString& fileName);
-    bool readVorDefRow(const QString& folder, int& notes);
+    // One row of the VorDef.DB (diskName and recNo find it there again) into the list, with its files.
+    void readVorDefRow(const engine::ImportSetting& row, const QString& diskName, int recNo,
+                       const QString& sourceFolder, int& notes);
     void note(const QString& text, int& notes);
 
     TfrmImport1* wizard_ = nullptr;
