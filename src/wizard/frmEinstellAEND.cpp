@@ -77,6 +77,10 @@ TfrmEinstellAEND::TfrmEinstellAEND(QWidget* parent) : QDialog(parent), ui(std::m
             label->buddy()->setAccessibleName(withoutAccessKey(label->text()));
     }
     ui->dbgEinstellungen->setAccessibleName(texts::Text(65259));
+    // The list is chosen from, not written in: names change through Umbenennen only.
+    ui->dbgEinstellungen->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui->dbgEinstellungen->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ui->dbgEinstellungen->setSelectionMode(QAbstractItemView::SingleSelection);
 
     OpenDialog1.title = texts::Text(65210);
     OpenDialog1.options = platform::PathMustExist | platform::FileMustExist;
