@@ -1087,6 +1087,56 @@ přidávají se nové záznamy...</translation>
         <source>Zeichen, die in der Tabelle nicht gespeichert werden können und durch &quot;?&quot; ersetzt wurden: %s</source>
         <translation>Znaky, které nelze uložit do tabulky a byly nahrazeny znakem &quot;?&quot;: %s</translation>
     </message>
+    <message id="61500">
+        <source>Die Importeinstellung &quot;%s&quot; nennt den unzulässigen Dateinamen &quot;%s&quot; und ist nicht eingelesen worden.</source>
+        <translation>Nastavení importu &quot;%s&quot; uvádí nepřípustný název souboru &quot;%s&quot; a nebylo načteno.</translation>
+    </message>
+    <message id="61501">
+        <source>Zur Importeinstellung &quot;%s&quot; fehlen die Dateien %s.DB und .MB; sie ist nicht eingelesen worden.</source>
+        <translation>K nastavení importu &quot;%s&quot; chybí soubory %s.DB a .MB; nebylo načteno.</translation>
+    </message>
+    <message id="61502">
+        <source>Eine Zeile ohne Bezeichnung ist übergangen worden.</source>
+        <translation>Řádek bez názvu byl přeskočen.</translation>
+    </message>
+    <message id="61503">
+        <source>Die Bezeichnung &quot;%s&quot; ist länger als 80 Zeichen und ist auf &quot;%s&quot; gekürzt worden.</source>
+        <translation>Název &quot;%s&quot; je delší než 80 znaků a byl zkrácen na &quot;%s&quot;.</translation>
+    </message>
+    <message id="61504">
+        <source>Die Dateien der Importeinstellung &quot;%s&quot; hätten vorhandene Dateien überschrieben; sie ist nicht eingelesen worden.</source>
+        <translation>Soubory nastavení importu &quot;%s&quot; by přepsaly existující soubory; nebylo načteno.</translation>
+    </message>
+    <message id="61505">
+        <source>Die Dateien der Importeinstellung &quot;%s&quot; konnten nicht in den Programmordner kopiert werden; sie ist nicht eingelesen worden.</source>
+        <translation>Soubory nastavení importu &quot;%s&quot; nebylo možné zkopírovat do složky programu; nebylo načteno.</translation>
+    </message>
+    <message id="61506">
+        <source>Die Datei %s kann nicht als Liste von Importeinstellungen gelesen werden:&#13;
+%s</source>
+        <translation>Soubor %s nelze načíst jako seznam nastavení importu:&#13;
+%s</translation>
+    </message>
+    <message id="61507">
+        <source>In der Datei %s fehlt die Spalte &quot;%s&quot;. Es sind keine Importeinstellungen eingelesen worden.</source>
+        <translation>V souboru %s chybí sloupec &quot;%s&quot;. Nebyla načtena žádná nastavení importu.</translation>
+    </message>
+    <message id="61508">
+        <source>Die Bezeichnung einer Importeinstellung darf höchstens 80 Zeichen lang sein.</source>
+        <translation>Název nastavení importu smí mít nejvýše 80 znaků.</translation>
+    </message>
+    <message id="61509">
+        <source>Die Importeinstellung &quot;%s&quot; verweist auf den ungültigen Dateinamen &quot;%s&quot;.&#13;
+Es ist keine Datei kopiert worden.</source>
+        <translation>Nastavení importu &quot;%s&quot; odkazuje na neplatný název souboru &quot;%s&quot;.&#13;
+Žádný soubor nebyl zkopírován.</translation>
+    </message>
+    <message id="61510">
+        <source>Im Programmordner liegen schon Dateien mit dem Namen %s.&#13;
+Die Importeinstellung ist nicht kopiert worden.</source>
+        <translation>Ve složce programu již jsou soubory s názvem %s.&#13;
+Nastavení importu nebylo zkopírováno.</translation>
+    </message>
 </context>
 <context>
     <name>Filterdialog</name>
@@ -1492,10 +1542,141 @@ použít případná existující nastavení?</translation>
     </message>
 </context>
 <context>
+    <name>TfrmEinstellAEND</name>
+    <message id="TfrmEinstellAEND.gbxAnzeigeImpEinst">
+        <source>Anzeige</source>
+        <translation>Zobrazit</translation>
+    </message>
+    <message id="TfrmEinstellAEND.gbxAnzeigeImpEinst0">
+        <source>Eigene Importeinstellungen</source>
+        <translation>Vlastní nastavení importu</translation>
+    </message>
+    <message id="TfrmEinstellAEND.gbxAnzeigeImpEinst1">
+        <source>Vordefinierte Importeinstellungen</source>
+        <translation>Předdefinovaná nastavení importu</translation>
+    </message>
+    <message id="TfrmEinstellAEND.gbxAnzeigeImpEinst2">
+        <source>Alle Importeinstellungen</source>
+        <translation>Všechna nastavení importu</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnVonDiskEinlesen">
+        <source>Neue &amp;Einstellungen einlesen</source>
+        <translation>Načíst no&amp;vá nastavení</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnKopierenNach">
+        <source>&amp;Kopieren nach</source>
+        <translation>&amp;Kopírovat do</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnLoeschen">
+        <source>&amp;Löschen</source>
+        <translation>Odst&amp;ranit</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnUmbenennen">
+        <source>&amp;Umbenennen</source>
+        <translation>&amp;Přejmenovat</translation>
+    </message>
+    <message id="TfrmEinstellAEND.lblBez">
+        <source>Bezeichnung</source>
+        <translation>Název</translation>
+    </message>
+    <message id="TfrmEinstellAEND.lblLetzImp">
+        <source>Letzter Import</source>
+        <translation>Poslední import</translation>
+    </message>
+    <message id="TfrmEinstellAEND.lblBemerkung">
+        <source>Bemerkung</source>
+        <translation>Poznámka</translation>
+    </message>
+    <message id="TfrmEinstellAEND.lblQuelle">
+        <source>Quelldatei</source>
+        <translation>Zdrojový soubor</translation>
+    </message>
+    <message id="TfrmEinstellAEND.cbxQuelleAusw">
+        <source>Datei auswählen</source>
+        <translation>Vybrat soubor</translation>
+    </message>
+    <message id="TfrmEinstellAEND.lblZiel">
+        <source>Zieldatei</source>
+        <translation>Cílový soubor</translation>
+    </message>
+    <message id="TfrmEinstellAEND.cbxZielAusw">
+        <source>Datei auswählen</source>
+        <translation>Vybrat soubor</translation>
+    </message>
+    <message id="TfrmEinstellAEND.cbxSicherungskopie">
+        <source>Sicherungskopie erstellen</source>
+        <translation>Vytvořit záložní kopii</translation>
+    </message>
+    <message id="TfrmEinstellAEND.cbxZielLeer">
+        <source>Zieldatenbank vor dem Import leeren</source>
+        <translation>Před importem vyprázdnit cílovou databázi</translation>
+    </message>
+    <message id="TfrmEinstellAEND.lblIntTab">
+        <source>Basisname der internen Dateien</source>
+        <translation>Základní název interních souborů</translation>
+    </message>
+    <message id="TfrmEinstellAEND.lblImportlauf">
+        <source>Importlaufeigenschaft</source>
+        <translation>Vlastnost běhu importu</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnOptionen">
+        <source>&amp;Optionen</source>
+        <translation>&amp;Možnosti</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnHilfe">
+        <source>&amp;Hilfe</source>
+        <translation>&amp;Nápověda</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnImportStarten">
+        <source>&amp;Import starten</source>
+        <translation>&amp;Spustit import</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnAbbrechen">
+        <source>&amp;Abbrechen</source>
+        <translation>S&amp;torno</translation>
+    </message>
+</context>
+<context>
     <name>TfrmEinstellANZ</name>
     <message id="TfrmEinstellANZ">
         <source>Vorhandene Importeinstellung ohne Änderung übernehmen</source>
         <translation>Převzít existující nastavení importu beze změn</translation>
+    </message>
+    <message id="TfrmEinstellANZ.lblLetzterImport">
+        <source>Letzter Import</source>
+        <translation>Poslední import</translation>
+    </message>
+    <message id="TfrmEinstellANZ.lblQuelldatei">
+        <source>Quelldatei</source>
+        <translation>Zdrojový soubor</translation>
+    </message>
+    <message id="TfrmEinstellANZ.lblZieldatei">
+        <source>Zieldatei</source>
+        <translation>Cílový soubor</translation>
+    </message>
+    <message id="TfrmEinstellANZ.lblBemerkung">
+        <source>Bemerkung</source>
+        <translation>Poznámka</translation>
+    </message>
+    <message id="TfrmEinstellANZ.lblIntTabTitel">
+        <source>Basisname interner Dateien</source>
+        <translation>Základní název interních souborů</translation>
+    </message>
+    <message id="TfrmEinstellANZ.lblOptionenTitel">
+        <source>Optionen Importlauf:</source>
+        <translation>Možnosti běhu importu:</translation>
+    </message>
+    <message id="TfrmEinstellANZ.btnOptionen">
+        <source>&amp;Optionen</source>
+        <translation>&amp;Možnosti</translation>
+    </message>
+    <message id="TfrmEinstellANZ.btnSchliessen">
+        <source>&amp;Schliessen</source>
+        <translation>&amp;Zavřít</translation>
+    </message>
+    <message id="TfrmEinstellANZ.btnHilfe">
+        <source>&amp;Hilfe</source>
+        <translation>&amp;Nápověda</translation>
     </message>
 </context>
 <context>
@@ -1526,6 +1707,10 @@ použít případná existující nastavení?</translation>
     <message id="TfrmCopyFehler">
         <source>Zusammenfassung Importeinstellung einlesen</source>
         <translation>Souhrn načtení nastavení importu</translation>
+    </message>
+    <message id="TfrmCopyFehler.btnSchliessen">
+        <source>&amp;Schließen</source>
+        <translation>&amp;Zavřít</translation>
     </message>
 </context>
 <context>

@@ -1087,6 +1087,56 @@ adding new records...</translation>
         <source>Zeichen, die in der Tabelle nicht gespeichert werden können und durch &quot;?&quot; ersetzt wurden: %s</source>
         <translation>Characters that cannot be stored in the table and were replaced by &quot;?&quot;: %s</translation>
     </message>
+    <message id="61500">
+        <source>Die Importeinstellung &quot;%s&quot; nennt den unzulässigen Dateinamen &quot;%s&quot; und ist nicht eingelesen worden.</source>
+        <translation>The import setting &quot;%s&quot; names the invalid file name &quot;%s&quot; and has not been read.</translation>
+    </message>
+    <message id="61501">
+        <source>Zur Importeinstellung &quot;%s&quot; fehlen die Dateien %s.DB und .MB; sie ist nicht eingelesen worden.</source>
+        <translation>The files of the import setting &quot;%s&quot; (%s.DB and .MB) are missing; it has not been read.</translation>
+    </message>
+    <message id="61502">
+        <source>Eine Zeile ohne Bezeichnung ist übergangen worden.</source>
+        <translation>A row without a name has been skipped.</translation>
+    </message>
+    <message id="61503">
+        <source>Die Bezeichnung &quot;%s&quot; ist länger als 80 Zeichen und ist auf &quot;%s&quot; gekürzt worden.</source>
+        <translation>The name &quot;%s&quot; is longer than 80 characters and has been shortened to &quot;%s&quot;.</translation>
+    </message>
+    <message id="61504">
+        <source>Die Dateien der Importeinstellung &quot;%s&quot; hätten vorhandene Dateien überschrieben; sie ist nicht eingelesen worden.</source>
+        <translation>The files of the import setting &quot;%s&quot; would have overwritten existing files; it has not been read.</translation>
+    </message>
+    <message id="61505">
+        <source>Die Dateien der Importeinstellung &quot;%s&quot; konnten nicht in den Programmordner kopiert werden; sie ist nicht eingelesen worden.</source>
+        <translation>The files of the import setting &quot;%s&quot; could not be copied into the program folder; it has not been read.</translation>
+    </message>
+    <message id="61506">
+        <source>Die Datei %s kann nicht als Liste von Importeinstellungen gelesen werden:&#13;
+%s</source>
+        <translation>The file %s cannot be read as a list of import settings:&#13;
+%s</translation>
+    </message>
+    <message id="61507">
+        <source>In der Datei %s fehlt die Spalte &quot;%s&quot;. Es sind keine Importeinstellungen eingelesen worden.</source>
+        <translation>The file %s lacks the column &quot;%s&quot;. No import settings have been read.</translation>
+    </message>
+    <message id="61508">
+        <source>Die Bezeichnung einer Importeinstellung darf höchstens 80 Zeichen lang sein.</source>
+        <translation>The name of an import setting may be at most 80 characters long.</translation>
+    </message>
+    <message id="61509">
+        <source>Die Importeinstellung &quot;%s&quot; verweist auf den ungültigen Dateinamen &quot;%s&quot;.&#13;
+Es ist keine Datei kopiert worden.</source>
+        <translation>The import setting &quot;%s&quot; refers to the invalid file name &quot;%s&quot;.&#13;
+No file has been copied.</translation>
+    </message>
+    <message id="61510">
+        <source>Im Programmordner liegen schon Dateien mit dem Namen %s.&#13;
+Die Importeinstellung ist nicht kopiert worden.</source>
+        <translation>The program folder already holds files named %s.&#13;
+The import setting has not been copied.</translation>
+    </message>
 </context>
 <context>
     <name>Filterdialog</name>
@@ -1491,10 +1541,141 @@ use settings that may already exist?</translation>
     </message>
 </context>
 <context>
+    <name>TfrmEinstellAEND</name>
+    <message id="TfrmEinstellAEND.gbxAnzeigeImpEinst">
+        <source>Anzeige</source>
+        <translation>Show</translation>
+    </message>
+    <message id="TfrmEinstellAEND.gbxAnzeigeImpEinst0">
+        <source>Eigene Importeinstellungen</source>
+        <translation>Own import settings</translation>
+    </message>
+    <message id="TfrmEinstellAEND.gbxAnzeigeImpEinst1">
+        <source>Vordefinierte Importeinstellungen</source>
+        <translation>Predefined import settings</translation>
+    </message>
+    <message id="TfrmEinstellAEND.gbxAnzeigeImpEinst2">
+        <source>Alle Importeinstellungen</source>
+        <translation>All import settings</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnVonDiskEinlesen">
+        <source>Neue &amp;Einstellungen einlesen</source>
+        <translation>Read &amp;new settings</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnKopierenNach">
+        <source>&amp;Kopieren nach</source>
+        <translation>Co&amp;py to</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnLoeschen">
+        <source>&amp;Löschen</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnUmbenennen">
+        <source>&amp;Umbenennen</source>
+        <translation>&amp;Rename</translation>
+    </message>
+    <message id="TfrmEinstellAEND.lblBez">
+        <source>Bezeichnung</source>
+        <translation>Name</translation>
+    </message>
+    <message id="TfrmEinstellAEND.lblLetzImp">
+        <source>Letzter Import</source>
+        <translation>Last import</translation>
+    </message>
+    <message id="TfrmEinstellAEND.lblBemerkung">
+        <source>Bemerkung</source>
+        <translation>Remark</translation>
+    </message>
+    <message id="TfrmEinstellAEND.lblQuelle">
+        <source>Quelldatei</source>
+        <translation>Source file</translation>
+    </message>
+    <message id="TfrmEinstellAEND.cbxQuelleAusw">
+        <source>Datei auswählen</source>
+        <translation>Choose file</translation>
+    </message>
+    <message id="TfrmEinstellAEND.lblZiel">
+        <source>Zieldatei</source>
+        <translation>Target file</translation>
+    </message>
+    <message id="TfrmEinstellAEND.cbxZielAusw">
+        <source>Datei auswählen</source>
+        <translation>Choose file</translation>
+    </message>
+    <message id="TfrmEinstellAEND.cbxSicherungskopie">
+        <source>Sicherungskopie erstellen</source>
+        <translation>Make a backup copy</translation>
+    </message>
+    <message id="TfrmEinstellAEND.cbxZielLeer">
+        <source>Zieldatenbank vor dem Import leeren</source>
+        <translation>Empty the target database before the import</translation>
+    </message>
+    <message id="TfrmEinstellAEND.lblIntTab">
+        <source>Basisname der internen Dateien</source>
+        <translation>Base name of the internal files</translation>
+    </message>
+    <message id="TfrmEinstellAEND.lblImportlauf">
+        <source>Importlaufeigenschaft</source>
+        <translation>Import run</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnOptionen">
+        <source>&amp;Optionen</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnHilfe">
+        <source>&amp;Hilfe</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnImportStarten">
+        <source>&amp;Import starten</source>
+        <translation>&amp;Start import</translation>
+    </message>
+    <message id="TfrmEinstellAEND.btnAbbrechen">
+        <source>&amp;Abbrechen</source>
+        <translation>C&amp;ancel</translation>
+    </message>
+</context>
+<context>
     <name>TfrmEinstellANZ</name>
     <message id="TfrmEinstellANZ">
         <source>Vorhandene Importeinstellung ohne Änderung übernehmen</source>
         <translation>Use existing import setting without changes</translation>
+    </message>
+    <message id="TfrmEinstellANZ.lblLetzterImport">
+        <source>Letzter Import</source>
+        <translation>Last import</translation>
+    </message>
+    <message id="TfrmEinstellANZ.lblQuelldatei">
+        <source>Quelldatei</source>
+        <translation>Source file</translation>
+    </message>
+    <message id="TfrmEinstellANZ.lblZieldatei">
+        <source>Zieldatei</source>
+        <translation>Target file</translation>
+    </message>
+    <message id="TfrmEinstellANZ.lblBemerkung">
+        <source>Bemerkung</source>
+        <translation>Remark</translation>
+    </message>
+    <message id="TfrmEinstellANZ.lblIntTabTitel">
+        <source>Basisname interner Dateien</source>
+        <translation>Base name of internal files</translation>
+    </message>
+    <message id="TfrmEinstellANZ.lblOptionenTitel">
+        <source>Optionen Importlauf:</source>
+        <translation>Import run options:</translation>
+    </message>
+    <message id="TfrmEinstellANZ.btnOptionen">
+        <source>&amp;Optionen</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message id="TfrmEinstellANZ.btnSchliessen">
+        <source>&amp;Schliessen</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message id="TfrmEinstellANZ.btnHilfe">
+        <source>&amp;Hilfe</source>
+        <translation>&amp;Help</translation>
     </message>
 </context>
 <context>
@@ -1525,6 +1706,10 @@ use settings that may already exist?</translation>
     <message id="TfrmCopyFehler">
         <source>Zusammenfassung Importeinstellung einlesen</source>
         <translation>Summary of reading import settings</translation>
+    </message>
+    <message id="TfrmCopyFehler.btnSchliessen">
+        <source>&amp;Schließen</source>
+        <translation>&amp;Close</translation>
     </message>
 </context>
 <context>

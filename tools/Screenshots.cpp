@@ -279,8 +279,6 @@ std::vector<Window> Windows(wizard::ProgramContext& context, const SampleData& s
              platform::TranslateWindow(gauge.get());
              return gauge;
          }},
-        {"frmEinstellAEND", [] { return std::make_unique<wizard::TfrmEinstellAEND>(); }},
-        {"frmEinstellANZ", [] { return std::make_unique<wizard::TfrmEinstellANZ>(); }},
         {"frmFormelEdt",
          [&context] { return std::make_unique<FormulaEditorSample>(context); },
          [](QWidget& sample, const Picture& take) {
@@ -288,7 +286,6 @@ std::vector<Window> Windows(wizard::ProgramContext& context, const SampleData& s
          }},
         {"frmFilterDialog", [] { return std::make_unique<FilterDialogSample>(); },
          [samples](QWidget&, const Picture& take) { PictureFilterDialog(samples().quelle, take); }},
-        {"frmCopyFehler", [] { return std::make_unique<wizard::TfrmCopyFehler>(); }},
         {"frmQOptionen", [] { return std::make_unique<wizard::TfrmQOptionen>(); }},
         {"ErrorReportWindow",
          [] {
@@ -415,6 +412,73 @@ void SaveMappingPage(wizard::ProgramContext& context, const QString& prefix, con
     rtl::formatSettings().DecimalSeparator = main.DecimalSeparatorAlt;
 }
 // ---- end of mapping page ----
+// ---- settings manager, settings viewer, copy error list ----
+// The three windows on the settings list of the stored-settings pictures, with an own and a predefined setting
+// added, and two notes in the copy error list.
+void SaveSettingsWindows(wizard::ProgramContext& context, const QString& prefix)
+{
+    {
+        db::Table list;
+        list.setTableName(context.programFolder + QStringLiteral("ImpList.DB"));
+        list.Open();
+        struct Row {
+            const char* name;
+            bool own;
+            int mode;
+            bool backup;
+            const char* remark;
+        };
+        for (const Row& row : {Row{"Artikel Lieferant Nord", true, 5, true, "Monatliche Preisliste des Lieferanten"},
+                               Row{"Beispiel: Kunden aus Textdatei", false, 2, false,
+                                   "Liest die Kunden aus der Textdatei Kunden.txt in ZielKunden.db."}}) {
+            if (list.FindKey(QString::fromUtf8(row.name)))
+                continue;
+            list.Append();
+            list.FieldByName(QStringLiteral("Bezeichnung"))->setAsString(QString::fromUtf8(row.name));
+            list.FieldByName(QStringLiteral("Eigene"))->setAsBoolean(row.own);
+            list.FieldByName(QStringLiteral("Importmodus"))->setAsInteger(row.mode);
+            list.FieldByName(QStringLiteral("Sicherungskopie"))->setAsBoolean(row.backup);
+            list.FieldByName(QStringLiteral("Bemerkung"))->setAsString(QString::fromUtf8(row.remark));
+            list.FieldByName(QStringLiteral("Quellformat"))->setAsString(row.own ? QStringLiteral("dBase")
+                                                                                 : QStringLiteral("Text"));
+            list.FieldByName(QStringLiteral("Quelldatei"))
+                ->setAsString(row.own ? QStringLiteral("/daten/nord/ARTIKEL.DBF") : QStringLiteral("Kunden.txt"));
+            list.FieldByName(QStringLiteral("Zieldatei"))
+                ->setAsString(row.own ? QStringLiteral("/daten/ARTIKEL.DB") : QStringLiteral("ZielKunden.db"));
+            list.FieldByName(QStringLiteral("LetzterImport"))->setAsVariant(QDate(2026, 11, 30));
+            if (!row.own)
+                list.FieldByName(QStringLiteral("VorDefTableName"))->setAsString(QStringLiteral("Demo1"));
+            list.Post();
+        }
+        list.Close();
+    }
+    wizard::TfrmImport1 main(context);
+    main.tblImpList.Open();
+    wizard::TfrmQOptionen options;
+    wizard::TfrmCopyFehler copyFehler;
+    wizard::TfrmEinstellAEND manager;
+    manager.setWizard(&main, nullptr, &copyFehler, &options);
+    wizard::TfrmEinstellANZ viewer;
+    viewer.setWizard(&main, &options);
+
+    main.tblImpList.FindKey(QStringLiteral("Beispiel: Kunden aus Textdatei"));
+    Save(&manager, prefix + QStringLiteral("frmEinstellAEND.png"));
+    manager.setAnzeigeIndex(0);
+    main.tblImpList.FindKey(QStringLiteral("Artikel Lieferant Nord"));
+    Save(&manager, prefix + QStringLiteral("frmEinstellAEND-Eigene.png"));
+    manager.close();
+
+    main.tblImpList.FindKey(QStringLiteral("Artikel Lieferant Nord"));
+    Save(&viewer, prefix + QStringLiteral("frmEinstellANZ.png"));
+    viewer.close();
+
+    copyFehler.AddNote(texts::Text(65007) + QStringLiteral("Artikel") + texts::Text(64976) + texts::Text(64977) +
+                       texts::Text(65253) + QStringLiteral(": 07.12.2026 14:03:12 Artikel\"."));
+    copyFehler.AddNote(texts::Format(texts::Text(61501), {QStringLiteral("Lieferanten"), QStringLiteral("VD3")}));
+    Save(&copyFehler, prefix + QStringLiteral("frmCopyFehler.png"));
+    copyFehler.close();
+}
+// ---- end of settings manager, settings viewer, copy error list ----
 
 }  // namespace
 
@@ -538,6 +602,7 @@ int main(int argc, char** argv)
         }
         SaveStoredSettings(context, prefix);
         SaveMappingPage(context, prefix, scratch.path() + QStringLiteral("/mapping-") + language);
+        SaveSettingsWindows(context, prefix);
     }
     return failures == 0 ? 0 : 1;
 }

@@ -100,6 +100,12 @@ bool ImportProgram::Start(int splashHoldMs)
     frmCopyFehler_ = std::make_unique<TfrmCopyFehler>();
     frmQOptionen_ = std::make_unique<TfrmQOptionen>();
     frmImport1_->setWindows(frmInhaltAnz_.get(), frmQOptionen_.get());
+    frmEinstellAEND_->setWizard(frmImport1_.get(), frmGauge_.get(), frmCopyFehler_.get(), frmQOptionen_.get());
+    frmEinstellANZ_->setWizard(frmImport1_.get(), frmQOptionen_.get());
+    // Loading a setting whose files are gone offers to delete it; the manager does that.
+    context_.engine.ImportEinstellungLoeschen = [manager = frmEinstellAEND_.get()] {
+        manager->ImportEinstellungLoeschen();
+    };
 
     QElapsedTimer shown;
     shown.start();
@@ -130,6 +136,7 @@ void ImportProgram::Finish()
         frmImport1_->frmEinstellANZ = nullptr;
         frmImport1_->frmGauge = nullptr;
     }
+    context_.engine.ImportEinstellungLoeschen = nullptr;
     frmQOptionen_.reset();
     frmCopyFehler_.reset();
     frmFormelEdt_.reset();

@@ -242,12 +242,17 @@ void TfrmImport1::btnZurueck4Click()
     tblQuelle.Close();
     tblZiel.Close();
     const QString extension = UpperExtension(ui->edtQuelle->text());
+    const auto ticked = [this](const char* box) {
+        const QAbstractButton* b = SettingsManagerBox(box);
+        return b && b->isChecked();
+    };
+    QWidget* page = ui->ImportSeite3;
     if (extension != u".DB" && extension != u".DBF" && extension != u".MDB")
-        ui->PageControl1->setCurrentWidget(ui->ImportSeite1txt);
-    else
-        // A stored setting being changed goes back to the target too, until the settings manager says which of
-        // source and target were to be chosen again.
-        ui->PageControl1->setCurrentWidget(ui->ImportSeite3);
+        page = ui->ImportSeite1txt;
+    else if (!ui->rbtNeueImport->isChecked() && !ticked("cbxZielAusw"))
+        // A changed setting goes back as far as the settings manager said the files were to be chosen anew.
+        page = ticked("cbxQuelleAusw") ? ui->ImportSeite2 : ui->ImportSeite1;
+    ui->PageControl1->setCurrentWidget(page);
 }
 
 void TfrmImport1::btnInhaltAnz4Click()

@@ -15,6 +15,8 @@
 #include "wizard/frmSplashScreen.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -234,30 +236,29 @@ TEST(StartPage, ReadingSettingsFromDiskOffersTheStoredChoicesOnceTheListHasRows)
         ScriptedUi& ui = started.ui;
         ImportProgram& program = *started.program;
         TfrmImport1& form = *started.form;
-        // The manager's read button, as the manager offers it, here reading one setting or none.
-        auto* read = new QPushButton(program.frmEinstellAEND());
-        read->setObjectName("btnVonDiskEinlesen");
-        int clicks = 0;
-        QObject::connect(read, &QPushButton::clicked, [&] {
-            ++clicks;
-            if (!readsOne)
-                return;
-            form.tblImpList.Append();
-            form.tblImpList.FieldByName("Bezeichnung")->setAsString("Vordefiniert");
-            form.tblImpList.Post();
-        });
+        // The manager reads the shipped predefined settings, or the person cancels its file dialog.
+        QString vorDef;
+        if (readsOne) {
+            const QString demos = started.folders.path("disk/");
+            QDir().mkpath(demos);
+            for (const QString& name : QDir(IMPORT_PROGRAM_DIR "/Demos").entryList({"VorDef.*", "Demo*"}, QDir::Files))
+                QFile::copy(IMPORT_PROGRAM_DIR "/Demos/" + name, demos + name);
+            vorDef = demos + "VorDef.DB";
+        }
+        ui.answerFile(vorDef);
         ASSERT_FALSE(form.ui->rbtImpEinlesen->isHidden());
         QTest::mouseClick(form.ui->rbtImpEinlesen, Qt::LeftButton, {}, QPoint(8, form.ui->rbtImpEinlesen->height() / 2));
         QTest::mouseClick(form.ui->btnWeiter1, Qt::LeftButton);
 
-        EXPECT_EQ(clicks, 1);
+        ASSERT_EQ(ui.fileDialogs().size(), 1u);
         EXPECT_FALSE(program.frmEinstellAEND()->isVisible());
         EXPECT_EQ(form.ui->rbtImpEinlesen->isHidden(), readsOne);
         EXPECT_EQ(form.ui->rbtImpEinlesen->isChecked(), !readsOne);
         EXPECT_EQ(form.ui->rbtVorhEinst_oAE->isHidden(), !readsOne);
         EXPECT_EQ(form.ui->rbtVorhEinst_mAE->isHidden(), !readsOne);
         EXPECT_EQ(form.ui->PageControl1->currentWidget(), form.ui->ImportSeite1);
-        EXPECT_TRUE(ui.events().empty());
+        EXPECT_EQ(ui.events().size(), 1u);
+        EXPECT_EQ(form.tblImpList.RecordCount(), readsOne ? 2 : 0);
     }
 }
 

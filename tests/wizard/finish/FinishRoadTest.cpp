@@ -21,6 +21,7 @@
 #include "ui_frmImport1.h"
 #include "wizard/ImportProgram.h"
 #include "wizard/frmGauge.h"
+#include "wizard/frmEinstellAEND.h"
 #include "wizard/frmImport1.h"
 
 #include <QDir>
@@ -242,6 +243,10 @@ struct Started {
     }
     void chooseSetting(const QString& name, QAbstractButton* choice)
     {
+        // In the settings manager the person says that source and target stay as stored.
+        if (form->frmEinstellAEND)
+            for (const char* box : {"cbxQuelleAusw", "cbxZielAusw"})
+                platform::SetChecked(form->frmEinstellAEND->findChild<QAbstractButton*>(QLatin1String(box)), false);
         platform::SetChecked(choice, true);
         form->AktEinstellung = name;
         w->edtAktEinstellung->setText(name);
