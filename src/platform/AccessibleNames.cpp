@@ -86,8 +86,12 @@ QWidget* ownSource(QWidget* widget)
     if (hasCaption(widget))
         return readDifferently(captionOf(widget)) ? widget : nullptr;
     if (IsInputControl(widget)) {
+        // Qt names an item view by its own accessible name only, never by its label.
         if (QLabel* label = BuddyLabelOf(widget))
-            return readDifferently(label->text()) || label->parentWidget() != widget->parentWidget() ? label : nullptr;
+            return readDifferently(label->text()) || label->parentWidget() != widget->parentWidget() ||
+                           qobject_cast<QAbstractItemView*>(widget)
+                       ? label
+                       : nullptr;
         if (auto* group = qobject_cast<QGroupBox*>(widget->parentWidget()))
             return readDifferently(group->title()) ? group : nullptr;
     }

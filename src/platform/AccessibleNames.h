@@ -12,7 +12,8 @@ class QWidget;
 // and follows every change of those texts; those names are left to Qt. Named here, and kept following their texts,
 // are only what Qt cannot name so:
 // - a control named by a text broken over lines ("Daten-\nbank ein, ..."), which is read as one sentence;
-// - a control named by a label that is not its sibling (Qt looks for the buddy among the siblings only);
+// - a control named by a label that is not its sibling (Qt looks for the buddy among the siblings only), and a
+//   list or grid (Qt does not look for its buddy at all);
 // - a page, by its heading (the tab's title on a tab page, otherwise the page's first bold label);
 // - a window without caption, by its heading in the same way;
 // - a control's description: a label whose buddy carries a caption of its own (a hint beside a check box)
