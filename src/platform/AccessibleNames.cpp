@@ -106,12 +106,15 @@ QLabel* hintOf(const QWidget* widget)
     return BuddyLabelOf(widget);
 }
 
-// Windows that are plain widgets are the program's frames; Qt would hand them to the bus as fillers.
+// Windows that are plain widgets are the program's frames; Qt would hand them to the bus as fillers. A plain
+// panel inside a window is a panel: Qt would hand it on as a frame, which a screen reader takes for a window.
 QAccessibleInterface* frameFactory(const QString& className, QObject* object)
 {
     auto* widget = qobject_cast<QWidget*>(object);
-    if (!widget || !widget->isWindow() || className != QLatin1String(object->metaObject()->className()))
+    if (!widget || className != QLatin1String(object->metaObject()->className()))
         return nullptr;
+    if (!widget->isWindow())
+        return className == u"QFrame" ? new QAccessibleWidget(widget, QAccessible::Pane) : nullptr;
     const QMetaObject* type = object->metaObject();
     // The nearest of Qt's own classes decides: a dialog, a main window or a popup keeps Qt's interface.
     while (type && (type->className()[0] != 'Q' || QByteArray(type->className()).contains("::")))

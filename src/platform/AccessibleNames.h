@@ -19,7 +19,7 @@ class QWidget;
 // - a control's description: a label whose buddy carries a caption of its own (a hint beside a check box)
 //   describes that control instead of naming it.
 // A name set by hand to the control's object name counts as no name. Top-level windows that are plain widgets
-// reach the accessibility bus as frames, dialogs as dialogs.
+// reach the accessibility bus as frames, dialogs as dialogs, plain panels inside a window as panels.
 namespace platform {
 
 // A text as it is read: without the "&" of access keys, rich text as plain text, lines joined into one sentence

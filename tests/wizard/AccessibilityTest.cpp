@@ -71,6 +71,9 @@ QStringList FaultsOf(QWidget* window)
                               platform::RoleName(node.role) + QStringLiteral(" \"") + node.name + u'"';
         if (widget == window && node.role != QAccessible::Window && node.role != QAccessible::Dialog)
             faults << where + QStringLiteral(": a window that is neither frame nor dialog");
+        if (widget != window && (node.role == QAccessible::Window || node.role == QAccessible::Dialog ||
+                                 node.role == QAccessible::Border))
+            faults << where + QStringLiteral(": a part of a window heard as a window");
         if (!widget->objectName().isEmpty() && node.name == widget->objectName() &&
             platform::ReadText(CaptionOf(widget)) != node.name)
             faults << where + QStringLiteral(": heard by its object name");
