@@ -260,13 +260,14 @@ QString ReadText(const QString& text)
             joined += plain[i];
             continue;
         }
-        // "Daten-" at a line's end and "bank" on the next: one word, as the eye reads it.
-        const bool brokenWord = joined.size() >= 2 && joined.back() == u'-' && joined[joined.size() - 2].isLetter() &&
-                                i + 1 < plain.size() && plain[i + 1].isLower();
-        if (brokenWord)
-            joined.chop(1);
-        else
+        // "Daten-" at a line's end and "bank" on the next: one word, as the eye reads it; "Velmora-" and
+        // "Wendamo": one name that keeps its hyphen.
+        const bool hyphenated = joined.size() >= 2 && joined.back() == u'-' && joined[joined.size() - 2].isLetter() &&
+                                i + 1 < plain.size() && plain[i + 1].isLetter();
+        if (!hyphenated)
             joined += u' ';
+        else if (plain[i + 1].isLower())
+            joined.chop(1);
     }
     return joined.simplified();
 }

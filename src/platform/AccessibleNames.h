@@ -23,7 +23,8 @@ class QWidget;
 namespace platform {
 
 // A text as it is read: without the "&" of access keys, rich text as plain text, lines joined into one sentence
-// (a word broken with a hyphen at a line's end is joined without it), blanks simplified.
+// (a word broken with a hyphen at a line's end is joined without it, a name whose next part starts with a capital keeps
+// its hyphen), blanks simplified.
 QString ReadText(const QString& text);
 
 // The label that names a control in the window (its buddy), nullptr when none does.
