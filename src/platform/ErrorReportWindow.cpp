@@ -133,8 +133,7 @@ void ErrorReportWindow::btnKopierenClick()
 void ErrorReportWindow::btnSendenClick()
 {
     if (!OpenUrl(mailLink()))
-        MessageBox(MessageType::Information,
-                   texts::Format(texts::Text(61315), {ReportAddress}));
+        MessageBox(MessageType::Information, texts::Format(texts::Text(61315), {ReportAddress}));
 }
 
 void ErrorReportWindow::Report(const ErrorReport& report)

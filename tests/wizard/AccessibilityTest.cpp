@@ -71,8 +71,8 @@ QStringList FaultsOf(QWidget* window)
                               platform::RoleName(node.role) + QStringLiteral(" \"") + node.name + u'"';
         if (widget == window && node.role != QAccessible::Window && node.role != QAccessible::Dialog)
             faults << where + QStringLiteral(": a window that is neither frame nor dialog");
-        if (widget != window && (node.role == QAccessible::Window || node.role == QAccessible::Dialog ||
-                                 node.role == QAccessible::Border))
+        if (widget != window &&
+            (node.role == QAccessible::Window || node.role == QAccessible::Dialog || node.role == QAccessible::Border))
             faults << where + QStringLiteral(": a part of a window heard as a window");
         if (!widget->objectName().isEmpty() && node.name == widget->objectName() &&
             platform::ReadText(CaptionOf(widget)) != node.name)
@@ -182,7 +182,7 @@ TEST(Accessibility, EveryWindowAndPageIsReadAsAPersonReadsItInEveryLanguage)
         std::vector<QWidget*> windows;
         for (QWidget* window : QApplication::topLevelWidgets())
             if (!window->objectName().isEmpty() && !window->objectName().startsWith(u"qt_") &&
-                    window->windowType() != Qt::Popup && window->windowType() != Qt::ToolTip)
+                window->windowType() != Qt::Popup && window->windowType() != Qt::ToolTip)
                 windows.push_back(window);
         platform::ErrorReportWindow errorReport;
         errorReport.setReport({QStringLiteral("Die Datei KUNDEN.DB ist gesperrt."), QStringLiteral("db::EngineError"),
@@ -201,7 +201,8 @@ TEST(Accessibility, EveryWindowAndPageIsReadAsAPersonReadsItInEveryLanguage)
         EXPECT_EQ(NameOf(p.w->edtZiel), platform::ReadText(p.w->lblZiel->text()));
         EXPECT_FALSE(NameOf(p.w->edtZiel).contains(u'\n'));
         if (language == u"DE") {
-            EXPECT_TRUE(NameOf(p.w->edtQuelle).contains(" der Quelldatei ein, oder")) << NameOf(p.w->edtQuelle).toStdString();
+            EXPECT_TRUE(NameOf(p.w->edtQuelle).contains(" der Quelldatei ein, oder"))
+                << NameOf(p.w->edtQuelle).toStdString();
         }
         EXPECT_EQ(NameOf(p.w->ImportSeite3), platform::ReadText(p.w->Label7->text()));
     }
@@ -279,7 +280,8 @@ TEST(Accessibility, NamesFollowTheirTextsWhenTheProgramChangesThem)
         auto& box = static_cast<wizard::TfrmSplashScreen&>(about);
         EXPECT_EQ(NameOf(&box), wizard::TfrmImport1::ProgrammTitel);
         EXPECT_EQ(NameOf(box.lblProduktName), wizard::TfrmImport1::ProgrammTitel);
-        EXPECT_TRUE(NameOf(box.lblVersion).startsWith(texts::Text(65251) + u' ')) << NameOf(box.lblVersion).toStdString();
+        EXPECT_TRUE(NameOf(box.lblVersion).startsWith(texts::Text(65251) + u' '))
+            << NameOf(box.lblVersion).toStdString();
         EXPECT_EQ(QAccessible::queryAccessibleInterface(&box)->role(), QAccessible::Dialog);
     });
 }
