@@ -131,9 +131,8 @@ std::vector<QPointer<NameKeeper>>& keepers()
     return all;
 }
 
-// Keeps the names and descriptions set here equal to their texts: a text changed from code is repainted, and a
-// control or page shown again is checked, so the name follows before a person can reach it; when a screen reader
-// starts, every name is brought up to date at once.
+// Keeps the names and descriptions set here equal to their texts, so that a name follows its text before a person
+// can reach it: when a screen reader starts, every name is brought up to date at once.
 class NameKeeper : public QObject {
 public:
     static inline const QString Name = QStringLiteral("qt_accessible_names");
@@ -179,9 +178,11 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint || event->type() == QEvent::Show)
+        // A text changed from code repaints its widget; a control or page that comes into view is checked too.
+        const bool painted = event->type() == QEvent::Paint;
+        if (painted || event->type() == QEvent::Show)
             for (const Entry& entry : entries_)
-                if (entry.source == watched || entry.target == watched)
+                if (entry.source == watched || (!painted && entry.target == watched))
                     sync(entry);
         return false;
     }
@@ -209,7 +210,9 @@ private:
             if (entry.target->accessibleDescription() != text)
                 entry.target->setAccessibleDescription(text);
         } else {
-            const QString name = ReadName(entry.target);
+            // A list's or grid's label is known: a repaint of the label need not look for it in the whole window.
+            auto* label = qobject_cast<QLabel*>(entry.source.data());
+            const QString name = label && IsInputControl(entry.target) ? ReadText(label->text()) : ReadName(entry.target);
             if (entry.target->accessibleName() != name)
                 entry.target->setAccessibleName(name);
         }
