@@ -212,7 +212,8 @@ private:
         } else {
             // A list's or grid's label is known: a repaint of the label need not look for it in the whole window.
             auto* label = qobject_cast<QLabel*>(entry.source.data());
-            const QString name = label && IsInputControl(entry.target) ? ReadText(label->text()) : ReadName(entry.target);
+            const QString name =
+                label && IsInputControl(entry.target) ? ReadText(label->text()) : ReadName(entry.target);
             if (entry.target->accessibleName() != name)
                 entry.target->setAccessibleName(name);
         }
