@@ -1137,6 +1137,32 @@ Die Importeinstellung ist nicht kopiert worden.</source>
         <translation>Ve složce programu již jsou soubory s názvem %s.&#13;
 Nastavení importu nebylo zkopírováno.</translation>
     </message>
+    <message id="61310">
+        <source>Die Datei &quot;%s&quot; kann nicht gelesen werden: Ihnen fehlt die Berechtigung.</source>
+        <translation>Soubor &quot;%s&quot; nelze přečíst: nemáte oprávnění.</translation>
+    </message>
+    <message id="61311">
+        <source>Der Ordner &quot;%s&quot; konnte nicht angelegt werden.</source>
+        <translation>Složku &quot;%s&quot; nelze vytvořit.</translation>
+    </message>
+    <message id="61312">
+        <source>Die Zieldatei &quot;%s&quot; kann nicht beschrieben werden: Sie ist schreibgeschützt, oder Ihnen fehlt die Berechtigung.&#13;
+Bitte wählen Sie eine andere Zieldatei.</source>
+        <translation>Do cílového souboru &quot;%s&quot; nelze zapisovat: je chráněn proti zápisu, nebo nemáte oprávnění.&#13;
+Zvolte prosím jiný cílový soubor.</translation>
+    </message>
+    <message id="61313">
+        <source>In die Zieldatei &quot;%s&quot; kann nicht importiert werden.</source>
+        <translation>Do cílového souboru &quot;%s&quot; nelze importovat.</translation>
+    </message>
+    <message id="61314">
+        <source>Die Hilfedatei %s konnte nicht geöffnet werden.</source>
+        <translation>Soubor nápovědy %s nelze otevřít.</translation>
+    </message>
+    <message id="61315">
+        <source>Es konnte kein E-Mail-Programm geöffnet werden. Bitte kopieren Sie den Bericht und senden Sie ihn an %s.</source>
+        <translation>Nepodařilo se otevřít žádný e-mailový program. Zkopírujte prosím zprávu a pošlete ji na %s.</translation>
+    </message>
 </context>
 <context>
     <name>Filterdialog</name>

@@ -1137,6 +1137,32 @@ Die Importeinstellung ist nicht kopiert worden.</source>
         <translation>The program folder already holds files named %s.&#13;
 The import setting has not been copied.</translation>
     </message>
+    <message id="61310">
+        <source>Die Datei &quot;%s&quot; kann nicht gelesen werden: Ihnen fehlt die Berechtigung.</source>
+        <translation>The file &quot;%s&quot; cannot be read: you do not have permission.</translation>
+    </message>
+    <message id="61311">
+        <source>Der Ordner &quot;%s&quot; konnte nicht angelegt werden.</source>
+        <translation>The folder &quot;%s&quot; could not be created.</translation>
+    </message>
+    <message id="61312">
+        <source>Die Zieldatei &quot;%s&quot; kann nicht beschrieben werden: Sie ist schreibgeschützt, oder Ihnen fehlt die Berechtigung.&#13;
+Bitte wählen Sie eine andere Zieldatei.</source>
+        <translation>The target file &quot;%s&quot; cannot be written: it is read-only, or you do not have permission.&#13;
+Please choose another target file.</translation>
+    </message>
+    <message id="61313">
+        <source>In die Zieldatei &quot;%s&quot; kann nicht importiert werden.</source>
+        <translation>Records cannot be imported into the target file &quot;%s&quot;.</translation>
+    </message>
+    <message id="61314">
+        <source>Die Hilfedatei %s konnte nicht geöffnet werden.</source>
+        <translation>The help file %s could not be opened.</translation>
+    </message>
+    <message id="61315">
+        <source>Es konnte kein E-Mail-Programm geöffnet werden. Bitte kopieren Sie den Bericht und senden Sie ihn an %s.</source>
+        <translation>No e-mail program could be opened. Please copy the report and send it to %s.</translation>
+    </message>
 </context>
 <context>
     <name>Filterdialog</name>

@@ -3,6 +3,8 @@
 //
 //     Screenshots <program folder> <output folder> [DE|EN|CSY ...]
 //     Screenshots <program folder> --texts        every window text with its key, one "key<TAB>text" a line
+//     Screenshots <program folder> --accessible [DE|EN|CSY]   what a screen reader finds in every window: object,
+//                                                 role, name and description, one line each, indented as nested
 //
 // The windows that show data show sample tables: the contents viewer on each of its tabs and at the last screen of
 // its source, and the start page with stored settings and its list dropped down. It works on a copy of the program folder, a
@@ -16,6 +18,7 @@
 #include "filter/frmFilterFileDialog.h"
 #include "ui_frmFilterDialog.h"
 #include "ui_frmFilterFileDialog.h"
+#include "platform/AccessibleNames.h"
 #include "platform/DataControls.h"
 #include "platform/ErrorReportWindow.h"
 #include "platform/HelpViewer.h"
@@ -508,6 +511,46 @@ int main(int argc, char** argv)
             madeSamples = std::make_unique<Samples>(scratch.path() + QStringLiteral("/samples"));
         return *madeSamples;
     };
+
+    if (args[1] == u"--accessible") {
+        if (args.size() > 2 && args[2] != u"DE")
+            platform::LocUtilsInstance().LoadResourceLibrary(folder + QStringLiteral("Import.") + args[2]);
+        QTextStream out(stdout);
+        auto table = [&out](QWidget* window) {
+            if (!window->isVisible())
+                window->show();
+            QApplication::processEvents();
+            out << "\n" << window->metaObject()->className() << '\n';
+            out << QStringLiteral("%1 %2 %3 %4\n")
+                       .arg(QStringLiteral("object"), -40)
+                       .arg(QStringLiteral("role"), -14)
+                       .arg(QStringLiteral("name"), -60)
+                       .arg(QStringLiteral("description"));
+            // What is hidden is not read; the main window is listed once for each of its pages.
+            for (const platform::AccessibleNode& node : platform::AccessibleTree(window)) {
+                if (node.invisible)
+                    continue;
+                const QString object =
+                    QString(node.depth * 2, u' ') + (node.object ? node.object->objectName() : QString());
+                out << QStringLiteral("%1 %2 %3 %4\n")
+                           .arg(object, -40)
+                           .arg(platform::RoleName(node.role), -14)
+                           .arg(u'"' + node.name + u'"', -60)
+                           .arg(node.description);
+            }
+        };
+        wizard::TfrmImport1 main(context);
+        main.show();
+        QStackedWidget* pages = main.ui->PageControl1;
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            table(&main);
+        }
+        main.hide();
+        for (const Window& w : Windows(context, samples))
+            table(w.make().get());
+        return 0;
+    }
 
     if (args[1] == u"--texts") {
         QTextStream out(stdout);

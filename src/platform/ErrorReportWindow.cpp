@@ -3,6 +3,7 @@
 #include "platform/QtUserInterface.h"
 #include "platform/UserInterface.h"
 #include "platform/WindowTexts.h"
+#include "texts/Texts.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -132,10 +133,7 @@ void ErrorReportWindow::btnKopierenClick()
 void ErrorReportWindow::btnSendenClick()
 {
     if (!OpenUrl(mailLink()))
-        MessageBox(MessageType::Information,
-                   QStringLiteral("Es konnte kein E-Mail-Programm geöffnet werden. Bitte kopieren Sie den Bericht "
-                                  "und senden Sie ihn an %1.")
-                       .arg(ReportAddress));
+        MessageBox(MessageType::Information, texts::Format(texts::Text(61315), {ReportAddress}));
 }
 
 void ErrorReportWindow::Report(const ErrorReport& report)

@@ -2,6 +2,7 @@
 
 #include "platform/UserInterface.h"
 #include "platform/WindowTexts.h"
+#include "texts/Texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,7 +55,7 @@ bool HelpViewer::load(const QString& helpFile)
         return true;
     QFile file(helpFile);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        ErrorBox(QStringLiteral("Die Hilfedatei %1 konnte nicht geöffnet werden.").arg(QDir::toNativeSeparators(helpFile)));
+        ErrorBox(texts::Format(texts::Text(61314), {QDir::toNativeSeparators(helpFile)}));
         return false;
     }
     const QString html = QString::fromUtf8(file.readAll());

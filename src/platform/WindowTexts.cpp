@@ -1,5 +1,6 @@
 #include "platform/WindowTexts.h"
 
+#include "platform/AccessibleNames.h"
 #include "platform/LocUtils.h"
 
 #include <QAbstractButton>
@@ -26,18 +27,6 @@ bool addressable(const QWidget* widget)
     return !name.isEmpty() && !name.startsWith(QLatin1String("qt_"));
 }
 
-// What a caption says without its access key marker ("&&" stays one "&").
-QString withoutAccessKey(const QString& caption)
-{
-    QString plain;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == u'&' && i + 1 < caption.size())
-            ++i;
-        plain += caption[i];
-    }
-    return plain.simplified();
-}
-
 template <typename Visit>
 void forEachText(QWidget* window, Visit visit)
 {
@@ -58,17 +47,13 @@ void forEachText(QWidget* window, Visit visit)
         else if (auto* group = qobject_cast<QGroupBox*>(widget))
             visit(key, group->title(), [group](const QString& t) { group->setTitle(t); });
         else if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
-            // A tab's title is its page's text, under the page's name; the page's accessible name follows it.
+            // A tab's title is its page's text, under the page's name.
             for (int i = 0; i < tabs->count(); ++i) {
                 QWidget* page = tabs->widget(i);
                 if (!addressable(page))
                     continue;
-                visit(prefix + u'.' + page->objectName(), tabs->tabText(i), [tabs, page](const QString& t) {
-                    const int at = tabs->indexOf(page);
-                    if (page->accessibleName() == withoutAccessKey(tabs->tabText(at)))
-                        page->setAccessibleName(withoutAccessKey(t));
-                    tabs->setTabText(at, t);
-                });
+                visit(prefix + u'.' + page->objectName(), tabs->tabText(i),
+                      [tabs, page](const QString& t) { tabs->setTabText(tabs->indexOf(page), t); });
             }
         } else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && !combo->isEditable()) {
             for (int i = 0; i < combo->count(); ++i)
@@ -104,19 +89,7 @@ void TranslateWindow(QWidget* window)
         if (const auto translated = WindowText(key))
             set(*translated);
     });
-    for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!addressable(widget) || !widget->accessibleName().isEmpty())
-            continue;
-        QString caption;
-        if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            caption = button->text();
-        else if (auto* group = qobject_cast<QGroupBox*>(widget))
-            caption = group->title();
-        else if (auto* label = qobject_cast<QLabel*>(widget))
-            caption = label->text();
-        caption = withoutAccessKey(caption);
-        widget->setAccessibleName(caption.isEmpty() ? widget->objectName() : caption);
-    }
+    NameAccessibly(window);
 }
 
 }  // namespace platform

@@ -26,8 +26,8 @@ void MarkUntranslated(QWidget* widget);
 std::vector<WindowTextEntry> CollectWindowTexts(QWidget* window);
 
 // Puts the module's texts into the window (call it once, right after the window's controls are made, before
-// anything fills them from data), and gives every control its accessible name: its caption without the "&" of its
-// access key, or its object name where it has no caption.
+// anything fills them from data), and names the window's controls for screen readers by what a person reads
+// (NameAccessibly).
 void TranslateWindow(QWidget* window);
 
 }  // namespace platform

@@ -339,8 +339,10 @@ bool TfrmImport1::FileNamed(const QString& name, int emptyText) const
         platform::ErrorBox(texts::Text(emptyText));
         return false;
     }
-    // A bare name lies in the current folder, where it was found.
-    if (name.isEmpty() || !QFileInfo(name).absoluteDir().exists()) {
+    // The folder part is what stands before the last separator: a bare name has none, whatever lies in the
+    // current folder.
+    const qsizetype separator = QDir::fromNativeSeparators(name).lastIndexOf(u'/');
+    if (separator < 0 || !QFileInfo(name).absoluteDir().exists()) {
         platform::ErrorBox(texts::Text(64968));
         return false;
     }

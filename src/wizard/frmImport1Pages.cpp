@@ -183,8 +183,7 @@ void TfrmImport1::btnWeiter2Click()
     const QString name = ui->edtQuelle->text();
     const QString extension = UpperExtension(name);
     if (!QFileInfo(db::findFileIgnoringCase(name)).isReadable()) {
-        platform::ErrorBox(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: Ihnen fehlt die Berechtigung.")
-                               .arg(QDir::toNativeSeparators(name)));
+        platform::ErrorBox(texts::Format(texts::Text(61310), {QDir::toNativeSeparators(name)}));
         ui->edtQuelle->setFocus();
         return;
     }
@@ -377,8 +376,7 @@ void TfrmImport1::btnWeiterAdoClick()
     }
     const QString tempFolder = context().programFolder + engine::TempFolderName;
     if (!QDir().mkpath(tempFolder)) {
-        platform::ErrorBox(QStringLiteral("Der Ordner \"%1\" konnte nicht angelegt werden.")
-                               .arg(QDir::toNativeSeparators(tempFolder)));
+        platform::ErrorBox(texts::Format(texts::Text(61311), {QDir::toNativeSeparators(tempFolder)}));
         return;
     }
     AdoQuellTabelle = selected->text();
@@ -507,10 +505,7 @@ void TfrmImport1::btnWeiter3Click()
     }
     // The run writes into the target: one that cannot be written is refused before anything is prepared.
     if (!QFileInfo(db::findFileIgnoringCase(name)).isWritable()) {
-        platform::ErrorBox(QStringLiteral("Die Zieldatei \"%1\" kann nicht beschrieben werden: Sie ist "
-                                          "schreibgeschützt, oder Ihnen fehlt die Berechtigung.")
-                               .arg(QDir::toNativeSeparators(name)) +
-                           kCrLf + QStringLiteral("Bitte wählen Sie eine andere Zieldatei."));
+        platform::ErrorBox(texts::Format(texts::Text(61312), {QDir::toNativeSeparators(name)}));
         ui->edtZiel->setFocus();
         return;
     }
@@ -538,8 +533,7 @@ void TfrmImport1::btnWeiterIBClick()
         if (!tblZiel.CanModify()) {
             const QString reason = tblZiel.ReadOnlyReason();
             tblZiel.Close();
-            platform::ErrorBox(QStringLiteral("In die Zieldatei \"%1\" kann nicht importiert werden.")
-                                   .arg(QDir::toNativeSeparators(ui->edtZiel->text())) +
+            platform::ErrorBox(texts::Format(texts::Text(61313), {QDir::toNativeSeparators(ui->edtZiel->text())}) +
                                (reason.isEmpty() ? QString() : kCrLf + kCrLf + reason));
             ui->edtZiel->setFocus();
             return;

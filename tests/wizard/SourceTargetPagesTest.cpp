@@ -57,6 +57,12 @@ QMap<QString, QByteArray> Snapshot(const QString& folder)
     return files;
 }
 
+// A case that moves into another folder leaves the next case where it was.
+struct CurrentFolderKept {
+    const QString folder = QDir::currentPath();
+    ~CurrentFolderKept() { QDir::setCurrent(folder); }
+};
+
 // The program started as a person starts it, on its start page with a new setting.
 struct Session {
     ShellFolders folders;
@@ -220,6 +226,14 @@ TEST(SourceTargetPages, ASourceThatCannotBeUsedKeepsThePersonOnTheSourcePage)
         {"folder missing", [](Session& s) { return s.user("fehlt/kunden.db"); }, {Button::Ok}, 64968, false,
          "ImportSeite2"},
         {"file missing", [](Session& s) { return s.user("kunden.db"); }, {Button::Ok}, 64969, false, "ImportSeite2"},
+        // A name without a folder has no folder to exist, even where a file of that name lies in the current one.
+        {"bare name of a file in the current folder",
+         [](Session& s) {
+             CopyFixture("paradox/pdriver-db/ORDERS.DB", s.user("daten"));
+             QDir::setCurrent(s.user("daten"));
+             return QString("ORDERS.DB");
+         },
+         {Button::Ok}, 64968, false, "ImportSeite2"},
         {"a folder", [](Session& s) { QDir().mkpath(s.user("ordner.db")); return s.user("ordner.db"); },
          {Button::Ok}, 64969, false, "ImportSeite2"},
         {"own settings list, other case",
@@ -278,6 +292,7 @@ TEST(SourceTargetPages, ASourceThatCannotBeUsedKeepsThePersonOnTheSourcePage)
     }
     for (const Case& c : all) {
         SCOPED_TRACE(c.name);
+        const CurrentFolderKept kept;
         Session s;
         const QString name = c.make(s);
         const auto before = Snapshot(s.user("daten"));
@@ -309,7 +324,14 @@ TEST(SourceTargetPages, ATargetThatCannotBeUsedIsRefusedBeforeAnythingChanges)
     };
     const std::vector<Case> cases = {
         {"nothing typed", [](Session&, const QString&) { return QString(); }, 64967, false},
-        {"bare name", [](Session&, const QString&) { return QString("KUNDEN.DB/"); }, 64968, false},
+        {"bare name of a file in the current folder",
+         [](Session& s, const QString&) {
+             CopyFixture("paradox/pdriver-db/CONTACTS.DB", s.user("ziel"));
+             QDir::setCurrent(s.user("ziel"));
+             return QString("CONTACTS.DB");
+         },
+         64968, false},
+        {"a name ending in a separator", [](Session&, const QString&) { return QString("KUNDEN.DB/"); }, 64968, false},
         {"file missing", [](Session& s, const QString&) { QDir().mkpath(s.user("ziel")); return s.user("ziel/fehlt.db"); }, 64969, false},
         {"the source, other case", [](Session&, const QString& source) { return QFileInfo(source).path() + "/orders.db"; }, 64972, true},
         {"own mapping table, other case",
@@ -334,6 +356,7 @@ TEST(SourceTargetPages, ATargetThatCannotBeUsedIsRefusedBeforeAnythingChanges)
     }
     for (const Case& c : all) {
         SCOPED_TRACE(c.name);
+        const CurrentFolderKept kept;
         Session s;
         const QString source = CopyFixture("paradox/pdriver-db/ORDERS.DB", s.user("quelle"));
         s.source(source);

@@ -1,0 +1,366 @@
+#include "platform/AccessibleNames.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMetaEnum>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+QString withoutAccessKeys(const QString& caption)
+{
+    QString plain;
+    plain.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i;
+        plain += caption[i];
+    }
+    return plain;
+}
+
+QString captionOf(const QWidget* widget)
+{
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return button->text();
+    if (auto* label = qobject_cast<const QLabel*>(widget))
+        return label->text();
+    if (auto* group = qobject_cast<const QGroupBox*>(widget))
+        return group->title();
+    return {};
+}
+
+bool hasCaption(const QWidget* widget)
+{
+    return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QLabel*>(widget) ||
+           qobject_cast<const QGroupBox*>(widget);
+}
+
+// A text Qt would read other than a person does: broken over lines, or rich text.
+bool readDifferently(const QString& text)
+{
+    return text.contains(u'\n') || text.contains(u'\r') || Qt::mightBeRichText(text);
+}
+
+// The tab widget whose page widget is, or nullptr.
+QTabWidget* tabWidgetOf(const QWidget* page)
+{
+    const QWidget* stack = page->parentWidget();
+    if (!qobject_cast<const QStackedWidget*>(stack))
+        return nullptr;
+    return qobject_cast<QTabWidget*>(stack->parentWidget());
+}
+
+bool isPage(const QWidget* widget)
+{
+    return !widget->isWindow() && qobject_cast<const QStackedWidget*>(widget->parentWidget());
+}
+
+// Where the name comes from when Qt does not name the widget itself (see the header); nullptr when Qt does.
+QWidget* ownSource(QWidget* widget)
+{
+    if (widget->isWindow())
+        return widget->windowTitle().isEmpty() ? HeadingOf(widget) : nullptr;
+    if (isPage(widget)) {
+        if (QTabWidget* tabs = tabWidgetOf(widget))
+            return tabs->tabBar();
+        return HeadingOf(widget);
+    }
+    if (hasCaption(widget))
+        return readDifferently(captionOf(widget)) ? widget : nullptr;
+    if (IsInputControl(widget)) {
+        // Qt names an item view by its own accessible name only, never by its label.
+        if (QLabel* label = BuddyLabelOf(widget))
+            return readDifferently(label->text()) || label->parentWidget() != widget->parentWidget() ||
+                           qobject_cast<QAbstractItemView*>(widget)
+                       ? label
+                       : nullptr;
+        if (auto* group = qobject_cast<QGroupBox*>(widget->parentWidget()))
+            return readDifferently(group->title()) ? group : nullptr;
+    }
+    return nullptr;
+}
+
+// A label whose buddy has a caption of its own says more about that control than its caption: a hint.
+QLabel* hintOf(const QWidget* widget)
+{
+    if (!hasCaption(widget) || qobject_cast<const QLabel*>(widget))
+        return nullptr;
+    return BuddyLabelOf(widget);
+}
+
+// Windows that are plain widgets are the program's frames; Qt would hand them to the bus as fillers. A plain
+// panel inside a window is a panel: Qt would hand it on as a frame, which a screen reader takes for a window.
+QAccessibleInterface* frameFactory(const QString& className, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget || className != QLatin1String(object->metaObject()->className()))
+        return nullptr;
+    if (!widget->isWindow())
+        return className == u"QFrame" ? new QAccessibleWidget(widget, QAccessible::Pane) : nullptr;
+    const QMetaObject* type = object->metaObject();
+    // The nearest of Qt's own classes decides: a dialog, a main window or a popup keeps Qt's interface.
+    while (type && (type->className()[0] != 'Q' || QByteArray(type->className()).contains("::")))
+        type = type->superClass();
+    if (!type || qstrcmp(type->className(), "QWidget") != 0)
+        return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Window);
+}
+
+class NameKeeper;
+std::vector<QPointer<NameKeeper>>& keepers()
+{
+    static std::vector<QPointer<NameKeeper>> all;
+    return all;
+}
+
+// Keeps the names and descriptions set here equal to their texts, so that a name follows its text before a person
+// can reach it: when a screen reader starts, every name is brought up to date at once.
+class NameKeeper : public QObject {
+public:
+    static inline const QString Name = QStringLiteral("qt_accessible_names");
+
+    explicit NameKeeper(QWidget* window) : QObject(window)
+    {
+        setObjectName(Name);
+        keepers().push_back(this);
+    }
+    ~NameKeeper() override { std::erase(keepers(), this); }
+
+    void rebuild(QWidget* window)
+    {
+        for (const Entry& entry : entries_) {
+            if (entry.source)
+                entry.source->removeEventFilter(this);
+            if (entry.target)
+                entry.target->removeEventFilter(this);
+        }
+        entries_.clear();
+        QList<QWidget*> widgets = window->findChildren<QWidget*>();
+        widgets.prepend(window);
+        for (QWidget* widget : widgets) {
+            if (widget != window && widget->isWindow())
+                continue;
+            // A name that is only the object's name was meant as a placeholder: the person reads something else.
+            if (!widget->accessibleName().isEmpty() && widget->accessibleName() == widget->objectName())
+                widget->setAccessibleName(QString());
+            if (QWidget* source = ownSource(widget))
+                add({widget, source, false});
+            if (QLabel* hint = hintOf(widget))
+                add({widget, hint, true});
+        }
+        syncAll();
+    }
+
+    void syncAll()
+    {
+        for (const Entry& entry : entries_)
+            sync(entry);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // A text changed from code repaints its widget; a control or page that comes into view is checked too.
+        const bool painted = event->type() == QEvent::Paint;
+        if (painted || event->type() == QEvent::Show)
+            for (const Entry& entry : entries_)
+                if (entry.source == watched || (!painted && entry.target == watched))
+                    sync(entry);
+        return false;
+    }
+
+private:
+    struct Entry {
+        QPointer<QWidget> target;
+        QPointer<QWidget> source;
+        bool description;
+    };
+
+    void add(Entry entry)
+    {
+        entry.source->installEventFilter(this);
+        entry.target->installEventFilter(this);
+        entries_.push_back(std::move(entry));
+    }
+
+    static void sync(const Entry& entry)
+    {
+        if (!entry.target)
+            return;
+        if (entry.description) {
+            const QString text = entry.source ? ReadText(captionOf(entry.source)) : QString();
+            if (entry.target->accessibleDescription() != text)
+                entry.target->setAccessibleDescription(text);
+        } else {
+            // A list's or grid's label is known: a repaint of the label need not look for it in the whole window.
+            auto* label = qobject_cast<QLabel*>(entry.source.data());
+            const QString name =
+                label && IsInputControl(entry.target) ? ReadText(label->text()) : ReadName(entry.target);
+            if (entry.target->accessibleName() != name)
+                entry.target->setAccessibleName(name);
+        }
+    }
+
+    std::vector<Entry> entries_;
+};
+
+class Activation : public QAccessible::ActivationObserver {
+public:
+    void accessibilityActiveChanged(bool active) override
+    {
+        if (active)
+            for (NameKeeper* keeper : keepers())
+                if (keeper)
+                    keeper->syncAll();
+    }
+};
+
+void installOnce()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    QAccessible::installFactory(frameFactory);
+    static Activation activation;
+    QAccessible::installActivationObserver(&activation);
+}
+
+}  // namespace
+
+QString ReadText(const QString& text)
+{
+    QString plain = text;
+    if (Qt::mightBeRichText(plain)) {
+        QTextDocument document;
+        document.setHtml(plain);
+        plain = document.toPlainText();
+    } else {
+        plain = withoutAccessKeys(plain);
+    }
+    plain.remove(u'\r');
+    QString joined;
+    joined.reserve(plain.size());
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        if (plain[i] != u'\n') {
+            joined += plain[i];
+            continue;
+        }
+        // "Daten-" at a line's end and "bank" on the next: one word, as the eye reads it; "Velmora-" and
+        // "Wendamo": one name that keeps its hyphen.
+        const bool hyphenated = joined.size() >= 2 && joined.back() == u'-' && joined[joined.size() - 2].isLetter() &&
+                                i + 1 < plain.size() && plain[i + 1].isLetter();
+        if (!hyphenated)
+            joined += u' ';
+        else if (plain[i + 1].isLower())
+            joined.chop(1);
+    }
+    return joined.simplified();
+}
+
+QLabel* BuddyLabelOf(const QWidget* control)
+{
+    if (!control)
+        return nullptr;
+    for (QLabel* label : control->window()->findChildren<QLabel*>())
+        if (label->buddy() == control)
+            return label;
+    return nullptr;
+}
+
+bool IsInputControl(const QWidget* widget)
+{
+    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget) ||
+           qobject_cast<const QComboBox*>(widget) || qobject_cast<const QAbstractItemView*>(widget) ||
+           qobject_cast<const QTextEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget);
+}
+
+QLabel* HeadingOf(const QWidget* page)
+{
+    // Children come in the order the window was laid out, which is the reading order.
+    for (QLabel* label : page->findChildren<QLabel*>())
+        if (label->font().bold() && !label->isWindow())
+            return label;
+    return nullptr;
+}
+
+QString ReadName(const QWidget* widget)
+{
+    if (widget->isWindow()) {
+        if (!widget->windowTitle().isEmpty())
+            return widget->windowTitle();
+        const QLabel* heading = HeadingOf(widget);
+        return heading ? ReadText(heading->text()) : QString();
+    }
+    if (isPage(widget)) {
+        if (QTabWidget* tabs = tabWidgetOf(widget))
+            return ReadText(tabs->tabText(tabs->indexOf(const_cast<QWidget*>(widget))));
+        const QLabel* heading = HeadingOf(widget);
+        return heading ? ReadText(heading->text()) : QString();
+    }
+    if (hasCaption(widget))
+        return ReadText(captionOf(widget));
+    if (IsInputControl(widget)) {
+        if (const QLabel* label = BuddyLabelOf(widget))
+            return ReadText(label->text());
+        if (auto* group = qobject_cast<const QGroupBox*>(widget->parentWidget()))
+            return ReadText(group->title());
+    }
+    return {};
+}
+
+namespace {
+
+void walk(QAccessibleInterface* node, int depth, std::vector<AccessibleNode>& nodes)
+{
+    if (!node || !node->isValid())
+        return;
+    nodes.push_back({depth, node->object(), node->role(), node->text(QAccessible::Name),
+                     node->text(QAccessible::Description), node->state().invisible != 0});
+    for (int i = 0; i < node->childCount(); ++i)
+        walk(node->child(i), depth + 1, nodes);
+}
+
+}  // namespace
+
+std::vector<AccessibleNode> AccessibleTree(QWidget* window)
+{
+    std::vector<AccessibleNode> nodes;
+    walk(QAccessible::queryAccessibleInterface(window), 0, nodes);
+    return nodes;
+}
+
+QString RoleName(QAccessible::Role role)
+{
+    const char* key = QMetaEnum::fromType<QAccessible::Role>().valueToKey(role);
+    return key ? QString::fromLatin1(key) : QString::number(role);
+}
+
+void NameAccessibly(QWidget* window)
+{
+    installOnce();
+    auto* keeper = static_cast<NameKeeper*>(window->findChild<QObject*>(NameKeeper::Name, Qt::FindDirectChildrenOnly));
+    if (!keeper)
+        keeper = new NameKeeper(window);
+    keeper->rebuild(window);
+}
+
+}  // namespace platform
