@@ -295,9 +295,16 @@ bool IsInputControl(const QWidget* widget)
 
 QLabel* HeadingOf(const QWidget* page)
 {
-    // Children come in the order the window was laid out, which is the reading order.
+    // Children come in the order the window was laid out, which is the reading order. A heading of a page nested
+    // inside this one (a sheet of an options panel) names that page, not this one.
+    const auto onThisPage = [page](const QWidget* label) {
+        for (const QWidget* w = label->parentWidget(); w && w != page; w = w->parentWidget())
+            if (isPage(w))
+                return false;
+        return true;
+    };
     for (QLabel* label : page->findChildren<QLabel*>())
-        if (label->font().bold() && !label->isWindow())
+        if (label->font().bold() && !label->isWindow() && onThisPage(label))
             return label;
     return nullptr;
 }
