@@ -92,6 +92,7 @@ bool ImportProgram::Start(int splashHoldMs)
     frmGauge_->registerLockedWindow(frmEinstellAEND_.get());
     frmEinstellANZ_ = std::make_unique<TfrmEinstellANZ>();
     frmImport1_->frmEinstellAEND = frmEinstellAEND_.get();
+    frmImport1_->frmGauge = frmGauge_.get();
     frmImport1_->frmEinstellANZ = frmEinstellANZ_.get();
     frmFormelEdt_ = std::make_unique<TfrmFormelEdt>();
     frmImport1_->frmFormelEdt = frmFormelEdt_.get();
@@ -126,6 +127,7 @@ void ImportProgram::Finish()
     if (frmImport1_) {
         frmImport1_->frmEinstellAEND = nullptr;
         frmImport1_->frmEinstellANZ = nullptr;
+        frmImport1_->frmGauge = nullptr;
     }
     frmQOptionen_.reset();
     frmCopyFehler_.reset();
