@@ -142,6 +142,8 @@ void TfrmImport1::ConnectTextPages()
     connect(grid, &CharacterGrid::topLeftChanged, this, &TfrmImport1::stgQuellDatFixTopLeftChanged);
     grid->setShowGrid(false);
 
+    ui->stgQuellDatVar->verticalHeader()->setMinimumSectionSize(0);
+    ui->stgQuellDatVar->verticalHeader()->setDefaultSectionSize(ui->stgQuellDatVar->fontMetrics().height() + 6);
     ui->lblSpalte->hide();
     ui->lblSpaltennr->hide();
     ui->tpcTXT->setCurrentWidget(ui->TXTDatensatzlaenge);

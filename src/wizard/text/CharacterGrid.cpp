@@ -51,6 +51,9 @@ CharacterGrid::CharacterGrid(QWidget* parent) : QTableView(parent)
     horizontalHeader()->setMinimumSectionSize(0);
     horizontalHeader()->setDefaultSectionSize(ColumnWidth);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Rows as high as the characters, so that a screen shows as many lines as the view of the file.
+    verticalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
