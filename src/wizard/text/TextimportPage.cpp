@@ -180,6 +180,9 @@ void ZeilenVorschauZeigen(const TextImportControls& c)
     if (!namesInFirstLine)
         SpaltenNamenSetzen(c);
     showGrid(c);
+    // The one column is ready for its name, as after any other preview: the rename box must not keep the name of
+    // a column of an earlier preview (or nothing), which the forward step would then refuse or store.
+    VorschauAbschliessen(c);
 }
 
 void SpaltenNamenSetzen(const TextImportControls& c)

@@ -30,19 +30,37 @@ using platform::Button;
 
 const QString kFixtures = QStringLiteral(IMPORT_FIXTURES_DIR);
 
+// A person who answers every box with its first button (OK, Yes) and reads what it says.
+class FirstButtonUi : public platform::UserInterface {
+public:
+    Button showMessage(const platform::MessageRequest& request) override
+    {
+        texts << request.text;
+        return platform::buttonsOf(request.buttons).front();
+    }
+    QString fileDialog(platform::FileDialogKind, const platform::FileDialogRequest&) override { return {}; }
+    std::optional<QString> inputBox(const platform::InputRequest&) override { return std::nullopt; }
+    void beep() override {}
+    void showHelp(int) override {}
+    bool openUrl(const QString&) override { return true; }
+    QStringList texts;
+};
+
 // The program started as a person starts it; the source is a text the test writes, the target a copy of a real
-// Paradox table.
+// Paradox table. Dialogs are answered by script, or by another person.
 struct Walk {
     ShellFolders folders;
     platform::ScriptedUi ui;
-    platform::ScopedUserInterface installed{ui};
+    platform::ScopedUserInterface installed;
     wizard::ProgramContext context = folders.context();
     wizard::ImportProgram program{context};
     wizard::TfrmImport1* form = nullptr;
     Ui::TfrmImport1* w = nullptr;
     QString source;
 
-    explicit Walk(const QByteArray& text, const QString& name = QStringLiteral("kunden.txt"))
+    explicit Walk(const QByteArray& text, const QString& name = QStringLiteral("kunden.txt"),
+                  platform::UserInterface* person = nullptr)
+        : installed(person ? *person : static_cast<platform::UserInterface&>(ui))
     {
         EXPECT_TRUE(program.Start(0));
         form = program.frmImport1();
@@ -379,6 +397,59 @@ TEST(TextLayoutPages, TheFileViewShowsTheLinesTheReaderReads)
         view.show();
         QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
         EXPECT_EQ(view.firstVisibleLine(), std::max(view.blockCount() - view.visibleLineCount(), 0));
+    }
+}
+
+TEST(TextLayoutPages, HostileFilesReachTheMappingPageWithEveryChangeTold)
+{
+    QByteArray binary;
+    for (int i = 0; i < 65536; ++i)
+        binary += char((i * 7919 + i / 13) % 256);
+    const QString utf16Text = QString::fromUtf8("Nr;Name\r\n1;Müller\r\n2;Łódź\r\n");
+    QByteArray utf16("\xff\xfe", 2);
+    utf16.append(reinterpret_cast<const char*>(utf16Text.utf16()), utf16Text.size() * 2);
+    struct Case {
+        const char* name;
+        QByteArray file;
+        int records;  // in the source table when the road gets through; -1: not looked at
+    };
+    const std::vector<Case> cases = {
+        {"empty", "", 0},
+        {"binary", binary, -1},
+        {"UTF-16 with a mark", utf16, 3},
+        {"one line of a million characters", "A;" + QByteArray(1000000, 'x') + "\r\n1;2\r\n", 2},
+        {"mixed line ends", "a;b\r\n1;2\n3;4\r5;6", 4},
+        {"a qualifier never closed", "\"a\";\"b\"\r\n1;\"offen\r\n2;3\r\n", -1},
+        {"a separator that never occurs", "abc\r\ndefgh\r\n", 2},
+    };
+    for (const Case& c : cases) {
+        for (const bool fixed : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (fixed ? ", fixed width" : ", separated"));
+            FirstButtonUi person;
+            Walk s(c.file, QStringLiteral("feindlich.txt"), &person);
+            s.toTextPage();
+            wizard::SetChecked(fixed ? s.w->rgrDatsatzlaenge1 : s.w->rgrDatsatzlaenge0, true);
+            s.click(s.w->btnWeiter1txt);
+            if (fixed) {
+                ASSERT_EQ(s.sheet(), s.w->TXTFix) << person.texts.join(" | ").toStdString();
+                if (s.w->stgQuellDatFix->ColCount() > 3)
+                    QTest::mouseClick(s.w->stgQuellDatFix->viewport(), Qt::LeftButton, {}, s.cell(2));
+                s.click(s.w->btnWeiter1txt);
+            }
+            ASSERT_EQ(s.sheet(), s.w->TXTVariabel) << person.texts.join(" | ").toStdString();
+            s.click(s.w->btnWeiter1txt);
+            ASSERT_EQ(s.page(), "ImportSeite4") << person.texts.join(" | ").toStdString();
+            ASSERT_TRUE(s.form->tblQuelle.Active());
+            EXPECT_EQ(QFileInfo(s.form->tblQuelle.TableName()), QFileInfo(s.sourceTable()));
+            if (c.records >= 0) {
+                EXPECT_EQ(s.form->tblQuelle.RecordCount(), c.records) << person.texts.join(" | ").toStdString();
+            }
+            EXPECT_EQ(RowCount(s.folders.programFolder() + "QStrukt.DB"), s.form->tblQuelle.FieldCount());
+            // Values the tables could not hold as they are were told, never changed silently.
+            if (c.file.size() > 1000000 || c.file.startsWith("\xff\xfe")) {
+                EXPECT_TRUE(person.texts.join(" ").contains(texts::Text(61300))) << person.texts.join(" | ").toStdString();
+            }
+        }
     }
 }
 
