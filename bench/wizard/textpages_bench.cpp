@@ -78,7 +78,7 @@ void makeFile()
                     .arg(i % 100, 2, 10, QChar(u'0'))
                     .arg(1 + i % 28)
                     .arg(1 + i % 12)
-                    .arg(i * 7919 % 100000000, 8, 10, QChar(u'0'));
+                    .arg(qint64(i) * 7919 % 100000000, 8, 10, QChar(u'0'));
         if (text.size() > (1 << 20)) {
             file.write(rtl::encode(text, rtl::CodePage::Windows1252));
             text.clear();
@@ -163,11 +163,13 @@ void BM_Scrolling(benchmark::State& state)
         view.loadFile(filePath(), false);
         view.show();
         QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+        if (view.firstVisibleLine() + view.visibleLineCount() < view.blockCount())
+            std::fprintf(stderr, "Ctrl+End left the view at line %d\n", view.firstVisibleLine());
         constexpr int kMoves = 200;
         auto start = std::chrono::steady_clock::now();
         for (int i = 0; i < kMoves; ++i) {
             QTest::keyClick(&view, i % 2 ? Qt::Key_PageDown : Qt::Key_PageUp);
-            view.viewport()->repaint();
+            benchmark::DoNotOptimize(view.viewport()->grab());
         }
         seconds["view page"] = since(start) / kMoves;
 
@@ -178,13 +180,13 @@ void BM_Scrolling(benchmark::State& state)
         start = std::chrono::steady_clock::now();
         for (int i = 0; i < kMoves; ++i) {
             grid.horizontalScrollBar()->setValue(i % 2 ? 40 : 0);
-            grid.viewport()->repaint();
+            benchmark::DoNotOptimize(grid.viewport()->grab());
         }
         seconds["grid scroll"] = since(start) / kMoves;
         start = std::chrono::steady_clock::now();
         for (int i = 0; i < kMoves; ++i) {
             grid.setMarks({5, 10 + i % 30, 50});
-            grid.viewport()->repaint();
+            benchmark::DoNotOptimize(grid.viewport()->grab());
         }
         seconds["mark move"] = since(start) / kMoves;
         state.SetIterationTime(seconds["view page"]);
@@ -196,6 +198,7 @@ void BM_Scrolling(benchmark::State& state)
 // The page's controls, standalone, for its reading routines.
 struct Page {
     QLineEdit edtQuelle;
+    wizard::TextFileView retQuellDat;
     QTableWidget stgQuellDatVar;
     wizard::CharacterGrid stgQuellDatFix;
     QLabel lblVorschauVorber;
@@ -221,7 +224,9 @@ struct Page {
         cbxErsteZeile.setChecked(true);
         rbtNeueImport.setChecked(true);
         edtQuelle.setText(filePath());
+        retQuellDat.loadFile(filePath());
         c.edtQuelle = &edtQuelle;
+        c.retQuellDat = &retQuellDat;
         c.stgQuellDatVar = &stgQuellDatVar;
         c.stgQuellDatFix = &stgQuellDatFix;
         c.lblVorschauVorber = &lblVorschauVorber;
@@ -252,38 +257,54 @@ struct Page {
     }
 };
 
-void BM_Reading(benchmark::State& state, bool throughPage)
+// One reading from the last sheet into the source table, through the page's routines or the engine's own.
+double readIntoSourceTable(bool throughPage, int& records)
+{
+    Page page;
+    // The preview fills the headers from the first line, as the sheet shows them.
+    wizard::TrennzeichenVorschauZeigen(page.c);
+    const QStringList headers = wizard::GridHeaders(&page.stgQuellDatVar);
+    const auto start = std::chrono::steady_clock::now();
+    if (throughPage) {
+        if (!wizard::SpaltennamenPruefen(page.c))
+            std::fprintf(stderr, "the headers were refused\n");
+        wizard::ZSPTabelleAnlegen(page.c);
+        wizard::TrennzeichenDateiEinlesen(page.c, filePath(), page.tblZSP, false);
+        wizard::FeldgroessenDefinieren(page.c);
+    } else {
+        engine::TextReadProgress progress;
+        engine::CreateStagingTable(page.tblZSP, page.staged, engine::StagingTablePath(page.context), headers);
+        engine::SeparatedReading reading;
+        reading.separators = QStringLiteral(";");
+        reading.qualifier = u'"';
+        reading.firstLineHoldsNames = true;
+        engine::ReadSeparatedFile(filePath(), page.tblZSP, page.staged, reading, progress);
+        engine::DefineFieldSizes(page.tblZSP, page.staged, page.tblQuelle,
+                                 engine::SourceTablePath(page.context, filePath()), page.BMV, progress);
+    }
+    const double time = since(start);
+    page.tblQuelle.Open();
+    records = page.tblQuelle.RecordCount();
+    page.tblQuelle.Close();
+    return time;
+}
+
+// The two roads in turns, each the best of its rounds: a busy machine stretches single runs.
+void BM_Reading(benchmark::State& state)
 {
     for (auto _ : state) {
-        Page page;
-        // The preview fills the headers from the first line, as the sheet shows them.
-        page.stgQuellDatVar.setColumnCount(0);
-        wizard::TrennzeichenVorschauZeigen(page.c);
-        const QStringList headers = wizard::GridHeaders(&page.stgQuellDatVar);
-        const auto start = std::chrono::steady_clock::now();
-        if (throughPage) {
-            if (!wizard::SpaltennamenPruefen(page.c))
-                std::fprintf(stderr, "the headers were refused\n");
-            wizard::ZSPTabelleAnlegen(page.c);
-            wizard::TrennzeichenDateiEinlesen(page.c, filePath(), page.tblZSP, false);
-            wizard::FeldgroessenDefinieren(page.c);
-        } else {
-            engine::TextReadProgress progress;
-            engine::CreateStagingTable(page.tblZSP, page.staged, engine::StagingTablePath(page.context), headers);
-            engine::SeparatedReading reading;
-            reading.separators = QStringLiteral(";");
-            reading.qualifier = u'"';
-            reading.firstLineHoldsNames = true;
-            engine::ReadSeparatedFile(filePath(), page.tblZSP, page.staged, reading, progress);
-            engine::DefineFieldSizes(page.tblZSP, page.staged, page.tblQuelle,
-                                     engine::SourceTablePath(page.context, filePath()), page.BMV, progress);
+        double engineBest = 1e9;
+        double pageBest = 1e9;
+        int records = 0;
+        for (int round = 0; round < kRounds; ++round) {
+            engineBest = std::min(engineBest, readIntoSourceTable(false, records));
+            pageBest = std::min(pageBest, readIntoSourceTable(true, records));
         }
-        const double time = since(start);
-        seconds[throughPage ? "reading page" : "reading engine"] = time;
-        state.SetIterationTime(time);
-        page.tblQuelle.Open();
-        state.counters["records"] = page.tblQuelle.RecordCount();
-        page.tblQuelle.Close();
+        seconds["reading engine"] = engineBest;
+        seconds["reading page"] = pageBest;
+        state.SetIterationTime(pageBest);
+        state.counters["engine ms"] = engineBest * 1000;
+        state.counters["records"] = records;
     }
 }
 
@@ -355,8 +376,7 @@ int main(int argc, char** argv)
     if (before)
         once(benchmark::RegisterBenchmark("memory/step-as-before", BM_PeakMemory, std::string("--measure-before")));
     once(benchmark::RegisterBenchmark("scrolling", BM_Scrolling));
-    once(benchmark::RegisterBenchmark("reading/engine", BM_Reading, false));
-    once(benchmark::RegisterBenchmark("reading/page", BM_Reading, true));
+    once(benchmark::RegisterBenchmark("reading/page-and-engine", BM_Reading));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
