@@ -74,7 +74,8 @@ struct Walk {
     }
     QString page() const { return w->PageControl1->currentWidget()->objectName(); }
     QWidget* sheet() const { return w->tpcTXT->currentWidget(); }
-    void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    // On its text: a radio button or a check box is wider than what takes the click.
+    void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2)); }
     QString messages() const { return ui.messageTexts().join(" | "); }
     QString sourceTable() const { return folders.programFolder() + "Temp/" + QFileInfo(source).completeBaseName() + ".db"; }
 
@@ -220,6 +221,68 @@ TEST(TextLayoutPages, ASeparatedAndAFixedWidthFileWalkFromTheStartPageToTheMappi
         EXPECT_EQ(Contents(s.form->tblQuelle), QStringList({"Nummer:5|FELD_2:7|FELD_3:1|FELD_4:4", "00001|Müller||Köln",
                                                           "00002|Schulze||Bonn", "00003|Weiss||Kiel"}));
     }
+}
+
+TEST(TextLayoutPages, ThePageButtonsMoveBetweenTheSheetsAndOutOfThePage)
+{
+    Walk s("Nr;Name;Ort\r\n1;M\xfcller;K\xf6ln\r\n");
+    s.toTextPage();
+    // No layout chosen: the page says what to choose and stays.
+    wizard::SetChecked(s.w->rgrDatsatzlaenge0, false);
+    wizard::SetChecked(s.w->rgrDatsatzlaenge1, false);
+    s.ui.answer(Button::Ok);
+    s.click(s.w->btnWeiter1txt);
+    EXPECT_EQ(s.ui.messageTexts(), QStringList({texts::Text(64916)}));
+    EXPECT_EQ(s.sheet(), s.w->TXTDatensatzlaenge);
+
+    // Fixed width: the naming sheet's help is the character grid's.
+    s.click(s.w->rgrDatsatzlaenge1);
+    s.click(s.w->btnWeiter1txt);
+    ASSERT_EQ(s.sheet(), s.w->TXTFix);
+    s.click(s.w->btnHilfe1txt);
+    s.click(s.w->btnWeiter1txt);
+    ASSERT_EQ(s.sheet(), s.w->TXTVariabel);
+    s.click(s.w->btnHilfe1txt);
+    s.click(s.w->btnZurueck1txt);
+    EXPECT_EQ(s.sheet(), s.w->TXTFix);
+    s.click(s.w->btnZurueck1txt);
+    EXPECT_EQ(s.sheet(), s.w->TXTDatensatzlaenge);
+
+    // Separated: Zurueck from the naming sheet goes to the first sheet.
+    s.click(s.w->rgrDatsatzlaenge0);
+    s.click(s.w->btnWeiter1txt);
+    ASSERT_EQ(s.sheet(), s.w->TXTVariabel);
+    s.click(s.w->btnHilfe1txt);
+    EXPECT_EQ(s.ui.helpContexts(), std::vector<int>({12, 12, 13}));
+    // A name another column has in other letter case is refused, naming that column.
+    s.w->edtRenCols->setText("feld_3");
+    s.ui.clearRecord();
+    s.ui.answer(Button::Ok);
+    s.click(s.w->btnRechts);
+    EXPECT_EQ(s.ui.messageTexts(), QStringList({texts::Format(texts::Text(64919), {"FELD_3", "3"})}));
+    EXPECT_EQ(s.form->AktSpalte, 0);
+    EXPECT_EQ(s.w->edtRenCols->text(), "feld_3");
+    // End in the column grid goes to the last column once the name is one of its own.
+    s.w->edtRenCols->setText("Nummer");
+    s.w->stgQuellDatVar->setFocus();
+    QTest::keyClick(s.w->stgQuellDatVar, Qt::Key_End);
+    EXPECT_EQ(s.form->AktSpalte, 2);
+    EXPECT_EQ(s.headers(), QStringList({"Nummer", "FELD_2", "FELD_3"}));
+    QTest::keyClick(s.w->stgQuellDatVar, Qt::Key_Home);
+    EXPECT_EQ(s.form->AktSpalte, 0);
+    s.click(s.w->btnZurueck1txt);
+    EXPECT_EQ(s.sheet(), s.w->TXTDatensatzlaenge);
+
+    // Leaving the page asks first; No stays, Yes goes back to the target page and the page starts afresh.
+    s.ui.clearRecord();
+    s.ui.answer(Button::No).answer(Button::Yes);
+    s.click(s.w->btnZurueck1txt);
+    EXPECT_EQ(s.page(), "ImportSeite1txt");
+    s.click(s.w->btnZurueck1txt);
+    EXPECT_EQ(s.page(), "ImportSeite3");
+    EXPECT_EQ(s.ui.messageTexts(), QStringList({texts::Text(64923), texts::Text(64923)}));
+    EXPECT_EQ(s.sheet(), s.w->TXTDatensatzlaenge);
+    EXPECT_TRUE(s.ui.failures().isEmpty()) << s.ui.failures().join(" | ").toStdString();
 }
 
 TEST(TextLayoutPages, TheMarksFollowClicksDoubleClicksRightClicksAndDrags)
