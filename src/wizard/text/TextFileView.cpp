@@ -20,6 +20,8 @@ constexpr qint64 BlockSize = qint64(4) << 20;  // even, so that a block never sp
 constexpr qint64 MaxLineBytes = qint64(4) << 20;
 constexpr int TabStop = 8;
 constexpr std::size_t CachedLines = 512;
+// ... and at most this many characters together, however long the lines.
+constexpr qint64 CachedCharacters = qint64(16) << 20;
 
 bool isUtf16(engine::TextEncoding encoding)
 {
@@ -135,6 +137,7 @@ void TextFileView::clear()
     ownText_ = false;
     longest_ = 0;
     cache_.clear();
+    cachedCharacters_ = 0;
     encoding_ = engine::TextEncoding::Ansi;
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
@@ -253,13 +256,15 @@ QString TextFileView::line(int index) const
     if (auto found = cache_.find(index); found != cache_.end())
         return found->second;
     QString text = decodeLine(index);
-    if (cache_.size() >= CachedLines) {
+    while (!cache_.empty() && (cache_.size() >= CachedLines || cachedCharacters_ + text.size() > CachedCharacters)) {
         // Forget the cached line farthest from this one: scrolling keeps its neighbours.
         auto farthest = std::abs(cache_.begin()->first - index) > std::abs(cache_.rbegin()->first - index)
                             ? cache_.begin()
                             : std::prev(cache_.end());
+        cachedCharacters_ -= farthest->second.size();
         cache_.erase(farthest);
     }
+    cachedCharacters_ += text.size();
     cache_.emplace(index, text);
     return text;
 }

@@ -71,6 +71,7 @@ private:
     bool ownText_ = false;
     // The lines drawn last, decoded.
     mutable std::map<int, QString> cache_;
+    mutable qint64 cachedCharacters_ = 0;
 };
 
 }  // namespace wizard
