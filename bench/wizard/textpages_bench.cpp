@@ -2,7 +2,9 @@
 //   - the target page's step to the first sheet (the file view indexes the file, the first two lines choose the
 //     layout, the sheet is painted) next to one reading pass of the engine's line reader over the same file;
 //   - the peak memory of a process that takes that step, next to one that shows an empty view, and next to the way
-//     the page took it before (the whole file as one text in a plain text editor);
+//     the page took it before (the whole file as one text in a plain text editor); and of the whole program walked
+//     from its start page through the source and target pages to the separated preview, next to the program
+//     merely started;
 //   - a page of scrolling the file view at the file's end, a scroll of the character grid and a mark moved on it,
 //     each repainted;
 //   - the reading from the last sheet to the mapping page through the page's routines next to the engine's own
@@ -16,7 +18,12 @@
 #include "engine/TextReadProgress.h"
 #include "engine/TextScanner.h"
 #include "engine/Textimport.h"
+#include "db/Field.h"
+#include "platform/ScriptedUi.h"
 #include "rtl/CodePages.h"
+#include "ui_frmImport1.h"
+#include "wizard/ImportProgram.h"
+#include "wizard/frmImport1.h"
 #include "wizard/text/CharacterGrid.h"
 #include "wizard/text/TextFileView.h"
 #include "wizard/text/TextimportFixLenPage.h"
@@ -34,6 +41,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -122,6 +130,51 @@ void takeStepAsBefore(QPlainTextEdit& editor, const QString& path)
     editor.setPlainText(engine::ReadTextFile(path));
     editor.show();
     benchmark::DoNotOptimize(editor.grab());
+}
+
+// The whole program in a folder of its own, started; with walk, taken from the start page to the text page's
+// separated preview of the file, as a person would.
+void runProgram(const QString& file, bool walk)
+{
+    QTemporaryDir root;
+    const QString program = root.path() + QStringLiteral("/program/");
+    QDir().mkpath(program);
+    const QDir built(QStringLiteral(IMPORT_PROGRAM_DIR));
+    for (const QString& name : built.entryList({"*.DB", "*.MB", "*.PX"}, QDir::Files))
+        QFile::copy(built.filePath(name), program + name);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, root.path() + QStringLiteral("/config"));
+    // The target: a small Paradox table of customers.
+    const QString target = root.path() + QStringLiteral("/KUNDEN.DB");
+    {
+        db::Table table;
+        table.setTableName(target);
+        db::FieldDef name;
+        name.name = QStringLiteral("Name");
+        name.type = db::FieldType::ftString;
+        name.size = 40;
+        table.FieldDefs().assign({name}, 0);
+        table.CreateTable();
+    }
+    platform::ScriptedUi ui;
+    platform::ScopedUserInterface installed(ui);
+    wizard::ProgramContext context = wizard::ProgramContext::forFolder(program);
+    wizard::ImportProgram started(context);
+    started.Start(0);
+    wizard::TfrmImport1& form = *started.frmImport1();
+    if (walk) {
+        form.btnWeiter1Click();
+        form.ui->edtQuelle->setText(file);
+        form.btnWeiter2Click();
+        form.ui->edtZiel->setText(target);
+        form.btnWeiter3Click();
+        if (form.ui->PageControl1->currentWidget() != form.ui->ImportSeite1txt)
+            std::fprintf(stderr, "the walk did not reach the text page: %s\n", qPrintable(ui.messageTexts().join(" | ")));
+        wizard::SetChecked(form.ui->rgrDatsatzlaenge0, true);
+        form.btnWeiter1txtClick();
+        benchmark::DoNotOptimize(form.grab());
+    }
+    form.tblZiel.Close();
+    started.Finish();
 }
 
 void BM_ReadingPass(benchmark::State& state)
@@ -345,7 +398,11 @@ int main(int argc, char** argv)
     if (argc == 3 && std::string(argv[1]).rfind("--measure-", 0) == 0) {
         const std::string mode = argv[1];
         const QString path = QString::fromLocal8Bit(argv[2]);
-        if (mode == "--measure-step") {
+        if (mode == "--measure-program") {
+            runProgram(path, true);
+        } else if (mode == "--measure-program-start") {
+            runProgram(path, false);
+        } else if (mode == "--measure-step") {
             wizard::TextFileView view;
             view.resize(560, 220);
             takeStep(view, path);
@@ -375,6 +432,8 @@ int main(int argc, char** argv)
     once(benchmark::RegisterBenchmark("memory/step", BM_PeakMemory, std::string("--measure-step")));
     if (before)
         once(benchmark::RegisterBenchmark("memory/step-as-before", BM_PeakMemory, std::string("--measure-before")));
+    once(benchmark::RegisterBenchmark("memory/program-started", BM_PeakMemory, std::string("--measure-program-start")));
+    once(benchmark::RegisterBenchmark("memory/program-to-preview", BM_PeakMemory, std::string("--measure-program")));
     once(benchmark::RegisterBenchmark("scrolling", BM_Scrolling));
     once(benchmark::RegisterBenchmark("reading/page-and-engine", BM_Reading));
     benchmark::RunSpecifiedBenchmarks();
@@ -388,6 +447,8 @@ int main(int argc, char** argv)
     std::printf("Peak memory: empty view %.1f MB, step %.1f MB", m("--measure-empty"), m("--measure-step"));
     if (before)
         std::printf(", step as before (one text in a plain editor) %.1f MB", m("--measure-before"));
+    std::printf("\nPeak memory of the program: started %.1f MB, walked to the separated preview %.1f MB",
+                m("--measure-program-start"), m("--measure-program"));
     std::printf("\nView page scroll %.2f ms, grid scroll %.2f ms, mark move %.2f ms\n", s("view page") * 1000,
                 s("grid scroll") * 1000, s("mark move") * 1000);
     std::printf("Reading to the source table: engine %.0f ms, page %.0f ms\n", s("reading engine") * 1000,
@@ -395,6 +456,8 @@ int main(int argc, char** argv)
     verdict("step to the first sheet / one reading pass", ratio(s("step"), s("reading pass")), "<=", 3);
     verdict("step's peak memory above the empty view's, MB", m("--measure-step") - m("--measure-empty"), "<=",
             fileMB + 64);
+    verdict("program walked to the preview, above the program started, MB",
+            m("--measure-program") - m("--measure-program-start"), "<=", fileMB + 64);
     verdict("view page scroll with repaint, ms", s("view page") * 1000, "<=", 16);
     verdict("grid scroll with repaint, ms", s("grid scroll") * 1000, "<=", 16);
     verdict("mark move with repaint, ms", s("mark move") * 1000, "<=", 16);
