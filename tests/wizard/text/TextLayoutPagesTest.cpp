@@ -12,6 +12,7 @@
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
 #include "wizard/ImportProgram.h"
+#include "wizard/frmGauge.h"
 #include "wizard/frmImport1.h"
 #include "wizard/text/CharacterGrid.h"
 #include "wizard/text/ColumnNames.h"
@@ -22,6 +23,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -282,6 +284,33 @@ TEST(TextLayoutPages, ThePageButtonsMoveBetweenTheSheetsAndOutOfThePage)
     EXPECT_EQ(s.page(), "ImportSeite3");
     EXPECT_EQ(s.ui.messageTexts(), QStringList({texts::Text(64923), texts::Text(64923)}));
     EXPECT_EQ(s.sheet(), s.w->TXTDatensatzlaenge);
+    EXPECT_TRUE(s.ui.failures().isEmpty()) << s.ui.failures().join(" | ").toStdString();
+}
+
+TEST(TextLayoutPages, AReadingCancelledInTheProgressWindowLeavesNothingForTheMappingPage)
+{
+    QByteArray file = "Nr;Name\r\n";
+    for (int i = 0; i < 20000; ++i)
+        file += QByteArray::number(i) + ";Kunde " + QByteArray::number(i) + "\r\n";
+    Walk s(file);
+    s.toTextPage();
+    s.click(s.w->btnWeiter1txt);
+    ASSERT_EQ(s.sheet(), s.w->TXTVariabel);
+    // The person cancels as soon as the progress window shows, and confirms.
+    s.ui.answer(Button::Yes);
+    wizard::TfrmGauge* gauge = s.program.frmGauge();
+    QTimer::singleShot(0, gauge, [gauge] { gauge->btnGaugeAbbrechen->click(); });
+    s.click(s.w->btnWeiter1txt);
+    EXPECT_EQ(s.page(), "ImportSeite1txt");
+    EXPECT_EQ(s.sheet(), s.w->TXTVariabel);
+    EXPECT_FALSE(gauge->isVisible());
+    EXPECT_FALSE(s.form->tblQuelle.Active());
+    EXPECT_FALSE(QFileInfo::exists(s.sourceTable()));
+    EXPECT_FALSE(QFileInfo::exists(s.folders.programFolder() + "Temp/ZSP.db"));
+    // Asked again, the reading goes through.
+    s.click(s.w->btnWeiter1txt);
+    ASSERT_EQ(s.page(), "ImportSeite4") << s.messages().toStdString();
+    EXPECT_EQ(s.form->tblQuelle.RecordCount(), 20001);
     EXPECT_TRUE(s.ui.failures().isEmpty()) << s.ui.failures().join(" | ").toStdString();
 }
 
