@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QScopedValueRollback>
 
 namespace wizard {
@@ -142,6 +143,13 @@ void TfrmImport1::ConnectTextPages()
     connect(grid, &CharacterGrid::topLeftChanged, this, &TfrmImport1::stgQuellDatFixTopLeftChanged);
     grid->setShowGrid(false);
 
+    // Controls without a caption of their own are named by what names them on screen, in the language shown.
+    const auto withoutAccessKey = [](QString text) { return text.remove(QRegularExpression(QStringLiteral("&(?!&)"))); };
+    for (QAbstractButton* button : {ui->btnErste, ui->btnLinks, ui->btnRechts, ui->btnLetzte})
+        button->setAccessibleName(button->toolTip());
+    ui->edtAndere->setAccessibleName(withoutAccessKey(ui->cbxAndere->text()));
+    ui->comDelimiter->setAccessibleName(ui->gbxDelimiter->title());
+    ui->edtRenCols->setAccessibleName(withoutAccessKey(ui->gbxRenameCols->title()));
     ui->stgQuellDatVar->verticalHeader()->setMinimumSectionSize(0);
     ui->stgQuellDatVar->verticalHeader()->setDefaultSectionSize(ui->stgQuellDatVar->fontMetrics().height() + 6);
     ui->lblSpalte->hide();

@@ -256,6 +256,10 @@ TEST(TextLayoutPages, ThePageButtonsMoveBetweenTheSheetsAndOutOfThePage)
     ASSERT_EQ(s.sheet(), s.w->TXTVariabel);
     s.click(s.w->btnHilfe1txt);
     EXPECT_EQ(s.ui.helpContexts(), std::vector<int>({12, 12, 13}));
+    // What names the controls without a caption of their own on screen names them for a screen reader.
+    EXPECT_EQ(s.w->btnLetzte->accessibleName(), "Letzte Spalte");
+    EXPECT_EQ(s.w->edtAndere->accessibleName(), "Andere");
+    EXPECT_EQ(s.w->edtRenCols->accessibleName(), "Spalten/Feldnamen umbenennen");
     // A name another column has in other letter case is refused, naming that column.
     s.w->edtRenCols->setText("feld_3");
     s.ui.clearRecord();
