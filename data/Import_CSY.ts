@@ -1626,6 +1626,16 @@ Změňte prosím název sloupce.</translation>
 &#13;
 %s</translation>
     </message>
+    <message id="61408">
+        <source>Die Datei ergibt %s Spalten; so viele Spalten kann die Zwischentabelle nicht aufnehmen:&#13;
+%s&#13;
+&#13;
+Bitte wählen Sie andere Feldtrennzeichen oder legen Sie weniger Spalten fest.</source>
+        <translation>Soubor obsahuje %s sloupců; tolik sloupců nemůže mezitabulka pojmout:&#13;
+%s&#13;
+&#13;
+Zvolte prosím jiné oddělovače polí nebo nastavte méně sloupců.</translation>
+    </message>
 </context>
 <context>
     <name>TfrmImport1</name>

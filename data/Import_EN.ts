@@ -1625,6 +1625,16 @@ Please change the column name.</translation>
 &#13;
 %s</translation>
     </message>
+    <message id="61408">
+        <source>Die Datei ergibt %s Spalten; so viele Spalten kann die Zwischentabelle nicht aufnehmen:&#13;
+%s&#13;
+&#13;
+Bitte wählen Sie andere Feldtrennzeichen oder legen Sie weniger Spalten fest.</source>
+        <translation>The file gives %s columns; the intermediate table cannot hold that many columns:&#13;
+%s&#13;
+&#13;
+Please choose other field separators or set fewer columns.</translation>
+    </message>
 </context>
 <context>
     <name>TfrmImport1</name>

@@ -24,6 +24,7 @@ constexpr Entry kGermanTexts[] = {
     {61405, "Die Datei ergibt %s Spalten; eine Tabelle kann höchstens %s Felder aufnehmen.\r\n\r\nBitte wählen Sie andere Feldtrennzeichen."},
     {61406, "Die Bezeichnung \"%s\" der Spalte %s ergibt in der Quelltabelle denselben Feldnamen wie \"%s\" der Spalte %s.\r\n\r\nBitte ändern Sie die Spaltenbezeichnung."},
     {61407, "Die Textdatei konnte nicht eingelesen werden.\r\n\r\n%s"},
+    {61408, "Die Datei ergibt %s Spalten; so viele Spalten kann die Zwischentabelle nicht aufnehmen:\r\n%s\r\n\r\nBitte wählen Sie andere Feldtrennzeichen oder legen Sie weniger Spalten fest."},
     {64912, "Das Primärschlüsselfeld Ihrer Zieldatenbank ist vom Typ \"%s\"\r\nBitte geben Sie den Startwert folgendermaßen ein: TT.MM.JJJJ HH:MM:SS"},
     {64913, "Die automatische Werterhöhung eines Datenbankfeldes vom Typ \"%s\" ist leider nicht möglich."},
     {64914, "Bitte geben Sie zuerst einen Namen ein, unter dem Sie\r\ndie erstellte Importeinstellung speichern möchten"},

@@ -266,6 +266,16 @@ bool TfrmImport1::TextdateiEinlesen()
     tblQuelle.Close();
     try {
         ZSPTabelleAnlegen(c);
+    } catch (const db::EngineError& error) {
+        // The staging table holds every column in a field of 255 characters; a table's records have a size limit.
+        discard();
+        platform::MessageBox(platform::MessageType::Error,
+                             texts::Format(texts::Text(61408), {QString::number(grid::ColCount(ui->stgQuellDatVar)),
+                                                                error.message()}),
+                             platform::Buttons::OkHelp, 18);
+        return false;
+    }
+    try {
         const bool complete = ui->rgrDatsatzlaenge1->isChecked() ? FixLenDateiEinlesen(c)
                                                                  : TrennzeichenDateiEinlesen(c, source, tblZSP, dosToWin);
         if (!complete) {

@@ -417,6 +417,11 @@ TEST(TextLayoutPages, NamesTheTablesCannotTakeAreRefusedBeforeTheFileIsRead)
          [] { return texts::Format(texts::Text(61403), {"Preis[EUR]", "2"}); }},
         {"more columns than a table holds", manyColumns + "\r\n", 255,
          [] { return texts::Format(texts::Text(61405), {"300", "255"}); }},
+        // Every column takes 255 characters in the staging table, whose records have a size limit.
+        {"more columns than the staging table holds", manyColumns.left(manyColumns.indexOf(";A60;")) + "\r\n", 0,
+         [] {
+             return texts::Format(texts::Text(61408), {"60", "Die Sätze der Tabelle wären mit 15300 Bytes zu lang."});
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -440,7 +445,8 @@ TEST(TextLayoutPages, NamesTheTablesCannotTakeAreRefusedBeforeTheFileIsRead)
         // The edit holds at most 25 characters: a longer name comes in shortened, ready to be taken.
         EXPECT_EQ(s.w->edtRenCols->text(), wizard::grid::Cell(s.w->stgQuellDatVar, c.column, 0).left(25));
         EXPECT_FALSE(QFileInfo::exists(s.sourceTable()));
-        if (c.column >= wizard::MaxSourceColumns)
+        EXPECT_FALSE(QFileInfo::exists(s.folders.programFolder() + "Temp/ZSP.db"));
+        if (c.column >= wizard::MaxSourceColumns || c.file.count(';') > 50)
             continue;
         // Mended on the sheet, the road goes on.
         s.w->edtRenCols->setText("Ersatz");
