@@ -1163,6 +1163,80 @@ Zvolte prosím jiný cílový soubor.</translation>
         <source>Es konnte kein E-Mail-Programm geöffnet werden. Bitte kopieren Sie den Bericht und senden Sie ihn an %s.</source>
         <translation>Nepodařilo se otevřít žádný e-mailový program. Zkopírujte prosím zprávu a pošlete ji na %s.</translation>
     </message>
+    <message id="61400">
+        <source>Die Spalte %s hat keine Bezeichnung.&#13;
+&#13;
+Bitte geben Sie der Spalte einen Namen.</source>
+        <translation>Sloupec %s nemá název.&#13;
+&#13;
+Zadejte prosím název sloupce.</translation>
+    </message>
+    <message id="61401">
+        <source>Die Bezeichnung &quot;%s&quot; der Spalte %s beginnt mit einem Leerzeichen.&#13;
+&#13;
+Feldnamen dürfen nicht mit einem Leerzeichen beginnen.</source>
+        <translation>Název &quot;%s&quot; sloupce %s začíná mezerou.&#13;
+&#13;
+Názvy polí nesmějí začínat mezerou.</translation>
+    </message>
+    <message id="61402">
+        <source>Die Bezeichnung &quot;%s&quot; der Spalte %s ist länger als %s Zeichen.&#13;
+&#13;
+Bitte kürzen Sie die Spaltenbezeichnung.</source>
+        <translation>Název &quot;%s&quot; sloupce %s je delší než %s znaků.&#13;
+&#13;
+Zkraťte prosím název sloupce.</translation>
+    </message>
+    <message id="61403">
+        <source>Die Bezeichnung &quot;%s&quot; der Spalte %s enthält ein Zeichen, das in Feldnamen nicht erlaubt ist (Zeilenumbruch, Tabulator, [ ] { } ( ), &quot;-&gt;&quot; oder &quot;#&quot; allein).&#13;
+&#13;
+Bitte ändern Sie die Spaltenbezeichnung.</source>
+        <translation>Název &quot;%s&quot; sloupce %s obsahuje znak, který názvy polí nesmějí obsahovat (konec řádku, tabulátor, [ ] { } ( ), &quot;-&gt;&quot; nebo samotné &quot;#&quot;).&#13;
+&#13;
+Změňte prosím název sloupce.</translation>
+    </message>
+    <message id="61404">
+        <source>Die Bezeichnung &quot;%s&quot; der Spalte %s enthält Zeichen, die in der Quelltabelle nicht gespeichert werden können: %s&#13;
+&#13;
+Bitte ändern Sie die Spaltenbezeichnung.</source>
+        <translation>Název &quot;%s&quot; sloupce %s obsahuje znaky, které nelze uložit do zdrojové tabulky: %s&#13;
+&#13;
+Změňte prosím název sloupce.</translation>
+    </message>
+    <message id="61405">
+        <source>Die Datei ergibt %s Spalten; eine Tabelle kann höchstens %s Felder aufnehmen.&#13;
+&#13;
+Bitte wählen Sie andere Feldtrennzeichen.</source>
+        <translation>Soubor obsahuje %s sloupců; tabulka může mít nejvýše %s polí.&#13;
+&#13;
+Zvolte prosím jiné oddělovače polí.</translation>
+    </message>
+    <message id="61406">
+        <source>Die Bezeichnung &quot;%s&quot; der Spalte %s ergibt in der Quelltabelle denselben Feldnamen wie &quot;%s&quot; der Spalte %s.&#13;
+&#13;
+Bitte ändern Sie die Spaltenbezeichnung.</source>
+        <translation>Název &quot;%s&quot; sloupce %s dává ve zdrojové tabulce stejný název pole jako &quot;%s&quot; sloupce %s.&#13;
+&#13;
+Změňte prosím název sloupce.</translation>
+    </message>
+    <message id="61407">
+        <source>Die Textdatei konnte nicht eingelesen werden.&#13;
+&#13;
+%s</source>
+        <translation>Textový soubor nelze načíst.&#13;
+&#13;
+%s</translation>
+    </message>
+    <message id="61408">
+        <source>Die Datei ergibt %s Spalten; so viele Spalten kann die Zwischentabelle nicht aufnehmen:&#13;
+%s&#13;
+&#13;
+Bitte wählen Sie andere Feldtrennzeichen oder legen Sie weniger Spalten fest.</source>
+        <translation>Soubor obsahuje %s sloupců; tolik sloupců nemůže mezitabulka pojmout:&#13;
+%s&#13;
+&#13;
+Zvolte prosím jiné oddělovače polí nebo nastavte méně sloupců.</translation>
+    </message>
 </context>
 <context>
     <name>Filterdialog</name>
@@ -2162,6 +2236,112 @@ Klepněte na tlačítko 'přiřadit'.</translation>
     <message id="61453">
         <source>Die Zieldatei enthält jetzt %s Datensätze.</source>
         <translation>Cílový soubor nyní obsahuje %s záznamů.</translation>
+    </message>
+    <message id="TfrmImport1.btnErste">
+        <source>|&lt;</source>
+        <translation>|&lt;</translation>
+    </message>
+    <message id="TfrmImport1.edtAndere.toolTip">
+        <source>Anderes Feldtrennzeichen</source>
+        <translation>Jiný oddělovač polí</translation>
+    </message>
+    <message id="TfrmImport1.btnErste.toolTip">
+        <source>Erste Spalte</source>
+        <translation>První sloupec</translation>
+    </message>
+    <message id="TfrmImport1.btnLinks">
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message id="TfrmImport1.btnLinks.toolTip">
+        <source>Vorherige Spalte</source>
+        <translation>Předchozí sloupec</translation>
+    </message>
+    <message id="TfrmImport1.btnRechts">
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message id="TfrmImport1.btnRechts.toolTip">
+        <source>Nächste Spalte</source>
+        <translation>Další sloupec</translation>
+    </message>
+    <message id="TfrmImport1.btnLetzte">
+        <source>&gt;|</source>
+        <translation>&gt;|</translation>
+    </message>
+    <message id="TfrmImport1.btnLetzte.toolTip">
+        <source>Letzte Spalte</source>
+        <translation>Poslední sloupec</translation>
+    </message>
+    <message id="TfrmImport1.cbxSemic">
+        <source>&amp;Semikolon</source>
+        <translation>S&amp;emikolon</translation>
+    </message>
+    <message id="TfrmImport1.cbxSpace">
+        <source>&amp;Leerzeichen</source>
+        <translation>&amp;Mezera</translation>
+    </message>
+    <message id="TfrmImport1.cbxAndere">
+        <source>An&amp;dere</source>
+        <translation>&amp;Jiný</translation>
+    </message>
+    <message id="TfrmImport1.cbxKomma">
+        <source>&amp;Komma</source>
+        <translation>Čár&amp;ka</translation>
+    </message>
+    <message id="TfrmImport1.cbxTab">
+        <source>&amp;Tabulator</source>
+        <translation>&amp;Tabulátor</translation>
+    </message>
+    <message id="TfrmImport1.cbxErsteZeile">
+        <source>&amp;Erste Zeile enthält Feldnamen</source>
+        <translation>&amp;První řádek obsahuje názvy polí</translation>
+    </message>
+    <message id="TfrmImport1.comDelimiter.0">
+        <source>(keine)</source>
+        <translation>(žádný)</translation>
+    </message>
+    <message id="TfrmImport1.comDelimiter.1">
+        <source>&quot;</source>
+        <translation>&quot;</translation>
+    </message>
+    <message id="TfrmImport1.comDelimiter.2">
+        <source>'</source>
+        <translation>'</translation>
+    </message>
+    <message id="TfrmImport1.gbxSeparator">
+        <source>Feldtrennzeichen</source>
+        <translation>Oddělovače polí</translation>
+    </message>
+    <message id="TfrmImport1.gbxDelimiter">
+        <source>Textbegrenzer</source>
+        <translation>Ohraničení textu</translation>
+    </message>
+    <message id="TfrmImport1.gbxRenameCols">
+        <source>Spalten/Feldnamen &amp;umbenennen</source>
+        <translation>Přejmen&amp;ovat sloupce/názvy polí</translation>
+    </message>
+    <message id="TfrmImport1.gbxTrennlinien">
+        <source>Trennlinien</source>
+        <translation>Dělicí čáry</translation>
+    </message>
+    <message id="TfrmImport1.lblTrennSetzen">
+        <source>Setzen: einfacher Mausklick in die Spalte, hinter der ein Feld endet</source>
+        <translation>Nastavit: jedno kliknutí do sloupce, za nímž pole končí</translation>
+    </message>
+    <message id="TfrmImport1.lblTrennVerschieben">
+        <source>Verschieben: Trennlinie mit gedrückter linker Maustaste ziehen</source>
+        <translation>Přesunout: táhnout čáru se stisknutým levým tlačítkem myši</translation>
+    </message>
+    <message id="TfrmImport1.lblTrennLoeschen">
+        <source>Löschen: Doppelklick auf die Trennlinie</source>
+        <translation>Smazat: dvojklik na dělicí čáru</translation>
+    </message>
+    <message id="TfrmImport1.panHint">
+        <source>Sie können nun den Spalten sinnvolle Bezeichnungen geben,
+wodurch die Feldzuordnung (im nächsten Schritt) erleichtert wird.</source>
+        <translation>Nyní můžete sloupcům dát smysluplné názvy,
+což usnadní přiřazení polí (v dalším kroku).</translation>
     </message>
 </context>
 <context>

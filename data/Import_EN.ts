@@ -1163,6 +1163,80 @@ Please choose another target file.</translation>
         <source>Es konnte kein E-Mail-Programm geöffnet werden. Bitte kopieren Sie den Bericht und senden Sie ihn an %s.</source>
         <translation>No e-mail program could be opened. Please copy the report and send it to %s.</translation>
     </message>
+    <message id="61400">
+        <source>Die Spalte %s hat keine Bezeichnung.&#13;
+&#13;
+Bitte geben Sie der Spalte einen Namen.</source>
+        <translation>Column %s has no name.&#13;
+&#13;
+Please give the column a name.</translation>
+    </message>
+    <message id="61401">
+        <source>Die Bezeichnung &quot;%s&quot; der Spalte %s beginnt mit einem Leerzeichen.&#13;
+&#13;
+Feldnamen dürfen nicht mit einem Leerzeichen beginnen.</source>
+        <translation>The name &quot;%s&quot; of column %s begins with a space.&#13;
+&#13;
+Field names must not begin with a space.</translation>
+    </message>
+    <message id="61402">
+        <source>Die Bezeichnung &quot;%s&quot; der Spalte %s ist länger als %s Zeichen.&#13;
+&#13;
+Bitte kürzen Sie die Spaltenbezeichnung.</source>
+        <translation>The name &quot;%s&quot; of column %s is longer than %s characters.&#13;
+&#13;
+Please shorten the column name.</translation>
+    </message>
+    <message id="61403">
+        <source>Die Bezeichnung &quot;%s&quot; der Spalte %s enthält ein Zeichen, das in Feldnamen nicht erlaubt ist (Zeilenumbruch, Tabulator, [ ] { } ( ), &quot;-&gt;&quot; oder &quot;#&quot; allein).&#13;
+&#13;
+Bitte ändern Sie die Spaltenbezeichnung.</source>
+        <translation>The name &quot;%s&quot; of column %s contains a character that field names must not contain (line break, tab, [ ] { } ( ), &quot;-&gt;&quot; or &quot;#&quot; alone).&#13;
+&#13;
+Please change the column name.</translation>
+    </message>
+    <message id="61404">
+        <source>Die Bezeichnung &quot;%s&quot; der Spalte %s enthält Zeichen, die in der Quelltabelle nicht gespeichert werden können: %s&#13;
+&#13;
+Bitte ändern Sie die Spaltenbezeichnung.</source>
+        <translation>The name &quot;%s&quot; of column %s contains characters that cannot be stored in the source table: %s&#13;
+&#13;
+Please change the column name.</translation>
+    </message>
+    <message id="61405">
+        <source>Die Datei ergibt %s Spalten; eine Tabelle kann höchstens %s Felder aufnehmen.&#13;
+&#13;
+Bitte wählen Sie andere Feldtrennzeichen.</source>
+        <translation>The file gives %s columns; a table can hold at most %s fields.&#13;
+&#13;
+Please choose other field separators.</translation>
+    </message>
+    <message id="61406">
+        <source>Die Bezeichnung &quot;%s&quot; der Spalte %s ergibt in der Quelltabelle denselben Feldnamen wie &quot;%s&quot; der Spalte %s.&#13;
+&#13;
+Bitte ändern Sie die Spaltenbezeichnung.</source>
+        <translation>The name &quot;%s&quot; of column %s gives the same field name in the source table as &quot;%s&quot; of column %s.&#13;
+&#13;
+Please change the column name.</translation>
+    </message>
+    <message id="61407">
+        <source>Die Textdatei konnte nicht eingelesen werden.&#13;
+&#13;
+%s</source>
+        <translation>The text file could not be read.&#13;
+&#13;
+%s</translation>
+    </message>
+    <message id="61408">
+        <source>Die Datei ergibt %s Spalten; so viele Spalten kann die Zwischentabelle nicht aufnehmen:&#13;
+%s&#13;
+&#13;
+Bitte wählen Sie andere Feldtrennzeichen oder legen Sie weniger Spalten fest.</source>
+        <translation>The file gives %s columns; the intermediate table cannot hold that many columns:&#13;
+%s&#13;
+&#13;
+Please choose other field separators or set fewer columns.</translation>
+    </message>
 </context>
 <context>
     <name>Filterdialog</name>
@@ -2161,6 +2235,112 @@ Click the 'Assign' button.</translation>
     <message id="61453">
         <source>Die Zieldatei enthält jetzt %s Datensätze.</source>
         <translation>The target file now holds %s records.</translation>
+    </message>
+    <message id="TfrmImport1.btnErste">
+        <source>|&lt;</source>
+        <translation>|&lt;</translation>
+    </message>
+    <message id="TfrmImport1.edtAndere.toolTip">
+        <source>Anderes Feldtrennzeichen</source>
+        <translation>Other field separator</translation>
+    </message>
+    <message id="TfrmImport1.btnErste.toolTip">
+        <source>Erste Spalte</source>
+        <translation>First column</translation>
+    </message>
+    <message id="TfrmImport1.btnLinks">
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message id="TfrmImport1.btnLinks.toolTip">
+        <source>Vorherige Spalte</source>
+        <translation>Previous column</translation>
+    </message>
+    <message id="TfrmImport1.btnRechts">
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message id="TfrmImport1.btnRechts.toolTip">
+        <source>Nächste Spalte</source>
+        <translation>Next column</translation>
+    </message>
+    <message id="TfrmImport1.btnLetzte">
+        <source>&gt;|</source>
+        <translation>&gt;|</translation>
+    </message>
+    <message id="TfrmImport1.btnLetzte.toolTip">
+        <source>Letzte Spalte</source>
+        <translation>Last column</translation>
+    </message>
+    <message id="TfrmImport1.cbxSemic">
+        <source>&amp;Semikolon</source>
+        <translation>&amp;Semicolon</translation>
+    </message>
+    <message id="TfrmImport1.cbxSpace">
+        <source>&amp;Leerzeichen</source>
+        <translation>S&amp;pace</translation>
+    </message>
+    <message id="TfrmImport1.cbxAndere">
+        <source>An&amp;dere</source>
+        <translation>&amp;Other</translation>
+    </message>
+    <message id="TfrmImport1.cbxKomma">
+        <source>&amp;Komma</source>
+        <translation>Co&amp;mma</translation>
+    </message>
+    <message id="TfrmImport1.cbxTab">
+        <source>&amp;Tabulator</source>
+        <translation>&amp;Tab</translation>
+    </message>
+    <message id="TfrmImport1.cbxErsteZeile">
+        <source>&amp;Erste Zeile enthält Feldnamen</source>
+        <translation>&amp;First line contains field names</translation>
+    </message>
+    <message id="TfrmImport1.comDelimiter.0">
+        <source>(keine)</source>
+        <translation>(none)</translation>
+    </message>
+    <message id="TfrmImport1.comDelimiter.1">
+        <source>&quot;</source>
+        <translation>&quot;</translation>
+    </message>
+    <message id="TfrmImport1.comDelimiter.2">
+        <source>'</source>
+        <translation>'</translation>
+    </message>
+    <message id="TfrmImport1.gbxSeparator">
+        <source>Feldtrennzeichen</source>
+        <translation>Field separators</translation>
+    </message>
+    <message id="TfrmImport1.gbxDelimiter">
+        <source>Textbegrenzer</source>
+        <translation>Text qualifier</translation>
+    </message>
+    <message id="TfrmImport1.gbxRenameCols">
+        <source>Spalten/Feldnamen &amp;umbenennen</source>
+        <translation>&amp;Rename columns/field names</translation>
+    </message>
+    <message id="TfrmImport1.gbxTrennlinien">
+        <source>Trennlinien</source>
+        <translation>Column marks</translation>
+    </message>
+    <message id="TfrmImport1.lblTrennSetzen">
+        <source>Setzen: einfacher Mausklick in die Spalte, hinter der ein Feld endet</source>
+        <translation>Set: a single click in the column after which a field ends</translation>
+    </message>
+    <message id="TfrmImport1.lblTrennVerschieben">
+        <source>Verschieben: Trennlinie mit gedrückter linker Maustaste ziehen</source>
+        <translation>Move: drag the mark with the left mouse button held down</translation>
+    </message>
+    <message id="TfrmImport1.lblTrennLoeschen">
+        <source>Löschen: Doppelklick auf die Trennlinie</source>
+        <translation>Delete: double-click the mark</translation>
+    </message>
+    <message id="TfrmImport1.panHint">
+        <source>Sie können nun den Spalten sinnvolle Bezeichnungen geben,
+wodurch die Feldzuordnung (im nächsten Schritt) erleichtert wird.</source>
+        <translation>You can now give the columns meaningful names,
+which makes assigning the fields (in the next step) easier.</translation>
     </message>
 </context>
 <context>

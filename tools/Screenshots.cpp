@@ -25,6 +25,7 @@
 #include "platform/LocUtils.h"
 #include "platform/QtUserInterface.h"
 #include "platform/WindowTexts.h"
+#include "rtl/CodePages.h"
 #include "rtl/FormatSettings.h"
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
@@ -39,6 +40,7 @@
 #include "wizard/frmQOptionen.h"
 #include "wizard/frmSplashScreen.h"
 #include "wizard/ProgramContext.h"
+#include "wizard/text/TextFileView.h"
 
 #include <cstdio>
 #include <functional>
@@ -483,6 +485,71 @@ void SaveSettingsWindows(wizard::ProgramContext& context, const QString& prefix)
 }
 // ---- end of settings manager, settings viewer, copy error list ----
 
+// ---- text layout pages ----
+// The three sheets of the text page with a separated and a fixed-width customer file, as the target page leaves
+// them: the layout sheet, the separated preview, the character grid with marks, and the naming of the fixed-width
+// columns.
+void SaveTextPages(wizard::ProgramContext& context, const QString& samplesFolder, const QString& prefix)
+{
+    QDir().mkpath(samplesFolder);
+    const auto write = [&](const QString& name, const QString& text) {
+        const QString path = samplesFolder + u'/' + name;
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(rtl::encode(text, rtl::CodePage::Windows1252));
+        return path;
+    };
+    QString separated = QStringLiteral("\"Nr\";\"Name\";\"Straße\";\"PLZ\";\"Ort\";\"Umsatz\"\r\n");
+    QString fixed;
+    const QStringList names = {QStringLiteral("Müller GmbH"), QStringLiteral("Schulze & Söhne"),
+                               QStringLiteral("Bäckerei Groß"), QStringLiteral("Weiß KG"),
+                               QStringLiteral("Özdemir Handel"), QStringLiteral("Hoffmann AG")};
+    const QStringList places = {QStringLiteral("Köln"), QStringLiteral("München"), QStringLiteral("Düsseldorf"),
+                                QStringLiteral("Würzburg"), QStringLiteral("Lübeck"), QStringLiteral("Essen")};
+    for (int i = 0; i < 30; ++i) {
+        const QString name = names[i % names.size()];
+        const QString place = places[(i * 5) % places.size()];
+        const QString street = QStringLiteral("Hauptstraße %1").arg(i + 1);
+        const QString zip = QStringLiteral("%1").arg(10000 + i * 2713 % 89999, 5, 10, QLatin1Char('0'));
+        const QString sales = QStringLiteral("%1,%2").arg(100 + i * 37).arg(i * 7 % 100, 2, 10, QLatin1Char('0'));
+        separated += QStringLiteral("%1;\"%2\";%3;%4;%5;%6\r\n").arg(i + 1).arg(name, street, zip, place, sales);
+        fixed += QStringLiteral("%1%2%3%4%5\r\n")
+                     .arg(i + 1, 5, 10, QLatin1Char('0'))
+                     .arg(name, -20)
+                     .arg(zip, -6)
+                     .arg(place, -12)
+                     .arg(sales, 9);
+    }
+    const QString csv = write(QStringLiteral("kunden.csv"), separated);
+    const QString txt = write(QStringLiteral("kunden.txt"), fixed);
+
+    wizard::TfrmImport1 main(context);
+    main.show();
+    Ui::TfrmImport1& ui = *main.ui;
+    wizard::SetChecked(ui.rbtNeueImport, true);
+    const auto open = [&](const QString& file, QAbstractButton* layout) {
+        ui.edtQuelle->setText(file);
+        ui.retQuellDat->loadFile(file);
+        wizard::SetChecked(layout, true);
+        ui.tpcTXT->setCurrentWidget(ui.TXTDatensatzlaenge);
+        ui.PageControl1->setCurrentWidget(ui.ImportSeite1txt);
+    };
+    open(csv, ui.rgrDatsatzlaenge0);
+    Save(&main, prefix + QStringLiteral("frmImport1-TXTDatensatzlaenge.png"));
+    main.btnWeiter1txtClick();
+    main.btnRechtsClick();
+    Save(&main, prefix + QStringLiteral("frmImport1-TXTVariabel.png"));
+
+    open(txt, ui.rgrDatsatzlaenge1);
+    main.btnWeiter1txtClick();
+    for (int column : {5, 25, 31, 43})
+        main.stgQuellDatFixClick(column);
+    wizard::SetChecked(ui.cbxRaster, true);
+    Save(&main, prefix + QStringLiteral("frmImport1-TXTFix.png"));
+    main.btnWeiter1txtClick();
+    Save(&main, prefix + QStringLiteral("frmImport1-TXTVariabel-Fix.png"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -643,6 +710,7 @@ int main(int argc, char** argv)
             else
                 Save(window.get(), prefix + w.name + QStringLiteral(".png"));
         }
+        SaveTextPages(context, scratch.path() + QStringLiteral("/textsamples"), prefix);
         SaveStoredSettings(context, prefix);
         SaveMappingPage(context, prefix, scratch.path() + QStringLiteral("/mapping-") + language);
         SaveSettingsWindows(context, prefix);

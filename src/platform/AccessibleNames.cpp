@@ -1,5 +1,6 @@
 #include "platform/AccessibleNames.h"
 
+#include <algorithm>
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -53,6 +54,22 @@ bool hasCaption(const QWidget* widget)
            qobject_cast<const QGroupBox*>(widget);
 }
 
+// A caption of signs only ("|<", ">"): a person learns what the control does from its tool tip.
+bool signsOnly(const QString& caption)
+{
+    return !caption.isEmpty() && std::none_of(caption.begin(), caption.end(), [](QChar c) { return c.isLetterOrNumber(); });
+}
+
+// The tool tip that names a control whose caption does not, or an input without a label; empty when none does.
+QString toolTipName(const QWidget* widget)
+{
+    if (widget->toolTip().isEmpty())
+        return {};
+    if (hasCaption(widget))
+        return signsOnly(captionOf(widget)) ? widget->toolTip() : QString();
+    return IsInputControl(widget) && !BuddyLabelOf(widget) ? widget->toolTip() : QString();
+}
+
 // A text Qt would read other than a person does: broken over lines, or rich text.
 bool readDifferently(const QString& text)
 {
@@ -83,6 +100,8 @@ QWidget* ownSource(QWidget* widget)
             return tabs->tabBar();
         return HeadingOf(widget);
     }
+    if (!toolTipName(widget).isEmpty())
+        return widget;
     if (hasCaption(widget))
         return readDifferently(captionOf(widget)) ? widget : nullptr;
     if (IsInputControl(widget)) {
@@ -323,6 +342,8 @@ QString ReadName(const QWidget* widget)
         const QLabel* heading = HeadingOf(widget);
         return heading ? ReadText(heading->text()) : QString();
     }
+    if (const QString tip = toolTipName(widget); !tip.isEmpty())
+        return ReadText(tip);
     if (hasCaption(widget))
         return ReadText(captionOf(widget));
     if (IsInputControl(widget)) {

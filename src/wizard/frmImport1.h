@@ -1,6 +1,8 @@
 #pragma once
 
+#include "db/BatchMove.h"
 #include "db/DataSource.h"
+#include "engine/TextimportFixLen.h"
 #include "db/Table.h"
 #include "db/access/ADOSourceTable.h"
 #include "db/access/AccessConnection.h"
@@ -9,6 +11,7 @@
 #include "platform/UserInterface.h"
 #include "platform/ClickHandlers.h"
 #include "wizard/ProgramContext.h"
+#include "wizard/text/TextimportPage.h"
 
 #include <QWidget>
 #include <functional>
@@ -247,15 +250,56 @@ private:
 
 public:
     // ---- text layout pages ----
+    // The separators and qualifier, the column boundaries and the column being renamed, as the pages last left them.
+    engine::SeparatorSet Separators;
+    engine::ColumnBoundaryList FixTrenn;
+    int AktSpalte = 0;
+    // The staging table of the text readings, what the last reading staged for the sizing, and the mover that
+    // fills the source table.
+    db::Table tblZSP;
+    engine::StagedRecords StagedText;
+    db::BatchMove BMV;
+
+    // The text pages' controls and values for their page logic.
+    TextImportControls textControls();
+
+    void btnWeiter1txtClick();
+    void btnZurueck1txtClick();
+    void comDelimiterChange();
+    void cbxSemicClick();
+    void stgQuellDatFixClick(int column);
+    bool stgQuellDatFixMouseDown(Qt::MouseButton button, int column);
+    void stgQuellDatFixDblClick(int column);
+    bool stgQuellDatFixDragOver(int column);
+    void stgQuellDatFixDragDrop(int column);
+    void stgQuellDatFixTopLeftChanged();
+    void cbxRasterClick();
+    void btnErsteClick();
+    void btnLinksClick();
+    void btnRechtsClick();
+    void btnLetzteClick();
+    void stgQuellDatVarClick(int column);
+    void stgQuellDatVarKeyDown(int key);
+    bool SpaltennameSpeichern();
 
 private:
     void ConnectTextPages();
+    // The sheet of the column grid shown for the layout chosen.
+    void TXTVariabelZeigen(bool fixedWidth);
+    // Leaving the text page for another page of the wizard.
+    void TextseiteVerlassen(QWidget* page);
+    // Names checked, the file read into the source table, its structure read and mapped; false when anything
+    // stopped the road (nothing half made is left then).
+    bool TextdateiEinlesen();
+    // Stores the typed name and selects another column for renaming; nothing moves when the name is refused.
+    void MoveToColumn(int column);
+    bool textPreviewHeld_ = false;
     // ---- end of text layout pages ----
 
 public:
     // ---- mode and finish pages, stored settings ----
-    // The progress window, made after this window; the program hands it over. The run, the check of the mapping
-    // and the long loops of the mapping page show it (none: no window).
+    // The progress window, made after this window; the program hands it over. The run, the check of the mapping,
+    // the long loops of the mapping page and the text readings show it (none: no window, and nobody is asked).
     TfrmGauge* frmGauge = nullptr;
 
     // The check made on leaving the mapping page; it sets up the mode page for the key the mapping has.

@@ -18,6 +18,7 @@
 #include "wizard/frmImport1.h"
 #include "wizard/frmInhaltAnz.h"
 #include "wizard/frmQOptionen.h"
+#include "wizard/text/TextFileView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -307,17 +308,13 @@ void TfrmImport1::btnInhaltAnz2Click()
         frmInhaltAnz_->setSheetVisible(sheet, false);
 
     if (!IsTableFile(name)) {
-        QString text;
         try {
-            text = engine::ReadTextFile(name);
-        } catch (const std::exception& error) {
-            platform::ErrorBox(QString::fromLocal8Bit(error.what()));
+            viewer.retEditor->loadFile(name, frmQOptionen_ && frmQOptionen_->ui->cbxDosToWin->isChecked());
+        } catch (const engine::EInOutError& error) {
+            platform::ErrorBox(error.message());
             return;
         }
-        if (frmQOptionen_ && frmQOptionen_->ui->cbxDosToWin->isChecked())
-            text = engine::OemToAnsiStr(text);
-        viewer.retEditor->setPlainText(text);
-        viewer.stbInhaltText->setSimpleText(engine::IntToStrThousands(viewer.retEditor->document()->blockCount()) +
+        viewer.stbInhaltText->setSimpleText(engine::IntToStrThousands(viewer.retEditor->blockCount()) +
                                             u' ' + texts::Text(65278));
         viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet3),
                                         texts::Text(65273) + QStringLiteral(": ") + fileName);
@@ -571,21 +568,17 @@ void TfrmImport1::btnWeiterIBClick()
         return;
     }
 
-    QString text;
+    // The page shows the file through its line index, never as one text: a file of 100 MB stays a few MB here.
     try {
-        text = engine::ReadTextFile(source);
-    } catch (const std::exception& error) {
-        platform::ErrorBox(QString::fromLocal8Bit(error.what()));
+        ui->retQuellDat->loadFile(source, frmQOptionen_ && frmQOptionen_->ui->cbxDosToWin->isChecked());
+    } catch (const engine::EInOutError& error) {
+        platform::ErrorBox(error.message());
         return;
     }
-    const QStringList lines = text.split(u'\n');
-    const qsizetype first = lines.value(0).trimmed().size();
-    const qsizetype second = lines.value(1).trimmed().size();
+    const qsizetype first = ui->retQuellDat->line(0).trimmed().size();
+    const qsizetype second = ui->retQuellDat->line(1).trimmed().size();
     if (!ui->rgrDatsatzlaenge0->isChecked() && !ui->rgrDatsatzlaenge1->isChecked())
         SetChecked(first == second ? ui->rgrDatsatzlaenge1 : ui->rgrDatsatzlaenge0, true);
-    if (frmQOptionen_ && frmQOptionen_->ui->cbxDosToWin->isChecked())
-        text = engine::OemToAnsiStr(text);
-    ui->retQuellDat->setPlainText(text);
     ui->tpcTXT->setCurrentWidget(ui->TXTDatensatzlaenge);
     ui->PageControl1->setCurrentWidget(ui->ImportSeite1txt);
 }

@@ -10,10 +10,10 @@
 #include "platform/WindowTexts.h"
 #include "rtl/FormatSettings.h"
 #include "wizard/frmInhaltAnz.h"
+#include "wizard/text/TextFileView.h"
 #include "ui_frmInhaltAnz.h"
 
 #include <QKeyEvent>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStackedWidget>
 #include <array>
@@ -170,19 +170,18 @@ void TfrmQOptionen::DosToWinAnwenden()
         bringInLine(wizard_.retQuellDat);
 }
 
-// The text on screen as the box now says: converted from the OEM code page, or read again as the file holds it.
-void TfrmQOptionen::bringInLine(QPlainTextEdit* editor)
+// The text on screen as the box now says: the file read as DOS text or as it is.
+void TfrmQOptionen::bringInLine(TextFileView* editor)
 {
-    if (ui->cbxDosToWin->isChecked()) {
-        editor->setPlainText(engine::OemToAnsiStr(editor->toPlainText()));
-        return;
-    }
-    if (!wizard_.edtQuelle)
+    const QString file = !editor->fileName().isEmpty() ? editor->fileName()
+                         : wizard_.edtQuelle         ? wizard_.edtQuelle->text()
+                                                     : QString();
+    if (file.isEmpty())
         return;
     try {
-        editor->setPlainText(engine::ReadTextFile(wizard_.edtQuelle->text()));
+        editor->loadFile(file, ui->cbxDosToWin->isChecked());
     } catch (const engine::EInOutError& error) {
-        platform::ErrorBox(QString::fromStdString(error.what()));
+        platform::ErrorBox(error.message());
     }
 }
 

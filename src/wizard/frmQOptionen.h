@@ -6,7 +6,6 @@
 
 class QAbstractButton;
 class QLineEdit;
-class QPlainTextEdit;
 class QStackedWidget;
 
 namespace Ui {
@@ -18,6 +17,8 @@ class Table;
 }
 
 namespace wizard {
+
+class TextFileView;
 
 class TfrmInhaltAnz;
 
@@ -37,7 +38,7 @@ struct QOptionenWizard {
     QWidget* ImportSeite1txt = nullptr;
     QStackedWidget* tpcTXT = nullptr;
     QWidget* TXTDatensatzlaenge = nullptr;
-    QPlainTextEdit* retQuellDat = nullptr;  // the text as the layout sheet shows it
+    TextFileView* retQuellDat = nullptr;  // the text as the layout sheet shows it
     QAbstractButton* btnQOptionen1 = nullptr;
     QAbstractButton* btnQOptionen2 = nullptr;
     TfrmInhaltAnz* frmInhaltAnz = nullptr;
@@ -73,7 +74,7 @@ protected:
 private:
     void DosToWinAnwenden();
     void FormatEinstellungenUebernehmen();
-    void bringInLine(QPlainTextEdit* editor);
+    void bringInLine(TextFileView* editor);
 
     QOptionenWizard wizard_;
     // cbxDosToWin as it was when the dialog was shown.

@@ -1,6 +1,8 @@
 #include "wizard/text/CharacterGrid.h"
 
+#include <QApplication>
 #include <QFontDatabase>
+#include <QMouseEvent>
 #include <QHeaderView>
 #include <QPainter>
 #include <QPainterPath>
@@ -49,6 +51,9 @@ CharacterGrid::CharacterGrid(QWidget* parent) : QTableView(parent)
     horizontalHeader()->setMinimumSectionSize(0);
     horizontalHeader()->setDefaultSectionSize(ColumnWidth);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Rows as high as the characters, so that a screen shows as many lines as the view of the file.
+    verticalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
@@ -142,6 +147,62 @@ void CharacterGrid::scrollContentsBy(int dx, int dy)
     QTableView::scrollContentsBy(dx, dy);
     viewport()->update();
     emit topLeftChanged();
+}
+
+void CharacterGrid::mousePressEvent(QMouseEvent* event)
+{
+    const int column = columnAt(event->position().toPoint().x());
+    dragArmed_ = false;
+    dragging_ = false;
+    if (event->button() == Qt::LeftButton) {
+        QTableView::mousePressEvent(event);
+        if (onClick)
+            onClick(column);
+    }
+    if (onMouseDown && onMouseDown(event->button(), column) && event->button() == Qt::LeftButton) {
+        dragArmed_ = true;
+        pressPoint_ = event->position().toPoint();
+    }
+}
+
+void CharacterGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint point = event->position().toPoint();
+    if (dragArmed_ && !dragging_ &&
+        (point - pressPoint_).manhattanLength() >= QApplication::startDragDistance()) {
+        dragging_ = true;
+    }
+    if (!dragging_)
+        return;
+    const bool accepted = onDragOver && onDragOver(columnAt(point.x()));
+    viewport()->setCursor(accepted ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
+}
+
+void CharacterGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool wasDragging = dragging_;
+    dragArmed_ = false;
+    dragging_ = false;
+    if (wasDragging) {
+        viewport()->unsetCursor();
+        if (onDragDrop)
+            onDragDrop(columnAt(event->position().toPoint().x()));
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
+}
+
+void CharacterGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const int column = columnAt(event->position().toPoint().x());
+    dragArmed_ = false;
+    dragging_ = false;
+    if (event->button() == Qt::LeftButton && onDblClick)
+        onDblClick(column);
+    if (onMouseDown && onMouseDown(event->button(), column) && event->button() == Qt::LeftButton) {
+        dragArmed_ = true;
+        pressPoint_ = event->position().toPoint();
+    }
 }
 
 }  // namespace wizard

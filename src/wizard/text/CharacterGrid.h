@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <QTableView>
+#include <functional>
 #include <set>
 
 namespace wizard {
@@ -58,6 +59,18 @@ public:
     // Where a column's mark is drawn in viewport coordinates; -1 when the column is out of the grid or of view.
     int markX(int column) const;
 
+    // What the page does with the mouse; column is the column under the mouse, -1 beyond the last one.
+    // A press of the left button: onClick (the cell becomes current), then onMouseDown. The press of a double
+    // click: onDblClick, then onMouseDown. A press of another button: onMouseDown. When onMouseDown answers true
+    // (a mark was caught) a drag begins as soon as the mouse moves further than the platform's drag distance:
+    // every move then goes to onDragOver (true: the grid would take a drop there), and the release to onDragDrop.
+    std::function<void(int column)> onClick;
+    std::function<void(int column)> onDblClick;
+    std::function<bool(Qt::MouseButton button, int column)> onMouseDown;
+    std::function<bool(int column)> onDragOver;
+    std::function<void(int column)> onDragDrop;
+    bool dragging() const { return dragging_; }
+
 signals:
     // The visible part moved (scrolled); the page redraws the marks.
     void topLeftChanged();
@@ -65,10 +78,17 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     CharacterGridModel model_;
     std::set<int> marks_;
+    bool dragArmed_ = false;  // a mark was caught; the drag begins once the mouse moves far enough
+    bool dragging_ = false;
+    QPoint pressPoint_;
 };
 
 }  // namespace wizard

@@ -1,9 +1,9 @@
 #include "wizard/text/PreviewGrid.h"
 
 #include <QHeaderView>
-#include <QPlainTextEdit>
+#include "wizard/text/TextFileView.h"
+
 #include <QTableWidget>
-#include <QTextBlock>
 #include <algorithm>
 
 namespace wizard::grid {
@@ -106,16 +106,15 @@ void PrepareRows(QTableWidget* grid, int rows)
     grid->verticalHeader()->hide();
 }
 
-int PreviewRowCount(const QPlainTextEdit* view)
+int PreviewRowCount(const TextFileView* view)
 {
     return std::min(LineCount(view) + 1, 21);
 }
 
-int LineCount(const QPlainTextEdit* view)
+int LineCount(const TextFileView* view)
 {
-    const QTextDocument* document = view->document();
-    int count = document->blockCount();
-    if (count > 0 && document->lastBlock().text().isEmpty())
+    int count = view->lineCount();
+    if (count > 0 && view->line(count - 1).isEmpty())
         --count;
     return count;
 }

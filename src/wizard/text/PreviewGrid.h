@@ -2,8 +2,11 @@
 
 #include <QString>
 
-class QPlainTextEdit;
 class QTableWidget;
+
+namespace wizard {
+class TextFileView;
+}
 
 // The column grid of the text pages addressed as a string grid with one fixed header row: row 0 is the grid's
 // horizontal header, rows 1 and on are its table rows. Column and row are counted from 0, column first, as the
@@ -38,10 +41,10 @@ void Widen(QTableWidget* grid, int column, const QString& text);
 // shown as the grid's one fixed row, no fixed column.
 void PrepareRows(QTableWidget* grid, int rows);
 // Rows of a preview of the file the view shows: one per line plus the header row, at most 21.
-int PreviewRowCount(const QPlainTextEdit* view);
+int PreviewRowCount(const TextFileView* view);
 
 // Lines of the page's text view as the reader counts them: a last empty line (the text ends in a line break) does
 // not count, an empty view has none.
-int LineCount(const QPlainTextEdit* view);
+int LineCount(const TextFileView* view);
 
 }  // namespace wizard::grid

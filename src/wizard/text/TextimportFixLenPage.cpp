@@ -3,11 +3,11 @@
 #include "engine/TextReadProgress.h"
 #include "wizard/text/CharacterGrid.h"
 #include "wizard/text/PreviewGrid.h"
+#include "wizard/text/TextFileView.h"
 #include "wizard/text/TextimportPage.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTableWidget>
 #include <algorithm>
 #include <set>
@@ -54,6 +54,76 @@ void TrennlinienAlleZeichnen(const TextImportControls& c)
     c.stgQuellDatFix->setMarks(marks);
 }
 
+// ---- editing the marks ----
+
+void TrennposKlick(const TextImportControls& c, int column)
+{
+    if (column > 0)
+        engine::TrennposHinzufuegen(*c.boundaries, column);
+    TrennlinienAlleZeichnen(c);
+}
+
+bool TrennposMausGedrueckt(const TextImportControls& c, bool leftButton, int column)
+{
+    engine::ColumnBoundaryList& list = *c.boundaries;
+    const int slot = column >= 0 ? engine::TrennposSuchen(list, column) : -1;
+    bool caught = false;
+    if (slot >= 0) {
+        if (leftButton) {
+            list.FixTrennDragIndex = slot;
+            caught = true;
+        } else {
+            TrennlinieZeichnen(c, slot, clWhite);
+            engine::TrennposEntfernen(list, column);
+        }
+    }
+    TrennlinienAlleZeichnen(c);
+    return caught;
+}
+
+void TrennposDoppelklick(const TextImportControls& c, int column)
+{
+    const int slot = column >= 0 ? engine::TrennposSuchen(*c.boundaries, column) : -1;
+    if (slot >= 0) {
+        TrennlinieZeichnen(c, slot, clWhite);
+        engine::TrennposEntfernen(*c.boundaries, column);
+    }
+    TrennlinienAlleZeichnen(c);
+}
+
+bool TrennposZiehen(const TextImportControls& c, int column)
+{
+    engine::ColumnBoundaryList& list = *c.boundaries;
+    if (column <= 0 || column > engine::MaxBoundary)
+        return false;
+    const int slot = list.FixTrennDragIndex;
+    if (slot < 0 || slot >= engine::BoundarySlotCount)
+        return true;
+    std::int16_t& value = list.FixTrennPositionen[static_cast<std::size_t>(slot)];
+    if (value != column) {
+        // Another mark on the old place stays drawn.
+        if (engine::TrennposSuchenAndere(list, value, slot) < 0)
+            TrennlinieZeichnen(c, slot, clWhite);
+        value = static_cast<std::int16_t>(column);
+        TrennlinieZeichnen(c, slot, clRed);
+    }
+    return true;
+}
+
+void TrennposAblegen(const TextImportControls& c, int column)
+{
+    engine::ColumnBoundaryList& list = *c.boundaries;
+    const int slot = list.FixTrennDragIndex;
+    if (column > 0 && slot >= 0 && slot < engine::BoundarySlotCount) {
+        const int other =
+            engine::TrennposSuchenAndere(list, list.FixTrennPositionen[static_cast<std::size_t>(slot)], slot);
+        if (other >= 0)
+            list.FixTrennPositionen[static_cast<std::size_t>(other)] = engine::FreeSlot;
+    }
+    TrennlinienNeuZeichnen(c);
+    list.FixTrennDragIndex = -1;
+}
+
 // ---- the character grid ----
 
 void FixLenZeichenRasterFuellen(const TextImportControls& c)
@@ -61,7 +131,8 @@ void FixLenZeichenRasterFuellen(const TextImportControls& c)
     CharacterGrid* g = c.stgQuellDatFix;
     g->clearContent();
     engine::PrepareMarking(*c.boundaries);
-    const QStringList lines = engine::CharacterGridLines(c.retQuellDat->toPlainText());
+    const QStringList lines = engine::CharacterGridLines(
+        c.retQuellDat->lines(0, engine::CharacterGridLineCount + 1).join(u'\n'));
     // One column more than the first line is long, so that a mark can close its last field.
     const qsizetype firstLength = lines.first().size();
     g->setContent(lines, static_cast<int>(std::min<qsizetype>(firstLength + 1, CharacterGrid::MaxColumns)));
@@ -104,16 +175,15 @@ void FixLenVorschauAufteilen(const TextImportControls& c)
     VorschauAbschliessen(c);
 }
 
-void FixLenDateiEinlesen(const TextImportControls& c)
+bool FixLenDateiEinlesen(const TextImportControls& c)
 {
     const int first = engine::PrepareSplit(*c.boundaries);
-    if (first < 0) {
-        ZeilenInZSPEinlesen(c);
-        return;
-    }
+    if (first < 0)
+        return ZeilenInZSPEinlesen(c);
     const auto progress = ReadingProgress(c);
     engine::ReadFixedWidthFile(c.edtQuelle->text(), *c.tblZSP, *c.staged, c.boundaries->FixTrennPositionen, first,
                                Checked(c.cbxErsteZeile), Checked(c.cbxDosToWin), *progress);
+    return !progress->cancelled();
 }
 
 }  // namespace wizard

@@ -5,6 +5,7 @@
 #include "engine/TextimportFixLen.h"
 #include "platform/UserInterface.h"
 #include "texts/Texts.h"
+#include "wizard/text/ColumnNames.h"
 #include "wizard/text/GaugeTextProgress.h"
 #include "wizard/text/PreviewGrid.h"
 
@@ -14,7 +15,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTableWidget>
 #include <algorithm>
 
@@ -180,6 +180,9 @@ void ZeilenVorschauZeigen(const TextImportControls& c)
     if (!namesInFirstLine)
         SpaltenNamenSetzen(c);
     showGrid(c);
+    // The one column is ready for its name, as after any other preview: the rename box must not keep the name of
+    // a column of an earlier preview (or nothing), which the forward step would then refuse or store.
+    VorschauAbschliessen(c);
 }
 
 void SpaltenNamenSetzen(const TextImportControls& c)
@@ -216,6 +219,74 @@ void VorschauAbschliessen(const TextImportControls& c)
     *c.AktSpalte = 0;
 }
 
+// ---- naming the columns ----
+
+namespace {
+
+constexpr int NamingHelpContext = 18;
+
+bool refuseName(const TextImportControls& c, platform::MessageType type, const QString& text)
+{
+    platform::MessageBox(type, text, platform::Buttons::OkHelp, NamingHelpContext);
+    c.edtRenCols->setFocus();
+    return false;
+}
+
+}  // namespace
+
+bool SpaltennameSpeichern(const TextImportControls& c)
+{
+    QTableWidget* g = c.stgQuellDatVar;
+    const QString name = c.edtRenCols->text();
+    const int current = *c.AktSpalte;
+    if (name.isEmpty())
+        return refuseName(c, platform::MessageType::Information, texts::Text(64917));
+    if (name.startsWith(u' '))
+        return refuseName(c, platform::MessageType::Error, texts::Text(64918));
+    for (int column = 0; column < grid::ColCount(g); ++column) {
+        if (column != current && grid::Cell(g, column, 0).compare(name, Qt::CaseInsensitive) == 0) {
+            return refuseName(c, platform::MessageType::Error,
+                              texts::Format(texts::Text(64919), {grid::Cell(g, column, 0), QString::number(column + 1)}));
+        }
+    }
+    if (current < 0 || current >= grid::ColCount(g))
+        return true;
+    grid::setCell(g, current, 0, name);
+    grid::Widen(g, current, name);
+    return true;
+}
+
+void SpalteWaehlen(const TextImportControls& c, int column, bool focus)
+{
+    QTableWidget* g = c.stgQuellDatVar;
+    const int last = grid::ColCount(g) - 1;
+    column = std::clamp(column, 0, std::max(last, 0));
+    c.btnErste->setEnabled(column > 0);
+    c.btnLinks->setEnabled(column > 0);
+    c.btnRechts->setEnabled(column < last);
+    c.btnLetzte->setEnabled(column < last);
+    g->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    g->clearSelection();
+    if (g->rowCount() > 0 && g->columnCount() > 0)
+        g->setRangeSelected(QTableWidgetSelectionRange(0, column, g->rowCount() - 1, column), true);
+    if (column < g->columnCount())
+        g->scrollTo(g->model()->index(0, column));
+    c.edtRenCols->setText(grid::Cell(g, column, 0));
+    *c.AktSpalte = column;
+    if (focus)
+        c.edtRenCols->setFocus();
+}
+
+bool SpaltennamenPruefen(const TextImportControls& c)
+{
+    const auto problem = CheckColumnNames(GridHeaders(c.stgQuellDatVar));
+    if (!problem)
+        return true;
+    platform::MessageBox(platform::MessageType::Error, problem->message, platform::Buttons::OkHelp, NamingHelpContext);
+    SpalteWaehlen(c, problem->column, true);
+    return false;
+}
+
 // ---- staging, reading, sizing ----
 
 void ZSPTabelleAnlegen(const TextImportControls& c)
@@ -224,23 +295,23 @@ void ZSPTabelleAnlegen(const TextImportControls& c)
                                GridHeaders(c.stgQuellDatVar));
 }
 
-void TrennzeichenDateiEinlesen(const TextImportControls& c, const QString& FileName, db::Table& Table, bool DosToWin)
+bool TrennzeichenDateiEinlesen(const TextImportControls& c, const QString& FileName, db::Table& Table, bool DosToWin)
 {
     const bool anySeparator = TrennzeichenUebernehmen(c);
     const bool anyQualifier = TextbegrenzerUebernehmen(c);
-    if (!anySeparator && !anyQualifier) {
-        ZeilenInZSPEinlesen(c);
-        return;
-    }
+    if (!anySeparator && !anyQualifier)
+        return ZeilenInZSPEinlesen(c);
     const auto progress = ReadingProgress(c);
     engine::ReadSeparatedFile(FileName, Table, *c.staged, readingOf(c, DosToWin), *progress);
+    return !progress->cancelled();
 }
 
-void ZeilenInZSPEinlesen(const TextImportControls& c)
+bool ZeilenInZSPEinlesen(const TextImportControls& c)
 {
     const auto progress = ReadingProgress(c);
     engine::ReadWholeLines(c.edtQuelle->text(), *c.tblZSP, *c.staged, Checked(c.cbxErsteZeile),
                            Checked(c.cbxDosToWin), *progress);
+    return !progress->cancelled();
 }
 
 void FeldgroessenDefinieren(const TextImportControls& c)

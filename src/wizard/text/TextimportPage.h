@@ -9,7 +9,6 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QTableWidget;
 
 namespace db {
@@ -28,6 +27,7 @@ struct ColumnBoundaryList;
 namespace wizard {
 
 class CharacterGrid;
+class TextFileView;
 class TfrmGauge;
 
 // The wizard's objects the text pages work on. The wizard fills one with its own controls and program-wide values;
@@ -38,7 +38,7 @@ class TfrmGauge;
 // PreviewGrid.h).
 struct TextImportControls {
     QLineEdit* edtQuelle = nullptr;        // the source file's name
-    QPlainTextEdit* retQuellDat = nullptr;  // the file as the page shows it; its line count sizes preview and bar
+    TextFileView* retQuellDat = nullptr;  // the file as the page shows it; its line count sizes preview and bar
     QTableWidget* stgQuellDatVar = nullptr;
     CharacterGrid* stgQuellDatFix = nullptr;
     QLabel* lblVorschauVorber = nullptr;
@@ -88,10 +88,21 @@ void ZeilenVorschauZeigen(const TextImportControls& c);
 void SpaltenNamenSetzen(const TextImportControls& c);
 // Column 0 selected for renaming.
 void VorschauAbschliessen(const TextImportControls& c);
+// The name typed in edtRenCols becomes the header of column AktSpalte: false, with a message (help context 18) and
+// the focus in edtRenCols, for an empty name (text 64917), one beginning with a blank (64918) or one another column
+// has already, ignoring case (64919).
+bool SpaltennameSpeichern(const TextImportControls& c);
+// The column selected for renaming: the moving buttons, the whole column selected, its header in edtRenCols, and
+// AktSpalte; focus: edtRenCols gets the focus.
+void SpalteWaehlen(const TextImportControls& c, int column, bool focus);
+// The first header the tables cannot take is reported (naming its column), selected for renaming, and the answer
+// is false; true when every header can become a field name.
+bool SpaltennamenPruefen(const TextImportControls& c);
 // The staging table from the header row.
 void ZSPTabelleAnlegen(const TextImportControls& c);
-void TrennzeichenDateiEinlesen(const TextImportControls& c, const QString& FileName, db::Table& Table, bool DosToWin);
-void ZeilenInZSPEinlesen(const TextImportControls& c);
+// The readings answer false when the person cancelled them in the progress window.
+bool TrennzeichenDateiEinlesen(const TextImportControls& c, const QString& FileName, db::Table& Table, bool DosToWin);
+bool ZeilenInZSPEinlesen(const TextImportControls& c);
 void FeldgroessenDefinieren(const TextImportControls& c);
 
 // What watches the readings of the page: the progress window when there is one.

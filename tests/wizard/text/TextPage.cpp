@@ -59,7 +59,7 @@ QString TextPage::setSource(const QByteArray& bytes, const QString& fileName)
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
     file.close();
-    retQuellDat.setPlainText(engine::ReadTextFile(path));
+    retQuellDat.loadFile(path);
     edtQuelle.setText(path);
     return path;
 }

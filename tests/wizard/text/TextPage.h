@@ -8,6 +8,7 @@
 #include "wizard/text/CharacterGrid.h"
 #include "wizard/text/GaugeTextProgress.h"
 #include "wizard/text/TextimportFixLenPage.h"
+#include "wizard/text/TextFileView.h"
 #include "wizard/text/TextimportPage.h"
 
 #include <QByteArray>
@@ -46,7 +47,7 @@ public:
     engine::EngineContext context{program.path()};
 
     QLineEdit edtQuelle;
-    QPlainTextEdit retQuellDat;
+    wizard::TextFileView retQuellDat;
     QTableWidget stgQuellDatVar;
     wizard::CharacterGrid stgQuellDatFix;
     QLabel lblVorschauVorber;

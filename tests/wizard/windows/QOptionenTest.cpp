@@ -14,7 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include "wizard/text/TextFileView.h"
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -62,7 +62,7 @@ struct Wizard {
     QWidget* ImportSeite1txt = new QWidget;
     QStackedWidget* tpcTXT = new QStackedWidget(ImportSeite1txt);
     QWidget* TXTDatensatzlaenge = new QWidget;
-    QPlainTextEdit* retQuellDat = new QPlainTextEdit(TXTDatensatzlaenge);
+    wizard::TextFileView* retQuellDat = new wizard::TextFileView(TXTDatensatzlaenge);
     QPushButton btnQOptionen1, btnQOptionen2;
     wizard::QOptionenWizard links;
 };
