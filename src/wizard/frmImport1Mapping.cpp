@@ -11,6 +11,7 @@
 #include "rtl/FormatSettings.h"
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
+#include "wizard/PageSupport.h"
 #include "ui_frmInhaltAnz.h"
 #include "wizard/GridTitles.h"
 #include "wizard/frmGauge.h"
@@ -29,21 +30,6 @@ namespace wizard {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-QString UpperExtension(const QString& fileName)
-{
-    const QString suffix = QFileInfo(fileName).suffix();
-    return suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix.toUpper();
-}
-
-// The wait cursor for as long as the object lives, on every way out.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // The progress window as the page's loops arrange it: small, cancel button only, one step per row. Window messages
 // are let through at most every 15 ms, so that the loop costs what its rows cost, not what repainting does.

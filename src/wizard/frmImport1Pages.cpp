@@ -13,6 +13,7 @@
 #include "platform/UserInterface.h"
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
+#include "wizard/PageSupport.h"
 #include "ui_frmInhaltAnz.h"
 #include "ui_frmQOptionen.h"
 #include "wizard/frmImport1.h"
@@ -42,26 +43,11 @@ void SetSourceTableName(db::Table& table, const QString& name)
     table.setTableName(name);
 }
 
-QString UpperExtension(const QString& fileName)
-{
-    const QString suffix = QFileInfo(fileName).suffix();
-    return suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix.toUpper();
-}
-
 bool IsTableFile(const QString& fileName)
 {
     const QString extension = UpperExtension(fileName);
     return extension == u".DB" || extension == u".DBF";
 }
-
-// The wait cursor for as long as the object lives, on every way out.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // While the Access library works in its child process the window keeps painting; clicks and keys wait, so that
 // nothing can start a second read or leave the page meanwhile.

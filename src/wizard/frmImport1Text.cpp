@@ -11,6 +11,7 @@
 #include "platform/UserInterface.h"
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
+#include "wizard/PageSupport.h"
 #include "ui_frmQOptionen.h"
 #include "wizard/frmQOptionen.h"
 #include "wizard/text/CharacterGrid.h"
@@ -28,14 +29,6 @@
 namespace wizard {
 
 namespace {
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // Home and End of the column grid move between the columns to rename instead of the grid's own cell.
 class KeyDownFilter : public QObject {

@@ -1,21 +1,12 @@
 #include "wizard/finish/StoredSetting.h"
 
 #include "engine/ImportSetting.h"
+#include "wizard/PageSupport.h"
 
 #include <QFileInfo>
 #include <limits>
 
 namespace wizard {
-
-namespace {
-
-QString UpperExtension(const QString& fileName)
-{
-    const QString suffix = QFileInfo(fileName).suffix();
-    return suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix.toUpper();
-}
-
-}  // namespace
 
 QString FixBreakText(const engine::BoundarySlots& boundaries)
 {
