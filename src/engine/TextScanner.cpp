@@ -281,7 +281,7 @@ TextEncoding TextLineReader::decideEncoding()
 template <class Line>
 bool TextLineReader::readAnyLine(Line& line)
 {
-    line.clear();
+    line.resize(0);  // keeps its memory for the next line
     if (atEnd())
         return false;
     pendingCr_ = false;

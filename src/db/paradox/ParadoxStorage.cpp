@@ -691,6 +691,11 @@ void ParadoxStorage::materialize()
     if (blobs_.isOpen()) blobs_.open(blobs_.path(), true);
     rows_ = std::move(rows);
     materialized_ = true;
+    forgetReadCaches();
+}
+
+void ParadoxStorage::forgetReadCaches()
+{
     cachedBlock_ = -1;
     cachedRecords_ = nullptr;
     currentChunk_ = -1;

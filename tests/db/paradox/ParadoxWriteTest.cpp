@@ -805,3 +805,51 @@ TEST(ParadoxWrite, UpdateOfTheChangedFieldsOnlyEnforcesRequiredFields)
               db::ErrorCode::RequiredFieldMissing);
     EXPECT_TRUE(sameValue(table->read(row)[0], QStringLiteral("da")));
 }
+
+// A keyless text table filled at once from text bytes is, byte for byte, the table that appending the same records one
+// by one and flushing leaves, whatever blocks the count takes; afterwards it reads from its file and takes changes
+// as any table opened anew.
+TEST(ParadoxWrite, TextBytesWrittenAtOnceAreTheFileOfRecordsAppendedOneByOne)
+{
+    const db::FieldDefList fields{def("A", FieldType::ftString, 12), def("B", FieldType::ftString, 1),
+                                  def("C", FieldType::ftString, 40)};
+    // Values of every length up to past the field's, empty ones and bytes of the upper half among them.
+    const auto value = [](int record, int field) {
+        QByteArray bytes;
+        for (int i = 0; i < (record * 7 + field * 3) % 45; ++i) bytes += char(0x41 + (record + i * 13) % 190);
+        return bytes;
+    };
+    for (const int count : {0, 1, 19, 20, 21, 5000}) {
+        SCOPED_TRACE(count);
+        QTemporaryDir one, other;
+        const QString atOnce = one.filePath(QStringLiteral("quelle.db"));
+        const QString oneByOne = other.filePath(QStringLiteral("quelle.db"));
+        for (const QString& path : {atOnce, oneByOne}) {
+            db::paradox::create(path, fields, 0);
+            auto table = db::paradox::open(path, OpenMode::Shared);
+            ASSERT_TRUE(table->appendsTextBytes(1252, 3));
+            std::vector<QByteArray> record(3);
+            int next = 0;
+            const auto texts = [&](QByteArrayView* out) {
+                for (int f = 0; f < 3; ++f) {
+                    record[size_t(f)] = value(next, f);
+                    out[f] = record[size_t(f)];
+                }
+                ++next;
+            };
+            if (path == atOnce)
+                table->writeTextBytesTable(count, 3, texts);
+            else
+                table->db::TableStorage::writeTextBytesTable(count, 3, texts);
+            EXPECT_EQ(next, count);
+            ASSERT_EQ(table->recordCount(), count);
+            if (count > 0) {
+                EXPECT_EQ(table->read(count - 1)[2].toString().size(), std::min<qsizetype>(value(count - 1, 2).size(), 40));
+                table->insert({QStringLiteral("neu"), QString(), QString()}, table->recordCount());
+                table->flush();
+                EXPECT_TRUE(sameValue(table->read(count)[0], QStringLiteral("neu")));
+            }
+        }
+        EXPECT_EQ(testsupport::fileBytes(atOnce), testsupport::fileBytes(oneByOne));
+    }
+}
