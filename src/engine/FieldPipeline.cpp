@@ -567,9 +567,11 @@ void FeldUebertragen(const PipelineContext& ctx, const BoundMappingRow& row)
                 target.setAsString(PadLeftTo(rtl::Trim(target.AsString()), width));
         });
     }
-    // 10. Over-length cut, decided by the declared sizes.
-    if (row.sourceField().DataSize() > row.targetField().DataSize() && row.Ueberl_abschneid_li &&
-        IsNumeric(row.Laenge)) {
+    // 10. Over-length cut, decided by the declared sizes. Both fields must exist whether or not the row cuts (a
+    // missing one ends the run here); their sizes are looked at only for a row that cuts.
+    db::Field& cutSource = row.sourceField();
+    db::Field& cutTarget = row.targetField();
+    if (row.Ueberl_abschneid_li && cutSource.DataSize() > cutTarget.DataSize() && IsNumeric(row.Laenge)) {
         guarded(ctx, [&] {
             db::Field& target = row.targetField();
             target.setAsString(CutToLength(rtl::Trim(target.AsString()), widthOf(row.Laenge)));
