@@ -9,6 +9,7 @@
 #include <cstring>
 #include <optional>
 #include <stdexcept>
+#include <string>
 
 // Reading text sources: physical lines of a file, and the record scanner that cuts one record of a separated file
 // into its values. Both know nothing of grids, tables or dialogs: the scanner hands every value to the caller, who
@@ -166,12 +167,26 @@ inline void appendChars(Text& value, const Char* from, qsizetype n)
     value.resize(at + n);
     std::memcpy(static_cast<void*>(value.data() + at), from, static_cast<std::size_t>(n) * sizeof(Char));
 }
-inline void appendLineBreak(QByteArray& value) { value += "\r\n"; }
+inline void appendLineBreak(std::string& value) { value += "\r\n"; }
+inline void appendChars(std::string& value, const char* from, qsizetype n)
+{
+    value.append(from, static_cast<std::size_t>(n));
+}
+// What a value collects in: the characters of a line read as text, or for a file read one byte a character plain
+// bytes, in memory that is reused from value to value.
+template <class Line>
+struct ScanValue {
+    using type = Line;
+};
+template <>
+struct ScanValue<QByteArray> {
+    using type = std::string;
+};
 }  // namespace scanning
 
 // The record scanner: cuts one record, which starts with the physical line `line` (a QString cut by ScanRules, or
-// the QByteArray of a file read one byte a character, cut by ByteScanRules), into values. Every value goes to
-// store(column, value, atEnd):
+// the QByteArray of a file read one byte a character, cut by ByteScanRules), into values (QString, or std::string
+// of the bytes). Every value goes to store(column, value, atEnd):
 //   - at a separator (atEnd false) store answers whether it took the value; only then does the column count on
 //     and the value start empty again, otherwise the text collects on into the same value;
 //   - at the end of the record (atEnd true) the last value; the answer is not used.
@@ -188,7 +203,7 @@ void scanRecord(Line& line, TextLineReader& reader, const Rules& rules, Store&& 
 {
     const auto q = rules.qualifier();
     const bool quoted = rules.hasQualifier();
-    Line value;
+    typename scanning::ScanValue<Line>::type value;
     int column = 0;
     qsizetype n = line.size();
     qsizetype p = 0;

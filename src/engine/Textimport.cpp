@@ -25,6 +25,7 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <type_traits>
 
 namespace engine {
@@ -93,10 +94,10 @@ struct StagedRows {
     {
     }
 
-    void add(const std::vector<QByteArray>& values)
+    void add(const std::vector<std::string>& values)
     {
         std::size_t need = values.size();
-        for (const QByteArray& value : values)
+        for (const std::string& value : values)
             need += static_cast<std::size_t>(value.size());
         if (current.capacity() - current.size() < need) {
             setCurrentAside();
@@ -106,11 +107,11 @@ struct StagedRows {
         current.resize(at + need);
         char* out = current.data();
         for (std::size_t i = 0; i < values.size(); ++i) {
-            const QByteArray& value = values[i];
-            const auto length = static_cast<std::size_t>(value.size());
+            const std::string& value = values[i];
+            const std::size_t length = value.size();
             out[at++] = static_cast<char>(static_cast<unsigned char>(length));
             if (length > 0)
-                std::memcpy(out + at, value.constData(), length);
+                std::memcpy(out + at, value.data(), length);
             at += length;
             longest[i] = std::max(longest[i], static_cast<int>(length));
         }
@@ -411,8 +412,8 @@ void StagingFiller::keepPending()
         result_.cutValues += pendingResult_.cutValues;
         result_.replacedCharacters += pendingResult_.replacedCharacters;
     }
-    for (QByteArray& value : pending_)
-        value.resize(0);
+    for (std::string& value : pending_)
+        value.clear();
     pendingResult_ = {};
     pendingOpen_ = false;
     pendingSet_ = false;
@@ -428,12 +429,12 @@ void StagingFiller::set(int field, const QString& value)
 {
     const auto i = static_cast<std::size_t>(field);
     const QString text = storable(value, fromDos_, pendingResult_.replacedCharacters);
-    QByteArray& bytes = pending_[i];
-    bytes.resize(text.size());
-    bytes.resize(rtl::encodeTo(text, rtl::CodePage::Windows1252, bytes.data()));
-    if (bytes.size() > sizes_[i]) {
+    std::string& bytes = pending_[i];
+    bytes.resize(static_cast<std::size_t>(text.size()));
+    bytes.resize(static_cast<std::size_t>(rtl::encodeTo(text, rtl::CodePage::Windows1252, bytes.data())));
+    if (bytes.size() > static_cast<std::size_t>(sizes_[i])) {
         ++pendingResult_.cutValues;
-        bytes.resize(sizes_[i]);
+        bytes.resize(static_cast<std::size_t>(sizes_[i]));
     }
     pendingSet_ = true;
 }
@@ -451,24 +452,25 @@ void StagingFiller::setBytes(int field, QByteArrayView value)
         return t;
     }();
     const auto i = static_cast<std::size_t>(field);
-    QByteArray& bytes = pending_[i];
+    std::string& bytes = pending_[i];
     const qsizetype n = value.size();
-    bytes.resize(n);
-    char* out = bytes.data();
+    const qsizetype kept = std::min<qsizetype>(n, sizes_[i]);
     if (fromDos_) {
+        bytes.resize(static_cast<std::size_t>(kept));
+        // Every character of the value counts, those cut off included.
         for (qsizetype c = 0; c < n; ++c) {
-            out[c] = fromDos[static_cast<unsigned char>(value[c])];
-            if (out[c] == '?' && value[c] != '?')
+            const char ansi = fromDos[static_cast<unsigned char>(value[c])];
+            if (ansi == '?' && value[c] != '?')
                 ++pendingResult_.replacedCharacters;
+            if (c < kept)
+                bytes[static_cast<std::size_t>(c)] = ansi;
         }
-    } else if (n > 0) {
-        // An empty value may come with no bytes behind it at all (a null pointer), which memcpy must not be given.
-        std::memcpy(out, value.constData(), static_cast<std::size_t>(n));
+    } else {
+        // An empty value may come with no bytes behind it at all (a null pointer), which assign copes with.
+        bytes.assign(value.constData(), static_cast<std::size_t>(kept));
     }
-    if (n > sizes_[i]) {
+    if (n > kept)
         ++pendingResult_.cutValues;
-        bytes.resize(sizes_[i]);
-    }
     pendingSet_ = true;
 }
 
@@ -547,11 +549,11 @@ void readSeparatedRecords(TextLineReader& reader, StagingFiller& filler, const R
     const bool commaOn = reading.separators.contains(u',');
     const bool semicolonOn = reading.separators.contains(u';');
     const int fieldCount = filler.fieldCount();
-    const auto store = [&](int column, Line& value, bool) {
+    const auto store = [&](int column, auto& value, bool) {
         if (column >= fieldCount)
             throw LineFault{};
         if constexpr (std::is_same_v<Line, QByteArray>)
-            filler.setBytes(column, value);
+            filler.setBytes(column, QByteArrayView(value.data(), static_cast<qsizetype>(value.size())));
         else
             filler.set(column, value);
         return true;

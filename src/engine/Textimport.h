@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace db {
@@ -195,7 +196,7 @@ private:
     TextReadResult result_;
     TextReadResult pendingResult_;  // of the pending record
     std::vector<int> sizes_;
-    std::vector<QByteArray> pending_;  // the pending record's values in the code page, each cut to its field
+    std::vector<std::string> pending_;  // the pending record's values in the code page, each cut to its field
     bool pendingOpen_ = false;
     bool pendingSet_ = false;
     std::unique_ptr<StagedRows> rows_;
