@@ -2,6 +2,7 @@
 // engine's do.
 
 #include "ParadoxTestUtil.h"
+#include "db/paradox/ParadoxFormat.h"
 #include "db/paradox/ParadoxTable.h"
 #include "support/TestSupport.h"
 
@@ -851,5 +852,33 @@ TEST(ParadoxWrite, TextBytesWrittenAtOnceAreTheFileOfRecordsAppendedOneByOne)
             }
         }
         EXPECT_EQ(testsupport::fileBytes(atOnce), testsupport::fileBytes(oneByOne));
+    }
+}
+
+// A text field's bytes are the text's encoding cut to the field at its first zero, zeros after them, whatever mix of
+// plain characters, characters of the upper half, characters the code page lacks, surrogates and zeros the text
+// holds, and wherever the field's end cuts it.
+TEST(ParadoxWrite, TextFieldBytesAreTheEncodingCutToTheField)
+{
+    const char16_t alphabet[] = {u'a', u'Z', u'7', u' ', u'~', 0x7F, 0,      0xE4,   0xDF,   0x20AC,
+                                 0x81, 0x4E00, 0xD83D, 0xDE00, 0xFFFD, 0xC4, 0x2500, 0x0192, 0x00A0, 0x01};
+    std::mt19937 random(30);
+    for (const int codePage : {1252, 850}) {
+        const db::paradox::TextCodec codec(codePage, QString());
+        for (int round = 0; round < 20000; ++round) {
+            QString text;
+            const int plainRun = int(random() % 20);
+            for (int c = 0, n = int(random() % 40); c < n; ++c)
+                text += QChar(c < plainRun ? u'a' + char16_t(c % 26)
+                                           : alphabet[random() % (sizeof alphabet / sizeof alphabet[0])]);
+            const int length = 1 + int(random() % 40);
+            QByteArray expected = codec.encode(text).left(length);
+            if (const qsizetype zero = expected.indexOf('\0'); zero >= 0)
+                expected.truncate(zero);
+            expected.append(QByteArray(length - expected.size(), '\0'));
+            QByteArray field(length, '\x55');
+            ASSERT_TRUE(codec.encodeInto(text, field.data(), length));
+            ASSERT_EQ(field, expected) << codePage << " " << text.toStdString() << " in " << length;
+        }
     }
 }
