@@ -18,6 +18,7 @@
 #include <QTime>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <stdexcept>
@@ -429,6 +430,22 @@ QByteArray PictureFileAsBitmap(const QString& path)
 
 namespace {
 
+// A text of digits alone, at most 15 of them (a key, a count, as a text file holds them), is its number exactly, as
+// the general conversion reads it: no double lies nearer. Nothing for any other text.
+std::optional<double> digitsAlone(const QString& text)
+{
+    const qsizetype n = text.size();
+    if (n == 0 || n > 15)
+        return std::nullopt;
+    std::int64_t whole = 0;
+    for (const QChar ch : text) {
+        if (ch < u'0' || ch > u'9')
+            return std::nullopt;
+        whole = whole * 10 + (ch.unicode() - u'0');
+    }
+    return static_cast<double>(whole);
+}
+
 void copyValue(const PipelineContext& ctx, const BoundMappingRow& row, SourceText& sourceText)
 {
     db::Field& target = row.targetField();
@@ -443,6 +460,10 @@ void copyValue(const PipelineContext& ctx, const BoundMappingRow& row, SourceTex
             break;
         }
         QString text = sourceText.get();
+        if (const std::optional<double> whole = digitsAlone(text)) {
+            target.setAsFloat(*whole);
+            break;
+        }
         text.remove(rtl::formatSettings().ThousandSeparator);
         target.setAsFloat(rtl::StrToFloat(text));
         break;

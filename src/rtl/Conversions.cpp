@@ -50,18 +50,9 @@ QString nonFinite(double value)
 // Parses the classic float syntax. Blanks are the space character only, as in the classic runtime.
 std::optional<double> parseFloat(const QString& s)
 {
-    const qsizetype n = s.size();
-    // Digits alone, at most 15 of them (a key, a count), are their number exactly: no double in between is nearer.
-    if (n > 0 && n <= 15) {
-        std::int64_t whole = 0;
-        qsizetype d = 0;
-        for (; d < n && isDigit(s[d]); ++d)
-            whole = whole * 10 + (s[d].unicode() - u'0');
-        if (d == n)
-            return static_cast<double>(whole);
-    }
     const QChar decimal = formatSettings().DecimalSeparator;
     qsizetype i = 0;
+    const qsizetype n = s.size();
     while (i < n && s[i] == u' ')
         ++i;
     std::string ascii;
