@@ -7,8 +7,8 @@
 // Figures printed: seconds and microseconds per record of every road at 100,000 and 1,000,000 lines, the text
 // road's share, the ratio to sqlite3, the peak resident memory of each road of ours against the file's size plus
 // 128 MB, and the time per record at 1,000,000 against that at 100,000; with --with_10m also our roads at
-// 10,000,000 lines: time per record and peak memory against those at 100,000. The files lie in a temporary folder (TMPDIR)
-// that is removed at the end.
+// 10,000,000 lines: time per record and peak memory against those at 100,000. The files lie in a temporary folder
+// (TMPDIR) that is removed at the end.
 #include "db/DataSource.h"
 #include "db/Field.h"
 #include "db/Table.h"
@@ -376,10 +376,11 @@ void printSummary()
             const double large = seconds(name, 10'000'000);
             if (small <= 0 || large <= 0)
                 continue;
-            std::printf("%-16s 10M lines: %.2f s, us/record %.2f, / that at 100k %.2f (at most 1.2); peak %.0f MB, "
-                        "%+.0f MB against 100k (at most +128)\n",
-                        name, large, large * 1e6 / 1e7, (large / 1e7) / (small / 1e5), peak(name, 10'000'000),
-                        peak(name, 10'000'000) - peak(name, 100'000));
+            std::printf(
+                "%-16s 10M lines: %.2f s, us/record %.2f, / that at 100k %.2f (at most 1.2); peak %.0f MB, "
+                "%+.0f MB against 100k (at most +128)\n",
+                name, large, large * 1e6 / 1e7, (large / 1e7) / (small / 1e5), peak(name, 10'000'000),
+                peak(name, 10'000'000) - peak(name, 100'000));
         }
     }
     if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())

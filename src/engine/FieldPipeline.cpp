@@ -19,9 +19,9 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <unordered_map>
-#include <stdexcept>
 #include <variant>
 
 namespace engine {

@@ -295,8 +295,8 @@ bool TextLineReader::readAnyLine(Line& line)
         const void* lf = std::memchr(from, '\n', left);
         const std::size_t beforeLf = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - from) : left;
         const void* cr = std::memchr(from, '\r', beforeLf);
-        const qsizetype end =
-            pos_ + static_cast<qsizetype>(cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - from) : beforeLf);
+        const qsizetype end = pos_ + static_cast<qsizetype>(
+                                         cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - from) : beforeLf);
         appendText(line, from, end - pos_);
         if (end == size) {
             pos_ = end;

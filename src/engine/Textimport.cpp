@@ -88,11 +88,12 @@ bool keepGoingAfterFault(StagingFiller& staging, const QString& line, bool& igno
 // back once, in order, and removed with the rows on every way out.
 struct StagedRows {
     StagedRows(int fieldCount, std::size_t memoryBytes, const QString& folder)
-        : fields(fieldCount), longest(static_cast<std::size_t>(fieldCount), 1),
+        : fields(fieldCount),
+          longest(static_cast<std::size_t>(fieldCount), 1),
           blockBytes(std::clamp<std::size_t>(memoryBytes / 32, 64, std::size_t(1) << 20)),
-          headBlocks(memoryBytes / blockBytes), folder(folder)
-    {
-    }
+          headBlocks(memoryBytes / blockBytes),
+          folder(folder)
+    {}
 
     void add(const std::vector<std::string>& values)
     {
@@ -218,7 +219,7 @@ private:
     std::size_t blockBytes;
     std::size_t headBlocks;
     QString folder;
-    std::deque<std::vector<char>> head;  // the first blocks, kept in memory
+    std::deque<std::vector<char>> head;       // the first blocks, kept in memory
     std::unique_ptr<QTemporaryFile> scratch;  // the blocks after them but the last, each behind its size
     qint64 spilled = 0;
     std::vector<char> current;  // the last block, being filled

@@ -488,14 +488,12 @@ bool TextCodec::encodeInto(const QString& text, char* out, int length) const
             const int run = mask == 0xFFFF ? 8 : std::countr_one(mask) / 2;
             i += run;
             used += run;
-            if (run == 8)
-                continue;
+            if (run == 8) continue;
         }
 #endif
         const char16_t ch = in[i];
         if (ch < 0x80) {
-            if (ch == 0)
-                break;
+            if (ch == 0) break;
             out[used++] = char(ch);
             ++i;
             continue;
@@ -506,8 +504,7 @@ bool TextCodec::encodeInto(const QString& text, char* out, int length) const
             continue;
         }
         const int b = rtl::toByte(ch, rtl::CodePage(codePage_));
-        if (b == 0)
-            break;
+        if (b == 0) break;
         out[used++] = b < 0 ? '?' : char(b);
         ++i;
     }

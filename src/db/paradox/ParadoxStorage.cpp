@@ -9,8 +9,8 @@
 #include <QFileInfo>
 #include <QtDebug>
 #include <algorithm>
-#include <bit>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <utility>
 #include <fcntl.h>

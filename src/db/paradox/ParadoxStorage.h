@@ -56,8 +56,7 @@ public:
     int insertCopy(const TableStorage& source, int sourceRow, int fieldCount) override;
     bool appendsTextBytes(int codePage, int count) const override;
     void appendTextBytes(const QByteArrayView* texts, int count) override;
-    void writeTextBytesTable(qint64 count, int fieldCount,
-                             const std::function<void(QByteArrayView*)>& next) override;
+    void writeTextBytesTable(qint64 count, int fieldCount, const std::function<void(QByteArrayView*)>& next) override;
     int update(int row, const Record& record) override;
     int updateChanged(int row, const Record& record, const std::vector<char>& changed) override;
     void remove(int row) override;

@@ -390,8 +390,7 @@ void ParadoxStorage::writeFileSetOf(qint64 records, Fill&& fill)
     rowCount_ = int(records);
 }
 
-void ParadoxStorage::writeTextBytesTable(qint64 count, int fieldCount,
-                                         const std::function<void(QByteArrayView*)>& next)
+void ParadoxStorage::writeTextBytesTable(qint64 count, int fieldCount, const std::function<void(QByteArrayView*)>& next)
 {
     checkWritable();
     // Only a table read from its file and holding nothing is written straight from the texts: anything else, a

@@ -817,7 +817,8 @@ TEST(ParadoxWrite, TextBytesWrittenAtOnceAreTheFileOfRecordsAppendedOneByOne)
     // Values of every length up to past the field's, empty ones and bytes of the upper half among them.
     const auto value = [](int record, int field) {
         QByteArray bytes;
-        for (int i = 0; i < (record * 7 + field * 3) % 45; ++i) bytes += char(0x41 + (record + i * 13) % 190);
+        for (int i = 0; i < (record * 7 + field * 3) % 45; ++i)
+            bytes += char(0x41 + (record + i * 13) % 190);
         return bytes;
     };
     for (const int count : {0, 1, 19, 20, 21, 5000}) {
@@ -845,7 +846,8 @@ TEST(ParadoxWrite, TextBytesWrittenAtOnceAreTheFileOfRecordsAppendedOneByOne)
             EXPECT_EQ(next, count);
             ASSERT_EQ(table->recordCount(), count);
             if (count > 0) {
-                EXPECT_EQ(table->read(count - 1)[2].toString().size(), std::min<qsizetype>(value(count - 1, 2).size(), 40));
+                EXPECT_EQ(table->read(count - 1)[2].toString().size(),
+                          std::min<qsizetype>(value(count - 1, 2).size(), 40));
                 table->insert({QStringLiteral("neu"), QString(), QString()}, table->recordCount());
                 table->flush();
                 EXPECT_TRUE(sameValue(table->read(count)[0], QStringLiteral("neu")));
@@ -860,7 +862,7 @@ TEST(ParadoxWrite, TextBytesWrittenAtOnceAreTheFileOfRecordsAppendedOneByOne)
 // holds, and wherever the field's end cuts it.
 TEST(ParadoxWrite, TextFieldBytesAreTheEncodingCutToTheField)
 {
-    const char16_t alphabet[] = {u'a', u'Z', u'7', u' ', u'~', 0x7F, 0,      0xE4,   0xDF,   0x20AC,
+    const char16_t alphabet[] = {u'a', u'Z',   u'7',   u' ',   u'~',   0x7F, 0,      0xE4,   0xDF,   0x20AC,
                                  0x81, 0x4E00, 0xD83D, 0xDE00, 0xFFFD, 0xC4, 0x2500, 0x0192, 0x00A0, 0x01};
     std::mt19937 random(30);
     for (const int codePage : {1252, 850}) {

@@ -537,7 +537,8 @@ TEST_F(TextImport, StagedValuesBeyondTheBoundComeBackFromAScratchFileThatGoesOnE
         EXPECT_EQ(scratchFilesIn(QFileInfo(r.stagingTable()).absolutePath()), QStringList());
         if (c.sized) {
             EXPECT_EQ(TextRoad::records(r.sourceTable(path)), expected);
-            EXPECT_EQ(testsupport::fileBytes(r.sourceTable(path)), testsupport::fileBytes(inMemory.sourceTable(fileName)));
+            EXPECT_EQ(testsupport::fileBytes(r.sourceTable(path)),
+                      testsupport::fileBytes(inMemory.sourceTable(fileName)));
         }
     }
 }
