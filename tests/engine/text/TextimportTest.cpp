@@ -496,6 +496,7 @@ TEST_F(TextImport, StagedValuesBeyondTheBoundComeBackFromAScratchFileThatGoesOnE
         const char* name;
         std::function<void(TextRoad&, const QString& path)> wayOut;
         bool sized;  // the sizing took the records whole
+        int cancelAfter = 0;  // records the person lets the reading take; 0: all
     } const cases[] = {
         {"the sizing takes them",
          [](TextRoad& r, const QString& path) {
@@ -503,6 +504,12 @@ TEST_F(TextImport, StagedValuesBeyondTheBoundComeBackFromAScratchFileThatGoesOnE
              DefineFieldSizes(r.tblZSP, r.staged, r.tblQuelle, r.sourceTable(path), r.BMV, quiet);
          },
          true},
+        {"the sizing takes those of a cancelled reading",
+         [](TextRoad& r, const QString& path) {
+             TextReadProgress quiet;
+             DefineFieldSizes(r.tblZSP, r.staged, r.tblQuelle, r.sourceTable(path), r.BMV, quiet);
+         },
+         true, 2000},
         {"a new staging table forgets them",
          [](TextRoad& r, const QString&) {
              CreateStagingTable(r.tblZSP, r.staged, r.stagingTable(), ColumnHeaders(4, true, QString()));
@@ -528,14 +535,17 @@ TEST_F(TextImport, StagedValuesBeyondTheBoundComeBackFromAScratchFileThatGoesOnE
         const QString path = r.source(file, fileName);
         r.staged.setMemoryBound(4096);
         CreateStagingTable(r.tblZSP, r.staged, r.stagingTable(), TextRoad::previewHeaders(path, semicolons()));
-        ReadSeparatedFile(path, r.tblZSP, r.staged, semicolons(), silent);
+        CancelAfter cancel(c.cancelAfter);
+        ReadSeparatedFile(path, r.tblZSP, r.staged, semicolons(), c.cancelAfter > 0 ? cancel : silent);
         const QString scratch = r.staged.scratchPath();
         ASSERT_FALSE(scratch.isEmpty());
         EXPECT_TRUE(QFileInfo::exists(scratch));
         c.wayOut(r, path);
         EXPECT_FALSE(QFileInfo::exists(scratch));
         EXPECT_EQ(scratchFilesIn(QFileInfo(r.stagingTable()).absolutePath()), QStringList());
-        if (c.sized) {
+        if (c.sized && c.cancelAfter > 0) {
+            EXPECT_EQ(TextRoad::records(r.sourceTable(path)), Rows(expected.begin(), expected.begin() + c.cancelAfter));
+        } else if (c.sized) {
             EXPECT_EQ(TextRoad::records(r.sourceTable(path)), expected);
             EXPECT_EQ(testsupport::fileBytes(r.sourceTable(path)),
                       testsupport::fileBytes(inMemory.sourceTable(fileName)));
