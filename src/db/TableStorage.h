@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <stdexcept>
@@ -106,6 +107,18 @@ public:
         (void)texts;
         (void)count;
         throw std::logic_error("appendTextBytes without appendsTextBytes");
+    }
+    // The same for a whole table at once: fills a table that holds no record and has no change waiting with count
+    // records, next giving the texts of one record at every call, and writes it to its files as count calls of
+    // appendTextBytes and a flush would, without holding the records meanwhile. The default does exactly that.
+    virtual void writeTextBytesTable(qint64 count, int fieldCount, const std::function<void(QByteArrayView*)>& next)
+    {
+        std::vector<QByteArrayView> texts(static_cast<std::size_t>(fieldCount));
+        for (qint64 i = 0; i < count; ++i) {
+            next(texts.data());
+            appendTextBytes(texts.data(), fieldCount);
+        }
+        flush();
     }
     // Replaces the record of row; returns the row it is on afterwards (a changed key moves it).
     virtual int update(int row, const Record& record) = 0;

@@ -18,9 +18,10 @@
 #include <QTime>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <unordered_map>
-#include <stdexcept>
 #include <variant>
 
 namespace engine {
@@ -429,6 +430,22 @@ QByteArray PictureFileAsBitmap(const QString& path)
 
 namespace {
 
+// A text of digits alone, at most 15 of them (a key, a count, as a text file holds them), is its number exactly, as
+// the general conversion reads it: no double lies nearer. Nothing for any other text.
+std::optional<double> digitsAlone(const QString& text)
+{
+    const qsizetype n = text.size();
+    if (n == 0 || n > 15)
+        return std::nullopt;
+    std::int64_t whole = 0;
+    for (const QChar ch : text) {
+        if (ch < u'0' || ch > u'9')
+            return std::nullopt;
+        whole = whole * 10 + (ch.unicode() - u'0');
+    }
+    return static_cast<double>(whole);
+}
+
 void copyValue(const PipelineContext& ctx, const BoundMappingRow& row, SourceText& sourceText)
 {
     db::Field& target = row.targetField();
@@ -443,6 +460,10 @@ void copyValue(const PipelineContext& ctx, const BoundMappingRow& row, SourceTex
             break;
         }
         QString text = sourceText.get();
+        if (const std::optional<double> whole = digitsAlone(text)) {
+            target.setAsFloat(*whole);
+            break;
+        }
         text.remove(rtl::formatSettings().ThousandSeparator);
         target.setAsFloat(rtl::StrToFloat(text));
         break;
@@ -567,9 +588,11 @@ void FeldUebertragen(const PipelineContext& ctx, const BoundMappingRow& row)
                 target.setAsString(PadLeftTo(rtl::Trim(target.AsString()), width));
         });
     }
-    // 10. Over-length cut, decided by the declared sizes.
-    if (row.sourceField().DataSize() > row.targetField().DataSize() && row.Ueberl_abschneid_li &&
-        IsNumeric(row.Laenge)) {
+    // 10. Over-length cut, decided by the declared sizes. Both fields must exist whether or not the row cuts (a
+    // missing one ends the run here); their sizes are looked at only for a row that cuts.
+    db::Field& cutSource = row.sourceField();
+    db::Field& cutTarget = row.targetField();
+    if (row.Ueberl_abschneid_li && cutSource.DataSize() > cutTarget.DataSize() && IsNumeric(row.Laenge)) {
         guarded(ctx, [&] {
             db::Field& target = row.targetField();
             target.setAsString(CutToLength(rtl::Trim(target.AsString()), widthOf(row.Laenge)));

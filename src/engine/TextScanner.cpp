@@ -281,17 +281,23 @@ TextEncoding TextLineReader::decideEncoding()
 template <class Line>
 bool TextLineReader::readAnyLine(Line& line)
 {
-    line.clear();
+    line.resize(0);  // keeps its memory for the next line
     if (atEnd())
         return false;
     pendingCr_ = false;
     while (fill()) {
         const char* data = buffer_.constData();
         const qsizetype size = buffer_.size();
-        qsizetype end = pos_;
-        while (end < size && data[end] != '\n' && data[end] != '\r')
-            ++end;
-        appendText(line, data + pos_, end - pos_);
+        // The line ends at the first CR or LF: LF searched first, then CR only before it, each through memchr,
+        // which looks at many bytes at a time.
+        const char* from = data + pos_;
+        const auto left = static_cast<std::size_t>(size - pos_);
+        const void* lf = std::memchr(from, '\n', left);
+        const std::size_t beforeLf = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - from) : left;
+        const void* cr = std::memchr(from, '\r', beforeLf);
+        const qsizetype end = pos_ + static_cast<qsizetype>(
+                                         cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - from) : beforeLf);
+        appendText(line, from, end - pos_);
         if (end == size) {
             pos_ = end;
             continue;  // the line goes on in the next block

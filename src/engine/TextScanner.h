@@ -6,8 +6,10 @@
 #include <QString>
 #include <QStringDecoder>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <stdexcept>
+#include <string>
 
 // Reading text sources: physical lines of a file, and the record scanner that cuts one record of a separated file
 // into its values. Both know nothing of grids, tables or dialogs: the scanner hands every value to the caller, who
@@ -72,7 +74,14 @@ private:
     // in one pass that stops at the first byte that is no UTF-8; the file stays where it is.
     bool restIsUtf8Text(const QByteArray& head);
     void appendText(QString& line, const char* data, qsizetype length) const;
-    void appendText(QByteArray& line, const char* data, qsizetype length) const { line.append(data, length); }
+    void appendText(QByteArray& line, const char* data, qsizetype length) const
+    {
+        if (length <= 0)
+            return;
+        const qsizetype at = line.size();
+        line.resize(at + length);
+        std::memcpy(line.data() + at, data, static_cast<std::size_t>(length));
+    }
     template <class Line>
     bool readAnyLine(Line& line);
 
@@ -147,12 +156,37 @@ inline qsizetype indexOf(const QByteArray& line, char q, qsizetype from, qsizety
     return QByteArrayView(line).first(limit).indexOf(q, from);
 }
 inline void appendLineBreak(QString& value) { value += QLatin1String("\r\n"); }
-inline void appendLineBreak(QByteArray& value) { value += "\r\n"; }
+// Appends n characters of a line to a value in the memory the value has, as a value takes a few millions of times
+// in a large file.
+template <class Text, class Char>
+inline void appendChars(Text& value, const Char* from, qsizetype n)
+{
+    if (n <= 0)
+        return;
+    const qsizetype at = value.size();
+    value.resize(at + n);
+    std::memcpy(static_cast<void*>(value.data() + at), from, static_cast<std::size_t>(n) * sizeof(Char));
+}
+inline void appendLineBreak(std::string& value) { value += "\r\n"; }
+inline void appendChars(std::string& value, const char* from, qsizetype n)
+{
+    value.append(from, static_cast<std::size_t>(n));
+}
+// What a value collects in: the characters of a line read as text, or for a file read one byte a character plain
+// bytes, in memory that is reused from value to value.
+template <class Line>
+struct ScanValue {
+    using type = Line;
+};
+template <>
+struct ScanValue<QByteArray> {
+    using type = std::string;
+};
 }  // namespace scanning
 
 // The record scanner: cuts one record, which starts with the physical line `line` (a QString cut by ScanRules, or
-// the QByteArray of a file read one byte a character, cut by ByteScanRules), into values. Every value goes to
-// store(column, value, atEnd):
+// the QByteArray of a file read one byte a character, cut by ByteScanRules), into values (QString, or std::string
+// of the bytes). Every value goes to store(column, value, atEnd):
 //   - at a separator (atEnd false) store answers whether it took the value; only then does the column count on
 //     and the value start empty again, otherwise the text collects on into the same value;
 //   - at the end of the record (atEnd true) the last value; the answer is not used.
@@ -169,7 +203,7 @@ void scanRecord(Line& line, TextLineReader& reader, const Rules& rules, Store&& 
 {
     const auto q = rules.qualifier();
     const bool quoted = rules.hasQualifier();
-    Line value;
+    typename scanning::ScanValue<Line>::type value;
     int column = 0;
     qsizetype n = line.size();
     qsizetype p = 0;
@@ -188,7 +222,7 @@ void scanRecord(Line& line, TextLineReader& reader, const Rules& rules, Store&& 
                     qsizetype end = scanning::indexOf(line, q, p, limit);
                     if (end < 0)
                         end = limit;
-                    value.append(line.constData() + p, end - p);
+                    scanning::appendChars(value, line.constData() + p, end - p);
                     p = end;
                 }
                 if (count < 2 && p == n - 1 && line.at(p) != q) {
@@ -208,14 +242,15 @@ void scanRecord(Line& line, TextLineReader& reader, const Rules& rules, Store&& 
             qsizetype end = p + 1;
             while (end < n && rules.isOrdinary(line.at(end)))
                 ++end;
-            value.append(line.constData() + p, end - p);
+            scanning::appendChars(value, line.constData() + p, end - p);
             p = end;
             continue;
         }
         if (rules.isSeparator(ch)) {
             if (store(column, value, false)) {
                 ++column;
-                value.clear();
+                // Emptied, not cleared: the next value reuses the memory instead of asking for new.
+                value.resize(0);
             }
         }
         ++p;

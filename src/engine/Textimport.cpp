@@ -17,12 +17,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <deque>
 #include <memory>
 #include <optional>
+#include <stdexcept>
+#include <string>
 #include <type_traits>
 
 namespace engine {
@@ -79,40 +82,169 @@ bool keepGoingAfterFault(StagingFiller& staging, const QString& line, bool& igno
 }  // namespace
 
 // The records of one reading, each value in the staging table's code page behind a byte that says how long it is
-// (a staging field holds at most 255 characters). They lie one after the other in blocks of a megabyte, which the
-// move into the source table gives back as it goes, so that the records are never held twice.
+// (a staging field holds at most 255 characters). They lie one after the other in blocks, which the move into the
+// source table gives back as it goes, so that the records are never held twice. A large file's records would fill
+// the memory: the blocks past the first memoryBytes go to a scratch file beside the staging table, which is read
+// back once, in order, and removed with the rows on every way out.
 struct StagedRows {
-    static constexpr std::size_t BlockBytes = std::size_t(1) << 20;
+    StagedRows(int fieldCount, std::size_t memoryBytes, const QString& folder)
+        : fields(fieldCount),
+          longest(static_cast<std::size_t>(fieldCount), 1),
+          blockBytes(std::clamp<std::size_t>(memoryBytes / 32, 64, std::size_t(1) << 20)),
+          headBlocks(memoryBytes / blockBytes),
+          folder(folder)
+    {}
 
-    explicit StagedRows(int fieldCount) : fields(fieldCount), longest(static_cast<std::size_t>(fieldCount), 1) {}
-
-    void add(const std::vector<QByteArray>& values)
+    void add(const std::vector<std::string>& values)
     {
         std::size_t need = values.size();
-        for (const QByteArray& value : values)
+        for (const std::string& value : values)
             need += static_cast<std::size_t>(value.size());
-        if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < need) {
-            blocks.emplace_back();
-            blocks.back().reserve(std::max(BlockBytes, need));
+        if (current.capacity() - current.size() < need) {
+            setCurrentAside();
+            current.reserve(std::max(blockBytes, need));
         }
-        std::vector<char>& block = blocks.back();
+        std::size_t at = current.size();
+        current.resize(at + need);
+        char* out = current.data();
         for (std::size_t i = 0; i < values.size(); ++i) {
-            const QByteArray& value = values[i];
-            block.push_back(static_cast<char>(static_cast<unsigned char>(value.size())));
-            block.insert(block.end(), value.begin(), value.end());
-            longest[i] = std::max(longest[i], static_cast<int>(value.size()));
+            const std::string& value = values[i];
+            const std::size_t length = value.size();
+            out[at++] = static_cast<char>(static_cast<unsigned char>(length));
+            if (length > 0)
+                std::memcpy(out + at, value.data(), length);
+            at += length;
+            longest[i] = std::max(longest[i], static_cast<int>(length));
         }
         ++count;
     }
 
+    // The texts of the next staged record, fieldCount of them, in the order the records came, each record once;
+    // false after the last. The blocks are given back as the records are taken; the texts stay valid until the
+    // next call.
+    bool nextRecord(QByteArrayView* texts)
+    {
+        while (at_ == end_) {
+            const std::vector<char>* block = nextBlock();
+            if (!block)
+                return false;
+            at_ = block->data();
+            end_ = at_ + block->size();
+        }
+        for (int i = 0; i < fields; ++i) {
+            const auto length = static_cast<unsigned char>(*at_++);
+            texts[i] = QByteArrayView(at_, length);
+            at_ += length;
+        }
+        return true;
+    }
+
+    // The path of the scratch file, while there is one.
+    QString scratchPath() const { return scratch ? scratch->fileName() : QString(); }
+
     int fields;
     std::vector<int> longest;  // each at least 1
     qint64 count = 0;
-    std::deque<std::vector<char>> blocks;
+
+private:
+    void setCurrentAside()
+    {
+        if (current.empty())
+            return;
+        if (head.size() < headBlocks) {
+            head.push_back(std::move(current));
+            current = {};
+            return;
+        }
+        if (!scratch) {
+            scratch = std::make_unique<QTemporaryFile>(QDir(folder).filePath(QStringLiteral("ZSP-XXXXXX.tmp")));
+            if (!scratch->open())
+                throw scratchFault();
+        }
+        const quint64 size = current.size();
+        if (scratch->write(reinterpret_cast<const char*>(&size), sizeof size) != sizeof size ||
+            scratch->write(current.data(), static_cast<qint64>(size)) != static_cast<qint64>(size))
+            throw scratchFault();
+        ++spilled;
+        current.clear();
+    }
+
+    // The next block in the order the records came, or nullptr after the last; the one handed out before is given
+    // back.
+    const std::vector<char>* nextBlock()
+    {
+        if (phase_ == Phase::Head) {
+            if (headHanded_)
+                head.pop_front();
+            if (!head.empty()) {
+                headHanded_ = true;
+                return &head.front();
+            }
+            phase_ = Phase::Scratch;
+            if (scratch && (!scratch->flush() || !scratch->seek(0)))
+                throw scratchFault();
+        }
+        if (phase_ == Phase::Scratch) {
+            if (readBack_ < spilled) {
+                quint64 size = 0;
+                if (scratch->read(reinterpret_cast<char*>(&size), sizeof size) != sizeof size)
+                    throw scratchFault();
+                readBlock_.resize(static_cast<std::size_t>(size));
+                if (scratch->read(readBlock_.data(), static_cast<qint64>(size)) != static_cast<qint64>(size))
+                    throw scratchFault();
+                ++readBack_;
+                return &readBlock_;
+            }
+            scratch.reset();
+            readBlock_ = {};
+            phase_ = Phase::Current;
+            return &current;
+        }
+        if (phase_ == Phase::Current) {
+            current = {};
+            phase_ = Phase::Done;
+        }
+        return nullptr;
+    }
+
+    EInOutError scratchFault() const
+    {
+        const QString name = scratch ? scratch->fileName() : QDir(folder).filePath(QStringLiteral("ZSP-*.tmp"));
+        const QString reason = scratch ? scratch->errorString() : QString();
+        return EInOutError(QStringLiteral("Die Zwischendatei %1 der eingelesenen Werte kann nicht geschrieben oder "
+                                          "gelesen werden: %2")
+                               .arg(QDir::toNativeSeparators(name), reason));
+    }
+
+    std::size_t blockBytes;
+    std::size_t headBlocks;
+    QString folder;
+    std::deque<std::vector<char>> head;       // the first blocks, kept in memory
+    std::unique_ptr<QTemporaryFile> scratch;  // the blocks after them but the last, each behind its size
+    qint64 spilled = 0;
+    std::vector<char> current;  // the last block, being filled
+    // Reading back.
+    enum class Phase { Head, Scratch, Current, Done };
+    Phase phase_ = Phase::Head;
+    bool headHanded_ = false;
+    qint64 readBack_ = 0;
+    std::vector<char> readBlock_;
+    const char* at_ = nullptr;
+    const char* end_ = nullptr;
 };
 
 StagedRecords::StagedRecords() = default;
 StagedRecords::~StagedRecords() = default;
+
+void StagedRecords::setMemoryBound(std::size_t bytes)
+{
+    memoryBound_ = bytes;
+}
+
+QString StagedRecords::scratchPath() const
+{
+    return rows_ ? rows_->scratchPath() : QString();
+}
 
 void StagedRecords::clear()
 {
@@ -162,24 +294,12 @@ bool appendStagedBytes(db::Table& table, StagedRows& rows, TextReadProgress* pro
     if (!storage.appendsTextBytes(static_cast<int>(rtl::CodePage::Windows1252), rows.fields))
         return false;
     lease->aboutToWrite();
-    std::vector<QByteArrayView> texts(static_cast<std::size_t>(rows.fields));
-    for (qint64 left = rows.count; left > 0;) {
-        const std::vector<char>& block = rows.blocks.front();
-        const char* at = block.data();
-        const char* const end = at + block.size();
-        for (; at < end; --left) {
-            for (QByteArrayView& text : texts) {
-                const auto length = static_cast<unsigned char>(*at++);
-                text = QByteArrayView(at, length);
-                at += length;
-            }
-            storage.appendTextBytes(texts.data(), rows.fields);
-            if (progress)
-                progress->sizingStep();
-        }
-        rows.blocks.pop_front();
-    }
-    rows.count = 0;
+    storage.writeTextBytesTable(rows.count, rows.fields, [&](QByteArrayView* texts) {
+        if (!rows.nextRecord(texts))
+            throw std::logic_error("fewer staged records than counted");
+        if (progress)
+            progress->sizingStep();
+    });
     return true;
 }
 
@@ -194,30 +314,23 @@ void appendStaged(db::Table& table, StagedRows& rows, TextReadProgress* progress
     for (int i = 0; i < rows.fields && i < table.FieldCount(); ++i)
         fields.push_back(table.Fields(i));
     QString value;
-    for (qint64 left = rows.count; left > 0;) {
-        const std::vector<char>& block = rows.blocks.front();
-        const char* at = block.data();
-        const char* const end = at + block.size();
-        for (; at < end; --left) {
-            table.Append();
-            for (int i = 0; i < rows.fields; ++i) {
-                const auto length = static_cast<unsigned char>(*at++);
-                if (length > 0 && static_cast<std::size_t>(i) < fields.size()) {
-                    value.resize(length);
-                    QChar* out = value.data();
-                    for (int c = 0; c < length; ++c)
-                        out[c] = QChar(characters[static_cast<unsigned char>(at[c])]);
-                    fields[static_cast<std::size_t>(i)]->setAsString(value);
-                }
-                at += length;
+    std::vector<QByteArrayView> texts(static_cast<std::size_t>(rows.fields));
+    while (rows.nextRecord(texts.data())) {
+        table.Append();
+        for (int i = 0; i < rows.fields; ++i) {
+            const QByteArrayView text = texts[static_cast<std::size_t>(i)];
+            if (!text.isEmpty() && static_cast<std::size_t>(i) < fields.size()) {
+                value.resize(text.size());
+                QChar* out = value.data();
+                for (qsizetype c = 0; c < text.size(); ++c)
+                    out[c] = QChar(characters[static_cast<unsigned char>(text[c])]);
+                fields[static_cast<std::size_t>(i)]->setAsString(value);
             }
-            table.Post();
-            if (progress)
-                progress->sizingStep();
         }
-        rows.blocks.pop_front();
+        table.Post();
+        if (progress)
+            progress->sizingStep();
     }
-    rows.count = 0;
 }
 
 bool fitsAnsi(QChar ch)
@@ -281,7 +394,8 @@ StagingFiller::StagingFiller(db::Table& staging, StagedRecords& staged, bool fro
     for (int i = 0; i < staging_.FieldCount(); ++i)
         sizes_.push_back(std::min(staging_.Fields(i)->Size(), 255));
     pending_.resize(sizes_.size());
-    rows_ = std::make_unique<StagedRows>(fieldCount());
+    rows_ = std::make_unique<StagedRows>(fieldCount(), staged_.memoryBound(),
+                                         QFileInfo(staging_.filePath()).absolutePath());
 }
 
 StagingFiller::~StagingFiller()
@@ -299,8 +413,8 @@ void StagingFiller::keepPending()
         result_.cutValues += pendingResult_.cutValues;
         result_.replacedCharacters += pendingResult_.replacedCharacters;
     }
-    for (QByteArray& value : pending_)
-        value.resize(0);
+    for (std::string& value : pending_)
+        value.clear();
     pendingResult_ = {};
     pendingOpen_ = false;
     pendingSet_ = false;
@@ -316,12 +430,12 @@ void StagingFiller::set(int field, const QString& value)
 {
     const auto i = static_cast<std::size_t>(field);
     const QString text = storable(value, fromDos_, pendingResult_.replacedCharacters);
-    QByteArray& bytes = pending_[i];
-    bytes.resize(text.size());
-    bytes.resize(rtl::encodeTo(text, rtl::CodePage::Windows1252, bytes.data()));
-    if (bytes.size() > sizes_[i]) {
+    std::string& bytes = pending_[i];
+    bytes.resize(static_cast<std::size_t>(text.size()));
+    bytes.resize(static_cast<std::size_t>(rtl::encodeTo(text, rtl::CodePage::Windows1252, bytes.data())));
+    if (bytes.size() > static_cast<std::size_t>(sizes_[i])) {
         ++pendingResult_.cutValues;
-        bytes.resize(sizes_[i]);
+        bytes.resize(static_cast<std::size_t>(sizes_[i]));
     }
     pendingSet_ = true;
 }
@@ -339,24 +453,25 @@ void StagingFiller::setBytes(int field, QByteArrayView value)
         return t;
     }();
     const auto i = static_cast<std::size_t>(field);
-    QByteArray& bytes = pending_[i];
+    std::string& bytes = pending_[i];
     const qsizetype n = value.size();
-    bytes.resize(n);
-    char* out = bytes.data();
+    const qsizetype kept = std::min<qsizetype>(n, sizes_[i]);
     if (fromDos_) {
+        bytes.resize(static_cast<std::size_t>(kept));
+        // Every character of the value counts, those cut off included.
         for (qsizetype c = 0; c < n; ++c) {
-            out[c] = fromDos[static_cast<unsigned char>(value[c])];
-            if (out[c] == '?' && value[c] != '?')
+            const char ansi = fromDos[static_cast<unsigned char>(value[c])];
+            if (ansi == '?' && value[c] != '?')
                 ++pendingResult_.replacedCharacters;
+            if (c < kept)
+                bytes[static_cast<std::size_t>(c)] = ansi;
         }
-    } else if (n > 0) {
-        // An empty value may come with no bytes behind it at all (a null pointer), which memcpy must not be given.
-        std::memcpy(out, value.constData(), static_cast<std::size_t>(n));
+    } else {
+        // An empty value may come with no bytes behind it at all (a null pointer), which assign copes with.
+        bytes.assign(value.constData(), static_cast<std::size_t>(kept));
     }
-    if (n > sizes_[i]) {
+    if (n > kept)
         ++pendingResult_.cutValues;
-        bytes.resize(sizes_[i]);
-    }
     pendingSet_ = true;
 }
 
@@ -435,11 +550,11 @@ void readSeparatedRecords(TextLineReader& reader, StagingFiller& filler, const R
     const bool commaOn = reading.separators.contains(u',');
     const bool semicolonOn = reading.separators.contains(u';');
     const int fieldCount = filler.fieldCount();
-    const auto store = [&](int column, Line& value, bool) {
+    const auto store = [&](int column, auto& value, bool) {
         if (column >= fieldCount)
             throw LineFault{};
         if constexpr (std::is_same_v<Line, QByteArray>)
-            filler.setBytes(column, value);
+            filler.setBytes(column, QByteArrayView(value.data(), static_cast<qsizetype>(value.size())));
         else
             filler.set(column, value);
         return true;

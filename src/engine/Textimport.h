@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace db {
@@ -132,9 +133,17 @@ public:
     // serve one sizing at most.
     std::unique_ptr<StagedRows> take(const QString& stagingPath);
 
+    // The bytes of staged values a reading keeps in memory; the values beyond them wait in a scratch file beside
+    // the staging table, which goes with the records on every way out. Set before the reading.
+    std::size_t memoryBound() const { return memoryBound_; }
+    void setMemoryBound(std::size_t bytes);
+    // The scratch file of the records held, while there is one.
+    QString scratchPath() const;
+
 private:
     QString key_;
     std::unique_ptr<StagedRows> rows_;
+    std::size_t memoryBound_ = std::size_t(32) << 20;
 };
 
 // Creates the staging table: one text field of 255 characters for every non-empty header, in order (an existing
@@ -187,7 +196,7 @@ private:
     TextReadResult result_;
     TextReadResult pendingResult_;  // of the pending record
     std::vector<int> sizes_;
-    std::vector<QByteArray> pending_;  // the pending record's values in the code page, each cut to its field
+    std::vector<std::string> pending_;  // the pending record's values in the code page, each cut to its field
     bool pendingOpen_ = false;
     bool pendingSet_ = false;
     std::unique_ptr<StagedRows> rows_;

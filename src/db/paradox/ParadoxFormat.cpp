@@ -18,6 +18,9 @@
 #include <cstring>
 #include <limits>
 #include <span>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace db::paradox {
 
@@ -462,26 +465,48 @@ bool TextCodec::encodeInto(const QString& text, char* out, int length) const
 {
     if (kind_ != Kind::Rtl)
         return false;
-    // As rtl::encode does, character by character; a zero character ends the text as the field stores it.
+    // As rtl::encode does, character by character; a zero character ends the text as the field stores it. This runs
+    // for every text field of every record written, mostly short texts with a few characters beyond ASCII among
+    // plain ones: eight characters are looked at together, and those before the first that is not plain go out at
+    // once, so that such a character costs one step of its own instead of a new start.
     const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
     const qsizetype n = text.size();
+    qsizetype i = 0;
     int used = 0;
-    for (qsizetype i = 0; i < n && used < length; ++i) {
-        // Characters between 1 and 0x7F narrow without the table, several at a time.
-        const qsizetype plain = rtl::narrowPlain(in + i, std::min<qsizetype>(n - i, length - used), out + used, true);
-        i += plain;
-        used += int(plain);
-        if (i == n || used == length) break;
+    while (i < n && used < length) {
+#ifdef __SSE2__
+        if (i + 8 <= n && used + 8 <= length) {
+            const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+            const __m128i zero = _mm_setzero_si128();
+            // All ones where a character lies between 1 and 0x7F.
+            const __m128i plain =
+                _mm_andnot_si128(_mm_cmpeq_epi16(chars, zero),
+                                 _mm_cmpeq_epi16(_mm_and_si128(chars, _mm_set1_epi16(short(0xFF80))), zero));
+            const unsigned mask = unsigned(_mm_movemask_epi8(plain));
+            // Eight bytes go out; those past the plain characters are written again below, or zeroed at the end.
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + used), _mm_packus_epi16(chars, chars));
+            const int run = mask == 0xFFFF ? 8 : std::countr_one(mask) / 2;
+            i += run;
+            used += run;
+            if (run == 8) continue;
+        }
+#endif
         const char16_t ch = in[i];
-        if (ch == 0) break;
+        if (ch < 0x80) {
+            if (ch == 0) break;
+            out[used++] = char(ch);
+            ++i;
+            continue;
+        }
         if (QChar::isHighSurrogate(ch) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) {
             out[used++] = '?';
-            ++i;
+            i += 2;
             continue;
         }
         const int b = rtl::toByte(ch, rtl::CodePage(codePage_));
         if (b == 0) break;
         out[used++] = b < 0 ? '?' : char(b);
+        ++i;
     }
     std::memset(out + used, 0, size_t(length - used));
     return true;

@@ -10,6 +10,7 @@
 #include <QtDebug>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <utility>
 #include <fcntl.h>
@@ -36,8 +37,10 @@ void markedFields(const std::vector<char>& mask, std::vector<int>& marked)
     for (; i + 8 <= n; i += 8) {
         std::uint64_t word = 0;
         std::memcpy(&word, m + i, 8);
-        for (size_t b = 0; word != 0 && b < 8; ++b, word >>= 8)
-            if (word & 0xFF) marked.push_back(int(i + b));
+        // The top bit of every byte that is not zero, without a carry from one byte into the next; the first byte
+        // in memory is the lowest (little-endian), so the marks come out in field order.
+        std::uint64_t set = (((word & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | word) & 0x8080808080808080ull;
+        for (; set != 0; set &= set - 1) marked.push_back(int(i + size_t(std::countr_zero(set)) / 8));
     }
     for (; i < n; ++i)
         if (m[i]) marked.push_back(int(i));
@@ -691,6 +694,11 @@ void ParadoxStorage::materialize()
     if (blobs_.isOpen()) blobs_.open(blobs_.path(), true);
     rows_ = std::move(rows);
     materialized_ = true;
+    forgetReadCaches();
+}
+
+void ParadoxStorage::forgetReadCaches()
+{
     cachedBlock_ = -1;
     cachedRecords_ = nullptr;
     currentChunk_ = -1;

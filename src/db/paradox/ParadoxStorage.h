@@ -56,6 +56,7 @@ public:
     int insertCopy(const TableStorage& source, int sourceRow, int fieldCount) override;
     bool appendsTextBytes(int codePage, int count) const override;
     void appendTextBytes(const QByteArrayView* texts, int count) override;
+    void writeTextBytesTable(qint64 count, int fieldCount, const std::function<void(QByteArrayView*)>& next) override;
     int update(int row, const Record& record) override;
     int updateChanged(int row, const Record& record, const std::vector<char>& changed) override;
     void remove(int row) override;
@@ -109,6 +110,8 @@ private:
     void checkRoom() const;
     QString fullMessage() const;
     void materialize();
+    // Drops what was kept of the file's blocks and keys for reading.
+    void forgetReadCaches();
     // The record of input with its auto-increment numbers into newRecord_, checked by check as encodeRecord
     // does; the counter stays as it was when it fails.
     char* encodeNew(const Record& input, RecordCheck check);
@@ -156,7 +159,10 @@ private:
 
     // ParadoxWriter.cpp
     void writeFileSet();
-    QByteArray buildHeader(int blocks) const;
+    // The file set anew with records records, fill writing each into the record image it is given in turn.
+    template <class Fill>
+    void writeFileSetOf(qint64 records, Fill&& fill);
+    QByteArray buildHeader(qint64 records, int blocks) const;
     QByteArray buildPrimaryIndex(const std::vector<BlockRef>& blocks, int dbChangeStamp) const;
     void ensureBlobFile();
 

@@ -180,11 +180,11 @@ void putIndexShort(char* p, int value)
 
 }  // namespace
 
-QByteArray ParadoxStorage::buildHeader(int blocks) const
+QByteArray ParadoxStorage::buildHeader(qint64 records, int blocks) const
 {
     QByteArray raw = header_.raw;
     char* d = raw.data();
-    putU32(d + 0x06, std::uint32_t(rows_.size()));
+    putU32(d + 0x06, std::uint32_t(records));
     putU16(d + 0x0A, std::uint32_t(blocks));
     putU16(d + 0x0C, std::uint32_t(blocks));
     putU16(d + 0x0E, blocks > 0 ? 1 : 0);
@@ -300,18 +300,26 @@ QByteArray ParadoxStorage::buildPrimaryIndex(const std::vector<BlockRef>& dataBl
 
 void ParadoxStorage::writeFileSet()
 {
+    RowWalker rows(rows_);
+    const auto rs = size_t(header_.recordSize);
+    writeFileSetOf(qint64(rows_.size()), [&](char* record) { std::memcpy(record, rows.next(), rs); });
+}
+
+template <class Fill>
+void ParadoxStorage::writeFileSetOf(qint64 records, Fill&& fill)
+{
     const int rs = header_.recordSize;
     // The whole file is written anew anyway: a table that outgrows its blocks moves to larger ones here. Otherwise
     // it keeps the size it has, which may be one another program chose.
-    const int blockCode = blockCodeFor(header_.fileVersion, rs, qint64(rows_.size()), header_.blockSize / 1024);
+    const int blockCode = blockCodeFor(header_.fileVersion, rs, records, header_.blockSize / 1024);
     if (blockCode == 0) throw EngineError(ErrorCode::NotSupported, fullMessage());
     const int blockSize = blockCode * 1024;
     const int perBlock = (blockSize - kBlockHeaderSize) / rs;
-    const int blocks = int((qint64(rows_.size()) + perBlock - 1) / perBlock);
+    const int blocks = int((records + perBlock - 1) / perBlock);
     std::vector<BlockRef> layout;
     for (int b = 0; b < blocks; ++b) {
         const int first = b * perBlock;
-        layout.push_back({b + 1, std::min<int>(perBlock, int(rows_.size()) - first), first});
+        layout.push_back({b + 1, std::min<int>(perBlock, int(records) - first), first});
     }
 
     WriterTurn turn(this);
@@ -319,20 +327,19 @@ void ParadoxStorage::writeFileSet()
     // built; the syncs all come before the first rename.
     if (blobs_.isOpen()) blobs_.writeOut();
 
-    QByteArray header = buildHeader(blocks);
+    QByteArray header = buildHeader(records, blocks);
     header[0x05] = char(blockCode);
     const int mode = fileModeOf(path_);
     const QString dbScratch = scratchPathFor(path_);
     ScratchFile dbScratchFile(dbScratch);
     PosixFile dbFile = writeScratch(dbScratch, header, mode, [&](BufferedWriter& out) {
-        RowWalker rows(rows_);
         for (const BlockRef& b : layout) {
             char* d = out.room(blockSize);
             putU16(d, std::uint32_t(b.block < blocks ? b.block + 1 : 0));
             putU16(d + 2, std::uint32_t(b.block - 1));
             putU16(d + 4, std::uint32_t(std::int16_t((b.count - 1) * rs)));
             char* p = d + kBlockHeaderSize;
-            for (int i = 0; i < b.count; ++i, p += rs) std::memcpy(p, rows.next(), size_t(rs));
+            for (int i = 0; i < b.count; ++i, p += rs) fill(p);
             std::memset(p, 0, size_t(d + blockSize - p));
         }
     }, durable_);
@@ -375,12 +382,41 @@ void ParadoxStorage::writeFileSet()
 
     header_.raw = header;
     header_.blockSize = blockSize;
-    header_.numRecords = std::uint32_t(rows_.size());
+    header_.numRecords = std::uint32_t(records);
     header_.blocksInUse = header_.fileBlocks = header_.lastBlock = blocks;
     header_.firstBlock = blocks > 0 ? 1 : 0;
     header_.autoInc = autoInc_;
     blocks_ = layout;
-    rowCount_ = int(rows_.size());
+    rowCount_ = int(records);
+}
+
+void ParadoxStorage::writeTextBytesTable(qint64 count, int fieldCount, const std::function<void(QByteArrayView*)>& next)
+{
+    checkWritable();
+    // Only a table read from its file and holding nothing is written straight from the texts: anything else, a
+    // table too small for them (refused at the record that does not fit) and no records at all (nothing to write)
+    // go the way of single records.
+    if (count == 0 || materialized_ || dirty_ || rowCount_ != 0 || count > recordCapacity() || blobs_.isOpen() ||
+        !appendsTextBytes(codec_.codePage(), fieldCount)) {
+        TableStorage::writeTextBytesTable(count, fieldCount, next);
+        return;
+    }
+    std::vector<QByteArrayView> texts(static_cast<size_t>(fieldCount));
+    const auto rs = size_t(header_.recordSize);
+    writeFileSetOf(count, [&](char* record) {
+        std::memset(record, 0, rs);
+        next(texts.data());
+        for (size_t i = 0; i < size_t(fieldCount); ++i) {
+            const FieldLayout& f = header_.layout[i];
+            const QByteArrayView text = texts[i];
+            if (!text.isEmpty())
+                std::memcpy(record + f.offset, text.data(), size_t(std::min<qsizetype>(text.size(), f.length)));
+        }
+    });
+    // The records are read from the file from now on, as those of a table opened anew.
+    fileSize_ = db_.size();
+    forgetReadCaches();
+    ++changes_;
 }
 
 void ParadoxStorage::flush()

@@ -2,6 +2,7 @@
 // engine's do.
 
 #include "ParadoxTestUtil.h"
+#include "db/paradox/ParadoxFormat.h"
 #include "db/paradox/ParadoxTable.h"
 #include "support/TestSupport.h"
 
@@ -804,4 +805,82 @@ TEST(ParadoxWrite, UpdateOfTheChangedFieldsOnlyEnforcesRequiredFields)
     EXPECT_EQ(engineErrorCode([&] { table->updateChanged(row, {QVariant()}, {1}); }),
               db::ErrorCode::RequiredFieldMissing);
     EXPECT_TRUE(sameValue(table->read(row)[0], QStringLiteral("da")));
+}
+
+// A keyless text table filled at once from text bytes is, byte for byte, the table that appending the same records one
+// by one and flushing leaves, whatever blocks the count takes; afterwards it reads from its file and takes changes
+// as any table opened anew.
+TEST(ParadoxWrite, TextBytesWrittenAtOnceAreTheFileOfRecordsAppendedOneByOne)
+{
+    const db::FieldDefList fields{def("A", FieldType::ftString, 12), def("B", FieldType::ftString, 1),
+                                  def("C", FieldType::ftString, 40)};
+    // Values of every length up to past the field's, empty ones and bytes of the upper half among them.
+    const auto value = [](int record, int field) {
+        QByteArray bytes;
+        for (int i = 0; i < (record * 7 + field * 3) % 45; ++i)
+            bytes += char(0x41 + (record + i * 13) % 190);
+        return bytes;
+    };
+    for (const int count : {0, 1, 19, 20, 21, 5000}) {
+        SCOPED_TRACE(count);
+        QTemporaryDir one, other;
+        const QString atOnce = one.filePath(QStringLiteral("quelle.db"));
+        const QString oneByOne = other.filePath(QStringLiteral("quelle.db"));
+        for (const QString& path : {atOnce, oneByOne}) {
+            db::paradox::create(path, fields, 0);
+            auto table = db::paradox::open(path, OpenMode::Shared);
+            ASSERT_TRUE(table->appendsTextBytes(1252, 3));
+            std::vector<QByteArray> record(3);
+            int next = 0;
+            const auto texts = [&](QByteArrayView* out) {
+                for (int f = 0; f < 3; ++f) {
+                    record[size_t(f)] = value(next, f);
+                    out[f] = record[size_t(f)];
+                }
+                ++next;
+            };
+            if (path == atOnce)
+                table->writeTextBytesTable(count, 3, texts);
+            else
+                table->db::TableStorage::writeTextBytesTable(count, 3, texts);
+            EXPECT_EQ(next, count);
+            ASSERT_EQ(table->recordCount(), count);
+            if (count > 0) {
+                EXPECT_EQ(table->read(count - 1)[2].toString().size(),
+                          std::min<qsizetype>(value(count - 1, 2).size(), 40));
+                table->insert({QStringLiteral("neu"), QString(), QString()}, table->recordCount());
+                table->flush();
+                EXPECT_TRUE(sameValue(table->read(count)[0], QStringLiteral("neu")));
+            }
+        }
+        EXPECT_EQ(testsupport::fileBytes(atOnce), testsupport::fileBytes(oneByOne));
+    }
+}
+
+// A text field's bytes are the text's encoding cut to the field at its first zero, zeros after them, whatever mix of
+// plain characters, characters of the upper half, characters the code page lacks, surrogates and zeros the text
+// holds, and wherever the field's end cuts it.
+TEST(ParadoxWrite, TextFieldBytesAreTheEncodingCutToTheField)
+{
+    const char16_t alphabet[] = {u'a', u'Z',   u'7',   u' ',   u'~',   0x7F, 0,      0xE4,   0xDF,   0x20AC,
+                                 0x81, 0x4E00, 0xD83D, 0xDE00, 0xFFFD, 0xC4, 0x2500, 0x0192, 0x00A0, 0x01};
+    std::mt19937 random(30);
+    for (const int codePage : {1252, 850}) {
+        const db::paradox::TextCodec codec(codePage, QString());
+        for (int round = 0; round < 20000; ++round) {
+            QString text;
+            const int plainRun = int(random() % 20);
+            for (int c = 0, n = int(random() % 40); c < n; ++c)
+                text += QChar(c < plainRun ? u'a' + char16_t(c % 26)
+                                           : alphabet[random() % (sizeof alphabet / sizeof alphabet[0])]);
+            const int length = 1 + int(random() % 40);
+            QByteArray expected = codec.encode(text).left(length);
+            if (const qsizetype zero = expected.indexOf('\0'); zero >= 0)
+                expected.truncate(zero);
+            expected.append(QByteArray(length - expected.size(), '\0'));
+            QByteArray field(length, '\x55');
+            ASSERT_TRUE(codec.encodeInto(text, field.data(), length));
+            ASSERT_EQ(field, expected) << codePage << " " << text.toStdString() << " in " << length;
+        }
+    }
 }

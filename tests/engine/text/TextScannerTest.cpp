@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 using namespace engine;
@@ -58,8 +59,9 @@ std::vector<QStringList> recordsOf(const QByteArray& bytes, const QString& separ
         while (bytesReader.readLine(bytesLine)) {
             QStringList values;
             scanRecord(bytesLine, bytesReader, ByteScanRules(separators, qualifier),
-                       [&](int, QByteArray& value, bool) {
-                           values << rtl::decode(value, rtl::CodePage::Windows1252);
+                       [&](int, const std::string& value, bool) {
+                           values << rtl::decode(QByteArray(value.data(), qsizetype(value.size())),
+                                                 rtl::CodePage::Windows1252);
                            return true;
                        });
             fromBytes.push_back(values);

@@ -1,4 +1,5 @@
 #include "TextRoad.h"
+#include "support/FieldDefs.h"
 #include "support/TextSamples.h"
 
 #include "db/EngineError.h"
@@ -16,6 +17,7 @@
 #include <QRandomGenerator>
 #include <functional>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 using namespace engine;
 using namespace samples;
@@ -450,4 +452,103 @@ TEST_F(TextImport, ASecondImportOfTheSameFileReplacesTheSourceTable)
     const QString path = road.source("c;d\r\ne;f\r\n");
     road.importSeparated(path, semicolons(), faults);
     EXPECT_EQ(TextRoad::records(road.sourceTable(path)), (Rows{{"c", "d"}, {"e", "f"}}));
+}
+
+namespace {
+
+// Fails the sizing once it has moved a number of records.
+class FailSizingAfter : public TextReadProgress {
+public:
+    explicit FailSizingAfter(int records) : left_(records) {}
+    void sizingStep() override
+    {
+        if (--left_ == 0)
+            throw std::runtime_error("sizing stopped");
+    }
+
+private:
+    int left_;
+};
+
+QStringList scratchFilesIn(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("ZSP-*")}, QDir::Files);
+}
+
+}  // namespace
+
+// Values beyond the memory the reading may keep wait in a scratch file beside the staging table: the sized source
+// table is the one a reading kept wholly in memory gives, and the file is gone on every way out.
+TEST_F(TextImport, StagedValuesBeyondTheBoundComeBackFromAScratchFileThatGoesOnEveryWayOut)
+{
+    QByteArray file;
+    for (int i = 0; i < 3000; ++i)
+        file += QByteArray::number(i) + ';' + QByteArray(i % 300, char('a' + i % 26)) + ";M\xfcller " +
+                QByteArray::number(i % 7) + (i % 5 == 0 ? ";" : ";x") + "\r\n";
+    const QString fileName = QStringLiteral("gross.txt");
+    TextReadProgress silent;
+    TextRoad inMemory;
+    inMemory.importSeparated(inMemory.source(file, fileName), semicolons(), silent);
+    const Rows expected = TextRoad::records(inMemory.sourceTable(fileName));
+    ASSERT_EQ(expected.size(), 3000u);
+
+    struct Case {
+        const char* name;
+        std::function<void(TextRoad&, const QString& path)> wayOut;
+        bool sized;  // the sizing took the records whole
+        int cancelAfter = 0;  // records the person lets the reading take; 0: all
+    } const cases[] = {
+        {"the sizing takes them",
+         [](TextRoad& r, const QString& path) {
+             TextReadProgress quiet;
+             DefineFieldSizes(r.tblZSP, r.staged, r.tblQuelle, r.sourceTable(path), r.BMV, quiet);
+         },
+         true},
+        {"the sizing takes those of a cancelled reading",
+         [](TextRoad& r, const QString& path) {
+             TextReadProgress quiet;
+             DefineFieldSizes(r.tblZSP, r.staged, r.tblQuelle, r.sourceTable(path), r.BMV, quiet);
+         },
+         true, 2000},
+        {"a new staging table forgets them",
+         [](TextRoad& r, const QString&) {
+             CreateStagingTable(r.tblZSP, r.staged, r.stagingTable(), ColumnHeaders(4, true, QString()));
+         },
+         false},
+        {"the sizing fails before it moves them",
+         [](TextRoad& r, const QString&) {
+             TextReadProgress quiet;
+             const QString nowhere = QDir(r.program.path()).filePath(QStringLiteral("fehlt/quelle.db"));
+             EXPECT_ANY_THROW(DefineFieldSizes(r.tblZSP, r.staged, r.tblQuelle, nowhere, r.BMV, quiet));
+         },
+         false},
+        {"the sizing fails while it moves them",
+         [](TextRoad& r, const QString& path) {
+             FailSizingAfter failing(2500);
+             EXPECT_ANY_THROW(DefineFieldSizes(r.tblZSP, r.staged, r.tblQuelle, r.sourceTable(path), r.BMV, failing));
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TextRoad r;
+        const QString path = r.source(file, fileName);
+        r.staged.setMemoryBound(4096);
+        CreateStagingTable(r.tblZSP, r.staged, r.stagingTable(), TextRoad::previewHeaders(path, semicolons()));
+        CancelAfter cancel(c.cancelAfter);
+        ReadSeparatedFile(path, r.tblZSP, r.staged, semicolons(), c.cancelAfter > 0 ? cancel : silent);
+        const QString scratch = r.staged.scratchPath();
+        ASSERT_FALSE(scratch.isEmpty());
+        EXPECT_TRUE(QFileInfo::exists(scratch));
+        c.wayOut(r, path);
+        EXPECT_FALSE(QFileInfo::exists(scratch));
+        EXPECT_EQ(scratchFilesIn(QFileInfo(r.stagingTable()).absolutePath()), QStringList());
+        if (c.sized && c.cancelAfter > 0) {
+            EXPECT_EQ(TextRoad::records(r.sourceTable(path)), Rows(expected.begin(), expected.begin() + c.cancelAfter));
+        } else if (c.sized) {
+            EXPECT_EQ(TextRoad::records(r.sourceTable(path)), expected);
+            EXPECT_EQ(testsupport::fileBytes(r.sourceTable(path)),
+                      testsupport::fileBytes(inMemory.sourceTable(fileName)));
+        }
+    }
 }
