@@ -148,6 +148,8 @@ void TfrmImport1::ConnectTextPages()
     // column buttons and the edit of another separator by their tool tips, which the window's naming reads).
     const auto withoutAccessKey = [](QString text) { return text.remove(QRegularExpression(QStringLiteral("&(?!&)"))); };
     ui->comDelimiter->setAccessibleName(ui->gbxDelimiter->title());
+    // The file view is no input control the window's naming knows: its tool tip names it all the same.
+    ui->retQuellDat->setAccessibleName(ui->retQuellDat->toolTip());
     ui->edtRenCols->setAccessibleName(withoutAccessKey(ui->gbxRenameCols->title()));
     ui->stgQuellDatVar->verticalHeader()->setMinimumSectionSize(0);
     ui->stgQuellDatVar->verticalHeader()->setDefaultSectionSize(ui->stgQuellDatVar->fontMetrics().height() + 6);
