@@ -281,14 +281,13 @@ public:
     void stgQuellDatVarKeyDown(int key);
     bool SpaltennameSpeichern();
 
-    // A stored setting's text layout into the pages: the layout, the separators and qualifier or the column
-    // boundaries, whether the first line holds the names. Used unchanged, the file is then read into the source
-    // table at once (false when that did not happen; it has been said why).
-    void TextlayoutLaden(const engine::ImportSetting& setting);
-    bool TextquelleLaden();
-
 private:
     void ConnectTextPages();
+    // A stored setting's text layout into the pages: the layout, the separators and qualifier or the column
+    // boundaries, whether the first line holds the names, the column names. Used unchanged, the file is then read
+    // into the source table at once (false when that did not happen; it has been said why).
+    void TextlayoutLaden(const engine::ImportSetting& setting);
+    bool TextquelleLaden();
     // The sheet of the column grid shown for the layout chosen.
     void TXTVariabelZeigen(bool fixedWidth);
     // Leaving the text page for another page of the wizard.
@@ -306,7 +305,8 @@ private:
     // Whether the layout the controls show is the stored setting's, for the file it was stored for.
     bool LayoutGespeichert() const;
     bool textPreviewHeld_ = false;
-    // The source file whose layout came from a stored setting: the first sheet's guesses leave it as stored.
+    // The source file whose layout came from a stored setting (the first sheet's guesses leave it as stored), and
+    // the column names stored with it.
     QString storedLayoutSource_;
     QStringList storedColNames_;
     // ---- end of text layout pages ----
@@ -364,7 +364,7 @@ private:
     // Source and target of a stored setting checked and taken into the pages (both loaders); false when one of
     // them was missing (it has been reported).
     bool DateienPruefen(const engine::ImportSetting& setting, bool unchanged, bool source, bool target);
-    // The separators, the short date format and the text layout controls from a stored row.
+    // The separators and the short date format from a stored row.
     void FormateSetzen(const engine::ImportSetting& setting);
     // The mode page's radios from a stored Importmodus; the page to show for an unchanged use (nullptr: stay).
     QWidget* ImportmodusSetzen(std::optional<int> mode, bool unchanged);
