@@ -2325,6 +2325,18 @@ Klepněte na tlačítko 'přiřadit'.</translation>
         <source>Trennlinien</source>
         <translation>Dělicí čáry</translation>
     </message>
+    <message id="TfrmImport1.retQuellDat.toolTip">
+        <source>Inhalt der Quelldatei</source>
+        <translation>Obsah zdrojového souboru</translation>
+    </message>
+    <message id="TfrmImport1.stgQuellDatFix.toolTip">
+        <source>Zeichen der Quelldatei mit den Trennlinien</source>
+        <translation>Znaky zdrojového souboru s dělicími čarami</translation>
+    </message>
+    <message id="TfrmImport1.stgQuellDatVar.toolTip">
+        <source>Vorschau der Spalten</source>
+        <translation>Náhled sloupců</translation>
+    </message>
     <message id="TfrmImport1.lblTrennSetzen">
         <source>Setzen: einfacher Mausklick in die Spalte, hinter der ein Feld endet</source>
         <translation>Nastavit: jedno kliknutí do sloupce, za nímž pole končí</translation>

@@ -2324,6 +2324,18 @@ Click the 'Assign' button.</translation>
         <source>Trennlinien</source>
         <translation>Column marks</translation>
     </message>
+    <message id="TfrmImport1.retQuellDat.toolTip">
+        <source>Inhalt der Quelldatei</source>
+        <translation>Contents of the source file</translation>
+    </message>
+    <message id="TfrmImport1.stgQuellDatFix.toolTip">
+        <source>Zeichen der Quelldatei mit den Trennlinien</source>
+        <translation>Characters of the source file with the column marks</translation>
+    </message>
+    <message id="TfrmImport1.stgQuellDatVar.toolTip">
+        <source>Vorschau der Spalten</source>
+        <translation>Preview of the columns</translation>
+    </message>
     <message id="TfrmImport1.lblTrennSetzen">
         <source>Setzen: einfacher Mausklick in die Spalte, hinter der ein Feld endet</source>
         <translation>Set: a single click in the column after which a field ends</translation>

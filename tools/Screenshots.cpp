@@ -611,7 +611,16 @@ int main(int argc, char** argv)
         QStackedWidget* pages = main.ui->PageControl1;
         for (int i = 0; i < pages->count(); ++i) {
             pages->setCurrentIndex(i);
-            table(&main);
+            if (pages->currentWidget() != main.ui->ImportSeite1txt) {
+                table(&main);
+                continue;
+            }
+            // The text page once for each of its sheets.
+            for (QWidget* sheet : {main.ui->TXTDatensatzlaenge, main.ui->TXTFix, main.ui->TXTVariabel}) {
+                main.ui->tpcTXT->setCurrentWidget(sheet);
+                table(&main);
+            }
+            main.ui->tpcTXT->setCurrentWidget(main.ui->TXTDatensatzlaenge);
         }
         main.hide();
         for (const Window& w : Windows(context, samples))

@@ -1,6 +1,12 @@
 // A run started from the finish page of the real main window (offscreen, progress window shown) next to the
 // engine's own run on the same data and mode: 100,000 source records with twelve fields, appended (mode 2, no key there
 // yet) into a keyed Paradox target. Prints both times and their ratio: what the windows add to a run.
+//
+// Then a separated text file of 1,000,000 lines from the last text sheet (Weiter there: reading, sizing, the source's
+// structure, the automatic mapping) through the mapping, mode and finish pages and the run, next to the engine's
+// whole text road on the same file (staging table, reading, sizing, run) as road_bench takes it: every column
+// mapped, into a keyed Paradox target, in the mode the mode page offers for a mapped key (2, no key there yet; the
+// engine's road also in mode 1, as road_bench runs it). Prints the times and the ratios.
 
 #include "db/DataSource.h"
 #include "db/Field.h"
@@ -8,6 +14,10 @@
 #include "db/paradox/ParadoxTable.h"
 #include "engine/ImportSetting.h"
 #include "engine/Importlauf.h"
+#include "engine/TextReadProgress.h"
+#include "engine/Textimport.h"
+#include "engine/WorkingTables.h"
+#include "db/BatchMove.h"
 #include "parser/Parser.h"
 #include "platform/ScriptedUi.h"
 #include "rtl/FormatSettings.h"
@@ -15,6 +25,7 @@
 #include "wizard/ImportProgram.h"
 #include "wizard/frmGauge.h"
 #include "wizard/frmImport1.h"
+#include "wizard/text/TextFileView.h"
 
 #include <QApplication>
 #include <QDate>
@@ -210,6 +221,197 @@ void BM_EngineRun(benchmark::State& state)
     }
 }
 
+// ---- the text road ----
+
+constexpr int kTextLines = 1'000'000;
+constexpr int kTextColumns = 10;
+constexpr int kTextWidths[kTextColumns] = {0, 20, 20, 10, 10, 10, 10, 20, 10, 10};
+
+// A program folder of its own, the file of road_bench's lines, and a keyed target whose fields carry the names the
+// page gives the columns of a file without names, so that the automatic mapping pairs every one.
+struct TextWorld {
+    QTemporaryDir dir;
+    QString program() const { return dir.path() + "/program/"; }
+    QString file() const { return dir.path() + "/kunden.txt"; }
+    QString target() const { return dir.path() + "/ZielText.db"; }
+
+    TextWorld()
+    {
+        QDir().mkpath(program());
+        const QDir built(QStringLiteral(IMPORT_PROGRAM_DIR));
+        for (const QString& name : built.entryList({"*.DB", "*.MB", "*.PX"}, QDir::Files))
+            QFile::copy(built.filePath(name), program() + name);
+        std::FILE* out = std::fopen(QFile::encodeName(file()).constData(), "wb");
+        char line[256];
+        for (int i = 0; i < kTextLines; ++i) {
+            const int n = std::snprintf(
+                line, sizeof line,
+                "%d;\"M\xfcller; S\xf6hne %d\";\"Hauptstra\xdf""e %d\";%d;\"K\xf6ln-S\xfc""d\";%d,%02d;"
+                "%d.%d.2023;\"Gr\xfc\xdf""e; \xd6l; \xc4pfel\";DE%08lld;ok\r\n",
+                i, i % 977, i % 131, 50000 + i % 40000, i % 10000, i % 100, 1 + i % 28, 1 + i % 12,
+                // Wide enough for the product: an int would overflow past 271,000 lines.
+                static_cast<long long>(i) * 7919 % 100000000);
+            if (n <= 0 || n >= static_cast<int>(sizeof line))
+                break;
+            std::fwrite(line, 1, static_cast<std::size_t>(n), out);
+        }
+        std::fclose(out);
+    }
+    void freshTarget() const
+    {
+        for (const char* ext : {".db", ".px", ".DB", ".PX"})
+            QFile::remove(dir.path() + "/ZielText" + ext);
+        db::FieldDefList fields{{QStringLiteral("FELD_1"), FieldType::ftInteger, 0, 0, false}};
+        for (int c = 2; c <= kTextColumns; ++c)
+            fields.push_back({QStringLiteral("FELD_%1").arg(c), FieldType::ftString, kTextWidths[c - 1], 0, false});
+        db::paradox::create(target(), fields, 1);
+    }
+    int targetRecords() const
+    {
+        db::Table table;
+        table.setTableName(target());
+        table.Open();
+        const int count = table.RecordCount();
+        table.Close();
+        return count;
+    }
+};
+
+TextWorld& textWorld()
+{
+    static TextWorld w;
+    return w;
+}
+
+void best(const char* what, double s)
+{
+    seconds[what] = seconds.count(what) ? std::min(seconds[what], s) : s;
+}
+
+void BM_TextFromLastSheet(benchmark::State& state)
+{
+    TextWorld& tw = textWorld();
+    for (auto _ : state) {
+        tw.freshTarget();
+        platform::ScriptedUi ui;
+        platform::ScopedUserInterface installed{ui};
+        wizard::ProgramContext context = wizard::ProgramContext::forFolder(tw.program());
+        wizard::ImportProgram program{context};
+        program.Start(0);
+        wizard::TfrmImport1* form = program.frmImport1();
+        Ui::TfrmImport1& w = *form->ui;
+        // The walk to the last sheet, not measured: source, target, separated values, the preview.
+        w.btnWeiter1->click();
+        w.edtQuelle->setText(tw.file());
+        w.btnWeiter2->click();
+        w.edtZiel->setText(tw.target());
+        w.btnWeiter3->click();
+        w.rgrDatsatzlaenge0->click();
+        w.btnWeiter1txt->click();
+        if (w.tpcTXT->currentWidget() != w.TXTVariabel) {
+            state.SkipWithError("the walk did not reach the last text sheet");
+            break;
+        }
+        const double reading = timed([&] { w.btnWeiter1txt->click(); });
+        double s = reading;
+        if (w.PageControl1->currentWidget() != w.ImportSeite4) {
+            state.SkipWithError(("the reading did not reach the mapping page: " + ui.messageTexts().join(" | "))
+                                    .toStdString()
+                                    .c_str());
+            break;
+        }
+        s += timed([&] {
+            form->btnWeiter4Click();
+            w.rbtIgnorieren->click();
+            w.btnWeiter5->click();
+            w.rbtTabNichtAnz->click();
+            ui.answer(platform::Button::No);  // run without storing the setting
+            w.btnFertigstellen->click();
+        });
+        state.SetIterationTime(s);
+        best("text pages", s);
+        state.counters["reading s"] = reading;
+        state.counters["run s"] = s - reading;
+        form->tblZiel.Close();
+        form->tblQuelle.Close();
+        if (tw.targetRecords() != kTextLines)
+            state.SkipWithError("the finish page did not import every line");
+    }
+}
+
+void BM_TextEngineRoad(benchmark::State& state, int mode)
+{
+    TextWorld& tw = textWorld();
+    const QString name = mode == 1 ? QStringLiteral("engine road mode 1") : QStringLiteral("engine road mode 2");
+    for (auto _ : state) {
+        tw.freshTarget();
+        QTemporaryDir program;
+        engine::EngineContext context{program.path()};
+        QDir().mkpath(context.TempFolder());
+        db::Table tblZSP, tblQuelle, tblZiel;
+        engine::StagedRecords staged;
+        db::BatchMove BMV;
+        db::DataSource dscZiel;
+        parser::TParser parser;
+        parser.setDecimalSeparatorSource([] { return rtl::formatSettings().DecimalSeparator.toLatin1(); });
+        tblZiel.setTableName(tw.target());
+        dscZiel.setDataSet(&tblZiel);
+        engine::ImportRun run{tblQuelle, dscZiel, parser, {}, {}, nullptr, {}, {}};
+        if (QFile::exists(tw.program() + "ZStrukt.DB")) {
+            // The mapping the pages ran with, options and all, when the pages' road has been measured.
+            db::Table zstrukt;
+            zstrukt.setTableName(tw.program() + "ZStrukt.DB");
+            zstrukt.Open();
+            run.setting.Mapping = engine::ReadMapping(zstrukt);
+            zstrukt.Close();
+        }
+        if (run.setting.Mapping.empty()) {
+            // Every column onto the target field of its name, as the page's automatic mapping pairs them.
+            db::Table zstrukt;
+            zstrukt.setTableName(program.path() + "/ZStrukt.DB");
+            db::paradox::create(zstrukt.TableName(), engine::ZStruktFields(), 0);
+            zstrukt.Open();
+            tblZiel.Open();
+            for (int i = 0; i < tblZiel.FieldCount(); ++i) {
+                const db::Field* field = tblZiel.Fields(i);
+                zstrukt.Append();
+                zstrukt.FieldByName("Index")->setAsString(field->IsIndexField() ? "X" : "");
+                zstrukt.FieldByName("Feldname")->setAsString(field->FieldName());
+                zstrukt.FieldByName("Typ")->setAsInteger(static_cast<int>(field->DataType()));
+                zstrukt.FieldByName("Zuordnung")->setAsString(field->FieldName());
+                zstrukt.FieldByName("FeldAkt")->setAsVariant(true);
+                zstrukt.Post();
+            }
+            tblZiel.Close();
+            run.setting.Mapping = engine::ReadMapping(zstrukt);
+            zstrukt.Close();
+        }
+        double reading = 0;
+        const double s = timed([&] {
+            const auto start = std::chrono::steady_clock::now();
+            engine::TextReadProgress silent;
+            QStringList headers;
+            for (int c = 1; c <= kTextColumns; ++c)
+                headers << QStringLiteral("FELD_%1").arg(c);
+            engine::CreateStagingTable(tblZSP, staged, engine::StagingTablePath(context), headers);
+            engine::ReadSeparatedFile(tw.file(), tblZSP, staged, {QStringLiteral(";"), QChar(u'"'), false, false},
+                                      silent);
+            engine::DefineFieldSizes(tblZSP, staged, tblQuelle, engine::SourceTablePath(context, tw.file()), BMV,
+                                     silent);
+            reading = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            engine::Importlauf(run, mode);
+            tblZiel.Close();
+        });
+        state.SetIterationTime(s);
+        best(name.toUtf8().constData(), s);
+        state.counters["reading s"] = reading;
+        state.counters["run s"] = s - reading;
+        tblQuelle.Close();
+        if (tw.targetRecords() != kTextLines)
+            state.SkipWithError("the engine's road did not import every line");
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -224,12 +426,32 @@ int main(int argc, char** argv)
         ->Iterations(5)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("text_1M_from_last_sheet_through_finish_page", BM_TextFromLastSheet)
+        ->Iterations(2)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("text_1M_engine_road_mode2", BM_TextEngineRoad, 2)
+        ->Iterations(2)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("text_1M_engine_road_mode1", BM_TextEngineRoad, 1)
+        ->Iterations(2)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     if (seconds.count("finish page") && seconds.count("engine run"))
         std::printf("\nbest of 5: finish page %.3f s, engine run %.3f s, ratio %.2f (goal at most 1.2)\n",
                     seconds["finish page"], seconds["engine run"], seconds["finish page"] / seconds["engine run"]);
+    if (seconds.count("text pages") && seconds.count("engine road mode 2"))
+        std::printf("best of 2, 1,000,000 lines: text pages to the run's end %.3f s, engine road mode 2 %.3f s, "
+                    "ratio %.2f (goal at most 1.2)\n",
+                    seconds["text pages"], seconds["engine road mode 2"],
+                    seconds["text pages"] / seconds["engine road mode 2"]);
+    if (seconds.count("text pages") && seconds.count("engine road mode 1"))
+        std::printf("  against road_bench's road as it runs (mode 1): engine %.3f s, ratio %.2f\n",
+                    seconds["engine road mode 1"], seconds["text pages"] / seconds["engine road mode 1"]);
     std::fflush(stdout);
     wizardInstance.reset();
     return 0;

@@ -14,7 +14,6 @@
 #include "wizard/text/TextimportPage.h"
 
 #include <QWidget>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -284,6 +283,11 @@ public:
 
 private:
     void ConnectTextPages();
+    // A stored setting's text layout into the pages: the layout, the separators and qualifier or the column
+    // boundaries, whether the first line holds the names, the column names. Used unchanged, the file is then read
+    // into the source table at once (false when that did not happen; it has been said why).
+    void TextlayoutLaden(const engine::ImportSetting& setting);
+    bool TextquelleLaden();
     // The sheet of the column grid shown for the layout chosen.
     void TXTVariabelZeigen(bool fixedWidth);
     // Leaving the text page for another page of the wizard.
@@ -291,9 +295,20 @@ private:
     // Names checked, the file read into the source table, its structure read and mapped; false when anything
     // stopped the road (nothing half made is left then).
     bool TextdateiEinlesen();
+    // The file read by the layout the controls show into the staging table and sized into the source table;
+    // false when anything stopped it (nothing half made is left then).
+    bool TextquelleAnlegen();
     // Stores the typed name and selects another column for renaming; nothing moves when the name is refused.
     void MoveToColumn(int column);
+    // The column headers of the stored setting over those a preview gave, when the preview has as many columns.
+    void GespeicherteSpaltennamen();
+    // Whether the layout the controls show is the stored setting's, for the file it was stored for.
+    bool LayoutGespeichert() const;
     bool textPreviewHeld_ = false;
+    // The source file whose layout came from a stored setting (the first sheet's guesses leave it as stored), and
+    // the column names stored with it.
+    QString storedLayoutSource_;
+    QStringList storedColNames_;
     // ---- end of text layout pages ----
 
 public:
@@ -344,21 +359,13 @@ public:
     bool ZielStrukturPruefenText();
     void MeldungStrukturGeaendert();
 
-    // HOOK for the text layout pages, which own the Column boundary list and the staging of a text source: they
-    // point FixTrennListe at their list and set TextQuelleAufbauen to build the preview, the staging table and the
-    // sized source table from the layout controls. Until they do, a text source's boundaries are neither stored
-    // nor loaded and a text setting used unchanged has no source table.
-    engine::ColumnBoundaryList* FixTrennListe = nullptr;
-    std::function<void()> TextQuelleAufbauen;
-
 private:
     void ConnectModeAndFinishPages();
     // Source and target of a stored setting checked and taken into the pages (both loaders); false when one of
     // them was missing (it has been reported).
     bool DateienPruefen(const engine::ImportSetting& setting, bool unchanged, bool source, bool target);
-    // The separators, the short date format and the text layout controls from a stored row.
+    // The separators and the short date format from a stored row.
     void FormateSetzen(const engine::ImportSetting& setting);
-    void TextlayoutSetzen(const engine::ImportSetting& setting);
     // The mode page's radios from a stored Importmodus; the page to show for an unchanged use (nullptr: stay).
     QWidget* ImportmodusSetzen(std::optional<int> mode, bool unchanged);
     bool ZielStrukturPruefen(bool textSource);
@@ -366,8 +373,10 @@ private:
     bool EinstellungLaden();
     // The stored Access table exported afresh into Temp as the source table; false after a message.
     bool AccessQuelleExportieren(const QString& table);
-    // The settings manager's re-choice boxes, found by name (nullptr while it has none).
-    QAbstractButton* SettingsManagerBox(const char* name) const;
+    // The settings manager's re-choice boxes: whether the person chooses the source or the target anew (false
+    // while there is no manager).
+    bool QuelleNeuWaehlen() const;
+    bool ZielNeuWaehlen() const;
     // ---- end of mode and finish pages, stored settings ----
 
 protected:

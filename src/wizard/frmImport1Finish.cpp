@@ -13,6 +13,7 @@
 #include "platform/UserInterface.h"
 #include "rtl/FormatSettings.h"
 #include "texts/Texts.h"
+#include "ui_frmEinstellAEND.h"
 #include "ui_frmImport1.h"
 #include "ui_frmInhaltAnz.h"
 #include "ui_frmQOptionen.h"
@@ -40,13 +41,6 @@ namespace wizard {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-// A control of another page, reached by its name while that page is built elsewhere.
-template <class T>
-T* Control(const QWidget* window, const char* name)
-{
-    return window->findChild<T*>(QLatin1String(name));
-}
 
 void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled)
 {
@@ -104,9 +98,14 @@ void TfrmImport1::ConnectModeAndFinishPages()
         w->setFocusPolicy(Qt::NoFocus);
 }
 
-QAbstractButton* TfrmImport1::SettingsManagerBox(const char* name) const
+bool TfrmImport1::QuelleNeuWaehlen() const
 {
-    return frmEinstellAEND ? Control<QAbstractButton>(frmEinstellAEND, name) : nullptr;
+    return frmEinstellAEND && frmEinstellAEND->ui->cbxQuelleAusw->isChecked();
+}
+
+bool TfrmImport1::ZielNeuWaehlen() const
+{
+    return frmEinstellAEND && frmEinstellAEND->ui->cbxZielAusw->isChecked();
 }
 
 // ---- leaving the mapping page ----
@@ -482,26 +481,24 @@ bool TfrmImport1::ImpEinstSpeichern()
             const QTableWidgetItem* header = f.stgQuellDatVar->horizontalHeaderItem(c);
             setting.ColNames += (header ? header->text() : QString()) + u';';
         }
-        auto checked = [this](const char* box) {
-            const auto* b = Control<QAbstractButton>(this, box);
-            return b && b->isChecked();
-        };
-        setting.NamesInFirstLine = checked("cbxErsteZeile");
+        setting.NamesInFirstLine = f.cbxErsteZeile->isChecked();
         const bool fixed = f.rgrDatsatzlaenge1->isChecked();
         setting.FixVar = fixed ? 1 : 0;
-        setting.Semic = !fixed && checked("cbxSemic");
-        setting.Komma = !fixed && checked("cbxKomma");
-        setting.Tab = !fixed && checked("cbxTab");
-        setting.Space = !fixed && checked("cbxSpace");
+        setting.Semic = !fixed && f.cbxSemic->isChecked();
+        setting.Komma = !fixed && f.cbxKomma->isChecked();
+        setting.Tab = !fixed && f.cbxTab->isChecked();
+        setting.Space = !fixed && f.cbxSpace->isChecked();
         setting.Andere.clear();
-        if (!fixed && checked("cbxAndere"))
-            if (const auto* andere = Control<QLineEdit>(this, "edtAndere"))
-                setting.Andere = andere->text();
-        if (!fixed) {
-            if (const auto* delimiter = Control<QComboBox>(this, "comDelimiter"))
-                setting.Delimiter = delimiter->currentIndex();
-        } else if (FixTrennListe) {
-            setting.FixBreak = FixBreakText(FixTrennListe->FixTrennPositionen);
+        if (!fixed && f.cbxAndere->isChecked())
+            setting.Andere = f.edtAndere->text();
+        if (!fixed)
+            setting.Delimiter = f.comDelimiter->currentIndex();
+        else {
+            // The split before the reading left the free slots as zeros in front: stored, they are free slots
+            // after the boundaries.
+            engine::ColumnBoundaryList boundaries = FixTrenn;
+            engine::PrepareMarking(boundaries);
+            setting.FixBreak = FixBreakText(boundaries.FixTrennPositionen);
         }
     }
     setting.LetzterImport = QDate::currentDate();
@@ -749,18 +746,20 @@ bool TfrmImport1::DateienPruefen(const engine::ImportSetting& setting, bool unch
         QLineEdit* edit;
         db::Table& table;
         int emptyText;
-        const char* box;
+        QAbstractButton* box;
     };
     const Check checks[] = {
-        {source, setting.Quelldatei, ui->edtQuelle, tblQuelle, 64963, "cbxQuelleAusw"},
-        {target, setting.Zieldatei, ui->edtZiel, tblZiel, 64964, "cbxZielAusw"},
+        {source, setting.Quelldatei, ui->edtQuelle, tblQuelle, 64963,
+         frmEinstellAEND ? frmEinstellAEND->ui->cbxQuelleAusw : nullptr},
+        {target, setting.Zieldatei, ui->edtZiel, tblZiel, 64964,
+         frmEinstellAEND ? frmEinstellAEND->ui->cbxZielAusw : nullptr},
     };
     for (const Check& c : checks) {
         if (!c.wanted)
             continue;
         auto choose = [&] {
-            if (QAbstractButton* box = SettingsManagerBox(c.box))
-                SetChecked(box, true);
+            if (c.box)
+                SetChecked(c.box, true);
         };
         if (c.stored.isEmpty()) {
             platform::ErrorBox(texts::Text(c.emptyText) +
@@ -806,31 +805,6 @@ void TfrmImport1::FormateSetzen(const engine::ImportSetting& setting)
     formats.TimeSeparator = setting.Zeit.at(0);
     formats.DateSeparator = setting.Datum.at(0);
     formats.ShortDateFormat = setting.TMJ;
-}
-
-void TfrmImport1::TextlayoutSetzen(const engine::ImportSetting& setting)
-{
-    auto check = [this](const char* name, bool on) {
-        if (auto* box = Control<QAbstractButton>(this, name))
-            SetChecked(box, on);
-    };
-    check("cbxErsteZeile", setting.NamesInFirstLine);
-    const bool fixed = setting.FixVar.value_or(0) == 1;
-    SetChecked(fixed ? ui->rgrDatsatzlaenge1 : ui->rgrDatsatzlaenge0, true);
-    if (!fixed) {
-        check("cbxSemic", setting.Semic);
-        check("cbxKomma", setting.Komma);
-        check("cbxTab", setting.Tab);
-        check("cbxSpace", setting.Space);
-        if (auto* andere = Control<QLineEdit>(this, "edtAndere"))
-            andere->setText(setting.Andere);
-        check("cbxAndere", !setting.Andere.isEmpty());
-        if (auto* delimiter = Control<QComboBox>(this, "comDelimiter"))
-            delimiter->setCurrentIndex(setting.Delimiter.value_or(0));
-    } else if (FixTrennListe) {
-        if (const std::optional<engine::BoundarySlots> boundaries = FixBreakSlots(setting.FixBreak))
-            FixTrennListe->FixTrennPositionen = *boundaries;
-    }
 }
 
 QWidget* TfrmImport1::ImportmodusSetzen(std::optional<int> mode, bool unchanged)
@@ -940,12 +914,11 @@ bool TfrmImport1::VorhEinstLaden_oAE()
         tblQuelle.setTableName(QString());
         if (frmQOptionen_)
             SetChecked(frmQOptionen_->ui->cbxDosToWin, setting.DosToWin);
-        TextlayoutSetzen(setting);
-        // Without the text pages' reading there is no source table to run from: the start page stays, as after
-        // a load that failed.
-        if (!TextQuelleAufbauen)
+        TextlayoutLaden(setting);
+        // Without the file read into the source table there is nothing to run from: the start page stays, as
+        // after a load that failed.
+        if (!TextquelleLaden())
             return false;
-        TextQuelleAufbauen();
     } else if (QuellformatOf(source) == u"Access" && FileExists(source)) {
         if (!AccessQuelleExportieren(setting.MarkFeld))
             return false;
@@ -1003,7 +976,7 @@ void TfrmImport1::VorhEinstLaden_mAE()
     if (IsTextSource(source) && FileExists(source)) {
         tblQuelle.Close();
         tblQuelle.setTableName(QString());
-        TextlayoutSetzen(setting);
+        TextlayoutLaden(setting);
     }
     // The target page reads the source's structure: an Access source must be its exported table by then.
     bool accessReady = true;
@@ -1018,11 +991,9 @@ void TfrmImport1::VorhEinstLaden_mAE()
     // The finish page stores the remark it holds: the stored one stays unless the person changes it.
     f.edtBemerkung->setPlainText(setting.Bemerkung);
 
-    const QAbstractButton* quelleAusw = SettingsManagerBox("cbxQuelleAusw");
-    const QAbstractButton* zielAusw = SettingsManagerBox("cbxZielAusw");
-    if ((quelleAusw && quelleAusw->isChecked()) || !accessReady)
+    if (QuelleNeuWaehlen() || !accessReady)
         f.PageControl1->setCurrentWidget(f.ImportSeite2);
-    else if (zielAusw && zielAusw->isChecked())
+    else if (ZielNeuWaehlen())
         f.btnWeiter2->click();
     else
         f.btnWeiter3->click();

@@ -228,16 +228,12 @@ void TfrmImport1::btnZurueck4Click()
     tblQuelle.Close();
     tblZiel.Close();
     const QString extension = UpperExtension(ui->edtQuelle->text());
-    const auto ticked = [this](const char* box) {
-        const QAbstractButton* b = SettingsManagerBox(box);
-        return b && b->isChecked();
-    };
     QWidget* page = ui->ImportSeite3;
     if (extension != u".DB" && extension != u".DBF" && extension != u".MDB")
         page = ui->ImportSeite1txt;
-    else if (!ui->rbtNeueImport->isChecked() && !ticked("cbxZielAusw"))
+    else if (!ui->rbtNeueImport->isChecked() && !ZielNeuWaehlen())
         // A changed setting goes back as far as the settings manager said the files were to be chosen anew.
-        page = ticked("cbxQuelleAusw") ? ui->ImportSeite2 : ui->ImportSeite1;
+        page = QuelleNeuWaehlen() ? ui->ImportSeite2 : ui->ImportSeite1;
     ui->PageControl1->setCurrentWidget(page);
 }
 

@@ -208,8 +208,7 @@ void TfrmImport1::btnWeiter2Click()
         ui->PageControl1->setCurrentWidget(ui->ImportSeite3);
     } else if (ui->rbtVorhEinst_mAE->isChecked()) {
         // A changed setting keeps its stored target unless the settings manager asks for a new one.
-        const QAbstractButton* zielAusw = SettingsManagerBox("cbxZielAusw");
-        if (zielAusw && zielAusw->isChecked())
+        if (ZielNeuWaehlen())
             ui->PageControl1->setCurrentWidget(ui->ImportSeite3);
         else
             ui->btnWeiter3->click();
@@ -580,9 +579,7 @@ void TfrmImport1::btnZurueck3Click()
         SetChecked(ui->cbxZielLeeren, false);
         ui->PageControl1->setCurrentWidget(ui->ImportSeite2);
     } else if (ui->rbtVorhEinst_mAE->isChecked()) {
-        const QAbstractButton* quelleAusw = SettingsManagerBox("cbxQuelleAusw");
-        ui->PageControl1->setCurrentWidget(quelleAusw && quelleAusw->isChecked() ? ui->ImportSeite2
-                                                                                 : ui->ImportSeite1);
+        ui->PageControl1->setCurrentWidget(QuelleNeuWaehlen() ? ui->ImportSeite2 : ui->ImportSeite1);
     }
 }
 

@@ -13,6 +13,7 @@
 #include "ui_frmImport1.h"
 #include "wizard/PageSupport.h"
 #include "ui_frmQOptionen.h"
+#include "wizard/finish/StoredSetting.h"
 #include "wizard/frmQOptionen.h"
 #include "wizard/text/CharacterGrid.h"
 #include "wizard/text/PreviewGrid.h"
@@ -140,6 +141,8 @@ void TfrmImport1::ConnectTextPages()
     // column buttons and the edit of another separator by their tool tips, which the window's naming reads).
     const auto withoutAccessKey = [](QString text) { return text.remove(QRegularExpression(QStringLiteral("&(?!&)"))); };
     ui->comDelimiter->setAccessibleName(ui->gbxDelimiter->title());
+    // The file view is no input control the window's naming knows: its tool tip names it all the same.
+    ui->retQuellDat->setAccessibleName(ui->retQuellDat->toolTip());
     ui->edtRenCols->setAccessibleName(withoutAccessKey(ui->gbxRenameCols->title()));
     ui->stgQuellDatVar->verticalHeader()->setMinimumSectionSize(0);
     ui->stgQuellDatVar->verticalHeader()->setDefaultSectionSize(ui->stgQuellDatVar->fontMetrics().height() + 6);
@@ -159,12 +162,14 @@ void TfrmImport1::btnWeiter1txtClick()
     try {
         if (sheet == ui->TXTDatensatzlaenge) {
             if (ui->rgrDatsatzlaenge0->isChecked()) {
-                const QString qualifier = engine::TextbegrenzerErmitteln(ui->edtQuelle->text());
-                if (qualifier == u"\"")
-                    ui->comDelimiter->setCurrentIndex(1);
-                else if (qualifier == u"'")
-                    ui->comDelimiter->setCurrentIndex(2);
-                {
+                // A stored setting's separators and qualifier stand as stored: a guess from the first line could
+                // change the columns its mapping was made for.
+                if (!LayoutGespeichert()) {
+                    const QString qualifier = engine::TextbegrenzerErmitteln(ui->edtQuelle->text());
+                    if (qualifier == u"\"")
+                        ui->comDelimiter->setCurrentIndex(1);
+                    else if (qualifier == u"'")
+                        ui->comDelimiter->setCurrentIndex(2);
                     // The boxes the guess sets would each start a preview of their own.
                     const QScopedValueRollback hold(textPreviewHeld_, true);
                     SearchSeparators(c);
@@ -172,6 +177,7 @@ void TfrmImport1::btnWeiter1txtClick()
                 {
                     WaitCursor wait;
                     TrennzeichenVorschauZeigen(c);
+                    GespeicherteSpaltennamen();
                 }
                 TXTVariabelZeigen(false);
             } else if (ui->rgrDatsatzlaenge1->isChecked()) {
@@ -186,6 +192,7 @@ void TfrmImport1::btnWeiter1txtClick()
             }
         } else if (sheet == ui->TXTFix) {
             FixLenVorschauAufteilen(c);
+            GespeicherteSpaltennamen();
             TXTVariabelZeigen(true);
         } else if (SpaltennameSpeichern()) {
             TextdateiEinlesen();
@@ -219,12 +226,17 @@ void TfrmImport1::btnZurueck1txtClick()
         ui->tpcTXT->setCurrentWidget(ui->TXTDatensatzlaenge);
         return;
     }
-    // A new setting, or a changed one whose target was chosen again, came here from the target page.
-    if (ui->rbtNeueImport->isChecked() || ui->rbtVorhEinst_mAE->isChecked()) {
+    // A new setting, or a changed one whose target is chosen anew, goes back to the target page; a changed one
+    // otherwise as far back as the settings manager said the files were to be chosen.
+    if (ui->rbtNeueImport->isChecked() || ZielNeuWaehlen()) {
         if (platform::MessageBox(platform::MessageType::Confirmation, texts::Text(64923), platform::Buttons::YesNo) !=
             platform::Button::Yes)
             return;
         TextseiteVerlassen(ui->ImportSeite3);
+        return;
+    }
+    if (QuelleNeuWaehlen()) {
+        TextseiteVerlassen(ui->ImportSeite2);
         return;
     }
     TextseiteVerlassen(ui->ImportSeite1);
@@ -238,6 +250,31 @@ void TfrmImport1::TextseiteVerlassen(QWidget* page)
 }
 
 bool TfrmImport1::TextdateiEinlesen()
+{
+    if (!TextquelleAnlegen())
+        return false;
+    try {
+        engine::EmptyTableExclusive(tblQStrukt);
+        engine::QuellStrukturEinlesen(tblQuelle, tblQStrukt);
+    } catch (const db::EngineError& error) {
+        tblQuelle.Close();
+        deleteTableIfThere(engine::SourceTablePath(context().engine, ui->edtQuelle->text()));
+        platform::ErrorBox(texts::Format(texts::Text(61407), {error.message()}));
+        return false;
+    }
+    if (ui->rbtNeueImport->isChecked())
+        AutoZuordnung();
+    else
+        ZuordnungenUebernehmen();
+    engine::DelNoExistQFields(tblQuelle, tblZStrukt);
+    IndexSpalteEinstellen();
+    if (tblZStrukt.Active())
+        tblZStrukt.First();
+    ui->PageControl1->setCurrentWidget(ui->ImportSeite4);
+    return true;
+}
+
+bool TfrmImport1::TextquelleAnlegen()
 {
     const TextImportControls c = textControls();
     if (!SpaltennamenPruefen(c))
@@ -274,8 +311,6 @@ bool TfrmImport1::TextdateiEinlesen()
             return false;
         }
         FeldgroessenDefinieren(c);
-        engine::EmptyTableExclusive(tblQStrukt);
-        engine::QuellStrukturEinlesen(tblQuelle, tblQStrukt);
     } catch (const engine::EColumnWithoutName& error) {
         discard();
         platform::MessageBox(platform::MessageType::Information, error.message());
@@ -290,16 +325,74 @@ bool TfrmImport1::TextdateiEinlesen()
         platform::ErrorBox(texts::Format(texts::Text(61407), {error.message()}));
         return false;
     }
-    if (ui->rbtNeueImport->isChecked())
-        AutoZuordnung();
-    else
-        ZuordnungenUebernehmen();
-    engine::DelNoExistQFields(tblQuelle, tblZStrukt);
-    IndexSpalteEinstellen();
-    if (tblZStrukt.Active())
-        tblZStrukt.First();
-    ui->PageControl1->setCurrentWidget(ui->ImportSeite4);
     return true;
+}
+
+// ---- a stored setting's layout ----
+
+void TfrmImport1::TextlayoutLaden(const engine::ImportSetting& setting)
+{
+    // Each box set would start a preview of its own; the loaders make the one the layout needs.
+    const QScopedValueRollback hold(textPreviewHeld_, true);
+    SetChecked(ui->cbxErsteZeile, setting.NamesInFirstLine);
+    const bool fixed = setting.FixVar.value_or(0) == 1;
+    SetChecked(fixed ? ui->rgrDatsatzlaenge1 : ui->rgrDatsatzlaenge0, true);
+    if (fixed) {
+        FixTrenn = engine::ColumnBoundaryList();
+        // The loaders refuse a row whose boundaries cannot be read before anything reaches the pages.
+        if (const std::optional<engine::BoundarySlots> boundaries = FixBreakSlots(setting.FixBreak))
+            FixTrenn.FixTrennPositionen = *boundaries;
+        engine::PrepareMarking(FixTrenn);
+    } else {
+        SetChecked(ui->cbxSemic, setting.Semic);
+        SetChecked(ui->cbxKomma, setting.Komma);
+        SetChecked(ui->cbxTab, setting.Tab);
+        SetChecked(ui->cbxSpace, setting.Space);
+        ui->edtAndere->setText(setting.Andere);
+        SetChecked(ui->cbxAndere, !setting.Andere.isEmpty());
+        ui->comDelimiter->setCurrentIndex(setting.Delimiter.value_or(0));
+    }
+    storedLayoutSource_ = ui->edtQuelle->text();
+    storedColNames_ = setting.ColNames.split(u';');
+    if (!storedColNames_.isEmpty() && storedColNames_.last().isEmpty())
+        storedColNames_.removeLast();
+}
+
+bool TfrmImport1::LayoutGespeichert() const
+{
+    return !ui->rbtNeueImport->isChecked() && !storedLayoutSource_.isEmpty() &&
+           ui->edtQuelle->text() == storedLayoutSource_;
+}
+
+void TfrmImport1::GespeicherteSpaltennamen()
+{
+    // Names the person gave stay the columns' names even where the first line names them otherwise: the stored
+    // mapping was made for them.
+    QTableWidget* g = ui->stgQuellDatVar;
+    if (!LayoutGespeichert() || storedColNames_.size() != grid::ColCount(g))
+        return;
+    for (int column = 0; column < storedColNames_.size(); ++column) {
+        grid::setCell(g, column, 0, storedColNames_[column]);
+        grid::Widen(g, column, storedColNames_[column]);
+    }
+    ui->edtRenCols->setText(grid::Cell(g, AktSpalte, 0));
+}
+
+bool TfrmImport1::TextquelleLaden()
+{
+    const TextImportControls c = textControls();
+    try {
+        ui->retQuellDat->loadFile(ui->edtQuelle->text(), Checked(c.cbxDosToWin));
+        if (ui->rgrDatsatzlaenge1->isChecked())
+            FixLenVorschauAufteilen(c);
+        else
+            TrennzeichenVorschauZeigen(c);
+    } catch (const engine::EInOutError& error) {
+        platform::ErrorBox(error.message());
+        return false;
+    }
+    GespeicherteSpaltennamen();
+    return TextquelleAnlegen();
 }
 
 // ---- separators ----
@@ -307,6 +400,7 @@ bool TfrmImport1::TextdateiEinlesen()
 void TfrmImport1::comDelimiterChange()
 {
     TrennzeichenVorschauZeigen(textControls());
+    GespeicherteSpaltennamen();
 }
 
 void TfrmImport1::cbxSemicClick()
@@ -319,6 +413,9 @@ void TfrmImport1::cbxSemicClick()
             TrennzeichenVorschauZeigen(c);
         else if (ui->rgrDatsatzlaenge1->isChecked())
             FixLenVorschauAufteilen(c);
+        else
+            return;
+        GespeicherteSpaltennamen();
     } catch (const engine::EInOutError& error) {
         platform::ErrorBox(error.message());
     }

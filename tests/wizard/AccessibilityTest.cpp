@@ -205,6 +205,16 @@ TEST(Accessibility, EveryWindowAndPageIsReadAsAPersonReadsItInEveryLanguage)
                 << NameOf(p.w->edtQuelle).toStdString();
         }
         EXPECT_EQ(NameOf(p.w->ImportSeite3), platform::ReadText(p.w->Label7->text()));
+        // The text page's file view and grids have no label: they are heard by their tool tips, in the language.
+        for (QWidget* unlabelled : {static_cast<QWidget*>(p.w->retQuellDat), static_cast<QWidget*>(p.w->stgQuellDatFix),
+                                    static_cast<QWidget*>(p.w->stgQuellDatVar)}) {
+            SCOPED_TRACE(unlabelled->objectName().toStdString());
+            EXPECT_FALSE(unlabelled->toolTip().isEmpty());
+            EXPECT_EQ(NameOf(unlabelled), unlabelled->toolTip());
+        }
+        if (language == u"EN") {
+            EXPECT_EQ(NameOf(p.w->stgQuellDatVar), "Preview of the columns");
+        }
     }
 }
 

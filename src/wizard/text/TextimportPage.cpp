@@ -317,8 +317,21 @@ bool ZeilenInZSPEinlesen(const TextImportControls& c)
 void FeldgroessenDefinieren(const TextImportControls& c)
 {
     const auto progress = ReadingProgress(c);
-    engine::DefineFieldSizes(*c.tblZSP, *c.staged, *c.tblQuelle,
-                             engine::SourceTablePath(*c.engine, c.edtQuelle->text()), *c.BMV, *progress);
+    // The source table is made afresh in Temp, where nobody else reads: filled without the exclusive hold, the
+    // staged records go in as they were staged instead of record by record. The hold is back for every later open.
+    const bool exclusive = c.tblQuelle->Exclusive();
+    c.tblQuelle->Close();
+    c.tblQuelle->setExclusive(false);
+    try {
+        engine::DefineFieldSizes(*c.tblZSP, *c.staged, *c.tblQuelle,
+                                 engine::SourceTablePath(*c.engine, c.edtQuelle->text()), *c.BMV, *progress);
+    } catch (...) {
+        c.tblQuelle->Close();
+        c.tblQuelle->setExclusive(exclusive);
+        throw;
+    }
+    c.tblQuelle->Close();
+    c.tblQuelle->setExclusive(exclusive);
 }
 
 }  // namespace wizard

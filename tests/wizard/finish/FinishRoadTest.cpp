@@ -1,10 +1,10 @@
-// The whole road as a person walks it: a new setting from the start page through source, target, mapping, mode and
-// finish page to the run; the same setting found again after a fresh start and run unchanged, then changed and
-// stored again. The target is checked record by record against what the mode asks for, and the settings list and
-// the setting files against what was chosen.
+// The whole road as a person walks it: a new setting from the start page through source, target, the text layout
+// sheets for a text file, mapping, mode and finish page to the run; the same setting found again after a fresh
+// start and run unchanged, then changed and stored again. The target is checked record by record against what the
+// mode asks for, and the settings list and the setting files against what was chosen.
 //
-// The mapping page's own assignment comes with that page: until then the test writes the source fields into the
-// mapping rows itself, where a person would press "zuordnen".
+// The test writes exactly the case's source fields into the mapping rows, where a person would press "zuordnen"
+// for each; the mapping page's own tests press it.
 #include "ShellTestSupport.h"
 
 #include "db/BatchMove.h"
@@ -18,11 +18,14 @@
 #include "platform/LocUtils.h"
 #include "platform/ScriptedUi.h"
 #include "texts/Texts.h"
+#include "ui_frmEinstellAEND.h"
 #include "ui_frmImport1.h"
 #include "wizard/ImportProgram.h"
 #include "wizard/frmGauge.h"
 #include "wizard/frmEinstellAEND.h"
 #include "wizard/frmImport1.h"
+#include "wizard/text/CharacterGrid.h"
+#include "wizard/text/PreviewGrid.h"
 
 #include <QDir>
 #include <QFile>
@@ -106,6 +109,10 @@ struct Case {
     QString rerunStart;
     int changedMode;  // the mode chosen when the setting is changed
     const char* changedRadio;
+    // A text source: the layout sheets walked from the first to the mapping page (stored: the sheets of a changed
+    // setting, which show the stored layout), and what the stored row holds of the layout.
+    std::function<void(struct Started&, bool stored)> textPages = {};
+    std::function<void(const engine::ImportSetting&)> storedLayout = {};
 };
 
 // What the target must hold: the rows of a keyed target by key, those of a keyless one in order.
@@ -205,6 +212,24 @@ struct Started {
     }
     QString page() const { return w->PageControl1->currentWidget()->objectName(); }
     void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    // A check box or radio button takes the click on its box and caption only.
+    void tick(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2)); }
+    QWidget* sheet() const { return w->tpcTXT->currentWidget(); }
+    // A click on the character grid's cell of a column.
+    void mark(int column)
+    {
+        wizard::CharacterGrid* g = w->stgQuellDatFix;
+        g->scrollTo(g->model()->index(0, column));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                          {g->columnViewportPosition(column) + wizard::CharacterGrid::ColumnWidth / 2, 5});
+    }
+    QStringList headers() const
+    {
+        QStringList out;
+        for (int c = 0; c < wizard::grid::ColCount(w->stgQuellDatVar); ++c)
+            out << wizard::grid::Cell(w->stgQuellDatVar, c, 0);
+        return out;
+    }
     QString messages() const { return ui.messageTexts().join(" | "); }
 
     // The mapping rows get their source fields, as the mapping page's "zuordnen" gives them.
@@ -324,6 +349,99 @@ TEST(FinishRoad, ASettingIsMadeRunStoredAndRunAgainUnchangedAndChanged)
          "",
          2,
          nullptr},
+        {"separated text file updates its customers",
+         "demo:Kunden.txt",
+         "",
+         "demo:ZielKunden.db",
+         {{"KundenNr", "KundenNr"}, {"Name", "Name"}, {"Vorname", "Vorname"}, {"Ort", "Ort"}, {"PLZ", "PLZ"}},
+         {1001, 1200},
+         false,
+         "rbtAktualisieren",
+         5,
+         "",
+         "",
+         2,
+         "rbtIgnorieren",
+         [](Started& s, bool stored) {
+             // The separator found in the file. Its first line quotes nothing: the preview cuts a quoted name
+             // with a semicolon in two, and the person, told so, chooses the quotes and the names in the first line.
+             EXPECT_TRUE(s.w->rgrDatsatzlaenge0->isChecked());
+             if (!stored)
+                 s.ui.answer(Button::Cancel);
+             s.click(s.w->btnWeiter1txt);
+             ASSERT_EQ(s.sheet(), s.w->TXTVariabel) << s.messages().toStdString();
+             EXPECT_TRUE(s.w->cbxSemic->isChecked());
+             if (!stored) {
+                 EXPECT_EQ(s.w->comDelimiter->currentIndex(), 0);
+                 s.w->comDelimiter->setFocus();
+                 QTest::keyClick(s.w->comDelimiter, Qt::Key_Down);
+                 s.tick(s.w->cbxErsteZeile);
+             }
+             EXPECT_EQ(s.w->comDelimiter->currentIndex(), 1);
+             EXPECT_EQ(s.messages().count(texts::Text(64961).left(20)), stored ? 0 : 1) << s.messages().toStdString();
+             EXPECT_TRUE(s.w->cbxErsteZeile->isChecked());
+             EXPECT_EQ(s.headers(), QStringList({"KundenNr", "Name", "Vorname", "Strasse", "PLZ", "Ort", "Telefon",
+                                                 "Umsatz", "KundeSeit"}));
+             s.click(s.w->btnWeiter1txt);
+         },
+         [](const engine::ImportSetting& row) {
+             EXPECT_EQ(row.ColNames, "KundenNr;Name;Vorname;Strasse;PLZ;Ort;Telefon;Umsatz;KundeSeit;");
+             EXPECT_EQ(row.FixVar, 0);
+             EXPECT_TRUE(row.NamesInFirstLine);
+             EXPECT_TRUE(row.Semic);
+             EXPECT_FALSE(row.Komma);
+             EXPECT_EQ(row.Delimiter, 1);
+         }},
+        {"fixed-width text file renames existing keys",
+         "demo:Kunden_fest.txt",
+         "",
+         "keyed",
+         {{"Nr", "KundenNr"}, {"Name", "Rufname"}, {"Ort", "Ort"}},
+         {1001, 1002, 1500},
+         false,
+         "rbtUmbenennen",
+         3,
+         "9000",
+         "20000",
+         5,
+         "rbtAktualisieren",
+         [](Started& s, bool stored) {
+             const std::set<int> boundaries{9, 40, 61, 92, 98, 124, 145, 158};
+             // The first lines differ in length: the page guesses separated values, the person says fixed width.
+             if (!stored)
+                 s.tick(s.w->rgrDatsatzlaenge1);
+             EXPECT_TRUE(s.w->rgrDatsatzlaenge1->isChecked());
+             s.click(s.w->btnWeiter1txt);
+             ASSERT_EQ(s.sheet(), s.w->TXTFix) << s.messages().toStdString();
+             if (!stored)
+                 for (int column : boundaries)
+                     s.mark(column);
+             EXPECT_EQ(s.w->stgQuellDatFix->marks(), boundaries);
+             s.click(s.w->btnWeiter1txt);
+             ASSERT_EQ(s.sheet(), s.w->TXTVariabel) << s.messages().toStdString();
+             if (!stored) {
+                 s.tick(s.w->cbxErsteZeile);
+                 // The first names of the customers get another name than the file's.
+                 QTest::mouseClick(s.w->stgQuellDatVar->viewport(), Qt::LeftButton, {},
+                                   s.w->stgQuellDatVar->visualRect(s.w->stgQuellDatVar->model()->index(0, 2)).center());
+                 EXPECT_EQ(s.w->edtRenCols->text(), "Vorname");
+                 s.w->edtRenCols->setText("Rufname");
+                 s.click(s.w->btnErste);
+             }
+             EXPECT_EQ(s.headers(), QStringList({"KundenNr", "Name", "Rufname", "Strasse", "PLZ", "Ort", "Telefon",
+                                                 "Umsatz", "KundeSeit"}));
+             s.click(s.w->btnWeiter1txt);
+         },
+         [](const engine::ImportSetting& row) {
+             EXPECT_EQ(row.ColNames, "KundenNr;Name;Rufname;Strasse;PLZ;Ort;Telefon;Umsatz;KundeSeit;");
+             EXPECT_EQ(row.FixVar, 1);
+             EXPECT_TRUE(row.NamesInFirstLine);
+             EXPECT_FALSE(row.Semic);
+             const QStringList values = row.FixBreak.split(u';');
+             ASSERT_EQ(values.size(), 101);
+             EXPECT_EQ(values.mid(0, 8), QStringList({"9", "40", "61", "92", "98", "124", "145", "158"}));
+             EXPECT_EQ(values.mid(8, 92), QStringList(92, "-1"));
+         }},
         {"Access table counts the key up",
          "access/jackcess/testV1997.mdb",
          "Table1",
@@ -353,23 +471,32 @@ TEST(FinishRoad, ASettingIsMadeRunStoredAndRunAgainUnchangedAndChanged)
                                  {"Name", db::FieldType::ftString, 40, 0, false},
                                  {"Ort", db::FieldType::ftString, 25, 0, false}},
                                 1);
+        } else {
+            target = CopyTable(kDemos + u'/' + c.target.mid(5), user);
+        }
+        {
+            // The target's fields, its key, and the records it holds before the first run (their texts "alt").
             db::Table t;
             t.setTableName(target);
             t.Open();
+            for (int i = 0; i < t.FieldCount(); ++i)
+                model.fields << t.Fields(i)->FieldName();
+            model.keyColumn = t.Fields(0)->IsIndexField() ? 0 : -1;
             for (int key : c.prefilled) {
                 t.Append();
+                Row row(t.FieldCount());
                 t.Fields(0)->setAsInteger(key);
-                t.Fields(1)->setAsString("alt");
-                t.Fields(2)->setAsString("alt");
+                row[0] = QString::number(key);
+                for (int i = 1; i < t.FieldCount(); ++i) {
+                    if (t.Fields(i)->DataType() == db::FieldType::ftString) {
+                        t.Fields(i)->setAsString("alt");
+                        row[i] = "alt";
+                    }
+                }
                 t.Post();
-                model.rows.push_back({QString::number(key), "alt", "alt"});
+                model.rows.push_back(row);
             }
             t.Close();
-            model.keyColumn = 0;
-            model.fields = QStringList{"Nr", "Name", "Ort"};
-        } else {
-            target = CopyTable(kDemos + u'/' + c.target.mid(5), user);
-            model.fields = QStringList{"ARTNR", "BEZEICHN", "PREIS", "BESTAND", "GRUPPE"};
         }
 
         // ---- a new setting ----
@@ -389,6 +516,11 @@ TEST(FinishRoad, ASettingIsMadeRunStoredAndRunAgainUnchangedAndChanged)
             platform::SetChecked(s.w->cbxZielLeeren, c.zielLeeren);
             s.w->edtZiel->setText(target);
             s.click(s.w->btnWeiter3);
+            if (c.textPages) {
+                ASSERT_EQ(s.page(), "ImportSeite1txt") << s.messages().toStdString();
+                ASSERT_EQ(s.sheet(), s.w->TXTDatensatzlaenge);
+                c.textPages(s, false);
+            }
             ASSERT_EQ(s.page(), "ImportSeite4") << s.messages().toStdString();
             s.map(c);
             // The mapping page's Weiter.
@@ -396,6 +528,10 @@ TEST(FinishRoad, ASettingIsMadeRunStoredAndRunAgainUnchangedAndChanged)
             ASSERT_EQ(s.page(), "ImportSeite5") << s.messages().toStdString();
             sourceTable = s.form->tblQuelle.TableName();
             EXPECT_EQ(s.w->lblQuelldatei->text(), QDir::toNativeSeparators(sourceTable));
+            if (c.textPages) {
+                // The text file read into a table of its own.
+                EXPECT_NE(QFileInfo(sourceTable).absoluteFilePath(), QFileInfo(source).absoluteFilePath());
+            }
             s.chooseMode(c.modeRadio, c.start);
             ASSERT_EQ(s.page(), "ImportSeite6") << s.messages().toStdString();
             EXPECT_EQ(s.form->GewaehlterImportmodus(), c.mode);
@@ -409,7 +545,8 @@ TEST(FinishRoad, ASettingIsMadeRunStoredAndRunAgainUnchangedAndChanged)
             s.form->tblQuelle.Close();
             const auto records = SourceRecords(sourceTable);
             s.finish();
-            EXPECT_EQ(s.ui.messageTexts(),
+            // What the finish page said (the text pages may have spoken before).
+            EXPECT_EQ(s.ui.messageTexts().mid(s.ui.messageTexts().size() - 2),
                       (QStringList{texts::Text(65225), texts::Format(texts::Text(64928), {c.name})}));
             model.run(c, c.mode, c.start, records);
             EXPECT_EQ(TargetRows(target), model.rows);
@@ -422,9 +559,12 @@ TEST(FinishRoad, ASettingIsMadeRunStoredAndRunAgainUnchangedAndChanged)
         EXPECT_EQ(stored.Bemerkung, QStringLiteral("Bemerkung zu %1").arg(c.name));
         EXPECT_EQ(stored.ZielLeeren, c.zielLeeren);
         EXPECT_EQ(stored.MarkFeld, c.accessTable);
-        EXPECT_EQ(stored.Quellformat, c.accessTable.isEmpty()
-                                          ? (source.endsWith(".db") ? QString("Paradox") : QString("dBase"))
-                                          : QString("Access"));
+        EXPECT_EQ(stored.Quellformat, !c.accessTable.isEmpty()    ? QString("Access")
+                                      : source.endsWith(".db")  ? QString("Paradox")
+                                      : source.endsWith(".dbf") ? QString("dBase")
+                                                                : QString());
+        if (c.storedLayout)
+            c.storedLayout(stored);
         EXPECT_TRUE(stored.Eigene);
         EXPECT_EQ(stored.LetzterImport, QDate::currentDate());
         ASSERT_TRUE(stored.TableName.has_value());
@@ -471,6 +611,10 @@ TEST(FinishRoad, ASettingIsMadeRunStoredAndRunAgainUnchangedAndChanged)
         {
             Started s(folders);
             s.chooseSetting(c.name, s.w->rbtVorhEinst_mAE);
+            if (c.textPages) {
+                ASSERT_EQ(s.page(), "ImportSeite1txt") << s.messages().toStdString();
+                c.textPages(s, true);
+            }
             ASSERT_EQ(s.page(), "ImportSeite4") << s.messages().toStdString();
             s.map(c);
             s.form->btnWeiter4Click();
@@ -492,6 +636,8 @@ TEST(FinishRoad, ASettingIsMadeRunStoredAndRunAgainUnchangedAndChanged)
         EXPECT_EQ(changed.Importmodus, c.changedMode);
         EXPECT_EQ(changed.Bemerkung, stored.Bemerkung);
         EXPECT_EQ(changed.TableName, stored.TableName);
+        if (c.storedLayout)
+            c.storedLayout(changed);
     }
 }
 
@@ -659,6 +805,68 @@ TEST(FinishRoad, AStoredSettingThatCannotBeRunUnchangedIsReportedAndLeavesEveryt
             }
         }
         EXPECT_EQ(StoredRow(folders.programFolder(), "Lieferanten"), rowBefore);
+    }
+}
+
+TEST(FinishRoad, AChangedTextSettingGoesBackFromTheTextPageAsFarAsTheSettingsManagerSays)
+{
+    ShellFolders folders;
+    const QString source = CopyTable(kDemos + "/Kunden.txt", folders.path("user"));
+    const QString target = CopyTable(kDemos + "/ZielKunden.db", folders.path("user"));
+    {
+        Started s(folders);
+        s.click(s.w->btnWeiter1);
+        s.w->edtQuelle->setText(source);
+        s.click(s.w->btnWeiter2);
+        s.w->edtZiel->setText(target);
+        s.click(s.w->btnWeiter3);
+        s.w->comDelimiter->setCurrentIndex(1);
+        platform::SetChecked(s.w->cbxErsteZeile, true);
+        s.click(s.w->btnWeiter1txt);
+        s.click(s.w->btnWeiter1txt);
+        ASSERT_EQ(s.page(), "ImportSeite4") << s.messages().toStdString();
+        ::Case c{};
+        c.mapping = {{"KundenNr", "KundenNr"}, {"Name", "Name"}};
+        s.map(c);
+        s.form->btnWeiter4Click();
+        s.chooseMode("rbtIgnorieren", QString());
+        s.w->edtImpSpeich->setText("Kunden");
+        s.w->rbtTabNichtAnz->click();
+        s.ui.answer(Button::Ok);
+        s.finish();
+    }
+    struct Case {
+        const char* name;
+        bool quelleAusw, zielAusw;
+        std::vector<Button> answers;
+        QStringList messages;
+        const char* page;
+    };
+    const Case cases[] = {
+        {"both files as stored: the start page", false, false, {}, {}, "ImportSeite1"},
+        {"the source chosen anew: the source page", true, false, {}, {}, "ImportSeite2"},
+        {"the target chosen anew: asked, the target page", false, true, {Button::Yes}, {texts::Text(64923)},
+         "ImportSeite3"},
+        {"the target chosen anew, the person stays", false, true, {Button::No}, {texts::Text(64923)}, "ImportSeite1txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Started s(folders);
+        s.chooseSetting("Kunden", s.w->rbtVorhEinst_mAE);
+        ASSERT_EQ(s.page(), "ImportSeite1txt") << s.messages().toStdString();
+        // The stored layout is on the sheets.
+        EXPECT_TRUE(s.w->rgrDatsatzlaenge0->isChecked());
+        EXPECT_EQ(s.w->comDelimiter->currentIndex(), 1);
+        EXPECT_TRUE(s.w->cbxErsteZeile->isChecked());
+        Ui::TfrmEinstellAEND& manager = *s.form->frmEinstellAEND->ui;
+        platform::SetChecked(manager.cbxQuelleAusw, c.quelleAusw);
+        platform::SetChecked(manager.cbxZielAusw, c.zielAusw);
+        for (Button b : c.answers)
+            s.ui.answer(b);
+        s.click(s.w->btnZurueck1txt);
+        EXPECT_EQ(s.page(), c.page);
+        EXPECT_EQ(s.ui.messageTexts(), c.messages);
+        EXPECT_EQ(s.sheet(), s.w->TXTDatensatzlaenge);
     }
 }
 
@@ -899,115 +1107,6 @@ TEST(FinishRoad, ADiskFullDuringTheRunIsReportedAndTheTargetStaysReadable)
     for (std::size_t i = 0; i < rows.size(); ++i)
         EXPECT_EQ(rows[i], (Row{QString::number(i + 1), QStringLiteral("Name %1").arg(i + 1), QString()})) << i;
     EXPECT_EQ(StoredRow(folders.programFolder(), "Viele").Importmodus, 2);
-}
-
-}  // namespace
-
-namespace {
-
-// What the text pages do before the mapping page, done here until they are part of the window: the separated
-// file read into the staging table and sized into the source table under Temp, which becomes tblQuelle.
-void ReadTextSource(wizard::TfrmImport1& form, const QString& file, const QStringList& headers)
-{
-    engine::TextReadProgress silent;
-    db::Table staging;
-    engine::StagedRecords staged;
-    db::BatchMove mover;
-    const engine::EngineContext& engine = form.context().engine;
-    QDir().mkpath(engine.TempFolder());
-    engine::CreateStagingTable(staging, staged, engine::StagingTablePath(engine), headers);
-    engine::ReadSeparatedFile(file, staging, staged, {QStringLiteral(";"), QChar(u'"'), true, false}, silent);
-    form.tblQuelle.Close();
-    const QString sourceTable = engine::SourceTablePath(engine, file);
-    engine::DefineFieldSizes(staging, staged, form.tblQuelle, sourceTable, mover, silent);
-    form.tblQuelle.setTableName(sourceTable);
-    // The header row of the column grid, which the finish page stores as the column names.
-    form.ui->stgQuellDatVar->setColumnCount(static_cast<int>(headers.size()));
-    form.ui->stgQuellDatVar->setHorizontalHeaderLabels(headers);
-}
-
-TEST(FinishRoad, ASeparatedTextSourceIsStoredWithItsLayoutAndRunAgainUnchanged)
-{
-    ShellFolders folders;
-    const QString source = CopyTable(kDemos + "/Kunden.txt", folders.path("user"));
-    const QString target = CopyTable(kDemos + "/ZielKunden.db", folders.path("user"));
-    const QStringList headers{"KundenNr", "Name", "Vorname", "Strasse", "PLZ", "Ort", "Telefon", "Umsatz", "KundeSeit"};
-    ::Case c{};
-    c.mapping = {{"KundenNr", "KundenNr"}, {"Name", "Name"}, {"Vorname", "Vorname"}, {"Ort", "Ort"}, {"PLZ", "PLZ"}};
-    Model model;
-    model.keyColumn = 0;
-    model.fields = headers;
-    {
-        // Two customers are there already.
-        db::Table t;
-        t.setTableName(target);
-        t.Open();
-        for (int key : {1001, 1200}) {
-            t.Append();
-            t.Fields(0)->setAsInteger(key);
-            t.Fields(1)->setAsString("alt");
-            t.Post();
-            model.rows.push_back({QString::number(key), "alt", "", "", "", "", "", "", ""});
-        }
-        t.Close();
-    }
-    {
-        Started s(folders);
-        s.click(s.w->btnWeiter1);
-        s.w->edtQuelle->setText(source);
-        s.click(s.w->btnWeiter2);
-        s.w->edtZiel->setText(target);
-        s.click(s.w->btnWeiter3);
-        ASSERT_EQ(s.page(), "ImportSeite1txt") << s.messages().toStdString();
-        ReadTextSource(*s.form, source, headers);
-        s.w->PageControl1->setCurrentWidget(s.w->ImportSeite4);
-        s.map(c);
-        s.form->btnWeiter4Click();
-        ASSERT_EQ(s.page(), "ImportSeite5") << s.messages().toStdString();
-        s.chooseMode("rbtAktualisieren", QString());
-        s.w->edtImpSpeich->setText("Kunden");
-        s.w->rbtTabNichtAnz->click();
-        s.ui.answer(Button::Ok);
-        s.form->tblQuelle.Close();
-        const auto records = SourceRecords(s.form->tblQuelle.TableName());
-        ASSERT_EQ(records.size(), 300u);
-        s.finish();
-        model.run(c, 5, QString(), records);
-        EXPECT_EQ(TargetRows(target), model.rows);
-    }
-    const engine::ImportSetting stored = StoredRow(folders.programFolder(), "Kunden");
-    EXPECT_EQ(stored.Quellformat, QString());
-    EXPECT_EQ(stored.Quelldatei, source);
-    EXPECT_EQ(stored.ColNames, headers.join(u';') + u';');
-    EXPECT_EQ(stored.FixVar, 0);
-    EXPECT_EQ(stored.Importmodus, 5);
-
-    // A fresh start: the stored layout goes to the text pages, which read the file again.
-    {
-        Started s(folders);
-        bool read = false;
-        s.form->TextQuelleAufbauen = [&] {
-            read = true;
-            ReadTextSource(*s.form, s.w->edtQuelle->text(), stored.ColNames.chopped(1).split(u';'));
-        };
-        s.chooseSetting("Kunden", s.w->rbtVorhEinst_oAE);
-        ASSERT_EQ(s.page(), "ImportSeite6") << s.messages().toStdString();
-        EXPECT_TRUE(read);
-        EXPECT_TRUE(s.w->rgrDatsatzlaenge0->isChecked());
-        s.w->rbtTabNichtAnz->click();
-        s.ui.answer(Button::No);
-        s.form->tblQuelle.Close();
-        const auto records = SourceRecords(s.form->tblQuelle.TableName());
-        s.finish();
-        model.run(c, 5, QString(), records);
-        EXPECT_EQ(TargetRows(target), model.rows);
-    }
-    // Changed: the text pages come next, with the stored layout.
-    {
-        Started s(folders);
-        s.chooseSetting("Kunden", s.w->rbtVorhEinst_mAE);
-        EXPECT_EQ(s.page(), "ImportSeite1txt") << s.messages().toStdString();
-    }
 }
 
 }  // namespace
