@@ -2237,6 +2237,34 @@ Klepněte na tlačítko 'přiřadit'.</translation>
         <source>Die Zieldatei enthält jetzt %s Datensätze.</source>
         <translation>Cílový soubor nyní obsahuje %s záznamů.</translation>
     </message>
+    <message id="61454">
+        <source>Das Dezimaltrennzeichen muss genau ein Zeichen sein, gespeichert ist &quot;%s&quot;.</source>
+        <translation>Oddělovač desetinných míst musí být právě jeden znak; uloženo je „%s“.</translation>
+    </message>
+    <message id="61455">
+        <source>Das Tausendertrennzeichen muss genau ein Zeichen sein, gespeichert ist &quot;%s&quot;.</source>
+        <translation>Oddělovač tisíců musí být právě jeden znak; uloženo je „%s“.</translation>
+    </message>
+    <message id="61456">
+        <source>Das Zeittrennzeichen muss genau ein Zeichen sein, gespeichert ist &quot;%s&quot;.</source>
+        <translation>Oddělovač času musí být právě jeden znak; uloženo je „%s“.</translation>
+    </message>
+    <message id="61457">
+        <source>Das Datumstrennzeichen muss genau ein Zeichen sein, gespeichert ist &quot;%s&quot;.</source>
+        <translation>Oddělovač data musí být právě jeden znak; uloženo je „%s“.</translation>
+    </message>
+    <message id="61458">
+        <source>Das Datumsformat fehlt.</source>
+        <translation>Chybí formát data.</translation>
+    </message>
+    <message id="61459">
+        <source>Die Spaltengrenzen der Textdatei können nicht gelesen werden.</source>
+        <translation>Hranice sloupců textového souboru nelze přečíst.</translation>
+    </message>
+    <message id="61460">
+        <source>Die Importlaufeigenschaft %s ist unbekannt; die Einstellung stammt wohl aus einer neueren Programmversion.</source>
+        <translation>Režim importu %s je neznámý; nastavení zřejmě pochází z novější verze programu.</translation>
+    </message>
     <message id="TfrmImport1.btnErste">
         <source>|&lt;</source>
         <translation>|&lt;</translation>

@@ -2236,6 +2236,34 @@ Click the 'Assign' button.</translation>
         <source>Die Zieldatei enthält jetzt %s Datensätze.</source>
         <translation>The target file now holds %s records.</translation>
     </message>
+    <message id="61454">
+        <source>Das Dezimaltrennzeichen muss genau ein Zeichen sein, gespeichert ist &quot;%s&quot;.</source>
+        <translation>The decimal separator must be exactly one character; &quot;%s&quot; is stored.</translation>
+    </message>
+    <message id="61455">
+        <source>Das Tausendertrennzeichen muss genau ein Zeichen sein, gespeichert ist &quot;%s&quot;.</source>
+        <translation>The thousands separator must be exactly one character; &quot;%s&quot; is stored.</translation>
+    </message>
+    <message id="61456">
+        <source>Das Zeittrennzeichen muss genau ein Zeichen sein, gespeichert ist &quot;%s&quot;.</source>
+        <translation>The time separator must be exactly one character; &quot;%s&quot; is stored.</translation>
+    </message>
+    <message id="61457">
+        <source>Das Datumstrennzeichen muss genau ein Zeichen sein, gespeichert ist &quot;%s&quot;.</source>
+        <translation>The date separator must be exactly one character; &quot;%s&quot; is stored.</translation>
+    </message>
+    <message id="61458">
+        <source>Das Datumsformat fehlt.</source>
+        <translation>The date format is missing.</translation>
+    </message>
+    <message id="61459">
+        <source>Die Spaltengrenzen der Textdatei können nicht gelesen werden.</source>
+        <translation>The column boundaries of the text file cannot be read.</translation>
+    </message>
+    <message id="61460">
+        <source>Die Importlaufeigenschaft %s ist unbekannt; die Einstellung stammt wohl aus einer neueren Programmversion.</source>
+        <translation>The import mode %s is unknown; the setting probably comes from a newer version of the program.</translation>
+    </message>
     <message id="TfrmImport1.btnErste">
         <source>|&lt;</source>
         <translation>|&lt;</translation>

@@ -76,7 +76,7 @@ int writeLine(char* out, std::size_t room, int i)
                          "%d;\"M\xfcller; S\xf6hne %d\";\"Hauptstra\xdf""e %d\";%d;\"K\xf6ln-S\xfc""d\";%d,%02d;"
                          "%d.%d.2023;\"Gr\xfc\xdf""e; \xd6l; \xc4pfel\";DE%08d;ok\r\n",
                          i, i % 977, i % 131, 50000 + i % 40000, i % 10000, i % 100, 1 + i % 28, 1 + i % 12,
-                         i * 7919 % 100000000);
+                         static_cast<int>(static_cast<long long>(i) * 7919 % 100000000));
 }
 
 QString separatedFile(int lines)

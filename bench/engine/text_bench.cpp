@@ -59,7 +59,7 @@ QString separatedFile(int lines)
                     .arg(i % 100, 2, 10, QChar(u'0'))
                     .arg(1 + i % 28)
                     .arg(1 + i % 12)
-                    .arg(i * 7919 % 100000000, 8, 10, QChar(u'0'));
+                    .arg(qint64(i) * 7919 % 100000000, 8, 10, QChar(u'0'));
         if (text.size() > (1 << 20)) {
             file.write(rtl::encode(text, rtl::CodePage::Windows1252));
             text.clear();

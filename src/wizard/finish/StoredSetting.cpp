@@ -1,6 +1,7 @@
 #include "wizard/finish/StoredSetting.h"
 
 #include "engine/ImportSetting.h"
+#include "texts/Texts.h"
 #include "wizard/PageSupport.h"
 
 #include <QFileInfo>
@@ -43,25 +44,21 @@ std::optional<engine::BoundarySlots> FixBreakSlots(const QString& FixBreak)
 
 QString StoredRowFault(const engine::ImportSetting& setting)
 {
-    const std::pair<const char*, const QString*> separators[] = {
-        {"Dezimaltrennzeichen", &setting.Decimal},
-        {"Tausendertrennzeichen", &setting.Tausend},
-        {"Zeittrennzeichen", &setting.Zeit},
-        {"Datumstrennzeichen", &setting.Datum},
+    const std::pair<int, const QString*> separators[] = {
+        {61454, &setting.Decimal},
+        {61455, &setting.Tausend},
+        {61456, &setting.Zeit},
+        {61457, &setting.Datum},
     };
-    for (const auto& [name, value] : separators)
+    for (const auto& [text, value] : separators)
         if (value->size() != 1)
-            return QStringLiteral("Das %1 muss genau ein Zeichen sein, gespeichert ist \"%2\".")
-                .arg(QLatin1String(name), *value);
+            return texts::Format(texts::Text(text), {*value});
     if (setting.TMJ.isEmpty())
-        return QStringLiteral("Das Datumsformat fehlt.");
+        return texts::Text(61458);
     if (IsTextSource(setting.Quelldatei) && setting.FixVar.value_or(0) == 1 && !FixBreakSlots(setting.FixBreak))
-        return QStringLiteral("Die Spaltengrenzen der Textdatei können nicht gelesen werden.");
+        return texts::Text(61459);
     if (setting.Importmodus && (*setting.Importmodus < 1 || *setting.Importmodus > 5))
-        return QStringLiteral(
-                   "Die Importlaufeigenschaft %1 ist unbekannt; die Einstellung stammt wohl aus einer "
-                   "neueren Programmversion.")
-            .arg(*setting.Importmodus);
+        return texts::Format(texts::Text(61460), {QString::number(*setting.Importmodus)});
     return QString();
 }
 
