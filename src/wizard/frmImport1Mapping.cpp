@@ -262,15 +262,7 @@ void TfrmImport1::btnInhaltAnz4Click()
         return;
     }
     const QString count = DatensaetzeText(tblZiel.RecordCount());
-    if (ui->cbxZielLeeren->isChecked()) {
-        viewer.stbInhaltZiel->setSimplePanel(false);
-        viewer.stbInhaltZiel->setPanels({{150, Qt::AlignLeft}, {50, Qt::AlignLeft}});
-        viewer.stbInhaltZiel->setPanelText(0, count);
-        viewer.stbInhaltZiel->setPanelText(1, texts::Text(65218));
-    } else {
-        viewer.stbInhaltZiel->setSimplePanel(true);
-        viewer.stbInhaltZiel->setSimpleText(count);
-    }
+    frmInhaltAnz_->setZielStatus(count, ui->cbxZielLeeren->isChecked());
     frmInhaltAnz_->show();
     viewer.PageControl1->setFocus();
 }

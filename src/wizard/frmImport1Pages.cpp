@@ -639,15 +639,7 @@ void TfrmImport1::btnInhaltAnz3Click()
     if (!TableReadable(tblZiel, 65223, 65224))
         return;
     const QString count = DatensaetzeText(tblZiel.RecordCount());
-    if (ui->cbxZielLeeren->isChecked()) {
-        viewer.stbInhaltZiel->setSimplePanel(false);
-        viewer.stbInhaltZiel->setPanels({{150, Qt::AlignLeft}, {50, Qt::AlignLeft}});
-        viewer.stbInhaltZiel->setPanelText(0, count);
-        viewer.stbInhaltZiel->setPanelText(1, texts::Text(65218));
-    } else {
-        viewer.stbInhaltZiel->setSimplePanel(true);
-        viewer.stbInhaltZiel->setSimpleText(count);
-    }
+    frmInhaltAnz_->setZielStatus(count, ui->cbxZielLeeren->isChecked());
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet2, true);
     frmInhaltAnz_->setActiveSheet(viewer.TabSheet2);
     viewer.PageControl1->setFocus();

@@ -62,6 +62,10 @@ public:
     // The wizard whose view buttons the viewer enables again on closing, and whose end it is after a run.
     void setWizard(QWidget* frmImport1, QStackedWidget* PageControl1);
 
+    // The target's status bar: its record count, and beside it the note that the target is emptied before the
+    // import when it will be.
+    void setZielStatus(const QString& count, bool emptied);
+
     // Shows or hides a tab (TabSheet1, TabSheet2, TabSheet3); a hidden tab keeps its place.
     void setSheetVisible(QWidget* sheet, bool visible);
     bool isSheetVisible(QWidget* sheet) const;
