@@ -853,7 +853,13 @@ TEST(ParadoxWrite, TextBytesWrittenAtOnceAreTheFileOfRecordsAppendedOneByOne)
                 EXPECT_TRUE(sameValue(table->read(count)[0], QStringLiteral("neu")));
             }
         }
-        EXPECT_EQ(testsupport::fileBytes(atOnce), testsupport::fileBytes(oneByOne));
+        // The header keeps the second the table was made (0x60 to 0x63): the two tables may be made a second apart.
+        const auto withoutTime = [](auto bytes) {
+            for (qsizetype i = 0x60; i < 0x64 && i < bytes.size(); ++i)
+                bytes[i] = 0;
+            return bytes;
+        };
+        EXPECT_EQ(withoutTime(testsupport::fileBytes(atOnce)), withoutTime(testsupport::fileBytes(oneByOne)));
     }
 }
 
