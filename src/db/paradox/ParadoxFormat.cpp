@@ -461,6 +461,22 @@ bool TextCodec::decodeInto(const char* bytes, qsizetype length, QString& text) c
     return true;
 }
 
+bool TextCodec::byteMapTo(const TextCodec& target, std::array<unsigned char, 256>& map) const
+{
+    if (kind_ != Kind::Rtl || target.kind_ != Kind::Rtl) return false;
+    map.fill(0);
+    for (int byte = 1; byte < 256; ++byte) {
+        const char16_t ch = table_[byte];
+        if (ch == 0) continue;
+        // encodeInto writes characters one by one: what it writes for the character alone it writes for it anywhere.
+        char out[2];
+        target.encodeInto(QString(QChar(ch)), out, 2);
+        if (out[0] != 0 && out[1] == 0 && target.table_[static_cast<unsigned char>(out[0])] == ch)
+            map[size_t(byte)] = static_cast<unsigned char>(out[0]);
+    }
+    return true;
+}
+
 bool TextCodec::encodeInto(const QString& text, char* out, int length) const
 {
     if (kind_ != Kind::Rtl)

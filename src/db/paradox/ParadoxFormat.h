@@ -14,6 +14,7 @@
 #include <QTime>
 #include <QVariant>
 #include <QtEndian>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -173,6 +174,10 @@ public:
     }
     int codePage() const { return codePage_; }
     bool supported() const { return kind_ != Kind::Unknown; }
+    // For every byte here, the byte in target's code page that encodeInto writes for the character it stands for,
+    // where that byte stands for the same character there; 0 where not (and for zero). False for code pages whose
+    // characters are not one byte each by a table of their own here.
+    bool byteMapTo(const TextCodec& target, std::array<unsigned char, 256>& map) const;
     // Whether text stored in other's code page, decoded there and encoded here, gives back the very same bytes.
     bool keepsBytesOf(const TextCodec& other) const
     {
@@ -242,6 +247,15 @@ Q_ALWAYS_INLINE bool encodeUsualKind(const FieldLayout& f, const QVariant& value
 {
     switch (f.type) {
     case TypeCode::Alpha:
+        if (holds<QByteArray>(value)) {
+            // Bytes in the table's code page (TableStorage::takesTextBytes), stored as the general conversion
+            // stores bytes: up to their first zero, cut to the field.
+            const QByteArray& bytes = *static_cast<const QByteArray*>(value.constData());
+            const std::size_t n = qstrnlen(bytes.constData(), uint(std::min<qsizetype>(bytes.size(), f.length)));
+            std::memcpy(p, bytes.constData(), n);
+            std::memset(p + n, 0, size_t(f.length) - n);
+            return true;
+        }
         return holds<QString>(value) && codec.encodeInto(*static_cast<const QString*>(value.constData()), p, f.length);
     case TypeCode::Short:
         if (holds<int>(value)) {
