@@ -492,11 +492,6 @@ bool Field::takesTextBytesOf(const Field& source, TextByteMap& map) const
     return table_->takesTextBytes(index_, *source.table_, source.index_, map);
 }
 
-bool Field::textBytes(QByteArrayView& bytes) const
-{
-    return table_->textBytes(index_, bytes);
-}
-
 bool Field::setTextBytes(QByteArrayView bytes, const TextByteMap& map)
 {
     // One byte a character: the text is cut where its bytes are.

@@ -117,7 +117,7 @@ public:
     // (Table::textBytes); and setting the field to the text the source's bytes stand for, cut to the field's size
     // as that text would be (bytes not empty, without a zero byte), false where that text is for the general way.
     bool takesTextBytesOf(const Field& source, TextByteMap& map) const;
-    bool textBytes(QByteArrayView& bytes) const;
+    inline bool textBytes(QByteArrayView& bytes) const;
     bool setTextBytes(QByteArrayView bytes, const TextByteMap& map);
 
     // Converts value for a field of this definition the way setAsVariant does, without a cursor; FindKey uses it

@@ -395,32 +395,45 @@ bool Table::takesTextBytes(int index, const Table& source, int sourceIndex, Text
            storage_->textByteMap(index, *source.storage_, sourceIndex, map);
 }
 
-bool Table::textBytes(int index, QByteArrayView& bytes)
-{
-    if (state_ != dsBrowse)
-        return false;
-    syncWithStorage();
-    const int r = row();
-    if (r < 0 || r >= storage_->recordCount())
-        return false;
-    return storage_->textBytes(r, index, bytes);
-}
-
 bool Table::putTextBytes(int index, QByteArrayView bytes, const TextByteMap& map)
 {
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype n = bytes.size();
-    for (qsizetype k = 0; k < n; ++k) {
-        if (map[in[k]] == 0)
-            return false;
+    // Translated in one pass before anything of the record changes; a text field's bytes are short (a longer
+    // text goes the general way).
+    unsigned char translated[256];
+    if (n > static_cast<qsizetype>(sizeof translated))
+        return false;
+    // Bytes below 0x80 stand for themselves on both sides: eight of them go at once.
+    unsigned char missing = 0;
+    qsizetype k = 0;
+    for (; k + 8 <= n; k += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, in + k, sizeof word);
+        if (!(word & 0x8080808080808080ull)) {
+            std::memcpy(translated + k, &word, sizeof word);
+            continue;
+        }
+        for (qsizetype j = k; j < k + 8; ++j) {
+            const unsigned char b = map[in[j]];
+            translated[j] = b;
+            missing |= static_cast<unsigned char>(b == 0);
+        }
     }
+    for (; k < n; ++k) {
+        const unsigned char b = map[in[k]];
+        translated[k] = b;
+        missing |= static_cast<unsigned char>(b == 0);
+    }
+    if (missing)
+        return false;
     const auto i = static_cast<std::size_t>(index);
     QVariant& slot = startFieldWrite(index);
     if (!holdsOwn<QByteArray>(slot) && i < spareTexts_.size() && holdsOwn<QByteArray>(spareTexts_[i])) {
         // The memory the field's bytes had in the record before.
         QVariant& spare = spareTexts_[i];
         slot.swap(spare);
-        if (!holdsOwn<QString>(spare))
+        if (spare.isValid() && !holdsOwn<QString>(spare))
             spare = QVariant();
     }
     if (!holdsOwn<QByteArray>(slot) || !ownValue<QByteArray>(slot).isDetached() ||
@@ -431,9 +444,7 @@ bool Table::putTextBytes(int index, QByteArrayView bytes, const TextByteMap& map
     }
     QByteArray& own = ownValue<QByteArray>(slot);
     own.resize(n);
-    auto* out = reinterpret_cast<unsigned char*>(own.data());
-    for (qsizetype k = 0; k < n; ++k)
-        out[k] = map[in[k]];
+    std::memcpy(own.data(), translated, static_cast<std::size_t>(n));
     bytesHeld_ = true;
     bytesList_.push_back(index);
     finishFieldWrite(index);

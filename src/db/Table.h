@@ -598,6 +598,20 @@ Q_NEVER_INLINE void Table::writeFieldValue(int index, T value)
     finishFieldWrite(index);
 }
 
+// Per text field of every record a run passes as bytes.
+inline bool Table::textBytes(int index, QByteArrayView& bytes)
+{
+    if (state_ != dsBrowse)
+        return false;
+    syncWithStorage();
+    return storage_->textBytes(row(), index, bytes);
+}
+
+inline bool Field::textBytes(QByteArrayView& bytes) const
+{
+    return table_->textBytes(index_, bytes);
+}
+
 inline const QVariant& Field::raw() const
 {
     return table_->fieldValue(index_);

@@ -128,7 +128,7 @@ public:
     // A text passed from one table to another as its bytes, where nothing is lost by it. textByteMap says whether
     // field here, a text field, takes the text of sourceField of source as bytes: both in single-byte code pages in
     // which a character is one byte, and map[b] the byte here that stands for the character byte b stands for
-    // there; 0 where there is no such byte here (and for zero). A record written with such bytes as a QByteArray
+    // there; 0 where there is no such byte here (and for zero). Below 0x80 every byte stands for itself. A record written with such bytes as a QByteArray
     // value stores what writing their text would store. textBytes gives the bytes of row's field (up to its first
     // zero, so none for a blank field), valid until the next call on this storage; false where it has none to give.
     virtual bool textByteMap(int field, const TableStorage& source, int sourceField, TextByteMap& map) const

@@ -465,6 +465,9 @@ bool TextCodec::byteMapTo(const TextCodec& target, std::array<unsigned char, 256
 {
     if (kind_ != Kind::Rtl || target.kind_ != Kind::Rtl) return false;
     map.fill(0);
+    // Below 0x80 every byte stands for itself on both sides, which passing bytes relies on.
+    for (int byte = 1; byte < 0x80; ++byte)
+        if (table_[byte] != byte || target.table_[byte] != byte) return false;
     for (int byte = 1; byte < 256; ++byte) {
         const char16_t ch = table_[byte];
         if (ch == 0) continue;
@@ -561,31 +564,6 @@ QByteArray TextCodec::encode(const QString& text) const
     }
     return text.toLatin1();
 }
-
-namespace {
-
-// Bytes of an alpha field's text: up to its first zero byte, else the whole field. Fields are short and read for
-// every record, so eight bytes are looked at a time here instead of calling the library.
-Q_ALWAYS_INLINE qsizetype textLength(const char* p, int length)
-{
-    if constexpr (std::endian::native != std::endian::little) {
-        return qsizetype(qstrnlen(p, uint(length)));
-    } else {
-        int i = 0;
-        for (; i + 8 <= length; i += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p + i, sizeof word);
-            // The lowest marked byte is the first zero byte; a mark above it may be a false one, never below.
-            const std::uint64_t zeros = (word - 0x0101010101010101ull) & ~word & 0x8080808080808080ull;
-            if (zeros != 0) return i + std::countr_zero(zeros) / 8;
-        }
-        for (; i < length; ++i)
-            if (p[i] == 0) return i;
-        return length;
-    }
-}
-
-}  // namespace
 
 QVariant decodeField(const FieldLayout& f, const char* p, const TextCodec& codec)
 {

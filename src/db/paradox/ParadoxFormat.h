@@ -195,6 +195,27 @@ private:
     bool roundTrips_ = false;   // every byte but zero encodes back to itself
 };
 
+// Bytes of an alpha field's text: up to its first zero byte, else the whole field. Fields are short and read for
+// every record, so eight bytes are looked at a time here instead of calling the library.
+Q_ALWAYS_INLINE qsizetype textLength(const char* p, int length)
+{
+    if constexpr (std::endian::native != std::endian::little) {
+        return qsizetype(qstrnlen(p, uint(length)));
+    } else {
+        int i = 0;
+        for (; i + 8 <= length; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, sizeof word);
+            // The lowest marked byte is the first zero byte; a mark above it may be a false one, never below.
+            const std::uint64_t zeros = (word - 0x0101010101010101ull) & ~word & 0x8080808080808080ull;
+            if (zeros != 0) return i + std::countr_zero(zeros) / 8;
+        }
+        for (; i < length; ++i)
+            if (p[i] == 0) return i;
+        return length;
+    }
+}
+
 // Value encodings of one field in a record buffer. decodeField returns an invalid QVariant for a blank field;
 // blob fields are decoded by the storage (they need the .MB file).
 QVariant decodeField(const FieldLayout& f, const char* data, const TextCodec& codec);
@@ -251,7 +272,7 @@ Q_ALWAYS_INLINE bool encodeUsualKind(const FieldLayout& f, const QVariant& value
             // Bytes in the table's code page (TableStorage::takesTextBytes), stored as the general conversion
             // stores bytes: up to their first zero, cut to the field.
             const QByteArray& bytes = *static_cast<const QByteArray*>(value.constData());
-            const std::size_t n = qstrnlen(bytes.constData(), uint(std::min<qsizetype>(bytes.size(), f.length)));
+            const auto n = size_t(textLength(bytes.constData(), int(std::min<qsizetype>(bytes.size(), f.length))));
             std::memcpy(p, bytes.constData(), n);
             std::memset(p + n, 0, size_t(f.length) - n);
             return true;

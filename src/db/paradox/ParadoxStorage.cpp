@@ -1144,13 +1144,13 @@ bool ParadoxStorage::textByteMap(int field, const TableStorage& source, int sour
 
 bool ParadoxStorage::textBytes(int row, int field, QByteArrayView& bytes) const
 {
-    if (field < 0 || size_t(field) >= header_.layout.size()) return false;
+    if (size_t(field) >= header_.layout.size()) return false;
     const FieldLayout& f = header_.layout[size_t(field)];
     if (f.type != TypeCode::Alpha) return false;
     placeUnplaced();
-    checkRow(row);
+    if (unsigned(row) >= unsigned(ParadoxStorage::recordCount())) return false;
     const char* p = recordAt(row) + f.offset;
-    bytes = QByteArrayView(p, qstrnlen(p, uint(f.length)));
+    bytes = QByteArrayView(p, textLength(p, f.length));
     return true;
 }
 
