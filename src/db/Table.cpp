@@ -367,12 +367,20 @@ void Table::readUnread(std::size_t index)
     unread_[index] = 0;
 }
 
+void Table::settleByte(std::size_t index)
+{
+    byteMarks_[index] = 0;
+    QVariant& value = buffer_[index];
+    // A field written the usual way since holds its value already.
+    if (holdsOwn<QByteArray>(value))
+        value = storage_->textOfBytes(static_cast<int>(index), ownValue<QByteArray>(value));
+}
+
 void Table::settleBytes()
 {
     for (const int index : bytesList_) {
-        QVariant& value = buffer_[static_cast<std::size_t>(index)];
-        if (holdsOwn<QByteArray>(value))
-            value = storage_->textOfBytes(index, ownValue<QByteArray>(value));
+        if (byteMarks_[static_cast<std::size_t>(index)])
+            settleByte(static_cast<std::size_t>(index));
     }
     dropBytes();
 }
@@ -381,7 +389,7 @@ bool Table::bytesInKey() const
 {
     const int keyCount = storage_->keyFieldCount();
     for (const int index : bytesList_) {
-        if (index < keyCount)
+        if (index < keyCount && byteMarks_[static_cast<std::size_t>(index)])
             return true;
     }
     return false;
@@ -445,8 +453,13 @@ bool Table::putTextBytes(int index, QByteArrayView bytes, const TextByteMap& map
     QByteArray& own = ownValue<QByteArray>(slot);
     own.resize(n);
     std::memcpy(own.data(), translated, static_cast<std::size_t>(n));
+    if (byteMarks_.size() <= i)
+        byteMarks_.resize(buffer_.size());
+    if (!byteMarks_[i]) {
+        byteMarks_[i] = 1;
+        bytesList_.push_back(index);
+    }
     bytesHeld_ = true;
-    bytesList_.push_back(index);
     finishFieldWrite(index);
     return true;
 }

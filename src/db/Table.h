@@ -274,12 +274,15 @@ private:
     [[noreturn]] void throwNoField(int index) const;
     [[noreturn]] void throwInactive() const;
     void readUnread(std::size_t index);
-    // The fields put as bytes since the last post hold their texts again; dropBytes forgets them where the record
-    // is read anew anyway.
+    // The fields put as bytes since the last post hold their texts again (settleByte: the one field); dropBytes
+    // forgets them where the record is read anew anyway.
     void settleBytes();
+    void settleByte(std::size_t index);
     bool bytesInKey() const;
     void dropBytes()
     {
+        for (const int index : bytesList_)
+            byteMarks_[static_cast<std::size_t>(index)] = 0;
         bytesHeld_ = false;
         bytesList_.clear();
     }
@@ -467,6 +470,7 @@ private:
     // turns them into their texts first.
     bool bytesHeld_ = false;
     std::vector<int> bytesList_;
+    std::vector<char> byteMarks_;  // per field: its value in buffer_ is bytes
     std::vector<char> readApart_;
     std::vector<char> heldMarks_;  // readUnread's, kept for its memory
     // The storage reads single fields: a record the cursor moves to is decoded only as far as it is read, and
@@ -495,8 +499,8 @@ private:
 // Field reads run per field of every record a caller walks over, so their common case is inline.
 inline const QVariant& Table::fieldValue(int index)
 {
-    if (bytesHeld_) [[unlikely]]
-        settleBytes();
+    if (bytesHeld_ && byteMarks_[static_cast<std::size_t>(index)]) [[unlikely]]
+        settleByte(static_cast<std::size_t>(index));
     if (state_ == dsBrowse)
         syncWithStorage();
     else

@@ -398,12 +398,16 @@ db::Field& BoundMappingRow::targetField() const
 
 namespace {
 
-// Whether every step of FeldUebertragen but the copy and the two alignments leaves the row's target alone, and the
-// copy of a text into the target's text field stores the source's bytes: then a value the alignments pass over
-// may go as its bytes. A key field keeps the general way, and so its look-ups and its place.
+// Whether every step of FeldUebertragen but the copy leaves the row's target alone, and the copy of a text into the
+// target's text field stores the source's bytes. A key field keeps the general way, and so its look-ups and its
+// place. So does a row that aligns: its values would have to be looked at as texts, and decoding the source is
+// what passing bytes saves most.
 bool copiesTextAsBytes(BoundMappingRow& row)
 {
-    if (!row.quelle || !row.ziel || row.ziel->IsIndexField() || !row.ziel->takesTextBytesOf(*row.quelle, row.byteMap))
+    if (!row.quelle || !row.ziel || row.ziel->IsIndexField() || row.Ausrichtung_li ||
+        (row.Ausrichtung_re && IsNumeric(row.Laenge)))
+        return false;
+    if (!row.ziel->takesTextBytesOf(*row.quelle, row.byteMap))
         return false;
     if ((row.Div && *row.Div != 0) || (row.Mul && *row.Mul != 0))
         return false;
@@ -415,38 +419,6 @@ bool copiesTextAsBytes(BoundMappingRow& row)
     if (row.Ueberl_abschneid_li && row.quelle->DataSize() > row.ziel->DataSize() && IsNumeric(row.Laenge))
         return false;
     return true;
-}
-
-bool isDigitByte(char b)
-{
-    return b >= '0' && b <= '9';
-}
-
-// IsNumeric of the text the bytes stand for: the code pages whose bytes pass have the digits where ASCII has them,
-// and no other byte stands for one.
-bool digitBytes(QByteArrayView bytes)
-{
-    if (bytes.isEmpty())
-        return false;
-    for (const char b : bytes) {
-        if (!isDigitByte(b))
-            return false;
-    }
-    return true;
-}
-
-// Whether left alignment could find digits in the trimmed text: the bytes up to 32 are cut from both ends, which
-// are the bytes that stand for the characters Trim cuts and maybe others, so that no text Trim leaves as digits
-// alone is missed.
-bool trimmedDigitBytes(QByteArrayView bytes)
-{
-    qsizetype first = 0;
-    qsizetype last = bytes.size();
-    while (first < last && static_cast<unsigned char>(bytes[first]) <= 32)
-        ++first;
-    while (last > first && static_cast<unsigned char>(bytes[last - 1]) <= 32)
-        --last;
-    return digitBytes(bytes.sliced(first, last - first));
 }
 
 }  // namespace
@@ -464,8 +436,17 @@ std::vector<BoundMappingRow> BindMappingRows(const std::vector<MappingRow>& rows
         if (!b.Formel_num.isEmpty())
             b.formelNum = std::make_shared<const NumericFormula>(tblQuelle, b.Formel_num);
         b.textAsBytes = textAsBytes && b.isMapped() && copiesTextAsBytes(b);
-        b.alignsDigits = b.Ausrichtung_re && IsNumeric(b.Laenge);
         bound.push_back(std::move(b));
+    }
+    // A source field another row reads as a value is decoded anyway: its text is copied the general way, which
+    // then costs less.
+    for (BoundMappingRow& row : bound) {
+        if (!row.textAsBytes)
+            continue;
+        for (const BoundMappingRow& other : bound) {
+            if (&other != &row && other.quelle == row.quelle)
+                row.textAsBytes = false;
+        }
     }
     return bound;
 }
@@ -614,11 +595,10 @@ void FormelNumAnwenden(const PipelineContext& ctx, const BoundMappingRow& row)
 void FeldUebertragen(const PipelineContext& ctx, const BoundMappingRow& row)
 {
     if (row.textAsBytes) {
-        // The copy alone decides such a row's value, unless an alignment takes the source's digits; a blank
-        // source and a source that is not on a stored record go the general way.
+        // The copy alone decides such a row's value; a blank source, a source that is not on a stored record and a
+        // text with a character the target's code page lacks go the general way.
         QByteArrayView bytes;
-        if (row.quelle->textBytes(bytes) && !bytes.isEmpty() && !(row.alignsDigits && digitBytes(bytes)) &&
-            !(row.Ausrichtung_li && trimmedDigitBytes(bytes))) {
+        if (row.quelle->textBytes(bytes) && !bytes.isEmpty()) {
             bool taken = true;
             guarded(ctx, [&] { taken = row.ziel->setTextBytes(bytes, row.byteMap); });
             if (taken)

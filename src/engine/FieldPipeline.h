@@ -59,12 +59,10 @@ struct BoundMappingRow : MappingRow {
     db::Field* ziel = nullptr;
     // Formel_num taken apart over the source table.
     std::shared_ptr<const NumericFormula> formelNum;
-    // The row copies a text into a text field and nothing else, between tables whose files hold the text alike:
-    // a source value that no alignment step would touch passes as its bytes (see FeldUebertragen).
+    // The row copies a text into a text field and nothing else, from a source field no other row reads: its
+    // values pass as bytes, translated by byteMap (see FeldUebertragen).
     bool textAsBytes = false;
     db::TextByteMap byteMap{};
-    // Ausrichtung_re with a Laenge of digits: a source of digits alone is aligned.
-    bool alignsDigits = false;
 
     // The fields, raising the engine's "field not found" error where the row names a field that does not exist.
     db::Field& sourceField() const;

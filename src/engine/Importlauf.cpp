@@ -12,6 +12,7 @@
 #include "rtl/Conversions.h"
 #include "texts/Texts.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -119,14 +120,11 @@ public:
         rows_ = BindMappingRows(run.setting.Mapping, run.tblQuelle, ziel_, run.textAsBytes);
         // The source fields that go as bytes are not decoded with the fields read as values.
         std::vector<char> apart(static_cast<std::size_t>(run.tblQuelle.FieldCount()), 0);
-        bool anyApart = false;
         for (const BoundMappingRow& row : rows_) {
-            if (row.textAsBytes) {
+            if (row.textAsBytes)
                 apart[static_cast<std::size_t>(row.quelle->Index())] = 1;
-                anyApart = true;
-            }
         }
-        if (anyApart)
+        if (std::find(apart.begin(), apart.end(), 1) != apart.end())
             run.tblQuelle.setReadApart(std::move(apart));
         for (const BoundMappingRow& row : rows_) {
             if (row.isKeyRow()) {
