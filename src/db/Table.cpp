@@ -1090,7 +1090,8 @@ int Table::storeNew(bool needRow)
     // auto-increment fields (its blanks stay blanks). startBlank gave unread_ a mark per field.
     std::fill(unread_.begin(), unread_.end(), 1);
     anyUnread_ = allUnread_ = true;
-    dropBytes();
+    if (bytesHeld_)
+        dropBytes();
     return landed;
 }
 
@@ -1142,7 +1143,8 @@ int Table::storeEdited(int& from)
             unread_[static_cast<std::size_t>(i)] = 1;
         anyUnread_ = true;
     }
-    dropBytes();
+    if (bytesHeld_)
+        dropBytes();
     return landed;
 }
 

@@ -468,7 +468,7 @@ private:
     std::vector<QVariant> spareTexts_;  // each blank or holding a text of its own
     // Fields put as bytes (putTextBytes) since the last post, whose values in buffer_ are those bytes; a read
     // turns them into their texts first.
-    bool bytesHeld_ = false;
+    bool bytesHeld_ = false;  // set whenever bytesList_ is not empty
     std::vector<int> bytesList_;
     std::vector<char> byteMarks_;  // per field: its value in buffer_ is bytes
     std::vector<char> readApart_;
@@ -499,12 +499,14 @@ private:
 // Field reads run per field of every record a caller walks over, so their common case is inline.
 inline const QVariant& Table::fieldValue(int index)
 {
-    if (bytesHeld_ && byteMarks_[static_cast<std::size_t>(index)]) [[unlikely]]
-        settleByte(static_cast<std::size_t>(index));
-    if (state_ == dsBrowse)
+    if (state_ == dsBrowse) {
         syncWithStorage();
-    else
+    } else {
         checkActive();
+        // Bytes are put into a pending record only.
+        if (bytesHeld_ && byteMarks_[static_cast<std::size_t>(index)]) [[unlikely]]
+            settleByte(static_cast<std::size_t>(index));
+    }
     const auto i = static_cast<std::size_t>(index);
     if (anyUnread_ && unread_[i] && !(state_ == dsEdit && written_[i]))
         readUnread(i);

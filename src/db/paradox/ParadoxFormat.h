@@ -268,6 +268,8 @@ Q_ALWAYS_INLINE bool encodeUsualKind(const FieldLayout& f, const QVariant& value
 {
     switch (f.type) {
     case TypeCode::Alpha:
+        if (holds<QString>(value))
+            return codec.encodeInto(*static_cast<const QString*>(value.constData()), p, f.length);
         if (holds<QByteArray>(value)) {
             // Bytes in the table's code page (TableStorage::takesTextBytes), stored as the general conversion
             // stores bytes: up to their first zero, cut to the field.
@@ -277,7 +279,7 @@ Q_ALWAYS_INLINE bool encodeUsualKind(const FieldLayout& f, const QVariant& value
             std::memset(p + n, 0, size_t(f.length) - n);
             return true;
         }
-        return holds<QString>(value) && codec.encodeInto(*static_cast<const QString*>(value.constData()), p, f.length);
+        return false;
     case TypeCode::Short:
         if (holds<int>(value)) {
             const int v = *static_cast<const int*>(value.constData());
