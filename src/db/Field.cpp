@@ -487,6 +487,17 @@ void Field::store(QVariant&& value)
     table_->setFieldValue(index_, std::move(value));
 }
 
+bool Field::takesTextBytesOf(const Field& source, TextByteMap& map) const
+{
+    return table_->takesTextBytes(index_, *source.table_, source.index_, map);
+}
+
+bool Field::setTextBytes(QByteArrayView bytes, const TextByteMap& map)
+{
+    // One byte a character: the text is cut where its bytes are.
+    return table_->putTextBytes(index_, bytes.size() > textLimit_ ? bytes.first(textLimit_) : bytes, map);
+}
+
 bool Field::IsNull() const
 {
     return !raw().isValid();

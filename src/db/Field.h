@@ -1,7 +1,9 @@
 #pragma once
 
 #include "db/FieldType.h"
+#include "db/TableStorage.h"
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
@@ -109,6 +111,14 @@ public:
     // Inline (defined with Table), as it runs for every field of every record a caller walks over.
     inline const QVariant& AsVariant() const;
     void setAsVariant(const QVariant& value);
+
+    // A text passed as its bytes between two tables (Table::takesTextBytes): whether this field takes the text of
+    // source so, and by which bytes; the bytes of the field's value on the current record, browsing
+    // (Table::textBytes); and setting the field to the text the source's bytes stand for, cut to the field's size
+    // as that text would be (bytes not empty, without a zero byte), false where that text is for the general way.
+    bool takesTextBytesOf(const Field& source, TextByteMap& map) const;
+    inline bool textBytes(QByteArrayView& bytes) const;
+    bool setTextBytes(QByteArrayView bytes, const TextByteMap& map);
 
     // Converts value for a field of this definition the way setAsVariant does, without a cursor; FindKey uses it
     // to turn look-up values into key values.

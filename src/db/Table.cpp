@@ -256,6 +256,8 @@ void Table::Close()
     unread_.clear();
     spareTexts_.clear();
     anyUnread_ = allUnread_ = false;
+    dropBytes();
+    readApart_.clear();
     setRow(-1);
     bof_ = eof_ = true;
     activeFieldCount_ = 0;
@@ -342,13 +344,124 @@ void Table::readUnread(std::size_t index)
         return;
     }
     if (state_ == dsBrowse) {
-        storage_->readFields(row(), buffer_, unread_);
+        if (readApart_.size() == unread_.size()) {
+            // The fields read apart but this one keep their marks out of the storage's sight: it reads the
+            // marked fields only.
+            const std::size_t count = unread_.size();
+            heldMarks_.resize(count);
+            for (std::size_t i = 0; i < count; ++i) {
+                heldMarks_[i] = static_cast<char>(unread_[i] & readApart_[i] & (i != index));
+                unread_[i] = static_cast<char>(unread_[i] & ~heldMarks_[i]);
+            }
+            storage_->readFields(row(), buffer_, unread_);
+            for (std::size_t i = 0; i < count; ++i)
+                unread_[i] = static_cast<char>(unread_[i] | heldMarks_[i]);
+        } else {
+            storage_->readFields(row(), buffer_, unread_);
+        }
         if (!unread_[index])
             return;
     }
     // Editing, the field is unwritten (a written one is not read), so the stored value is its original as well.
     storage_->readField(row(), static_cast<int>(index), buffer_[index]);
     unread_[index] = 0;
+}
+
+void Table::settleByte(std::size_t index)
+{
+    byteMarks_[index] = 0;
+    QVariant& value = buffer_[index];
+    // A field written the usual way since holds its value already.
+    if (holdsOwn<QByteArray>(value))
+        value = storage_->textOfBytes(static_cast<int>(index), ownValue<QByteArray>(value));
+}
+
+void Table::settleBytes()
+{
+    for (const int index : bytesList_) {
+        if (byteMarks_[static_cast<std::size_t>(index)])
+            settleByte(static_cast<std::size_t>(index));
+    }
+    dropBytes();
+}
+
+bool Table::bytesInKey() const
+{
+    const int keyCount = storage_->keyFieldCount();
+    for (const int index : bytesList_) {
+        if (index < keyCount && byteMarks_[static_cast<std::size_t>(index)])
+            return true;
+    }
+    return false;
+}
+
+bool Table::takesTextBytes(int index, const Table& source, int sourceIndex, TextByteMap& map) const
+{
+    return storage_ && source.storage_ && index >= 0 && index < activeFieldCount_ && sourceIndex >= 0 &&
+           sourceIndex < source.activeFieldCount_ &&
+           fields_[static_cast<std::size_t>(index)]->DataType() == FieldType::ftString &&
+           storage_->textByteMap(index, *source.storage_, sourceIndex, map);
+}
+
+bool Table::putTextBytes(int index, QByteArrayView bytes, const TextByteMap& map)
+{
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    // Translated in one pass before anything of the record changes; a text field's bytes are short (a longer
+    // text goes the general way).
+    unsigned char translated[256];
+    if (n > static_cast<qsizetype>(sizeof translated))
+        return false;
+    // Bytes below 0x80 stand for themselves on both sides: eight of them go at once.
+    unsigned char missing = 0;
+    qsizetype k = 0;
+    for (; k + 8 <= n; k += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, in + k, sizeof word);
+        if (!(word & 0x8080808080808080ull)) {
+            std::memcpy(translated + k, &word, sizeof word);
+            continue;
+        }
+        for (qsizetype j = k; j < k + 8; ++j) {
+            const unsigned char b = map[in[j]];
+            translated[j] = b;
+            missing |= static_cast<unsigned char>(b == 0);
+        }
+    }
+    for (; k < n; ++k) {
+        const unsigned char b = map[in[k]];
+        translated[k] = b;
+        missing |= static_cast<unsigned char>(b == 0);
+    }
+    if (missing)
+        return false;
+    const auto i = static_cast<std::size_t>(index);
+    QVariant& slot = startFieldWrite(index);
+    if (!holdsOwn<QByteArray>(slot) && i < spareTexts_.size() && holdsOwn<QByteArray>(spareTexts_[i])) {
+        // The memory the field's bytes had in the record before.
+        QVariant& spare = spareTexts_[i];
+        slot.swap(spare);
+        if (spare.isValid() && !holdsOwn<QString>(spare))
+            spare = QVariant();
+    }
+    if (!holdsOwn<QByteArray>(slot) || !ownValue<QByteArray>(slot).isDetached() ||
+        ownValue<QByteArray>(slot).capacity() < n) {
+        QByteArray own;
+        own.reserve(std::max<qsizetype>(n, 32));
+        slot = QVariant::fromValue(std::move(own));
+    }
+    QByteArray& own = ownValue<QByteArray>(slot);
+    own.resize(n);
+    std::memcpy(own.data(), translated, static_cast<std::size_t>(n));
+    if (byteMarks_.size() <= i)
+        byteMarks_.resize(buffer_.size());
+    if (!byteMarks_[i]) {
+        byteMarks_[i] = 1;
+        bytesList_.push_back(index);
+    }
+    bytesHeld_ = true;
+    finishFieldWrite(index);
+    return true;
 }
 
 void Table::startPending()
@@ -375,7 +488,8 @@ void Table::blankLeftovers()
     for (std::size_t i = 0; i < unread_.size(); ++i) {
         if (unread_[i]) {
             QVariant& value = buffer_[i];
-            if (holdsOwn<QString>(value) && ownValue<QString>(value).isDetached()) {
+            if ((holdsOwn<QString>(value) && ownValue<QString>(value).isDetached()) ||
+                (holdsOwn<QByteArray>(value) && ownValue<QByteArray>(value).isDetached())) {
                 if (spareTexts_.size() < unread_.size())
                     spareTexts_.resize(unread_.size());
                 spareTexts_[i].swap(value);
@@ -917,6 +1031,8 @@ void Table::Post()
     checkActive();
     if (state_ != dsEdit && state_ != dsInsert)
         return;
+    if (bytesHeld_ && (filterActive() || bytesInKey()))
+        settleBytes();
     if (!requiredFields_.empty())
         checkRequired();
     if (filterActive()) {
@@ -935,6 +1051,12 @@ void Table::Post()
 
 void Table::checkRequired()
 {
+    // Bytes put into a field are never blank: they are looked at as they are, not turned into their text.
+    struct BytesAsTheyAre {
+        bool& held;
+        bool was;
+        ~BytesAsTheyAre() { held = was; }
+    } asTheyAre{bytesHeld_, std::exchange(bytesHeld_, false)};
     for (const int i : requiredFields_) {
         if (!fieldValue(i).isValid()) {
             throw EngineError(ErrorCode::RequiredFieldMissing,
@@ -968,6 +1090,8 @@ int Table::storeNew(bool needRow)
     // auto-increment fields (its blanks stay blanks). startBlank gave unread_ a mark per field.
     std::fill(unread_.begin(), unread_.end(), 1);
     anyUnread_ = allUnread_ = true;
+    if (bytesHeld_)
+        dropBytes();
     return landed;
 }
 
@@ -1019,6 +1143,8 @@ int Table::storeEdited(int& from)
             unread_[static_cast<std::size_t>(i)] = 1;
         anyUnread_ = true;
     }
+    if (bytesHeld_)
+        dropBytes();
     return landed;
 }
 
@@ -1055,6 +1181,7 @@ void Table::Cancel()
     if (state_ != dsEdit && state_ != dsInsert)
         return;
     const bool wasInsert = state_ == dsInsert;
+    settleBytes();
     if (!wasInsert) {
         // So that finding the record again looks for it as it is stored.
         for (std::size_t i = 0; i < buffer_.size() && i < written_.size() && i < original_.size(); ++i) {
@@ -1087,6 +1214,7 @@ void Table::Delete()
         target = locateEditedRow();
         modified_ = false;
         original_.clear();
+        dropBytes();
         setState(dsBrowse);
     } else {
         syncWithStorage();

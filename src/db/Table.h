@@ -171,6 +171,21 @@ public:
     bool FindKey(const QVariantList& keyValues);
     bool FindKey(const QVariant& keyValue);
 
+    // Texts passed as their bytes (TableStorage::textByteMap): whether text field index here takes the text of
+    // field sourceIndex of source so, while both are open, and by which bytes.
+    bool takesTextBytes(int index, const Table& source, int sourceIndex, TextByteMap& map) const;
+    // The bytes of field index of the current record, browsing; false where there are none to be had so (a
+    // pending record, no record, a field whose bytes are no text). Valid until the table is used again.
+    bool textBytes(int index, QByteArrayView& bytes);
+    // Sets text field index to the text that bytes of the source's code page stand for, as setting that text
+    // would: bytes not empty, without a zero byte, no longer than the field takes; map as takesTextBytes gave it.
+    // Reading the field before the record is posted gives that text. False, with nothing changed, where a byte has
+    // no counterpart here: the text is for the general way.
+    bool putTextBytes(int index, QByteArrayView bytes, const TextByteMap& map);
+    // Fields whose bytes a caller takes (textBytes): reading another field of a record does not decode them with
+    // it; each is decoded when it is read itself. Empty: every field goes with the others. Kept until Close.
+    void setReadApart(std::vector<char> fields) { readApart_ = std::move(fields); }
+
     Field* FieldByName(const QString& name);  // raises EngineError (FieldNotFound) when absent
     Field* FindField(const QString& name);    // nullptr when absent or closed
     Field* Fields(int index)  // raises EngineError when out of range
@@ -259,6 +274,18 @@ private:
     [[noreturn]] void throwNoField(int index) const;
     [[noreturn]] void throwInactive() const;
     void readUnread(std::size_t index);
+    // The fields put as bytes since the last post hold their texts again (settleByte: the one field); dropBytes
+    // forgets them where the record is read anew anyway.
+    void settleBytes();
+    void settleByte(std::size_t index);
+    bool bytesInKey() const;
+    void dropBytes()
+    {
+        for (const int index : bytesList_)
+            byteMarks_[static_cast<std::size_t>(index)] = 0;
+        bytesHeld_ = false;
+        bytesList_.clear();
+    }
     // A new record is blank. The values buffer_ holds stay, marked as left over (see unread_), so that the fields
     // set next are written into them in place: an import sets most fields of every record it appends.
     void startBlank()
@@ -439,6 +466,13 @@ private:
     // over: the text the caller got from its source could not be decoded into again, and blanking the next
     // record would free it.
     std::vector<QVariant> spareTexts_;  // each blank or holding a text of its own
+    // Fields put as bytes (putTextBytes) since the last post, whose values in buffer_ are those bytes; a read
+    // turns them into their texts first.
+    bool bytesHeld_ = false;  // set whenever bytesList_ is not empty
+    std::vector<int> bytesList_;
+    std::vector<char> byteMarks_;  // per field: its value in buffer_ is bytes
+    std::vector<char> readApart_;
+    std::vector<char> heldMarks_;  // readUnread's, kept for its memory
     // The storage reads single fields: a record the cursor moves to is decoded only as far as it is read, and
     // its fields count as unread until then (a field read once stays in buffer_ until the cursor moves).
     bool readsSingly_ = false;
@@ -465,10 +499,14 @@ private:
 // Field reads run per field of every record a caller walks over, so their common case is inline.
 inline const QVariant& Table::fieldValue(int index)
 {
-    if (state_ == dsBrowse)
+    if (state_ == dsBrowse) {
         syncWithStorage();
-    else
+    } else {
         checkActive();
+        // Bytes are put into a pending record only.
+        if (bytesHeld_ && byteMarks_[static_cast<std::size_t>(index)]) [[unlikely]]
+            settleByte(static_cast<std::size_t>(index));
+    }
     const auto i = static_cast<std::size_t>(index);
     if (anyUnread_ && unread_[i] && !(state_ == dsEdit && written_[i]))
         readUnread(i);
@@ -564,6 +602,20 @@ Q_NEVER_INLINE void Table::writeFieldValue(int index, T value)
             slot = QVariant::fromValue(value);
     }
     finishFieldWrite(index);
+}
+
+// Per text field of every record a run passes as bytes.
+inline bool Table::textBytes(int index, QByteArrayView& bytes)
+{
+    if (state_ != dsBrowse)
+        return false;
+    syncWithStorage();
+    return storage_->textBytes(row(), index, bytes);
+}
+
+inline bool Field::textBytes(QByteArrayView& bytes) const
+{
+    return table_->textBytes(index_, bytes);
 }
 
 inline const QVariant& Field::raw() const

@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -12,6 +13,10 @@
 #include <vector>
 
 namespace db {
+
+// For every byte of a text in one table's code page the byte that stands for the same character in another's; 0
+// where there is none (see TableStorage::textByteMap).
+using TextByteMap = std::array<unsigned char, 256>;
 
 // How a table file set is opened.
 enum class OpenMode {
@@ -119,6 +124,34 @@ public:
             appendTextBytes(texts.data(), fieldCount);
         }
         flush();
+    }
+    // A text passed from one table to another as its bytes, where nothing is lost by it. textByteMap says whether
+    // field here, a text field, takes the text of sourceField of source as bytes: both in single-byte code pages in
+    // which a character is one byte, and map[b] the byte here that stands for the character byte b stands for
+    // there; 0 where there is no such byte here (and for zero). Below 0x80 every byte stands for itself. A record written with such bytes as a QByteArray
+    // value stores what writing their text would store. textBytes gives the bytes of row's field (up to its first
+    // zero, so none for a blank field), valid until the next call on this storage; false where it has none to give.
+    virtual bool textByteMap(int field, const TableStorage& source, int sourceField, TextByteMap& map) const
+    {
+        (void)field;
+        (void)source;
+        (void)sourceField;
+        (void)map;
+        return false;
+    }
+    virtual bool textBytes(int row, int field, QByteArrayView& bytes) const
+    {
+        (void)row;
+        (void)field;
+        (void)bytes;
+        return false;
+    }
+    // The text the bytes of field stand for (takesTextBytes), as reading them back would give it.
+    virtual QString textOfBytes(int field, QByteArrayView bytes) const
+    {
+        (void)field;
+        (void)bytes;
+        throw std::logic_error("textOfBytes without takesTextBytes");
     }
     // Replaces the record of row; returns the row it is on afterwards (a changed key moves it).
     virtual int update(int row, const Record& record) = 0;

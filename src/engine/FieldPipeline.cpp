@@ -396,8 +396,35 @@ db::Field& BoundMappingRow::targetField() const
     return *ziel;
 }
 
+namespace {
+
+// Whether every step of FeldUebertragen but the copy leaves the row's target alone, and the copy of a text into the
+// target's text field stores the source's bytes. A key field keeps the general way, and so its look-ups and its
+// place. So does a row that aligns: its values would have to be looked at as texts, and decoding the source is
+// what passing bytes saves most.
+bool copiesTextAsBytes(BoundMappingRow& row)
+{
+    if (!row.quelle || !row.ziel || row.ziel->IsIndexField() || row.Ausrichtung_li ||
+        (row.Ausrichtung_re && IsNumeric(row.Laenge)))
+        return false;
+    if (!row.ziel->takesTextBytesOf(*row.quelle, row.byteMap))
+        return false;
+    if ((row.Div && *row.Div != 0) || (row.Mul && *row.Mul != 0))
+        return false;
+    if (!row.Vorgabewert_alph.isEmpty() || row.Vorgabewert_num || !row.Formel_alph.isEmpty() ||
+        !row.Formel_num.isEmpty() || row.Runden)
+        return false;
+    if (row.StringAuswahlBeg && row.StringAuswahlEnd && *row.StringAuswahlBeg != 0 && *row.StringAuswahlEnd != 0)
+        return false;
+    if (row.Ueberl_abschneid_li && row.quelle->DataSize() > row.ziel->DataSize() && IsNumeric(row.Laenge))
+        return false;
+    return true;
+}
+
+}  // namespace
+
 std::vector<BoundMappingRow> BindMappingRows(const std::vector<MappingRow>& rows, db::Table& tblQuelle,
-                                             db::Table& tblZiel)
+                                             db::Table& tblZiel, bool textAsBytes)
 {
     std::vector<BoundMappingRow> bound;
     bound.reserve(rows.size());
@@ -408,7 +435,18 @@ std::vector<BoundMappingRow> BindMappingRows(const std::vector<MappingRow>& rows
         b.ziel = tblZiel.FindField(b.Feldname);
         if (!b.Formel_num.isEmpty())
             b.formelNum = std::make_shared<const NumericFormula>(tblQuelle, b.Formel_num);
+        b.textAsBytes = textAsBytes && b.isMapped() && copiesTextAsBytes(b);
         bound.push_back(std::move(b));
+    }
+    // A source field another row reads as a value is decoded anyway: its text is copied the general way, which
+    // then costs less.
+    for (BoundMappingRow& row : bound) {
+        if (!row.textAsBytes)
+            continue;
+        for (const BoundMappingRow& other : bound) {
+            if (&other != &row && other.quelle == row.quelle)
+                row.textAsBytes = false;
+        }
     }
     return bound;
 }
@@ -556,6 +594,17 @@ void FormelNumAnwenden(const PipelineContext& ctx, const BoundMappingRow& row)
 
 void FeldUebertragen(const PipelineContext& ctx, const BoundMappingRow& row)
 {
+    if (row.textAsBytes) {
+        // The copy alone decides such a row's value; a blank source, a source that is not on a stored record and a
+        // text with a character the target's code page lacks go the general way.
+        QByteArrayView bytes;
+        if (row.quelle->textBytes(bytes) && !bytes.isEmpty()) {
+            bool taken = true;
+            guarded(ctx, [&] { taken = row.ziel->setTextBytes(bytes, row.byteMap); });
+            if (taken)
+                return;
+        }
+    }
     SourceText sourceText(row);
     // 1. Copy.
     guarded(ctx, [&] { copyValue(ctx, row, sourceText); });

@@ -2,6 +2,7 @@
 
 #include "engine/Formulas.h"
 #include "engine/ImportSetting.h"
+#include "db/TableStorage.h"
 
 #include <QString>
 #include <cstdint>
@@ -58,15 +59,20 @@ struct BoundMappingRow : MappingRow {
     db::Field* ziel = nullptr;
     // Formel_num taken apart over the source table.
     std::shared_ptr<const NumericFormula> formelNum;
+    // The row copies a text into a text field and nothing else, from a source field no other row reads: its
+    // values pass as bytes, translated by byteMap (see FeldUebertragen).
+    bool textAsBytes = false;
+    db::TextByteMap byteMap{};
 
     // The fields, raising the engine's "field not found" error where the row names a field that does not exist.
     db::Field& sourceField() const;
     db::Field& targetField() const;
 };
 
-// Binds every row to its fields in the open source and target tables, in the given order.
+// Binds every row to its fields in the open source and target tables, in the given order. textAsBytes: rows
+// that can pass texts as their bytes do so (false: every value goes the general way, as tests compare).
 std::vector<BoundMappingRow> BindMappingRows(const std::vector<MappingRow>& rows, db::Table& tblQuelle,
-                                             db::Table& tblZiel);
+                                             db::Table& tblZiel, bool textAsBytes = true);
 
 // The two routines the drivers call for a row, with the target record in insert or edit state and the source on the
 // current record. Neither posts nor moves a cursor.

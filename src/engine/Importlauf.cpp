@@ -12,6 +12,7 @@
 #include "rtl/Conversions.h"
 #include "texts/Texts.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -116,7 +117,15 @@ public:
         // A target that cannot hold a record for every source record is refused before the first one, not at
         // the flush after all of them (a run that updates or ignores may need fewer: the answer errs on the safe side).
         ziel_.CheckRoomFor(run.tblQuelle.RecordCount());
-        rows_ = BindMappingRows(run.setting.Mapping, run.tblQuelle, ziel_);
+        rows_ = BindMappingRows(run.setting.Mapping, run.tblQuelle, ziel_, run.textAsBytes);
+        // The source fields that go as bytes are not decoded with the fields read as values.
+        std::vector<char> apart(static_cast<std::size_t>(run.tblQuelle.FieldCount()), 0);
+        for (const BoundMappingRow& row : rows_) {
+            if (row.textAsBytes)
+                apart[static_cast<std::size_t>(row.quelle->Index())] = 1;
+        }
+        if (std::find(apart.begin(), apart.end(), 1) != apart.end())
+            run.tblQuelle.setReadApart(std::move(apart));
         for (const BoundMappingRow& row : rows_) {
             if (row.isKeyRow()) {
                 key_ = &row;
@@ -178,6 +187,7 @@ public:
 
     ~RunTables()
     {
+        run_.tblQuelle.setReadApart({});
         try {
             showPosition();
             showCounts();

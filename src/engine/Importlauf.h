@@ -46,6 +46,9 @@ struct ImportRun {
     std::function<void()> ZuordnungsseiteZeigen;
 
     ImportCounts counts;
+    // Texts between tables whose files hold them alike pass as their bytes where that stores what the general
+    // way stores; false: every value goes the general way (tests compare the two).
+    bool textAsBytes = true;
 };
 
 // Mode 1: every source record becomes a new target record, posted once per Mapping row.

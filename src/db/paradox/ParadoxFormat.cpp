@@ -461,6 +461,25 @@ bool TextCodec::decodeInto(const char* bytes, qsizetype length, QString& text) c
     return true;
 }
 
+bool TextCodec::byteMapTo(const TextCodec& target, std::array<unsigned char, 256>& map) const
+{
+    if (kind_ != Kind::Rtl || target.kind_ != Kind::Rtl) return false;
+    map.fill(0);
+    // Below 0x80 every byte stands for itself on both sides, which passing bytes relies on.
+    for (int byte = 1; byte < 0x80; ++byte)
+        if (table_[byte] != byte || target.table_[byte] != byte) return false;
+    for (int byte = 1; byte < 256; ++byte) {
+        const char16_t ch = table_[byte];
+        if (ch == 0) continue;
+        // encodeInto writes characters one by one: what it writes for the character alone it writes for it anywhere.
+        char out[2];
+        target.encodeInto(QString(QChar(ch)), out, 2);
+        if (out[0] != 0 && out[1] == 0 && target.table_[static_cast<unsigned char>(out[0])] == ch)
+            map[size_t(byte)] = static_cast<unsigned char>(out[0]);
+    }
+    return true;
+}
+
 bool TextCodec::encodeInto(const QString& text, char* out, int length) const
 {
     if (kind_ != Kind::Rtl)
@@ -545,31 +564,6 @@ QByteArray TextCodec::encode(const QString& text) const
     }
     return text.toLatin1();
 }
-
-namespace {
-
-// Bytes of an alpha field's text: up to its first zero byte, else the whole field. Fields are short and read for
-// every record, so eight bytes are looked at a time here instead of calling the library.
-Q_ALWAYS_INLINE qsizetype textLength(const char* p, int length)
-{
-    if constexpr (std::endian::native != std::endian::little) {
-        return qsizetype(qstrnlen(p, uint(length)));
-    } else {
-        int i = 0;
-        for (; i + 8 <= length; i += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p + i, sizeof word);
-            // The lowest marked byte is the first zero byte; a mark above it may be a false one, never below.
-            const std::uint64_t zeros = (word - 0x0101010101010101ull) & ~word & 0x8080808080808080ull;
-            if (zeros != 0) return i + std::countr_zero(zeros) / 8;
-        }
-        for (; i < length; ++i)
-            if (p[i] == 0) return i;
-        return length;
-    }
-}
-
-}  // namespace
 
 QVariant decodeField(const FieldLayout& f, const char* p, const TextCodec& codec)
 {

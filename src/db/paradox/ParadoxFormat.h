@@ -14,6 +14,7 @@
 #include <QTime>
 #include <QVariant>
 #include <QtEndian>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -173,6 +174,10 @@ public:
     }
     int codePage() const { return codePage_; }
     bool supported() const { return kind_ != Kind::Unknown; }
+    // For every byte here, the byte in target's code page that encodeInto writes for the character it stands for,
+    // where that byte stands for the same character there; 0 where not (and for zero). False for code pages whose
+    // characters are not one byte each by a table of their own here.
+    bool byteMapTo(const TextCodec& target, std::array<unsigned char, 256>& map) const;
     // Whether text stored in other's code page, decoded there and encoded here, gives back the very same bytes.
     bool keepsBytesOf(const TextCodec& other) const
     {
@@ -189,6 +194,27 @@ private:
     char16_t table_[256] = {};  // byte to character, for the code pages of rtl
     bool roundTrips_ = false;   // every byte but zero encodes back to itself
 };
+
+// Bytes of an alpha field's text: up to its first zero byte, else the whole field. Fields are short and read for
+// every record, so eight bytes are looked at a time here instead of calling the library.
+Q_ALWAYS_INLINE qsizetype textLength(const char* p, int length)
+{
+    if constexpr (std::endian::native != std::endian::little) {
+        return qsizetype(qstrnlen(p, uint(length)));
+    } else {
+        int i = 0;
+        for (; i + 8 <= length; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, sizeof word);
+            // The lowest marked byte is the first zero byte; a mark above it may be a false one, never below.
+            const std::uint64_t zeros = (word - 0x0101010101010101ull) & ~word & 0x8080808080808080ull;
+            if (zeros != 0) return i + std::countr_zero(zeros) / 8;
+        }
+        for (; i < length; ++i)
+            if (p[i] == 0) return i;
+        return length;
+    }
+}
 
 // Value encodings of one field in a record buffer. decodeField returns an invalid QVariant for a blank field;
 // blob fields are decoded by the storage (they need the .MB file).
@@ -242,7 +268,18 @@ Q_ALWAYS_INLINE bool encodeUsualKind(const FieldLayout& f, const QVariant& value
 {
     switch (f.type) {
     case TypeCode::Alpha:
-        return holds<QString>(value) && codec.encodeInto(*static_cast<const QString*>(value.constData()), p, f.length);
+        if (holds<QString>(value))
+            return codec.encodeInto(*static_cast<const QString*>(value.constData()), p, f.length);
+        if (holds<QByteArray>(value)) {
+            // Bytes in the table's code page (TableStorage::takesTextBytes), stored as the general conversion
+            // stores bytes: up to their first zero, cut to the field.
+            const QByteArray& bytes = *static_cast<const QByteArray*>(value.constData());
+            const auto n = size_t(textLength(bytes.constData(), int(std::min<qsizetype>(bytes.size(), f.length))));
+            std::memcpy(p, bytes.constData(), n);
+            std::memset(p + n, 0, size_t(f.length) - n);
+            return true;
+        }
+        return false;
     case TypeCode::Short:
         if (holds<int>(value)) {
             const int v = *static_cast<const int*>(value.constData());

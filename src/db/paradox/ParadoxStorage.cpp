@@ -1130,6 +1130,36 @@ void ParadoxStorage::appendTextBytes(const QByteArrayView* texts, int count)
     ++changes_;
 }
 
+bool ParadoxStorage::textByteMap(int field, const TableStorage& source, int sourceField, TextByteMap& map) const
+{
+    const auto* from = dynamic_cast<const ParadoxStorage*>(&source);
+    if (!from || field < 0 || size_t(field) >= header_.layout.size() || sourceField < 0 ||
+        size_t(sourceField) >= from->header_.layout.size())
+        return false;
+    if (header_.layout[size_t(field)].type != TypeCode::Alpha ||
+        from->header_.layout[size_t(sourceField)].type != TypeCode::Alpha)
+        return false;
+    return from->codec_.byteMapTo(codec_, map);
+}
+
+bool ParadoxStorage::textBytes(int row, int field, QByteArrayView& bytes) const
+{
+    if (size_t(field) >= header_.layout.size()) return false;
+    const FieldLayout& f = header_.layout[size_t(field)];
+    if (f.type != TypeCode::Alpha) return false;
+    placeUnplaced();
+    if (unsigned(row) >= unsigned(ParadoxStorage::recordCount())) return false;
+    const char* p = recordAt(row) + f.offset;
+    bytes = QByteArrayView(p, textLength(p, f.length));
+    return true;
+}
+
+QString ParadoxStorage::textOfBytes(int field, QByteArrayView bytes) const
+{
+    (void)field;
+    return codec_.decode(bytes.toByteArray());
+}
+
 int ParadoxStorage::update(int row, const Record& input)
 {
     return updateRecord(row, input, nullptr);

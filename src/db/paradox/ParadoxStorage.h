@@ -57,6 +57,9 @@ public:
     bool appendsTextBytes(int codePage, int count) const override;
     void appendTextBytes(const QByteArrayView* texts, int count) override;
     void writeTextBytesTable(qint64 count, int fieldCount, const std::function<void(QByteArrayView*)>& next) override;
+    bool textByteMap(int field, const TableStorage& source, int sourceField, TextByteMap& map) const override;
+    bool textBytes(int row, int field, QByteArrayView& bytes) const override;
+    QString textOfBytes(int field, QByteArrayView bytes) const override;
     int update(int row, const Record& record) override;
     int updateChanged(int row, const Record& record, const std::vector<char>& changed) override;
     void remove(int row) override;
