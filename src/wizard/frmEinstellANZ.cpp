@@ -12,7 +12,10 @@
 #include "wizard/frmQOptionen.h"
 #include "wizard/settings/StoredSettings.h"
 
+#include <algorithm>
+
 #include <QKeyEvent>
+#include <QLabel>
 #include <QScreen>
 
 namespace wizard {
@@ -22,10 +25,14 @@ TfrmEinstellANZ::TfrmEinstellANZ(QWidget* parent) : QDialog(parent), ui(std::mak
     ui->setupUi(this);
     setObjectName(QStringLiteral("frmEinstellANZ"));
     platform::TranslateWindow(this);
-    for (QLabel* label : findChildren<QLabel*>()) {
-        if (label->buddy())
-            label->buddy()->setAccessibleName(label->text().remove(u'&'));
-    }
+    // The panel's titles are as long as their language makes them; what they name stands right of them.
+    const auto rightOf = [](QLabel* title, std::initializer_list<QWidget*> values) {
+        title->resize(title->sizeHint().width(), title->height());
+        for (QWidget* value : values)
+            value->move(std::max(value->x(), title->x() + title->width() + 8), value->y());
+    };
+    rightOf(ui->lblIntTabTitel, {ui->dbtIntTab});
+    rightOf(ui->lblOptionenTitel, {ui->lblSicherungskopie, ui->lblZielLeeren, ui->lblImportmodus});
     // The viewer shows the setting; changes are the manager's.
     ui->edtBemerkung->setReadOnly(true);
     connect(ui->btnSchliessen, &QAbstractButton::clicked, this, &TfrmEinstellANZ::btnSchliessenClick);
