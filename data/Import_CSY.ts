@@ -1632,6 +1632,38 @@ použít případná existující nastavení?</translation>
 </context>
 <context>
     <name>TfrmGauge</name>
+    <message id="TfrmGauge.lblSummeQuelleCaption">
+        <source>Anzahl der zu importierenden Datensätze</source>
+        <translation>Počet záznamů k importu</translation>
+    </message>
+    <message id="TfrmGauge.lblAnzHinzuCaption">
+        <source>Anzahl hinzugefügter Datensätze</source>
+        <translation>Počet přidaných záznamů</translation>
+    </message>
+    <message id="TfrmGauge.lblIgnorCaption">
+        <source>Anzahl ignorierter Datensätze</source>
+        <translation>Počet ignorovaných záznamů</translation>
+    </message>
+    <message id="TfrmGauge.lblUmbenCaption">
+        <source>Anzahl umbenannter Datensätze</source>
+        <translation>Počet přejmenovaných záznamů</translation>
+    </message>
+    <message id="TfrmGauge.lblAnzAktCaption">
+        <source>Anzahl aktualisierter Datensätze</source>
+        <translation>Počet aktualizovaných záznamů</translation>
+    </message>
+    <message id="TfrmGauge.lblSummeCaption">
+        <source>Summe bearbeiteter Datensätze</source>
+        <translation>Celkem zpracovaných záznamů</translation>
+    </message>
+    <message id="TfrmGauge.lblAnzFehlerCaption">
+        <source>Anzahl der aufgetretenen Fehler:</source>
+        <translation>Počet chyb:</translation>
+    </message>
+    <message id="TfrmGauge.lblAnzGeles">
+        <source>Anzahl gelesener Zeilen</source>
+        <translation>Počet přečtených řádků</translation>
+    </message>
     <message id="TfrmGauge.btnGaugeAbbrechen">
         <source>&amp;Abbrechen</source>
         <translation>&amp;Storno</translation>

@@ -1631,6 +1631,38 @@ use settings that may already exist?</translation>
 </context>
 <context>
     <name>TfrmGauge</name>
+    <message id="TfrmGauge.lblSummeQuelleCaption">
+        <source>Anzahl der zu importierenden Datensätze</source>
+        <translation>Number of records to import</translation>
+    </message>
+    <message id="TfrmGauge.lblAnzHinzuCaption">
+        <source>Anzahl hinzugefügter Datensätze</source>
+        <translation>Number of records added</translation>
+    </message>
+    <message id="TfrmGauge.lblIgnorCaption">
+        <source>Anzahl ignorierter Datensätze</source>
+        <translation>Number of records ignored</translation>
+    </message>
+    <message id="TfrmGauge.lblUmbenCaption">
+        <source>Anzahl umbenannter Datensätze</source>
+        <translation>Number of records renamed</translation>
+    </message>
+    <message id="TfrmGauge.lblAnzAktCaption">
+        <source>Anzahl aktualisierter Datensätze</source>
+        <translation>Number of records updated</translation>
+    </message>
+    <message id="TfrmGauge.lblSummeCaption">
+        <source>Summe bearbeiteter Datensätze</source>
+        <translation>Total of records processed</translation>
+    </message>
+    <message id="TfrmGauge.lblAnzFehlerCaption">
+        <source>Anzahl der aufgetretenen Fehler:</source>
+        <translation>Number of errors:</translation>
+    </message>
+    <message id="TfrmGauge.lblAnzGeles">
+        <source>Anzahl gelesener Zeilen</source>
+        <translation>Number of lines read</translation>
+    </message>
     <message id="TfrmGauge.btnGaugeAbbrechen">
         <source>&amp;Abbrechen</source>
         <translation>&amp;Cancel</translation>

@@ -2,6 +2,7 @@
 
 #include "engine/BriskoRoutines.h"
 #include "platform/UserInterface.h"
+#include "platform/WindowTexts.h"
 #include "texts/Texts.h"
 
 #include <QApplication>
@@ -79,6 +80,7 @@ TfrmGauge::TfrmGauge(QWidget* parent) : QDialog(parent)
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblAnzGeles = new QLabel(QStringLiteral("Anzahl gelesener Zeilen"), panTop);
+    lblAnzGeles->setObjectName(QStringLiteral("lblAnzGeles"));
     lblAnzGeles->setGeometry(8, 22, 200, 16);
     lblAnzGeles->hide();
     lblAnzGeles2 = new QLabel(panTop);
@@ -112,21 +114,26 @@ TfrmGauge::TfrmGauge(QWidget* parent) : QDialog(parent)
     struct Row {
         const char* caption;
         QLabel** number;
+        const char* name;
         int y;
     };
     const Row rows[] = {
-        {"Anzahl der zu importierenden Datensätze", &lblSummeQuelle, 6},
-        {"Anzahl hinzugefügter Datensätze", &lblAnzHinzu, 28},
-        {"Anzahl ignorierter Datensätze", &lblIgnor, 48},
-        {"Anzahl umbenannter Datensätze", &lblUmben, 68},
-        {"Anzahl aktualisierter Datensätze", &lblAnzAkt, 88},
-        {"Summe bearbeiteter Datensätze", &lblSumme, 114},
-        {"Anzahl der aufgetretenen Fehler:", &lblAnzFehler, 146},
+        {"Anzahl der zu importierenden Datensätze", &lblSummeQuelle, "lblSummeQuelle", 6},
+        {"Anzahl hinzugefügter Datensätze", &lblAnzHinzu, "lblAnzHinzu", 28},
+        {"Anzahl ignorierter Datensätze", &lblIgnor, "lblIgnor", 48},
+        {"Anzahl umbenannter Datensätze", &lblUmben, "lblUmben", 68},
+        {"Anzahl aktualisierter Datensätze", &lblAnzAkt, "lblAnzAkt", 88},
+        {"Summe bearbeiteter Datensätze", &lblSumme, "lblSumme", 114},
+        {"Anzahl der aufgetretenen Fehler:", &lblAnzFehler, "lblAnzFehler", 146},
     };
     for (const Row& row : rows) {
+        // The captions are named after their counters, so that a language module can translate them.
         auto* caption = new QLabel(QString::fromUtf8(row.caption), panImpLauf);
+        caption->setObjectName(QLatin1String(row.name) + QStringLiteral("Caption"));
         caption->setGeometry(8, row.y, 250, 16);
         auto* number = new QLabel(QStringLiteral("0"), panImpLauf);
+        number->setObjectName(QLatin1String(row.name));
+        number->setProperty(platform::kUntranslated, true);
         number->setGeometry(258, row.y, 62, 16);
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // A run rewrites its counters for every record: as plain text of a fixed size, a new number only repaints
