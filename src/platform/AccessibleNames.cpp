@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaEnum>
@@ -196,6 +197,11 @@ public:
 
     void rebuild(QWidget* window)
     {
+        // The names set here for captions that read differently stay this keeper's to follow.
+        QHash<const QWidget*, std::shared_ptr<QString>> ours;
+        for (const Entry& entry : entries_)
+            if (entry.whileReadDifferently && entry.target)
+                ours.insert(entry.target.data(), entry.named);
         for (const Entry& entry : entries_) {
             if (entry.source)
                 entry.source->removeEventFilter(this);
@@ -213,8 +219,11 @@ public:
                 widget->setAccessibleName(QString());
             if (QWidget* source = ownSource(widget))
                 add({widget, source, false});
-            else if (hasCaption(widget) && widget->accessibleName().isEmpty())
-                add({widget, widget, false, true});
+            else if (hasCaption(widget)) {
+                const std::shared_ptr<QString> named = ours.value(widget, std::make_shared<QString>());
+                if (widget->accessibleName() == *named)
+                    add({widget, widget, false, true, named});
+            }
             if (QLabel* hint = hintOf(widget))
                 add({widget, hint, true});
         }

@@ -301,6 +301,16 @@ TEST(Accessibility, NamesFollowTheirTextsWhenTheProgramChangesThem)
          },
          [](Program& p) -> QWidget* { return p.program->frmGauge()->Label1; },
          [](Program&) { return platform::ReadText(texts::Text(65209) + texts::Text(65279)); }},
+        {"a running text on one line after one broken over lines, while the window's names are taken in anew",
+         [](Program& p) {
+             wizard::TfrmGauge* gauge = p.program->frmGauge();
+             gauge->runStarts(texts::Text(65209), 120);
+             QApplication::processEvents();
+             gauge->runningText(texts::Text(65230));
+             platform::NameAccessibly(gauge);
+         },
+         [](Program& p) -> QWidget* { return p.program->frmGauge()->Label1; },
+         [](Program&) { return texts::Text(65230); }},
         {"the progress bar, named by the running text",
          [](Program& p) { p.program->frmGauge()->runStarts(texts::Text(65209), 120); },
          [](Program& p) -> QWidget* { return p.program->frmGauge()->Gauge1; },
