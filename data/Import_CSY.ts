@@ -2631,4 +2631,31 @@ Zadejte prosím hodnotu jako &quot;%s&quot;.</translation>
         <translation>Cílový soubor</translation>
     </message>
 </context>
+<context>
+    <name>TfrmImport1 (names for screen readers)</name>
+    <message id="TfrmImport1.comQuelle.toolTip">
+        <source>Schnellauswahl der Quelldatei</source>
+        <translation>Rychlý výběr zdrojového souboru</translation>
+    </message>
+    <message id="TfrmImport1.comZiel.toolTip">
+        <source>Schnellauswahl der Zieldatei</source>
+        <translation>Rychlý výběr cílového souboru</translation>
+    </message>
+    <message id="TfrmImport1.ImportSeite4.accessibleName">
+        <source>Felder zuordnen</source>
+        <translation>Přiřazení polí</translation>
+    </message>
+    <message id="TfrmImport1.TXTDatensatzlaenge.accessibleName">
+        <source>Textdateien: Feldlänge</source>
+        <translation>Textové soubory: délka polí</translation>
+    </message>
+    <message id="TfrmImport1.TXTFix.accessibleName">
+        <source>Textdateien: Spalten festlegen</source>
+        <translation>Textové soubory: určení sloupců</translation>
+    </message>
+    <message id="TfrmImport1.TXTVariabel.accessibleName">
+        <source>Textdateien: Trennzeichen und Feldnamen</source>
+        <translation>Textové soubory: oddělovače a názvy polí</translation>
+    </message>
+</context>
 </TS>

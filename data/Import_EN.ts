@@ -2630,4 +2630,31 @@ Please enter a value such as &quot;%s&quot;.</translation>
         <translation>Target file</translation>
     </message>
 </context>
+<context>
+    <name>TfrmImport1 (names for screen readers)</name>
+    <message id="TfrmImport1.comQuelle.toolTip">
+        <source>Schnellauswahl der Quelldatei</source>
+        <translation>Quick choice of the source file</translation>
+    </message>
+    <message id="TfrmImport1.comZiel.toolTip">
+        <source>Schnellauswahl der Zieldatei</source>
+        <translation>Quick choice of the target file</translation>
+    </message>
+    <message id="TfrmImport1.ImportSeite4.accessibleName">
+        <source>Felder zuordnen</source>
+        <translation>Assign fields</translation>
+    </message>
+    <message id="TfrmImport1.TXTDatensatzlaenge.accessibleName">
+        <source>Textdateien: Feldlänge</source>
+        <translation>Text files: field length</translation>
+    </message>
+    <message id="TfrmImport1.TXTFix.accessibleName">
+        <source>Textdateien: Spalten festlegen</source>
+        <translation>Text files: set the columns</translation>
+    </message>
+    <message id="TfrmImport1.TXTVariabel.accessibleName">
+        <source>Textdateien: Trennzeichen und Feldnamen</source>
+        <translation>Text files: separators and field names</translation>
+    </message>
+</context>
 </TS>

@@ -1,19 +1,23 @@
 #include "platform/AccessibleNames.h"
 
 #include <algorithm>
+#include <memory>
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaEnum>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProgressBar>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
@@ -90,6 +94,29 @@ bool isPage(const QWidget* widget)
     return !widget->isWindow() && qobject_cast<const QStackedWidget*>(widget->parentWidget());
 }
 
+bool fillsPage(const QWidget* widget)
+{
+    return IsInputControl(widget) || qobject_cast<const QAbstractScrollArea*>(widget);
+}
+
+// The tab page on which widget is the only list, grid or text view, nullptr when there is none: such a view is
+// what the tab shows, and its title names it (the viewer's grids).
+QWidget* tabPageShowing(const QWidget* widget)
+{
+    if (!fillsPage(widget))
+        return nullptr;
+    QWidget* page = widget->parentWidget();
+    while (page && !page->isWindow() && !isPage(page))
+        page = page->parentWidget();
+    if (!page || !isPage(page) || !tabWidgetOf(page))
+        return nullptr;
+    const QList<QWidget*> onPage = page->findChildren<QWidget*>();
+    const bool alone = std::count_if(onPage.begin(), onPage.end(), [](const QWidget* w) {
+                           return fillsPage(w) && !qobject_cast<const QAbstractScrollArea*>(w->parentWidget());
+                       }) == 1;
+    return alone ? page : nullptr;
+}
+
 // Where the name comes from when Qt does not name the widget itself (see the header); nullptr when Qt does.
 QWidget* ownSource(QWidget* widget)
 {
@@ -114,6 +141,11 @@ QWidget* ownSource(QWidget* widget)
         if (auto* group = qobject_cast<QGroupBox*>(widget->parentWidget()))
             return readDifferently(group->title()) ? group : nullptr;
     }
+    // A progress bar is named by the label that says what is in progress.
+    if (auto* bar = qobject_cast<QProgressBar*>(widget))
+        return BuddyLabelOf(bar);
+    if (QWidget* page = tabPageShowing(widget); page && !BuddyLabelOf(widget))
+        return tabWidgetOf(page)->tabBar();
     return nullptr;
 }
 
@@ -165,6 +197,11 @@ public:
 
     void rebuild(QWidget* window)
     {
+        // The names set here for captions that read differently stay this keeper's to follow.
+        QHash<const QWidget*, std::shared_ptr<QString>> ours;
+        for (const Entry& entry : entries_)
+            if (entry.whileReadDifferently && entry.target)
+                ours.insert(entry.target.data(), entry.named);
         for (const Entry& entry : entries_) {
             if (entry.source)
                 entry.source->removeEventFilter(this);
@@ -182,6 +219,11 @@ public:
                 widget->setAccessibleName(QString());
             if (QWidget* source = ownSource(widget))
                 add({widget, source, false});
+            else if (hasCaption(widget)) {
+                const std::shared_ptr<QString> named = ours.value(widget, std::make_shared<QString>());
+                if (widget->accessibleName() == *named)
+                    add({widget, widget, false, true, named});
+            }
             if (QLabel* hint = hintOf(widget))
                 add({widget, hint, true});
         }
@@ -211,6 +253,10 @@ private:
         QPointer<QWidget> target;
         QPointer<QWidget> source;
         bool description;
+        // A caption Qt reads as a person does, until the program sets one that it would not (a running text
+        // with its line breaks): named here only while it reads differently, and only while nobody else names it.
+        bool whileReadDifferently = false;
+        std::shared_ptr<QString> named = std::make_shared<QString>();
     };
 
     void add(Entry entry)
@@ -228,6 +274,12 @@ private:
             const QString text = entry.source ? ReadText(captionOf(entry.source)) : QString();
             if (entry.target->accessibleDescription() != text)
                 entry.target->setAccessibleDescription(text);
+        } else if (entry.whileReadDifferently) {
+            if (entry.target->accessibleName() != *entry.named)
+                return;
+            *entry.named = readDifferently(captionOf(entry.target)) ? ReadName(entry.target) : QString();
+            if (entry.target->accessibleName() != *entry.named)
+                entry.target->setAccessibleName(*entry.named);
         } else {
             // A list's or grid's label is known: a repaint of the label need not look for it in the whole window.
             auto* label = qobject_cast<QLabel*>(entry.source.data());
@@ -352,6 +404,12 @@ QString ReadName(const QWidget* widget)
         if (auto* group = qobject_cast<const QGroupBox*>(widget->parentWidget()))
             return ReadText(group->title());
     }
+    if (auto* bar = qobject_cast<const QProgressBar*>(widget)) {
+        const QLabel* label = BuddyLabelOf(bar);
+        return label ? ReadText(label->text()) : QString();
+    }
+    if (const QWidget* page = tabPageShowing(widget))
+        return ReadName(page);
     return {};
 }
 

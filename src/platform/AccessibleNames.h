@@ -11,10 +11,13 @@ class QWidget;
 // button, check box, group box or label by its caption and an edit, list or grid by the label whose buddy it is,
 // and follows every change of those texts; those names are left to Qt. Named here, and kept following their texts,
 // are only what Qt cannot name so:
-// - a control named by a text broken over lines ("Daten-\nbank ein, ..."), which is read as one sentence;
+// - a control named by a text broken over lines ("Daten-\nbank ein, ..."), which is read as one sentence, also when
+//   the program sets such a text later (the progress window's running text);
 // - a control named by a label that is not its sibling (Qt looks for the buddy among the siblings only), and a
 //   list or grid (Qt does not look for its buddy at all);
-// - a page, by its heading (the tab's title on a tab page, otherwise the page's first bold label);
+// - a list, grid or text view alone on a tab page without label, by the tab's title; a progress bar by its buddy label;
+// - a page, by its heading (the tab's title on a tab page, otherwise the page's first bold label); a page without
+//   either carries its name in the window's description (a translated window text, see TranslateWindow);
 // - a window without caption, by its heading in the same way;
 // - a control's description: a label whose buddy carries a caption of its own (a hint beside a check box)
 //   describes that control instead of naming it.

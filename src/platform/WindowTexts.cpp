@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -61,6 +62,13 @@ void forEachText(QWidget* window, Visit visit)
                       [combo, i](const QString& t) { combo->setItemText(i, t); });
         }
         visit(key + QStringLiteral(".toolTip"), widget->toolTip(), [widget](const QString& t) { widget->setToolTip(t); });
+        // A page without a heading or tab carries the name a screen reader gives it in the window's description
+        // (the others are named by what they show, NameAccessibly).
+        if (qobject_cast<QStackedWidget*>(widget->parentWidget()) &&
+            !qobject_cast<QTabWidget*>(widget->parentWidget()->parentWidget()) && !HeadingOf(widget) &&
+            widget->accessibleName() != widget->objectName())
+            visit(key + QStringLiteral(".accessibleName"), widget->accessibleName(),
+                  [widget](const QString& t) { widget->setAccessibleName(t); });
     }
 }
 

@@ -156,6 +156,8 @@ TfrmGauge::TfrmGauge(QWidget* parent) : QDialog(parent)
     Gauge1->setGeometry(0, 0, ClientWidth - 16, 20);
     Gauge1->setTextVisible(true);
     Gauge1->setAlignment(Qt::AlignCenter);
+    // The bar shows how far the running text's operation has come: a screen reader names it by that text.
+    Label1->setBuddy(Gauge1);
     Gauge1->setStyleSheet(QStringLiteral("QProgressBar { background: white; border: 1px solid gray; font-weight: bold; "
                                          "text-align: center; } QProgressBar::chunk { background: blue; }"));
     btnGaugeAbbrechen = new TModalButton(QStringLiteral("&Abbrechen"), panBottom);

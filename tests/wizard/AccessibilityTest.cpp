@@ -26,6 +26,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
@@ -215,6 +216,39 @@ TEST(Accessibility, EveryWindowAndPageIsReadAsAPersonReadsItInEveryLanguage)
         if (language == u"EN") {
             EXPECT_EQ(NameOf(p.w->stgQuellDatVar), "Preview of the columns");
         }
+        // Pages without a heading, and the quick choices beside the file names, are named by window texts of their
+        // own: translated, and neither empty nor the object's name.
+        for (QWidget* page : {p.w->ImportSeite4, p.w->TXTDatensatzlaenge, p.w->TXTFix, p.w->TXTVariabel}) {
+            SCOPED_TRACE(page->objectName().toStdString());
+            EXPECT_FALSE(NameOf(page).isEmpty());
+            EXPECT_NE(NameOf(page), page->objectName());
+        }
+        if (language == u"EN") {
+            EXPECT_EQ(NameOf(p.w->ImportSeite4), "Assign fields");
+        }
+        for (QComboBox* choice : {p.w->comQuelle, p.w->comZiel}) {
+            SCOPED_TRACE(choice->objectName().toStdString());
+            EXPECT_FALSE(choice->toolTip().isEmpty());
+            EXPECT_EQ(choice->accessibleName(), choice->toolTip());
+            // On this platform the bus hands a combo box's value on as its name: the tool tip comes as its description.
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(choice)->text(QAccessible::Description), choice->toolTip());
+        }
+        if (language == u"CSY") {
+            EXPECT_NE(p.w->comQuelle->toolTip(), "Schnellauswahl der Quelldatei");
+        }
+        // The viewer's grids and text view fill their tabs: each is heard by its tab's title.
+        wizard::TfrmInhaltAnz* viewer = p.program->frmInhaltAnz();
+        QTabWidget* tabs = viewer->ui->PageControl1;
+        for (QWidget* shown : {static_cast<QWidget*>(viewer->ui->dbgInhaltQuellDB),
+                               static_cast<QWidget*>(viewer->ui->dbgInhaltZielDB),
+                               static_cast<QWidget*>(viewer->ui->retEditor)}) {
+            SCOPED_TRACE(shown->objectName().toStdString());
+            QWidget* page = shown->parentWidget();
+            while (tabs->indexOf(page) < 0)
+                page = page->parentWidget();
+            EXPECT_FALSE(tabs->tabText(tabs->indexOf(page)).isEmpty());
+            EXPECT_EQ(NameOf(shown).toStdString(), platform::ReadText(tabs->tabText(tabs->indexOf(page))).toStdString());
+        }
     }
 }
 
@@ -259,6 +293,37 @@ TEST(Accessibility, NamesFollowTheirTextsWhenTheProgramChangesThem)
          },
          [](Program& p) { return p.program->frmGauge()->btnGaugeAbbrechen; },
          [](Program&) { return platform::ReadText(texts::Text(65269)); }},
+        {"the progress window's running text broken over lines, read as one sentence",
+         [](Program& p) {
+             wizard::TfrmGauge* gauge = p.program->frmGauge();
+             gauge->runStarts(texts::Text(65209), 120);
+             gauge->runningText(texts::Text(65209) + texts::Text(65279));
+         },
+         [](Program& p) -> QWidget* { return p.program->frmGauge()->Label1; },
+         [](Program&) { return platform::ReadText(texts::Text(65209) + texts::Text(65279)); }},
+        {"a running text on one line after one broken over lines, while the window's names are taken in anew",
+         [](Program& p) {
+             wizard::TfrmGauge* gauge = p.program->frmGauge();
+             gauge->runStarts(texts::Text(65209), 120);
+             QApplication::processEvents();
+             gauge->runningText(texts::Text(65230));
+             platform::NameAccessibly(gauge);
+         },
+         [](Program& p) -> QWidget* { return p.program->frmGauge()->Label1; },
+         [](Program&) { return texts::Text(65230); }},
+        {"the progress bar, named by the running text",
+         [](Program& p) { p.program->frmGauge()->runStarts(texts::Text(65209), 120); },
+         [](Program& p) -> QWidget* { return p.program->frmGauge()->Gauge1; },
+         [](Program&) { return platform::ReadText(texts::Text(65209)); }},
+        {"a viewer grid, named by its tab's caption",
+         [](Program& p) {
+             auto* tabs = p.program->frmInhaltAnz()->ui->PageControl1;
+             p.program->frmInhaltAnz()->show();
+             tabs->setTabText(tabs->indexOf(p.program->frmInhaltAnz()->ui->TabSheet2), "Zieldatei: ARTIKEL.DB");
+             tabs->setCurrentWidget(p.program->frmInhaltAnz()->ui->TabSheet2);
+         },
+         [](Program& p) -> QWidget* { return p.program->frmInhaltAnz()->ui->dbgInhaltZielDB; },
+         [](Program&) { return QStringLiteral("Zieldatei: ARTIKEL.DB"); }},
         {"the progress window's counter during the run",
          [](Program& p) {
              wizard::TfrmGauge* gauge = p.program->frmGauge();
