@@ -2265,6 +2265,46 @@ Klepněte na tlačítko 'přiřadit'.</translation>
         <source>Der Importlauf wurde abgebrochen, nachdem %s Datensätze gelesen waren.</source>
         <translation>Import byl přerušen po načtení %s záznamů.</translation>
     </message>
+    <message id="61600">
+        <source>Fehler</source>
+        <translation>Chyba</translation>
+    </message>
+    <message id="61601">
+        <source>Warnung</source>
+        <translation>Upozornění</translation>
+    </message>
+    <message id="61602">
+        <source>Information</source>
+        <translation>Informace</translation>
+    </message>
+    <message id="61603">
+        <source>Bestätigen</source>
+        <translation>Potvrzení</translation>
+    </message>
+    <message id="61604">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="61605">
+        <source>Abbrechen</source>
+        <translation>Storno</translation>
+    </message>
+    <message id="61606">
+        <source>&amp;Ja</source>
+        <translation>&amp;Ano</translation>
+    </message>
+    <message id="61607">
+        <source>&amp;Nein</source>
+        <translation>&amp;Ne</translation>
+    </message>
+    <message id="61608">
+        <source>Ja, &amp;alle</source>
+        <translation>Ano, &amp;vše</translation>
+    </message>
+    <message id="61609">
+        <source>&amp;Hilfe</source>
+        <translation>Nápo&amp;věda</translation>
+    </message>
     <message id="61453">
         <source>Die Zieldatei enthält jetzt %s Datensätze.</source>
         <translation>Cílový soubor nyní obsahuje %s záznamů.</translation>

@@ -2264,6 +2264,46 @@ Click the 'Assign' button.</translation>
         <source>Der Importlauf wurde abgebrochen, nachdem %s Datensätze gelesen waren.</source>
         <translation>The import run was stopped after %s records had been read.</translation>
     </message>
+    <message id="61600">
+        <source>Fehler</source>
+        <translation>Error</translation>
+    </message>
+    <message id="61601">
+        <source>Warnung</source>
+        <translation>Warning</translation>
+    </message>
+    <message id="61602">
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message id="61603">
+        <source>Bestätigen</source>
+        <translation>Confirm</translation>
+    </message>
+    <message id="61604">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="61605">
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="61606">
+        <source>&amp;Ja</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message id="61607">
+        <source>&amp;Nein</source>
+        <translation>&amp;No</translation>
+    </message>
+    <message id="61608">
+        <source>Ja, &amp;alle</source>
+        <translation>Yes to &amp;all</translation>
+    </message>
+    <message id="61609">
+        <source>&amp;Hilfe</source>
+        <translation>&amp;Help</translation>
+    </message>
     <message id="61453">
         <source>Die Zieldatei enthält jetzt %s Datensätze.</source>
         <translation>The target file now holds %s records.</translation>

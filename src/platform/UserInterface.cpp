@@ -1,5 +1,7 @@
 #include "platform/UserInterface.h"
 
+#include "texts/Texts.h"
+
 #include <QGuiApplication>
 
 #include <algorithm>
@@ -141,17 +143,18 @@ void setApplicationTitle(const QString& title)
     storedApplicationTitle() = title;
 }
 
+// The captions and buttons of the platform's own boxes are program texts, so a language module translates them.
 QString messageTypeCaption(MessageType type)
 {
     switch (type) {
     case MessageType::Error:
-        return QStringLiteral("Fehler");
+        return texts::Text(61600);
     case MessageType::Warning:
-        return QStringLiteral("Warnung");
+        return texts::Text(61601);
     case MessageType::Information:
-        return QStringLiteral("Information");
+        return texts::Text(61602);
     case MessageType::Confirmation:
-        return QStringLiteral("Bestätigen");
+        return texts::Text(61603);
     case MessageType::Plain:
         break;
     }
@@ -162,22 +165,22 @@ QString buttonCaption(Button button)
 {
     switch (button) {
     case Button::Ok:
-        return QStringLiteral("OK");
+        return texts::Text(61604);
     case Button::Cancel:
-        return QStringLiteral("Abbrechen");
+        return texts::Text(61605);
     case Button::Yes:
-        return QStringLiteral("&Ja");
+        return texts::Text(61606);
     case Button::No:
-        return QStringLiteral("&Nein");
+        return texts::Text(61607);
     case Button::YesToAll:
-        return QStringLiteral("Ja, &alle");
+        return texts::Text(61608);
     }
     return QString();
 }
 
 QString helpButtonCaption()
 {
-    return QStringLiteral("&Hilfe");
+    return texts::Text(61609);
 }
 
 }  // namespace platform
