@@ -111,7 +111,7 @@ class RunTables {
 public:
     explicit RunTables(ImportRun& run)
         : run_(run), observer_(observerOf(run)), ziel_(targetOf(run)), durable_((openAll(run, ziel_), ziel_)),
-          zielControls_(ziel_), dialogs_(run),
+          zielControls_(ziel_), quelleControls_(run.tblQuelle), dialogs_(run),
           context_{run.Parser1, run.tblQuelle, run.setting.QuelldateiOrdner(), run.counts.AnzFehler, &formelWerte_}
     {
         // A target that cannot hold a record for every source record is refused before the first one, not at
@@ -182,6 +182,7 @@ public:
         showPosition();
         showCounts();
         zielControls_.enable();
+        quelleControls_.enable();
         durable_.finish();
     }
 
@@ -273,6 +274,8 @@ private:
     // No grid shows the target while a run goes (the contents viewer is closed before the mode page and shown again
     // after the run), and every record would otherwise be announced to its data source several times.
     ControlsOff zielControls_;
+    // Nor the source: a grid following its cursor would be told of every record read (and would move with it).
+    ControlsOff quelleControls_;
     CountsBeforeDialogs dialogs_;
     // Equal formula texts recur across records; their values are kept for the run.
     FormelWertSpeicher formelWerte_;

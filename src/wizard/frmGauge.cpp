@@ -301,8 +301,14 @@ void TfrmGauge::counts(const engine::ImportCounts& counts)
 
 void TfrmGauge::gaugePosition(int position)
 {
-    if (Gauge1->value() != position)
-        Gauge1->setValue(position);
+    if (Gauge1->value() == position)
+        return;
+    // A progress bar paints itself at once when its shown percentage changes, outside any message round and with
+    // a flush of the whole window of its own; held back, the new position is painted in the next round together
+    // with the counters.
+    Gauge1->setUpdatesEnabled(false);
+    Gauge1->setValue(position);
+    Gauge1->setUpdatesEnabled(true);
 }
 
 void TfrmGauge::messageRound()

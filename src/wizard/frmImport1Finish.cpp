@@ -35,6 +35,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <optional>
 
 namespace wizard {
 
@@ -59,6 +60,23 @@ void ReportDamagedSetting(const QString& name, const QString& fault)
 {
     platform::ErrorBox(texts::Format(texts::Text(61450), {name}) + kCrLf + kCrLf + fault);
 }
+
+// While a run reads the source, its data source lets go of the table and takes it again on every way out: the
+// table tells whoever listens of every record the run moves to, for grids nobody sees during the run.
+class SourceLetGo {
+public:
+    explicit SourceLetGo(db::DataSource& source) : source_(source), table_(source.DataSet())
+    {
+        source_.setDataSet(nullptr);
+    }
+    SourceLetGo(const SourceLetGo&) = delete;
+    SourceLetGo& operator=(const SourceLetGo&) = delete;
+    ~SourceLetGo() { source_.setDataSet(table_); }
+
+private:
+    db::DataSource& source_;
+    db::Table* table_;
+};
 
 }  // namespace
 
@@ -590,6 +608,7 @@ void TfrmImport1::btnFertigstellenClick()
         ui->PageControl1->setCurrentWidget(ui->ImportSeite4);
     };
 
+    std::optional<SourceLetGo> sourceLetGo(std::in_place, dscQuelle);
     try {
         if (f.rbtEndeAnhaengen->isChecked() && !f.rbtIgnorieren->isChecked() && !f.rbtUmbenennen->isChecked() &&
             !f.rbtSelfInc->isChecked())
@@ -605,6 +624,7 @@ void TfrmImport1::btnFertigstellenClick()
                 platform::Beep();
                 if (frmGauge)
                     frmGauge->Close();
+                sourceLetGo.reset();
                 platform::ErrorBox(texts::Text(64930));
                 f.ImportSeite6->setEnabled(true);
                 f.PageControl1->setCurrentWidget(f.ImportSeite5);
@@ -634,9 +654,11 @@ void TfrmImport1::btnFertigstellenClick()
         } catch (const std::exception&) {
             // The target cannot be read back now either: the reason below says why.
         }
+        sourceLetGo.reset();
         platform::ErrorBox(text + kCrLf + kCrLf + reason);
         return;
     }
+    sourceLetGo.reset();
     if (f.rbtTabAnz->isChecked())
         TabellenAnzeigen();
     if (frmGauge)

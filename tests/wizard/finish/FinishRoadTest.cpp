@@ -265,6 +265,9 @@ struct Started {
         click(w->btnFertigstellen);
         // The progress window offers to close once the run is over.
         EXPECT_EQ(program->frmGauge()->btnGaugeAbbrechen->text(), texts::Text(65269)) << messages().toStdString();
+        // The grids that show the source follow it again.
+        EXPECT_EQ(form->dscQuelle.DataSet(), &form->tblQuelle);
+        EXPECT_FALSE(form->tblQuelle.ControlsDisabled());
     }
     void chooseSetting(const QString& name, QAbstractButton* choice)
     {
@@ -1013,6 +1016,9 @@ TEST(FinishRoad, ARunCancelledPartWayKeepsEveryRecordItPostedAndTheSetting)
         s.click(s.w->btnFertigstellen);
         EXPECT_TRUE(gauge->cancelled());
         added = gauge->lblAnzHinzu->text();
+        // The grids that show the source follow it again.
+        EXPECT_EQ(s.form->dscQuelle.DataSet(), &s.form->tblQuelle);
+        EXPECT_FALSE(s.form->tblQuelle.ControlsDisabled());
     }
     const std::vector<Row> rows = TargetRows(target);
     ASSERT_LT(rows.size(), static_cast<std::size_t>(kRecords));
@@ -1095,6 +1101,8 @@ TEST(FinishRoad, ADiskFullDuringTheRunIsReportedAndTheTargetStaysReadable)
         ASSERT_EQ(s.ui.messageTexts().size(), 2) << s.messages().toStdString();
         EXPECT_TRUE(s.ui.messageTexts()[1].startsWith(texts::Text(61452).section(u'%', 0, 0)))
             << s.ui.messageTexts()[1].toStdString();
+        EXPECT_EQ(s.form->dscQuelle.DataSet(), &s.form->tblQuelle);
+        EXPECT_FALSE(s.form->tblQuelle.ControlsDisabled());
     }
     // What reached the target is readable and is the source's first records, each whole.
     const std::vector<Row> rows = TargetRows(target);
