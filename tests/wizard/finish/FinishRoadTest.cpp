@@ -963,26 +963,31 @@ TEST(FinishRoad, EveryAccessKeyOfTheModeAndFinishPagesIsUniqueInEveryLanguage)
 
 namespace {
 
-TEST(FinishRoad, ARunCancelledPartWayKeepsEveryRecordItPostedAndTheSetting)
+// A keyed source of many records: "Nr" counts from 1, "Name" is "Name <Nr>".
+QString NumberedSource(ShellFolders& folders, int records)
 {
-    constexpr int kRecords = 100000;
-    ShellFolders folders;
     const QString source = folders.path("user/Viele.db");
     QDir().mkpath(folders.path("user"));
     db::paradox::create(
         source, {{"Nr", db::FieldType::ftInteger, 0, 0, true}, {"Name", db::FieldType::ftString, 30, 0, false}}, 1);
-    {
-        db::Table t;
-        t.setTableName(source);
-        t.Open();
-        for (int i = 1; i <= kRecords; ++i) {
-            t.Append();
-            t.Fields(0)->setAsInteger(i);
-            t.Fields(1)->setAsString(QStringLiteral("Name %1").arg(i));
-            t.Post();
-        }
-        t.Close();
+    db::Table t;
+    t.setTableName(source);
+    t.Open();
+    for (int i = 1; i <= records; ++i) {
+        t.Append();
+        t.Fields(0)->setAsInteger(i);
+        t.Fields(1)->setAsString(QStringLiteral("Name %1").arg(i));
+        t.Post();
     }
+    t.Close();
+    return source;
+}
+
+TEST(FinishRoad, ARunCancelledPartWayKeepsEveryRecordItPostedAndTheSetting)
+{
+    constexpr int kRecords = 100000;
+    ShellFolders folders;
+    const QString source = NumberedSource(folders, kRecords);
     const QString target = folders.path("user/Ziel.db");
     MakeKeyedTarget(target, db::FieldType::ftString);
     QString added;
@@ -1060,22 +1065,7 @@ TEST(FinishRoad, ADiskFullDuringTheRunIsReportedAndTheTargetStaysReadable)
 {
     constexpr int kRecords = 50000;
     ShellFolders folders;
-    const QString source = folders.path("user/Viele.db");
-    QDir().mkpath(folders.path("user"));
-    db::paradox::create(
-        source, {{"Nr", db::FieldType::ftInteger, 0, 0, true}, {"Name", db::FieldType::ftString, 30, 0, false}}, 1);
-    {
-        db::Table t;
-        t.setTableName(source);
-        t.Open();
-        for (int i = 1; i <= kRecords; ++i) {
-            t.Append();
-            t.Fields(0)->setAsInteger(i);
-            t.Fields(1)->setAsString(QStringLiteral("Name %1").arg(i));
-            t.Post();
-        }
-        t.Close();
-    }
+    const QString source = NumberedSource(folders, kRecords);
     const QString target = folders.path("user/Ziel.db");
     MakeKeyedTarget(target, db::FieldType::ftString);
     {
