@@ -109,6 +109,11 @@ TfrmImport1::~TfrmImport1()
     } catch (...) {
         platform::ReportException();
     }
+    // The members go before the widget itself, whose end still closes the window and moves the focus: no handler
+    // that reaches them may run then, neither a control's nor the application's.
+    QObject::disconnect(qApp, nullptr, this, nullptr);
+    for (QObject* child : findChildren<QObject*>())
+        child->blockSignals(true);
 }
 
 void TfrmImport1::FormCreate()

@@ -302,8 +302,10 @@ MappingGrids::MappingGrids(platform::TDBGrid* source, platform::TDBGrid* target,
         grid->horizontalHeader()->setSectionsClickable(false);
         grid->horizontalHeader()->setHighlightSections(false);
     }
-    source_->viewport()->installEventFilter(this);
-    target_->viewport()->installEventFilter(this);
+    sourceViewport_ = source_->viewport();
+    targetViewport_ = target_->viewport();
+    sourceViewport_->installEventFilter(this);
+    targetViewport_->installEventFilter(this);
     target_->setAcceptDrops(true);
     target_->viewport()->setAcceptDrops(true);
     target_->installEventFilter(this);
@@ -363,7 +365,7 @@ bool MappingGrids::eventFilter(QObject* watched, QEvent* event)
         emit targetKeyUp(static_cast<QKeyEvent*>(event)->key());
         return false;
     }
-    if (watched == source_->viewport()) {
+    if (watched == sourceViewport_) {
         if (event->type() == QEvent::MouseButtonPress) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             pressed_ = mouse->button() == Qt::LeftButton;
@@ -385,7 +387,7 @@ bool MappingGrids::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
-    if (watched == target_->viewport()) {
+    if (watched == targetViewport_) {
         switch (event->type()) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {

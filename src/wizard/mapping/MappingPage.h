@@ -86,6 +86,10 @@ private:
 
     platform::TDBGrid* source_;
     platform::TDBGrid* target_;
+    // The grids' viewports the filter watches, kept as they were when it was installed: while the window is taken
+    // down a viewport can still send events after its grid is gone, so the filter never asks a grid for them.
+    QObject* sourceViewport_ = nullptr;
+    QObject* targetViewport_ = nullptr;
     AssignmentDelegate* delegate_;
     Header* header_;
     QPoint pressedAt_;
