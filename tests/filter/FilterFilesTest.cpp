@@ -236,7 +236,8 @@ TEST_F(Files, DamagedAndForeignFilesLoadAsFarAsTheyAreSound)
     const QByteArray good = "AndOr0=AND\r\nField0=Name\r\nCondition0=0\r\nValue0=Abel\r\n";
     QByteArray huge = "[Main]\r\nDescription=";
     huge += QByteArray(2 * 1024 * 1024, 'x');
-    QByteArray binary("[Filter]\r\nAndOr0=AND\r\n\0\0\0\x01", 28);
+    static constexpr char kBinary[] = "[Filter]\r\nAndOr0=AND\r\n\0\0\0\x01";
+    const QByteArray binary(kBinary, sizeof kBinary - 1);
     struct Case {
         const char* name;
         QByteArray bytes;
