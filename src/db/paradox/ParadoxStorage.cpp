@@ -1123,7 +1123,9 @@ void ParadoxStorage::appendTextBytes(const QByteArrayView* texts, int count)
     for (size_t i = 0; i < size_t(count); ++i) {
         const FieldLayout& f = header_.layout[i];
         const QByteArrayView text = texts[i];
-        std::memcpy(newRecord_.data() + f.offset, text.data(), size_t(std::min<qsizetype>(text.size(), f.length)));
+        // An empty value may come without memory of its own: nothing is copied for it.
+        if (!text.isEmpty())
+            std::memcpy(newRecord_.data() + f.offset, text.data(), size_t(std::min<qsizetype>(text.size(), f.length)));
     }
     rows_.append(newRecord_.data());
     dirty_ = true;
