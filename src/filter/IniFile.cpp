@@ -75,14 +75,18 @@ IniFile::IniFile(const QString& path) : path_(path)
             continue;
         const QString key = line.left(equals).trimmed().toString();
         const QString value = line.mid(equals + 1).trimmed().toString();
-        bool known = false;
-        for (auto& [name, stored] : current->keys) {
-            // The first of two equal keys counts, as with the system's own INI routines.
-            known = known || name.compare(key, Qt::CaseInsensitive) == 0;
-        }
-        if (!known)
+        // The first of two equal keys counts, as with the system's own INI routines.
+        if (!valueOf(*current, key))
             current->keys.emplace_back(key, value);
     }
+}
+
+const QString* IniFile::valueOf(const Section& section, const QString& key)
+{
+    for (const auto& [name, value] : section.keys)
+        if (name.compare(key, Qt::CaseInsensitive) == 0)
+            return &value;
+    return nullptr;
 }
 
 const IniFile::Section* IniFile::find(const QString& section) const
@@ -109,19 +113,15 @@ bool IniFile::hasSection(const QString& section) const
 QString IniFile::ReadString(const QString& section, const QString& key, const QString& defaultValue) const
 {
     if (const Section* s = find(section))
-        for (const auto& [name, value] : s->keys)
-            if (name.compare(key, Qt::CaseInsensitive) == 0)
-                return value;
+        if (const QString* value = valueOf(*s, key))
+            return *value;
     return defaultValue;
 }
 
 bool IniFile::ValueExists(const QString& section, const QString& key) const
 {
-    if (const Section* s = find(section))
-        for (const auto& entry : s->keys)
-            if (entry.first.compare(key, Qt::CaseInsensitive) == 0)
-                return true;
-    return false;
+    const Section* s = find(section);
+    return s && valueOf(*s, key);
 }
 
 QStringList IniFile::ReadSection(const QString& section) const
@@ -136,13 +136,10 @@ QStringList IniFile::ReadSection(const QString& section) const
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
     Section& s = findOrAdd(section);
-    for (auto& [name, stored] : s.keys) {
-        if (name.compare(key, Qt::CaseInsensitive) == 0) {
-            stored = oneLine(value);
-            return;
-        }
-    }
-    s.keys.emplace_back(key, oneLine(value));
+    if (const QString* stored = valueOf(s, key))
+        *const_cast<QString*>(stored) = oneLine(value);
+    else
+        s.keys.emplace_back(key, oneLine(value));
 }
 
 void IniFile::EraseSection(const QString& section)

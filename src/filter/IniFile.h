@@ -52,6 +52,8 @@ private:
         std::vector<std::pair<QString, QString>> keys;
     };
     const Section* find(const QString& section) const;
+    // The value of the section's key, nullptr when the section has none.
+    static const QString* valueOf(const Section& section, const QString& key);
     Section& findOrAdd(const QString& section);
 
     QString path_;
