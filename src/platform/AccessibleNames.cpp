@@ -380,19 +380,27 @@ QLabel* HeadingOf(const QWidget* page)
     return nullptr;
 }
 
+namespace {
+
+// What a label says, read as a person reads it; empty for no label.
+QString labelText(const QLabel* label)
+{
+    return label ? ReadText(label->text()) : QString();
+}
+
+}  // namespace
+
 QString ReadName(const QWidget* widget)
 {
     if (widget->isWindow()) {
         if (!widget->windowTitle().isEmpty())
             return widget->windowTitle();
-        const QLabel* heading = HeadingOf(widget);
-        return heading ? ReadText(heading->text()) : QString();
+        return labelText(HeadingOf(widget));
     }
     if (isPage(widget)) {
         if (QTabWidget* tabs = tabWidgetOf(widget))
             return ReadText(tabs->tabText(tabs->indexOf(const_cast<QWidget*>(widget))));
-        const QLabel* heading = HeadingOf(widget);
-        return heading ? ReadText(heading->text()) : QString();
+        return labelText(HeadingOf(widget));
     }
     if (const QString tip = toolTipName(widget); !tip.isEmpty())
         return ReadText(tip);
@@ -404,10 +412,8 @@ QString ReadName(const QWidget* widget)
         if (auto* group = qobject_cast<const QGroupBox*>(widget->parentWidget()))
             return ReadText(group->title());
     }
-    if (auto* bar = qobject_cast<const QProgressBar*>(widget)) {
-        const QLabel* label = BuddyLabelOf(bar);
-        return label ? ReadText(label->text()) : QString();
-    }
+    if (auto* bar = qobject_cast<const QProgressBar*>(widget))
+        return labelText(BuddyLabelOf(bar));
     if (const QWidget* page = tabPageShowing(widget))
         return ReadName(page);
     return {};
