@@ -49,15 +49,7 @@ const QString kDemos = QStringLiteral(IMPORT_PROGRAM_DIR "/Demos");
 
 QString CopyTable(const QString& origin, const QString& folder)
 {
-    const QFileInfo file(origin);
-    QDir().mkpath(folder);
-    for (const QFileInfo& part : file.dir().entryInfoList({file.completeBaseName() + ".*"}, QDir::Files)) {
-        const QString copy = folder + u'/' + part.fileName();
-        QFile::remove(copy);
-        EXPECT_TRUE(QFile::copy(part.filePath(), copy)) << copy.toStdString();
-        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
-    }
-    return folder + u'/' + file.fileName();
+    return CopyTableFiles(origin, folder);
 }
 
 // A record as the comparison sees it: every field's text.
