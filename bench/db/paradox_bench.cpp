@@ -13,6 +13,7 @@
 //   - peak memory of writing and reading the keyed table with memos under three times its files plus 64 MB.
 
 #include "db/Table.h"
+#include "../support/BenchData.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -435,11 +436,7 @@ void BM_PeakMemory(benchmark::State& state)
     state.counters["files MB"] = double(bytes["memory files"]) / (1 << 20);
 }
 
-void verdict(const char* what, double value, const char* relation, double goal)
-{
-    const bool met = relation[0] == '>' ? value >= goal : value <= goal;
-    std::printf("  %-62s %8.2f  (goal %s %.1f)  %s\n", what, value, relation, goal, met ? "met" : "MISSED");
-}
+using bench::verdict;
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "engine/WorkingTables.h"
 #include "parser/Parser.h"
 #include "rtl/FormatSettings.h"
+#include "../support/BenchData.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -30,23 +31,7 @@ using db::FieldType;
 
 namespace {
 
-db::FieldDef def(const char* name, FieldType type, int size = 0)
-{
-    return {QString::fromUtf8(name), type, size, 0, false};
-}
-
-const db::FieldDefList& recordFields()
-{
-    static const db::FieldDefList fields{
-        def("Nr", FieldType::ftInteger),        def("Name", FieldType::ftString, 30),
-        def("Vorname", FieldType::ftString, 20), def("Ort", FieldType::ftString, 25),
-        def("Plz", FieldType::ftString, 5),     def("Strasse", FieldType::ftString, 30),
-        def("Menge", FieldType::ftFloat),       def("Preis", FieldType::ftFloat),
-        def("Betrag", FieldType::ftFloat),      def("Datum", FieldType::ftDate),
-        def("Anzahl", FieldType::ftInteger),    def("Notiz", FieldType::ftString, 40),
-    };
-    return fields;
-}
+using bench::recordFields;
 
 // Key of source record i: from keyBase on.
 void fillSource(db::Table& table, int count, int keyBase)

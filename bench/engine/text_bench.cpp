@@ -12,6 +12,7 @@
 #include "engine/TextimportFixLen.h"
 #include "engine/EngineContext.h"
 #include "rtl/CodePages.h"
+#include "../support/BenchData.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,25 +48,7 @@ QString separatedFile(int lines)
         return path;
     QFile file(path);
     file.open(QIODevice::WriteOnly);
-    QString text;
-    for (int i = 0; i < lines; ++i) {
-        text += QStringLiteral("%1;\"Müller; Söhne %2\";\"Hauptstraße %3\";%4;\"Köln-Süd\";%5,%6;%7.%8.2023;"
-                               "\"Grüße; Öl; Äpfel\";DE%9;ok\r\n")
-                    .arg(i)
-                    .arg(i % 977)
-                    .arg(i % 131)
-                    .arg(50000 + i % 40000)
-                    .arg(i % 10000)
-                    .arg(i % 100, 2, 10, QChar(u'0'))
-                    .arg(1 + i % 28)
-                    .arg(1 + i % 12)
-                    .arg(qint64(i) * 7919 % 100000000, 8, 10, QChar(u'0'));
-        if (text.size() > (1 << 20)) {
-            file.write(rtl::encode(text, rtl::CodePage::Windows1252));
-            text.clear();
-        }
-    }
-    file.write(rtl::encode(text, rtl::CodePage::Windows1252));
+    bench::writeSeparatedLines(file, QString(), lines);
     return path;
 }
 

@@ -23,6 +23,7 @@
 #include "parser/Parser.h"
 #include "platform/ScriptedUi.h"
 #include "rtl/FormatSettings.h"
+#include "../support/BenchData.h"
 #include "ui_frmImport1.h"
 #include "wizard/ImportProgram.h"
 #include "wizard/frmGauge.h"
@@ -56,23 +57,7 @@ int countFromEnvironment(const char* name, int fallback)
 
 const int kRecords = countFromEnvironment("FINISH_BENCH_RECORDS", 100'000);
 
-db::FieldDef def(const char* name, FieldType type, int size = 0)
-{
-    return {QString::fromUtf8(name), type, size, 0, false};
-}
-
-const db::FieldDefList& recordFields()
-{
-    static const db::FieldDefList fields{
-        def("Nr", FieldType::ftInteger),         def("Name", FieldType::ftString, 30),
-        def("Vorname", FieldType::ftString, 20), def("Ort", FieldType::ftString, 25),
-        def("Plz", FieldType::ftString, 5),      def("Strasse", FieldType::ftString, 30),
-        def("Menge", FieldType::ftFloat),        def("Preis", FieldType::ftFloat),
-        def("Betrag", FieldType::ftFloat),       def("Datum", FieldType::ftDate),
-        def("Anzahl", FieldType::ftInteger),     def("Notiz", FieldType::ftString, 40),
-    };
-    return fields;
-}
+using bench::recordFields;
 
 // The folders of the program and of the person's files, the source written once.
 struct World {

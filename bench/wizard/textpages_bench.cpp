@@ -21,6 +21,7 @@
 #include "db/Field.h"
 #include "platform/ScriptedUi.h"
 #include "rtl/CodePages.h"
+#include "../support/BenchData.h"
 #include "ui_frmImport1.h"
 #include "wizard/ImportProgram.h"
 #include "wizard/frmImport1.h"
@@ -77,24 +78,7 @@ void makeFile()
     // The names quoted, so that the page finds the qualifier in the first line as it does in a file like this.
     QString text = QStringLiteral("\"Nr\";\"Name\";\"Strasse\";\"PLZ\";\"Ort\";\"Umsatz\";\"Datum\";\"Bemerkung\";"
                                   "\"Land\";\"Status\"\r\n");
-    for (int i = 0; i < kLines; ++i) {
-        text += QStringLiteral("%1;\"Müller; Söhne %2\";\"Hauptstraße %3\";%4;\"Köln-Süd\";%5,%6;%7.%8.2023;"
-                               "\"Grüße; Öl; Äpfel\";DE%9;ok\r\n")
-                    .arg(i)
-                    .arg(i % 977)
-                    .arg(i % 131)
-                    .arg(50000 + i % 40000)
-                    .arg(i % 10000)
-                    .arg(i % 100, 2, 10, QChar(u'0'))
-                    .arg(1 + i % 28)
-                    .arg(1 + i % 12)
-                    .arg(qint64(i) * 7919 % 100000000, 8, 10, QChar(u'0'));
-        if (text.size() > (1 << 20)) {
-            file.write(rtl::encode(text, rtl::CodePage::Windows1252));
-            text.clear();
-        }
-    }
-    file.write(rtl::encode(text, rtl::CodePage::Windows1252));
+    bench::writeSeparatedLines(file, text, kLines);
 }
 
 std::map<std::string, double> seconds;
@@ -387,11 +371,7 @@ void BM_PeakMemory(benchmark::State& state, const std::string& mode)
     }
 }
 
-void verdict(const char* what, double value, const char* relation, double goal)
-{
-    const bool met = relation[0] == '>' ? value >= goal : value <= goal;
-    std::printf("  %-62s %8.2f  (goal %s %.1f)  %s\n", what, value, relation, goal, met ? "met" : "MISSED");
-}
+using bench::verdict;
 
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include "db/Table.h"
 #include "ui_frmInhaltAnz.h"
 #include "wizard/frmInhaltAnz.h"
+#include "../support/BenchData.h"
 
 #include <QApplication>
 #include <QDir>
@@ -190,11 +191,7 @@ void BM_PeakMemory(benchmark::State& state, int records, bool viewer)
     }
 }
 
-void verdict(const char* what, double value, const char* relation, double goal)
-{
-    const bool met = relation[0] == '>' ? value >= goal : value <= goal;
-    std::printf("  %-62s %8.2f  (goal %s %.1f)  %s\n", what, value, relation, goal, met ? "met" : "MISSED");
-}
+using bench::verdict;
 
 }  // namespace
 

@@ -24,11 +24,7 @@ using namespace filter;
 
 QString CopyFixture(const QString& relative, const QString& folder)
 {
-    QDir().mkpath(folder);
-    const QString copy = folder + u'/' + QFileInfo(relative).fileName();
-    EXPECT_TRUE(QFile::copy(QStringLiteral(IMPORT_FIXTURES_DIR "/") + relative, copy));
-    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
-    return copy;
+    return CopyTableFiles(QStringLiteral(IMPORT_FIXTURES_DIR "/") + relative, folder);
 }
 
 TEST(ViewerFilter, AFilterOnTheAccessTableHoldsForItsCopyAndANewSourceStartsUnfiltered)

@@ -71,3 +71,17 @@ int RowCount(const QString& tablePath)
     table.Close();
     return count;
 }
+
+QString CopyTableFiles(const QString& origin, const QString& folder, const QString& newBase)
+{
+    const QFileInfo table(origin);
+    QDir().mkpath(folder);
+    const QString base = newBase.isEmpty() ? table.completeBaseName() : newBase;
+    for (const QFileInfo& file : table.dir().entryInfoList({table.completeBaseName() + ".*"}, QDir::Files)) {
+        const QString copy = folder + u'/' + base + u'.' + file.suffix();
+        QFile::remove(copy);
+        EXPECT_TRUE(QFile::copy(file.filePath(), copy)) << copy.toStdString();
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    return folder + u'/' + base + u'.' + table.suffix();
+}

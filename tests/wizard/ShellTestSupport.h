@@ -35,3 +35,6 @@ private:
 void AddSetting(const QString& programFolder, const QString& name);
 // The number of rows of a working table.
 int RowCount(const QString& tablePath);
+// Copies a table with its companion files (index, memo: the files of the same base name) into folder, writable, under
+// newBase if given, and gives the copy's path.
+QString CopyTableFiles(const QString& origin, const QString& folder, const QString& newBase = QString());

@@ -33,16 +33,7 @@ const QString kFixtures = QStringLiteral(IMPORT_FIXTURES_DIR);
 // Copies a table's files (every extension of its base name) into folder, writable; gives the main file's path.
 QString CopyFixture(const QString& relative, const QString& folder, const QString& newBase = QString())
 {
-    const QFileInfo origin(kFixtures + u'/' + relative);
-    QDir().mkpath(folder);
-    const QString base = newBase.isEmpty() ? origin.completeBaseName() : newBase;
-    for (const QFileInfo& file : origin.dir().entryInfoList({origin.completeBaseName() + ".*"}, QDir::Files)) {
-        const QString copy = folder + u'/' + base + u'.' + file.suffix();
-        QFile::remove(copy);
-        EXPECT_TRUE(QFile::copy(file.filePath(), copy)) << copy.toStdString();
-        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
-    }
-    return folder + u'/' + base + u'.' + origin.suffix();
+    return CopyTableFiles(kFixtures + u'/' + relative, folder, newBase);
 }
 
 // Every file of a folder with its contents' hash: what "nothing changed" means for the person's files.

@@ -49,15 +49,7 @@ const QString kDemos = QStringLiteral(IMPORT_PROGRAM_DIR "/Demos");
 
 QString CopyTable(const QString& origin, const QString& folder)
 {
-    const QFileInfo file(origin);
-    QDir().mkpath(folder);
-    for (const QFileInfo& part : file.dir().entryInfoList({file.completeBaseName() + ".*"}, QDir::Files)) {
-        const QString copy = folder + u'/' + part.fileName();
-        QFile::remove(copy);
-        EXPECT_TRUE(QFile::copy(part.filePath(), copy)) << copy.toStdString();
-        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
-    }
-    return folder + u'/' + file.fileName();
+    return CopyTableFiles(origin, folder);
 }
 
 // A record as the comparison sees it: every field's text.
@@ -231,6 +223,16 @@ struct Started {
         return out;
     }
     QString messages() const { return ui.messageTexts().join(" | "); }
+
+    // The first three pages: a plain source and a target, walked on to the page after the target page.
+    void chooseSourceAndTarget(const QString& source, const QString& target)
+    {
+        click(w->btnWeiter1);
+        w->edtQuelle->setText(source);
+        click(w->btnWeiter2);
+        w->edtZiel->setText(target);
+        click(w->btnWeiter3);
+    }
 
     // The mapping rows get their source fields, as the mapping page's "zuordnen" gives them.
     void map(const Case& c)
@@ -667,11 +669,7 @@ StoredSupplierSetting StoreSupplierSetting(const ShellFolders& folders, const QS
     MakeKeyedTarget(made.target, db::FieldType::ftString);
     {
         Started s(folders);
-        s.click(s.w->btnWeiter1);
-        s.w->edtQuelle->setText(made.source);
-        s.click(s.w->btnWeiter2);
-        s.w->edtZiel->setText(made.target);
-        s.click(s.w->btnWeiter3);
+        s.chooseSourceAndTarget(made.source, made.target);
         Case c{};
         c.mapping = {{"Nr", "LiefNr"}, {"Name", "Firma"}, {"Ort", "Ort"}};
         s.map(c);
@@ -812,11 +810,7 @@ TEST(FinishRoad, AChangedTextSettingGoesBackFromTheTextPageAsFarAsTheSettingsMan
     const QString target = CopyTable(kDemos + "/ZielKunden.db", folders.path("user"));
     {
         Started s(folders);
-        s.click(s.w->btnWeiter1);
-        s.w->edtQuelle->setText(source);
-        s.click(s.w->btnWeiter2);
-        s.w->edtZiel->setText(target);
-        s.click(s.w->btnWeiter3);
+        s.chooseSourceAndTarget(source, target);
         s.w->comDelimiter->setCurrentIndex(1);
         platform::SetChecked(s.w->cbxErsteZeile, true);
         s.click(s.w->btnWeiter1txt);
@@ -890,11 +884,7 @@ TEST(FinishRoad, TheFinishPageKeepsThePersonUntilTheNameCanBeStored)
         MakeKeyedTarget(target, db::FieldType::ftString);
         {
             Started s(folders);
-            s.click(s.w->btnWeiter1);
-            s.w->edtQuelle->setText(source);
-            s.click(s.w->btnWeiter2);
-            s.w->edtZiel->setText(target);
-            s.click(s.w->btnWeiter3);
+            s.chooseSourceAndTarget(source, target);
             ::Case mapping{};
             mapping.mapping = {{"Nr", "LiefNr"}, {"Name", "Firma"}};
             s.map(mapping);
@@ -983,6 +973,19 @@ QString NumberedSource(ShellFolders& folders, int records)
     return source;
 }
 
+// The numbered source onto a keyed target, keys kept, stored as "Viele", up to the finish page.
+void WalkToFinishForNumberedRun(Started& s, const QString& source, const QString& target)
+{
+    s.chooseSourceAndTarget(source, target);
+    ::Case c{};
+    c.mapping = {{"Nr", "Nr"}, {"Name", "Name"}};
+    s.map(c);
+    s.form->btnWeiter4Click();
+    s.chooseMode("rbtIgnorieren", QString());
+    s.w->edtImpSpeich->setText("Viele");
+    s.w->rbtTabNichtAnz->click();
+}
+
 TEST(FinishRoad, ARunCancelledPartWayKeepsEveryRecordItPostedAndTheSetting)
 {
     constexpr int kRecords = 100000;
@@ -993,18 +996,7 @@ TEST(FinishRoad, ARunCancelledPartWayKeepsEveryRecordItPostedAndTheSetting)
     QString added;
     {
         Started s(folders);
-        s.click(s.w->btnWeiter1);
-        s.w->edtQuelle->setText(source);
-        s.click(s.w->btnWeiter2);
-        s.w->edtZiel->setText(target);
-        s.click(s.w->btnWeiter3);
-        ::Case c{};
-        c.mapping = {{"Nr", "Nr"}, {"Name", "Name"}};
-        s.map(c);
-        s.form->btnWeiter4Click();
-        s.chooseMode("rbtIgnorieren", QString());
-        s.w->edtImpSpeich->setText("Viele");
-        s.w->rbtTabNichtAnz->click();
+        WalkToFinishForNumberedRun(s, source, target);
         s.ui.answer(Button::Ok);   // stored
         s.ui.answer(Button::Yes);  // cancel the run
         wizard::TfrmGauge* gauge = s.program->frmGauge();
@@ -1070,18 +1062,7 @@ TEST(FinishRoad, ADiskFullDuringTheRunIsReportedAndTheTargetStaysReadable)
     MakeKeyedTarget(target, db::FieldType::ftString);
     {
         Started s(folders);
-        s.click(s.w->btnWeiter1);
-        s.w->edtQuelle->setText(source);
-        s.click(s.w->btnWeiter2);
-        s.w->edtZiel->setText(target);
-        s.click(s.w->btnWeiter3);
-        ::Case c{};
-        c.mapping = {{"Nr", "Nr"}, {"Name", "Name"}};
-        s.map(c);
-        s.form->btnWeiter4Click();
-        s.chooseMode("rbtIgnorieren", QString());
-        s.w->edtImpSpeich->setText("Viele");
-        s.w->rbtTabNichtAnz->click();
+        WalkToFinishForNumberedRun(s, source, target);
         s.ui.answer(Button::Ok);  // stored
         s.ui.answer(Button::Ok);  // the run stopped
         {

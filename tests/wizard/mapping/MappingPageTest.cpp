@@ -34,14 +34,7 @@ const QString kFixtures = QStringLiteral(IMPORT_FIXTURES_DIR);
 
 QString CopyFixture(const QString& relative, const QString& folder)
 {
-    const QFileInfo origin(kFixtures + u'/' + relative);
-    QDir().mkpath(folder);
-    for (const QFileInfo& file : origin.dir().entryInfoList({origin.completeBaseName() + ".*"}, QDir::Files)) {
-        const QString copy = folder + u'/' + file.fileName();
-        EXPECT_TRUE(QFile::copy(file.filePath(), copy)) << copy.toStdString();
-        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
-    }
-    return folder + u'/' + origin.fileName();
+    return CopyTableFiles(kFixtures + u'/' + relative, folder);
 }
 
 void MakeTable(const QString& path, const db::FieldDefList& fields, int keyFields, int records = 0)
