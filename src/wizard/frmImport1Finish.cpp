@@ -17,6 +17,7 @@
 #include "ui_frmImport1.h"
 #include "ui_frmInhaltAnz.h"
 #include "ui_frmQOptionen.h"
+#include "wizard/PageSupport.h"
 #include "wizard/finish/ModePage.h"
 #include "wizard/finish/StoredSetting.h"
 #include "wizard/frmEinstellAEND.h"
@@ -40,8 +41,6 @@
 namespace wizard {
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled)
 {

@@ -29,8 +29,6 @@ namespace wizard {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 // The progress window as the page's loops arrange it: small, cancel button only, one step per row. Window messages
 // are let through at most every 15 ms, so that the loop costs what its rows cost, not what repainting does.
 class MappingProgress {

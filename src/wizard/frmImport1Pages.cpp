@@ -30,8 +30,6 @@ namespace wizard {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 // The viewer's filter belongs to the source it was made on: another source starts unfiltered, instead of failing
 // to open on conditions about fields it may not have.
 void SetSourceTableName(db::Table& table, const QString& name)
