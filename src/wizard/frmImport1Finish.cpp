@@ -682,18 +682,9 @@ void TfrmImport1::TabellenAnzeigen()
         viewer.PageControl1->indexOf(viewer.TabSheet2),
         texts::Text(65276) + QStringLiteral(": ") + QFileInfo(tblZiel.TableName()).fileName());
     viewer.stbInhaltQuelle->setSimplePanel(true);
-    viewer.stbInhaltQuelle->setSimpleText(engine::IntToStrThousands(tblQuelle.RecordCount()) + texts::Text(65271));
+    viewer.stbInhaltQuelle->setSimpleText(DatensaetzeText(tblQuelle.RecordCount()));
     tblZiel.Open();
-    const QString count = engine::IntToStrThousands(tblZiel.RecordCount()) + texts::Text(65271);
-    if (ui->cbxZielLeeren->isChecked()) {
-        viewer.stbInhaltZiel->setSimplePanel(false);
-        viewer.stbInhaltZiel->setPanels({{150, Qt::AlignLeft}, {50, Qt::AlignLeft}});
-        viewer.stbInhaltZiel->setPanelText(0, count);
-        viewer.stbInhaltZiel->setPanelText(1, texts::Text(65231));
-    } else {
-        viewer.stbInhaltZiel->setSimplePanel(true);
-        viewer.stbInhaltZiel->setSimpleText(count);
-    }
+    frmInhaltAnz_->setZielStatus(DatensaetzeText(tblZiel.RecordCount()), ui->cbxZielLeeren->isChecked(), true);
     frmInhaltAnz_->show();
 }
 

@@ -178,13 +178,13 @@ bool TfrmInhaltAnz::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TfrmInhaltAnz::setZielStatus(const QString& count, bool emptied)
+void TfrmInhaltAnz::setZielStatus(const QString& count, bool emptied, bool afterRun)
 {
     if (emptied) {
         ui->stbInhaltZiel->setSimplePanel(false);
         ui->stbInhaltZiel->setPanels({{150, Qt::AlignLeft}, {50, Qt::AlignLeft}});
         ui->stbInhaltZiel->setPanelText(0, count);
-        ui->stbInhaltZiel->setPanelText(1, texts::Text(65218));
+        ui->stbInhaltZiel->setPanelText(1, texts::Text(afterRun ? 65231 : 65218));
     } else {
         ui->stbInhaltZiel->setSimplePanel(true);
         ui->stbInhaltZiel->setSimpleText(count);
