@@ -12,6 +12,7 @@
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
 #include "wizard/PageSupport.h"
+#include "wizard/finish/StoredSetting.h"
 #include "ui_frmInhaltAnz.h"
 #include "wizard/GridTitles.h"
 #include "wizard/frmGauge.h"
@@ -225,9 +226,8 @@ void TfrmImport1::btnZurueck4Click()
     tblZStrukt.CheckBrowseMode();
     tblQuelle.Close();
     tblZiel.Close();
-    const QString extension = UpperExtension(ui->edtQuelle->text());
     QWidget* page = ui->ImportSeite3;
-    if (extension != u".DB" && extension != u".DBF" && extension != u".MDB")
+    if (IsTextSource(ui->edtQuelle->text()))
         page = ui->ImportSeite1txt;
     else if (!ui->rbtNeueImport->isChecked() && !ZielNeuWaehlen())
         // A changed setting goes back as far as the settings manager said the files were to be chosen anew.

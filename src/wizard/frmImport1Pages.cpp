@@ -14,6 +14,7 @@
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
 #include "wizard/PageSupport.h"
+#include "wizard/finish/StoredSetting.h"
 #include "ui_frmInhaltAnz.h"
 #include "ui_frmQOptionen.h"
 #include "wizard/frmImport1.h"
@@ -498,7 +499,6 @@ void TfrmImport1::btnWeiterIBClick()
         frmInhaltAnz_->close();
     tblZiel.Close();
     const QString source = ui->edtQuelle->text();
-    const QString sourceExtension = UpperExtension(source);
     if (UpperExtension(ui->edtZiel->text()) != u".GDB") {
         tblZiel.setTableName(ui->edtZiel->text());
         // A damaged target, or a text file named like a table, is refused here; the page stays.
@@ -525,7 +525,7 @@ void TfrmImport1::btnWeiterIBClick()
         engine::SicherungskopieErstellen({tblZiel, sdSicherungskopie});
 
     engine::EmptyTableExclusive(tblQStrukt);
-    const bool tableSource = sourceExtension == u".DB" || sourceExtension == u".DBF" || sourceExtension == u".MDB";
+    const bool tableSource = !IsTextSource(source);
     if (tableSource)
         engine::QuellStrukturEinlesen(tblQuelle, tblQStrukt);
 
