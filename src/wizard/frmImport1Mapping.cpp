@@ -245,12 +245,10 @@ void TfrmImport1::btnInhaltAnz4Click()
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet1, true);
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet2, true);
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet3, false);
-    viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet1),
-                                    texts::Text(65277) + QStringLiteral(": ") +
-                                        QFileInfo(tblQuelle.TableName()).fileName());
-    viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet2),
-                                    texts::Text(65276) + QStringLiteral(": ") +
-                                        QFileInfo(tblZiel.TableName()).fileName());
+    frmInhaltAnz_->setSheetTitle(
+        viewer.TabSheet1, texts::Text(65277) + QStringLiteral(": ") + QFileInfo(tblQuelle.TableName()).fileName());
+    frmInhaltAnz_->setSheetTitle(viewer.TabSheet2,
+                                 texts::Text(65276) + QStringLiteral(": ") + QFileInfo(tblZiel.TableName()).fileName());
     try {
         tblQuelle.Open();
         viewer.stbInhaltQuelle->setSimpleText(DatensaetzeText(tblQuelle.RecordCount()));

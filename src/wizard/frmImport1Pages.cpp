@@ -300,8 +300,7 @@ void TfrmImport1::btnInhaltAnz2Click()
         }
         viewer.stbInhaltText->setSimpleText(engine::IntToStrThousands(viewer.retEditor->blockCount()) +
                                             u' ' + texts::Text(65278));
-        viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet3),
-                                        texts::Text(65273) + QStringLiteral(": ") + fileName);
+        frmInhaltAnz_->setSheetTitle(viewer.TabSheet3, texts::Text(65273) + QStringLiteral(": ") + fileName);
         frmInhaltAnz_->setSheetVisible(viewer.TabSheet3, true);
         frmInhaltAnz_->setActiveSheet(viewer.TabSheet3);
     } else {
@@ -311,8 +310,7 @@ void TfrmImport1::btnInhaltAnz2Click()
         if (!TableReadable(tblQuelle, 64950, 64951))
             return;
         viewer.stbInhaltQuelle->setSimpleText(DatensaetzeText(tblQuelle.RecordCount()));
-        viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet1),
-                                        QStringLiteral("Quelldatei: ") + fileName);
+        frmInhaltAnz_->setSheetTitle(viewer.TabSheet1, QStringLiteral("Quelldatei: ") + fileName);
         frmInhaltAnz_->setSheetVisible(viewer.TabSheet1, true);
         frmInhaltAnz_->setActiveSheet(viewer.TabSheet1);
     }
@@ -460,10 +458,9 @@ void TfrmImport1::btnAccessInhaltAnsehenClick()
         }
     }
     viewer.stbInhaltQuelle->setSimpleText(DatensaetzeText(ADOSourceTable.RecordCount()));
-    viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet1),
-                                    texts::Text(65273) + QStringLiteral(": ") +
-                                        QFileInfo(ui->edtQuelle->text()).fileName() + QStringLiteral(", ") +
-                                        texts::Text(65274) + QStringLiteral(": ") + AdoQuellTabelle);
+    frmInhaltAnz_->setSheetTitle(
+        viewer.TabSheet1, texts::Text(65273) + QStringLiteral(": ") + QFileInfo(ui->edtQuelle->text()).fileName() +
+                              QStringLiteral(", ") + texts::Text(65274) + QStringLiteral(": ") + AdoQuellTabelle);
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet1, true);
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet2, false);
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet3, false);
@@ -624,9 +621,8 @@ void TfrmImport1::btnInhaltAnz3Click()
     if (!ZieldateiPruefen() || !frmInhaltAnz_)
         return;
     Ui::TfrmInhaltAnz& viewer = *frmInhaltAnz_->ui;
-    viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet2),
-                                    texts::Text(65276) + QStringLiteral(": ") +
-                                        QFileInfo(ui->edtZiel->text()).fileName());
+    frmInhaltAnz_->setSheetTitle(viewer.TabSheet2,
+                                 texts::Text(65276) + QStringLiteral(": ") + QFileInfo(ui->edtZiel->text()).fileName());
     for (QWidget* sheet : {viewer.TabSheet1, viewer.TabSheet2, viewer.TabSheet3})
         frmInhaltAnz_->setSheetVisible(sheet, false);
     frmInhaltAnz_->show();

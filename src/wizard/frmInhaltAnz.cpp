@@ -106,6 +106,11 @@ void TfrmInhaltAnz::setActiveSheet(QWidget* sheet)
     ui->PageControl1->setCurrentWidget(sheet);
 }
 
+void TfrmInhaltAnz::setSheetTitle(QWidget* sheet, const QString& title)
+{
+    ui->PageControl1->setTabText(ui->PageControl1->indexOf(sheet), title);
+}
+
 QWidget* TfrmInhaltAnz::activeSheet() const
 {
     return ui->PageControl1->currentWidget();

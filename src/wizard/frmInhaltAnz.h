@@ -70,6 +70,7 @@ public:
     void setSheetVisible(QWidget* sheet, bool visible);
     bool isSheetVisible(QWidget* sheet) const;
     void setActiveSheet(QWidget* sheet);
+    void setSheetTitle(QWidget* sheet, const QString& title);
     QWidget* activeSheet() const;
 
     void btnInhSchliessenClick();
