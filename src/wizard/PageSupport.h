@@ -8,6 +8,9 @@
 
 namespace wizard {
 
+// The line break the program's messages use.
+inline const QString kCrLf = QStringLiteral("\r\n");
+
 // The wait cursor for as long as the object lives, on every way out.
 class WaitCursor {
 public:

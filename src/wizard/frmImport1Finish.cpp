@@ -17,6 +17,7 @@
 #include "ui_frmImport1.h"
 #include "ui_frmInhaltAnz.h"
 #include "ui_frmQOptionen.h"
+#include "wizard/PageSupport.h"
 #include "wizard/finish/ModePage.h"
 #include "wizard/finish/StoredSetting.h"
 #include "wizard/frmEinstellAEND.h"
@@ -40,8 +41,6 @@
 namespace wizard {
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled)
 {
@@ -676,25 +675,14 @@ void TfrmImport1::TabellenAnzeigen()
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet1, true);
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet2, true);
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet3, false);
-    viewer.PageControl1->setTabText(
-        viewer.PageControl1->indexOf(viewer.TabSheet1),
-        texts::Text(65277) + QStringLiteral(": ") + QFileInfo(tblQuelle.TableName()).fileName());
-    viewer.PageControl1->setTabText(
-        viewer.PageControl1->indexOf(viewer.TabSheet2),
-        texts::Text(65276) + QStringLiteral(": ") + QFileInfo(tblZiel.TableName()).fileName());
+    frmInhaltAnz_->setSheetTitle(
+        viewer.TabSheet1, texts::Text(65277) + QStringLiteral(": ") + QFileInfo(tblQuelle.TableName()).fileName());
+    frmInhaltAnz_->setSheetTitle(viewer.TabSheet2,
+                                 texts::Text(65276) + QStringLiteral(": ") + QFileInfo(tblZiel.TableName()).fileName());
     viewer.stbInhaltQuelle->setSimplePanel(true);
-    viewer.stbInhaltQuelle->setSimpleText(engine::IntToStrThousands(tblQuelle.RecordCount()) + texts::Text(65271));
+    viewer.stbInhaltQuelle->setSimpleText(DatensaetzeText(tblQuelle.RecordCount()));
     tblZiel.Open();
-    const QString count = engine::IntToStrThousands(tblZiel.RecordCount()) + texts::Text(65271);
-    if (ui->cbxZielLeeren->isChecked()) {
-        viewer.stbInhaltZiel->setSimplePanel(false);
-        viewer.stbInhaltZiel->setPanels({{150, Qt::AlignLeft}, {50, Qt::AlignLeft}});
-        viewer.stbInhaltZiel->setPanelText(0, count);
-        viewer.stbInhaltZiel->setPanelText(1, texts::Text(65231));
-    } else {
-        viewer.stbInhaltZiel->setSimplePanel(true);
-        viewer.stbInhaltZiel->setSimpleText(count);
-    }
+    frmInhaltAnz_->setZielStatus(DatensaetzeText(tblZiel.RecordCount()), ui->cbxZielLeeren->isChecked(), true);
     frmInhaltAnz_->show();
 }
 

@@ -12,6 +12,7 @@
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
 #include "wizard/PageSupport.h"
+#include "wizard/finish/StoredSetting.h"
 #include "ui_frmInhaltAnz.h"
 #include "wizard/GridTitles.h"
 #include "wizard/frmGauge.h"
@@ -28,8 +29,6 @@
 namespace wizard {
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 // The progress window as the page's loops arrange it: small, cancel button only, one step per row. Window messages
 // are let through at most every 15 ms, so that the loop costs what its rows cost, not what repainting does.
@@ -227,9 +226,8 @@ void TfrmImport1::btnZurueck4Click()
     tblZStrukt.CheckBrowseMode();
     tblQuelle.Close();
     tblZiel.Close();
-    const QString extension = UpperExtension(ui->edtQuelle->text());
     QWidget* page = ui->ImportSeite3;
-    if (extension != u".DB" && extension != u".DBF" && extension != u".MDB")
+    if (IsTextSource(ui->edtQuelle->text()))
         page = ui->ImportSeite1txt;
     else if (!ui->rbtNeueImport->isChecked() && !ZielNeuWaehlen())
         // A changed setting goes back as far as the settings manager said the files were to be chosen anew.
@@ -247,12 +245,10 @@ void TfrmImport1::btnInhaltAnz4Click()
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet1, true);
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet2, true);
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet3, false);
-    viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet1),
-                                    texts::Text(65277) + QStringLiteral(": ") +
-                                        QFileInfo(tblQuelle.TableName()).fileName());
-    viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet2),
-                                    texts::Text(65276) + QStringLiteral(": ") +
-                                        QFileInfo(tblZiel.TableName()).fileName());
+    frmInhaltAnz_->setSheetTitle(
+        viewer.TabSheet1, texts::Text(65277) + QStringLiteral(": ") + QFileInfo(tblQuelle.TableName()).fileName());
+    frmInhaltAnz_->setSheetTitle(viewer.TabSheet2,
+                                 texts::Text(65276) + QStringLiteral(": ") + QFileInfo(tblZiel.TableName()).fileName());
     try {
         tblQuelle.Open();
         viewer.stbInhaltQuelle->setSimpleText(DatensaetzeText(tblQuelle.RecordCount()));

@@ -14,6 +14,7 @@
 #include "texts/Texts.h"
 #include "ui_frmImport1.h"
 #include "wizard/PageSupport.h"
+#include "wizard/finish/StoredSetting.h"
 #include "ui_frmInhaltAnz.h"
 #include "ui_frmQOptionen.h"
 #include "wizard/frmImport1.h"
@@ -29,8 +30,6 @@
 namespace wizard {
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 // The viewer's filter belongs to the source it was made on: another source starts unfiltered, instead of failing
 // to open on conditions about fields it may not have.
@@ -301,8 +300,7 @@ void TfrmImport1::btnInhaltAnz2Click()
         }
         viewer.stbInhaltText->setSimpleText(engine::IntToStrThousands(viewer.retEditor->blockCount()) +
                                             u' ' + texts::Text(65278));
-        viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet3),
-                                        texts::Text(65273) + QStringLiteral(": ") + fileName);
+        frmInhaltAnz_->setSheetTitle(viewer.TabSheet3, texts::Text(65273) + QStringLiteral(": ") + fileName);
         frmInhaltAnz_->setSheetVisible(viewer.TabSheet3, true);
         frmInhaltAnz_->setActiveSheet(viewer.TabSheet3);
     } else {
@@ -312,8 +310,7 @@ void TfrmImport1::btnInhaltAnz2Click()
         if (!TableReadable(tblQuelle, 64950, 64951))
             return;
         viewer.stbInhaltQuelle->setSimpleText(DatensaetzeText(tblQuelle.RecordCount()));
-        viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet1),
-                                        QStringLiteral("Quelldatei: ") + fileName);
+        frmInhaltAnz_->setSheetTitle(viewer.TabSheet1, QStringLiteral("Quelldatei: ") + fileName);
         frmInhaltAnz_->setSheetVisible(viewer.TabSheet1, true);
         frmInhaltAnz_->setActiveSheet(viewer.TabSheet1);
     }
@@ -461,10 +458,9 @@ void TfrmImport1::btnAccessInhaltAnsehenClick()
         }
     }
     viewer.stbInhaltQuelle->setSimpleText(DatensaetzeText(ADOSourceTable.RecordCount()));
-    viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet1),
-                                    texts::Text(65273) + QStringLiteral(": ") +
-                                        QFileInfo(ui->edtQuelle->text()).fileName() + QStringLiteral(", ") +
-                                        texts::Text(65274) + QStringLiteral(": ") + AdoQuellTabelle);
+    frmInhaltAnz_->setSheetTitle(
+        viewer.TabSheet1, texts::Text(65273) + QStringLiteral(": ") + QFileInfo(ui->edtQuelle->text()).fileName() +
+                              QStringLiteral(", ") + texts::Text(65274) + QStringLiteral(": ") + AdoQuellTabelle);
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet1, true);
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet2, false);
     frmInhaltAnz_->setSheetVisible(viewer.TabSheet3, false);
@@ -500,7 +496,6 @@ void TfrmImport1::btnWeiterIBClick()
         frmInhaltAnz_->close();
     tblZiel.Close();
     const QString source = ui->edtQuelle->text();
-    const QString sourceExtension = UpperExtension(source);
     if (UpperExtension(ui->edtZiel->text()) != u".GDB") {
         tblZiel.setTableName(ui->edtZiel->text());
         // A damaged target, or a text file named like a table, is refused here; the page stays.
@@ -527,7 +522,7 @@ void TfrmImport1::btnWeiterIBClick()
         engine::SicherungskopieErstellen({tblZiel, sdSicherungskopie});
 
     engine::EmptyTableExclusive(tblQStrukt);
-    const bool tableSource = sourceExtension == u".DB" || sourceExtension == u".DBF" || sourceExtension == u".MDB";
+    const bool tableSource = !IsTextSource(source);
     if (tableSource)
         engine::QuellStrukturEinlesen(tblQuelle, tblQStrukt);
 
@@ -626,9 +621,8 @@ void TfrmImport1::btnInhaltAnz3Click()
     if (!ZieldateiPruefen() || !frmInhaltAnz_)
         return;
     Ui::TfrmInhaltAnz& viewer = *frmInhaltAnz_->ui;
-    viewer.PageControl1->setTabText(viewer.PageControl1->indexOf(viewer.TabSheet2),
-                                    texts::Text(65276) + QStringLiteral(": ") +
-                                        QFileInfo(ui->edtZiel->text()).fileName());
+    frmInhaltAnz_->setSheetTitle(viewer.TabSheet2,
+                                 texts::Text(65276) + QStringLiteral(": ") + QFileInfo(ui->edtZiel->text()).fileName());
     for (QWidget* sheet : {viewer.TabSheet1, viewer.TabSheet2, viewer.TabSheet3})
         frmInhaltAnz_->setSheetVisible(sheet, false);
     frmInhaltAnz_->show();

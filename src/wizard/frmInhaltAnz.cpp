@@ -106,6 +106,11 @@ void TfrmInhaltAnz::setActiveSheet(QWidget* sheet)
     ui->PageControl1->setCurrentWidget(sheet);
 }
 
+void TfrmInhaltAnz::setSheetTitle(QWidget* sheet, const QString& title)
+{
+    ui->PageControl1->setTabText(ui->PageControl1->indexOf(sheet), title);
+}
+
 QWidget* TfrmInhaltAnz::activeSheet() const
 {
     return ui->PageControl1->currentWidget();
@@ -178,13 +183,13 @@ bool TfrmInhaltAnz::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TfrmInhaltAnz::setZielStatus(const QString& count, bool emptied)
+void TfrmInhaltAnz::setZielStatus(const QString& count, bool emptied, bool afterRun)
 {
     if (emptied) {
         ui->stbInhaltZiel->setSimplePanel(false);
         ui->stbInhaltZiel->setPanels({{150, Qt::AlignLeft}, {50, Qt::AlignLeft}});
         ui->stbInhaltZiel->setPanelText(0, count);
-        ui->stbInhaltZiel->setPanelText(1, texts::Text(65218));
+        ui->stbInhaltZiel->setPanelText(1, texts::Text(afterRun ? 65231 : 65218));
     } else {
         ui->stbInhaltZiel->setSimplePanel(true);
         ui->stbInhaltZiel->setSimpleText(count);

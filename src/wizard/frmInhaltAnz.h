@@ -63,13 +63,14 @@ public:
     void setWizard(QWidget* frmImport1, QStackedWidget* PageControl1);
 
     // The target's status bar: its record count, and beside it the note that the target is emptied before the
-    // import when it will be.
-    void setZielStatus(const QString& count, bool emptied);
+    // import when it will be, or after a run that it was.
+    void setZielStatus(const QString& count, bool emptied, bool afterRun = false);
 
     // Shows or hides a tab (TabSheet1, TabSheet2, TabSheet3); a hidden tab keeps its place.
     void setSheetVisible(QWidget* sheet, bool visible);
     bool isSheetVisible(QWidget* sheet) const;
     void setActiveSheet(QWidget* sheet);
+    void setSheetTitle(QWidget* sheet, const QString& title);
     QWidget* activeSheet() const;
 
     void btnInhSchliessenClick();

@@ -5,6 +5,7 @@
 #include "platform/UserInterface.h"
 #include "rtl/Conversions.h"
 #include "texts/Texts.h"
+#include "wizard/PageSupport.h"
 
 #include <QDateTime>
 #include <limits>
@@ -12,8 +13,6 @@
 namespace wizard {
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 bool Info(const QString& text)
 {
