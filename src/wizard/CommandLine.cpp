@@ -2,6 +2,7 @@
 // "/EN" and "/CSY" alone choose a language module (the main sequence switches it). Nothing here starts a run.
 #include "platform/UserInterface.h"
 #include "ui_frmImport1.h"
+#include "wizard/PageSupport.h"
 #include "wizard/frmImport1.h"
 
 #include <QFileInfo>
@@ -9,8 +10,6 @@
 namespace wizard {
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 bool Exists(const QString& name)
 {
